@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Runs every test on a Debian 12 machine: installs what is missing, then a normal build with
+# its tests, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
+# targets for a bounded time, and the format check. Exits non-zero on the first failure.
+#
+# KFG_FUZZ_SECONDS: how long each fuzz target runs (default 20).
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root="$(pwd)"
+source scripts/packages.sh
+
+jobs="$(nproc)"
+fuzz_seconds="${KFG_FUZZ_SECONDS:-20}"
+if ! [[ "$fuzz_seconds" =~ ^[0-9]+$ ]] || ((fuzz_seconds < 1)); then
+    echo "KFG_FUZZ_SECONDS must be a whole number of seconds of at least 1, not '$fuzz_seconds'" >&2
+    exit 2
+fi
+
+heading "Packages"
+# Qt 6 (with its SVG support, for the icons) draws the program's window; libasound2-dev is
+# for the mixer.
+ensure_packages build-essential cmake ninja-build g++ clang libclang-rt-14-dev \
+    libgtest-dev libgmock-dev libbenchmark-dev clang-format qt6-base-dev qt6-svg-dev libasound2-dev
+
+heading "Format check"
+folders=()
+for folder in src tests fuzz benchmarks tools; do
+    [[ -d "$folder" ]] && folders+=("$folder")
+done
+sources=()
+if ((${#folders[@]} > 0)); then
+    mapfile -t sources < <(find "${folders[@]}" -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+fi
+if ((${#sources[@]} > 0)); then
+    clang-format --dry-run -Werror "${sources[@]}"
+    echo "${#sources[@]} files are formatted."
+else
+    echo "No sources to check."
+fi
+
+summaries=()
+# run_ctest NAME BUILD_DIR: runs the tests and keeps the closing summary line for the end.
+run_ctest() {
+    local name="$1" dir="$2" log
+    log="$dir/ctest.log"
+    ctest --test-dir "$dir" --output-on-failure --no-tests=error -j"$jobs" 2>&1 | tee "$log"
+    summaries+=("$name: $(grep -E 'tests passed, [0-9]+ tests? failed out of' "$log" | tail -1)")
+}
+
+heading "Release build with tests and benchmarks (RelWithDebInfo, warnings as errors)"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKFG_WERROR=ON \
+    -DKFG_TESTS=ON -DKFG_BENCHMARKS=ON
+cmake --build build/release -j"$jobs"
+
+heading "Release tests"
+run_ctest "Release" build/release
+
+heading "Sanitizer build (Debug, AddressSanitizer + UndefinedBehaviorSanitizer)"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKFG_SANITIZE=ON -DKFG_WERROR=ON \
+    -DKFG_BENCHMARKS=OFF
+cmake --build build/sanitize -j"$jobs"
+
+heading "Sanitizer tests"
+# Any finding ends the test with a stack trace and a failing exit code.
+ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+ASAN_OPTIONS+=":check_initialization_order=1:print_stacktrace=1"
+export ASAN_OPTIONS
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+run_ctest "Sanitizer" build/sanitize
+
+heading "Fuzz build (clang, libFuzzer)"
+# Optimised with debug information, but without NDEBUG: assertions stay live while fuzzing.
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DKFG_FUZZ=ON -DKFG_TESTS=OFF -DKFG_BENCHMARKS=OFF -DKFG_GUI=OFF
+cmake --build build/fuzz -j"$jobs"
+
+fuzz_count=0
+for source in fuzz/*_fuzz.cpp; do
+    [[ -e "$source" ]] || continue
+    target="$(basename "$source" .cpp)"
+    name="${target%_fuzz}"
+    heading "Fuzzing $target for ${fuzz_seconds} s"
+    seeds="$root/fuzz/corpus/$name"
+    scratch="$root/build/fuzz/corpus/$name"
+    artifacts="$root/build/fuzz/artifacts"
+    mkdir -p "$scratch" "$artifacts"
+    corpora=("$scratch")
+    [[ -d "$seeds" ]] && corpora+=("$seeds")
+    # New inputs go to the scratch corpus (the first folder); the committed seeds stay as they are.
+    ASAN_OPTIONS="detect_leaks=1:print_stacktrace=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+        "build/fuzz/fuzz/$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$artifacts/$target-" "${corpora[@]}"
+    fuzz_count=$((fuzz_count + 1))
+done
+echo "$fuzz_count fuzz targets ran without a finding."
+
+heading "Summary"
+echo "Format check passed; $fuzz_count fuzz targets ran ${fuzz_seconds} s each without a finding."
+for summary in "${summaries[@]}"; do
+    echo "${summary%%:*} tests:"
+    echo "${summary#*: }"
+done

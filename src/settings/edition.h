@@ -1,0 +1,23 @@
+#pragma once
+
+namespace kfg::settings {
+
+// The six editions of the viewer. The numbers are stored nowhere but are the values the rest
+// of the program reasons with, so they are fixed.
+enum class Edition : int {
+    V283 = 0,
+    Erazor = 1,
+    V31 = 2,
+    V311 = 3,
+    V283Quik = 4,
+    V320 = 5,
+};
+
+// The edition assumed before detection and whenever detection finds no marker.
+inline constexpr Edition kUndetectedEdition = Edition::V311;
+
+// 1 selects the index-file prefix "Telvio", 0 the prefix "Telvio_".
+inline constexpr int kIndexPrefixTelvio = 1;
+inline constexpr int kIndexPrefixTelvioUnderscore = 0;
+
+} // namespace kfg::settings

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "settings/edition.h"
+
+#include <filesystem>
+
+namespace kfg::settings {
+
+class ProfileStore;
+
+inline constexpr const char* kViewerSettingsFile = "Telvio.ini";
+
+struct EditionDetection {
+    // False when "Telvio.ini" is missing, unreadable or not a regular file; the caller shows
+    // the message. Edition and prefix then keep their initial values.
+    bool fileFound = false;
+    Edition edition = kUndetectedEdition;
+    int indexPrefixFlag = kIndexPrefixTelvioUnderscore;
+};
+
+// Decides which edition wrote "Telvio.ini" in `workingDirectory`: the first word that contains
+// "OptimierungBT=", "Line-In=" or "Status=" (tested in that order) decides, then at most two
+// keys of [Telvio] settle the edition. A stored value equal to a read's default counts as
+// missing, as it does for the viewer.
+EditionDetection DetectEdition(const std::filesystem::path& workingDirectory, ProfileStore& store);
+
+} // namespace kfg::settings

@@ -1,0 +1,303 @@
+#include "settings/profile_store.h"
+
+#include "settings/profile_document.h"
+#include "settings/profile_error.h"
+
+#include <utility>
+#include <vector>
+
+namespace kfg::settings {
+namespace {
+
+// Names passed in lose leading and trailing spaces (spaces only, as the viewer's platform does).
+std::string_view TrimSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string_view TrimTrailingSpaces(std::string_view text) {
+    const std::size_t last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
+// One matching pair of outer quotes is not part of the value.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != text.npos;
+}
+
+// Refuses what would corrupt the file if written: a broken line, a key that reads back as
+// another key, a header or a comment, a header cut short.
+std::error_code CheckWritable(std::string_view section, std::string_view key,
+                              std::string_view value) {
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
+        return ProfileErrc::NameHasLineBreak;
+    }
+    if (section.find(']') != section.npos) {
+        return ProfileErrc::SectionHasBracket;
+    }
+    if (key.find('=') != key.npos) {
+        return ProfileErrc::KeyHasEquals;
+    }
+    const std::size_t first = key.find_first_not_of(" \t\v");
+    if (first != key.npos && (key[first] == '[' || key[first] == ';')) {
+        return ProfileErrc::KeyLooksLikeHeader;
+    }
+    return {};
+}
+
+std::uint32_t DigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return static_cast<std::uint32_t>(c - '0');
+    }
+    if (c >= 'a' && c <= 'z') {
+        return static_cast<std::uint32_t>(c - 'a' + 10);
+    }
+    if (c >= 'A' && c <= 'Z') {
+        return static_cast<std::uint32_t>(c - 'A' + 10);
+    }
+    return 99;
+}
+
+// Sign, then 0x / 0o / 0b in lower case, else decimal; stops at the first non-digit and wraps
+// modulo 2^32, as the viewer's platform converts profile integers.
+std::uint32_t ParseProfileInteger(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::uint32_t base = 10;
+    if (i + 2 < text.size() && text[i] == '0') {
+        const char prefix = text[i + 1];
+        const std::uint32_t prefixed = prefix == 'x'   ? 16
+                                       : prefix == 'o' ? 8
+                                       : prefix == 'b' ? 2
+                                                       : 0;
+        if (prefixed != 0 && DigitValue(text[i + 2]) < prefixed) {
+            base = prefixed;
+            i += 2;
+        }
+    }
+    std::uint32_t result = 0;
+    for (; i < text.size() && DigitValue(text[i]) < base; ++i) {
+        result = result * base + DigitValue(text[i]);
+    }
+    return negative ? 0u - result : result;
+}
+
+} // namespace
+
+struct ProfileStore::CachedFile {
+    bool loaded = false;
+    platform::FileState disk;  // as probed when the bytes below were read
+    std::error_code readError; // the file exists but could not be read
+    std::string diskBytes;     // what the disk held, to skip writes that change nothing
+    ProfileDocument document;  // disk contents with the pending changes applied
+    bool createdByPending = false;
+    std::vector<PendingChange> pending;
+};
+
+void ProfileStore::ApplyChange(CachedFile& cached, const PendingChange& change) {
+    switch (change.kind) {
+    case Change::Write:
+        cached.document.SetValue(change.section, change.key, change.value);
+        cached.createdByPending = true;
+        break;
+    case Change::DeleteKey:
+        cached.document.DeleteKey(change.section, change.key);
+        break;
+    case Change::DeleteSection:
+        cached.document.DeleteSection(change.section);
+        break;
+    }
+}
+
+std::error_code ProfileStore::EditRefusal(const CachedFile& cached) {
+    if (cached.disk.exists && !cached.disk.present) {
+        return ProfileErrc::NotRegularFile;
+    }
+    if (cached.readError) {
+        return ProfileErrc::Unreadable;
+    }
+    if (cached.document.IsUtf16()) {
+        return ProfileErrc::Utf16File;
+    }
+    // Like a read-only attribute: honoured even by a user who could override it.
+    if (cached.disk.present && (cached.disk.mode & 0200) == 0) {
+        return ProfileErrc::ReadOnly;
+    }
+    return {};
+}
+
+ProfileStore::ProfileStore(ProfileFailureSink sink,
+                           std::shared_ptr<platform::FileSystem> fileSystem)
+    : sink_(std::move(sink))
+    , fileSystem_(fileSystem ? std::move(fileSystem)
+                             : std::make_shared<platform::PosixFileSystem>()) {}
+
+ProfileStore::~ProfileStore() {
+    Flush();
+}
+
+ProfileStore::GatherScope::GatherScope(ProfileStore& store)
+    : store_(store) {
+    ++store_.gatherDepth_;
+}
+
+ProfileStore::GatherScope::~GatherScope() {
+    if (--store_.gatherDepth_ == 0) {
+        store_.Flush();
+    }
+}
+
+ProfileStore::CachedFile& ProfileStore::Refresh(const std::filesystem::path& file) {
+    std::unique_ptr<CachedFile>& slot = files_[file];
+    if (!slot) {
+        slot = std::make_unique<CachedFile>();
+    }
+    CachedFile& cached = *slot;
+    const platform::FileState now = fileSystem_->Probe(file);
+    // A failed read is tried again each time: the cause may have passed.
+    if (cached.loaded && now == cached.disk && !cached.readError) {
+        return cached;
+    }
+    cached.loaded = true;
+    cached.disk = now;
+    cached.readError.clear();
+    cached.diskBytes.clear();
+    if (now.present) {
+        cached.readError = fileSystem_->ReadAll(file, cached.diskBytes);
+        if (cached.readError) {
+            cached.diskBytes.clear();
+        }
+    }
+    cached.document = ProfileDocument::Parse(cached.diskBytes);
+    // Gathered changes are applied again to what the disk holds now, so another program's
+    // edits made in between survive.
+    cached.createdByPending = false;
+    for (const PendingChange& change : cached.pending) {
+        ApplyChange(cached, change);
+    }
+    return cached;
+}
+
+std::string ProfileStore::GetString(const std::filesystem::path& file, std::string_view section,
+                                    std::string_view key, std::string_view defaultValue,
+                                    std::size_t bufferSize) {
+    if (bufferSize == 0) {
+        return {};
+    }
+    const CachedFile& cached = Refresh(file);
+    const auto value = cached.document.FindValue(TrimSpaces(section), TrimSpaces(key));
+    const std::string_view text = value ? Unquote(*value) : TrimTrailingSpaces(defaultValue);
+    return std::string(text.substr(0, bufferSize - 1));
+}
+
+std::uint32_t ProfileStore::GetInt(const std::filesystem::path& file, std::string_view section,
+                                   std::string_view key, int defaultValue) {
+    const CachedFile& cached = Refresh(file);
+    const auto value = cached.document.FindValue(TrimSpaces(section), TrimSpaces(key));
+    if (!value || Unquote(*value).empty()) {
+        return static_cast<std::uint32_t>(defaultValue);
+    }
+    return ParseProfileInteger(Unquote(*value));
+}
+
+std::error_code ProfileStore::WriteString(const std::filesystem::path& file,
+                                          std::string_view section, std::string_view key,
+                                          std::string_view value) {
+    section = TrimSpaces(section);
+    key = TrimSpaces(key);
+    if (const std::error_code refused = CheckWritable(section, key, value)) {
+        Report(file, "write [" + std::string(section) + "] " + std::string(key), refused);
+        return refused;
+    }
+    return Apply(file, {Change::Write, std::string(section), std::string(key), std::string(value)});
+}
+
+std::error_code ProfileStore::DeleteKey(const std::filesystem::path& file, std::string_view section,
+                                        std::string_view key) {
+    return Apply(
+        file,
+        {Change::DeleteKey, std::string(TrimSpaces(section)), std::string(TrimSpaces(key)), {}});
+}
+
+std::error_code ProfileStore::DeleteSection(const std::filesystem::path& file,
+                                            std::string_view section) {
+    return Apply(file, {Change::DeleteSection, std::string(TrimSpaces(section)), {}, {}});
+}
+
+std::error_code ProfileStore::Apply(const std::filesystem::path& file, PendingChange change) {
+    CachedFile& cached = Refresh(file);
+    // A write is refused at once when the file cannot take it; a delete only matters if it
+    // changes something, which the flush checks.
+    if (change.kind == Change::Write) {
+        if (const std::error_code refused = EditRefusal(cached)) {
+            Report(file, "write [" + change.section + "] " + change.key, refused);
+            return refused;
+        }
+    }
+    ApplyChange(cached, change);
+    cached.pending.push_back(std::move(change));
+    return gatherDepth_ > 0 ? std::error_code{} : FlushFile(file, cached);
+}
+
+std::error_code ProfileStore::Flush() {
+    std::error_code first;
+    for (auto& [file, cached] : files_) {
+        if (cached && !cached->pending.empty()) {
+            const std::error_code error = FlushFile(file, *cached);
+            if (error && !first) {
+                first = error;
+            }
+        }
+    }
+    return first;
+}
+
+std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, CachedFile& cached) {
+    // Another program may have changed the file since it was read: start from its bytes.
+    Refresh(file);
+    cached.pending.clear();
+    std::string bytes = cached.document.Serialise();
+    const bool unchanged =
+        cached.disk.present ? bytes == cached.diskBytes : !cached.createdByPending;
+    if (unchanged) {
+        return {};
+    }
+    std::error_code error = EditRefusal(cached);
+    if (!error) {
+        error = fileSystem_->ReplaceAtomically(file, bytes);
+    }
+    if (error) {
+        Report(file, "save", error);
+        cached.loaded = false; // the failed changes must not linger in what later reads see
+        return error;
+    }
+    cached.diskBytes = std::move(bytes);
+    cached.disk = fileSystem_->Probe(file);
+    cached.createdByPending = false;
+    return {};
+}
+
+void ProfileStore::Report(const std::filesystem::path& file, std::string operation,
+                          std::error_code error) {
+    if (sink_) {
+        sink_({file, std::move(operation), error});
+    }
+}
+
+} // namespace kfg::settings

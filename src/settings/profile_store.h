@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace kfg::settings {
+
+class ProfileDocument;
+
+// A failed change, handed to the sink the program connects to its diagnostics.
+struct ProfileFailure {
+    std::filesystem::path file;
+    std::string operation; // e.g. "write [Telvio] Farbe"
+    std::error_code error;
+};
+using ProfileFailureSink = std::function<void(const ProfileFailure&)>;
+
+// Reads and edits INI files the way the viewer's Windows profile functions do: names compare
+// case-insensitively in Windows-1252, a write edits only the line it touches, and every
+// change reaches the disk by atomic replacement. Texts are Windows-1252 bytes.
+//
+// Files are parsed once and kept; each call first checks size, modification time and inode
+// and reads the file again when another program changed it.
+//
+// Outside a Gather() scope every change is on disk when the call returns. Inside one, changes
+// collect in memory (reads see them at once) and reach the disk, one replacement per file, when
+// the outermost scope ends or Flush() is called. A file that changed on disk meanwhile is read
+// again and the gathered changes are applied to the fresh copy, so another program's edits
+// are never overwritten.
+class ProfileStore {
+public:
+    explicit ProfileStore(ProfileFailureSink sink = {},
+                          std::shared_ptr<platform::FileSystem> fileSystem = {});
+    ~ProfileStore();
+    ProfileStore(const ProfileStore&) = delete;
+    ProfileStore& operator=(const ProfileStore&) = delete;
+
+    // At most bufferSize - 1 characters of the value (size 0 gives ""). The default, without
+    // its trailing spaces, stands in when the file, the section or the key is missing.
+    std::string GetString(const std::filesystem::path& file, std::string_view section,
+                          std::string_view key, std::string_view defaultValue,
+                          std::size_t bufferSize);
+
+    // The value as an unsigned 32-bit number (sign, 0x/0o/0b prefixes, wrap-around); the
+    // default when the key is missing or empty. -1 in the file reads as 4294967295.
+    std::uint32_t GetInt(const std::filesystem::path& file, std::string_view section,
+                         std::string_view key, int defaultValue);
+
+    // Sets section/key to value, creating file, section and key as needed.
+    std::error_code WriteString(const std::filesystem::path& file, std::string_view section,
+                                std::string_view key, std::string_view value);
+    // Removes the first matching key line; never creates anything.
+    std::error_code DeleteKey(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key);
+    // Removes the first matching section's header and non-comment lines; comments and blank
+    // lines stay.
+    std::error_code DeleteSection(const std::filesystem::path& file, std::string_view section);
+
+    // Writes everything gathered so far. Returns the first failure.
+    std::error_code Flush();
+
+    // Gathers changes until the outermost scope ends, then flushes.
+    class GatherScope {
+    public:
+        explicit GatherScope(ProfileStore& store);
+        ~GatherScope();
+        GatherScope(const GatherScope&) = delete;
+        GatherScope& operator=(const GatherScope&) = delete;
+
+    private:
+        ProfileStore& store_;
+    };
+    [[nodiscard]] GatherScope Gather() { return GatherScope(*this); }
+
+private:
+    struct CachedFile;
+    enum class Change { Write, DeleteKey, DeleteSection };
+    struct PendingChange {
+        Change kind;
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+
+    static void ApplyChange(CachedFile& cached, const PendingChange& change);
+    static std::error_code EditRefusal(const CachedFile& cached);
+    CachedFile& Refresh(const std::filesystem::path& file);
+    std::error_code Apply(const std::filesystem::path& file, PendingChange change);
+    std::error_code FlushFile(const std::filesystem::path& file, CachedFile& cached);
+    void Report(const std::filesystem::path& file, std::string operation, std::error_code error);
+
+    ProfileFailureSink sink_;
+    std::shared_ptr<platform::FileSystem> fileSystem_;
+    std::map<std::filesystem::path, std::unique_ptr<CachedFile>> files_;
+    int gatherDepth_ = 0;
+};
+
+} // namespace kfg::settings

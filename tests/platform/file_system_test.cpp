@@ -1,0 +1,61 @@
+#include "platform/file_system.h"
+#include "support/temp_dir.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace kfg::platform {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+TEST(FileSystem, ProbeTellsRegularFilesFromOtherThings) {
+    TempDir dir;
+    PosixFileSystem fs;
+    WriteBytes(dir / "file", "abc");
+    std::filesystem::create_directory(dir / "folder");
+    std::filesystem::create_symlink("file", dir / "link");
+    std::filesystem::create_symlink("nowhere", dir / "dangling");
+
+    const FileState file = fs.Probe(dir / "file");
+    EXPECT_TRUE(file.exists && file.present);
+    EXPECT_EQ(file.size, 3u);
+    EXPECT_TRUE(fs.Probe(dir / "link").present);
+    const FileState folder = fs.Probe(dir / "folder");
+    EXPECT_TRUE(folder.exists && !folder.present);
+    EXPECT_FALSE(fs.Probe(dir / "dangling").exists);
+    EXPECT_FALSE(fs.Probe(dir / "missing").exists);
+    EXPECT_FALSE(fs.Probe("/dev/null").present);
+}
+
+TEST(FileSystem, ReadAllRefusesWhatIsNotAFile) {
+    TempDir dir;
+    PosixFileSystem fs;
+    std::string contents = "stale";
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_TRUE(fs.ReadAll(dir / "folder", contents));
+    EXPECT_TRUE(fs.ReadAll(dir / "missing", contents));
+    EXPECT_TRUE(contents.empty());
+}
+
+TEST(FileSystem, ReplaceRefusesAFolder) {
+    TempDir dir;
+    PosixFileSystem fs;
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_EQ(fs.ReplaceAtomically(dir / "folder", "x"), std::errc::is_a_directory);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
+}
+
+TEST(FileSystem, ReplaceWritesLargeContentsWhole) {
+    TempDir dir;
+    PosixFileSystem fs;
+    const std::string big(3 << 20, 'z'); // larger than one write() may take
+    ASSERT_FALSE(fs.ReplaceAtomically(dir / "big", big));
+    EXPECT_EQ(ReadBytes(dir / "big"), big);
+}
+
+} // namespace
+} // namespace kfg::platform

@@ -1,0 +1,302 @@
+// What the profile store does to files on disk: atomic replacement, permissions, links,
+// other programs' edits, gathering, and files it must not or cannot edit.
+#include "settings/profile_error.h"
+#include "settings/profile_store.h"
+#include "support/temp_dir.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kfg::settings {
+namespace {
+
+using platform::FileState;
+using platform::PosixFileSystem;
+using platform::ReplaceStep;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+// The real file system, with the replacements counted and reads made to fail on demand.
+class ObservedFileSystem final : public platform::FileSystem {
+public:
+    explicit ObservedFileSystem(platform::StepHook hook = {})
+        : real_(std::move(hook)) {}
+
+    FileState Probe(const std::filesystem::path& path) const override { return real_.Probe(path); }
+    std::error_code ReadAll(const std::filesystem::path& path,
+                            std::string& contents) const override {
+        if (failReads) {
+            return std::make_error_code(std::errc::permission_denied);
+        }
+        return real_.ReadAll(path, contents);
+    }
+    std::error_code ReplaceAtomically(const std::filesystem::path& path,
+                                      std::string_view contents) override {
+        ++replacements;
+        return real_.ReplaceAtomically(path, contents);
+    }
+
+    int replacements = 0;
+    bool failReads = false;
+
+private:
+    PosixFileSystem real_;
+};
+
+struct Fixture {
+    TempDir dir;
+    std::filesystem::path file = dir / "Telvio.ini";
+    std::shared_ptr<ObservedFileSystem> fs = std::make_shared<ObservedFileSystem>();
+    std::vector<ProfileFailure> failures;
+    ProfileStore store{[this](const ProfileFailure& f) { failures.push_back(f); }, fs};
+};
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+mode_t ModeOf(const std::filesystem::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+class FailingStepTest : public testing::TestWithParam<ReplaceStep> {};
+
+TEST_P(FailingStepTest, OldFileStaysWhole) {
+    const ReplaceStep failing = GetParam();
+    TempDir dir;
+    const auto file = dir / "Telvio.ini";
+    const std::string old = "[Telvio]\r\nFarbe=1\r\n; mine\r\n";
+    WriteBytes(file, old);
+    auto fs = std::make_shared<ObservedFileSystem>([failing](ReplaceStep step) {
+        return step == failing ? std::make_error_code(std::errc::no_space_on_device)
+                               : std::error_code{};
+    });
+    std::vector<ProfileFailure> failures;
+    ProfileStore store([&](const ProfileFailure& f) { failures.push_back(f); }, fs);
+
+    const std::error_code error = store.WriteString(file, "Telvio", "Farbe", "9");
+
+    EXPECT_EQ(error, std::errc::no_space_on_device);
+    EXPECT_EQ(ReadBytes(file), old);
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"Telvio.ini"}); // no leftovers
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].file, file);
+    // The failed value must not look saved to later reads.
+    EXPECT_EQ(store.GetString(file, "Telvio", "Farbe", "", 20), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStep, FailingStepTest,
+                         testing::Values(ReplaceStep::ResolveTarget, ReplaceStep::CreateTemporary,
+                                         ReplaceStep::WriteContents, ReplaceStep::CopyPermissions,
+                                         ReplaceStep::FlushContents, ReplaceStep::CloseTemporary,
+                                         ReplaceStep::RenameOverTarget));
+
+TEST(ProfileFiles, UnchangedValueDoesNotTouchFile) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\r\nFarbe = 1\r\n");
+    struct stat before {};
+    ::stat(f.file.c_str(), &before);
+    EXPECT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1"));
+    struct stat after {};
+    ::stat(f.file.c_str(), &after);
+    EXPECT_EQ(f.fs->replacements, 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\r\nFarbe = 1\r\n");
+}
+
+TEST(ProfileFiles, GatheredWritesReplaceOnceAndAreReadableAtOnce) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\r\nFarbe=1\r\n");
+    {
+        auto scope = f.store.Gather();
+        for (int slot = 0; slot < 40; ++slot) {
+            f.store.WriteString(f.file, "Telvio", "Speicher" + std::to_string(slot),
+                                std::to_string(slot + 100));
+        }
+        f.store.WriteString(f.file, "Telvio", "Farbe", "2");
+        EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Speicher39", 0), 139u);
+        EXPECT_EQ(ReadBytes(f.file), "[Telvio]\r\nFarbe=1\r\n"); // nothing on disk yet
+        EXPECT_EQ(f.fs->replacements, 0);
+    }
+    EXPECT_EQ(f.fs->replacements, 1);
+    ProfileStore fresh;
+    EXPECT_EQ(fresh.GetInt(f.file, "Telvio", "Speicher0", 0), 100u);
+    EXPECT_EQ(fresh.GetInt(f.file, "Telvio", "Farbe", 0), 2u);
+}
+
+TEST(ProfileFiles, GatheredWritesThatRestoreTheBytesWriteNothing) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\r\nFarbe=1\r\n");
+    {
+        auto scope = f.store.Gather();
+        f.store.WriteString(f.file, "Telvio", "Farbe", "2");
+        f.store.WriteString(f.file, "Telvio", "Farbe", "1");
+    }
+    EXPECT_EQ(f.fs->replacements, 0);
+}
+
+TEST(ProfileFiles, FlushWritesInsideAScope) {
+    Fixture f;
+    auto scope = f.store.Gather();
+    f.store.WriteString(f.file, "KFG", "Fr", "1");
+    EXPECT_FALSE(std::filesystem::exists(f.file));
+    EXPECT_FALSE(f.store.Flush());
+    EXPECT_EQ(ReadBytes(f.file), "[KFG]\r\nFr=1\r\n");
+}
+
+TEST(ProfileFiles, PermissionsKept) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\n");
+    ::chmod(f.file.c_str(), 0640);
+    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1"));
+    EXPECT_EQ(ModeOf(f.file), 0640u);
+}
+
+TEST(ProfileFiles, NewFileFollowsUmask) {
+    Fixture f;
+    const mode_t old = ::umask(027);
+    const std::error_code error = f.store.WriteString(f.file, "Telvio", "Farbe", "1");
+    ::umask(old);
+    ASSERT_FALSE(error);
+    EXPECT_EQ(ModeOf(f.file), 0640u);
+}
+
+TEST(ProfileFiles, SymbolicLinksAreWrittenThrough) {
+    Fixture f;
+    std::filesystem::create_directory(f.dir / "real");
+    WriteBytes(f.dir / "real" / "Telvio.ini", "[Telvio]\n");
+    std::filesystem::create_symlink("real/Telvio.ini", f.dir / "hop");
+    std::filesystem::create_symlink("hop", f.file); // a chain of two relative links
+
+    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1"));
+
+    EXPECT_TRUE(std::filesystem::is_symlink(f.file));
+    EXPECT_TRUE(std::filesystem::is_symlink(f.dir / "hop"));
+    EXPECT_EQ(ReadBytes(f.dir / "real" / "Telvio.ini"), "[Telvio]\nFarbe=1\n");
+}
+
+TEST(ProfileFiles, DanglingLinkCreatesItsTarget) {
+    Fixture f;
+    std::filesystem::create_symlink("target.ini", f.file);
+    ASSERT_FALSE(f.store.WriteString(f.file, "KFG", "Fr", "0"));
+    EXPECT_TRUE(std::filesystem::is_symlink(f.file));
+    EXPECT_EQ(ReadBytes(f.dir / "target.ini"), "[KFG]\r\nFr=0\r\n");
+}
+
+TEST(ProfileFiles, LinkLoopFailsQuietly) {
+    Fixture f;
+    std::filesystem::create_symlink("Telvio.ini", f.file);
+    EXPECT_TRUE(f.store.WriteString(f.file, "KFG", "Fr", "0"));
+    EXPECT_EQ(f.store.GetString(f.file, "KFG", "Fr", "d", 20), "d");
+    EXPECT_EQ(f.failures.size(), 1u);
+}
+
+TEST(ProfileFiles, AnotherProgramsChangeIsReadAgain) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
+    WriteBytes(f.file, "[Telvio]\nFarbe=2\n"); // same size: only the time tells
+    struct timespec times[2] = {{0, UTIME_OMIT}, {1'000'000'000, 123}};
+    ::utimensat(AT_FDCWD, f.file.c_str(), times, 0);
+    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 2u);
+}
+
+TEST(ProfileFiles, WriteKeepsAnotherProgramsEditMadeAfterTheRead) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
+    WriteBytes(f.file, "[Telvio]\nFarbe=1\nTuner=4\n");
+    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3"));
+    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=3\nTuner=4\n");
+}
+
+TEST(ProfileFiles, GatheredWritesKeepAnotherProgramsEditMadeMeanwhile) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    {
+        auto scope = f.store.Gather();
+        f.store.WriteString(f.file, "Telvio", "Farbe", "3");
+        f.store.DeleteKey(f.file, "Telvio", "Gone");
+        WriteBytes(f.file, "; edited elsewhere\n[Telvio]\nFarbe=1\nGone=1\n");
+    }
+    EXPECT_EQ(ReadBytes(f.file), "; edited elsewhere\n[Telvio]\nFarbe=3\n");
+}
+
+TEST(ProfileFiles, ReadOnlyFileIsReadButNotWritten) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    ::chmod(f.file.c_str(), 0444);
+    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::ReadOnly);
+    EXPECT_EQ(f.store.DeleteSection(f.file, "Telvio"), ProfileErrc::ReadOnly);
+    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
+    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
+    EXPECT_EQ(f.failures.size(), 2u);
+}
+
+TEST(ProfileFiles, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    f.fs->failReads = true;
+    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 7), 7u);
+    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::Unreadable);
+    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
+}
+
+TEST(ProfileFiles, FolderWithTheNameCountsAsMissing) {
+    Fixture f;
+    std::filesystem::create_directory(f.file);
+    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Farbe", "d", 20), "d");
+    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::NotRegularFile);
+    EXPECT_FALSE(f.store.DeleteSection(f.file, "Telvio"));
+    EXPECT_TRUE(std::filesystem::is_directory(f.file));
+}
+
+TEST(ProfileFiles, MissingFolderFailsQuietly) {
+    Fixture f;
+    const auto file = f.dir / "gone" / "KFG.ini";
+    EXPECT_TRUE(f.store.WriteString(file, "KFG", "Fr", "1"));
+    EXPECT_FALSE(std::filesystem::exists(f.dir / "gone"));
+    EXPECT_EQ(f.store.GetString(file, "KFG", "Fr", "0", 20), "0");
+    EXPECT_EQ(f.failures.size(), 1u);
+}
+
+TEST(ProfileFiles, LongPathsWork) {
+    Fixture f;
+    std::filesystem::path folder = f.dir.path();
+    while (folder.string().size() < 300) {
+        folder /= std::string(40, 'x');
+    }
+    std::filesystem::create_directories(folder);
+    ASSERT_FALSE(f.store.WriteString(folder / "Telvio.ini", "Telvio", "Farbe", "5"));
+    EXPECT_EQ(f.store.GetInt(folder / "Telvio.ini", "Telvio", "Farbe", 0), 5u);
+}
+
+TEST(ProfileFiles, HugeLineAndGarbageSurviveAnEdit) {
+    Fixture f;
+    const std::string huge(1 << 20, 'a');
+    std::string garbage;
+    for (int i = 0; i < 4096; ++i) {
+        garbage.push_back(static_cast<char>((i * 131 + 7) % 256));
+    }
+    const std::string head = "[Telvio]\r\nLong=" + huge + "\r\n" + garbage + "\n";
+    WriteBytes(f.file, head + "[KFG]\r\nFr=0\r\n");
+    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Long", "", 20).size(), 19u);
+    ASSERT_FALSE(f.store.WriteString(f.file, "KFG", "Fr", "1"));
+    EXPECT_EQ(ReadBytes(f.file), head + "[KFG]\r\nFr=1\r\n");
+}
+
+} // namespace
+} // namespace kfg::settings

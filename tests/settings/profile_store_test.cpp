@@ -1,0 +1,307 @@
+// The reading and editing rules of the profile store, pinned as bytes on disk.
+#include "settings/profile_store.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kfg::settings {
+namespace {
+
+using namespace std::string_literals;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+// Names parameterised cases after their table row.
+template <class Case>
+std::string CaseName(const testing::TestParamInfo<Case>& row) {
+    return row.param.name;
+}
+
+struct ReadCase {
+    const char* name;
+    std::string file;
+    std::string section;
+    std::string key;
+    std::string expected;
+    std::size_t buffer = 64;
+};
+
+class ProfileReadTest : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileReadTest, ReadsAsTheViewerWould) {
+    const ReadCase& c = GetParam();
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", c.file);
+    ProfileStore store;
+    EXPECT_EQ(store.GetString(dir / "Telvio.ini", c.section, c.key, "dflt", c.buffer), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileReadTest,
+    testing::Values(
+        ReadCase{"CrLf", "[S]\r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"LoneLf", "[S]\nk=v\n", "S", "k", "v"},
+        ReadCase{"LoneCr", "[S]\rk=v\r", "S", "k", "v"},
+        ReadCase{"MixedLineEnds", "[S]\r\na=1\nb=2\rc=3", "S", "c", "3"},
+        ReadCase{"CrCrLfIsTwoLines", "[S]\r\r\nk=v", "S", "k", "v"},
+        ReadCase{"BlanksAroundNameAndValue", "[S]\n \t k \v=\t v v \n", "S", "k", "v v"},
+        ReadCase{"HeaderBlanksAndTrailingText", "  [ S ] junk\nk=v", "S", "k", "v"},
+        ReadCase{"HeaderWithoutBracket", "[S\nk=v", "S", "k", "v"},
+        ReadCase{"EmptySectionName", "[]\nk=v", "", "k", "v"},
+        ReadCase{"LinesBeforeFirstHeaderUnreachable", "k=v\n[S]\n", "S", "k", "dflt"},
+        ReadCase{"CommentIsNoKey", "[S]\n ;k=v\nk=w", "S", "k", "w"},
+        ReadCase{"HashHasNoMeaning", "[S]\n#k=v", "S", "#k", "v"},
+        ReadCase{"NoEndOfLineComment", "[S]\nk=v ;x", "S", "k", "v ;x"},
+        ReadCase{"LineWithoutEqualsIsNoKey", "[S]\nk\nk=v", "S", "k", "v"},
+        ReadCase{"KeyWithInnerBlank", "[S]\na b=1", "S", "a b", "1"},
+        ReadCase{"AsciiCase", "[TELVIO]\nFARBE=1", "telvio", "Farbe", "1"},
+        ReadCase{"Windows1252Case", "[\xC4RGER]\n\xC4\x8A=1", "\xE4rger", "\xE4\x9A", "1"},
+        ReadCase{"SharpSIsNotSS", "[S]\n\xDF=1", "S", "SS", "dflt"},
+        ReadCase{"DoubleQuotesRemoved", "[S]\nk=\" a \"", "S", "k", " a "},
+        ReadCase{"SingleQuotesRemoved", "[S]\nk='x'", "S", "k", "x"},
+        ReadCase{"UnmatchedQuoteStays", "[S]\nk=\"x", "S", "k", "\"x"},
+        ReadCase{"MixedQuotesStay", "[S]\nk=\"x'", "S", "k", "\"x'"},
+        ReadCase{"LoneQuoteStays", "[S]\nk=\"", "S", "k", "\""},
+        ReadCase{"FirstKeyWins", "[S]\nk=1\nK=2", "S", "k", "1"},
+        ReadCase{"FirstSectionWins", "[S]\nk=1\n[s]\nk=3\nj=4", "S", "k", "1"},
+        ReadCase{"LaterSectionNeverConsulted", "[S]\nk=1\n[s]\nj=4", "S", "j", "dflt"},
+        ReadCase{"BufferCuts", "[S]\nk=abcdef", "S", "k", "abc", 4},
+        ReadCase{"BufferOfOneGivesNothing", "[S]\nk=abcdef", "S", "k", "", 1},
+        ReadCase{"BufferZeroGivesNothing", "[S]\nk=abcdef", "S", "k", "", 0},
+        ReadCase{"BufferCutsDefault", "", "S", "k", "df", 3},
+        ReadCase{"EmptyValueIsNotMissing", "[S]\nk=", "S", "k", ""},
+        ReadCase{"MissingSection", "[T]\nk=v", "S", "k", "dflt"},
+        ReadCase{"Utf8MarkHidesFirstHeader", "\xEF\xBB\xBF[S]\nk=v", "S", "k", "dflt"},
+        ReadCase{"Utf8MarkLaterHeaderFine", "\xEF\xBB\xBF[S]\n[T]\nk=v", "T", "k", "v"},
+        ReadCase{"Utf16NotUnderstood", "\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0"s, "S", "k", "dflt"},
+        ReadCase{"NamesLoseSpaces", "[S]\nk=v", "  S ", " k  ", "v"},
+        ReadCase{"TabInNamePassedIsKept", "[S]\nk=v", "S", "k\t", "dflt"},
+        ReadCase{"NulBytesAreData", "[S]\nk=a\0b\n"s, "S", "k", "a\0b"s},
+        ReadCase{"GarbageAroundStillReadable", "\x01\x02\xFF\n[S]\n\x80\x81\nk=v\n\x00\x00"s, "S",
+                 "k", "v"}),
+    CaseName<ReadCase>);
+
+TEST(ProfileReadDefaults, MissingFileTrailingSpacesOfDefaultRemoved) {
+    TempDir dir;
+    ProfileStore store;
+    EXPECT_EQ(store.GetString(dir / "none.ini", "S", "k", " d  ", 20), " d");
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
+}
+
+struct IntCase {
+    const char* name;
+    std::optional<std::string> value; // nothing: the key is absent
+    std::uint32_t expected;
+};
+
+class ProfileIntTest : public testing::TestWithParam<IntCase> {};
+
+TEST_P(ProfileIntTest, ConvertsLikeTheViewer) {
+    const IntCase& c = GetParam();
+    TempDir dir;
+    WriteBytes(dir / "a.ini", c.value ? "[S]\nk=" + *c.value + "\n" : "[S]\n");
+    ProfileStore store;
+    EXPECT_EQ(store.GetInt(dir / "a.ini", "S", "k", 7), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileIntTest,
+    testing::Values(
+        IntCase{"Decimal", "42", 42}, IntCase{"MinusOneWraps", "-1", 4294967295u},
+        IntCase{"Plus", "+5", 5}, IntCase{"Hex", "0x1F", 31}, IntCase{"Octal", "0o17", 15},
+        IntCase{"Binary", "0b101", 5}, IntCase{"UpperPrefixIsDecimal", "0X1F", 0},
+        IntCase{"LeadingZeroNotOctal", "010", 10}, IntCase{"StopsAtNonDigit", "12abc", 12},
+        IntCase{"NoDigits", "abc", 0}, IntCase{"PrefixWithoutDigits", "0x", 0},
+        IntCase{"BadBinaryDigit", "0b2", 0}, IntCase{"NegativeHex", "-0x10", 4294967280u},
+        IntCase{"WrapsModulo2To32", "4294967298", 2}, IntCase{"BlanksTrimmed", " 9 ", 9},
+        IntCase{"QuotesRemoved", "\"5\"", 5}, IntCase{"DoubleSign", "--5", 0},
+        IntCase{"EmptyGivesDefault", "", 7}, IntCase{"EmptyQuotesGiveDefault", "\"\"", 7},
+        IntCase{"MissingGivesDefault", std::nullopt, 7}),
+    CaseName<IntCase>);
+
+TEST(ProfileIntDefaults, NegativeDefaultWraps) {
+    TempDir dir;
+    ProfileStore store;
+    EXPECT_EQ(store.GetInt(dir / "none.ini", "S", "k", -1), 4294967295u);
+}
+
+enum class Op { Write, DeleteKey, DeleteSection };
+struct Step {
+    Op op;
+    std::string section;
+    std::string key;
+    std::string value;
+};
+struct EditCase {
+    const char* name;
+    std::optional<std::string> before; // nothing: no file
+    std::vector<Step> steps;
+    std::optional<std::string> after; // nothing: still no file
+};
+
+class ProfileEditTest : public testing::TestWithParam<EditCase> {};
+
+TEST_P(ProfileEditTest, TouchesOnlyItsLine) {
+    const EditCase& c = GetParam();
+    TempDir dir;
+    const auto file = dir / "Telvio.ini";
+    if (c.before) {
+        WriteBytes(file, *c.before);
+    }
+    ProfileStore store;
+    for (const Step& step : c.steps) {
+        switch (step.op) {
+        case Op::Write:
+            store.WriteString(file, step.section, step.key, step.value);
+            break;
+        case Op::DeleteKey:
+            store.DeleteKey(file, step.section, step.key);
+            break;
+        case Op::DeleteSection:
+            store.DeleteSection(file, step.section);
+            break;
+        }
+    }
+    ASSERT_EQ(std::filesystem::exists(file), c.after.has_value());
+    if (c.after) {
+        EXPECT_EQ(ReadBytes(file), *c.after);
+    }
+}
+
+Step W(std::string s, std::string k, std::string v) {
+    return {Op::Write, s, k, v};
+}
+Step DK(std::string s, std::string k) {
+    return {Op::DeleteKey, s, k, {}};
+}
+Step DS(std::string s) {
+    return {Op::DeleteSection, s, {}, {}};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileEditTest,
+    testing::Values(
+        EditCase{"ReplaceKeepsSpellingAndLineEnd",
+                 "[S]\r\nFarbe=1\r\nx=2\r\n",
+                 {W("S", "farbe", "5")},
+                 "[S]\r\nFarbe=5\r\nx=2\r\n"},
+        EditCase{
+            "ReplaceNormalisesOddSpacing", "[S]\n  k  =  1  \n", {W("S", "k", "2")}, "[S]\nk=2\n"},
+        EditCase{"SameValueLeavesLine", "[S]\n  k = v\n", {W("S", "k", "v")}, "[S]\n  k = v\n"},
+        EditCase{"QuotesCountInComparison", "[S]\nk=\"v\"\n", {W("S", "k", "v")}, "[S]\nk=v\n"},
+        EditCase{"QuotedSameValueLeavesLine",
+                 "[S]\nk=\"v\"\n",
+                 {W("S", "k", "\"v\"")},
+                 "[S]\nk=\"v\"\n"},
+        EditCase{"ReplacedLastLineGetsLineEnd", "[S]\r\nk=1", {W("S", "k", "2")}, "[S]\r\nk=2\r\n"},
+        EditCase{"NewKeyBeforeClosingComments",
+                 "[S]\nk=1\n\n; end\n[T]\n",
+                 {W("S", "j", "2")},
+                 "[S]\nk=1\nj=2\n\n; end\n[T]\n"},
+        EditCase{"NewKeyAfterHeaderWhenNoKeys",
+                 "[S]\n; c\n[T]\n",
+                 {W("S", "j", "2")},
+                 "[S]\nj=2\n; c\n[T]\n"},
+        EditCase{
+            "NewKeyAfterLastLineWithoutEnd", "[S]\nk=1", {W("S", "j", "2")}, "[S]\nk=1\nj=2\n"},
+        EditCase{"NewKeysKeepCallOrder",
+                 "[S]\nk=1\n[T]\n",
+                 {W("S", "j", "2"), W("S", "i", "3")},
+                 "[S]\nk=1\nj=2\ni=3\n[T]\n"},
+        EditCase{"NewSectionAtEnd",
+                 "[S]\r\nk=1\r\n",
+                 {W("T", "j", "2")},
+                 "[S]\r\nk=1\r\n[T]\r\nj=2\r\n"},
+        EditCase{"NewSectionAfterLineWithoutEnd",
+                 "[S]\nk=1",
+                 {W("T", "j", "2")},
+                 "[S]\nk=1\n[T]\nj=2\n"},
+        EditCase{"NewFileUsesCrLf", std::nullopt, {W("T", "j", "2")}, "[T]\r\nj=2\r\n"},
+        EditCase{"EmptyFile", "", {W("T", "j", "2")}, "[T]\r\nj=2\r\n"},
+        EditCase{"FileWithoutLineEndUsesCrLf", "; x", {W("T", "j", "2")}, "; x\r\n[T]\r\nj=2\r\n"},
+        EditCase{"CrOnlyFile", "[S]\rk=1\r", {W("S", "j", "2")}, "[S]\rk=1\rj=2\r"},
+        EditCase{
+            "FirstLineEndDecides", "[S]\nk=1\r\n", {W("T", "j", "2")}, "[S]\nk=1\r\n[T]\nj=2\n"},
+        EditCase{
+            "ValueWrittenExactly", "[S]\n", {W("S", "k", "  a \"b\"  ")}, "[S]\nk=  a \"b\"  \n"},
+        EditCase{"FirstOfDuplicateSectionsWritten",
+                 "[S]\nk=1\n[S]\nk=2\n",
+                 {W("S", "k", "3")},
+                 "[S]\nk=3\n[S]\nk=2\n"},
+        EditCase{"FirstOfDuplicateKeysWritten",
+                 "[S]\nk=1\nk=2\n",
+                 {W("S", "K", "3")},
+                 "[S]\nk=3\nk=2\n"},
+        EditCase{"NamesLoseSpaces", "[S]\n", {W(" S ", "  k  ", "1")}, "[S]\nk=1\n"},
+        EditCase{"Windows1252CaseOnWrite",
+                 "[\xC4]\n\xE4=1\n",
+                 {W("\xE4", "\xC4", "2")},
+                 "[\xC4]\n\xE4=2\n"},
+        EditCase{"Utf8MarkedHeaderNotMatched",
+                 "\xEF\xBB\xBF[S]\nk=1\n",
+                 {W("S", "k", "2")},
+                 "\xEF\xBB\xBF[S]\nk=1\n[S]\nk=2\n"},
+        EditCase{
+            "CommentLookalikeKeyIgnored", "[S]\n;k=1\n", {W("S", "k", "2")}, "[S]\nk=2\n;k=1\n"},
+        EditCase{"RefusesLineBreaks",
+                 "[S]\nk=1\n",
+                 {W("S", "k", "a\rb"), W("S", "k\n", "2"), W("S\n", "k", "2")},
+                 "[S]\nk=1\n"},
+        EditCase{"RefusesEqualsInKey", "[S]\nk=1\n", {W("S", "a=b", "2")}, "[S]\nk=1\n"},
+        EditCase{"RefusesBracketInSection", "[S]\nk=1\n", {W("S]", "k", "2")}, "[S]\nk=1\n"},
+        EditCase{"RefusesKeysReadingAsHeaderOrComment",
+                 "[S]\nk=1\n",
+                 {W("S", "[x", "2"), W("S", "\t;x", "2")},
+                 "[S]\nk=1\n"},
+        EditCase{"RefusalCreatesNoFile", std::nullopt, {W("S", "a=b", "2")}, std::nullopt},
+        EditCase{"Utf16NotEdited",
+                 "\xFF\xFE[\0S\0]\0"s,
+                 {W("S", "k", "2"), DS("S")},
+                 "\xFF\xFE[\0S\0]\0"s},
+        EditCase{
+            "DeleteKeyWithItsLineEnd", "[S]\r\nk=1\r\nj=2\r\n", {DK("S", "K")}, "[S]\r\nj=2\r\n"},
+        EditCase{"DeleteLastKeyWithoutLineEnd", "[S]\nk=1\nj=2", {DK("S", "j")}, "[S]\nk=1\n"},
+        EditCase{"DeleteKeyKeepsHeader", "[S]\nk=1\n", {DK("S", "k")}, "[S]\n"},
+        EditCase{"DeleteFirstOfDuplicateKeys", "[S]\nk=1\nk=2\n", {DK("S", "k")}, "[S]\nk=2\n"},
+        EditCase{"DeleteMissingKeyChangesNothing",
+                 "[S]\nk=1\n",
+                 {DK("S", "j"), DK("T", "k")},
+                 "[S]\nk=1\n"},
+        EditCase{"DeleteOnMissingFileCreatesNothing",
+                 std::nullopt,
+                 {DK("S", "k"), DS("S")},
+                 std::nullopt},
+        EditCase{
+            "DeleteUnwritableNamesIsQuiet", "[S]\nk=1\n", {DK("S", "a=b"), DS("S]")}, "[S]\nk=1\n"},
+        EditCase{"DeleteSectionKeepsCommentsAndBlanks",
+                 "[A]\na=1\n[S]\n; keep\nk=1\n\njunk\n[B]\nb=2\n",
+                 {DS("s")},
+                 "[A]\na=1\n; keep\n\n[B]\nb=2\n"},
+        EditCase{"DeleteFirstOfDuplicateSections", "[S]\nk=1\n[S]\nk=2\n", {DS("S")}, "[S]\nk=2\n"},
+        EditCase{"DeleteLastSectionWithoutLineEnd", "[A]\na=1\n[S]\nk=1", {DS("S")}, "[A]\na=1\n"},
+        EditCase{"DeleteMissingSectionChangesNothing", "[S]\nk=1\n", {DS("T")}, "[S]\nk=1\n"},
+        EditCase{"WriteAfterDeleteSection",
+                 "[S]\nk=1\n; c\n",
+                 {DS("S"), W("S", "k", "2")},
+                 "; c\n[S]\nk=2\n"}),
+    CaseName<EditCase>);
+
+TEST(ProfileEdit, WriteThenReadGivesValueBack) {
+    TempDir dir;
+    ProfileStore store;
+    const auto file = dir / "KFG.ini";
+    ASSERT_FALSE(store.WriteString(file, "KFG", "Fr", "1"));
+    ASSERT_FALSE(store.WriteString(file, "Abend", "Farbe", " \"x\" "));
+    EXPECT_EQ(store.GetString(file, "KFG", "Fr", "0", 20), "1");
+    EXPECT_EQ(store.GetString(file, "abend", "farbe", "", 20), "x");
+    // A second store reads what the first one put on disk.
+    ProfileStore other;
+    EXPECT_EQ(other.GetInt(file, "KFG", "Fr", 0), 1u);
+}
+
+} // namespace
+} // namespace kfg::settings

@@ -1,0 +1,201 @@
+#include "settings/token_reader.h"
+#include "support/temp_dir.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <system_error>
+#include <vector>
+
+namespace kfg::settings {
+namespace {
+
+using namespace std::string_literals;
+using Words = std::vector<std::string>;
+
+// Hands out `input` in pieces whose sizes cycle through `pieces` (never more than asked for),
+// then fails with `failure` if one is given, else reports the end. Counts its calls.
+struct PieceSource {
+    std::string input;
+    std::vector<std::size_t> pieces;
+    std::error_code failure;
+    std::size_t offset = 0;
+    std::size_t calls = 0;
+
+    std::size_t operator()(char* buffer, std::size_t capacity, std::error_code& error) {
+        const std::size_t piece = pieces[calls++ % pieces.size()];
+        const std::size_t count = std::min({piece, capacity, input.size() - offset});
+        if (count == 0 && failure) {
+            error = failure;
+            return 0;
+        }
+        std::memcpy(buffer, input.data() + offset, count);
+        offset += count;
+        return count;
+    }
+};
+
+Words ReadAll(TokenReader& reader) {
+    Words words;
+    while (auto word = reader.Next()) {
+        words.push_back(std::move(*word));
+    }
+    return words;
+}
+
+// Whole input at once, one byte at a time, and 1..3 bytes at a time: every word boundary
+// lands on a piece boundary somewhere.
+const std::vector<std::vector<std::size_t>> kPieceShapes = {{1u << 20}, {1}, {1, 2, 3}, {3, 1}};
+
+struct SplitCase {
+    const char* name;
+    std::string input;
+    Words expected;
+};
+
+TEST(TokenReader, SplitsAtBlanksAndLineEndsOnly) {
+    const SplitCase cases[] = {
+        {"empty", "", {}},
+        {"separators only", " \t\n\v\f\r \r\n", {}},
+        {"one word", "Status=1", {"Status=1"}},
+        {"every separator", " a  b\tc\nd\ve\ff\rg ", {"a", "b", "c", "d", "e", "f", "g"}},
+        {"CR-only line ends", "[Telvio]\rStatus=1\rTurbo=0\r", {"[Telvio]", "Status=1", "Turbo=0"}},
+        {"CRLF line ends", "[Telvio]\r\nAccel=5\r\n", {"[Telvio]", "Accel=5"}},
+        {"NUL is part of a word", "a\0b \0 c\0"s, {"a\0b"s, "\0"s, "c\0"s}},
+        {"high bytes are part of a word",
+         "\x80\xff \xe4\xf6\xfc=1",
+         {"\x80\xff", "\xe4\xf6\xfc=1"}},
+        {"blanks around equals", "Status = 1", {"Status", "=", "1"}},
+        {"no separator at the end", "x\n\nlast", {"x", "last"}},
+    };
+    for (const SplitCase& test : cases) {
+        for (const auto& shape : kPieceShapes) {
+            SCOPED_TRACE(std::string(test.name) + ", first piece " + std::to_string(shape[0]));
+            TokenReader reader(PieceSource{test.input, shape, {}});
+            EXPECT_EQ(ReadAll(reader), test.expected);
+            EXPECT_FALSE(reader.Failed());
+        }
+    }
+}
+
+TEST(TokenReader, ReturnsAMegabyteWordWhole) {
+    const std::string word(1 << 20, 'w');
+    // Full chunks, and tiny pieces that make the word grow a few bytes at a time.
+    for (const std::vector<std::size_t>& shape : {std::vector<std::size_t>{1u << 20}, {1, 2, 3}}) {
+        TokenReader reader(PieceSource{"  " + word + "\nLine-In=0", shape, {}});
+        const Words words = ReadAll(reader);
+        ASSERT_EQ(words.size(), 2u);
+        EXPECT_EQ(words[0], word);
+        EXPECT_EQ(words[1], "Line-In=0");
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    std::string before;
+    Words expected;
+};
+
+TEST(TokenReader, ReadErrorEndsTheScan) {
+    const std::error_code eio(EIO, std::system_category());
+    const FailureCase cases[] = {
+        {"at the first read", "", {}},
+        {"after a separator", "one two ", {"one", "two"}},
+        {"inside a word, which is dropped", "one two thr", {"one", "two"}},
+    };
+    for (const FailureCase& test : cases) {
+        for (const auto& shape : kPieceShapes) {
+            SCOPED_TRACE(std::string(test.name) + ", first piece " + std::to_string(shape[0]));
+            PieceSource source{test.before, shape, eio};
+            std::size_t calls = 0;
+            TokenReader reader([&](char* buffer, std::size_t capacity, std::error_code& error) {
+                ++calls;
+                return source(buffer, capacity, error);
+            });
+            EXPECT_EQ(ReadAll(reader), test.expected);
+            EXPECT_TRUE(reader.Failed());
+            EXPECT_EQ(reader.Error(), eio);
+            // The scan stays over: the source is not asked again.
+            const std::size_t callsAtEnd = calls;
+            EXPECT_EQ(reader.Next(), std::nullopt);
+            EXPECT_EQ(calls, callsAtEnd);
+        }
+    }
+}
+
+TEST(TokenReader, EndIsNotAskedTwice) {
+    // A source that would deliver more after reporting the end must not be read again.
+    int calls = 0;
+    TokenReader reader([&](char* buffer, std::size_t, std::error_code&) -> std::size_t {
+        if (calls++ == 1) {
+            return 0;
+        }
+        buffer[0] = 'x';
+        return 1;
+    });
+    EXPECT_EQ(ReadAll(reader), Words{"x"});
+    EXPECT_EQ(reader.Next(), std::nullopt);
+    EXPECT_EQ(calls, 2);
+    EXPECT_FALSE(reader.Failed());
+}
+
+TEST(FileTokenReader, ReadsAFileAcrossChunkBoundaries) {
+    test::TempDir dir;
+    // Words of growing length push boundaries onto every position of the 64 KiB chunks.
+    std::string contents;
+    Words expected;
+    for (std::size_t length = 1; contents.size() < 300 * 1024; length = length % 997 + 1) {
+        expected.push_back(std::string(length, static_cast<char>('a' + length % 26)));
+        contents += expected.back();
+        contents += length % 3 == 0 ? "\r\n" : " ";
+    }
+    test::WriteBytes(dir / "words.ini", contents);
+
+    std::error_code error;
+    FileTokenReader reader(dir / "words.ini", error);
+    ASSERT_TRUE(reader.IsOpen()) << error.message();
+    Words words;
+    while (auto word = reader.Next()) {
+        words.push_back(std::move(*word));
+    }
+    EXPECT_EQ(words, expected);
+    EXPECT_FALSE(reader.Failed());
+}
+
+TEST(FileTokenReader, OpensOnlyRegularFiles) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "folder.ini");
+    ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink(dir / "folder.ini", dir / "link.ini");
+
+    // A FIFO must neither block the open nor count as a file.
+    for (const char* name : {"missing.ini", "folder.ini", "fifo.ini", "link.ini"}) {
+        SCOPED_TRACE(name);
+        std::error_code error;
+        FileTokenReader reader(dir / name, error);
+        EXPECT_FALSE(reader.IsOpen());
+        EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+        EXPECT_EQ(reader.Next(), std::nullopt);
+        EXPECT_FALSE(reader.Failed());
+    }
+}
+
+TEST(FileTokenReader, ReadErrorOnARegularFileEndsTheScan) {
+    // The kernel lists this as a regular file, but reading at offset 0 fails with EIO.
+    struct stat status {};
+    if (::stat("/proc/self/mem", &status) != 0 || !S_ISREG(status.st_mode)) {
+        GTEST_SKIP() << "no /proc";
+    }
+    std::error_code error;
+    FileTokenReader reader("/proc/self/mem", error);
+    ASSERT_TRUE(reader.IsOpen()) << error.message();
+    EXPECT_EQ(reader.Next(), std::nullopt);
+    EXPECT_TRUE(reader.Failed());
+}
+
+} // namespace
+} // namespace kfg::settings
