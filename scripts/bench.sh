@@ -7,10 +7,10 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/packages.sh
 
 heading "Packages"
-ensure_packages build-essential cmake ninja-build g++ libbenchmark-dev
+ensure_packages build-essential cmake ninja-build g++ libbenchmark-dev qt6-base-dev qt6-svg-dev
 
 heading "Release build of the benchmarks"
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKFG_TESTS=OFF -DKFG_BENCHMARKS=ON -DKFG_GUI=OFF
+cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKFG_TESTS=OFF -DKFG_BENCHMARKS=ON
 cmake --build build/bench -j"$(nproc)"
 
 shopt -s nullglob

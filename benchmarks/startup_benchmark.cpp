@@ -1,0 +1,183 @@
+// Time from process start to the first paint of the main dialog, offscreen, beside a bare Qt
+// dialog with as many widgets of the same kinds, measured in the same run. Each round starts
+// a fresh process of this program for either side, alternating, and reports the median.
+#include "dialogs/main/kfg_dlg.h"
+#include "framework/modal_hook.h"
+#include "res/template_102.h"
+#include "settings/process_state.h"
+#include "settings/profile_store.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets `painted` once the watched window has painted.
+class PaintWatch final : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            painted = true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void WaitForPaint(QWidget* window) {
+    PaintWatch watch;
+    window->installEventFilter(&watch);
+    window->update();
+    QElapsedTimer limit;
+    limit.start();
+    while (!watch.painted && limit.elapsed() < 10'000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    window->removeEventFilter(&watch);
+}
+
+int RunKfg(int argc, char** argv, const fs::path& folder) {
+    QApplication application(argc, argv);
+    kfg::framework::ScopedModalHook hook([](kfg::framework::ModalView& view) {
+        WaitForPaint(view.Widget());
+        view.End(kfg::framework::IDCANCEL);
+    });
+    kfg::settings::ProcessState state;
+    kfg::settings::ProfileStore store;
+    kfg::dialogs::CKfgDlg dialog(state, store, folder);
+    dialog.DoModal();
+    return 0;
+}
+
+int RunBare(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QDialog dialog;
+    dialog.resize(800, 400);
+    for (const kfg::framework::ControlTemplate& control : kfg::res::MainDialogTemplate().controls) {
+        using kfg::framework::ControlKind;
+        QWidget* widget = nullptr;
+        const QString caption = QString::fromUtf8(control.caption.data(),
+                                                  static_cast<qsizetype>(control.caption.size()));
+        switch (control.kind) {
+        case ControlKind::PushButton:
+            widget = new QPushButton(caption, &dialog);
+            break;
+        case ControlKind::CheckBox:
+            widget = new QCheckBox(caption, &dialog);
+            break;
+        case ControlKind::RadioButton:
+            widget = new QRadioButton(caption, &dialog);
+            break;
+        case ControlKind::GroupBox:
+            widget = new QGroupBox(caption, &dialog);
+            break;
+        case ControlKind::Label:
+        case ControlKind::Picture:
+            widget = new QLabel(caption, &dialog);
+            break;
+        case ControlKind::Edit:
+            widget = new QLineEdit(caption, &dialog);
+            break;
+        case ControlKind::ComboBox:
+            widget = new QComboBox(&dialog);
+            break;
+        case ControlKind::Spin:
+            widget = new QToolButton(&dialog);
+            break;
+        }
+        const kfg::framework::DlgRect& r = control.rect;
+        widget->setGeometry(r.x * 2, r.y * 2, r.width * 2, std::min(r.height, 14) * 2);
+    }
+    dialog.show();
+    WaitForPaint(&dialog);
+    return 0;
+}
+
+double RunChild(const char* self, const std::vector<std::string>& args) {
+    std::vector<char*> argv{const_cast<char*>(self)};
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    if (posix_spawn(&child, self, nullptr, nullptr, argv.data(), environ) != 0) {
+        return -1;
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    const auto stop = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return -1;
+    }
+    return std::chrono::duration<double, std::milli>(stop - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "--child-kfg") == 0) {
+        return RunKfg(1, argv, argv[2]);
+    }
+    if (argc >= 2 && std::strcmp(argv[1], "--child-bare") == 0) {
+        return RunBare(1, argv);
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const fs::path folder = fs::temp_directory_path() / ("kfg-startup-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    fs::copy(fs::path(KFG_EXAMPLES_DIR) / "V320", folder, fs::copy_options::recursive);
+
+    constexpr int kRounds = 15;
+    std::vector<double> kfgTimes;
+    std::vector<double> bareTimes;
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    for (int round = 0; round < kRounds; ++round) {
+        const double kfgTime = RunChild(self.c_str(), {"--child-kfg", folder.string()});
+        const double bareTime = RunChild(self.c_str(), {"--child-bare"});
+        if (kfgTime < 0 || bareTime < 0) {
+            std::fprintf(stderr, "a child process failed\n");
+            return 1;
+        }
+        kfgTimes.push_back(kfgTime);
+        bareTimes.push_back(bareTime);
+    }
+    fs::remove_all(folder);
+    std::printf("Process start to first paint, offscreen, median of %d runs each:\n", kRounds);
+    std::printf("  KFG main dialog over a V320 folder: %7.1f ms (min %.1f)\n", Median(kfgTimes),
+                *std::min_element(kfgTimes.begin(), kfgTimes.end()));
+    std::printf("  bare Qt dialog, %zu widgets:       %7.1f ms (min %.1f)\n",
+                kfg::res::MainDialogTemplate().controls.size(), Median(bareTimes),
+                *std::min_element(bareTimes.begin(), bareTimes.end()));
+    return 0;
+}

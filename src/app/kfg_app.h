@@ -1,0 +1,27 @@
+#pragma once
+
+#include "settings/process_state.h"
+#include "settings/profile_store.h"
+
+#include <filesystem>
+
+namespace kfg::app {
+
+// The application: owns the process-wide state and the profile store, runs the main dialog
+// once, and ends.
+class CKfgApp {
+public:
+    explicit CKfgApp(std::filesystem::path workingDirectory);
+
+    // Runs the main dialog modally; the process ends when it returns.
+    void InitInstance();
+
+    settings::ProcessState& State() { return state_; }
+
+private:
+    std::filesystem::path workingDirectory_;
+    settings::ProcessState state_;
+    settings::ProfileStore store_;
+};
+
+} // namespace kfg::app

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "dialogs/main/control_members.h"
+#include "dialogs/side/side_dialogs.h"
+#include "framework/dialog.h"
+
+#include <filesystem>
+#include <string_view>
+
+namespace kfg::settings {
+class ProfileStore;
+struct ProcessState;
+} // namespace kfg::settings
+
+namespace kfg::dialogs {
+
+// Stands in for the line-in mute switch of check box 1059 until the mixer binding exists.
+class LineInMutePlaceholder {};
+
+// The main dialog: the viewer's settings for the detected edition, on template 102.
+class CKfgDlg final : public framework::Dialog {
+public:
+    // Constructed with no parent window. Files are named relative to `workingDirectory`.
+    CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
+            std::filesystem::path workingDirectory);
+
+    // Loads the settings from "Telvio" (the viewer's file) or "KFG" (a named configuration).
+    // The first call runs the one-time start-up block first.
+    void LoadSettings(std::string_view source);
+    void DetectEdition();
+    void ApplyEditionLayout();
+
+    // The exact texts of the missing-"Telvio.ini" message.
+    static const char* const kMissingViewerSettingsText;
+    static const char* const kMissingViewerSettingsCaption;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnClose() override;
+    void DoDataExchange(framework::DataExchange& exchange) override;
+
+private:
+    void RunOneTimeBlock();
+    void SetUpControls();
+
+    settings::ProcessState& state_;
+    settings::ProfileStore& store_;
+    std::filesystem::path workingDirectory_;
+
+    // Members in the order they are built; destroyed in reverse.
+    ControlMembers controls_;
+    LineInMutePlaceholder LineInMute;
+    CDisplayModeDlg displayModeDlg_;
+    CLanguageDlg languageDlg_;
+    CAudioDecoderDlg audioDecoderDlg_;
+};
+
+} // namespace kfg::dialogs

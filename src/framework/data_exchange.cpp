@@ -1,0 +1,140 @@
+#include "framework/data_exchange.h"
+
+#include "framework/control.h"
+#include "framework/dialog.h"
+#include "framework/message_box.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <limits>
+#include <optional>
+
+namespace kfg::framework {
+namespace {
+
+// Optional blanks, an optional sign, at least one digit, optional blanks; nothing else, and
+// nothing that does not fit an int.
+std::optional<int> ParseInteger(const QString& text) {
+    const QString trimmed = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < trimmed.size() && (trimmed[i] == QLatin1Char('+') || trimmed[i] == QLatin1Char('-'))) {
+        negative = trimmed[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i == trimmed.size()) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    for (; i < trimmed.size(); ++i) {
+        const QChar c = trimmed[i];
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            return std::nullopt;
+        }
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) {
+            return std::nullopt;
+        }
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<int>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+DataExchange::DataExchange(Dialog& dialog, bool saveAndValidate)
+    : dialog_(dialog)
+    , save_(saveAndValidate) {}
+
+void DataExchange::Fail(int id, const QString& message) {
+    failed_ = true;
+    MessageBox(&dialog_, message, QApplication::applicationName(), MessageIcon::Warning);
+    dialog_.SetFocusTo(id, true);
+}
+
+void DataExchange::Bind(Control& control) {
+    if (!control.IsAttached()) {
+        control.Attach(dialog_);
+    }
+}
+
+void DataExchange::Check(int id, int& member) {
+    if (failed_) {
+        return;
+    }
+    if (save_) {
+        member = dialog_.CheckState(id);
+        return;
+    }
+    if (member < 0 || member > 2) {
+        member = 0;
+    }
+    dialog_.SetCheck(id, member);
+}
+
+void DataExchange::Integer(int id, int& member) {
+    if (failed_) {
+        return;
+    }
+    if (!save_) {
+        dialog_.SetItemInt(id, member);
+        return;
+    }
+    if (const std::optional<int> value = ParseInteger(dialog_.ItemText(id))) {
+        member = *value;
+    } else {
+        Fail(id, QStringLiteral("Bitte eine ganze Zahl eingeben."));
+    }
+}
+
+void DataExchange::Integer(int id, int& member, int low, int high) {
+    Integer(id, member);
+    if (failed_ || !save_) {
+        return;
+    }
+    if (member < low || member > high) {
+        Fail(id, QStringLiteral("Bitte eine ganze Zahl zwischen %1 und %2 eingeben.")
+                     .arg(low)
+                     .arg(high));
+    }
+}
+
+void DataExchange::ListText(int id, std::string& member) {
+    if (failed_) {
+        return;
+    }
+    if (save_) {
+        member = dialog_.ItemText(id).toStdString();
+        return;
+    }
+    const QString text = QString::fromStdString(member);
+    if (text.isEmpty()) {
+        return;
+    }
+    for (int i = 0; i < dialog_.ComboCount(id); ++i) {
+        if (dialog_.ComboItemText(id, i).startsWith(text, Qt::CaseInsensitive)) {
+            dialog_.ComboSetCurSel(id, i);
+            return;
+        }
+    }
+    // No entry fits: an editable box shows the text itself; a list keeps its selection.
+    if (auto* combo = qobject_cast<QComboBox*>(dialog_.Item(id)); combo && combo->isEditable()) {
+        combo->setEditText(text);
+    }
+}
+
+void DataExchange::ListPosition(int id, int& member) {
+    if (failed_) {
+        return;
+    }
+    if (save_) {
+        member = dialog_.ComboCurSel(id);
+    } else {
+        dialog_.ComboSetCurSel(id, member);
+    }
+}
+
+} // namespace kfg::framework

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "framework/dialog_template.h"
+
+#include <QIcon>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace kfg::framework {
+
+class DataExchange;
+class DialogUnits;
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+// The control notifications a message map can route.
+enum class Notification {
+    Clicked,          // a button, check box or radio button
+    EditChange,       // an edit field's text changed (typed or set outside an exchange)
+    ComboSelChange,   // the user chose a list entry
+    ComboEditChange,  // the user typed into a combo box's field
+    ComboDoubleClick, // a double-click in a simple combo box's list
+    ComboCloseUp,     // a drop-down list closed
+};
+
+// A modal dialog built from a template. The widgets exist only while DoModal runs; item
+// operations on a dialog that is not running do nothing and read as empty.
+//
+// Commands: a click on id 1 runs OnOK, on id 2 OnCancel; Escape runs OnCancel; the close box
+// runs OnClose. Everything else goes through the message map.
+class Dialog {
+public:
+    explicit Dialog(const DialogTemplate& dialogTemplate);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Builds the window, runs OnInitDialog, then the modal loop unless the dialog was ended
+    // during initialisation. Returns the end code.
+    int DoModal();
+    void EndDialog(int result);
+    bool IsRunning() const;
+    bool IsEnded() const { return ended_; }
+    const DialogTemplate& Template() const { return template_; }
+
+    // Runs DoDataExchange in one direction; false when a check failed (its message shown).
+    bool UpdateData(bool saveAndValidate = true);
+
+    // Item operations, by control id.
+    QWidget* Item(int id) const;
+    QWidget* Window() const;
+    QString ItemText(int id) const;
+    void SetItemText(int id, const QString& text);
+    void SetItemInt(int id, int value);
+    int CheckState(int id) const; // 0 clear, 1 checked
+    void SetCheck(int id, int state);
+    void ShowItem(int id, bool show);
+    bool IsItemShown(int id) const; // the control's own visibility flag
+    void EnableItem(int id, bool enable);
+    bool IsItemEnabled(int id) const;
+    void SetItemIcon(int id, const QIcon& icon);
+    void SetFocusTo(int id, bool selectAll = false);
+    void SetTitle(const QString& title);
+    QString Title() const;
+    void SetWindowIcon(const QIcon& icon);
+
+    // Combo boxes. Indices are 0-based; -1 means none.
+    int ComboAddString(int id, const QString& text); // sorted combos insert in order
+    void ComboDeleteString(int id, int index);
+    void ComboReset(int id);
+    int ComboCount(int id) const;
+    QString ComboItemText(int id, int index) const;
+    int ComboFindStringExact(int id, const QString& text) const; // case-insensitive
+    int ComboCurSel(int id) const;
+    void ComboSetCurSel(int id, int index);
+
+    // Spin controls step their buddy field within [low, high].
+    void SetSpinRange(int id, int low, int high);
+
+    // Accessible names: a control's caption, or its label's text, unless set here.
+    void SetAccessibleName(int id, const QString& name);
+    void RefreshAccessibleNames();
+
+    // Acts as the user would (tests, snapshots): clicks a button, presses Escape, closes.
+    void Click(int id);
+    void PressEscape();
+    void CloseWindow();
+
+protected:
+    virtual bool OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void OnClose();
+    virtual void DoDataExchange(DataExchange& exchange);
+
+    using Handler = std::function<void()>;
+    // One message map entry; later entries for the same pair replace earlier ones.
+    void Map(Notification notification, int id, Handler handler);
+
+private:
+    friend class DataExchange;
+    class ModalWindow;
+    struct Controls;
+
+    void Build();
+    QWidget* CreateControl(const ControlTemplate& control, const DialogUnits& units);
+    void Teardown();
+    void Dispatch(Notification notification, int id);
+    void PressDefault();
+    void FocusFirstTabStop();
+    void ApplyCaption(int id, const QString& text);
+    void ApplyCaptionTo(QWidget* widget, const ControlTemplate& control, const QString& text);
+    void UpdateAccessibleName(int id);
+
+    const DialogTemplate& template_;
+    QString title_;
+    QIcon windowIcon_;
+    std::map<std::pair<Notification, int>, Handler> messageMap_;
+    std::map<int, QString> accessibleNames_;
+    std::unique_ptr<Controls> controls_;
+    int result_ = 0;
+    bool ended_ = false;
+    bool exchanging_ = false;
+    std::function<void()> quitLoop_;
+};
+
+} // namespace kfg::framework

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QWidget>
+
+class QLineEdit;
+
+namespace kfg::framework {
+
+// A combo box that tells when its drop-down list closes.
+class DropDownCombo final : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    void hidePopup() override;
+
+signals:
+    void closedUp();
+};
+
+// An edit field with its list always visible below it: a click in the list copies the entry
+// into the field, a double-click is reported on its own.
+class SimpleCombo final : public QWidget {
+    Q_OBJECT
+public:
+    SimpleCombo(int editHeight, QWidget* parent);
+
+    QLineEdit* Edit() const { return edit_; }
+    QListWidget* List() const { return list_; }
+
+signals:
+    void selectionChosen();
+    void textEdited();
+    void doubleClicked();
+
+private:
+    QLineEdit* edit_;
+    QListWidget* list_;
+};
+
+} // namespace kfg::framework

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "settings/edition.h"
+
+#include <string>
+
+namespace kfg::settings {
+
+// The values that live for the whole run. The application owns the one instance and hands it
+// down by reference; nothing reaches it any other way.
+struct ProcessState {
+    // Found once by edition detection; V311 until then and when nothing was found.
+    settings::Edition Edition = kUndetectedEdition;
+    // 1: index files are named "Telvio<nn>.idx", 0: "Telvio_<nn>.idx".
+    int IndexPrefixFlag = kIndexPrefixTelvioUnderscore;
+    // Before the first language switch: the stored choice (non-zero asks for Spanish); after
+    // it: 1 while the German captions are in force, 0 while the Spanish ones are.
+    int LanguageFlag = 0;
+    int DialogInitialised = 0; // set once the main dialog has finished initialising
+    int FirstLoadDone = 0;     // set once the one-time start-up block has run
+    // The section that loading and saving use: "Telvio", "Telvio-Erazor" or a configuration.
+    std::string ActiveSection;
+
+    // The program-wide part of the settings record: the choice indices behind the lists, and
+    // values that are loaded and written back unchanged.
+    int DisplayMode = 0;
+    int Tuner = 0;
+    int TVKarte = 0;
+    int Interpolation = 0;
+    int CaptureDevice = 0;
+    int Links = 0;
+    int Oben = 0;
+    int Rechts = 0;
+    int Unten = 0;
+};
+
+} // namespace kfg::settings

@@ -1,0 +1,47 @@
+// Failed settings writes reach the "kfg.settings" logging category, and only when it is on.
+#include "app/settings_diagnostics.h"
+#include "support/temp_dir.h"
+
+#include <QLoggingCategory>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace kfg::app {
+namespace {
+
+struct Logged {
+    std::string category;
+    std::string text;
+};
+std::vector<Logged> gLogged;
+
+void Capture(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    gLogged.push_back({context.category ? context.category : "", text.toStdString()});
+}
+
+TEST(SettingsDiagnostics, FailedWriteIsLoggedOnlyWhenAskedFor) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nFarbe=1\r\n");
+    ::chmod((dir / "Telvio.ini").c_str(), 0444);
+    const QtMessageHandler previous = qInstallMessageHandler(Capture);
+    settings::ProfileStore store(SettingsDiagnosticsSink());
+
+    gLogged.clear();
+    store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2");
+    EXPECT_TRUE(gLogged.empty()); // off by default: the user is never bothered
+
+    QLoggingCategory::setFilterRules(QStringLiteral("kfg.settings=true"));
+    store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3");
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+
+    ASSERT_EQ(gLogged.size(), 1u);
+    EXPECT_EQ(gLogged[0].category, "kfg.settings");
+    EXPECT_NE(gLogged[0].text.find("Telvio.ini"), std::string::npos);
+    EXPECT_NE(gLogged[0].text.find("read-only"), std::string::npos);
+}
+
+} // namespace
+} // namespace kfg::app

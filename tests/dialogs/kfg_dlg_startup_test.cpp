@@ -1,0 +1,245 @@
+// The main dialog's start-up road and its ways to end, over small Telvio folders.
+#include "dialogs/main/kfg_dlg.h"
+#include "framework/modal_hook.h"
+#include "res/template_102.h"
+#include "settings/process_state.h"
+#include "settings/profile_store.h"
+#include "support/modal_script.h"
+#include "support/temp_dir.h"
+
+#include <QAbstractButton>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kfg::dialogs {
+namespace {
+
+using settings::Edition;
+using test::ModalScript;
+using test::TempDir;
+using test::WriteBytes;
+
+struct KfgRun {
+    settings::ProcessState state;
+    settings::ProfileStore store;
+    ModalScript script;
+    int result = 0;
+
+    KfgRun(const std::filesystem::path& folder, std::function<void(CKfgDlg&)> whileUp = {})
+        : script([whileUp](framework::Dialog& dialog) {
+            if (whileUp) {
+                whileUp(static_cast<CKfgDlg&>(dialog));
+            }
+        }) {
+        CKfgDlg dialog(state, store, folder);
+        result = dialog.DoModal();
+    }
+};
+
+TEST(KfgStartUp, MissingViewerFileShowsTheMessageAndNeverBecomesUsable) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "elsewhere");
+    for (const bool folderInstead : {false, true}) {
+        if (folderInstead) {
+            std::filesystem::create_directory(dir / "Telvio.ini"); // not a file: still missing
+        }
+        KfgRun run(dir.path());
+        ASSERT_EQ(run.script.Seen().size(), 1u) << folderInstead;
+        const test::SeenModal& message = run.script.Seen()[0];
+        EXPECT_FALSE(message.isDialog);
+        EXPECT_EQ(message.caption, "Fehler");
+        EXPECT_EQ(message.text,
+                  "Telvio.ini nicht vorhanden\nBitte ins Telvio-Verzeichnis "
+                  "kopieren\nTelvio.ini no existe.\nCopialo en el directorio TLV ZAV");
+        EXPECT_EQ(message.icon, framework::MessageIcon::None);
+        EXPECT_EQ(run.result, framework::IDOK);
+        // The rest of the initialisation still ran.
+        EXPECT_EQ(run.state.FirstLoadDone, 1);
+        EXPECT_EQ(run.state.DialogInitialised, 1);
+        EXPECT_EQ(run.state.Edition, Edition::V311);
+        EXPECT_EQ(run.state.IndexPrefixFlag, 0);
+    }
+}
+
+struct EditionCase {
+    const char* name;
+    const char* file;
+    Edition edition;
+    const char* label;
+    std::vector<int> shown;
+    std::vector<int> hidden;
+};
+
+TEST(KfgStartUp, DetectedEditionChoosesLayoutAndLabel) {
+    const EditionCase cases[] = {
+        {"V283",
+         "[Telvio]\r\nOptimierungBT=1\r\n",
+         Edition::V283,
+         "V 2.83",
+         {1013, 1070, 1099, 1100, 1105, 1106},
+         {1012, 1042, 1159, 1160, 1116}},
+        {"V283Quik",
+         "[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n",
+         Edition::V283Quik,
+         "2.83 QUIK",
+         {1013, 1159, 1160, 1105},
+         {1012, 1042}},
+        {"Erazor",
+         "[Telvio-Erazor]\r\nLine-In=1\r\n",
+         Edition::Erazor,
+         "Erazor",
+         {1013, 1042, 1105, 1116, 1117, 1118, 1120},
+         {1070, 1012, 1099, 1014}},
+        {"V31",
+         "[Telvio]\r\nStatus=0\r\n",
+         Edition::V31,
+         "V 3.1",
+         {1013, 1012, 1014, 1042, 1044, 1071},
+         {1094, 1128, 1129, 1105, 1161}},
+        {"V311",
+         "[Telvio]\r\nStatus=0\r\nTurbo=1\r\n",
+         Edition::V311,
+         "V 3.11",
+         {1094, 1128, 1129, 1042},
+         {1013, 1105, 1161}},
+        {"V320",
+         "[Telvio]\r\nStatus=1\r\nProportional=1\r\n",
+         Edition::V320,
+         "V 3.20",
+         {1161, 1162, 1163, 1094, 1070},
+         {1013, 1042, 1043, 1079, 1044, 1045, 1046}},
+    };
+    for (const EditionCase& c : cases) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", c.file);
+        bool wasUp = false;
+        KfgRun run(dir.path(), [&](CKfgDlg& dialog) {
+            wasUp = true;
+            EXPECT_EQ(dialog.ItemText(res::kIdVersionLabel), c.label) << c.name;
+            for (const int id : c.shown) {
+                EXPECT_TRUE(dialog.IsItemShown(id)) << c.name << " " << id;
+            }
+            for (const int id : c.hidden) {
+                EXPECT_FALSE(dialog.IsItemShown(id)) << c.name << " " << id;
+            }
+            // Running the layout again changes nothing.
+            dialog.Click(res::kIdReapplyLayout);
+            for (const int id : c.shown) {
+                EXPECT_TRUE(dialog.IsItemShown(id)) << c.name << " again " << id;
+            }
+            dialog.EndDialog(framework::IDCANCEL);
+        });
+        EXPECT_TRUE(wasUp) << c.name;
+        EXPECT_EQ(run.state.Edition, c.edition) << c.name;
+        EXPECT_TRUE(run.script.MessageTexts().empty()) << c.name;
+    }
+}
+
+enum class Ending { Exit, CloseBox, Escape };
+
+TEST(KfgStartUp, EveryWayToEnd) {
+    const std::pair<Ending, int> cases[] = {
+        {Ending::Exit, framework::IDOK},
+        {Ending::CloseBox, framework::IDOK}, // the close box runs the OK command's data check
+        {Ending::Escape, framework::IDCANCEL},
+    };
+    for (const auto& [ending, expected] : cases) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        bool ended = false;
+        KfgRun run(dir.path(), [&](CKfgDlg& dialog) {
+            switch (ending) {
+            case Ending::Exit:
+                dialog.Click(res::kIdExit);
+                break;
+            case Ending::CloseBox:
+                dialog.CloseWindow();
+                break;
+            case Ending::Escape:
+                dialog.PressEscape();
+                break;
+            }
+            ended = dialog.IsEnded();
+        });
+        EXPECT_TRUE(ended) << static_cast<int>(ending);
+        EXPECT_EQ(run.result, expected) << static_cast<int>(ending);
+    }
+}
+
+TEST(KfgStartUp, LongWorkingDirectoryWorks) {
+    TempDir dir;
+    std::filesystem::path folder = dir.path();
+    while (folder.string().size() < 300) {
+        folder /= std::string(50, 'k');
+    }
+    std::filesystem::create_directories(folder);
+    WriteBytes(folder / "Telvio.ini", "[Telvio]\r\nStatus=1\r\nProportional=1\r\n");
+    KfgRun run(folder, [](CKfgDlg& dialog) { dialog.EndDialog(framework::IDCANCEL); });
+    EXPECT_EQ(run.state.Edition, Edition::V320);
+    EXPECT_TRUE(run.script.MessageTexts().empty());
+}
+
+TEST(KfgStartUp, IconButtonsAndMemoryFieldsHaveNames) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    KfgRun run(dir.path(), [](CKfgDlg& dialog) {
+        EXPECT_EQ(dialog.Item(res::kIdStart)->accessibleName(), "Start");
+        EXPECT_EQ(dialog.Item(res::kIdDeleteConfiguration)->accessibleName(), "Löschen");
+        EXPECT_EQ(dialog.Item(res::kIdMemorySlot24)->accessibleName(), "Speicher 24");
+        EXPECT_EQ(dialog.Item(res::kIdSoundInit)->accessibleName(), "Sound initialisieren");
+        EXPECT_FALSE(dialog.IsItemEnabled(res::kIdLineInMute)); // no mixer binding
+        dialog.EndDialog(framework::IDCANCEL);
+    });
+}
+
+} // namespace
+} // namespace kfg::dialogs
+
+namespace kfg::dialogs {
+namespace {
+
+// What is shown overlaps only where the template itself lets controls overlap.
+TEST(KfgLayout, ShownControlsOverlapOnlyWhereTheTemplateDoes) {
+    const char* files[] = {
+        "[Telvio]\r\nOptimierungBT=1\r\n",
+        "[Telvio-Erazor]\r\nLine-In=1\r\n",
+        "[Telvio]\r\nStatus=0\r\n",
+        "[Telvio]\r\nStatus=0\r\nTurbo=1\r\n",
+        "[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n",
+        "[Telvio]\r\nStatus=1\r\nProportional=1\r\n",
+    };
+    const framework::DialogTemplate& tmpl = res::MainDialogTemplate();
+    const auto overlaps = [](const framework::DlgRect& a, const framework::DlgRect& b) {
+        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+               b.y < a.y + a.height;
+    };
+    for (const char* file : files) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", file);
+        KfgRun run(dir.path(), [&](CKfgDlg& dialog) {
+            std::vector<const framework::ControlTemplate*> shown;
+            for (const framework::ControlTemplate& control : tmpl.controls) {
+                if (control.id != framework::kNoId &&
+                    control.kind != framework::ControlKind::GroupBox &&
+                    control.kind != framework::ControlKind::Spin &&
+                    dialog.IsItemShown(control.id)) {
+                    shown.push_back(&control);
+                }
+            }
+            for (std::size_t i = 0; i < shown.size(); ++i) {
+                for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                    const QRect a = dialog.Item(shown[i]->id)->geometry();
+                    const QRect b = dialog.Item(shown[j]->id)->geometry();
+                    if (a.intersects(b)) {
+                        EXPECT_TRUE(overlaps(shown[i]->rect, shown[j]->rect))
+                            << file << ": " << shown[i]->id << " and " << shown[j]->id;
+                    }
+                }
+            }
+            dialog.EndDialog(framework::IDCANCEL);
+        });
+    }
+}
+
+} // namespace
+} // namespace kfg::dialogs

@@ -1,0 +1,101 @@
+// Renders KFG's windows to PNG files through the dialog layer's modal hook: the main window
+// over each sample Telvio folder, and every message box KFG can show.
+//
+// Usage: kfg-snapshots [output-folder [examples-folder]]
+#include "dialogs/main/kfg_dlg.h"
+#include "framework/modal_hook.h"
+#include "settings/process_state.h"
+#include "settings/profile_store.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Scene {
+    std::string picture;   // file name without folder
+    std::string example;   // sample folder to start in; empty: a folder without "Telvio.ini"
+    bool grabMessageBoxes; // else the main window
+};
+
+const std::vector<Scene> kScenes = {
+    {"main-V283-de.png", "V283", false},
+    {"main-Erazor-de.png", "Erazor", false},
+    {"main-V31-de.png", "V31", false},
+    {"main-V311-de.png", "V311", false},
+    {"main-V283Quik-de.png", "V283Quik", false},
+    {"main-V320-de.png", "V320", false},
+    {"message-telvio-ini-missing.png", "", true},
+};
+
+// Copies the sample folder, so that rendering never changes the bundled files.
+fs::path PrepareFolder(const fs::path& examples, const std::string& example) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("kfg-snapshot-" + std::to_string(::getpid()) + "-" +
+                                     (example.empty() ? "empty" : example));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    if (!example.empty()) {
+        fs::copy(examples / example, folder, fs::copy_options::recursive);
+    }
+    return folder;
+}
+
+bool Render(const Scene& scene, const fs::path& examples, const fs::path& output) {
+    const fs::path folder = PrepareFolder(examples, scene.example);
+    bool saved = false;
+    kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
+        const bool isDialog = view.AsDialog() != nullptr;
+        if (isDialog != scene.grabMessageBoxes && !saved) {
+            saved = view.Widget()->grab().save(
+                QString::fromStdString((output / scene.picture).string()));
+        }
+        view.End(isDialog ? kfg::framework::IDCANCEL : kfg::framework::IDOK);
+    });
+    kfg::settings::ProcessState state;
+    kfg::settings::ProfileStore store;
+    kfg::dialogs::CKfgDlg dialog(state, store, folder);
+    dialog.DoModal();
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KFG"));
+    const fs::path output = argc > 1 ? fs::path(argv[1]) : fs::path("snapshots");
+    const fs::path examples = argc > 2 ? fs::path(argv[2]) : fs::path(KFG_EXAMPLES_DIR);
+    std::error_code error;
+    fs::create_directories(output, error);
+    if (error) {
+        std::fprintf(stderr, "kfg-snapshots: cannot create %s: %s\n", output.c_str(),
+                     error.message().c_str());
+        return EXIT_FAILURE;
+    }
+    int failures = 0;
+    for (const Scene& scene : kScenes) {
+        if (Render(scene, examples, output)) {
+            std::printf("%s\n", (output / scene.picture).c_str());
+        } else {
+            std::fprintf(stderr, "kfg-snapshots: nothing to render for %s\n",
+                         scene.picture.c_str());
+            ++failures;
+        }
+    }
+    return failures == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
+}
