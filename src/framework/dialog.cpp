@@ -654,9 +654,16 @@ int Dialog::ComboAddString(int id, const QString& text) {
         }
     }
     if (QComboBox* combo = AsCombo(widget)) {
+        // An entry added is not a choice made: a list without a selection keeps none, and an
+        // editable box keeps its typed text.
+        const bool hadSelection = combo->currentIndex() >= 0;
+        const QString typed = combo->currentText();
         combo->insertItem(at, text);
-        if (combo->isEditable() && combo->count() == 1) {
-            combo->setCurrentIndex(-1); // an entry added is not a choice made
+        if (!hadSelection) {
+            combo->setCurrentIndex(-1);
+            if (combo->isEditable()) {
+                combo->setEditText(typed);
+            }
         }
         return at;
     }

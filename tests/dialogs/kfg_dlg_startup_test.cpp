@@ -4,6 +4,7 @@
 #include "res/template_102.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "support/kfg_run.h"
 #include "support/modal_script.h"
 #include "support/temp_dir.h"
 
@@ -15,26 +16,10 @@ namespace kfg::dialogs {
 namespace {
 
 using settings::Edition;
+using test::KfgRun;
 using test::ModalScript;
 using test::TempDir;
 using test::WriteBytes;
-
-struct KfgRun {
-    settings::ProcessState state;
-    settings::ProfileStore store;
-    ModalScript script;
-    int result = 0;
-
-    KfgRun(const std::filesystem::path& folder, std::function<void(CKfgDlg&)> whileUp = {})
-        : script([whileUp](framework::Dialog& dialog) {
-            if (whileUp) {
-                whileUp(static_cast<CKfgDlg&>(dialog));
-            }
-        }) {
-        CKfgDlg dialog(state, store, folder);
-        result = dialog.DoModal();
-    }
-};
 
 TEST(KfgStartUp, MissingViewerFileShowsTheMessageAndNeverBecomesUsable) {
     TempDir dir;

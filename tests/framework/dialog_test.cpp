@@ -296,6 +296,7 @@ TEST(DialogControls, SortedCombosOrderIgnoringCaseAndFindExactly) {
     ProbeDialog d;
     ModalScript* script = nullptr;
     RunWhileUp(d, script, [&] {
+        EXPECT_EQ(d.ComboCurSel(kList), -1); // entries added are no choice made
         for (const char* entry : {"beta", "Alpha", "gamma", "BETA2"}) {
             d.ComboAddString(kSortedEditable, QString::fromUtf8(entry));
         }

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -24,21 +25,35 @@ namespace fs = std::filesystem;
 struct Scene {
     std::string picture;   // file name without folder
     std::string example;   // sample folder to start in; empty: a folder without "Telvio.ini"
+    bool spanish;          // start with the Spanish captions
     bool grabMessageBoxes; // else the main window
+    // What to do on the main window before grabbing (message boxes come from here).
+    std::function<void(kfg::dialogs::CKfgDlg&)> act;
 };
 
-const std::vector<Scene> kScenes = {
-    {"main-V283-de.png", "V283", false},
-    {"main-Erazor-de.png", "Erazor", false},
-    {"main-V31-de.png", "V31", false},
-    {"main-V311-de.png", "V311", false},
-    {"main-V283Quik-de.png", "V283Quik", false},
-    {"main-V320-de.png", "V320", false},
-    {"message-telvio-ini-missing.png", "", true},
-};
+std::vector<Scene> Scenes() {
+    std::vector<Scene> scenes;
+    for (const char* edition : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
+        for (const bool spanish : {false, true}) {
+            scenes.push_back({std::string("main-") + edition + (spanish ? "-es.png" : "-de.png"),
+                              edition,
+                              spanish,
+                              false,
+                              {}});
+        }
+    }
+    scenes.push_back({"message-telvio-ini-missing.png", "", false, true, {}});
+    // The range check of a field, as "Beenden" shows it.
+    scenes.push_back(
+        {"message-range-check.png", "V311", false, true, [](kfg::dialogs::CKfgDlg& dialog) {
+             dialog.SetItemText(1038, QStringLiteral("100"));
+             dialog.Click(kfg::framework::IDOK);
+         }});
+    return scenes;
+}
 
 // Copies the sample folder, so that rendering never changes the bundled files.
-fs::path PrepareFolder(const fs::path& examples, const std::string& example) {
+fs::path PrepareFolder(const fs::path& examples, const std::string& example, bool spanish) {
     const fs::path folder =
         fs::temp_directory_path() / ("kfg-snapshot-" + std::to_string(::getpid()) + "-" +
                                      (example.empty() ? "empty" : example));
@@ -47,14 +62,22 @@ fs::path PrepareFolder(const fs::path& examples, const std::string& example) {
     if (!example.empty()) {
         fs::copy(examples / example, folder, fs::copy_options::recursive);
     }
+    // The language comes from "KFG.ini"; a folder without one keeps its first-run state.
+    if (spanish || fs::exists(folder / "KFG.ini")) {
+        kfg::settings::ProfileStore store;
+        store.WriteString(folder / "KFG.ini", "KFG", "Fr", spanish ? "1" : "0");
+    }
     return folder;
 }
 
 bool Render(const Scene& scene, const fs::path& examples, const fs::path& output) {
-    const fs::path folder = PrepareFolder(examples, scene.example);
+    const fs::path folder = PrepareFolder(examples, scene.example, scene.spanish);
     bool saved = false;
     kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
         const bool isDialog = view.AsDialog() != nullptr;
+        if (isDialog && scene.act) {
+            scene.act(static_cast<kfg::dialogs::CKfgDlg&>(*view.AsDialog()));
+        }
         if (isDialog != scene.grabMessageBoxes && !saved) {
             saved = view.Widget()->grab().save(
                 QString::fromStdString((output / scene.picture).string()));
@@ -88,7 +111,7 @@ int main(int argc, char** argv) {
         return EXIT_FAILURE;
     }
     int failures = 0;
-    for (const Scene& scene : kScenes) {
+    for (const Scene& scene : Scenes()) {
         if (Render(scene, examples, output)) {
             std::printf("%s\n", (output / scene.picture).c_str());
         } else {

@@ -1,12 +1,17 @@
 #include "dialogs/main/kfg_dlg.h"
 
 #include "dialogs/main/edition_layout.h"
+#include "dialogs/main/exchange_table.h"
+#include "dialogs/main/language_captions.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
 #include "res/icons.h"
 #include "res/template_102.h"
+#include "settings/choice_tables.h"
 #include "settings/edition_detection.h"
+#include "settings/kfg_keys.h"
 #include "settings/process_state.h"
+#include "settings/profile_store.h"
 
 #include <QIcon>
 #include <array>
@@ -30,19 +35,6 @@ constexpr std::array<SpinRange, 5> kSpinRanges{{
     {res::kIdBorderHeightSpin, 0, 80},
 }};
 
-struct CommandName {
-    int id;
-    const char* german;
-};
-
-// Icon buttons show no text; screen readers name them by their command.
-constexpr std::array<CommandName, 4> kIconButtonNames{{
-    {res::kIdStart, "Start"},
-    {res::kIdSaveConfiguration, "Speichern"},
-    {res::kIdShowConfiguration, "Anzeigen"},
-    {res::kIdDeleteConfiguration, "Löschen"},
-}};
-
 QIcon LoadIcon(int id) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(id));
 }
@@ -61,8 +53,8 @@ CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
     , store_(store)
     , workingDirectory_(std::move(workingDirectory)) {
     res::RegisterIcons();
-    // The settings record and its initial values are not built yet.
     Map(framework::Notification::Clicked, res::kIdReapplyLayout, [this] { ApplyEditionLayout(); });
+    Map(framework::Notification::Clicked, res::kIdLanguageToggle, [this] { ToggleLanguage(); });
 }
 
 bool CKfgDlg::OnInitDialog() {
@@ -83,12 +75,20 @@ void CKfgDlg::SetUpControls() {
         SetSpinRange(spin.id, spin.low, spin.high);
     }
     // The icon buttons get their pictures from the template.
-    for (const CommandName& command : kIconButtonNames) {
-        SetAccessibleName(command.id, QString::fromUtf8(command.german));
+    NameControlsForLanguage();
+}
+
+void CKfgDlg::NameControlsForLanguage() {
+    // Check box 1084 mirrors the language: checked while Spanish is in force.
+    const bool spanish = CheckState(res::kIdLanguageToggle) == 1;
+    for (const CommandName& command : IconButtonNames()) {
+        SetAccessibleName(command.id,
+                          QString::fromUtf8(spanish ? command.spanish : command.german));
     }
     for (int slot = 0; slot < res::kMemorySlotCount; ++slot) {
-        SetAccessibleName(res::kMemorySlotIds[static_cast<std::size_t>(slot)],
-                          QStringLiteral("Speicher %1").arg(slot));
+        SetAccessibleName(
+            res::kMemorySlotIds[static_cast<std::size_t>(slot)],
+            (spanish ? QStringLiteral("Memoria %1") : QStringLiteral("Speicher %1")).arg(slot));
     }
 }
 
@@ -96,7 +96,55 @@ void CKfgDlg::DoDataExchange(framework::DataExchange& exchange) {
     for (framework::Control& control : controls_.All()) {
         exchange.Bind(control);
     }
-    // Not built yet: the exchange table of the settings record.
+    for (const ExchangeRow& row : MainExchangeTable()) {
+        int& number = row.slot >= 0 ? record_.Memory[static_cast<std::size_t>(row.slot)]
+                                    : (row.number != nullptr ? record_.*(row.number)
+                                                             : record_.IndexFileSelection);
+        switch (row.kind) {
+        case ExchangeKind::Check:
+            exchange.Check(row.id, number);
+            break;
+        case ExchangeKind::Integer:
+            exchange.Integer(row.id, number);
+            break;
+        case ExchangeKind::IntegerRange:
+            exchange.Integer(row.id, number, row.low, row.high);
+            break;
+        case ExchangeKind::ListText:
+            exchange.ListText(row.id, record_.*(row.text));
+            break;
+        case ExchangeKind::ListPosition:
+            exchange.ListPosition(row.id, number);
+            break;
+        }
+    }
+}
+
+std::filesystem::path CKfgDlg::ManagerFile() const {
+    return workingDirectory_ / settings::kManagerFile;
+}
+
+void CKfgDlg::ToggleLanguage() {
+    if (state_.LanguageFlag != 0) {
+        state_.LanguageFlag = 0;
+        record_.Secam = 1;
+        for (const CaptionRow& caption : SpanishCaptions()) {
+            SetItemText(caption.id, QString::fromUtf8(caption.text));
+        }
+    } else {
+        // Back to German only the label fields change; the other captions stay Spanish.
+        for (const CaptionRow& caption : GermanLabelTexts()) {
+            SetItemText(caption.id, QString::fromUtf8(caption.text));
+        }
+        record_.Secam = 0;
+        state_.LanguageFlag = 1;
+    }
+    SetCheck(res::kIdLanguageToggle, 1 - state_.LanguageFlag);
+    UpdateData(false);
+    if (state_.DialogInitialised == 1) {
+        record_.SoundOptionsChanged = 1;
+    }
+    NameControlsForLanguage();
 }
 
 void CKfgDlg::LoadSettings(std::string_view /*source*/) {
@@ -112,7 +160,7 @@ void CKfgDlg::RunOneTimeBlock() {
     DetectEdition();
     // Not built yet: the scan of "KFG.ini" for configurations with the language prompt check,
     // or, without "KFG.ini", the language and display-mode prompts.
-    // Not built yet: filling the choice lists with the caption language and sound options.
+    FillLists();
     // Not built yet: the index-file scan.
     state_.FirstLoadDone = 1;
     // Not built yet: starting the stored audio decoder.
@@ -129,6 +177,66 @@ void CKfgDlg::DetectEdition() {
     }
     state_.Edition = found.edition;
     state_.IndexPrefixFlag = found.indexPrefixFlag;
+}
+
+namespace {
+
+void AddRows(framework::Dialog& dialog, int id, const settings::ChoiceTable& table) {
+    for (const std::string_view row : table.rows) {
+        dialog.ComboAddString(id,
+                              QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size())));
+    }
+}
+
+std::string ShownText(const framework::Dialog& dialog, int id) {
+    // The platform reads at most 29 characters of a list's text.
+    return dialog.ItemText(id).left(29).toStdString();
+}
+
+} // namespace
+
+void CKfgDlg::FillLists() {
+    const std::filesystem::path file = ManagerFile();
+    const auto startUpRead = [&](settings::KfgKey key) {
+        const settings::KfgKeyInfo& info = settings::Info(key);
+        return settings::LeadingInteger(store_.GetString(file, settings::kManagerSection, info.name,
+                                                         info.textDefault, info.startUpBuffer));
+    };
+    state_.LanguageFlag = startUpRead(settings::KfgKey::Fr);
+    ToggleLanguage();
+    SetCheck(res::kIdSoundInit, startUpRead(settings::KfgKey::SoundInit));
+    SetCheck(res::kIdSoundLineIn, startUpRead(settings::KfgKey::LineIn));
+
+    // Only the display modes the user enabled are offered, in row order.
+    const settings::ChoiceTable& modes = settings::DisplayModes3xFor(state_.LanguageFlag);
+    for (int row = 0; row < settings::kDisplayModes3xRows; ++row) {
+        if (store_.GetInt(file, settings::kManagerSection, settings::DisplayModeKey(row),
+                          settings::kDisplayModeKeyDefault) == 1) {
+            const std::string_view text = *settings::RowText(modes, row);
+            ComboAddString(res::kIdDisplayMode3x,
+                           QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        }
+    }
+    AddRows(*this, res::kIdTunerList, settings::Tuners);
+    AddRows(*this, res::kIdCardList3x, settings::Cards3xFor(state_.Edition));
+    AddRows(*this, res::kIdDisplayMode283, settings::DisplayModes283);
+    AddRows(*this, res::kIdCardList283, settings::Cards283);
+    AddRows(*this, res::kIdDisplayModeErazor, settings::DisplayModesErazor);
+    AddRows(*this, res::kIdCardListErazor, settings::CardsErazor);
+    AddRows(*this, res::kIdInterpolationList, settings::InterpolationModes);
+}
+
+void CKfgDlg::ChoiceIndicesFromTexts() {
+    settings::ListTexts shown;
+    shown.tuner = ShownText(*this, res::kIdTunerList);
+    shown.displayMode3x = ShownText(*this, res::kIdDisplayMode3x);
+    shown.displayMode283 = ShownText(*this, res::kIdDisplayMode283);
+    shown.displayModeErazor = ShownText(*this, res::kIdDisplayModeErazor);
+    shown.card3x = ShownText(*this, res::kIdCardList3x);
+    shown.card283 = ShownText(*this, res::kIdCardList283);
+    shown.cardErazor = ShownText(*this, res::kIdCardListErazor);
+    shown.interpolation = ShownText(*this, res::kIdInterpolationList);
+    settings::ChoiceIndicesFromTexts(shown, state_);
 }
 
 void CKfgDlg::ApplyEditionLayout() {

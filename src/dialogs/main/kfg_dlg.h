@@ -3,6 +3,7 @@
 #include "dialogs/main/control_members.h"
 #include "dialogs/side/side_dialogs.h"
 #include "framework/dialog.h"
+#include "settings/settings_record.h"
 
 #include <filesystem>
 #include <string_view>
@@ -28,7 +29,14 @@ public:
     // The first call runs the one-time start-up block first.
     void LoadSettings(std::string_view source);
     void DetectEdition();
+    void FillLists();
     void ApplyEditionLayout();
+    // Switches between the German and the Spanish captions.
+    void ToggleLanguage();
+    // Turns the texts the choice lists show into the stored indices.
+    void ChoiceIndicesFromTexts();
+
+    settings::SettingsRecord& Record() { return record_; }
 
     // The exact texts of the missing-"Telvio.ini" message.
     static const char* const kMissingViewerSettingsText;
@@ -43,6 +51,8 @@ protected:
 private:
     void RunOneTimeBlock();
     void SetUpControls();
+    void NameControlsForLanguage();
+    std::filesystem::path ManagerFile() const;
 
     settings::ProcessState& state_;
     settings::ProfileStore& store_;
@@ -51,6 +61,7 @@ private:
     // Members in the order they are built; destroyed in reverse.
     ControlMembers controls_;
     LineInMutePlaceholder LineInMute;
+    settings::SettingsRecord record_;
     CDisplayModeDlg displayModeDlg_;
     CLanguageDlg languageDlg_;
     CAudioDecoderDlg audioDecoderDlg_;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kfg::settings {
+
+// The manager's own file and its section of the manager's settings.
+inline constexpr std::string_view kManagerFile = "KFG.ini";
+inline constexpr std::string_view kManagerSection = "KFG";
+
+enum class KfgKey { Fr, Sprox, Audio, SoundInit, LineIn };
+
+// One key of [KFG] with what its readers use. A buffer size of 0 means that reader does not
+// read the key; `integerDefault` belongs to integer reads, where a stored value equal to it
+// reads like a missing key.
+struct KfgKeyInfo {
+    KfgKey key;
+    std::string_view name;
+    std::string_view textDefault;
+    int integerDefault;
+    std::size_t startUpBuffer;    // the main dialog's reads at start-up
+    std::size_t sideDialogBuffer; // the display-mode and audio decoder dialogs (first char only)
+};
+
+inline constexpr std::array<KfgKeyInfo, 5> kKfgKeys{{
+    {KfgKey::Fr, "Fr", "0", 0, 20, 2},               // "1" Spanish captions, "0" German
+    {KfgKey::Sprox, "Sprox", "", 2, 0, 0},           // not 2: ask for the language once
+    {KfgKey::Audio, "Audio", "0", 0, 20, 2},         // decoder: 0 none, 1 Sonora, 2 Tonalix
+    {KfgKey::SoundInit, "SoundInit", "0", 0, 20, 0}, // check box 1067
+    {KfgKey::LineIn, "LineIn", "0", 0, 20, 0},       // check box 1068
+}};
+
+const KfgKeyInfo& Info(KfgKey key);
+
+// Display mode n of the 3.x editions is offered when key "n" (0..20, no leading zeros) holds
+// exactly 1; a missing key reads as 0.
+inline constexpr int kDisplayModeKeyDefault = 0;
+std::string DisplayModeKey(int row);
+
+// The runtime library's decimal conversion: leading blanks, a sign, digits; anything else
+// ends it; no digits give 0. Out-of-range numbers saturate.
+int LeadingInteger(std::string_view text);
+
+} // namespace kfg::settings

@@ -1,0 +1,342 @@
+#include "settings/choice_tables.h"
+#include "settings/process_state.h"
+#include "settings/settings_record.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kfg::settings {
+namespace {
+
+struct NamedTable {
+    const char* name;
+    const ChoiceTable& table;
+    int rows;
+};
+
+const NamedTable kTables[] = {
+    {"DisplayModes3xGerman", DisplayModes3xGerman, 21},
+    {"DisplayModes3xSpanish", DisplayModes3xSpanish, 21},
+    {"DisplayModes283", DisplayModes283, 24},
+    {"DisplayModesErazor", DisplayModesErazor, 5},
+    {"Tuners", Tuners, 5},
+    {"Cards31", Cards31, 14},
+    {"Cards320", Cards320, 15},
+    {"Cards283", Cards283, 4},
+    {"CardsErazor", CardsErazor, 1},
+    {"InterpolationModes", InterpolationModes, 3},
+};
+
+TEST(ChoiceTables, RowTextStaysInsideEveryTable) {
+    for (const NamedTable& t : kTables) {
+        SCOPED_TRACE(t.name);
+        ASSERT_EQ(t.table.RowCount(), t.rows);
+        EXPECT_EQ(RowText(t.table, -1), std::nullopt);
+        EXPECT_EQ(RowText(t.table, 0), t.table.rows.front());
+        EXPECT_EQ(RowText(t.table, t.rows - 1), t.table.rows.back());
+        EXPECT_EQ(RowText(t.table, t.rows), std::nullopt);
+        // Every row finds itself: no table holds an empty or a repeated row.
+        for (int row = 0; row < t.rows; ++row) {
+            EXPECT_EQ(RowOfText(t.table, *RowText(t.table, row)), row);
+        }
+    }
+}
+
+TEST(ChoiceTables, ExactTexts) {
+    struct Row {
+        const ChoiceTable& table;
+        int index;
+        std::string_view text;
+    };
+    const Row rows[] = {
+        {DisplayModes3xGerman, 0, "Im Fenster"},
+        {DisplayModes3xGerman, 2, "Im Fenster ++"},
+        {DisplayModes3xGerman, 20, "800*600 RGB ++"},
+        {DisplayModes3xSpanish, 1, "En Ventana +"},
+        {DisplayModes3xSpanish, 14, "640*480 RVB"},
+        {DisplayModes283, 3, "400*300 YUY2 HQ"},
+        {DisplayModes283, 21, "Im Fenster HQ"},
+        {DisplayModes283, 23, "800*600 Erazor HQ"},
+        {DisplayModesErazor, 4, "640*480 TV-Out"},
+        {Tuners, 2, "Philips PAL B/G"},
+        {Cards31, 3, "Fly Video II"},
+        {Cards31, 9, "Terratec TerraTV+"},
+        {Cards320, 3, "Miro PCTV pro"},
+        {Cards320, 14, "Leadtek 601"},
+        {Cards283, 0, "Keine"},
+        {CardsErazor, 0, "Elsa Victory Erazor"},
+        {InterpolationModes, 2, "Zeile auslassen"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(RowText(row.table, row.index), row.text);
+    }
+}
+
+TEST(ChoiceTables, ThreeXTablesShareOnlyRowsThreeToTen) {
+    for (int row = 0; row < kDisplayModes3xRows; ++row) {
+        SCOPED_TRACE(row);
+        const bool shared = row >= 3 && row <= 10;
+        EXPECT_EQ(RowText(DisplayModes3xGerman, row) == RowText(DisplayModes3xSpanish, row),
+                  shared);
+    }
+}
+
+TEST(ChoiceTables, RowOfTextIsExact) {
+    struct Case {
+        const ChoiceTable& table;
+        std::string_view text;
+        std::optional<int> row;
+    };
+    const Case cases[] = {
+        {InterpolationModes, "Aus", 0},
+        {InterpolationModes, "aus", std::nullopt},
+        {InterpolationModes, "Aus ", std::nullopt},
+        {InterpolationModes, " Aus", std::nullopt},
+        {InterpolationModes, "", std::nullopt},
+        {InterpolationModes, "Zeile", std::nullopt},
+        {DisplayModes3xGerman, "Im Fenster +", 1},
+        {DisplayModes3xGerman, "Im Fenster", 0},
+        {DisplayModes3xGerman, "720*576 RVB", std::nullopt},
+        {Cards283, "Hauppauge BT878", 2},
+        {Cards283, std::string_view("Keine\0", 6), std::nullopt},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.text);
+        EXPECT_EQ(RowOfText(test.table, test.text), test.row);
+    }
+}
+
+TEST(ChoiceTables, TableSelectors) {
+    EXPECT_EQ(&DisplayModes3xFor(1), &DisplayModes3xGerman);
+    EXPECT_EQ(&DisplayModes3xFor(-3), &DisplayModes3xGerman);
+    EXPECT_EQ(&DisplayModes3xFor(0), &DisplayModes3xSpanish);
+    for (const Edition edition :
+         {Edition::V283, Edition::Erazor, Edition::V31, Edition::V311, Edition::V283Quik}) {
+        EXPECT_EQ(&Cards3xFor(edition), &Cards31);
+    }
+    EXPECT_EQ(&Cards3xFor(Edition::V320), &Cards320);
+}
+
+ProcessState State(Edition edition, int languageFlag = 1) {
+    ProcessState state;
+    state.Edition = edition;
+    state.LanguageFlag = languageFlag;
+    return state;
+}
+
+TEST(ChoiceTextsFromIndices, TranslatesEveryIndexForAllTablesOfItsKind) {
+    ProcessState state = State(Edition::V31);
+    state.DisplayMode = 3;
+    state.TVKarte = 0;
+    state.Tuner = 4;
+    state.Interpolation = 1;
+    SettingsRecord record;
+    ChoiceTextsFromIndices(record, state);
+    EXPECT_EQ(record.DisplayModeText3x, "400*300 YUY2");
+    EXPECT_EQ(record.DisplayModeText283, "400*300 YUY2 HQ");
+    EXPECT_EQ(record.DisplayModeTextErazor, "384*288 Fenster");
+    EXPECT_EQ(record.TVKarteText3x, "Hauppauge BT848");
+    EXPECT_EQ(record.TVKarteText283, "Keine");
+    EXPECT_EQ(record.TVKarteTextErazor, "Elsa Victory Erazor");
+    EXPECT_EQ(record.TunerText, "Philips SECAM");
+    EXPECT_EQ(record.InterpolationText, "Zeile kopieren");
+}
+
+TEST(ChoiceTextsFromIndices, TablesFollowEditionAndLanguage) {
+    struct Case {
+        const char* name;
+        Edition edition;
+        int languageFlag;
+        int displayMode;
+        int card;
+        const char* displayModeText;
+        const char* cardText;
+    };
+    const Case cases[] = {
+        {"V31 German", Edition::V31, 1, 0, 3, "Im Fenster", "Fly Video II"},
+        {"V311 Spanish", Edition::V311, 0, 12, 3, "512*384 RVB", "Fly Video II"},
+        {"V320 German", Edition::V320, 1, 16, 3, "720*576 RGB +", "Miro PCTV pro"},
+        {"V320 Spanish", Edition::V320, 0, 1, 14, "En Ventana +", "Leadtek 601"},
+        {"V283 takes the 3.x cards of V31", Edition::V283, 0, 0, 13, "En Ventana", "Leadtek 601"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        ProcessState state = State(test.edition, test.languageFlag);
+        state.DisplayMode = test.displayMode;
+        state.TVKarte = test.card;
+        SettingsRecord record;
+        ChoiceTextsFromIndices(record, state);
+        EXPECT_EQ(record.DisplayModeText3x, test.displayModeText);
+        EXPECT_EQ(record.TVKarteText3x, test.cardText);
+    }
+}
+
+TEST(ChoiceTextsFromIndices, IndexOutsideATableKeepsTheText) {
+    SettingsRecord record;
+    record.DisplayModeText3x = "old 3x";
+    record.DisplayModeText283 = "old 283";
+    record.DisplayModeTextErazor = "old erazor";
+    record.TVKarteText3x = "old card";
+    record.TVKarteText283 = "old card 283";
+    record.TVKarteTextErazor = "old card erazor";
+    record.TunerText = "old tuner";
+    record.InterpolationText = "old interpolation";
+
+    // 5 is a row of the 3.x and 283 display modes and of both 3.x card tables only.
+    ProcessState state = State(Edition::V320, 0);
+    state.DisplayMode = 5;
+    state.TVKarte = 14; // a row of Cards320 only
+    state.Tuner = 5;
+    state.Interpolation = -1;
+    ChoiceTextsFromIndices(record, state);
+    EXPECT_EQ(record.DisplayModeText3x, "720*576 YUY2");
+    EXPECT_EQ(record.DisplayModeText283, "800*600 YUY2 HQ");
+    EXPECT_EQ(record.DisplayModeTextErazor, "old erazor");
+    EXPECT_EQ(record.TVKarteText3x, "Leadtek 601");
+    EXPECT_EQ(record.TVKarteText283, "old card 283");
+    EXPECT_EQ(record.TVKarteTextErazor, "old card erazor");
+    EXPECT_EQ(record.TunerText, "old tuner");
+    EXPECT_EQ(record.InterpolationText, "old interpolation");
+
+    // The same card index for V31 is past Cards31's last row.
+    record.TVKarteText3x = "old card";
+    state.Edition = Edition::V31;
+    state.DisplayMode = 24;
+    ChoiceTextsFromIndices(record, state);
+    EXPECT_EQ(record.TVKarteText3x, "old card");
+    EXPECT_EQ(record.DisplayModeText3x, "720*576 YUY2");
+    EXPECT_EQ(record.DisplayModeText283, "800*600 YUY2 HQ");
+}
+
+struct Indices {
+    int displayMode;
+    int tuner;
+    int card;
+    int interpolation;
+};
+
+constexpr Indices kBefore{7, 2, 3, 2};
+
+Indices Translate(Edition edition, const ListTexts& shown, int languageFlag = 1) {
+    ProcessState state = State(edition, languageFlag);
+    state.DisplayMode = kBefore.displayMode;
+    state.Tuner = kBefore.tuner;
+    state.TVKarte = kBefore.card;
+    state.Interpolation = kBefore.interpolation;
+    ChoiceIndicesFromTexts(shown, state);
+    return {state.DisplayMode, state.Tuner, state.TVKarte, state.Interpolation};
+}
+
+void ExpectIndices(const Indices& actual, const Indices& expected) {
+    EXPECT_EQ(actual.displayMode, expected.displayMode);
+    EXPECT_EQ(actual.tuner, expected.tuner);
+    EXPECT_EQ(actual.card, expected.card);
+    EXPECT_EQ(actual.interpolation, expected.interpolation);
+}
+
+// Every list shows a text that matches a row different from kBefore.
+ListTexts AllListsShowingSomething() {
+    ListTexts shown;
+    shown.tuner = "Temic PAL B/G";              // 0
+    shown.displayMode3x = "Im Fenster +";       // 1
+    shown.displayMode283 = "800*600 Erazor";    // 22
+    shown.displayModeErazor = "640*480 TV-Out"; // 4
+    shown.card3x = "Miro PCTV";                 // 2 in both 3.x card tables
+    shown.card283 = "Keine";                    // 0
+    shown.cardErazor = "Elsa Victory Erazor";   // 0
+    shown.interpolation = "Aus";                // 0
+    return shown;
+}
+
+TEST(ChoiceIndicesFromTexts, OnlyTheEditionsOwnListsAndTheTunerCount) {
+    struct Case {
+        Edition edition;
+        Indices expected;
+    };
+    const Case cases[] = {
+        {Edition::V31, {1, 0, 2, 2}},       {Edition::V311, {1, 0, 2, 2}},
+        {Edition::V320, {1, 0, 2, 2}},      {Edition::V283, {22, 0, 0, 2}},
+        {Edition::V283Quik, {22, 0, 0, 2}}, {Edition::Erazor, {4, 0, 0, 0}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(static_cast<int>(test.edition));
+        ExpectIndices(Translate(test.edition, AllListsShowingSomething()), test.expected);
+    }
+}
+
+TEST(ChoiceIndicesFromTexts, EmptyTextsKeepAllIndices) {
+    for (const Edition edition : {Edition::V283, Edition::Erazor, Edition::V31, Edition::V311,
+                                  Edition::V283Quik, Edition::V320}) {
+        SCOPED_TRACE(static_cast<int>(edition));
+        ExpectIndices(Translate(edition, ListTexts{}), kBefore);
+    }
+}
+
+TEST(ChoiceIndicesFromTexts, SingleTexts) {
+    struct Case {
+        const char* name;
+        Edition edition;
+        std::string ListTexts::*list;
+        std::string text;
+        Indices expected;
+    };
+    const Case cases[] = {
+        // Either 3.x language is accepted, whichever captions are in force.
+        {"Spanish text under German captions",
+         Edition::V31,
+         &ListTexts::displayMode3x,
+         "640*480 RVB",
+         {14, 2, 3, 2}},
+        {"German text", Edition::V320, &ListTexts::displayMode3x, "800*600 RGB ++", {20, 2, 3, 2}},
+        {"shared row", Edition::V311, &ListTexts::displayMode3x, "800*600 YUY2 +", {9, 2, 3, 2}},
+        {"row that begins later rows",
+         Edition::V31,
+         &ListTexts::displayMode3x,
+         "Im Fenster +",
+         {1, 2, 3, 2}},
+        {"3.x mode from the 283 table only", Edition::V31, &ListTexts::displayMode3x,
+         "Im Fenster HQ", kBefore},
+        // The card list of V320 holds Cards320; that of V31 and V311 holds Cards31.
+        {"V320 card", Edition::V320, &ListTexts::card3x, "Miro PCTV pro", {7, 2, 3, 2}},
+        {"V31 card", Edition::V31, &ListTexts::card3x, "Fly Video II", {7, 2, 3, 2}},
+        {"V320 card under V31's row", Edition::V320, &ListTexts::card3x, "Hauppauge BT848",
+         kBefore},
+        {"V31 card unknown to V31", Edition::V31, &ListTexts::card3x, "Miro PCTV pro", kBefore},
+        {"V283 card", Edition::V283, &ListTexts::card283, "Hauppauge BT878", {7, 2, 2, 2}},
+        {"V283Quik display mode",
+         Edition::V283Quik,
+         &ListTexts::displayMode283,
+         "720*480 RGB HQ",
+         {17, 2, 3, 2}},
+        {"Erazor interpolation",
+         Edition::Erazor,
+         &ListTexts::interpolation,
+         "Zeile kopieren",
+         {7, 2, 3, 1}},
+        {"Erazor interpolation in lower case", Edition::Erazor, &ListTexts::interpolation, "aus",
+         kBefore},
+        {"Erazor typed text with a trailing blank", Edition::Erazor, &ListTexts::displayModeErazor,
+         "352*288 YUY2 ", kBefore},
+        {"Erazor tuner", Edition::Erazor, &ListTexts::tuner, "Philips PAL I", {7, 3, 3, 2}},
+        // Lists of other editions are ignored.
+        {"283 mode for V320", Edition::V320, &ListTexts::displayMode283, "400*300 YUY2", kBefore},
+        {"3.x mode for V283", Edition::V283, &ListTexts::displayMode3x, "Im Fenster", kBefore},
+        {"Erazor card for V311", Edition::V311, &ListTexts::cardErazor, "Elsa Victory Erazor",
+         kBefore},
+        {"interpolation for V283Quik", Edition::V283Quik, &ListTexts::interpolation,
+         "Zeile kopieren", kBefore},
+        {"3.x card for Erazor", Edition::Erazor, &ListTexts::card3x, "Miro PCTV", kBefore},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        ListTexts shown;
+        shown.*test.list = test.text;
+        ExpectIndices(Translate(test.edition, shown), test.expected);
+    }
+}
+
+} // namespace
+} // namespace kfg::settings
