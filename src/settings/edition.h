@@ -16,6 +16,17 @@ enum class Edition : int {
 // The edition assumed before detection and whenever detection finds no marker.
 inline constexpr Edition kUndetectedEdition = Edition::V311;
 
+// A set of editions: bit n stands for the edition with value n. Tables use it for "which
+// editions do this".
+using EditionMask = unsigned;
+constexpr EditionMask Bit(Edition e) {
+    return 1u << static_cast<unsigned>(e);
+}
+inline constexpr EditionMask kAllEditions = 0x3F;
+constexpr bool Includes(EditionMask mask, Edition e) {
+    return (mask & Bit(e)) != 0;
+}
+
 // 1 selects the index-file prefix "Telvio", 0 the prefix "Telvio_".
 inline constexpr int kIndexPrefixTelvio = 1;
 inline constexpr int kIndexPrefixTelvioUnderscore = 0;

@@ -1,6 +1,8 @@
 // The main dialog's record and its exchange with the controls.
 #include "dialogs/main/kfg_dlg.h"
 #include "res/template_102.h"
+#include "settings/process_state.h"
+#include "settings/profile_store.h"
 #include "support/kfg_run.h"
 #include "support/temp_dir.h"
 
@@ -18,26 +20,41 @@ using test::WriteBytes;
 
 constexpr const char* kV31 = "[Telvio]\r\nStatus=1\r\n";
 
-TEST(KfgExchange, InitialRecordIsShown) {
+TEST(KfgExchange, InitialRecordPassesItsChecksThenMissingKeysLoadDefaults) {
     TempDir dir;
-    WriteBytes(dir / "Telvio.ini", kV31);
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    {
+        settings::ProcessState state;
+        settings::ProfileStore store;
+        CKfgDlg dialog(state, store, dir.path());
+        const settings::SettingsRecord& r = dialog.Record();
+        EXPECT_EQ(r.Testzeilen, 1);
+        EXPECT_EQ(r.Farbe, 1);
+        EXPECT_EQ(r.Helligkeit, 1);
+        EXPECT_EQ(r.Kontrast, 1);
+        EXPECT_EQ(r.HoeheRand, 0);
+        EXPECT_EQ(r.IndexFileSelection, -1);
+    }
     KfgRun run(dir.path(), [](CKfgDlg& d) {
-        EXPECT_EQ(d.ItemText(res::kIdTestLines), "1");
-        EXPECT_EQ(d.ItemText(res::kIdColour), "1");
-        EXPECT_EQ(d.ItemText(res::kIdBrightness), "1");
-        EXPECT_EQ(d.ItemText(res::kIdContrast), "1");
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "16");
+        EXPECT_EQ(d.ItemText(res::kIdColour), "254");
+        EXPECT_EQ(d.ItemText(res::kIdBrightness), "128");
+        EXPECT_EQ(d.ItemText(res::kIdContrast), "216");
         EXPECT_EQ(d.ItemText(res::kIdBorderHeight), "0");
-        EXPECT_EQ(d.ItemText(res::kIdFirstLine), "0");
-        EXPECT_EQ(d.ItemText(res::kIdLastLine), "0");
+        EXPECT_EQ(d.ItemText(res::kIdFirstLine), "1");
+        EXPECT_EQ(d.ItemText(res::kIdLastLine), "285");
+        EXPECT_EQ(d.CheckState(res::kIdTurbo), 1);
+        EXPECT_EQ(d.CheckState(res::kIdStatus), 1);
         for (const int id : res::kMemorySlotIds) {
             EXPECT_EQ(d.ItemText(id), "0") << id;
         }
-        for (const int list : {1012, 1040, 1070, 1071, 1099, 1100, 1116, 1117, 1118}) {
-            EXPECT_EQ(d.ComboCurSel(list), -1) << list;
-        }
-        EXPECT_EQ(d.Record().IndexFileSelection, -1);
+        // Index 0 of each table: the lists show their first row (1012 has no enabled row).
+        EXPECT_EQ(d.ComboCurSel(res::kIdDisplayMode3x), -1);
+        EXPECT_EQ(d.ItemText(res::kIdTunerList), "Temic PAL B/G");
         d.EndDialog(framework::IDCANCEL);
     });
+    // The initial values pass every check of the first load: no message.
+    EXPECT_TRUE(run.script.MessageTexts().empty());
 }
 
 TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
@@ -57,7 +74,7 @@ TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
         const settings::SettingsRecord& r = d.Record();
         EXPECT_EQ(r.Farbe, 2);
         EXPECT_EQ(r.Testzeilen, 100);
-        EXPECT_EQ(r.ErsteZeile, 0);
+        EXPECT_EQ(r.ErsteZeile, 1); // as loaded (the default)
         EXPECT_EQ(r.Loudness, 0);
         for (int slot = 0; slot < 40; ++slot) {
             EXPECT_EQ(r.Memory[static_cast<std::size_t>(slot)], slot < 20 ? 5 : 0) << slot;
@@ -81,7 +98,7 @@ TEST(KfgExchange, OutOfRangeValueInAHiddenFieldBlocksEveryExchange) {
         d.SetItemText(res::kIdLastLine, "9");
         for (int attempt = 0; attempt < 2; ++attempt) {
             EXPECT_FALSE(d.UpdateData(true));
-            EXPECT_EQ(d.Record().LetzteZeile, 0) << attempt; // after the blocked field
+            EXPECT_EQ(d.Record().LetzteZeile, 285) << attempt; // after the blocked field
         }
         d.SetItemText(res::kIdFirstLine, "2");
         EXPECT_TRUE(d.UpdateData(true));

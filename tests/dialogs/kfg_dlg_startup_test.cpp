@@ -228,3 +228,45 @@ TEST(KfgLayout, ShownControlsOverlapOnlyWhereTheTemplateDoes) {
 
 } // namespace
 } // namespace kfg::dialogs
+
+namespace kfg::dialogs {
+namespace {
+
+// The final visibility per edition, column by edition value: V283, Erazor, V31, V311,
+// V283Quik, V320 (S shown, - hidden).
+TEST(KfgLayout, VisibilityTableForEveryEdition) {
+    const std::pair<int, const char*> table[] = {
+        {1012, "--SS-S"}, {1013, "SSS-S-"}, {1014, "--SS-S"}, {1016, "--SS-S"}, {1042, "-SSS--"},
+        {1043, "-SSS--"}, {1079, "-SSS--"}, {1044, "-SSS--"}, {1045, "-SSS--"}, {1046, "-SSS--"},
+        {1070, "S-SSSS"}, {1071, "--SS-S"}, {1094, "---S-S"}, {1128, "---S-S"}, {1129, "---S-S"},
+        {1099, "S---S-"}, {1100, "S---S-"}, {1101, "S---S-"}, {1102, "S---S-"}, {1103, "S---S-"},
+        {1104, "S---S-"}, {1105, "SS--S-"}, {1106, "S---S-"}, {1109, "S---S-"}, {1107, "S---S-"},
+        {1110, "S---S-"}, {1159, "----S-"}, {1160, "----S-"}, {1116, "-S----"}, {1117, "-S----"},
+        {1118, "-S----"}, {1120, "-S----"}, {1161, "-----S"}, {1162, "-----S"}, {1163, "-----S"},
+    };
+    const char* files[] = {
+        "[Telvio]\r\nOptimierungBT=1\r\n",
+        "[Telvio-Erazor]\r\nLine-In=1\r\n",
+        "[Telvio]\r\nStatus=0\r\n",
+        "[Telvio]\r\nStatus=0\r\nTurbo=1\r\n",
+        "[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n",
+        "[Telvio]\r\nStatus=1\r\nProportional=1\r\n",
+    };
+    const char* labels[] = {"V 2.83", "Erazor", "V 3.1", "V 3.11", "2.83 QUIK", "V 3.20"};
+    for (int edition = 0; edition < 6; ++edition) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", files[edition]);
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            for (const auto& [id, shown] : table) {
+                EXPECT_EQ(d.IsItemShown(id), shown[edition] == 'S')
+                    << "edition " << edition << " control " << id;
+            }
+            EXPECT_EQ(d.ItemText(res::kIdVersionLabel), labels[edition]);
+            d.EndDialog(framework::IDCANCEL);
+        });
+        EXPECT_EQ(static_cast<int>(run.state.Edition), edition);
+    }
+}
+
+} // namespace
+} // namespace kfg::dialogs

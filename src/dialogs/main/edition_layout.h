@@ -7,13 +7,11 @@
 
 namespace kfg::dialogs {
 
-// Which controls an edition shows. Bit n stands for the edition with value n.
-using EditionMask = unsigned;
-constexpr EditionMask Bit(settings::Edition e) {
-    return 1u << static_cast<unsigned>(e);
-}
-inline constexpr EditionMask kAllEditions = 0x3F;
+using settings::Bit;
+using settings::EditionMask;
+using settings::kAllEditions;
 
+// Which controls an edition shows.
 struct LayoutRow {
     int id;
     EditionMask shownIn;

@@ -12,6 +12,8 @@
 #include "settings/kfg_keys.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "settings/viewer_keys.h"
+#include "settings/windows1252.h"
 
 #include <QIcon>
 #include <array>
@@ -55,6 +57,7 @@ CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
     res::RegisterIcons();
     Map(framework::Notification::Clicked, res::kIdReapplyLayout, [this] { ApplyEditionLayout(); });
     Map(framework::Notification::Clicked, res::kIdLanguageToggle, [this] { ToggleLanguage(); });
+    Map(framework::Notification::Clicked, res::kIdReload, [this] { LoadSettings("Telvio"); });
 }
 
 bool CKfgDlg::OnInitDialog() {
@@ -124,6 +127,10 @@ std::filesystem::path CKfgDlg::ManagerFile() const {
     return workingDirectory_ / settings::kManagerFile;
 }
 
+std::filesystem::path CKfgDlg::ViewerFile() const {
+    return workingDirectory_ / settings::kViewerSettingsFile;
+}
+
 void CKfgDlg::ToggleLanguage() {
     if (state_.LanguageFlag != 0) {
         state_.LanguageFlag = 0;
@@ -147,13 +154,42 @@ void CKfgDlg::ToggleLanguage() {
     NameControlsForLanguage();
 }
 
-void CKfgDlg::LoadSettings(std::string_view /*source*/) {
-    UpdateData(true);
+void CKfgDlg::LoadSettings(std::string_view source) {
+    UpdateData(true); // a failing check shows its message; the load overwrites anyway
     if (state_.FirstLoadDone == 0) {
         RunOneTimeBlock();
     }
-    // Not built yet: choosing the section and reading the keys, the exchange to the controls
-    // and the window title naming the section.
+    std::filesystem::path file = ManagerFile();
+    if (source == "Telvio") {
+        file = ViewerFile();
+        state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
+    }
+    settings::LoadViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
+    settings::ChoiceTextsFromIndices(record_, state_);
+    UpdateData(false);
+    // Section names are Windows-1252 in the files.
+    SetTitle(QStringLiteral("KFG – %1")
+                 .arg(QString::fromStdString(settings::Utf8FromWindows1252(state_.ActiveSection))));
+}
+
+void CKfgDlg::SaveSettings(std::string_view target) {
+    ChoiceIndicesFromTexts();
+    UpdateData(true); // a failing check shows its message; saving goes on with the record
+    // Everything this save writes reaches each file in one replacement, before returning.
+    auto gathered = store_.Gather();
+    std::filesystem::path file = ManagerFile();
+    if (target == "Telvio") {
+        file = ViewerFile();
+        state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
+    } else {
+        const auto writeCheck = [&](settings::KfgKey key, int id) {
+            store_.WriteString(file, settings::kManagerSection, settings::Info(key).name,
+                               std::to_string(CheckState(id)));
+        };
+        writeCheck(settings::KfgKey::SoundInit, res::kIdSoundInit);
+        writeCheck(settings::KfgKey::LineIn, res::kIdSoundLineIn);
+    }
+    settings::SaveViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
 }
 
 void CKfgDlg::RunOneTimeBlock() {

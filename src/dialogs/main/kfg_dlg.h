@@ -28,6 +28,8 @@ public:
     // Loads the settings from "Telvio" (the viewer's file) or "KFG" (a named configuration).
     // The first call runs the one-time start-up block first.
     void LoadSettings(std::string_view source);
+    // Saves into "Telvio" (the viewer's file) or "KFG" (the configuration `ActiveSection`).
+    void SaveSettings(std::string_view target);
     void DetectEdition();
     void FillLists();
     void ApplyEditionLayout();
@@ -53,6 +55,7 @@ private:
     void SetUpControls();
     void NameControlsForLanguage();
     std::filesystem::path ManagerFile() const;
+    std::filesystem::path ViewerFile() const;
 
     settings::ProcessState& state_;
     settings::ProfileStore& store_;

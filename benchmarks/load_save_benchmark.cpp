@@ -1,0 +1,85 @@
+// LoadSettings + SaveSettings of the main dialog over each sample edition, offscreen: the
+// time per round and the file replacements per save, once with nothing changed and once with
+// one field changed before each save.
+#include "dialogs/main/kfg_dlg.h"
+#include "framework/modal_hook.h"
+#include "platform/file_system.h"
+#include "res/template_102.h"
+#include "settings/process_state.h"
+#include "settings/profile_store.h"
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CountingFileSystem final : public kfg::platform::FileSystem {
+public:
+    kfg::platform::FileState Probe(const fs::path& path) const override {
+        return real_.Probe(path);
+    }
+    std::error_code ReadAll(const fs::path& path, std::string& contents) const override {
+        return real_.ReadAll(path, contents);
+    }
+    std::error_code ReplaceAtomically(const fs::path& path, std::string_view contents) override {
+        ++replacements;
+        return real_.ReplaceAtomically(path, contents);
+    }
+    int replacements = 0;
+
+private:
+    kfg::platform::PosixFileSystem real_;
+};
+
+constexpr int kRounds = 200;
+
+void Measure(const char* edition, const fs::path& examples) {
+    const fs::path folder = fs::temp_directory_path() / ("kfg-load-save-" + std::string(edition));
+    fs::remove_all(folder);
+    fs::copy(examples / edition, folder, fs::copy_options::recursive);
+    auto counter = std::make_shared<CountingFileSystem>();
+    kfg::settings::ProcessState state;
+    kfg::settings::ProfileStore store({}, counter);
+    kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
+        auto& dialog = static_cast<kfg::dialogs::CKfgDlg&>(*view.AsDialog());
+        for (const bool change : {false, true}) {
+            counter->replacements = 0;
+            const auto start = std::chrono::steady_clock::now();
+            for (int round = 0; round < kRounds; ++round) {
+                dialog.LoadSettings("Telvio");
+                if (change) {
+                    dialog.SetItemText(kfg::res::kIdTestLines, QString::number(10 + round % 2));
+                }
+                dialog.SaveSettings("Telvio");
+            }
+            const double perRound =
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                    .count() /
+                kRounds;
+            std::printf("%-9s %-9s %9.1f us per load+save, %.2f replacements per save\n", edition,
+                        change ? "changed" : "unchanged", perRound,
+                        static_cast<double>(counter->replacements) / kRounds);
+        }
+        view.End(kfg::framework::IDCANCEL);
+    });
+    kfg::dialogs::CKfgDlg dialog(state, store, folder);
+    dialog.DoModal();
+    fs::remove_all(folder);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    for (const char* edition : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
+        Measure(edition, KFG_EXAMPLES_DIR);
+    }
+    return 0;
+}
