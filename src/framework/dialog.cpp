@@ -104,7 +104,7 @@ protected:
             if (focused != nullptr && !focused->isCheckable()) {
                 focused->click();
             } else {
-                owner_.PressDefault();
+                owner_.OnEnter();
             }
             return;
         }
@@ -241,6 +241,10 @@ void Dialog::Dispatch(Notification notification, int id) {
     } else if (notification == Notification::Clicked && id == IDCANCEL) {
         OnCancel();
     }
+}
+
+void Dialog::OnEnter() {
+    PressDefault();
 }
 
 void Dialog::PressDefault() {
@@ -435,8 +439,11 @@ QWidget* Dialog::CreateControl(const ControlTemplate& control, const DialogUnits
 
 void Dialog::Teardown() {
     if (controls_) {
+        // Widgets going away raise no notifications the dialog would act on.
+        exchanging_ = true;
         controls_->window->hide();
         controls_.reset();
+        exchanging_ = false;
     }
 }
 

@@ -97,6 +97,8 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     virtual void OnClose();
+    // Enter outside a push button; by default the first shown default button, else OK.
+    virtual void OnEnter();
     virtual void DoDataExchange(DataExchange& exchange);
 
     using Handler = std::function<void()>;

@@ -180,6 +180,12 @@ std::error_code PosixFileSystem::ReplaceAtomically(const std::filesystem::path& 
     return {};
 }
 
+bool CanReadRegularFile(const std::filesystem::path& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    return fd.valid() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 std::error_code ResolveWriteTarget(const std::filesystem::path& path,
                                    std::filesystem::path& target) {
     constexpr int kMaxLinks = 40; // what the kernel allows in one path lookup

@@ -71,6 +71,10 @@ private:
     StepHook hook_;
 };
 
+// True when `path` is a regular file this process can open for reading (the existence test
+// of files that are only looked for, never read).
+bool CanReadRegularFile(const std::filesystem::path& path);
+
 // Follows a chain of symbolic links to the path a write must replace; a dangling link yields
 // the path it points to, so the write creates the target. Loops fail with
 // errc::too_many_symbolic_link_levels.

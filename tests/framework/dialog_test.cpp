@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <array>
@@ -66,6 +67,10 @@ public:
     int position = -1;
     int plainChanges = 0;
     std::function<void(ProbeDialog&)> onInit;
+
+    void MapForTest(Notification notification, int id, Handler handler) {
+        Map(notification, id, std::move(handler));
+    }
 
 protected:
     bool OnInitDialog() override {
@@ -311,6 +316,23 @@ TEST(DialogControls, SortedCombosOrderIgnoringCaseAndFindExactly) {
         d.ComboDeleteString(kList, -1);                       // nothing to remove
         EXPECT_EQ(d.ComboCount(kList), 3);
     });
+}
+
+TEST(DialogControls, OnlyAnOpenListReportsClosingUp) {
+    ProbeDialog d;
+    int closeUps = 0;
+    d.MapForTest(Notification::ComboCloseUp, kList, [&] { ++closeUps; });
+    ModalScript* script = nullptr;
+    RunWhileUp(d, script, [&] {
+        auto* combo = qobject_cast<QComboBox*>(d.Item(kList));
+        d.ShowItem(kList, false); // hiding the box is no closing of its list
+        d.ShowItem(kList, true);
+        EXPECT_EQ(closeUps, 0);
+        combo->showPopup();
+        combo->hidePopup();
+        EXPECT_EQ(closeUps, 1);
+    });
+    EXPECT_EQ(closeUps, 1); // tearing the window down raises nothing either
 }
 
 TEST(DialogControls, AccessibleNamesFollowShownTexts) {

@@ -49,6 +49,21 @@ std::vector<Scene> Scenes() {
              dialog.SetItemText(1038, QStringLiteral("100"));
              dialog.Click(kfg::framework::IDOK);
          }});
+    // The configuration commands' messages, each in the language it comes in.
+    const std::pair<const char*, const char*> names[] = {
+        {"message-configuration-empty", ""},
+        {"message-configuration-reserved", "KFG"},
+        {"message-configuration-unusable", "A]b"},
+    };
+    for (const auto& [picture, name] : names) {
+        for (const bool spanish : {false, true}) {
+            scenes.push_back({std::string(picture) + (spanish ? "-es.png" : "-de.png"), "V320",
+                              spanish, true, [name = QString::fromUtf8(name)](auto& dialog) {
+                                  dialog.SetItemText(1114, name);
+                                  dialog.OnSaveConfiguration();
+                              }});
+        }
+    }
     return scenes;
 }
 

@@ -55,9 +55,7 @@ CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
     , store_(store)
     , workingDirectory_(std::move(workingDirectory)) {
     res::RegisterIcons();
-    Map(framework::Notification::Clicked, res::kIdReapplyLayout, [this] { ApplyEditionLayout(); });
-    Map(framework::Notification::Clicked, res::kIdLanguageToggle, [this] { ToggleLanguage(); });
-    Map(framework::Notification::Clicked, res::kIdReload, [this] { LoadSettings("Telvio"); });
+    MapCommands();
 }
 
 bool CKfgDlg::OnInitDialog() {
@@ -194,10 +192,14 @@ void CKfgDlg::SaveSettings(std::string_view target) {
 
 void CKfgDlg::RunOneTimeBlock() {
     DetectEdition();
-    // Not built yet: the scan of "KFG.ini" for configurations with the language prompt check,
-    // or, without "KFG.ini", the language and display-mode prompts.
+    if (ScanConfigurationSections()) {
+        CheckLanguagePrompt();
+    } else {
+        // Not built yet: the first-run prompts (the language dialog, then for V31, V311 and
+        // V320 the display-mode dialog).
+    }
     FillLists();
-    // Not built yet: the index-file scan.
+    ScanIndexFiles();
     state_.FirstLoadDone = 1;
     // Not built yet: starting the stored audio decoder.
 }
@@ -285,15 +287,6 @@ void CKfgDlg::ApplyEditionLayout() {
     const std::string_view label = VersionLabel(state_.Edition);
     SetItemText(res::kIdVersionLabel,
                 QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
-}
-
-void CKfgDlg::OnOK() {
-    // Not built yet: writing [KFG] "SoundInit" and "LineIn" when the sound options changed.
-    framework::Dialog::OnOK();
-}
-
-void CKfgDlg::OnClose() {
-    framework::Dialog::OnOK();
 }
 
 } // namespace kfg::dialogs

@@ -40,6 +40,26 @@ public:
 
     settings::SettingsRecord& Record() { return record_; }
 
+    // Commands of the dialog (the dispatch table routes the controls' notifications here).
+    void OnIndexFileSelected();
+    void OnSaveConfiguration();
+    void OnStart();
+    void OnShowConfiguration();
+    void OnReload();
+    void OnTakeControls();
+    void OnDefaults();
+    void OnPictureDefaults();
+    void OnAspect4To3();
+    void OnAspect16To9();
+    void OnAspect20To9();
+    void OnSoundOptionClicked();
+    void OnBlackLines();
+    void OnPalPlus();
+    void OnConfigurationTextChanged();
+    void OnDeleteConfiguration();
+    void OnHelp();
+    void OnAudioDecoder();
+
     // The exact texts of the missing-"Telvio.ini" message.
     static const char* const kMissingViewerSettingsText;
     static const char* const kMissingViewerSettingsCaption;
@@ -48,10 +68,22 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnClose() override;
+    void OnEnter() override;
     void DoDataExchange(framework::DataExchange& exchange) override;
 
 private:
+    void MapCommands();
     void RunOneTimeBlock();
+    bool ScanConfigurationSections();
+    void CheckLanguagePrompt();
+    void ScanIndexFiles();
+    // Reads the configuration field into `ActiveSection`; false (after telling the user why)
+    // when the name cannot be used.
+    bool TakeConfigurationName();
+    bool NameIsUsable();
+    int FindConfiguration(const std::string& name) const;
+    void WriteSoundOptions();
+    void SetPair(int id, int& member, int otherId, int& otherMember);
     void SetUpControls();
     void NameControlsForLanguage();
     std::filesystem::path ManagerFile() const;
@@ -65,6 +97,7 @@ private:
     ControlMembers controls_;
     LineInMutePlaceholder LineInMute;
     settings::SettingsRecord record_;
+    bool nameEncodable_ = true; // the field's text fits Windows-1252
     CDisplayModeDlg displayModeDlg_;
     CLanguageDlg languageDlg_;
     CAudioDecoderDlg audioDecoderDlg_;

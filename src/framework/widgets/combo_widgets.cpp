@@ -1,13 +1,18 @@
 #include "framework/widgets/combo_widgets.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace kfg::framework {
 
 void DropDownCombo::hidePopup() {
+    // Qt also calls this when the box is hidden; only a list that was open closes up.
+    const bool wasOpen = view() != nullptr && view()->isVisible();
     QComboBox::hidePopup();
-    emit closedUp();
+    if (wasOpen) {
+        emit closedUp();
+    }
 }
 
 SimpleCombo::SimpleCombo(int editHeight, QWidget* parent)

@@ -1,0 +1,175 @@
+// Named configurations in "KFG.ini", the scans of the first load, and the language prompt
+// request.
+#include "dialogs/main/kfg_dlg.h"
+#include "framework/message_box.h"
+#include "platform/file_system.h"
+#include "res/template_102.h"
+#include "settings/configuration_scan.h"
+#include "settings/kfg_keys.h"
+#include "settings/process_state.h"
+#include "settings/profile_store.h"
+#include "settings/windows1252.h"
+
+#include <QString>
+#include <array>
+
+namespace kfg::dialogs {
+namespace {
+
+constexpr int kNameLength = 14; // what the configuration field gives a name
+
+enum class NameProblem { None, Empty, Reserved, Unusable };
+
+struct Message {
+    const char* german;
+    const char* spanish;
+};
+
+struct ProblemMessage {
+    NameProblem problem;
+    Message text;
+    Message caption;
+};
+
+constexpr Message kErrorCaption{"Fehler", "Error."};
+constexpr std::array<ProblemMessage, 3> kNameMessages{{
+    {NameProblem::Empty, {"Konfiguration auswählen!", "Elegir  una configuración"}, kErrorCaption},
+    {NameProblem::Reserved,
+     {"Der Name KFG ist reserviert.", "El nombre KFG está reservado."},
+     kErrorCaption},
+    {NameProblem::Unusable,
+     {"Dieser Name ist nicht möglich.", "Este nombre no es posible."},
+     kErrorCaption},
+}};
+
+// A byte that cannot stand in a section name without the file reading it back differently.
+bool UnusableByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F || byte == ']' || byte == 0x81 || byte == 0x8D ||
+           byte == 0x8F || byte == 0x90 || byte == 0x9D;
+}
+
+NameProblem ProblemOf(const std::optional<std::string>& name) {
+    if (!name) {
+        return NameProblem::Unusable; // a character Windows-1252 cannot hold
+    }
+    if (name->empty()) {
+        return NameProblem::Empty;
+    }
+    if (settings::EqualsIgnoreCase1252(*name, settings::kManagerSection)) {
+        return NameProblem::Reserved; // the manager's own section
+    }
+    for (const char c : *name) {
+        if (UnusableByte(c)) {
+            return NameProblem::Unusable;
+        }
+    }
+    return NameProblem::None;
+}
+
+QString Shown(const std::string& windows1252) {
+    return QString::fromStdString(settings::Utf8FromWindows1252(windows1252));
+}
+
+} // namespace
+
+bool CKfgDlg::ScanConfigurationSections() {
+    const settings::ConfigurationScan scan = settings::ScanConfigurationSections(ManagerFile());
+    for (const std::string& name : scan.names) {
+        ComboAddString(res::kIdConfigurationField, Shown(name));
+    }
+    return scan.opened;
+}
+
+void CKfgDlg::CheckLanguagePrompt() {
+    const settings::KfgKeyInfo& sprox = settings::Info(settings::KfgKey::Sprox);
+    if (store_.GetInt(ManagerFile(), settings::kManagerSection, sprox.name, sprox.integerDefault) ==
+        static_cast<std::uint32_t>(sprox.integerDefault)) {
+        return;
+    }
+    // Removed before the prompt, so the request is one-shot (on disk when this returns).
+    store_.DeleteKey(ManagerFile(), settings::kManagerSection, sprox.name);
+    // Not built yet: the language selection dialog.
+}
+
+void CKfgDlg::ScanIndexFiles() {
+    UpdateData(true);
+    const char* prefix =
+        state_.IndexPrefixFlag == settings::kIndexPrefixTelvio ? "Telvio" : "Telvio_";
+    for (int n = 1; n <= 99; ++n) {
+        const std::string name =
+            prefix + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".idx";
+        if (platform::CanReadRegularFile(workingDirectory_ / name)) {
+            ComboAddString(res::kIdIndexFileList, QString::number(n));
+        }
+    }
+    // Nothing is selected yet, so the list's text reads as 0: the first entry shows selected.
+    bool ok = false;
+    const unsigned shown = ItemText(res::kIdIndexFileList).trimmed().toUInt(&ok);
+    record_.IndexFileSelection = ok ? static_cast<int>(shown) : 0;
+    UpdateData(false);
+}
+
+bool CKfgDlg::TakeConfigurationName() {
+    // Blanks at either end are no part of a name; the field gives at most 14 characters.
+    const QString text = ItemText(res::kIdConfigurationField).trimmed().left(kNameLength).trimmed();
+    const std::optional<std::string> name = settings::Windows1252FromUtf8(text.toStdString());
+    const NameProblem problem = ProblemOf(name);
+    state_.ActiveSection = name && problem != NameProblem::Unusable ? *name : std::string();
+    if (problem == NameProblem::None) {
+        return true;
+    }
+    const bool german = state_.LanguageFlag == 1;
+    for (const ProblemMessage& message : kNameMessages) {
+        if (message.problem == problem) {
+            framework::MessageBox(
+                this, QString::fromUtf8(german ? message.text.german : message.text.spanish),
+                QString::fromUtf8(german ? message.caption.german : message.caption.spanish));
+        }
+    }
+    return false;
+}
+
+int CKfgDlg::FindConfiguration(const std::string& name) const {
+    // Letter case is ignored as the profile file ignores it.
+    for (int i = 0; i < ComboCount(res::kIdConfigurationField); ++i) {
+        const std::optional<std::string> entry = settings::Windows1252FromUtf8(
+            ComboItemText(res::kIdConfigurationField, i).toStdString());
+        if (entry && settings::EqualsIgnoreCase1252(*entry, name)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void CKfgDlg::OnConfigurationTextChanged() {
+    const QString text = ItemText(res::kIdConfigurationField).trimmed().left(kNameLength).trimmed();
+    state_.ActiveSection = settings::Windows1252FromUtf8(text.toStdString()).value_or("");
+}
+
+void CKfgDlg::OnSaveConfiguration() {
+    if (!TakeConfigurationName()) {
+        return;
+    }
+    if (FindConfiguration(state_.ActiveSection) < 0) {
+        ComboAddString(res::kIdConfigurationField, Shown(state_.ActiveSection));
+    }
+    SaveSettings("KFG");
+    SetItemText(res::kIdConfigurationField, QString()); // ActiveSection keeps the name
+}
+
+void CKfgDlg::OnShowConfiguration() {
+    if (TakeConfigurationName()) {
+        LoadSettings("KFG");
+    }
+}
+
+void CKfgDlg::OnDeleteConfiguration() {
+    if (!TakeConfigurationName()) {
+        return;
+    }
+    store_.DeleteSection(ManagerFile(), state_.ActiveSection);
+    ComboDeleteString(res::kIdConfigurationField, FindConfiguration(state_.ActiveSection));
+}
+
+} // namespace kfg::dialogs

@@ -1,0 +1,78 @@
+#include "settings/configuration_scan.h"
+
+#include "platform/unique_fd.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace kfg::settings {
+namespace {
+
+bool IsSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Opens a regular file and reads it; `opened` tells a missing file from a failed read.
+std::string ReadWhole(const std::filesystem::path& file, bool& opened) {
+    std::string bytes;
+    platform::UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    opened = fd.valid() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode);
+    if (!opened) {
+        return bytes;
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return bytes; // the end, or a read error: the scan ends with what was read
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+} // namespace
+
+ConfigurationScan ScanConfigurationSections(const std::filesystem::path& file) {
+    ConfigurationScan scan;
+    const std::string bytes = ReadWhole(file, scan.opened);
+    const std::string_view text = bytes;
+    bool firstWord = true;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsSeparator(text[i])) {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < text.size() && !IsSeparator(text[i])) {
+            ++i;
+        }
+        if (start == i) {
+            break;
+        }
+        const std::string_view word = text.substr(start, i - start);
+        if (std::exchange(firstWord, false) || word.find('[') == std::string_view::npos) {
+            continue;
+        }
+        // The name starts at the word's second character and runs to the first "]" of its
+        // line, blanks included.
+        const std::size_t lineEnd = text.find_first_of("\r\n", start);
+        const std::string_view rest = text.substr(
+            start + 1, (lineEnd == std::string_view::npos ? text.size() : lineEnd) - (start + 1));
+        const std::size_t close = rest.find(']');
+        if (close != std::string_view::npos) {
+            scan.names.emplace_back(rest.substr(0, close));
+            i = start + 1 + close + 1; // words inside the name are not examined again
+        }
+    }
+    return scan;
+}
+
+} // namespace kfg::settings

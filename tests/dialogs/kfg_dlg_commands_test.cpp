@@ -1,0 +1,195 @@
+// The main dialog's buttons, boxes and the ways out, driven as a user would.
+#include "dialogs/main/kfg_dlg.h"
+#include "res/template_102.h"
+#include "support/kfg_run.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace kfg::dialogs {
+namespace {
+
+using test::KfgRun;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+constexpr const char* kV283 =
+    "[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=40\r\nHoeheRand=7\r\nErsteZeile=9\r\n"
+    "LetzteZeile=300\r\nFarbe=100\r\nSecam=1\r\nPALplus=1\r\n";
+
+TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", kV283);
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        d.Click(res::kIdDefaults);
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "16");
+        EXPECT_EQ(d.ItemText(res::kIdFirstLine), "2");
+        EXPECT_EQ(d.ItemText(res::kIdLastLine), "285");
+        EXPECT_EQ(d.ItemText(res::kIdColour), "254");
+        EXPECT_EQ(d.ItemText(res::kIdBrightness), "128");
+        EXPECT_EQ(d.ItemText(res::kIdContrast), "216");
+        EXPECT_EQ(d.CheckState(res::kIdSecam), 0);
+        EXPECT_EQ(d.Record().Testzeilen, 40); // the record follows only at the next exchange
+        d.Click(res::kIdExit);
+    });
+    EXPECT_EQ(run.result, framework::IDOK);
+    EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), kV283); // "Beenden" saves nothing
+
+    KfgRun save(dir.path(), [](CKfgDlg& d) {
+        d.Click(res::kIdDefaults);
+        d.SaveSettings("Telvio");
+        d.EndDialog(framework::IDCANCEL);
+    });
+    const std::string saved = ReadBytes(dir / "Telvio.ini");
+    for (const char* line : {"Testzeilen=16\r\n", "ErsteZeile=2\r\n", "LetzteZeile=285\r\n",
+                             "Farbe=254\r\n", "Secam=0\r\n", "PALplus=0\r\n"}) {
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
+    }
+}
+
+TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        const std::pair<int, const char*> presets[] = {
+            {res::kIdAspect4To3, "1"}, {res::kIdAspect16To9, "34"}, {res::kIdAspect20To9, "60"}};
+        for (const auto& [button, height] : presets) {
+            d.Click(button);
+            EXPECT_EQ(d.ItemText(res::kIdBorderHeight), height);
+        }
+        d.EndDialog(framework::IDCANCEL);
+    });
+}
+
+struct PairCase {
+    int palPlus;
+    int blackLines;
+    int clicked;
+    int palAfter;
+    int blackAfter;
+};
+
+TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
+    const PairCase cases[] = {
+        {0, 0, res::kIdBlackLines, 0, 1}, {1, 0, res::kIdBlackLines, 0, 1},
+        {0, 1, res::kIdBlackLines, 0, 0}, {1, 1, res::kIdBlackLines, 0, 0},
+        {0, 0, res::kIdPalPlus, 1, 0},    {0, 1, res::kIdPalPlus, 1, 0},
+        {1, 0, res::kIdPalPlus, 0, 0},    {1, 1, res::kIdPalPlus, 0, 0},
+    };
+    for (const PairCase& c : cases) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini",
+                   "[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(c.palPlus) +
+                       "\r\nSchwarzeZeile=" + std::to_string(c.blackLines) + "\r\n");
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            d.Click(c.clicked);
+            EXPECT_EQ(d.CheckState(res::kIdPalPlus), c.palAfter);
+            EXPECT_EQ(d.CheckState(res::kIdBlackLines), c.blackAfter);
+            EXPECT_EQ(d.Record().PALplus, c.palAfter);
+            EXPECT_EQ(d.Record().SchwarzeZeile, c.blackAfter);
+            d.EndDialog(framework::IDCANCEL);
+        });
+    }
+}
+
+TEST(KfgCommands, TypingInSlotsZeroToNineteenTakesTheControls) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\nProportional=1\r\n");
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        d.SetItemText(res::kIdTestLines, "120");
+        d.SetItemText(res::kIdMemorySlot20, "5"); // no exchange
+        EXPECT_EQ(d.Record().Testzeilen, 16);
+        d.SetItemText(res::kIdMemorySlot0, "5"); // an exchange: the range message at once
+        EXPECT_EQ(d.Record().Testzeilen, 120);
+        EXPECT_EQ(d.Record().Memory[0], 5);
+        d.EndDialog(framework::IDCANCEL);
+    });
+    ASSERT_EQ(run.script.MessageTexts().size(), 1u);
+    EXPECT_TRUE(run.script.MessageTexts()[0].contains("0 und 99"));
+}
+
+enum class Way { Exit, CloseBox, Escape };
+
+TEST(KfgCommands, WaysOutWithAFailingCheck) {
+    const std::pair<Way, bool> cases[] = {
+        {Way::Exit, false}, {Way::CloseBox, false}, {Way::Escape, true}};
+    for (const auto& [way, ends] : cases) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        bool ended = false;
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            d.SetItemText(res::kIdTestLines, "120");
+            switch (way) {
+            case Way::Exit:
+                d.Click(res::kIdExit);
+                break;
+            case Way::CloseBox:
+                d.CloseWindow();
+                break;
+            case Way::Escape:
+                d.PressEscape();
+                break;
+            }
+            ended = d.IsEnded();
+            d.EndDialog(framework::IDCANCEL);
+        });
+        EXPECT_EQ(ended, ends) << static_cast<int>(way);
+        EXPECT_EQ(run.script.MessageTexts().size(), ends ? 0u : 1u) << static_cast<int>(way);
+    }
+}
+
+TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
+    struct Case {
+        bool click;
+        bool closeBox;
+        bool written;
+    };
+    const Case cases[] = {{false, false, false}, {true, false, true}, {true, true, false}};
+    for (const Case& c : cases) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n");
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            if (c.click) {
+                d.Click(res::kIdSoundLineIn); // checked
+                d.Click(res::kIdSoundLineIn); // and cleared again: still counts
+                d.Click(res::kIdSoundInit);
+            }
+            if (c.closeBox) {
+                d.CloseWindow();
+            } else {
+                d.Click(res::kIdExit);
+            }
+        });
+        EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
+                  c.written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
+            << c.click << c.closeBox;
+        EXPECT_EQ(run.result, framework::IDOK);
+    }
+}
+
+TEST(KfgCommands, EnterSavesFromTheConfigurationFieldOnly) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        d.SetFocusTo(res::kIdMemorySlot3);
+        QApplication::sendEvent(d.Window(), &enter);
+        EXPECT_FALSE(d.IsEnded());
+        EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 0);
+
+        d.SetItemText(res::kIdConfigurationField, "Abend");
+        d.SetFocusTo(res::kIdConfigurationField);
+        QApplication::sendEvent(d.Window(), &enter);
+        EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 1);
+        d.EndDialog(framework::IDCANCEL);
+    });
+    EXPECT_NE(ReadBytes(dir / "KFG.ini").find("[Abend]"), std::string::npos);
+}
+
+} // namespace
+} // namespace kfg::dialogs

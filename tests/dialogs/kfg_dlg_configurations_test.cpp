@@ -1,0 +1,179 @@
+// Named configurations, the language prompt request and the index-file list.
+#include "dialogs/main/kfg_dlg.h"
+#include "framework/widgets/combo_widgets.h"
+#include "res/template_102.h"
+#include "support/kfg_run.h"
+#include "support/temp_dir.h"
+
+#include <QComboBox>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace kfg::dialogs {
+namespace {
+
+using test::KfgRun;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+constexpr int kField = res::kIdConfigurationField;
+
+QStringList Configurations(const CKfgDlg& d) {
+    QStringList names;
+    for (int i = 0; i < d.ComboCount(kField); ++i) {
+        names << d.ComboItemText(kField, i);
+    }
+    return names;
+}
+
+void Type(CKfgDlg& d, const QString& name) {
+    d.SetItemText(kField, name);
+    d.OnConfigurationTextChanged();
+}
+
+TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
+    const std::pair<const char*, bool> cases[] = {{"5", true}, {"0", true}, {"2", false}};
+    for (const auto& [sprox, consumed] : cases) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        const std::string kfg =
+            std::string("[KFG]\r\nSprox=") + sprox + "\r\n[Abend]\r\n[Sport]\r\n";
+        WriteBytes(dir / "KFG.ini", kfg);
+        KfgRun run(dir.path(), [](CKfgDlg& d) {
+            EXPECT_EQ(Configurations(d), QStringList({"Abend", "Sport"}));
+            d.EndDialog(framework::IDCANCEL);
+        });
+        EXPECT_EQ(ReadBytes(dir / "KFG.ini").find("Sprox") == std::string::npos, consumed) << sprox;
+        if (!consumed) {
+            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg);
+        }
+    }
+}
+
+TEST(KfgConfigurations, SaveShowAndDeleteByName) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n");
+    WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=30\r\n");
+    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        Type(d, "Abend");
+        d.Click(res::kIdShowConfiguration);
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "30");
+        EXPECT_EQ(d.Title(), "KFG – Abend");
+
+        d.SetItemText(res::kIdTestLines, "31");
+        Type(d, "abend"); // the same configuration in other letters
+        d.Click(res::kIdSaveConfiguration);
+        EXPECT_EQ(Configurations(d), QStringList({"Abend"}));
+        EXPECT_EQ(d.ItemText(kField), ""); // the field is cleared, the name kept
+        EXPECT_EQ(run.state.ActiveSection, "abend");
+
+        Type(d, "  Ab  ");
+        d.Click(res::kIdSaveConfiguration);
+        Type(d, "Ab");
+        d.Click(res::kIdSaveConfiguration); // twice: still one entry
+        EXPECT_EQ(Configurations(d), QStringList({"Abend", "Ab"}));
+
+        Type(d, "Ab");
+        d.Click(res::kIdDeleteConfiguration);
+        EXPECT_EQ(Configurations(d), QStringList({"Abend"}));
+        EXPECT_EQ(d.ItemText(kField), "Ab"); // the field keeps its text
+
+        Type(d, "Ein sehr langer Name");
+        d.Click(res::kIdSaveConfiguration);
+        EXPECT_EQ(Configurations(d).last(), "Ein sehr lange");
+        d.EndDialog(framework::IDCANCEL);
+    });
+    const std::string kfg = ReadBytes(dir / "KFG.ini");
+    EXPECT_NE(kfg.find("[Abend]\r\nTestzeilen=31\r\n"), std::string::npos);
+    EXPECT_EQ(kfg.find("[Ab]"), std::string::npos);
+    EXPECT_NE(kfg.find("[Ein sehr lange]"), std::string::npos);
+    EXPECT_TRUE(run.script.MessageTexts().empty());
+}
+
+struct RefusedCase {
+    const char* name;
+    bool spanish;
+    const char* text;
+    const char* caption;
+};
+
+TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
+    const RefusedCase cases[] = {
+        {"", false, "Konfiguration auswählen!", "Fehler"},
+        {"   ", true, "Elegir  una configuración", "Error."},
+        {"kfg", false, "Der Name KFG ist reserviert.", "Fehler"},
+        {" KFG ", true, "El nombre KFG está reservado.", "Error."},
+        {"A]b", false, "Dieser Name ist nicht möglich.", "Fehler"},
+        {"中文", true, "Este nombre no es posible.", "Error."},
+    };
+    for (const RefusedCase& c : cases) {
+        for (const int command :
+             {res::kIdSaveConfiguration, res::kIdShowConfiguration, res::kIdDeleteConfiguration}) {
+            TempDir dir;
+            WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+            const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") + "\r\n";
+            WriteBytes(dir / "KFG.ini", kfg);
+            KfgRun run(dir.path(), [&](CKfgDlg& d) {
+                Type(d, QString::fromUtf8(c.name));
+                d.Click(command);
+                EXPECT_EQ(Configurations(d).size(), 0) << c.name;
+                d.EndDialog(framework::IDCANCEL);
+            });
+            ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.name << " " << command;
+            EXPECT_EQ(run.script.MessageTexts()[0], QString::fromUtf8(c.text));
+            EXPECT_EQ(run.script.Seen().back().caption, QString::fromUtf8(c.caption));
+            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg) << c.name; // nothing written
+        }
+    }
+}
+
+TEST(KfgConfigurations, NamesWithBlanksAndLettersComeBackAtTheNextStart) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n");
+    KfgRun first(dir.path(), [](CKfgDlg& d) {
+        d.SetItemText(res::kIdTestLines, "44");
+        Type(d, "Abend Kino");
+        d.Click(res::kIdSaveConfiguration);
+        Type(d, "Spätfilm");
+        d.Click(res::kIdSaveConfiguration);
+        d.EndDialog(framework::IDCANCEL);
+    });
+    EXPECT_NE(ReadBytes(dir / "KFG.ini").find("[Sp\xE4tfilm]"), std::string::npos);
+    KfgRun second(dir.path(), [](CKfgDlg& d) {
+        EXPECT_EQ(Configurations(d), QStringList({"Abend Kino", "Spätfilm"}));
+        // A double-click in the list shows the entry.
+        auto* simple = qobject_cast<framework::SimpleCombo*>(d.Item(kField));
+        ASSERT_NE(simple, nullptr);
+        emit simple->List()->itemClicked(simple->List()->item(0));
+        emit simple->List()->itemDoubleClicked(simple->List()->item(0));
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "44");
+        EXPECT_EQ(d.Title(), "KFG – Abend Kino");
+        d.EndDialog(framework::IDCANCEL);
+    });
+}
+
+TEST(KfgConfigurations, IndexFilesListedAndChosen) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=20\r\n");
+    for (const char* name : {"Telvio03.idx", "Telvio12.idx", "Telvio_05.idx"}) {
+        WriteBytes(dir / name, "");
+    }
+    std::filesystem::create_directory(dir / "Telvio07.idx"); // not a file
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        EXPECT_EQ(d.ComboCount(res::kIdIndexFileList), 2);
+        EXPECT_EQ(d.ComboItemText(res::kIdIndexFileList, 1), "12");
+        EXPECT_EQ(d.ItemText(res::kIdIndexFileList), "3"); // first entry shown selected
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "20");    // the file's value, unchanged
+        auto* list = qobject_cast<QComboBox*>(d.Item(res::kIdIndexFileList));
+        list->setCurrentIndex(1);
+        emit list->activated(1);
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "12");
+        EXPECT_EQ(d.Record().Testzeilen, 12);
+        d.EndDialog(framework::IDCANCEL);
+    });
+}
+
+} // namespace
+} // namespace kfg::dialogs

@@ -1,0 +1,55 @@
+// The configuration names listed from "KFG.ini".
+#include "settings/configuration_scan.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kfg::settings {
+namespace {
+
+using test::TempDir;
+using test::WriteBytes;
+using Names = std::vector<std::string>;
+
+struct ScanCase {
+    const char* name;
+    std::string file;
+    Names expected;
+};
+
+TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
+    const ScanCase cases[] = {
+        {"KfgFirst", "[KFG]\r\nFr=0\r\n[Abend]\r\nFarbe=1\r\n[Sport]\r\n", {"Abend", "Sport"}},
+        {"KfgLater", "[Abend]\r\nx=1\r\n[KFG]\r\nFr=0\r\n", {"KFG"}},
+        {"OnlyKfg", "[KFG]\r\nFr=0\r\n", {}},
+        {"Empty", "", {}},
+        {"HeaderAtTheEndWithoutLineEnd", "[KFG]\r\n[Abend]", {"Abend"}},
+        {"BlanksInTheName", "[KFG]\r\n[Abend Kino]\r\nx=1\r\n", {"Abend Kino"}},
+        {"NoClosingBracketOnTheLine", "[KFG]\r\n[Abend Kino\r\nx=]\r\n[Sport]\r\n", {"Sport"}},
+        {"LoneLfAndCr", "[KFG]\n[A]\r[B]\n", {"A", "B"}},
+        {"LongWords",
+         "[KFG]\r\n" + std::string(70000, 'x') + "\r\n[" + std::string(40, 'L') + "]\r\n",
+         {std::string(40, 'L')}},
+        {"Windows1252Name", "[KFG]\r\n[Sp\xE4tfilm]\r\n", {"Sp\xE4tfilm"}},
+        {"EmptyHeader", "[KFG]\r\n[]\r\n", {""}},
+    };
+    for (const ScanCase& c : cases) {
+        TempDir dir;
+        WriteBytes(dir / "KFG.ini", c.file);
+        const ConfigurationScan scan = ScanConfigurationSections(dir / "KFG.ini");
+        EXPECT_TRUE(scan.opened) << c.name;
+        EXPECT_EQ(scan.names, c.expected) << c.name;
+    }
+}
+
+TEST(ConfigurationScan, MissingOrNotAFileCountsAsNotOpened) {
+    TempDir dir;
+    EXPECT_FALSE(ScanConfigurationSections(dir / "KFG.ini").opened);
+    std::filesystem::create_directory(dir / "KFG.ini");
+    EXPECT_FALSE(ScanConfigurationSections(dir / "KFG.ini").opened);
+}
+
+} // namespace
+} // namespace kfg::settings
