@@ -4,6 +4,7 @@
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
 #include "platform/file_system.h"
+#include "platform/program_starter.h"
 #include "res/template_102.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
@@ -68,7 +69,8 @@ void Measure(const char* edition, const fs::path& examples) {
         }
         view.End(kfg::framework::IDCANCEL);
     });
-    kfg::dialogs::CKfgDlg dialog(state, store, folder);
+    kfg::platform::NoProgramStarter starter;
+    kfg::dialogs::CKfgDlg dialog(state, store, starter, folder);
     dialog.DoModal();
     fs::remove_all(folder);
 }

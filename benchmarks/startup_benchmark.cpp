@@ -3,6 +3,7 @@
 // a fresh process of this program for either side, alternating, and reports the median.
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
+#include "platform/program_starter.h"
 #include "res/template_102.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
@@ -70,7 +71,8 @@ int RunKfg(int argc, char** argv, const fs::path& folder) {
     });
     kfg::settings::ProcessState state;
     kfg::settings::ProfileStore store;
-    kfg::dialogs::CKfgDlg dialog(state, store, folder);
+    kfg::platform::NoProgramStarter starter;
+    kfg::dialogs::CKfgDlg dialog(state, store, starter, folder);
     dialog.DoModal();
     return 0;
 }

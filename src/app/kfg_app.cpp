@@ -3,14 +3,26 @@
 #include "app/settings_diagnostics.h"
 #include "dialogs/main/kfg_dlg.h"
 
+#include <cstdlib>
+
 namespace kfg::app {
+namespace {
+
+// The platform's search path, where wine is looked for (never KFG's own programs).
+std::string SearchPath() {
+    const char* path = std::getenv("PATH");
+    return path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+}
+
+} // namespace
 
 CKfgApp::CKfgApp(std::filesystem::path workingDirectory)
     : workingDirectory_(std::move(workingDirectory))
-    , store_(SettingsDiagnosticsSink()) {}
+    , store_(SettingsDiagnosticsSink())
+    , starter_(SearchPath()) {}
 
 void CKfgApp::InitInstance() {
-    dialogs::CKfgDlg dialog(state_, store_, workingDirectory_);
+    dialogs::CKfgDlg dialog(state_, store_, starter_, workingDirectory_);
     dialog.DoModal(); // the end code does not matter: the process ends either way
     store_.Flush();
 }

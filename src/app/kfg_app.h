@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/program_starter.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
 
@@ -22,6 +23,7 @@ private:
     std::filesystem::path workingDirectory_;
     settings::ProcessState state_;
     settings::ProfileStore store_;
+    platform::SystemProgramStarter starter_;
 };
 
 } // namespace kfg::app

@@ -275,8 +275,11 @@ void Dialog::Build() {
     Controls& c = *controls_;
     c.window = std::make_unique<ModalWindow>(*this, QApplication::activeModalWidget());
     QDialog* window = c.window.get();
-    window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowCloseButtonHint);
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (template_.systemMenu) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    window->setWindowFlags(flags);
     window->setWindowModality(Qt::ApplicationModal);
     window->setWindowTitle(title_);
     if (!windowIcon_.isNull()) {

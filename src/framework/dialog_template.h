@@ -63,6 +63,7 @@ struct DialogTemplate {
     int width = 0;
     int height = 0;
     std::span<const ControlTemplate> controls; // also the tab and creation order
+    bool systemMenu = true;                    // a close box in the title bar
 };
 
 } // namespace kfg::framework

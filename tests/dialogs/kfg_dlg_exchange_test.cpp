@@ -26,7 +26,8 @@ TEST(KfgExchange, InitialRecordPassesItsChecksThenMissingKeysLoadDefaults) {
     {
         settings::ProcessState state;
         settings::ProfileStore store;
-        CKfgDlg dialog(state, store, dir.path());
+        test::RecordingStarter starter;
+        CKfgDlg dialog(state, store, starter, dir.path());
         const settings::SettingsRecord& r = dialog.Record();
         EXPECT_EQ(r.Testzeilen, 1);
         EXPECT_EQ(r.Farbe, 1);

@@ -6,6 +6,7 @@
 #include "settings/profile_store.h"
 #include "support/kfg_run.h"
 #include "support/modal_script.h"
+#include "support/recording_starter.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -42,11 +43,16 @@ struct CountedRun {
     std::shared_ptr<CountingFileSystem> fs = std::make_shared<CountingFileSystem>();
     settings::ProcessState state;
     settings::ProfileStore store{{}, fs};
+    test::RecordingStarter starter;
     test::ModalScript script;
 
     CountedRun(const fs::path& folder, std::function<void(CKfgDlg&)> whileUp)
-        : script([whileUp](framework::Dialog& d) { whileUp(static_cast<CKfgDlg&>(d)); }) {
-        CKfgDlg dialog(state, store, folder);
+        : script([whileUp](framework::Dialog& d) {
+            if (auto* main = dynamic_cast<CKfgDlg*>(&d)) {
+                whileUp(*main);
+            }
+        }) {
+        CKfgDlg dialog(state, store, starter, folder);
         dialog.DoModal();
     }
 };

@@ -29,7 +29,11 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageAndNeverBecomesUsable) {
             std::filesystem::create_directory(dir / "Telvio.ini"); // not a file: still missing
         }
         KfgRun run(dir.path());
-        ASSERT_EQ(run.script.Seen().size(), 1u) << folderInstead;
+        // Without "KFG.ini" the first-run prompts still follow the message; the display
+        // modes too, since the edition stays V311.
+        ASSERT_EQ(run.script.Seen().size(), 3u) << folderInstead;
+        EXPECT_EQ(run.script.Seen()[1].templateId, 175);
+        EXPECT_EQ(run.script.Seen()[2].templateId, 161);
         const test::SeenModal& message = run.script.Seen()[0];
         EXPECT_FALSE(message.isDialog);
         EXPECT_EQ(message.caption, "Fehler");

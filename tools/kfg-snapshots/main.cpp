@@ -4,6 +4,7 @@
 // Usage: kfg-snapshots [output-folder [examples-folder]]
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
+#include "platform/program_starter.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
 
@@ -23,10 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Scene {
-    std::string picture;   // file name without folder
-    std::string example;   // sample folder to start in; empty: a folder without "Telvio.ini"
-    bool spanish;          // start with the Spanish captions
-    bool grabMessageBoxes; // else the main window
+    std::string picture; // file name without folder
+    std::string example; // sample folder to start in; empty: a folder without "Telvio.ini"
+    bool spanish;        // start with the Spanish captions
+    int grab;            // the template id of the dialog to render; 0: the first message box
     // What to do on the main window before grabbing (message boxes come from here).
     std::function<void(kfg::dialogs::CKfgDlg&)> act;
 };
@@ -38,14 +39,23 @@ std::vector<Scene> Scenes() {
             scenes.push_back({std::string("main-") + edition + (spanish ? "-es.png" : "-de.png"),
                               edition,
                               spanish,
-                              false,
+                              102,
                               {}});
         }
     }
-    scenes.push_back({"message-telvio-ini-missing.png", "", false, true, {}});
+    scenes.push_back({"message-telvio-ini-missing.png", "", false, 0, {}});
+    // The side dialogs: the first-run prompts of a 3.x folder without "KFG.ini", and the
+    // audio decoder dialog, in both languages where they have two.
+    scenes.push_back({"language-dialog.png", "V31", false, 175, {}});
+    for (const bool spanish : {false, true}) {
+        const std::string suffix = spanish ? "-es.png" : "-de.png";
+        scenes.push_back({"display-mode-dialog" + suffix, "V31", spanish, 161, {}});
+        scenes.push_back({"audio-decoder-dialog" + suffix, "V320", spanish, 176,
+                          [](kfg::dialogs::CKfgDlg& dialog) { dialog.OnAudioDecoder(); }});
+    }
     // The range check of a field, as "Beenden" shows it.
     scenes.push_back(
-        {"message-range-check.png", "V311", false, true, [](kfg::dialogs::CKfgDlg& dialog) {
+        {"message-range-check.png", "V311", false, 0, [](kfg::dialogs::CKfgDlg& dialog) {
              dialog.SetItemText(1038, QStringLiteral("100"));
              dialog.Click(kfg::framework::IDOK);
          }});
@@ -58,7 +68,7 @@ std::vector<Scene> Scenes() {
     for (const auto& [picture, name] : names) {
         for (const bool spanish : {false, true}) {
             scenes.push_back({std::string(picture) + (spanish ? "-es.png" : "-de.png"), "V320",
-                              spanish, true, [name = QString::fromUtf8(name)](auto& dialog) {
+                              spanish, 0, [name = QString::fromUtf8(name)](auto& dialog) {
                                   dialog.SetItemText(1114, name);
                                   dialog.OnSaveConfiguration();
                               }});
@@ -77,8 +87,9 @@ fs::path PrepareFolder(const fs::path& examples, const std::string& example, boo
     if (!example.empty()) {
         fs::copy(examples / example, folder, fs::copy_options::recursive);
     }
-    // The language comes from "KFG.ini"; a folder without one keeps its first-run state.
-    if (spanish || fs::exists(folder / "KFG.ini")) {
+    // The language comes from "KFG.ini"; a folder without one keeps its first-run state and
+    // the language prompt answers instead.
+    if (fs::exists(folder / "KFG.ini")) {
         kfg::settings::ProfileStore store;
         store.WriteString(folder / "KFG.ini", "KFG", "Fr", spanish ? "1" : "0");
     }
@@ -89,19 +100,29 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
     const fs::path folder = PrepareFolder(examples, scene.example, scene.spanish);
     bool saved = false;
     kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
-        const bool isDialog = view.AsDialog() != nullptr;
-        if (isDialog && scene.act) {
-            scene.act(static_cast<kfg::dialogs::CKfgDlg&>(*view.AsDialog()));
-        }
-        if (isDialog != scene.grabMessageBoxes && !saved) {
+        kfg::framework::Dialog* dialog = view.AsDialog();
+        auto* main = dynamic_cast<kfg::dialogs::CKfgDlg*>(dialog);
+        const int shown = dialog != nullptr ? dialog->Template().id : 0;
+        if (shown == scene.grab && !saved) {
             saved = view.Widget()->grab().save(
                 QString::fromStdString((output / scene.picture).string()));
         }
-        view.End(isDialog ? kfg::framework::IDCANCEL : kfg::framework::IDOK);
+        if (main != nullptr && scene.act) {
+            scene.act(*main);
+        }
+        if (shown == 175 && scene.grab != 175) {
+            // The first-run language prompt answers with the scene's language.
+            dialog->SetCheck(scene.spanish ? 1154 : 1155, 1);
+            dialog->SetCheck(scene.spanish ? 1155 : 1154, 0);
+            dialog->Click(kfg::framework::IDOK);
+            return;
+        }
+        view.End(dialog != nullptr ? kfg::framework::IDCANCEL : kfg::framework::IDOK);
     });
     kfg::settings::ProcessState state;
     kfg::settings::ProfileStore store;
-    kfg::dialogs::CKfgDlg dialog(state, store, folder);
+    kfg::platform::NoProgramStarter starter;
+    kfg::dialogs::CKfgDlg dialog(state, store, starter, folder);
     dialog.DoModal();
     std::error_code ignored;
     fs::remove_all(folder, ignored);

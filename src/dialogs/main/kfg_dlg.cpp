@@ -5,6 +5,7 @@
 #include "dialogs/main/language_captions.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
+#include "platform/program_starter.h"
 #include "res/icons.h"
 #include "res/template_102.h"
 #include "settings/choice_tables.h"
@@ -49,11 +50,15 @@ const char* const CKfgDlg::kMissingViewerSettingsText =
 const char* const CKfgDlg::kMissingViewerSettingsCaption = "Fehler";
 
 CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
-                 std::filesystem::path workingDirectory)
+                 platform::ProgramStarter& starter, std::filesystem::path workingDirectory)
     : framework::Dialog(res::MainDialogTemplate())
     , state_(state)
     , store_(store)
-    , workingDirectory_(std::move(workingDirectory)) {
+    , starter_(starter)
+    , workingDirectory_(std::move(workingDirectory))
+    , displayModeDlg_(store, workingDirectory_)
+    , languageDlg_(store, workingDirectory_)
+    , audioDecoderDlg_(store, starter, workingDirectory_) {
     res::RegisterIcons();
     MapCommands();
 }
@@ -64,6 +69,7 @@ bool CKfgDlg::OnInitDialog() {
     SetUpControls();
     // Not built yet: binding LineInMute to the line-in mute control; without a binding the
     // switch stays disabled, as it does on a machine without a mixer.
+    LineInMute.Attach(*this, res::kIdLineInMute);
     EnableItem(res::kIdLineInMute, false);
     LoadSettings("Telvio");
     ApplyEditionLayout();
@@ -195,13 +201,29 @@ void CKfgDlg::RunOneTimeBlock() {
     if (ScanConfigurationSections()) {
         CheckLanguagePrompt();
     } else {
-        // Not built yet: the first-run prompts (the language dialog, then for V31, V311 and
-        // V320 the display-mode dialog).
+        // First run: the language, then for the 3.x editions the display modes to offer.
+        languageDlg_.DoModal();
+        if (settings::Includes(settings::Bit(settings::Edition::V31) |
+                                   settings::Bit(settings::Edition::V311) |
+                                   settings::Bit(settings::Edition::V320),
+                               state_.Edition)) {
+            displayModeDlg_.DoModal();
+        }
     }
     FillLists();
     ScanIndexFiles();
     state_.FirstLoadDone = 1;
-    // Not built yet: starting the stored audio decoder.
+    StartDecoderAutomatically();
+}
+
+void CKfgDlg::StartDecoderAutomatically() {
+    const settings::KfgKeyInfo& audio = settings::Info(settings::KfgKey::Audio);
+    const int choice = settings::LeadingInteger(
+        store_.GetString(ManagerFile(), settings::kManagerSection, audio.name, audio.textDefault,
+                         audio.startUpBuffer));
+    if (const char* program = DecoderProgram(choice)) {
+        starter_.Start(workingDirectory_, program, {}); // a failed start is not reported
+    }
 }
 
 void CKfgDlg::DetectEdition() {

@@ -12,18 +12,36 @@ namespace kfg::settings {
 class ProfileStore;
 struct ProcessState;
 } // namespace kfg::settings
+namespace kfg::platform {
+class ProgramStarter;
+}
 
 namespace kfg::dialogs {
 
-// Stands in for the line-in mute switch of check box 1059 until the mixer binding exists.
-class LineInMutePlaceholder {};
+// Stands in for the line-in mute switch of check box 1059 until the mixer binding exists: it
+// reads the box, which stays disabled and clear, as on a machine without a mixer.
+class LineInMutePlaceholder {
+public:
+    void Attach(framework::Dialog& dialog, int id) {
+        dialog_ = &dialog;
+        id_ = id;
+    }
+    bool IsChecked() const { return dialog_ != nullptr && dialog_->CheckState(id_) == 1; }
+    void OnClicked() {
+        // Not built yet: writing the mixer's line-in mute control.
+    }
+
+private:
+    framework::Dialog* dialog_ = nullptr;
+    int id_ = 0;
+};
 
 // The main dialog: the viewer's settings for the detected edition, on template 102.
 class CKfgDlg final : public framework::Dialog {
 public:
     // Constructed with no parent window. Files are named relative to `workingDirectory`.
     CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
-            std::filesystem::path workingDirectory);
+            platform::ProgramStarter& starter, std::filesystem::path workingDirectory);
 
     // Loads the settings from "Telvio" (the viewer's file) or "KFG" (a named configuration).
     // The first call runs the one-time start-up block first.
@@ -83,6 +101,7 @@ private:
     bool NameIsUsable();
     int FindConfiguration(const std::string& name) const;
     void WriteSoundOptions();
+    void StartDecoderAutomatically();
     void SetPair(int id, int& member, int otherId, int& otherMember);
     void SetUpControls();
     void NameControlsForLanguage();
@@ -91,6 +110,7 @@ private:
 
     settings::ProcessState& state_;
     settings::ProfileStore& store_;
+    platform::ProgramStarter& starter_;
     std::filesystem::path workingDirectory_;
 
     // Members in the order they are built; destroyed in reverse.

@@ -1,5 +1,6 @@
 // The main dialog's dispatch table and the commands that belong to no other part of it.
 #include "dialogs/main/kfg_dlg.h"
+#include "platform/program_starter.h"
 #include "res/template_102.h"
 #include "settings/kfg_keys.h"
 #include "settings/process_state.h"
@@ -152,12 +153,27 @@ void CKfgDlg::OnReload() {
 void CKfgDlg::OnHelp() {}
 
 void CKfgDlg::OnStart() {
-    // Not built yet: the start command (save, sound options, line-in, sound initialisation,
-    // then Telvio in this process's place).
+    SaveSettings("Telvio");
+    if (record_.SoundOptionsChanged == 1) {
+        WriteSoundOptions();
+    }
+    // Unmute line-in when asked to and it is muted; otherwise the mixer is not touched.
+    if (CheckState(res::kIdSoundLineIn) == 1 && LineInMute.IsChecked()) {
+        LineInMute.OnClicked();
+    }
+    if (CheckState(res::kIdSoundInit) == 1) {
+        starter_.RunSoundInitialisation(workingDirectory_); // waits at most 5 seconds
+    }
+    // Every settings file is on disk by now; Telvio takes over this process.
+    const char* viewer =
+        state_.Edition == settings::Edition::V283Quik ? "2QUIK!.exe" : "Telvio.exe";
+    starter_.HandOver(workingDirectory_, viewer, {"Quick"});
+    // Still here: Telvio could not be started. The base OK ends KFG (no second sound write).
+    framework::Dialog::OnOK();
 }
 
 void CKfgDlg::OnAudioDecoder() {
-    // Not built yet: the audio decoder dialog.
+    audioDecoderDlg_.DoModal();
 }
 
 void CKfgDlg::WriteSoundOptions() {

@@ -87,9 +87,9 @@ void CKfgDlg::CheckLanguagePrompt() {
         static_cast<std::uint32_t>(sprox.integerDefault)) {
         return;
     }
-    // Removed before the prompt, so the request is one-shot (on disk when this returns).
+    // Removed before the prompt, so the request is one-shot (on disk before the prompt).
     store_.DeleteKey(ManagerFile(), settings::kManagerSection, sprox.name);
-    // Not built yet: the language selection dialog.
+    languageDlg_.DoModal();
 }
 
 void CKfgDlg::ScanIndexFiles() {

@@ -1,0 +1,140 @@
+#include "dialogs/side/side_dialogs.h"
+
+#include "platform/program_starter.h"
+#include "res/icons.h"
+#include "res/side_templates.h"
+#include "settings/kfg_keys.h"
+#include "settings/profile_store.h"
+
+#include <QString>
+
+namespace kfg::dialogs {
+namespace {
+
+using settings::KfgKey;
+
+// The side dialogs read their keys into a 2-byte buffer: only the first character counts.
+int SideDialogRead(settings::ProfileStore& store, const std::filesystem::path& file, KfgKey key) {
+    const settings::KfgKeyInfo& info = settings::Info(key);
+    return settings::LeadingInteger(store.GetString(file, settings::kManagerSection, info.name,
+                                                    info.textDefault, info.sideDialogBuffer));
+}
+
+bool SpanishWanted(settings::ProfileStore& store, const std::filesystem::path& file) {
+    return SideDialogRead(store, file, KfgKey::Fr) == 1;
+}
+
+constexpr const char* kSpanishCredit = "versión Española";
+
+} // namespace
+
+const char* DecoderProgram(int choice) {
+    switch (choice) {
+    case 1:
+        return "Sonora.exe";
+    case 2:
+        return "Tonalix.exe";
+    default:
+        return nullptr;
+    }
+}
+
+CDisplayModeDlg::CDisplayModeDlg(settings::ProfileStore& store,
+                                 std::filesystem::path workingDirectory)
+    : framework::Dialog(res::DisplayModeDialogTemplate())
+    , store_(store)
+    , managerFile_(workingDirectory / settings::kManagerFile) {
+    Map(framework::Notification::Clicked, res::kIdSaveAndClose, [this] { OnSaveAndClose(); });
+}
+
+bool CDisplayModeDlg::OnInitDialog() {
+    framework::Dialog::OnInitDialog(); // every box starts unticked
+    if (SpanishWanted(store_, managerFile_)) {
+        SetTitle(QString::fromUtf8(kSpanishCredit));
+        SetItemText(1131, QStringLiteral("En Ventana"));
+        SetItemText(1132, QStringLiteral("En Ventana +"));
+        SetItemText(1133, QStringLiteral("En Ventana ++"));
+        SetItemText(res::kIdSaveAndClose, QStringLiteral("Selecciona y Pulsa   "));
+        SetItemText(res::kIdDisplayModeText,
+                    QStringLiteral("Copiar KFG en el directorio del  Telvio.\nSelecciona las "
+                                   "resoluciones para configurar  \n          "));
+    }
+    return true;
+}
+
+void CDisplayModeDlg::OnSaveAndClose() {
+    {
+        // Only "1" is ever written, so a mode once enabled stays enabled; "0" always is.
+        auto gathered = store_.Gather();
+        for (std::size_t key = 0; key < res::kDisplayModeBoxIds.size(); ++key) {
+            if (key == 0 || CheckState(res::kDisplayModeBoxIds[key]) == 1) {
+                store_.WriteString(managerFile_, settings::kManagerSection,
+                                   settings::DisplayModeKey(static_cast<int>(key)), "1");
+            }
+        }
+    }
+    framework::Dialog::OnOK();
+}
+
+void CDisplayModeDlg::OnClose() {
+    OnSaveAndClose();
+}
+
+CLanguageDlg::CLanguageDlg(settings::ProfileStore& store, std::filesystem::path workingDirectory)
+    : framework::Dialog(res::LanguageDialogTemplate())
+    , store_(store)
+    , managerFile_(workingDirectory / settings::kManagerFile) {
+    res::RegisterIcons();
+}
+
+bool CLanguageDlg::OnInitDialog() {
+    framework::Dialog::OnInitDialog();
+    SetCheck(res::kIdGerman, 1); // German is always preselected
+    return true;
+}
+
+void CLanguageDlg::OnOK() {
+    store_.WriteString(managerFile_, settings::kManagerSection, settings::Info(KfgKey::Fr).name,
+                       CheckState(res::kIdSpanish) == 1 ? "1" : "0");
+    framework::Dialog::OnOK();
+}
+
+CAudioDecoderDlg::CAudioDecoderDlg(settings::ProfileStore& store, platform::ProgramStarter& starter,
+                                   std::filesystem::path workingDirectory)
+    : framework::Dialog(res::AudioDecoderDialogTemplate())
+    , store_(store)
+    , starter_(starter)
+    , workingDirectory_(std::move(workingDirectory)) {}
+
+bool CAudioDecoderDlg::OnInitDialog() {
+    framework::Dialog::OnInitDialog();
+    const std::filesystem::path file = workingDirectory_ / settings::kManagerFile;
+    const bool spanish = SpanishWanted(store_, file);
+    DecoderChoice = SideDialogRead(store_, file, KfgKey::Audio);
+    if (spanish) {
+        SetTitle(QStringLiteral("Audio-Decoder "));
+        SetItemText(res::kIdNoDecoder, QStringLiteral("Ningún Audiodecoder "));
+        SetItemText(res::kIdStartDecoderAutomatically,
+                    QStringLiteral("Lanzador  automático Audiodecoder"));
+    }
+    const int radio = DecoderChoice == 1   ? res::kIdSonora
+                      : DecoderChoice == 2 ? res::kIdTonalix
+                                           : res::kIdNoDecoder;
+    SetCheck(radio, 1);
+    SetCheck(res::kIdStartDecoderAutomatically, DecoderChoice != 0 ? 1 : 0);
+    return true;
+}
+
+void CAudioDecoderDlg::OnOK() {
+    DecoderChoice = CheckState(res::kIdSonora) == 1 ? 1 : CheckState(res::kIdTonalix) == 1 ? 2 : 0;
+    const int remembered = CheckState(res::kIdStartDecoderAutomatically) == 1 ? DecoderChoice : 0;
+    // Written first: every settings file is on disk before a program starts.
+    store_.WriteString(workingDirectory_ / settings::kManagerFile, settings::kManagerSection,
+                       settings::Info(KfgKey::Audio).name, std::to_string(remembered));
+    if (const char* program = DecoderProgram(DecoderChoice)) {
+        starter_.Start(workingDirectory_, program, {}); // a failed start is not reported
+    }
+    framework::Dialog::OnOK();
+}
+
+} // namespace kfg::dialogs
