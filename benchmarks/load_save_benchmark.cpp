@@ -3,6 +3,7 @@
 // one field changed before each save.
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
+#include "mixer/simulated_mixer.h"
 #include "platform/file_system.h"
 #include "platform/program_starter.h"
 #include "res/template_102.h"
@@ -70,7 +71,8 @@ void Measure(const char* edition, const fs::path& examples) {
         view.End(kfg::framework::IDCANCEL);
     });
     kfg::platform::NoProgramStarter starter;
-    kfg::dialogs::CKfgDlg dialog(state, store, starter, folder);
+    kfg::dialogs::CKfgDlg dialog(state, store, starter,
+                                 std::make_shared<kfg::mixer::SimulatedMixer>(), folder);
     dialog.DoModal();
     fs::remove_all(folder);
 }

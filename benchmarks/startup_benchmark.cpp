@@ -3,6 +3,7 @@
 // a fresh process of this program for either side, alternating, and reports the median.
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
+#include "mixer/simulated_mixer.h"
 #include "platform/program_starter.h"
 #include "res/template_102.h"
 #include "settings/process_state.h"
@@ -72,7 +73,8 @@ int RunKfg(int argc, char** argv, const fs::path& folder) {
     kfg::settings::ProcessState state;
     kfg::settings::ProfileStore store;
     kfg::platform::NoProgramStarter starter;
-    kfg::dialogs::CKfgDlg dialog(state, store, starter, folder);
+    kfg::dialogs::CKfgDlg dialog(state, store, starter,
+                                 std::make_shared<kfg::mixer::SimulatedMixer>(), folder);
     dialog.DoModal();
     return 0;
 }

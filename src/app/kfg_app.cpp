@@ -2,6 +2,7 @@
 
 #include "app/settings_diagnostics.h"
 #include "dialogs/main/kfg_dlg.h"
+#include "mixer/system_mixer.h"
 
 #include <cstdlib>
 
@@ -22,7 +23,7 @@ CKfgApp::CKfgApp(std::filesystem::path workingDirectory)
     , starter_(SearchPath()) {}
 
 void CKfgApp::InitInstance() {
-    dialogs::CKfgDlg dialog(state_, store_, starter_, workingDirectory_);
+    dialogs::CKfgDlg dialog(state_, store_, starter_, mixer::MakeSystemMixer(), workingDirectory_);
     dialog.DoModal(); // the end code does not matter: the process ends either way
     store_.Flush();
 }

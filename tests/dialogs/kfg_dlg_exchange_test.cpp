@@ -27,7 +27,8 @@ TEST(KfgExchange, InitialRecordPassesItsChecksThenMissingKeysLoadDefaults) {
         settings::ProcessState state;
         settings::ProfileStore store;
         test::RecordingStarter starter;
-        CKfgDlg dialog(state, store, starter, dir.path());
+        CKfgDlg dialog(state, store, starter, std::make_shared<mixer::SimulatedMixer>(),
+                       dir.path());
         const settings::SettingsRecord& r = dialog.Record();
         EXPECT_EQ(r.Testzeilen, 1);
         EXPECT_EQ(r.Farbe, 1);

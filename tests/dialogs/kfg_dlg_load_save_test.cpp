@@ -52,7 +52,7 @@ struct CountedRun {
                 whileUp(*main);
             }
         }) {
-        CKfgDlg dialog(state, store, starter, folder);
+        CKfgDlg dialog(state, store, starter, std::make_shared<mixer::SimulatedMixer>(), folder);
         dialog.DoModal();
     }
 };

@@ -243,3 +243,67 @@ TEST(KfgStart, SoundOptionsAndInitialisationWhenAsked) {
 
 } // namespace
 } // namespace kfg::dialogs
+
+namespace kfg::dialogs {
+namespace {
+
+// A card with a speakers destination whose line-in source has a mute control.
+mixer::SimulatedMixer::Device CardWithLineIn(bool muted) {
+    mixer::SimulatedMixer::Control mute;
+    mute.control.dwControlID = 11;
+    mute.control.dwControlType = mixer::MIXERCONTROL_CONTROLTYPE_MUTE;
+    mute.control.szName = "Mute";
+    mute.values = {muted ? 1u : 0u};
+    mixer::SimulatedMixer::Destination speakers;
+    speakers.line = {mixer::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, "Master", "Master", 2, {}};
+    speakers.sources = {{mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line", "Line", 2, {mute}}};
+    return {"Testkarte", {speakers}, {}};
+}
+
+TEST(KfgStart, UnmutesLineInOnlyWhenAskedAndMuted) {
+    struct Case {
+        bool lineInWanted;
+        bool muted;
+        bool unmuted;
+    };
+    const Case cases[] = {
+        {true, true, true}, {true, false, false}, {false, true, false}, {false, false, false}};
+    for (const Case& c : cases) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        WriteBytes(dir / "KFG.ini",
+                   std::string("[KFG]\r\nLineIn=") + (c.lineInWanted ? "1" : "0") + "\r\n");
+        test::RecordingStarter starter;
+        settings::ProcessState state;
+        settings::ProfileStore store;
+        auto card = std::make_shared<mixer::SimulatedMixer>();
+        card->AddDevice(CardWithLineIn(c.muted));
+        bool boxEnabled = false;
+        test::ModalScript script([&](framework::Dialog& d) {
+            boxEnabled = d.IsItemEnabled(res::kIdLineInMute);
+            EXPECT_EQ(d.CheckState(res::kIdLineInMute), c.muted ? 1 : 0);
+            d.Click(res::kIdStart);
+        });
+        CKfgDlg dialog(state, store, starter, card, dir.path());
+        dialog.DoModal();
+        EXPECT_TRUE(boxEnabled);
+        EXPECT_EQ(card->Calls(mixer::SimulatedMixer::Call::SetControlDetails), c.unmuted ? 1u : 0u)
+            << c.lineInWanted << c.muted;
+        EXPECT_EQ(card->ControlValues(11).front(), c.muted && !c.unmuted ? 1u : 0u);
+        EXPECT_EQ(starter.log.back(), "handover Telvio.exe Quick");
+    }
+}
+
+TEST(KfgStart, WithoutASoundCardTheSwitchStaysDisabled) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        EXPECT_FALSE(d.IsItemEnabled(res::kIdLineInMute));
+        EXPECT_EQ(d.CheckState(res::kIdLineInMute), 0);
+        d.EndDialog(framework::IDCANCEL);
+    });
+    EXPECT_TRUE(run.script.MessageTexts().empty());
+}
+
+} // namespace
+} // namespace kfg::dialogs

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/main/kfg_dlg.h"
+#include "mixer/simulated_mixer.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
 #include "support/modal_script.h"
@@ -18,6 +19,8 @@ struct KfgRun {
     settings::ProcessState state;
     settings::ProfileStore store;
     RecordingStarter starter;
+    // No sound card unless a test adds one before the run.
+    std::shared_ptr<mixer::SimulatedMixer> mixer = std::make_shared<mixer::SimulatedMixer>();
     ModalScript script;
     int result = 0;
 
@@ -33,7 +36,7 @@ struct KfgRun {
                 onSideDialog(dialog);
             }
         }) {
-        dialogs::CKfgDlg dialog(state, store, starter, folder);
+        dialogs::CKfgDlg dialog(state, store, starter, mixer, folder);
         result = dialog.DoModal();
     }
 };

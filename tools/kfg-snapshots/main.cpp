@@ -4,6 +4,7 @@
 // Usage: kfg-snapshots [output-folder [examples-folder]]
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
+#include "mixer/simulated_mixer.h"
 #include "platform/program_starter.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
@@ -122,7 +123,8 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
     kfg::settings::ProcessState state;
     kfg::settings::ProfileStore store;
     kfg::platform::NoProgramStarter starter;
-    kfg::dialogs::CKfgDlg dialog(state, store, starter, folder);
+    kfg::dialogs::CKfgDlg dialog(state, store, starter,
+                                 std::make_shared<kfg::mixer::SimulatedMixer>(), folder);
     dialog.DoModal();
     std::error_code ignored;
     fs::remove_all(folder, ignored);

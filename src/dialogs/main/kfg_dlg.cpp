@@ -38,6 +38,11 @@ constexpr std::array<SpinRange, 5> kSpinRanges{{
     {res::kIdBorderHeightSpin, 0, 80},
 }};
 
+// The line-in switch's binding: speakers destination, line-in source, mute control.
+constexpr std::uint32_t kSpeakers = 4;             // MIXERLINE_COMPONENTTYPE_DST_SPEAKERS
+constexpr std::uint32_t kLineIn = 0x1002;          // MIXERLINE_COMPONENTTYPE_SRC_LINE
+constexpr std::uint32_t kMuteControl = 0x20010002; // MIXERCONTROL_CONTROLTYPE_MUTE
+
 QIcon LoadIcon(int id) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(id));
 }
@@ -50,12 +55,14 @@ const char* const CKfgDlg::kMissingViewerSettingsText =
 const char* const CKfgDlg::kMissingViewerSettingsCaption = "Fehler";
 
 CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
-                 platform::ProgramStarter& starter, std::filesystem::path workingDirectory)
+                 platform::ProgramStarter& starter, std::shared_ptr<mixer::MixerApi> mixer,
+                 std::filesystem::path workingDirectory)
     : framework::Dialog(res::MainDialogTemplate())
     , state_(state)
     , store_(store)
     , starter_(starter)
     , workingDirectory_(std::move(workingDirectory))
+    , LineInMute(std::move(mixer))
     , displayModeDlg_(store, workingDirectory_)
     , languageDlg_(store, workingDirectory_)
     , audioDecoderDlg_(store, starter, workingDirectory_) {
@@ -67,10 +74,10 @@ bool CKfgDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog();
     SetWindowIcon(LoadIcon(res::kIconWindow));
     SetUpControls();
-    // Not built yet: binding LineInMute to the line-in mute control; without a binding the
-    // switch stays disabled, as it does on a machine without a mixer.
+    // The mute control of the line-in source on the speakers; without one the box stays
+    // disabled, silently. The switch handles the box's clicks itself.
     LineInMute.Attach(*this, res::kIdLineInMute);
-    EnableItem(res::kIdLineInMute, false);
+    LineInMute.Init(kSpeakers, kLineIn, kMuteControl, 0);
     LoadSettings("Telvio");
     ApplyEditionLayout();
     state_.DialogInitialised = 1;

@@ -3,9 +3,11 @@
 #include "dialogs/main/control_members.h"
 #include "dialogs/side/side_dialogs.h"
 #include "framework/dialog.h"
+#include "mixer/mixer_switch.h"
 #include "settings/settings_record.h"
 
 #include <filesystem>
+#include <memory>
 #include <string_view>
 
 namespace kfg::settings {
@@ -18,30 +20,14 @@ class ProgramStarter;
 
 namespace kfg::dialogs {
 
-// Stands in for the line-in mute switch of check box 1059 until the mixer binding exists: it
-// reads the box, which stays disabled and clear, as on a machine without a mixer.
-class LineInMutePlaceholder {
-public:
-    void Attach(framework::Dialog& dialog, int id) {
-        dialog_ = &dialog;
-        id_ = id;
-    }
-    bool IsChecked() const { return dialog_ != nullptr && dialog_->CheckState(id_) == 1; }
-    void OnClicked() {
-        // Not built yet: writing the mixer's line-in mute control.
-    }
-
-private:
-    framework::Dialog* dialog_ = nullptr;
-    int id_ = 0;
-};
-
 // The main dialog: the viewer's settings for the detected edition, on template 102.
 class CKfgDlg final : public framework::Dialog {
 public:
     // Constructed with no parent window. Files are named relative to `workingDirectory`.
+    // `mixer` is the sound card's mixer that the line-in switch (check box 1059) is bound to.
     CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
-            platform::ProgramStarter& starter, std::filesystem::path workingDirectory);
+            platform::ProgramStarter& starter, std::shared_ptr<mixer::MixerApi> mixer,
+            std::filesystem::path workingDirectory);
 
     // Loads the settings from "Telvio" (the viewer's file) or "KFG" (a named configuration).
     // The first call runs the one-time start-up block first.
@@ -115,7 +101,7 @@ private:
 
     // Members in the order they are built; destroyed in reverse.
     ControlMembers controls_;
-    LineInMutePlaceholder LineInMute;
+    mixer::CMixerSwitch LineInMute;
     settings::SettingsRecord record_;
     bool nameEncodable_ = true; // the field's text fits Windows-1252
     CDisplayModeDlg displayModeDlg_;

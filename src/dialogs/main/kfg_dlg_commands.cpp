@@ -158,7 +158,8 @@ void CKfgDlg::OnStart() {
         WriteSoundOptions();
     }
     // Unmute line-in when asked to and it is muted; otherwise the mixer is not touched.
-    if (CheckState(res::kIdSoundLineIn) == 1 && LineInMute.IsChecked()) {
+    LineInMute.ProcessPendingEvents(); // the box shows the mixer's state of this moment
+    if (CheckState(res::kIdSoundLineIn) == 1 && CheckState(res::kIdLineInMute) == 1) {
         LineInMute.OnClicked();
     }
     if (CheckState(res::kIdSoundInit) == 1) {

@@ -1,0 +1,86 @@
+#pragma once
+
+// Binds one control of mixer device 0: finds a destination line by component type, optionally
+// one of its source lines, takes the first control of a type on that line and keeps a buffer
+// through which its values are read and written. Failures are reported to the "kfg.mixer"
+// logging category only; callers see the result.
+
+#include "mixer/mixer_api.h"
+
+#include <QLoggingCategory>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kfg::mixer {
+
+Q_DECLARE_LOGGING_CATEGORY(kfgMixer)
+
+// As sourceType: take the control from the destination line itself.
+inline constexpr std::uint32_t NoSourceLine = 4107;
+
+// Bindings whose buffer would exceed this many values are refused like a failed allocation.
+inline constexpr std::uint64_t kMaxControlValues = 1U << 16;
+
+const char* ControlTypeName(std::uint32_t controlType);
+const char* LineTypeName(std::uint32_t componentType);
+
+// Writes "sourceTag: message" to kfg.mixer (off unless QT_LOGGING_RULES enables it).
+void ReportDiagnostic(const char* sourceTag, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+class CMixerBase {
+public:
+    explicit CMixerBase(std::shared_ptr<MixerApi> api);
+    virtual ~CMixerBase();
+    CMixerBase(const CMixerBase&) = delete;
+    CMixerBase& operator=(const CMixerBase&) = delete;
+
+    // Opens device 0 with `notify` as its sink and binds the control. True on success; after
+    // a failure once the device was open, nothing is open and Values() is empty.
+    bool Init(std::uint32_t destinationType, std::uint32_t sourceType, std::uint32_t controlType,
+              MixerCallback notify);
+    // Fills Details() and allocates Values() for Control() and LineChannels().
+    bool InitMXDetails();
+    // Reads the current values into Values(); false (and Values() unchanged in meaning) on error.
+    bool ReadValues();
+    // Sends all of Values() to the control.
+    bool WriteValues();
+    // Closes the device and releases Values(); safe to repeat.
+    void CloseMixer();
+
+    const std::string& LineName() const { return lineName_; }
+    const std::string& DestinationName() const { return destinationName_; }
+    const std::string& LineShortName() const { return lineShortName_; }
+    MixerHandle Handle() const { return handle_; }
+    const MixerControl& Control() const { return control_; }
+    std::uint32_t LineChannels() const { return lineChannels_; }
+    const MixerControlDetails& Details() const { return details_; }
+    // Empty while unbound. Elements are defined after the first successful ReadValues.
+    std::span<std::uint32_t> Values() { return values_; }
+    std::span<const std::uint32_t> Values() const { return values_; }
+    bool HasValues() const { return hasValues_; }
+
+protected:
+    MixerApi& Api() { return *api_; }
+
+private:
+    bool FindDestinationLine(MixerLine& line, std::uint32_t destinationType);
+    bool FindSourceLine(MixerLine& line, std::uint32_t sourceType);
+    void ReleaseValues();
+
+    std::shared_ptr<MixerApi> api_;
+    std::string lineName_;
+    std::string destinationName_;
+    std::string lineShortName_;
+    MixerHandle handle_ = 0;
+    MixerControl control_;
+    std::uint32_t lineChannels_ = 0;
+    MixerControlDetails details_;
+    std::vector<std::uint32_t> values_;
+    bool hasValues_ = false; // "none" differs from an empty buffer of a zero-channel line
+};
+
+} // namespace kfg::mixer

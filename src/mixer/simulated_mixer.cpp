@@ -1,0 +1,325 @@
+#include "mixer/simulated_mixer.h"
+
+#include <algorithm>
+
+namespace kfg::mixer {
+
+namespace {
+
+// Line ids carry their place, so a lookup needs no table: destination in the high half,
+// source + 1 in the low half (0 for the destination itself).
+std::uint32_t LineId(std::uint32_t destination, std::uint32_t source, bool isSource) {
+    return (destination << 16) | (isSource ? source + 1 : 0);
+}
+
+} // namespace
+
+void SimulatedMixer::AddDevice(Device device) {
+    for (Destination& destination : device.destinations) {
+        for (Control& control : destination.line.controls) {
+            control.values.resize(ValueCount(destination.line, control.control));
+        }
+        for (Line& source : destination.sources) {
+            for (Control& control : source.controls) {
+                control.values.resize(ValueCount(source, control.control));
+            }
+        }
+    }
+    devices_.push_back(std::move(device));
+}
+
+void SimulatedMixer::Fail(Call call, MmResult result, unsigned succeedFirst) {
+    counters_[Index(call)].failure = std::pair{counters_[Index(call)].calls + succeedFirst, result};
+}
+
+void SimulatedMixer::ClearFailures() {
+    for (Counter& counter : counters_) {
+        counter.failure.reset();
+    }
+}
+
+MmResult SimulatedMixer::Enter(Call call) {
+    Counter& counter = counters_[Index(call)];
+    const unsigned number = counter.calls++;
+    if (counter.failure && number >= counter.failure->first) {
+        return counter.failure->second;
+    }
+    return MMSYSERR_NOERROR;
+}
+
+std::size_t SimulatedMixer::ValueCount(const Line& line, const MixerControl& control) {
+    const std::size_t channels =
+        (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0 ? 1 : line.channels;
+    const std::size_t items =
+        (control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0 ? control.cMultipleItems : 1;
+    return channels * items;
+}
+
+SimulatedMixer::Device* SimulatedMixer::DeviceOf(MixerHandle handle) {
+    const auto found = open_.find(handle);
+    return found == open_.end() ? nullptr : &devices_[found->second.first];
+}
+
+SimulatedMixer::Found SimulatedMixer::FindControl(std::uint32_t device, std::uint32_t controlId) {
+    if (device >= devices_.size()) {
+        return {};
+    }
+    for (Destination& destination : devices_[device].destinations) {
+        for (Control& control : destination.line.controls) {
+            if (control.control.dwControlID == controlId) {
+                return {&destination.line, &control};
+            }
+        }
+        for (Line& source : destination.sources) {
+            for (Control& control : source.controls) {
+                if (control.control.dwControlID == controlId) {
+                    return {&source, &control};
+                }
+            }
+        }
+    }
+    return {};
+}
+
+std::vector<std::uint32_t> SimulatedMixer::ControlValues(std::uint32_t controlId,
+                                                         std::uint32_t device) const {
+    if (device < devices_.size()) {
+        for (const Destination& destination : devices_[device].destinations) {
+            for (const Control& control : destination.line.controls) {
+                if (control.control.dwControlID == controlId) {
+                    return control.values;
+                }
+            }
+            for (const Line& source : destination.sources) {
+                for (const Control& control : source.controls) {
+                    if (control.control.dwControlID == controlId) {
+                        return control.values;
+                    }
+                }
+            }
+        }
+    }
+    return {};
+}
+
+void SimulatedMixer::ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values,
+                                       std::uint32_t device) {
+    const Found found = FindControl(device, controlId);
+    if (found.control == nullptr) {
+        return;
+    }
+    values.resize(found.control->values.size());
+    found.control->values = std::move(values);
+    QueueFor(device, controlId);
+}
+
+void SimulatedMixer::Notify(std::uint32_t controlId, std::uint32_t device) {
+    QueueFor(device, controlId);
+}
+
+void SimulatedMixer::QueueFor(std::uint32_t device, std::uint32_t controlId) {
+    for (const auto& [handle, entry] : open_) {
+        if (entry.first == device) {
+            pending_.push_back({handle, controlId});
+        }
+    }
+}
+
+void SimulatedMixer::DeliverNotifications() {
+    // A callback may close handles or cause new notifications; work on what is queued now.
+    std::vector<Pending> batch;
+    batch.swap(pending_);
+    for (const Pending& pending : batch) {
+        const auto found = open_.find(pending.handle);
+        if (found != open_.end() && found->second.second) {
+            const MixerCallback callback = found->second.second;
+            callback(MM_MIXM_CONTROL_CHANGE, pending.handle, pending.controlId);
+        }
+    }
+}
+
+void SimulatedMixer::ProcessPendingEvents(MixerHandle handle) {
+    std::vector<Pending> batch;
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        if (it->handle == handle) {
+            batch.push_back(*it);
+            it = pending_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const Pending& pending : batch) {
+        const auto found = open_.find(pending.handle);
+        if (found != open_.end() && found->second.second) {
+            const MixerCallback callback = found->second.second;
+            callback(MM_MIXM_CONTROL_CHANGE, pending.handle, pending.controlId);
+        }
+    }
+}
+
+std::uint32_t SimulatedMixer::GetNumDevs() {
+    return static_cast<std::uint32_t>(devices_.size());
+}
+
+MmResult SimulatedMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) {
+    if (const MmResult injected = Enter(Call::Open); injected != MMSYSERR_NOERROR) {
+        return injected;
+    }
+    if (device >= devices_.size()) {
+        return MMSYSERR_BADDEVICEID;
+    }
+    handle = nextHandle_++;
+    open_[handle] = {device, std::move(callback)};
+    lastOpenedDevice_ = device;
+    return MMSYSERR_NOERROR;
+}
+
+MmResult SimulatedMixer::Close(MixerHandle handle) {
+    const MmResult injected = Enter(Call::Close);
+    // A failed close still ends the handle: the caller forgets it either way.
+    if (open_.erase(handle) == 0) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    std::erase_if(pending_, [handle](const Pending& pending) { return pending.handle == handle; });
+    return injected;
+}
+
+MmResult SimulatedMixer::GetDevCaps(MixerHandle handle, MixerCaps& caps) {
+    if (const MmResult injected = Enter(Call::GetDevCaps); injected != MMSYSERR_NOERROR) {
+        return injected;
+    }
+    const Device* device = DeviceOf(handle);
+    if (device == nullptr) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    caps.szPname = device->name;
+    caps.cDestinations = device->reportedDestinations.value_or(
+        static_cast<std::uint32_t>(device->destinations.size()));
+    return MMSYSERR_NOERROR;
+}
+
+MixerLine SimulatedMixer::Describe(const Destination& destination, const Line& line,
+                                   std::uint32_t destinationIndex, std::uint32_t sourceIndex,
+                                   bool isSource) {
+    MixerLine out;
+    out.dwDestination = destinationIndex;
+    out.dwSource = sourceIndex;
+    out.dwLineID = LineId(destinationIndex, sourceIndex, isSource);
+    out.dwComponentType = line.componentType;
+    out.cChannels = line.channels;
+    out.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
+    out.cControls = static_cast<std::uint32_t>(line.controls.size());
+    out.szShortName = line.shortName;
+    out.szName = line.name;
+    return out;
+}
+
+MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) {
+    const bool isSource = flags == MIXER_GETLINEINFOF_SOURCE;
+    if (!isSource && flags != MIXER_GETLINEINFOF_DESTINATION) {
+        return MMSYSERR_INVALFLAG;
+    }
+    const MmResult injected = Enter(isSource ? Call::GetSourceLine : Call::GetDestinationLine);
+    if (injected != MMSYSERR_NOERROR) {
+        return injected;
+    }
+    const Device* device = DeviceOf(handle);
+    if (device == nullptr) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    if (line.dwDestination >= device->destinations.size()) {
+        return MIXERR_INVALLINE;
+    }
+    const Destination& destination = device->destinations[line.dwDestination];
+    if (!isSource) {
+        line = Describe(destination, destination.line, line.dwDestination, 0, false);
+        return MMSYSERR_NOERROR;
+    }
+    if (line.dwSource >= destination.sources.size()) {
+        return MIXERR_INVALLINE;
+    }
+    line = Describe(destination, destination.sources[line.dwSource], line.dwDestination,
+                    line.dwSource, true);
+    return MMSYSERR_NOERROR;
+}
+
+MmResult SimulatedMixer::GetControlByType(MixerHandle handle, std::uint32_t lineId,
+                                          std::uint32_t controlType, MixerControl& control) {
+    if (const MmResult injected = Enter(Call::GetControlByType); injected != MMSYSERR_NOERROR) {
+        return injected;
+    }
+    const Device* device = DeviceOf(handle);
+    if (device == nullptr) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    const std::uint32_t destinationIndex = lineId >> 16;
+    const std::uint32_t sourcePart = lineId & 0xFFFF;
+    if (destinationIndex >= device->destinations.size()) {
+        return MIXERR_INVALLINE;
+    }
+    const Destination& destination = device->destinations[destinationIndex];
+    if (sourcePart > destination.sources.size()) {
+        return MIXERR_INVALLINE;
+    }
+    const Line& line = sourcePart == 0 ? destination.line : destination.sources[sourcePart - 1];
+    for (const Control& candidate : line.controls) {
+        if (candidate.control.dwControlType == controlType) {
+            control = candidate.control;
+            return MMSYSERR_NOERROR;
+        }
+    }
+    return MIXERR_INVALCONTROL;
+}
+
+MmResult SimulatedMixer::CheckDetails(MixerHandle handle, const MixerControlDetails& details,
+                                      Found& found) {
+    const auto entry = open_.find(handle);
+    if (entry == open_.end()) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    found = FindControl(entry->second.first, details.dwControlID);
+    if (found.control == nullptr) {
+        return MIXERR_INVALCONTROL;
+    }
+    const MixerControl& control = found.control->control;
+    const std::uint32_t channels =
+        (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0 ? 1 : found.line->channels;
+    const bool multiple = (control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0;
+    if (details.cbDetails != sizeof(std::uint32_t) || details.cChannels != channels ||
+        (multiple && details.cMultipleItems != control.cMultipleItems) ||
+        (details.paDetails == nullptr && !found.control->values.empty())) {
+        return MMSYSERR_INVALPARAM;
+    }
+    return MMSYSERR_NOERROR;
+}
+
+MmResult SimulatedMixer::GetControlDetails(MixerHandle handle, MixerControlDetails& details) {
+    if (const MmResult injected = Enter(Call::GetControlDetails); injected != MMSYSERR_NOERROR) {
+        return injected;
+    }
+    Found found;
+    if (const MmResult checked = CheckDetails(handle, details, found);
+        checked != MMSYSERR_NOERROR) {
+        return checked;
+    }
+    std::copy(found.control->values.begin(), found.control->values.end(), details.paDetails);
+    return MMSYSERR_NOERROR;
+}
+
+MmResult SimulatedMixer::SetControlDetails(MixerHandle handle, const MixerControlDetails& details) {
+    if (const MmResult injected = Enter(Call::SetControlDetails); injected != MMSYSERR_NOERROR) {
+        return injected;
+    }
+    Found found;
+    if (const MmResult checked = CheckDetails(handle, details, found);
+        checked != MMSYSERR_NOERROR) {
+        return checked;
+    }
+    std::copy(details.paDetails, details.paDetails + found.control->values.size(),
+              found.control->values.begin());
+    // Like the Windows mixer, every open handle hears of the change, the writer's too.
+    QueueFor(open_[handle].first, details.dwControlID);
+    return MMSYSERR_NOERROR;
+}
+
+} // namespace kfg::mixer

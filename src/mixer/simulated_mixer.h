@@ -1,0 +1,118 @@
+#pragma once
+
+// A mixer in memory for tests: devices, lines and controls as scripted, failures injected per
+// call, and notifications queued like window messages until the test lets them through.
+
+#include "mixer/mixer_api.h"
+
+#include <array>
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace kfg::mixer {
+
+class SimulatedMixer : public MixerApi {
+public:
+    struct Control {
+        MixerControl control;              // dwControlID must be unique on the device
+        std::vector<std::uint32_t> values; // resized to the control's value count
+    };
+    struct Line {
+        std::uint32_t componentType = 0;
+        std::string name;
+        std::string shortName;
+        std::uint32_t channels = 2;
+        std::vector<Control> controls;
+    };
+    struct Destination {
+        Line line;
+        std::vector<Line> sources;
+    };
+    struct Device {
+        std::string name;
+        std::vector<Destination> destinations;
+        // What the capabilities report instead of the real destination count, if set.
+        std::optional<std::uint32_t> reportedDestinations;
+    };
+
+    enum class Call : std::size_t {
+        Open,
+        Close,
+        GetDevCaps,
+        GetDestinationLine,
+        GetSourceLine,
+        GetControlByType,
+        GetControlDetails,
+        SetControlDetails,
+        Count_,
+    };
+
+    void AddDevice(Device device);
+    // From the (succeedFirst + 1)-th call of `call` on, it fails with `result`.
+    void Fail(Call call, MmResult result, unsigned succeedFirst = 0);
+    void ClearFailures();
+    unsigned Calls(Call call) const { return counters_[Index(call)].calls; }
+    std::size_t OpenHandles() const { return open_.size(); }
+    std::uint32_t LastOpenedDevice() const { return lastOpenedDevice_; }
+
+    // The control's current values (empty for an unknown id).
+    std::vector<std::uint32_t> ControlValues(std::uint32_t controlId,
+                                             std::uint32_t device = 0) const;
+    // Another program changes a control: every open handle of the device gets a notification.
+    void ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values,
+                           std::uint32_t device = 0);
+    // Queues a notification for every open handle of the device, values unchanged.
+    void Notify(std::uint32_t controlId, std::uint32_t device = 0);
+    std::size_t PendingNotifications() const { return pending_.size(); }
+    // Delivers every queued notification (the event loop running).
+    void DeliverNotifications();
+
+    std::uint32_t GetNumDevs() override;
+    MmResult Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) override;
+    MmResult Close(MixerHandle handle) override;
+    MmResult GetDevCaps(MixerHandle handle, MixerCaps& caps) override;
+    MmResult GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) override;
+    MmResult GetControlByType(MixerHandle handle, std::uint32_t lineId, std::uint32_t controlType,
+                              MixerControl& control) override;
+    MmResult GetControlDetails(MixerHandle handle, MixerControlDetails& details) override;
+    MmResult SetControlDetails(MixerHandle handle, const MixerControlDetails& details) override;
+    void ProcessPendingEvents(MixerHandle handle) override;
+
+private:
+    struct Counter {
+        unsigned calls = 0;
+        std::optional<std::pair<unsigned, MmResult>> failure;
+    };
+    struct Found {
+        const Line* line = nullptr;
+        Control* control = nullptr;
+    };
+    struct Pending {
+        MixerHandle handle;
+        std::uint32_t controlId;
+    };
+
+    static std::size_t Index(Call call) { return static_cast<std::size_t>(call); }
+    // Counts the call; the injected result, or NOERROR.
+    MmResult Enter(Call call);
+    Device* DeviceOf(MixerHandle handle);
+    Found FindControl(std::uint32_t device, std::uint32_t controlId);
+    static std::size_t ValueCount(const Line& line, const MixerControl& control);
+    static MixerLine Describe(const Destination& destination, const Line& line,
+                              std::uint32_t destinationIndex, std::uint32_t sourceIndex,
+                              bool isSource);
+    MmResult CheckDetails(MixerHandle handle, const MixerControlDetails& details, Found& found);
+    void QueueFor(std::uint32_t device, std::uint32_t controlId);
+
+    std::vector<Device> devices_;
+    std::array<Counter, static_cast<std::size_t>(Call::Count_)> counters_{};
+    std::map<MixerHandle, std::pair<std::uint32_t, MixerCallback>> open_;
+    std::vector<Pending> pending_;
+    MixerHandle nextHandle_ = 0x100;
+    std::uint32_t lastOpenedDevice_ = 0;
+};
+
+} // namespace kfg::mixer

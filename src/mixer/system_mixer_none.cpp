@@ -1,0 +1,38 @@
+// Built instead of the ALSA backend when alsa-lib is missing: no device, so every binding
+// ends at "No mixer device present" and the switch stays disabled.
+#include "mixer/system_mixer.h"
+
+namespace kfg::mixer {
+
+namespace {
+
+class NoMixer final : public MixerApi {
+public:
+    std::uint32_t GetNumDevs() override { return 0; }
+    MmResult Open(MixerHandle&, std::uint32_t, MixerCallback) override {
+        return MMSYSERR_BADDEVICEID;
+    }
+    MmResult Close(MixerHandle) override { return MMSYSERR_INVALHANDLE; }
+    MmResult GetDevCaps(MixerHandle, MixerCaps&) override { return MMSYSERR_INVALHANDLE; }
+    MmResult GetLineInfo(MixerHandle, MixerLine&, std::uint32_t) override {
+        return MMSYSERR_INVALHANDLE;
+    }
+    MmResult GetControlByType(MixerHandle, std::uint32_t, std::uint32_t, MixerControl&) override {
+        return MMSYSERR_INVALHANDLE;
+    }
+    MmResult GetControlDetails(MixerHandle, MixerControlDetails&) override {
+        return MMSYSERR_INVALHANDLE;
+    }
+    MmResult SetControlDetails(MixerHandle, const MixerControlDetails&) override {
+        return MMSYSERR_INVALHANDLE;
+    }
+    void ProcessPendingEvents(MixerHandle) override {}
+};
+
+} // namespace
+
+std::shared_ptr<MixerApi> MakeSystemMixer() {
+    return std::make_shared<NoMixer>();
+}
+
+} // namespace kfg::mixer

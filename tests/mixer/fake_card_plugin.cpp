@@ -1,0 +1,260 @@
+// A sound card that exists only in memory: an alsa-lib external control plugin that offers the
+// elements its configuration lists, keeps their values per card key (so every handle of the
+// same card sees the same values), and tells every other subscribed handle of a card about a
+// write, as a card's driver does. Configuration of a card:
+//   ctl.<name> { type kfgfake card "<key>" name "<card name>" open_error <negative errno>
+//                elements [ "<element name>:<b|i>:<count>[:<v0>,<v1>...]" ... ] }
+#include <alsa/asoundlib.h>
+#include <alsa/control_external.h>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+#include <sys/eventfd.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Element {
+    std::string name;
+    bool boolean = true;
+    std::vector<long> values;
+};
+
+struct Instance;
+
+struct Card {
+    std::vector<Element> elements;
+    std::vector<Instance*> instances;
+};
+
+struct Instance {
+    snd_ctl_ext_t ext{};
+    Card* card = nullptr;
+    std::deque<unsigned> events; // element offsets
+    bool subscribed = false;
+};
+
+std::map<std::string, Card>& Cards() {
+    static std::map<std::string, Card> cards;
+    return cards;
+}
+
+std::list<std::unique_ptr<Instance>>& Instances() {
+    static std::list<std::unique_ptr<Instance>> instances;
+    return instances;
+}
+
+Instance& Of(snd_ctl_ext_t* ext) {
+    return *static_cast<Instance*>(ext->private_data);
+}
+
+constexpr snd_ctl_ext_key_t kNotFound = static_cast<snd_ctl_ext_key_t>(-1);
+
+Element ParseElement(const std::string& text) {
+    Element element;
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t colon; (colon = text.find(':', start)) != std::string::npos;
+         start = colon + 1) {
+        parts.push_back(text.substr(start, colon - start));
+    }
+    parts.push_back(text.substr(start));
+    element.name = parts[0];
+    element.boolean = parts.size() < 2 || parts[1] != "i";
+    element.values.assign(parts.size() > 2 ? std::stoul(parts[2]) : 1, element.boolean ? 1 : 0);
+    if (parts.size() > 3) {
+        std::size_t at = 0;
+        for (long& value : element.values) {
+            value = std::stol(parts[3].substr(at));
+            at = parts[3].find(',', at);
+            if (at == std::string::npos) {
+                break;
+            }
+            ++at;
+        }
+    }
+    return element;
+}
+
+void Close(snd_ctl_ext_t* ext) {
+    Instance* self = &Of(ext);
+    std::erase(self->card->instances, self);
+    ::close(self->ext.poll_fd);
+    Instances().remove_if(
+        [self](const std::unique_ptr<Instance>& entry) { return entry.get() == self; });
+}
+
+int Count(snd_ctl_ext_t* ext) {
+    return static_cast<int>(Of(ext).card->elements.size());
+}
+
+int List(snd_ctl_ext_t* ext, unsigned int offset, snd_ctl_elem_id_t* id) {
+    snd_ctl_elem_id_set_interface(id, SND_CTL_ELEM_IFACE_MIXER);
+    snd_ctl_elem_id_set_name(id, Of(ext).card->elements.at(offset).name.c_str());
+    return 0;
+}
+
+snd_ctl_ext_key_t Find(snd_ctl_ext_t* ext, const snd_ctl_elem_id_t* id) {
+    const std::vector<Element>& elements = Of(ext).card->elements;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (elements[i].name == snd_ctl_elem_id_get_name(id)) {
+            return i;
+        }
+    }
+    return kNotFound;
+}
+
+int Attribute(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, int* type, unsigned int* access,
+              unsigned int* count) {
+    const Element& element = Of(ext).card->elements.at(key);
+    *type = element.boolean ? SND_CTL_ELEM_TYPE_BOOLEAN : SND_CTL_ELEM_TYPE_INTEGER;
+    *access = SND_CTL_EXT_ACCESS_READWRITE;
+    *count = static_cast<unsigned>(element.values.size());
+    return 0;
+}
+
+int IntegerInfo(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, long* low, long* high, long* step) {
+    *low = 0;
+    *high = Of(ext).card->elements.at(key).boolean ? 1 : 31;
+    *step = 1;
+    return 0;
+}
+
+int Read(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, long* values) {
+    const Element& element = Of(ext).card->elements.at(key);
+    std::copy(element.values.begin(), element.values.end(), values);
+    return 0;
+}
+
+int Write(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, long* values) {
+    Instance& self = Of(ext);
+    Element& element = self.card->elements.at(key);
+    if (std::equal(element.values.begin(), element.values.end(), values)) {
+        return 0;
+    }
+    std::copy(values, values + element.values.size(), element.values.begin());
+    for (Instance* other : self.card->instances) {
+        if (other != &self && other->subscribed) {
+            other->events.push_back(static_cast<unsigned>(key));
+            ::eventfd_write(other->ext.poll_fd, 1);
+        }
+    }
+    return 1;
+}
+
+void Subscribe(snd_ctl_ext_t* ext, int subscribe) {
+    Of(ext).subscribed = subscribe != 0;
+}
+
+int ReadEvent(snd_ctl_ext_t* ext, snd_ctl_elem_id_t* id, unsigned int* mask) {
+    Instance& self = Of(ext);
+    if (self.events.empty()) {
+        eventfd_t drained = 0;
+        ::eventfd_read(self.ext.poll_fd, &drained);
+        return -EAGAIN;
+    }
+    const unsigned offset = self.events.front();
+    self.events.pop_front();
+    snd_ctl_elem_id_clear(id);
+    snd_ctl_elem_id_set_interface(id, SND_CTL_ELEM_IFACE_MIXER);
+    snd_ctl_elem_id_set_name(id, self.card->elements.at(offset).name.c_str());
+    *mask = SND_CTL_EVENT_MASK_VALUE;
+    return 1;
+}
+
+const snd_ctl_ext_callback_t kCallbacks = [] {
+    snd_ctl_ext_callback_t callbacks{};
+    callbacks.close = Close;
+    callbacks.elem_count = Count;
+    callbacks.elem_list = List;
+    callbacks.find_elem = Find;
+    callbacks.get_attribute = Attribute;
+    callbacks.get_integer_info = IntegerInfo;
+    callbacks.read_integer = Read;
+    callbacks.write_integer = Write;
+    callbacks.subscribe_events = Subscribe;
+    callbacks.read_event = ReadEvent;
+    return callbacks;
+}();
+
+void CopyName(char* target, std::size_t size, const std::string& text) {
+    std::strncpy(target, text.c_str(), size - 1);
+    target[size - 1] = '\0';
+}
+
+} // namespace
+
+extern "C" {
+
+SND_CTL_PLUGIN_DEFINE_FUNC(kfgfake) {
+    (void)root;
+    std::string key = name;
+    std::string cardName = "KFG Testkarte";
+    long openError = 0;
+    std::vector<Element> elements;
+    snd_config_iterator_t it;
+    snd_config_iterator_t next;
+    snd_config_for_each(it, next, conf) {
+        snd_config_t* node = snd_config_iterator_entry(it);
+        const char* id = nullptr;
+        if (snd_config_get_id(node, &id) < 0) {
+            continue;
+        }
+        const std::string field = id;
+        const char* text = nullptr;
+        if (field == "card" && snd_config_get_string(node, &text) == 0) {
+            key = text;
+        } else if (field == "name" && snd_config_get_string(node, &text) == 0) {
+            cardName = text;
+        } else if (field == "open_error") {
+            snd_config_get_integer(node, &openError);
+        } else if (field == "elements") {
+            snd_config_iterator_t entry;
+            snd_config_iterator_t after;
+            snd_config_for_each(entry, after, node) {
+                if (snd_config_get_string(snd_config_iterator_entry(entry), &text) == 0) {
+                    elements.push_back(ParseElement(text));
+                }
+            }
+        }
+    }
+    if (openError < 0) {
+        return static_cast<int>(openError);
+    }
+    Card& card = Cards()[key];
+    if (card.elements.empty()) {
+        card.elements = std::move(elements);
+    }
+
+    auto instance = std::make_unique<Instance>();
+    instance->card = &card;
+    snd_ctl_ext_t& ext = instance->ext;
+    ext.version = SND_CTL_EXT_VERSION;
+    ext.card_idx = 0;
+    CopyName(ext.id, sizeof ext.id, "KfgFake");
+    CopyName(ext.driver, sizeof ext.driver, "kfgfake");
+    CopyName(ext.name, sizeof ext.name, cardName);
+    CopyName(ext.longname, sizeof ext.longname, cardName);
+    CopyName(ext.mixername, sizeof ext.mixername, cardName);
+    ext.poll_fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    ext.callback = &kCallbacks;
+    ext.private_data = instance.get();
+    const int error = snd_ctl_ext_create(&ext, name, mode);
+    if (error < 0) {
+        ::close(ext.poll_fd);
+        return error;
+    }
+    *handlep = ext.handle;
+    card.instances.push_back(instance.get());
+    Instances().push_back(std::move(instance));
+    return 0;
+}
+
+SND_CTL_PLUGIN_SYMBOL(kfgfake)
+
+} // extern "C"

@@ -1,0 +1,336 @@
+// The mute switch on a real check box of a running dialog: what Init enables and checks, how
+// clicks and the mixer's notifications move the check mark, and when the binding closes.
+#include "framework/dialog.h"
+#include "mixer/mixer_switch.h"
+#include "mixer_test_support.h"
+#include "support/modal_script.h"
+
+#include <array>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace kfg::mixer {
+namespace {
+
+using Call = SimulatedMixer::Call;
+using Card = SimulatedMixer::Device;
+using framework::ControlKind;
+using framework::ControlTemplate;
+using framework::Dialog;
+using framework::DialogTemplate;
+using test::kAnalogMute;
+using test::kLineMute;
+using test::ReportLog;
+
+constexpr int kMuteBox = 1059;
+constexpr int kOther = 1060;
+constexpr std::uint32_t kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+constexpr std::uint32_t kLine = MIXERLINE_COMPONENTTYPE_SRC_LINE;
+constexpr std::uint32_t kMute = MIXERCONTROL_CONTROLTYPE_MUTE;
+constexpr std::uint32_t kListBoolean = MIXERCONTROL_CT_CLASS_LIST | MIXERCONTROL_CT_UNITS_BOOLEAN;
+
+constexpr std::array<ControlTemplate, 3> kControls{{
+    {kMuteBox, ControlKind::CheckBox, "MUTE", {5, 5, 40, 10}, framework::kHidden},
+    {kOther, ControlKind::CheckBox, "Andere", {5, 20, 40, 10}},
+    {framework::IDOK, ControlKind::PushButton, "OK", {60, 5, 40, 14}},
+}};
+constexpr DialogTemplate kTemplate{950, "Mixer", 110, 40, kControls};
+
+// Runs a small dialog and `body` while it is up; no message box may appear.
+void WhileUp(const std::function<void(Dialog&)>& body) {
+    Dialog dialog(kTemplate);
+    kfg::test::ModalScript script([&](Dialog& running) { body(running); });
+    dialog.DoModal();
+    EXPECT_EQ(script.Seen().size(), 1u) << "only the dialog itself may come up";
+}
+
+SimulatedMixer::Line& LineIn(Card& card) {
+    return card.destinations[1].sources[1];
+}
+
+// The line-in control turned into a list-class control.
+Card ListCard(std::uint32_t flags, std::uint32_t items, std::uint32_t channels) {
+    Card card = test::StandardCard();
+    SimulatedMixer::Line& line = LineIn(card);
+    line.channels = channels;
+    line.controls[0].control.dwControlType = kListBoolean;
+    line.controls[0].control.fdwControl = flags;
+    line.controls[0].control.cMultipleItems = items;
+    return card;
+}
+
+struct InitRow {
+    const char* what;
+    std::function<void(Card&, SimulatedMixer&)> arrange;
+    std::uint32_t controlType;
+    std::int32_t index;
+    bool result;
+    bool enabled;
+    bool checked;
+    bool bound;
+    std::string report; // empty: none
+    bool attach = true;
+    bool addCard = true;
+};
+
+TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
+    auto lineIs = [](std::uint32_t left, std::uint32_t right) {
+        return [=](Card& card, SimulatedMixer&) {
+            LineIn(card).controls[0].values = {left, right};
+        };
+    };
+    auto list = [](std::uint32_t flags, std::uint32_t items, std::uint32_t channels) {
+        return [=](Card& card, SimulatedMixer&) { card = ListCard(flags, items, channels); };
+    };
+    const std::string badIndex = "CMixerNumber::Init: Invalid control index passed: ";
+    const InitRow rows[] = {
+        {"muted line-in", lineIs(1, 1), kMute, 0, true, true, true, true, ""},
+        {"audible line-in", lineIs(0, 0), kMute, 0, true, true, false, true, ""},
+        {"no window", lineIs(1, 1), kMute, 0, false, true, false, false,
+         "CMixerFader::Init: No Window attached. Did you create or subclass one?", false},
+        {"volume is no switch",
+         {},
+         MIXERCONTROL_CONTROLTYPE_VOLUME,
+         0,
+         false,
+         false,
+         false,
+         false,
+         "CMixerSwitch::Init: Wrong control type: ---- UNKNOWN CONTROL TYPE ----"},
+        {"no sound card",
+         {},
+         kMute,
+         0,
+         false,
+         false,
+         false,
+         false,
+         "CMixerBase::Init: No mixer device present",
+         true,
+         false},
+        {"no line-in", [](Card& card, SimulatedMixer&) { card.destinations[1].sources.resize(1); },
+         kMute, 0, false, false, false, false,
+         "CMixerBase::Init: Warning: the source line \nMIXERLINE_COMPONENTTYPE_SRC_LINE\n not "
+         "found.\n\n(Associated to Destination line \nLautsprecher)"},
+        {"first read fails",
+         [](Card&, SimulatedMixer& sim) { sim.Fail(Call::GetControlDetails, MMSYSERR_ERROR); },
+         kMute, 0, true, false, false, true, ""},
+        {"item index = item count", list(MIXERCONTROL_CONTROLF_MULTIPLE, 3, 1), kListBoolean, 3,
+         false, false, false, false, badIndex + "3"},
+        {"negative item index", list(MIXERCONTROL_CONTROLF_MULTIPLE, 3, 1), kListBoolean, -1, false,
+         false, false, false, badIndex + "-1"},
+        {"list without items past its values", list(0, 0, 2), kListBoolean, 2, false, false, false,
+         false, "CMixerSwitch::Init: Value index 2 outside the control's 2 values"},
+        {"line without channels", list(0, 0, 0), kListBoolean, 0, false, false, false, false,
+         "CMixerSwitch::Init: Value index 0 outside the control's 0 values"},
+    };
+    for (const InitRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto sim = std::make_shared<SimulatedMixer>();
+        Card card = test::StandardCard();
+        if (row.arrange) {
+            row.arrange(card, *sim);
+        }
+        if (row.addCard) {
+            sim->AddDevice(card);
+        }
+        CMixerSwitch button(sim);
+        WhileUp([&](Dialog& dialog) {
+            if (row.attach) {
+                button.Attach(dialog, kMuteBox);
+            }
+            ReportLog log;
+            EXPECT_EQ(button.Init(kSpeakers, kLine, row.controlType, row.index), row.result);
+            EXPECT_EQ(dialog.IsItemEnabled(kMuteBox), row.enabled);
+            EXPECT_EQ(dialog.CheckState(kMuteBox), row.checked ? 1 : 0);
+            EXPECT_EQ(button.Handle() != 0, row.bound);
+            EXPECT_EQ(sim->OpenHandles(), row.bound ? 1u : 0u);
+            if (row.report.empty()) {
+                EXPECT_TRUE(log.Lines().empty());
+            } else {
+                ASSERT_EQ(log.Lines().size(), 1u);
+                EXPECT_EQ(log.Lines()[0], row.report);
+            }
+        });
+    }
+}
+
+struct ElementRow {
+    std::uint32_t controlType;
+    std::int32_t index;
+    std::size_t shown; // the element the box shows and flips
+};
+
+TEST(MixerSwitchInit, ListClassUsesTheIndexSwitchClassTheFirstElement) {
+    const ElementRow rows[] = {
+        {kListBoolean, 2, 2},
+        {kListBoolean, 0, 0},
+        {MIXERCONTROL_CT_CLASS_SWITCH | MIXERCONTROL_CT_UNITS_BOOLEAN, 2, 0},
+    };
+    for (const ElementRow& row : rows) {
+        SCOPED_TRACE(row.index);
+        Card card = ListCard(MIXERCONTROL_CONTROLF_MULTIPLE, 4, 1);
+        LineIn(card).controls[0].control.dwControlType = row.controlType;
+        LineIn(card).controls[0].values = {0, 0, 0, 0};
+        LineIn(card).controls[0].values[row.shown] = 1;
+        auto sim = std::make_shared<SimulatedMixer>();
+        sim->AddDevice(card);
+        CMixerSwitch button(sim);
+        WhileUp([&](Dialog& dialog) {
+            button.Attach(dialog, kMuteBox);
+            ASSERT_TRUE(button.Init(kSpeakers, kLine, row.controlType, row.index));
+            EXPECT_EQ(button.ValueIndex(), static_cast<std::int32_t>(row.shown));
+            EXPECT_TRUE(button.IsChecked());
+            button.OnClicked();
+            EXPECT_FALSE(button.IsChecked());
+            EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 0, 0, 0}));
+        });
+    }
+}
+
+TEST(MixerSwitchClick, ClickFlipsTheLastValueReadAndWritesIt) {
+    auto sim = std::make_shared<SimulatedMixer>();
+    Card card = test::StandardCard();
+    LineIn(card).controls[0].values = {1, 0};
+    sim->AddDevice(card);
+    CMixerSwitch button(sim);
+    WhileUp([&](Dialog& dialog) {
+        button.Attach(dialog, kMuteBox);
+        ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
+        ASSERT_TRUE(button.IsChecked());
+
+        // A user click toggles the box, then the switch writes the flipped element once.
+        dialog.Click(kMuteBox);
+        EXPECT_EQ(dialog.CheckState(kMuteBox), 0);
+        EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 0}));
+        EXPECT_EQ(sim->Calls(Call::SetControlDetails), 1u);
+
+        // Changed elsewhere without a notification yet: the click flips what was last read.
+        sim->ChangeFromOutside(kLineMute, {1, 1});
+        button.OnClicked();
+        EXPECT_TRUE(button.IsChecked());
+        EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{1, 0}));
+    });
+}
+
+TEST(MixerSwitchClick, FailedWriteStillShowsTheNewValue) {
+    auto sim = std::make_shared<SimulatedMixer>();
+    sim->AddDevice(test::StandardCard());
+    CMixerSwitch button(sim);
+    WhileUp([&](Dialog& dialog) {
+        button.Attach(dialog, kMuteBox);
+        ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
+        sim->Fail(Call::SetControlDetails, MMSYSERR_ERROR);
+        ReportLog log;
+        button.OnClicked();
+        EXPECT_TRUE(button.IsChecked());
+        EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 0}));
+        EXPECT_TRUE(log.Lines().empty());
+    });
+}
+
+TEST(MixerSwitchClick, ClickWithoutBindingOnlyReports) {
+    auto sim = std::make_shared<SimulatedMixer>();
+    sim->AddDevice(test::StandardCard());
+    CMixerSwitch button(sim);
+    WhileUp([&](Dialog& dialog) {
+        button.Attach(dialog, kMuteBox);
+        dialog.SetCheck(kMuteBox, 1);
+        ReportLog log;
+        button.OnClicked();
+        ASSERT_EQ(log.Lines().size(), 1u);
+        EXPECT_EQ(log.Lines()[0], "CMixerSwitch::OnClicked: Error: Did you call Init() first?");
+        EXPECT_EQ(dialog.CheckState(kMuteBox), 1);
+        EXPECT_EQ(sim->Calls(Call::SetControlDetails), 0u);
+    });
+}
+
+TEST(MixerSwitchNotify, FollowsItsOwnControlOnlyAndNeverEnables) {
+    auto sim = std::make_shared<SimulatedMixer>();
+    sim->AddDevice(test::StandardCard());
+    CMixerSwitch button(sim);
+    WhileUp([&](Dialog& dialog) {
+        button.Attach(dialog, kMuteBox);
+        sim->Fail(Call::GetControlDetails, MMSYSERR_ERROR, 0);
+        ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
+        ASSERT_FALSE(dialog.IsItemEnabled(kMuteBox));
+        sim->ClearFailures();
+
+        // Another program mutes line-in: seen once the notification is handled.
+        sim->ChangeFromOutside(kLineMute, {1, 1});
+        EXPECT_FALSE(button.IsChecked());
+        button.ProcessPendingEvents();
+        EXPECT_TRUE(button.IsChecked());
+        EXPECT_FALSE(dialog.IsItemEnabled(kMuteBox)); // the check mark moves, nothing else
+
+        // Another control of the same mixer changes: not even read.
+        const unsigned reads = sim->Calls(Call::GetControlDetails);
+        sim->ChangeFromOutside(kAnalogMute, {0, 0});
+        button.ProcessPendingEvents();
+        EXPECT_EQ(sim->Calls(Call::GetControlDetails), reads);
+        EXPECT_TRUE(button.IsChecked());
+
+        // A notification whose read fails leaves the mark.
+        sim->Fail(Call::GetControlDetails, MMSYSERR_ERROR);
+        sim->ChangeFromOutside(kLineMute, {0, 0});
+        button.ProcessPendingEvents();
+        EXPECT_TRUE(button.IsChecked());
+    });
+}
+
+TEST(MixerSwitchNotify, StartCommandSequenceUnmutesOnce) {
+    auto sim = std::make_shared<SimulatedMixer>();
+    sim->AddDevice(test::StandardCard());
+    CMixerSwitch button(sim);
+    WhileUp([&](Dialog& dialog) {
+        button.Attach(dialog, kMuteBox);
+        ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
+        ASSERT_FALSE(button.IsChecked());
+        sim->ChangeFromOutside(kLineMute, {1, 1}); // muted while the dialog is open
+        sim->DeliverNotifications();               // the event loop ran
+        ASSERT_EQ(dialog.CheckState(kMuteBox), 1);
+        button.OnClicked();
+        EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 1}));
+        EXPECT_EQ(dialog.CheckState(kMuteBox), 0);
+        // Our own write comes back as a notification; it agrees with the mark.
+        button.ProcessPendingEvents();
+        EXPECT_EQ(dialog.CheckState(kMuteBox), 0);
+    });
+}
+
+TEST(MixerSwitchLifetime, ClosingTheDialogClosesTheBinding) {
+    auto sim = std::make_shared<SimulatedMixer>();
+    sim->AddDevice(test::StandardCard());
+    {
+        CMixerSwitch button(sim);
+        WhileUp([&](Dialog& dialog) {
+            button.Attach(dialog, kMuteBox);
+            ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
+            EXPECT_EQ(sim->OpenHandles(), 1u);
+        });
+        EXPECT_EQ(sim->OpenHandles(), 0u);
+        EXPECT_EQ(button.Handle(), 0u);
+        EXPECT_FALSE(button.IsChecked()); // no window any more
+        button.OnClicked();               // harmless
+        EXPECT_EQ(sim->Calls(Call::SetControlDetails), 0u);
+    }
+    EXPECT_EQ(sim->Calls(Call::Close), 1u); // the destructor found nothing left to close
+}
+
+TEST(MixerSwitchLifetime, SwitchGoingFirstLeavesTheBoxAlone) {
+    auto sim = std::make_shared<SimulatedMixer>();
+    sim->AddDevice(test::StandardCard());
+    WhileUp([&](Dialog& dialog) {
+        {
+            CMixerSwitch button(sim);
+            button.Attach(dialog, kMuteBox);
+            ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
+        }
+        EXPECT_EQ(sim->OpenHandles(), 0u);
+        dialog.Click(kMuteBox); // no switch behind it any more
+        EXPECT_EQ(sim->Calls(Call::SetControlDetails), 0u);
+    });
+}
+
+} // namespace
+} // namespace kfg::mixer

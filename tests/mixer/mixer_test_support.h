@@ -1,0 +1,89 @@
+#pragma once
+
+// A sound card for the simulated mixer, and the reports the mixer code writes to "kfg.mixer".
+
+#include "mixer/simulated_mixer.h"
+
+#include <QLoggingCategory>
+#include <QString>
+#include <string>
+#include <vector>
+
+namespace kfg::mixer::test {
+
+// Control ids of the standard card.
+enum : std::uint32_t {
+    kSpeakersMute = 1,
+    kSpeakersVolume = 2,
+    kAnalogMute = 10,
+    kLineMute = 11,
+    kSecondLineMute = 12,
+    kRecordMute = 20,
+};
+
+inline constexpr std::uint32_t kDstWaveIn = 7; // a destination that is not the speakers
+
+inline SimulatedMixer::Control MuteControl(std::uint32_t id, std::uint32_t flags = 0) {
+    SimulatedMixer::Control control;
+    control.control.dwControlID = id;
+    control.control.dwControlType = MIXERCONTROL_CONTROLTYPE_MUTE;
+    control.control.fdwControl = flags;
+    control.control.szName = "Mute";
+    return control;
+}
+
+// Recording first, speakers second, so searches must walk; two line sources, the first wins.
+inline SimulatedMixer::Device StandardCard() {
+    SimulatedMixer::Destination record;
+    record.line = {kDstWaveIn, "Aufnahme", "Aufn.", 2, {MuteControl(kRecordMute)}};
+    SimulatedMixer::Destination speakers;
+    SimulatedMixer::Control volume;
+    volume.control.dwControlID = kSpeakersVolume;
+    volume.control.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
+    speakers.line = {MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
+                     "Lautsprecher",
+                     "Lautspr.",
+                     2,
+                     {volume, MuteControl(kSpeakersMute)}};
+    speakers.sources = {
+        {MIXERLINE_COMPONENTTYPE_SRC_ANALOG, "Analog", "Ana", 2, {MuteControl(kAnalogMute)}},
+        {MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line-In", "Line", 2, {MuteControl(kLineMute)}},
+        {MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line 2", "L2", 2, {MuteControl(kSecondLineMute)}},
+    };
+    return {"Testkarte", {record, speakers}, {}};
+}
+
+inline std::vector<std::string> gReports;
+
+inline void CaptureReport(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    if (context.category != nullptr && std::string(context.category) == "kfg.mixer") {
+        gReports.push_back(text.toStdString());
+    }
+}
+
+// Collects what reaches "kfg.mixer" while it lives, with the category switched on.
+class ReportLog {
+public:
+    explicit ReportLog(bool enable = true)
+        : previous_(qInstallMessageHandler(CaptureReport)) {
+        gReports.clear();
+        if (enable) {
+            QLoggingCategory::setFilterRules(QStringLiteral("kfg.mixer=true"));
+        }
+    }
+    ~ReportLog() {
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(previous_);
+        gReports.clear();
+    }
+    ReportLog(const ReportLog&) = delete;
+    ReportLog& operator=(const ReportLog&) = delete;
+
+    const std::vector<std::string>& Lines() const { return gReports; }
+    void Clear() { gReports.clear(); }
+
+private:
+    QtMessageHandler previous_;
+};
+
+} // namespace kfg::mixer::test
