@@ -278,26 +278,6 @@ TEST(MixerSwitchNotify, FollowsItsOwnControlOnlyAndNeverEnables) {
     });
 }
 
-TEST(MixerSwitchNotify, StartCommandSequenceUnmutesOnce) {
-    auto sim = std::make_shared<SimulatedMixer>();
-    sim->AddDevice(test::StandardCard());
-    CMixerSwitch button(sim);
-    WhileUp([&](Dialog& dialog) {
-        button.Attach(dialog, kMuteBox);
-        ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
-        ASSERT_FALSE(button.IsChecked());
-        sim->ChangeFromOutside(kLineMute, {1, 1}); // muted while the dialog is open
-        sim->DeliverNotifications();               // the event loop ran
-        ASSERT_EQ(dialog.CheckState(kMuteBox), 1);
-        button.OnClicked();
-        EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 1}));
-        EXPECT_EQ(dialog.CheckState(kMuteBox), 0);
-        // Our own write comes back as a notification; it agrees with the mark.
-        button.ProcessPendingEvents();
-        EXPECT_EQ(dialog.CheckState(kMuteBox), 0);
-    });
-}
-
 TEST(MixerSwitchLifetime, ClosingTheDialogClosesTheBinding) {
     auto sim = std::make_shared<SimulatedMixer>();
     sim->AddDevice(test::StandardCard());

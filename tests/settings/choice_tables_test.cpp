@@ -44,37 +44,6 @@ TEST(ChoiceTables, RowTextStaysInsideEveryTable) {
     }
 }
 
-TEST(ChoiceTables, ExactTexts) {
-    struct Row {
-        const ChoiceTable& table;
-        int index;
-        std::string_view text;
-    };
-    const Row rows[] = {
-        {DisplayModes3xGerman, 0, "Im Fenster"},
-        {DisplayModes3xGerman, 2, "Im Fenster ++"},
-        {DisplayModes3xGerman, 20, "800*600 RGB ++"},
-        {DisplayModes3xSpanish, 1, "En Ventana +"},
-        {DisplayModes3xSpanish, 14, "640*480 RVB"},
-        {DisplayModes283, 3, "400*300 YUY2 HQ"},
-        {DisplayModes283, 21, "Im Fenster HQ"},
-        {DisplayModes283, 23, "800*600 Erazor HQ"},
-        {DisplayModesErazor, 4, "640*480 TV-Out"},
-        {Tuners, 2, "Philips PAL B/G"},
-        {Cards31, 3, "Fly Video II"},
-        {Cards31, 9, "Terratec TerraTV+"},
-        {Cards320, 3, "Miro PCTV pro"},
-        {Cards320, 14, "Leadtek 601"},
-        {Cards283, 0, "Keine"},
-        {CardsErazor, 0, "Elsa Victory Erazor"},
-        {InterpolationModes, 2, "Zeile auslassen"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.text);
-        EXPECT_EQ(RowText(row.table, row.index), row.text);
-    }
-}
-
 TEST(ChoiceTables, ThreeXTablesShareOnlyRowsThreeToTen) {
     for (int row = 0; row < kDisplayModes3xRows; ++row) {
         SCOPED_TRACE(row);
@@ -107,17 +76,6 @@ TEST(ChoiceTables, RowOfTextIsExact) {
         SCOPED_TRACE(test.text);
         EXPECT_EQ(RowOfText(test.table, test.text), test.row);
     }
-}
-
-TEST(ChoiceTables, TableSelectors) {
-    EXPECT_EQ(&DisplayModes3xFor(1), &DisplayModes3xGerman);
-    EXPECT_EQ(&DisplayModes3xFor(-3), &DisplayModes3xGerman);
-    EXPECT_EQ(&DisplayModes3xFor(0), &DisplayModes3xSpanish);
-    for (const Edition edition :
-         {Edition::V283, Edition::Erazor, Edition::V31, Edition::V311, Edition::V283Quik}) {
-        EXPECT_EQ(&Cards3xFor(edition), &Cards31);
-    }
-    EXPECT_EQ(&Cards3xFor(Edition::V320), &Cards320);
 }
 
 ProcessState State(Edition edition, int languageFlag = 1) {

@@ -25,17 +25,5 @@ TEST(KfgKeys, LeadingIntegerConvertsLikeTheRuntimeLibrary) {
     }
 }
 
-TEST(KfgKeys, TableHoldsEveryReaderAndDefault) {
-    EXPECT_EQ(Info(KfgKey::Fr).name, "Fr");
-    EXPECT_EQ(Info(KfgKey::Fr).startUpBuffer, 20u);
-    EXPECT_EQ(Info(KfgKey::Fr).sideDialogBuffer, 2u);
-    EXPECT_EQ(Info(KfgKey::Sprox).integerDefault, 2);
-    EXPECT_EQ(Info(KfgKey::Audio).textDefault, "0");
-    EXPECT_EQ(Info(KfgKey::SoundInit).name, "SoundInit");
-    EXPECT_EQ(Info(KfgKey::LineIn).name, "LineIn");
-    EXPECT_EQ(DisplayModeKey(0), "0");
-    EXPECT_EQ(DisplayModeKey(20), "20");
-}
-
 } // namespace
 } // namespace kfg::settings
