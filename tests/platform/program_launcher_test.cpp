@@ -24,7 +24,7 @@ void WriteLoggingScript(const std::filesystem::path& file, const char* extra = "
 }
 
 std::string WaitForLog(const std::filesystem::path& log) {
-    for (int i = 0; i < 200 && ReadBytes(log).empty(); ++i) {
+    for (int i = 0; i < 1000 && ReadBytes(log).empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10)); // another process writes it
     }
     return ReadBytes(log);
