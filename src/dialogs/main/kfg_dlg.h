@@ -81,10 +81,11 @@ private:
     bool ScanConfigurationSections();
     void CheckLanguagePrompt();
     void ScanIndexFiles();
+    // The index-file list's text as an unsigned number; 0 when it is none.
+    int ShownIndexNumber() const;
     // Reads the configuration field into `ActiveSection`; false (after telling the user why)
     // when the name cannot be used.
     bool TakeConfigurationName();
-    bool NameIsUsable();
     int FindConfiguration(const std::string& name) const;
     void WriteSoundOptions();
     void StartDecoderAutomatically();
@@ -103,7 +104,6 @@ private:
     ControlMembers controls_;
     mixer::CMixerSwitch LineInMute;
     settings::SettingsRecord record_;
-    bool nameEncodable_ = true; // the field's text fits Windows-1252
     CDisplayModeDlg displayModeDlg_;
     CLanguageDlg languageDlg_;
     CAudioDecoderDlg audioDecoderDlg_;

@@ -110,10 +110,7 @@ void CKfgDlg::OnAspect20To9() {
 }
 
 void CKfgDlg::OnIndexFileSelected() {
-    // The entry's text as an unsigned decimal number; 0 when it is none.
-    bool ok = false;
-    const unsigned number = ItemText(res::kIdIndexFileList).trimmed().toUInt(&ok);
-    const int n = ok ? static_cast<int>(number) : 0;
+    const int n = ShownIndexNumber();
     record_.Testzeilen = n;
     if (n != 0) {
         SetItemInt(res::kIdTestLines, n);

@@ -67,6 +67,11 @@ NameProblem ProblemOf(const std::optional<std::string>& name) {
     return NameProblem::None;
 }
 
+// The name in the configuration field: no blanks at either end, at most 14 characters.
+QString FieldName(const CKfgDlg& dialog) {
+    return dialog.ItemText(res::kIdConfigurationField).trimmed().left(kNameLength).trimmed();
+}
+
 QString Shown(const std::string& windows1252) {
     return QString::fromStdString(settings::Utf8FromWindows1252(windows1252));
 }
@@ -104,16 +109,19 @@ void CKfgDlg::ScanIndexFiles() {
         }
     }
     // Nothing is selected yet, so the list's text reads as 0: the first entry shows selected.
-    bool ok = false;
-    const unsigned shown = ItemText(res::kIdIndexFileList).trimmed().toUInt(&ok);
-    record_.IndexFileSelection = ok ? static_cast<int>(shown) : 0;
+    record_.IndexFileSelection = ShownIndexNumber();
     UpdateData(false);
 }
 
+int CKfgDlg::ShownIndexNumber() const {
+    bool ok = false;
+    const unsigned number = ItemText(res::kIdIndexFileList).trimmed().toUInt(&ok);
+    return ok ? static_cast<int>(number) : 0;
+}
+
 bool CKfgDlg::TakeConfigurationName() {
-    // Blanks at either end are no part of a name; the field gives at most 14 characters.
-    const QString text = ItemText(res::kIdConfigurationField).trimmed().left(kNameLength).trimmed();
-    const std::optional<std::string> name = settings::Windows1252FromUtf8(text.toStdString());
+    const std::optional<std::string> name =
+        settings::Windows1252FromUtf8(FieldName(*this).toStdString());
     const NameProblem problem = ProblemOf(name);
     state_.ActiveSection = name && problem != NameProblem::Unusable ? *name : std::string();
     if (problem == NameProblem::None) {
@@ -143,8 +151,8 @@ int CKfgDlg::FindConfiguration(const std::string& name) const {
 }
 
 void CKfgDlg::OnConfigurationTextChanged() {
-    const QString text = ItemText(res::kIdConfigurationField).trimmed().left(kNameLength).trimmed();
-    state_.ActiveSection = settings::Windows1252FromUtf8(text.toStdString()).value_or("");
+    state_.ActiveSection =
+        settings::Windows1252FromUtf8(FieldName(*this).toStdString()).value_or("");
 }
 
 void CKfgDlg::OnSaveConfiguration() {
