@@ -9,6 +9,7 @@
 #include "res/template_102.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "support/counting_file_system.h"
 
 #include <QApplication>
 #include <chrono>
@@ -21,31 +22,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CountingFileSystem final : public kfg::platform::FileSystem {
-public:
-    kfg::platform::FileState Probe(const fs::path& path) const override {
-        return real_.Probe(path);
-    }
-    std::error_code ReadAll(const fs::path& path, std::string& contents) const override {
-        return real_.ReadAll(path, contents);
-    }
-    std::error_code ReplaceAtomically(const fs::path& path, std::string_view contents) override {
-        ++replacements;
-        return real_.ReplaceAtomically(path, contents);
-    }
-    int replacements = 0;
-
-private:
-    kfg::platform::PosixFileSystem real_;
-};
-
 constexpr int kRounds = 200;
 
 void Measure(const char* edition, const fs::path& examples) {
     const fs::path folder = fs::temp_directory_path() / ("kfg-load-save-" + std::string(edition));
     fs::remove_all(folder);
     fs::copy(examples / edition, folder, fs::copy_options::recursive);
-    auto counter = std::make_shared<CountingFileSystem>();
+    auto counter = std::make_shared<kfg::test::CountingFileSystem>();
     kfg::settings::ProcessState state;
     kfg::settings::ProfileStore store({}, counter);
     kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {

@@ -3,6 +3,7 @@
 
 #include "platform/file_system.h"
 #include "settings/profile_store.h"
+#include "support/counting_file_system.h"
 
 #include <array>
 #include <benchmark/benchmark.h>
@@ -23,29 +24,6 @@ using kfg::platform::FileState;
 using kfg::platform::PosixFileSystem;
 using kfg::settings::ProfileFailure;
 using kfg::settings::ProfileStore;
-
-// Counts what reaches the disk, so the figures can show how often a file is parsed and
-// replaced, not only how long it took.
-class CountingFileSystem final : public kfg::platform::FileSystem {
-public:
-    FileState Probe(const fs::path& path) const override { return inner_.Probe(path); }
-    std::error_code ReadAll(const fs::path& path, std::string& contents) const override {
-        ++reads_;
-        return inner_.ReadAll(path, contents);
-    }
-    std::error_code ReplaceAtomically(const fs::path& path, std::string_view contents) override {
-        ++replacements_;
-        return inner_.ReplaceAtomically(path, contents);
-    }
-
-    std::int64_t reads() const { return reads_; }
-    std::int64_t replacements() const { return replacements_; }
-
-private:
-    PosixFileSystem inner_;
-    mutable std::int64_t reads_ = 0;
-    std::int64_t replacements_ = 0;
-};
 
 // A fresh folder per benchmark, removed with its files afterwards. The path is empty when the
 // folder could not be made.
@@ -193,15 +171,15 @@ void BM_V320Load_CachedStore(benchmark::State& state) {
         return;
     }
     const std::vector<std::string> slotKeys = SlotKeys();
-    auto fileSystem = std::make_shared<CountingFileSystem>();
+    auto fileSystem = std::make_shared<kfg::test::CountingFileSystem>();
     ProfileStore store({}, fileSystem);
     // The program's first load parses the file; the figures are for the loads after it.
     LoadV320(store, file, slotKeys);
-    const std::int64_t firstParse = fileSystem->reads();
+    const std::int64_t firstParse = fileSystem->reads;
     for (auto _ : state) {
         benchmark::DoNotOptimize(LoadV320(store, file, slotKeys));
     }
-    SetPerIteration(state, "parses/load", fileSystem->reads() - firstParse);
+    SetPerIteration(state, "parses/load", fileSystem->reads - firstParse);
     state.SetItemsProcessed(state.iterations() * kReadsPerLoad);
 }
 BENCHMARK(BM_V320Load_CachedStore);
@@ -214,12 +192,12 @@ void BM_V320Load_FreshStore(benchmark::State& state) {
         return;
     }
     const std::vector<std::string> slotKeys = SlotKeys();
-    auto fileSystem = std::make_shared<CountingFileSystem>();
+    auto fileSystem = std::make_shared<kfg::test::CountingFileSystem>();
     for (auto _ : state) {
         ProfileStore store({}, fileSystem);
         benchmark::DoNotOptimize(LoadV320(store, file, slotKeys));
     }
-    SetPerIteration(state, "parses/load", fileSystem->reads());
+    SetPerIteration(state, "parses/load", fileSystem->reads);
     state.SetItemsProcessed(state.iterations() * kReadsPerLoad);
 }
 BENCHMARK(BM_V320Load_FreshStore);
@@ -232,7 +210,7 @@ void BM_V320Save_Unchanged(benchmark::State& state) {
         return;
     }
     const std::vector<std::string> slotKeys = SlotKeys();
-    auto fileSystem = std::make_shared<CountingFileSystem>();
+    auto fileSystem = std::make_shared<kfg::test::CountingFileSystem>();
     std::int64_t failures = 0;
     ProfileStore store([&failures](const ProfileFailure&) { ++failures; }, fileSystem);
 
@@ -240,7 +218,7 @@ void BM_V320Save_Unchanged(benchmark::State& state) {
     SaveV320(store, file, slotKeys, 0);
     const FileState after = PosixFileSystem().Probe(file);
     if (after.inode != before.inode || after.modifiedNanoseconds != before.modifiedNanoseconds ||
-        fileSystem->replacements() != 0) {
+        fileSystem->replacements != 0) {
         state.SkipWithError("a save of unchanged values replaced the file");
         return;
     }
@@ -250,7 +228,7 @@ void BM_V320Save_Unchanged(benchmark::State& state) {
     if (failures != 0) {
         state.SkipWithError("a write failed");
     }
-    SetPerIteration(state, "replacements/save", fileSystem->replacements());
+    SetPerIteration(state, "replacements/save", fileSystem->replacements);
     state.SetItemsProcessed(state.iterations() * kWritesPerSave);
 }
 BENCHMARK(BM_V320Save_Unchanged);
@@ -263,12 +241,12 @@ void BM_V320Save_Changed(benchmark::State& state) {
         return;
     }
     const std::vector<std::string> slotKeys = SlotKeys();
-    auto fileSystem = std::make_shared<CountingFileSystem>();
+    auto fileSystem = std::make_shared<kfg::test::CountingFileSystem>();
     std::int64_t failures = 0;
     ProfileStore store([&failures](const ProfileFailure&) { ++failures; }, fileSystem);
 
     SaveV320(store, file, slotKeys, 1);
-    if (fileSystem->replacements() != 1) {
+    if (fileSystem->replacements != 1) {
         state.SkipWithError("a gathered save did not end in exactly one replacement");
         return;
     }
@@ -280,7 +258,7 @@ void BM_V320Save_Changed(benchmark::State& state) {
     if (failures != 0) {
         state.SkipWithError("a write failed");
     }
-    SetPerIteration(state, "replacements/save", fileSystem->replacements() - 1);
+    SetPerIteration(state, "replacements/save", fileSystem->replacements - 1);
     state.SetItemsProcessed(state.iterations() * kWritesPerSave);
 }
 BENCHMARK(BM_V320Save_Changed);

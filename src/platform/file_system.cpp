@@ -70,16 +70,14 @@ FileState PosixFileSystem::Probe(const std::filesystem::path& path) const {
 std::error_code PosixFileSystem::ReadAll(const std::filesystem::path& path,
                                          std::string& contents) const {
     contents.clear();
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    std::error_code error;
+    UniqueFd fd = OpenRegularFile(path, error);
     if (!fd.valid()) {
-        return LastError();
+        return error;
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) {
         return LastError();
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return std::make_error_code(std::errc::no_such_file_or_directory);
     }
     contents.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
@@ -180,10 +178,32 @@ std::error_code PosixFileSystem::ReplaceAtomically(const std::filesystem::path& 
     return {};
 }
 
-bool CanReadRegularFile(const std::filesystem::path& path) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+UniqueFd OpenRegularFile(const std::filesystem::path& path, std::error_code& error) {
+    error.clear();
+    int raw = -1;
+    do {
+        raw = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    } while (raw < 0 && errno == EINTR);
+    if (raw < 0) {
+        error = LastError();
+        return {};
+    }
+    UniqueFd fd(raw);
     struct stat info {};
-    return fd.valid() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode);
+    if (::fstat(fd.get(), &info) != 0) {
+        error = LastError();
+        return {};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = std::make_error_code(std::errc::no_such_file_or_directory);
+        return {};
+    }
+    return fd;
+}
+
+bool CanReadRegularFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return OpenRegularFile(path, error).valid();
 }
 
 std::error_code ResolveWriteTarget(const std::filesystem::path& path,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/unique_fd.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -70,6 +72,11 @@ private:
 
     StepHook hook_;
 };
+
+// Opens `path` for reading when it is a regular file; a folder, FIFO or device with the name
+// counts as missing (errc::no_such_file_or_directory). Opening never blocks on a FIFO, and the
+// descriptor is close-on-exec.
+UniqueFd OpenRegularFile(const std::filesystem::path& path, std::error_code& error);
 
 // True when `path` is a regular file this process can open for reading (the existence test
 // of files that are only looked for, never read).

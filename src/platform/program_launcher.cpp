@@ -1,5 +1,6 @@
 #include "platform/program_launcher.h"
 
+#include "platform/file_system.h"
 #include "platform/unique_fd.h"
 
 #include <array>
@@ -22,9 +23,9 @@ std::error_code LastError() {
 
 // Does the file start with "MZ" (a Windows executable)? Nothing when it cannot be read.
 std::optional<bool> IsWindowsExecutable(const std::filesystem::path& file) {
-    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::error_code error;
+    const UniqueFd fd = OpenRegularFile(file, error);
+    if (!fd.valid()) {
         return std::nullopt;
     }
     std::array<char, 2> head{};

@@ -1,27 +1,22 @@
 #include "settings/configuration_scan.h"
 
-#include "platform/unique_fd.h"
+#include "platform/file_system.h"
+#include "settings/token_reader.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace kfg::settings {
 namespace {
 
-bool IsSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // Opens a regular file and reads it; `opened` tells a missing file from a failed read.
 std::string ReadWhole(const std::filesystem::path& file, bool& opened) {
     std::string bytes;
-    platform::UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    struct stat info {};
-    opened = fd.valid() && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode);
+    std::error_code error;
+    const platform::UniqueFd fd = platform::OpenRegularFile(file, error);
+    opened = fd.valid();
     if (!opened) {
         return bytes;
     }
@@ -47,11 +42,11 @@ ConfigurationScan ScanConfigurationSections(const std::filesystem::path& file) {
     bool firstWord = true;
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && IsSeparator(text[i])) {
+        while (i < text.size() && IsWordSeparator(text[i])) {
             ++i;
         }
         const std::size_t start = i;
-        while (i < text.size() && !IsSeparator(text[i])) {
+        while (i < text.size() && !IsWordSeparator(text[i])) {
             ++i;
         }
         if (start == i) {

@@ -23,6 +23,9 @@ constexpr EditionMask Bit(Edition e) {
     return 1u << static_cast<unsigned>(e);
 }
 inline constexpr EditionMask kAllEditions = 0x3F;
+inline constexpr EditionMask kEditions283 = Bit(Edition::V283) | Bit(Edition::V283Quik);
+inline constexpr EditionMask kEditions3x =
+    Bit(Edition::V31) | Bit(Edition::V311) | Bit(Edition::V320);
 constexpr bool Includes(EditionMask mask, Edition e) {
     return (mask & Bit(e)) != 0;
 }

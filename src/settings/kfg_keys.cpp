@@ -1,5 +1,7 @@
 #include "settings/kfg_keys.h"
 
+#include "settings/profile_store.h"
+
 #include <limits>
 
 namespace kfg::settings {
@@ -11,6 +13,15 @@ const KfgKeyInfo& Info(KfgKey key) {
         }
     }
     return kKfgKeys.front(); // unreachable: every key has a row
+}
+
+int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile, KfgKey key,
+                  KfgReader reader) {
+    const KfgKeyInfo& info = Info(key);
+    const std::size_t buffer =
+        reader == KfgReader::StartUp ? info.startUpBuffer : info.sideDialogBuffer;
+    return LeadingInteger(
+        store.GetString(managerFile, kManagerSection, info.name, info.textDefault, buffer));
 }
 
 std::string DisplayModeKey(int row) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,14 @@ inline constexpr std::array<KfgKeyInfo, 5> kKfgKeys{{
 }};
 
 const KfgKeyInfo& Info(KfgKey key);
+
+class ProfileStore;
+enum class KfgReader { StartUp, SideDialog };
+
+// A [KFG] key as the given reader reads it: the text into that reader's buffer (the side
+// dialogs' holds one character), then its leading decimal number.
+int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile, KfgKey key,
+                  KfgReader reader);
 
 // Display mode n of the 3.x editions is offered when key "n" (0..20, no leading zeros) holds
 // exactly 1; a missing key reads as 0.

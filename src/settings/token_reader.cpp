@@ -1,5 +1,7 @@
 #include "settings/token_reader.h"
 
+#include "platform/file_system.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -14,37 +16,6 @@ namespace {
 // Large enough that a settings file is one or two reads, small enough to sit on the stack of
 // no one: the chunk lives in the reader.
 constexpr std::size_t kChunkSize = 64 * 1024;
-
-// The separators of fscanf's "%s" in the C locale; every other byte, NUL and bytes from 0x80
-// included, belongs to a word.
-constexpr bool IsSeparator(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Opens only regular files. O_NONBLOCK keeps a FIFO named like the file from blocking the
-// open; it has no effect on reads from a regular file.
-platform::UniqueFd OpenRegularFile(const std::filesystem::path& file, std::error_code& error) {
-    error.clear();
-    int fd = -1;
-    do {
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        error.assign(errno, std::system_category());
-        return {};
-    }
-    platform::UniqueFd owned(fd);
-    struct stat status {};
-    if (::fstat(owned.get(), &status) != 0) {
-        error.assign(errno, std::system_category());
-        return {};
-    }
-    if (!S_ISREG(status.st_mode)) {
-        error = std::make_error_code(std::errc::no_such_file_or_directory);
-        return {};
-    }
-    return owned;
-}
 
 } // namespace
 
@@ -77,7 +48,7 @@ std::optional<std::string> TokenReader::Next() {
     // Skip separators, refilling as often as a run of them crosses chunks.
     for (;;) {
         const auto begin = chunk_.begin() + static_cast<std::ptrdiff_t>(position_);
-        const auto start = std::find_if_not(begin, chunk_.end(), IsSeparator);
+        const auto start = std::find_if_not(begin, chunk_.end(), IsWordSeparator);
         position_ = static_cast<std::size_t>(start - chunk_.begin());
         if (start != chunk_.end()) {
             break;
@@ -90,7 +61,7 @@ std::optional<std::string> TokenReader::Next() {
     std::string word;
     for (;;) {
         const auto begin = chunk_.begin() + static_cast<std::ptrdiff_t>(position_);
-        const auto end = std::find_if(begin, chunk_.end(), IsSeparator);
+        const auto end = std::find_if(begin, chunk_.end(), IsWordSeparator);
         word.append(begin, end);
         position_ = static_cast<std::size_t>(end - chunk_.begin());
         if (end != chunk_.end()) {
@@ -108,7 +79,7 @@ std::optional<std::string> TokenReader::Next() {
 }
 
 FileTokenReader::FileTokenReader(const std::filesystem::path& file, std::error_code& error)
-    : fd_(OpenRegularFile(file, error))
+    : fd_(platform::OpenRegularFile(file, error))
     // The descriptor number, not `this`, is captured, so a moved reader keeps working.
     , reader_([fd = fd_.get()](char* buffer, std::size_t capacity,
                                std::error_code& readError) -> std::size_t {

@@ -11,6 +11,12 @@
 
 namespace kfg::settings {
 
+// The separators of fscanf's "%s" in the C locale; every other byte, NUL and bytes from 0x80
+// included, belongs to a word.
+constexpr bool IsWordSeparator(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
 // Reads a text file word by word, as the plain-text scans of the settings files need: a word
 // is a run of bytes other than blanks and line ends (space, \t, \n, \v, \f, \r).
 //

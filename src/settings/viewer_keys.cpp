@@ -10,14 +10,13 @@
 namespace kfg::settings {
 namespace {
 
-constexpr EditionMask kV283 = Bit(Edition::V283);
 constexpr EditionMask kErazor = Bit(Edition::Erazor);
 constexpr EditionMask kV31 = Bit(Edition::V31);
 constexpr EditionMask kV311 = Bit(Edition::V311);
 constexpr EditionMask kQuik = Bit(Edition::V283Quik);
 constexpr EditionMask kV320 = Bit(Edition::V320);
-constexpr EditionMask k283 = kV283 | kQuik;
-constexpr EditionMask k3x = kV31 | kV311 | kV320;
+constexpr EditionMask k283 = kEditions283;
+constexpr EditionMask k3x = kEditions3x;
 constexpr EditionMask kAll = kAllEditions;
 
 using R = SettingsRecord;

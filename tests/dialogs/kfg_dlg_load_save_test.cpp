@@ -4,6 +4,7 @@
 #include "res/template_102.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "support/counting_file_system.h"
 #include "support/kfg_run.h"
 #include "support/modal_script.h"
 #include "support/recording_starter.h"
@@ -22,25 +23,9 @@ using test::TempDir;
 using test::WriteBytes;
 namespace fs = std::filesystem;
 
-class CountingFileSystem final : public platform::FileSystem {
-public:
-    platform::FileState Probe(const fs::path& path) const override { return real_.Probe(path); }
-    std::error_code ReadAll(const fs::path& path, std::string& contents) const override {
-        return real_.ReadAll(path, contents);
-    }
-    std::error_code ReplaceAtomically(const fs::path& path, std::string_view contents) override {
-        ++replacements;
-        return real_.ReplaceAtomically(path, contents);
-    }
-    int replacements = 0;
-
-private:
-    platform::PosixFileSystem real_;
-};
-
 // Runs the dialog over `folder` with a store that counts replacements.
 struct CountedRun {
-    std::shared_ptr<CountingFileSystem> fs = std::make_shared<CountingFileSystem>();
+    std::shared_ptr<test::CountingFileSystem> fs = std::make_shared<test::CountingFileSystem>();
     settings::ProcessState state;
     settings::ProfileStore store{{}, fs};
     test::RecordingStarter starter;

@@ -2,6 +2,7 @@
 // other programs' edits, gathering, and files it must not or cannot edit.
 #include "settings/profile_error.h"
 #include "settings/profile_store.h"
+#include "support/counting_file_system.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -16,43 +17,15 @@ namespace kfg::settings {
 namespace {
 
 using platform::FileState;
-using platform::PosixFileSystem;
 using platform::ReplaceStep;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-// The real file system, with the replacements counted and reads made to fail on demand.
-class ObservedFileSystem final : public platform::FileSystem {
-public:
-    explicit ObservedFileSystem(platform::StepHook hook = {})
-        : real_(std::move(hook)) {}
-
-    FileState Probe(const std::filesystem::path& path) const override { return real_.Probe(path); }
-    std::error_code ReadAll(const std::filesystem::path& path,
-                            std::string& contents) const override {
-        if (failReads) {
-            return std::make_error_code(std::errc::permission_denied);
-        }
-        return real_.ReadAll(path, contents);
-    }
-    std::error_code ReplaceAtomically(const std::filesystem::path& path,
-                                      std::string_view contents) override {
-        ++replacements;
-        return real_.ReplaceAtomically(path, contents);
-    }
-
-    int replacements = 0;
-    bool failReads = false;
-
-private:
-    PosixFileSystem real_;
-};
-
 struct Fixture {
     TempDir dir;
     std::filesystem::path file = dir / "Telvio.ini";
-    std::shared_ptr<ObservedFileSystem> fs = std::make_shared<ObservedFileSystem>();
+    std::shared_ptr<test::CountingFileSystem> fs = std::make_shared<test::CountingFileSystem>();
     std::vector<ProfileFailure> failures;
     ProfileStore store{[this](const ProfileFailure& f) { failures.push_back(f); }, fs};
 };
@@ -80,7 +53,7 @@ TEST_P(FailingStepTest, OldFileStaysWhole) {
     const auto file = dir / "Telvio.ini";
     const std::string old = "[Telvio]\r\nFarbe=1\r\n; mine\r\n";
     WriteBytes(file, old);
-    auto fs = std::make_shared<ObservedFileSystem>([failing](ReplaceStep step) {
+    auto fs = std::make_shared<test::CountingFileSystem>([failing](ReplaceStep step) {
         return step == failing ? std::make_error_code(std::errc::no_space_on_device)
                                : std::error_code{};
     });

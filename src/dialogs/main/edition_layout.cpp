@@ -7,9 +7,9 @@ namespace {
 
 using settings::Edition;
 
-constexpr EditionMask k283 = Bit(Edition::V283) | Bit(Edition::V283Quik);
+constexpr EditionMask k283 = settings::kEditions283;
 constexpr EditionMask kErazor = Bit(Edition::Erazor);
-constexpr EditionMask k3x = Bit(Edition::V31) | Bit(Edition::V311) | Bit(Edition::V320);
+constexpr EditionMask k3x = settings::kEditions3x;
 constexpr EditionMask kBorderGroup = kErazor | Bit(Edition::V31) | Bit(Edition::V311);
 constexpr EditionMask kSound3x = Bit(Edition::V311) | Bit(Edition::V320);
 

@@ -193,12 +193,7 @@ void CKfgDlg::SaveSettings(std::string_view target) {
         file = ViewerFile();
         state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
     } else {
-        const auto writeCheck = [&](settings::KfgKey key, int id) {
-            store_.WriteString(file, settings::kManagerSection, settings::Info(key).name,
-                               std::to_string(CheckState(id)));
-        };
-        writeCheck(settings::KfgKey::SoundInit, res::kIdSoundInit);
-        writeCheck(settings::KfgKey::LineIn, res::kIdSoundLineIn);
+        WriteSoundOptions(); // a named save always stores them, first
     }
     settings::SaveViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
 }
@@ -210,10 +205,7 @@ void CKfgDlg::RunOneTimeBlock() {
     } else {
         // First run: the language, then for the 3.x editions the display modes to offer.
         languageDlg_.DoModal();
-        if (settings::Includes(settings::Bit(settings::Edition::V31) |
-                                   settings::Bit(settings::Edition::V311) |
-                                   settings::Bit(settings::Edition::V320),
-                               state_.Edition)) {
+        if (settings::Includes(settings::kEditions3x, state_.Edition)) {
             displayModeDlg_.DoModal();
         }
     }
@@ -224,10 +216,8 @@ void CKfgDlg::RunOneTimeBlock() {
 }
 
 void CKfgDlg::StartDecoderAutomatically() {
-    const settings::KfgKeyInfo& audio = settings::Info(settings::KfgKey::Audio);
-    const int choice = settings::LeadingInteger(
-        store_.GetString(ManagerFile(), settings::kManagerSection, audio.name, audio.textDefault,
-                         audio.startUpBuffer));
+    const int choice = settings::ReadKfgNumber(store_, ManagerFile(), settings::KfgKey::Audio,
+                                               settings::KfgReader::StartUp);
     if (const char* program = DecoderProgram(choice)) {
         starter_.Start(workingDirectory_, program, {}); // a failed start is not reported
     }
@@ -265,9 +255,7 @@ std::string ShownText(const framework::Dialog& dialog, int id) {
 void CKfgDlg::FillLists() {
     const std::filesystem::path file = ManagerFile();
     const auto startUpRead = [&](settings::KfgKey key) {
-        const settings::KfgKeyInfo& info = settings::Info(key);
-        return settings::LeadingInteger(store_.GetString(file, settings::kManagerSection, info.name,
-                                                         info.textDefault, info.startUpBuffer));
+        return settings::ReadKfgNumber(store_, file, key, settings::KfgReader::StartUp);
     };
     state_.LanguageFlag = startUpRead(settings::KfgKey::Fr);
     ToggleLanguage();

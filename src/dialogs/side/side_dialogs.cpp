@@ -15,9 +15,7 @@ using settings::KfgKey;
 
 // The side dialogs read their keys into a 2-byte buffer: only the first character counts.
 int SideDialogRead(settings::ProfileStore& store, const std::filesystem::path& file, KfgKey key) {
-    const settings::KfgKeyInfo& info = settings::Info(key);
-    return settings::LeadingInteger(store.GetString(file, settings::kManagerSection, info.name,
-                                                    info.textDefault, info.sideDialogBuffer));
+    return settings::ReadKfgNumber(store, file, key, settings::KfgReader::SideDialog);
 }
 
 bool SpanishWanted(settings::ProfileStore& store, const std::filesystem::path& file) {

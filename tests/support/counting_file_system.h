@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+#include <string>
+#include <system_error>
+
+namespace kfg::test {
+
+// The real file system, counting what reaches the disk (reads, replacements) and failing
+// reads on demand; a step hook makes any step of a replacement fail.
+class CountingFileSystem final : public platform::FileSystem {
+public:
+    explicit CountingFileSystem(platform::StepHook hook = {})
+        : real_(std::move(hook)) {}
+
+    platform::FileState Probe(const std::filesystem::path& path) const override {
+        return real_.Probe(path);
+    }
+    std::error_code ReadAll(const std::filesystem::path& path,
+                            std::string& contents) const override {
+        ++reads;
+        if (failReads) {
+            return std::make_error_code(std::errc::permission_denied);
+        }
+        return real_.ReadAll(path, contents);
+    }
+    std::error_code ReplaceAtomically(const std::filesystem::path& path,
+                                      std::string_view contents) override {
+        ++replacements;
+        return real_.ReplaceAtomically(path, contents);
+    }
+
+    mutable int reads = 0;
+    int replacements = 0;
+    bool failReads = false;
+
+private:
+    platform::PosixFileSystem real_;
+};
+
+} // namespace kfg::test
