@@ -2,6 +2,7 @@
 
 #include "framework/control.h"
 #include "framework/dialog.h"
+#include "framework/layer_texts.h"
 #include "framework/message_box.h"
 
 #include <QApplication>
@@ -86,7 +87,7 @@ void DataExchange::Integer(int id, int& member) {
     if (const std::optional<int> value = ParseInteger(dialog_.ItemText(id))) {
         member = *value;
     } else {
-        Fail(id, QStringLiteral("Bitte eine ganze Zahl eingeben."));
+        Fail(id, QString::fromUtf8(TextsFor(dialog_.CurrentLanguage()).integerExpected));
     }
 }
 
@@ -96,9 +97,7 @@ void DataExchange::Integer(int id, int& member, int low, int high) {
         return;
     }
     if (member < low || member > high) {
-        Fail(id, QStringLiteral("Bitte eine ganze Zahl zwischen %1 und %2 eingeben.")
-                     .arg(low)
-                     .arg(high));
+        Fail(id, IntegerBetweenMessage(dialog_.CurrentLanguage(), low, high));
     }
 }
 
@@ -110,18 +109,14 @@ void DataExchange::ListText(int id, std::string& member) {
         member = dialog_.ItemText(id).toStdString();
         return;
     }
+    // Only an entry that is the member's text is selected: a nearby entry would be taken back
+    // as a choice the user never made.
     const QString text = QString::fromStdString(member);
-    if (text.isEmpty()) {
-        return;
-    }
-    for (int i = 0; i < dialog_.ComboCount(id); ++i) {
-        if (dialog_.ComboItemText(id, i).startsWith(text, Qt::CaseInsensitive)) {
-            dialog_.ComboSetCurSel(id, i);
-            return;
-        }
-    }
-    // No entry fits: an editable box shows the text itself; a list keeps its selection.
-    if (auto* combo = qobject_cast<QComboBox*>(dialog_.Item(id)); combo && combo->isEditable()) {
+    const int found = text.isEmpty() ? -1 : dialog_.ComboFindStringExact(id, text);
+    dialog_.ComboSetCurSel(id, found);
+    // No entry fits: an editable box shows the text itself; a list shows nothing.
+    if (auto* combo = qobject_cast<QComboBox*>(dialog_.Item(id));
+        found < 0 && combo != nullptr && combo->isEditable()) {
         combo->setEditText(text);
     }
 }

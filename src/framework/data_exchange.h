@@ -27,7 +27,8 @@ public:
     // As Integer, then the member (already set) must lie in [low, high].
     void Integer(int id, int& member, int low, int high);
     // The shown text of a combo box (UTF-8). Towards the control it selects the first entry
-    // that begins with the member's text, ignoring case; no match leaves the selection.
+    // equal to the member's text, ignoring case; with none, nothing is selected and an
+    // editable box shows the member's text.
     void ListText(int id, std::string& member);
     // The 0-based selected position, -1 for none.
     void ListPosition(int id, int& member);

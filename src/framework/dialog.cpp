@@ -3,6 +3,7 @@
 #include "framework/data_exchange.h"
 #include "framework/dialog_units.h"
 #include "framework/modal_hook.h"
+#include "framework/widgets/accessible_buttons.h"
 #include "framework/widgets/combo_widgets.h"
 #include "framework/widgets/spin_arrows.h"
 
@@ -120,7 +121,7 @@ struct Dialog::Controls {
     std::map<int, QWidget*> byId;
     std::map<int, const ControlTemplate*> templates;
     std::map<int, QString> captions; // full captions, before wrapping or eliding
-    std::multimap<int, int> named;   // label id -> the controls it names
+    std::multimap<int, int> named;   // label (or field) id -> the controls (or spins) it names
     std::map<int, SpinArrows*> spins;
 };
 
@@ -294,7 +295,7 @@ void Dialog::Build() {
             c.byId[control.id] = widget;
             c.templates[control.id] = &control;
         }
-        if (control.buddy != 0 && control.kind != ControlKind::Spin) {
+        if (control.buddy != 0) {
             c.named.emplace(control.buddy, control.id);
         }
         widget->setHidden(Has(control, kHidden));
@@ -344,6 +345,9 @@ QWidget* Dialog::CreateControl(const ControlTemplate& control, const DialogUnits
             button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(control.icon)));
             const int side = std::min(rect.width(), rect.height()) * 3 / 4;
             button->setIconSize(QSize(side, side));
+        }
+        if (button->isCheckable()) {
+            ToggleByClick(*button);
         }
         QObject::connect(button, &QAbstractButton::clicked, window,
                          [this, id] { Dispatch(Notification::Clicked, id); });
@@ -422,6 +426,8 @@ QWidget* Dialog::CreateControl(const ControlTemplate& control, const DialogUnits
     case ControlKind::Spin: {
         auto* buddy = qobject_cast<QLineEdit*>(Item(control.buddy));
         auto* spin = new SpinArrows(buddy, Has(control, kSpinWraps), window);
+        const LayerTexts& texts = TextsFor(language_);
+        spin->SetArrowNames(QString::fromUtf8(texts.spinUp), QString::fromUtf8(texts.spinDown));
         if (buddy != nullptr) {
             // Attached inside the right edge of its field, which gives up that room.
             const int arrowsWidth = std::max(units.X(8), 12);
@@ -552,12 +558,7 @@ void Dialog::SetItemText(int id, const QString& text) {
         return;
     }
     ApplyCaption(id, text);
-    // The control and those it names follow the text shown now.
-    UpdateAccessibleName(id);
-    const auto [first, last] = controls_->named.equal_range(id);
-    for (auto it = first; it != last; ++it) {
-        UpdateAccessibleName(it->second);
-    }
+    UpdateAccessibleName(id); // and those it names follow the text shown now
 }
 
 void Dialog::SetItemInt(int id, int value) {
@@ -783,6 +784,16 @@ void Dialog::RefreshAccessibleNames() {
     }
 }
 
+void Dialog::SetLanguage(Language language) {
+    language_ = language;
+    if (QWidget* window = Window()) {
+        const LayerTexts& texts = TextsFor(language);
+        for (SpinArrows* spin : window->findChildren<SpinArrows*>()) {
+            spin->SetArrowNames(QString::fromUtf8(texts.spinUp), QString::fromUtf8(texts.spinDown));
+        }
+    }
+}
+
 void Dialog::UpdateAccessibleName(int id) {
     QWidget* widget = Item(id);
     if (widget == nullptr) {
@@ -795,10 +806,22 @@ void Dialog::UpdateAccessibleName(int id) {
         // A spin or a field takes the name of what labels it.
         name = control->kind == ControlKind::Spin ? Item(control->buddy)->accessibleName()
                                                   : ItemText(control->buddy);
-    } else if (control->kind != ControlKind::Edit && control->kind != ControlKind::ComboBox) {
-        name = ItemText(id);
+    } else if ((control->kind != ControlKind::Edit || Has(*control, kReadOnly)) &&
+               control->kind != ControlKind::ComboBox) {
+        name = ItemText(id); // a read-only field serves as a label: its text names it
     }
+    // A box made of parts gives its name to the parts that take focus.
     widget->setAccessibleName(name.simplified());
+    if (auto* simple = qobject_cast<SimpleCombo*>(widget)) {
+        simple->SetAccessibleName(name.simplified());
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit()) {
+        combo->lineEdit()->setAccessibleName(name.simplified());
+    }
+    // What this control names (a field its label, a spin its field) follows.
+    const auto [first, last] = controls_->named.equal_range(id);
+    for (auto it = first; it != last; ++it) {
+        UpdateAccessibleName(it->second);
+    }
 }
 
 void Dialog::Click(int id) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/dialog_template.h"
+#include "framework/layer_texts.h"
 
 #include <QIcon>
 #include <QString>
@@ -87,6 +88,10 @@ public:
     void SetAccessibleName(int id, const QString& name);
     void RefreshAccessibleNames();
 
+    // The language of the layer's own texts (input check messages, spin arrow names).
+    void SetLanguage(Language language);
+    Language CurrentLanguage() const { return language_; }
+
     // Acts as the user would (tests, snapshots): clicks a button, presses Escape, closes.
     void Click(int id);
     void PressEscape();
@@ -125,6 +130,7 @@ private:
     QIcon windowIcon_;
     std::map<std::pair<Notification, int>, Handler> messageMap_;
     std::map<int, QString> accessibleNames_;
+    Language language_ = Language::German;
     std::unique_ptr<Controls> controls_;
     int result_ = 0;
     bool ended_ = false;

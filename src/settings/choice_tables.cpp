@@ -9,12 +9,10 @@
 namespace kfg::settings {
 namespace {
 
-// Keeps the member's text when the index is not a row, so the list goes on showing what it
-// showed before this load.
+// An index that is not a row leaves the text empty, so its list shows nothing and a save keeps
+// the index; an earlier load's text would be saved in its place.
 void AssignRow(std::string& member, const ChoiceTable& table, int index) {
-    if (const std::optional<std::string_view> text = RowText(table, index)) {
-        member.assign(*text);
-    }
+    member.assign(RowText(table, index).value_or(std::string_view{}));
 }
 
 // One list read before saving: the text it shows, the tables it may hold (a 3.x display-mode

@@ -121,8 +121,8 @@ const ChoiceTable& DisplayModes3xFor(int languageFlag);
 const ChoiceTable& Cards3xFor(Edition edition);
 
 // After loading: sets the eight list texts of `record` from the choice indices of `state`,
-// every table of each kind whatever the edition. A text changes only when its index is a row
-// of the table; otherwise it keeps what the list showed before.
+// every table of each kind whatever the edition. A text whose index is not a row of its table
+// becomes empty.
 void ChoiceTextsFromIndices(SettingsRecord& record, const ProcessState& state);
 
 // What the eight choice lists show (the selected entry, or the typed text of an editable list),

@@ -3,9 +3,11 @@
 #include "res/template_102.h"
 #include "support/kfg_run.h"
 #include "support/temp_dir.h"
+#include "support/typing.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -169,6 +171,44 @@ TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
                   c.written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
             << c.click << c.closeBox;
         EXPECT_EQ(run.result, framework::IDOK);
+    }
+}
+
+enum class Command { Start, SaveConfiguration };
+
+// A failed check stops Start and a named save at once: the message, nothing written to either
+// file (the changed sound options included), nothing started, and the dialog open with the
+// failing field's text selected for correcting.
+TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
+    for (const Command command : {Command::Start, Command::SaveConfiguration}) {
+        TempDir dir;
+        const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=20\r\n";
+        const std::string kfg = "[KFG]\r\nFr=0\r\n";
+        WriteBytes(dir / "Telvio.ini", telvio);
+        WriteBytes(dir / "KFG.ini", kfg);
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            d.Click(res::kIdSoundInit);
+            test::TypeInto(d.Item(res::kIdMemorySlot30), "9");
+            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            if (command == Command::Start) {
+                d.Click(res::kIdStart);
+            } else {
+                test::TypeInto(d.Item(res::kIdConfigurationField), "Abend");
+                d.Click(res::kIdSaveConfiguration);
+            }
+            EXPECT_FALSE(d.IsEnded());
+            auto* field = qobject_cast<QLineEdit*>(d.Item(res::kIdTestLines));
+            EXPECT_EQ(d.Window()->focusWidget(), field);
+            EXPECT_EQ(field->selectedText(), "120");
+            EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 0); // nothing saved, none listed
+            d.EndDialog(framework::IDCANCEL);
+        });
+        ASSERT_EQ(run.script.MessageTexts().size(), 1u);
+        EXPECT_EQ(run.script.MessageTexts()[0],
+                  "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.");
+        EXPECT_TRUE(run.starter.log.empty());
+        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), telvio);
+        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "settings/profile_store.h"
 #include "support/kfg_run.h"
 #include "support/temp_dir.h"
+#include "support/typing.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@ namespace kfg::dialogs {
 namespace {
 
 using test::KfgRun;
+using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
@@ -90,25 +92,116 @@ TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
     EXPECT_TRUE(run.script.MessageTexts()[0].contains("0 und 99"));
 }
 
-TEST(KfgExchange, OutOfRangeValueInAHiddenFieldBlocksEveryExchange) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", kV31);
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
-        EXPECT_FALSE(d.IsItemShown(res::kIdFirstLine)); // hidden for V31
-        d.Record().ErsteZeile = 300;
-        d.UpdateData(false);
-        d.SetItemText(res::kIdLastLine, "9");
-        for (int attempt = 0; attempt < 2; ++attempt) {
+struct HiddenCase {
+    const char* file;
+    const char* hiddenLine; // out of range, in a field the edition hides and never writes
+    int slot;               // a memory slot the edition writes
+    const char* slotLine;
+};
+
+// A field the user cannot see neither complains nor blocks: typing brings no message, "Beenden"
+// ends, and Start writes the edits while the hidden key keeps its bytes.
+TEST(KfgExchange, HiddenFieldsPassTheirLoadedValueUnchecked) {
+    const HiddenCase cases[] = {
+        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\nLetzteZeile=600\r\n", "LetzteZeile=600\r\n", 25,
+         "Speicher25=7\r\n"},
+        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\nHoeheRand=90\r\n", "HoeheRand=90\r\n", 25,
+         "Speicher25=7\r\n"},
+        {"[Telvio]\r\nStatus=1\r\nErsteZeile=300\r\n", "ErsteZeile=300\r\n", 5, "Station5=7\r\n"},
+        {"[Telvio]\r\nStatus=1\r\nAccel=30\r\n", "Accel=30\r\n", 5, "Station5=7\r\n"},
+    };
+    for (const HiddenCase& c : cases) {
+        SCOPED_TRACE(c.hiddenLine);
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", c.file);
+        bool ended = false;
+        KfgRun exit(dir.path(), [&](CKfgDlg& d) {
+            test::TypeInto(d.Item(res::kIdMemorySlot0), "1");
+            d.Click(res::kIdExit);
+            ended = d.IsEnded();
+        });
+        EXPECT_TRUE(ended);
+        EXPECT_TRUE(exit.script.MessageTexts().empty());
+
+        KfgRun start(dir.path(), [&](CKfgDlg& d) {
+            test::TypeInto(d.Item(res::kMemorySlotIds[static_cast<std::size_t>(c.slot)]), "7");
+            d.Click(res::kIdStart);
+        });
+        EXPECT_TRUE(start.script.MessageTexts().empty());
+        EXPECT_EQ(start.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
+        const std::string saved = ReadBytes(dir / "Telvio.ini");
+        EXPECT_NE(saved.find(c.slotLine), std::string::npos) << saved;
+        EXPECT_NE(saved.find(c.hiddenLine), std::string::npos) << saved;
+    }
+}
+
+struct OrderCase {
+    const char* file;
+    int first; // two shown fields out of range, `first` before `second` in the exchange
+    int second;
+    const char* range; // the range the message names: the first field's
+};
+
+// The message and the focus belong to the first failing field in the exchange order.
+TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
+    constexpr const char* kV283 = "[Telvio]\r\nOptimierungBT=1\r\n";
+    const OrderCase cases[] = {
+        {kV31, res::kIdColour, res::kIdBrightness, "0 und 511"},
+        {kV31, res::kIdBrightness, res::kIdContrast, "0 und 255"},
+        {kV31, res::kIdContrast, res::kIdBorderHeight, "0 und 511"},
+        {kV31, res::kIdBorderHeight, res::kIdTestLines, "0 und 80"},
+        {kV283, res::kIdTestLines, res::kIdFirstLine, "0 und 99"},
+        {kV283, res::kIdFirstLine, res::kIdLastLine, "0 und 290"},
+    };
+    for (const OrderCase& c : cases) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", c.file);
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            d.SetItemText(c.second, "999");
+            d.SetItemText(c.first, "999");
             EXPECT_FALSE(d.UpdateData(true));
-            EXPECT_EQ(d.Record().LetzteZeile, 285) << attempt; // after the blocked field
-        }
-        d.SetItemText(res::kIdFirstLine, "2");
-        EXPECT_TRUE(d.UpdateData(true));
-        EXPECT_EQ(d.Record().LetzteZeile, 9);
-        d.EndDialog(framework::IDCANCEL);
-    });
-    ASSERT_EQ(run.script.MessageTexts().size(), 2u);
-    EXPECT_TRUE(run.script.MessageTexts()[0].contains("0 und 290"));
+            EXPECT_EQ(d.Window()->focusWidget(), d.Item(c.first)) << c.first;
+            d.EndDialog(framework::IDCANCEL);
+        });
+        ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.first;
+        EXPECT_TRUE(run.script.MessageTexts()[0].contains(c.range)) << c.first;
+    }
+}
+
+struct LimitCase {
+    int id;
+    int high; // every checked field starts at 0
+};
+
+// Each limit is accepted, one past it is not, for every field an edition shows with a check.
+TEST(KfgExchange, RangeLimitsOfTheShownFields) {
+    const std::pair<const char*, std::vector<LimitCase>> editions[] = {
+        {"[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n", // V283Quik
+         {{res::kIdColour, 511},
+          {res::kIdBrightness, 255},
+          {res::kIdContrast, 511},
+          {res::kIdTestLines, 99},
+          {res::kIdFirstLine, 290},
+          {res::kIdLastLine, 580},
+          {res::kIdAcceleration, 25}}},
+        {kV31, {{res::kIdBorderHeight, 80}}},
+    };
+    for (const auto& [file, fields] : editions) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", file);
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            for (const LimitCase& field : fields) {
+                const std::pair<int, bool> values[] = {
+                    {0, true}, {field.high, true}, {-1, false}, {field.high + 1, false}};
+                for (const auto& [value, accepted] : values) {
+                    d.SetItemInt(field.id, value);
+                    EXPECT_EQ(d.UpdateData(true), accepted) << field.id << " " << value;
+                }
+                d.SetItemInt(field.id, 0);
+            }
+            d.EndDialog(framework::IDCANCEL);
+        });
+    }
 }
 
 TEST(KfgExchange, CheckBoxesNegativeSlotsAndSpins) {
@@ -144,25 +237,75 @@ TEST(KfgExchange, CheckBoxesNegativeSlotsAndSpins) {
     });
 }
 
-TEST(KfgExchange, ListTextSelectsTheFirstEntryBeginningWithIt) {
+TEST(KfgExchange, ListTextSelectsOnlyAnEqualEntry) {
     TempDir dir;
     WriteBytes(dir / "Telvio.ini", kV31);
     WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n2=1\r\n5=1\r\n");
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         ASSERT_EQ(d.ComboCount(res::kIdDisplayMode3x), 2);
-        d.Record().DisplayModeText3x = "Im Fenster +";
-        d.Record().TunerText = "philips pal i"; // letters compared without regard to case
+        d.Record().DisplayModeText3x = "im fenster ++"; // letters compared without regard to case
+        d.Record().TunerText = "philips pal i";
         d.UpdateData(false);
         EXPECT_EQ(d.ItemText(res::kIdDisplayMode3x), "Im Fenster ++");
         EXPECT_EQ(d.ItemText(res::kIdTunerList), "Philips PAL I");
-        d.Record().DisplayModeText3x = "800*600 RGB";
+        d.Record().DisplayModeText3x = "Im Fenster +"; // begins an entry: not that entry
         d.UpdateData(false);
-        EXPECT_EQ(d.ItemText(res::kIdDisplayMode3x), "Im Fenster ++"); // no match: unchanged
+        EXPECT_EQ(d.ComboCurSel(res::kIdDisplayMode3x), -1);
         d.Record().InterpolationText = "Zeile halbieren"; // editable: shows the text itself
         d.UpdateData(false);
         EXPECT_EQ(d.ItemText(res::kIdInterpolationList), "Zeile halbieren");
         d.EndDialog(framework::IDCANCEL);
     });
+}
+
+struct StoredChoiceCase {
+    const char* telvioIni;
+    const char* kfgIni; // configurations A and B
+    int list;
+    const char* key;
+    const char* shownForA;
+    const char* savedForB; // B's index, not shown in its list, survives B's save
+};
+
+// A list shows a stored choice only when it holds exactly that entry; otherwise it shows
+// nothing and the stored index is kept, also right after showing another configuration.
+TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
+    const StoredChoiceCase cases[] = {
+        {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=2\r\n[B]\r\nDisplayMode=1\r\n",
+         res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", "1"},
+        {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
+         res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", "7"},
+        {"[Telvio]\r\nOptimierungBT=1\r\n", "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
+         res::kIdCardList283, "TVKarte", "Hauppauge BT878", "5"},
+    };
+    for (const StoredChoiceCase& c : cases) {
+        SCOPED_TRACE(c.kfgIni);
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", c.telvioIni);
+        WriteBytes(dir / "KFG.ini", c.kfgIni);
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            for (const char* name : {"A", "B"}) {
+                test::TypeInto(d.Item(res::kIdConfigurationField), name);
+                d.Click(res::kIdShowConfiguration);
+                EXPECT_EQ(d.ItemText(c.list).toStdString(),
+                          std::string(name) == "A" ? c.shownForA : "");
+            }
+            d.Click(res::kIdSaveConfiguration);
+            d.EndDialog(framework::IDCANCEL);
+        });
+        settings::ProfileStore store;
+        EXPECT_EQ(store.GetString(dir / "KFG.ini", "B", c.key, "", 20), c.savedForB);
+    }
+}
+
+// Started without touching the list, a mode the list does not offer is written back as it was.
+TEST(KfgExchange, StartKeepsADisplayModeTheListDoesNotOffer) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\nDisplayMode=1\r\n");
+    WriteBytes(dir / "KFG.ini", "[KFG]\r\n2=1\r\n5=1\r\n");
+    KfgRun run(dir.path(), [](CKfgDlg& d) { d.Click(res::kIdStart); });
+    EXPECT_EQ(run.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
+    EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("DisplayMode=1\r\n"), std::string::npos);
 }
 
 } // namespace

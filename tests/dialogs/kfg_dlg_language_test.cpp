@@ -3,11 +3,13 @@
 #include "res/template_102.h"
 #include "support/kfg_run.h"
 #include "support/temp_dir.h"
+#include "support/typing.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace kfg::dialogs {
 namespace {
@@ -95,6 +97,33 @@ TEST(KfgLanguage, SwitchingThereAndBack) {
         EXPECT_EQ(d.Item(res::kIdBorderHeight)->accessibleName(), "Randhöhe");
         d.EndDialog(framework::IDCANCEL);
     });
+}
+
+// The input checks speak the language of the captions in force, also after a switch.
+TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
+    const char* const kGermanRange = "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.";
+    const char* const kSpanishRange = "Introduzca un número entero entre 0 y 99.";
+    for (const bool spanish : {false, true}) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        WriteBytes(dir / "KFG.ini", spanish ? "[KFG]\r\nFr=1\r\n" : "[KFG]\r\nFr=0\r\n");
+        KfgRun run(dir.path(), [](CKfgDlg& d) {
+            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            d.Click(res::kIdExit);
+            test::TypeInto(d.Item(res::kIdTestLines), "");
+            d.Click(res::kIdExit);
+            d.Click(res::kIdLanguageToggle);
+            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            d.Click(res::kIdExit);
+            d.EndDialog(framework::IDCANCEL);
+        });
+        const std::vector<QString> expected =
+            spanish
+                ? std::vector<QString>{kSpanishRange, "Introduzca un número entero.", kGermanRange}
+                : std::vector<QString>{kGermanRange, "Bitte eine ganze Zahl eingeben.",
+                                       kSpanishRange};
+        EXPECT_EQ(run.script.MessageTexts(), expected) << spanish;
+    }
 }
 
 TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {

@@ -11,6 +11,8 @@
 #include <QAbstractButton>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 namespace kfg::dialogs {
 namespace {
@@ -21,32 +23,43 @@ using test::ModalScript;
 using test::TempDir;
 using test::WriteBytes;
 
-TEST(KfgStartUp, MissingViewerFileShowsTheMessageAndNeverBecomesUsable) {
-    TempDir dir;
-    std::filesystem::create_directory(dir / "elsewhere");
-    for (const bool folderInstead : {false, true}) {
-        if (folderInstead) {
-            std::filesystem::create_directory(dir / "Telvio.ini"); // not a file: still missing
+// Every file of `folder` with its bytes, to see that nothing was written.
+std::map<std::string, std::string> Contents(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        contents[entry.path().string()] = entry.is_regular_file() ? test::ReadBytes(entry) : "";
+    }
+    return contents;
+}
+
+// After the missing-file message nothing else comes: no prompt, no file written (not even the
+// consumed prompt request), no decoder started; KFG ends.
+TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
+    const char* const kfgInis[] = {nullptr, "[KFG]\r\nSprox=5\r\nAudio=1\r\n"};
+    for (const char* kfgIni : kfgInis) {
+        for (const bool folderInstead : {false, true}) {
+            TempDir dir;
+            if (kfgIni != nullptr) {
+                WriteBytes(dir / "KFG.ini", kfgIni);
+            }
+            if (folderInstead) {
+                std::filesystem::create_directory(dir / "Telvio.ini"); // not a file: missing
+            }
+            const auto before = Contents(dir.path());
+            KfgRun run(dir.path());
+            ASSERT_EQ(run.script.Seen().size(), 1u) << folderInstead;
+            const test::SeenModal& message = run.script.Seen()[0];
+            EXPECT_FALSE(message.isDialog);
+            EXPECT_EQ(message.caption, "Fehler");
+            EXPECT_EQ(message.text,
+                      "Telvio.ini nicht vorhanden\nBitte ins Telvio-Verzeichnis "
+                      "kopieren\nTelvio.ini no existe.\nCopialo en el directorio TLV ZAV");
+            EXPECT_EQ(message.icon, framework::MessageIcon::None);
+            EXPECT_EQ(run.result, framework::IDOK);
+            EXPECT_TRUE(run.starter.log.empty());
+            EXPECT_EQ(Contents(dir.path()), before);
+            EXPECT_EQ(run.state.Edition, Edition::V311);
         }
-        KfgRun run(dir.path());
-        // Without "KFG.ini" the first-run prompts still follow the message; the display
-        // modes too, since the edition stays V311.
-        ASSERT_EQ(run.script.Seen().size(), 3u) << folderInstead;
-        EXPECT_EQ(run.script.Seen()[1].templateId, 175);
-        EXPECT_EQ(run.script.Seen()[2].templateId, 161);
-        const test::SeenModal& message = run.script.Seen()[0];
-        EXPECT_FALSE(message.isDialog);
-        EXPECT_EQ(message.caption, "Fehler");
-        EXPECT_EQ(message.text,
-                  "Telvio.ini nicht vorhanden\nBitte ins Telvio-Verzeichnis "
-                  "kopieren\nTelvio.ini no existe.\nCopialo en el directorio TLV ZAV");
-        EXPECT_EQ(message.icon, framework::MessageIcon::None);
-        EXPECT_EQ(run.result, framework::IDOK);
-        // The rest of the initialisation still ran.
-        EXPECT_EQ(run.state.FirstLoadDone, 1);
-        EXPECT_EQ(run.state.DialogInitialised, 1);
-        EXPECT_EQ(run.state.Edition, Edition::V311);
-        EXPECT_EQ(run.state.IndexPrefixFlag, 0);
     }
 }
 

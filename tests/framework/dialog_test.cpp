@@ -14,6 +14,7 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace kfg::framework {
 namespace {
@@ -32,9 +33,11 @@ enum : int {
     kNamed = 108,
     kDigits = 109,
     kPositions = 110,
+    kFirstRadio = 111,
+    kSecondRadio = 112,
 };
 
-constexpr std::array<ControlTemplate, 13> kControls{{
+constexpr std::array<ControlTemplate, 15> kControls{{
     {kPlain, ControlKind::Edit, "", {5, 5, 40, 12}},
     {kRanged, ControlKind::Edit, "", {5, 20, 40, 12}},
     {kSpin, ControlKind::Spin, "", {}, kSpinWraps, kRanged},
@@ -46,6 +49,8 @@ constexpr std::array<ControlTemplate, 13> kControls{{
     {kNamed, ControlKind::Edit, "", {85, 35, 35, 12}, kNone, kNameLabel},
     {kDigits, ControlKind::Edit, "", {5, 65, 40, 12}, kDigitsOnly},
     {kPositions, ControlKind::ComboBox, "", {60, 50, 60, 60}},
+    {kFirstRadio, ControlKind::RadioButton, "Eins", {5, 80, 40, 10}, kGroupStart},
+    {kSecondRadio, ControlKind::RadioButton, "Zwei", {50, 80, 40, 10}},
     {IDOK, ControlKind::PushButton, "OK", {130, 5, 40, 14}, kDefaultButton},
     {IDCANCEL, ControlKind::PushButton, "Abbrechen", {130, 22, 40, 14}},
 }};
@@ -116,7 +121,7 @@ int RunWhileUp(Dialog& dialog, ModalScript*& scriptOut, Body body) {
 TEST(DialogExchange, RecordToControls) {
     ProbeDialog d;
     d.box = 5;
-    d.listText = "beta";
+    d.listText = "BETA ONE";
     d.editableText = "zzz";
     d.position = 7;
     ModalScript* script = nullptr;
@@ -124,18 +129,77 @@ TEST(DialogExchange, RecordToControls) {
         EXPECT_EQ(d.ItemText(kPlain), "-5");
         EXPECT_EQ(d.CheckState(kBox), 0);
         EXPECT_EQ(d.box, 0);                // outside 0..2: shown clear and cleared
-        EXPECT_EQ(d.ComboCurSel(kList), 1); // first entry beginning with it, any case
+        EXPECT_EQ(d.ComboCurSel(kList), 1); // the entry equal to it, any case
         EXPECT_EQ(d.ItemText(kSortedEditable), "zzz");
         EXPECT_EQ(d.ComboCurSel(kPositions), -1);
 
         d.box = 2;
-        d.listText = "nothing like it";
         d.position = 2;
         d.UpdateData(false);
         EXPECT_EQ(d.CheckState(kBox), 1);
-        EXPECT_EQ(d.ComboCurSel(kList), 1); // no match leaves the selection
         EXPECT_EQ(d.ComboCurSel(kPositions), 2);
+
+        // Only an equal entry is chosen: a text that merely begins an entry, or none, leaves
+        // the list without a selection.
+        for (const char* text : {"beta", "", "Beta one and more"}) {
+            d.listText = "Beta one";
+            d.UpdateData(false);
+            d.listText = text;
+            d.UpdateData(false);
+            EXPECT_EQ(d.ComboCurSel(kList), -1) << text;
+            EXPECT_EQ(d.ItemText(kList), "") << text;
+        }
     });
+}
+
+struct MessageCase {
+    bool spanish; // the language given to the dialog; none given: German
+    const char* typed;
+    const char* message;
+};
+
+TEST(DialogExchange, MessagesSpeakTheLanguageGiven) {
+    const MessageCase cases[] = {
+        {false, "100", "Bitte eine ganze Zahl zwischen 0 und 99 eingeben."},
+        {false, "x", "Bitte eine ganze Zahl eingeben."},
+        {true, "100", "Introduzca un número entero entre 0 y 99."},
+        {true, "x", "Introduzca un número entero."},
+    };
+    for (const MessageCase& c : cases) {
+        ProbeDialog d;
+        ModalScript* script = nullptr;
+        RunWhileUp(d, script, [&] {
+            if (c.spanish) {
+                d.SetLanguage(Language::Spanish);
+            }
+            d.SetItemText(kRanged, QString::fromUtf8(c.typed));
+            EXPECT_FALSE(d.UpdateData(true));
+            ASSERT_EQ(script->MessageTexts().size(), 1u);
+            EXPECT_EQ(script->MessageTexts()[0], QString::fromUtf8(c.message));
+        });
+    }
+}
+
+struct LimitCase {
+    int id;
+    int low;
+    int high;
+};
+
+// Each limit itself is accepted, one past it is not.
+TEST(DialogExchange, RangeLimitsAreInside) {
+    for (const LimitCase& c : {LimitCase{kRanged, 0, 99}, LimitCase{kSmall, 0, 10}}) {
+        const std::pair<int, bool> values[] = {
+            {c.low, true}, {c.high, true}, {c.low - 1, false}, {c.high + 1, false}};
+        for (const auto& [value, accepted] : values) {
+            ProbeDialog d;
+            ModalScript* script = nullptr;
+            RunWhileUp(d, script, [&] {
+                d.SetItemInt(c.id, value);
+                EXPECT_EQ(d.UpdateData(true), accepted) << c.id << " " << value;
+            });
+        }
+    }
 }
 
 struct IntegerCase {
@@ -264,16 +328,21 @@ TEST(DialogModality, ExitPaths) {
     }
 }
 
-TEST(DialogControls, SpinWrapsBothWaysAndFollowsArrowKeys) {
+TEST(DialogControls, SpinReachesItsLimitsThenWrapsAndFollowsArrowKeys) {
     ProbeDialog d;
     ModalScript* script = nullptr;
     RunWhileUp(d, script, [&] {
-        d.SetItemText(kRanged, "99");
         auto* field = d.Item(kRanged);
         QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        d.SetItemText(kRanged, "98");
+        QApplication::sendEvent(field, &up);
+        EXPECT_EQ(d.ItemText(kRanged), "99");
         QApplication::sendEvent(field, &up);
         EXPECT_EQ(d.ItemText(kRanged), "8");
-        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        d.SetItemText(kRanged, "9");
+        QApplication::sendEvent(field, &down);
+        EXPECT_EQ(d.ItemText(kRanged), "8");
         QApplication::sendEvent(field, &down);
         EXPECT_EQ(d.ItemText(kRanged), "99");
         d.SetItemText(kRanged, "150"); // typed beyond the limits: not clamped by the field
@@ -318,6 +387,27 @@ TEST(DialogControls, SortedCombosOrderIgnoringCaseAndFindExactly) {
     });
 }
 
+// Entries a program adds are no choice of the user's: the text typed stays, also when the
+// first entry goes into an empty list (Qt would select that one).
+TEST(DialogControls, EditableListKeepsTypedTextWhileEntriesAreAdded) {
+    ProbeDialog d;
+    ModalScript* script = nullptr;
+    RunWhileUp(d, script, [&] {
+        QLineEdit* edit = qobject_cast<QComboBox*>(d.Item(kSortedEditable))->lineEdit();
+        edit->setFocus();
+        for (const char* typed : {"z", "u"}) {
+            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(typed));
+            QApplication::sendEvent(edit, &key);
+        }
+        ASSERT_EQ(d.ItemText(kSortedEditable), "zu");
+        for (const char* entry : {"delta", "alpha", "omega"}) {
+            d.ComboAddString(kSortedEditable, QString::fromUtf8(entry));
+            EXPECT_EQ(d.ItemText(kSortedEditable), "zu") << entry;
+            EXPECT_EQ(d.ComboCurSel(kSortedEditable), -1) << entry;
+        }
+    });
+}
+
 TEST(DialogControls, OnlyAnOpenListReportsClosingUp) {
     ProbeDialog d;
     int closeUps = 0;
@@ -335,17 +425,69 @@ TEST(DialogControls, OnlyAnOpenListReportsClosingUp) {
     EXPECT_EQ(closeUps, 1); // tearing the window down raises nothing either
 }
 
-TEST(DialogControls, AccessibleNamesFollowShownTexts) {
+QStringList ChildNames(QWidget* widget) {
+    QStringList names;
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(widget);
+    for (int i = 0; i < node->childCount(); ++i) {
+        names << node->child(i)->text(QAccessible::Name);
+    }
+    return names;
+}
+
+TEST(DialogControls, AccessibleNamesFollowShownTextsAndLanguage) {
     ProbeDialog d;
     ModalScript* script = nullptr;
     RunWhileUp(d, script, [&] {
         EXPECT_EQ(d.Item(kBox)->accessibleName(), "Kasten");
         EXPECT_EQ(d.Item(kNamed)->accessibleName(), "Name:");
-        EXPECT_EQ(d.Item(kSpin)->accessibleName(), d.Item(kRanged)->accessibleName());
         d.SetItemText(kNameLabel, "Nombre:");
         EXPECT_EQ(d.Item(kNamed)->accessibleName(), "Nombre:");
-        d.SetAccessibleName(kPlain, "Speicher 0");
-        EXPECT_EQ(d.Item(kPlain)->accessibleName(), "Speicher 0");
+        d.SetAccessibleName(kRanged, "Testzeilen");
+        EXPECT_EQ(d.Item(kSpin)->accessibleName(), "Testzeilen"); // a spin follows its field
+        EXPECT_EQ(ChildNames(d.Item(kSpin)), QStringList({"Höher", "Niedriger"}));
+        d.SetLanguage(Language::Spanish);
+        EXPECT_EQ(ChildNames(d.Item(kSpin)), QStringList({"Subir", "Bajar"}));
+    });
+}
+
+// A screen reader's Toggle on a box is a click: the mark changes as a click changes it and
+// the click is reported. Qt's own Toggle changes the mark silently.
+TEST(DialogControls, AccessibleToggleIsAClick) {
+    ProbeDialog d;
+    std::vector<int> clicks;
+    for (const int id : {kBox, kFirstRadio, kSecondRadio}) {
+        d.MapForTest(Notification::Clicked, id, [&clicks, id] { clicks.push_back(id); });
+    }
+    ModalScript* script = nullptr;
+    RunWhileUp(d, script, [&] {
+        const auto toggle = [&](int id) {
+            QAccessibleActionInterface* actions =
+                QAccessible::queryAccessibleInterface(d.Item(id))->actionInterface();
+            ASSERT_NE(actions, nullptr);
+            ASSERT_TRUE(
+                actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+            actions->doAction(QAccessibleActionInterface::toggleAction());
+        };
+        toggle(kBox);
+        EXPECT_EQ(d.CheckState(kBox), 1);
+        toggle(kBox);
+        EXPECT_EQ(d.CheckState(kBox), 0);
+        d.SetCheck(kFirstRadio, 1);
+        toggle(kSecondRadio);
+        EXPECT_EQ(d.CheckState(kFirstRadio), 0); // exclusive, as a click makes it
+        EXPECT_EQ(d.CheckState(kSecondRadio), 1);
+        EXPECT_EQ(clicks, (std::vector<int>{kBox, kBox, kSecondRadio}));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(d.Item(kSecondRadio))->role(),
+                  QAccessible::RadioButton);
+        EXPECT_TRUE(QAccessible::queryAccessibleInterface(d.Item(kBox))->state().checkable);
+
+        d.EnableItem(kBox, false); // a disabled box offers no Toggle and ignores it
+        QAccessibleActionInterface* actions =
+            QAccessible::queryAccessibleInterface(d.Item(kBox))->actionInterface();
+        EXPECT_FALSE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        actions->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_EQ(d.CheckState(kBox), 0);
+        EXPECT_EQ(clicks.size(), 3u);
     });
 }
 

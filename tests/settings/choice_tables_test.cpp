@@ -132,7 +132,7 @@ TEST(ChoiceTextsFromIndices, TablesFollowEditionAndLanguage) {
     }
 }
 
-TEST(ChoiceTextsFromIndices, IndexOutsideATableKeepsTheText) {
+TEST(ChoiceTextsFromIndices, IndexOutsideATableEmptiesTheText) {
     SettingsRecord record;
     record.DisplayModeText3x = "old 3x";
     record.DisplayModeText283 = "old 283";
@@ -143,7 +143,8 @@ TEST(ChoiceTextsFromIndices, IndexOutsideATableKeepsTheText) {
     record.TunerText = "old tuner";
     record.InterpolationText = "old interpolation";
 
-    // 5 is a row of the 3.x and 283 display modes and of both 3.x card tables only.
+    // 5 is a row of the 3.x and 283 display modes and of both 3.x card tables only; an earlier
+    // load's text must not stand in for the index (a save would write that text's row).
     ProcessState state = State(Edition::V320, 0);
     state.DisplayMode = 5;
     state.TVKarte = 14; // a row of Cards320 only
@@ -152,21 +153,20 @@ TEST(ChoiceTextsFromIndices, IndexOutsideATableKeepsTheText) {
     ChoiceTextsFromIndices(record, state);
     EXPECT_EQ(record.DisplayModeText3x, "720*576 YUY2");
     EXPECT_EQ(record.DisplayModeText283, "800*600 YUY2 HQ");
-    EXPECT_EQ(record.DisplayModeTextErazor, "old erazor");
+    EXPECT_EQ(record.DisplayModeTextErazor, "");
     EXPECT_EQ(record.TVKarteText3x, "Leadtek 601");
-    EXPECT_EQ(record.TVKarteText283, "old card 283");
-    EXPECT_EQ(record.TVKarteTextErazor, "old card erazor");
-    EXPECT_EQ(record.TunerText, "old tuner");
-    EXPECT_EQ(record.InterpolationText, "old interpolation");
+    EXPECT_EQ(record.TVKarteText283, "");
+    EXPECT_EQ(record.TVKarteTextErazor, "");
+    EXPECT_EQ(record.TunerText, "");
+    EXPECT_EQ(record.InterpolationText, "");
 
     // The same card index for V31 is past Cards31's last row.
-    record.TVKarteText3x = "old card";
     state.Edition = Edition::V31;
     state.DisplayMode = 24;
     ChoiceTextsFromIndices(record, state);
-    EXPECT_EQ(record.TVKarteText3x, "old card");
-    EXPECT_EQ(record.DisplayModeText3x, "720*576 YUY2");
-    EXPECT_EQ(record.DisplayModeText283, "800*600 YUY2 HQ");
+    EXPECT_EQ(record.TVKarteText3x, "");
+    EXPECT_EQ(record.DisplayModeText3x, "");
+    EXPECT_EQ(record.DisplayModeText283, "");
 }
 
 struct Indices {

@@ -62,6 +62,15 @@ std::span<const LayoutRow> EditionLayoutTable() {
     return kLayout;
 }
 
+bool LayoutHides(int id, settings::Edition edition) {
+    for (const LayoutRow& row : kLayout) {
+        if (row.id == id) {
+            return (row.touchedIn & Bit(edition)) != 0 && (row.shownIn & Bit(edition)) == 0;
+        }
+    }
+    return false;
+}
+
 std::string_view VersionLabel(settings::Edition edition) {
     return kVersionLabels.at(static_cast<std::size_t>(edition));
 }

@@ -20,6 +20,8 @@ struct LayoutRow {
 };
 
 std::span<const LayoutRow> EditionLayoutTable();
+// Whether the layout hides control `id` in `edition` (controls it leaves alone: false).
+bool LayoutHides(int id, settings::Edition edition);
 // The version label beside "Telvio", e.g. "V 3.20".
 std::string_view VersionLabel(settings::Edition edition);
 

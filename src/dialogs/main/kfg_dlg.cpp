@@ -122,7 +122,13 @@ void CKfgDlg::DoDataExchange(framework::DataExchange& exchange) {
             exchange.Integer(row.id, number);
             break;
         case ExchangeKind::IntegerRange:
-            exchange.Integer(row.id, number, row.low, row.high);
+            // A field the edition hides is never written for it, and its user cannot see a
+            // message about it: its loaded value passes through unchecked.
+            if (LayoutHides(row.id, state_.Edition)) {
+                exchange.Integer(row.id, number);
+            } else {
+                exchange.Integer(row.id, number, row.low, row.high);
+            }
             break;
         case ExchangeKind::ListText:
             exchange.ListText(row.id, record_.*(row.text));
@@ -158,6 +164,9 @@ void CKfgDlg::ToggleLanguage() {
         state_.LanguageFlag = 1;
     }
     SetCheck(res::kIdLanguageToggle, 1 - state_.LanguageFlag);
+    // The input checks speak the captions' language from now on.
+    SetLanguage(state_.LanguageFlag != 0 ? framework::Language::German
+                                         : framework::Language::Spanish);
     UpdateData(false);
     if (state_.DialogInitialised == 1) {
         record_.SoundOptionsChanged = 1;
@@ -183,9 +192,13 @@ void CKfgDlg::LoadSettings(std::string_view source) {
                  .arg(QString::fromStdString(settings::Utf8FromWindows1252(state_.ActiveSection))));
 }
 
-void CKfgDlg::SaveSettings(std::string_view target) {
+bool CKfgDlg::SaveSettings(std::string_view target) {
     ChoiceIndicesFromTexts();
-    UpdateData(true); // a failing check shows its message; saving goes on with the record
+    // A failing check has shown its message and selected the field: nothing is written, so no
+    // half-taken record reaches a file.
+    if (!UpdateData(true)) {
+        return false;
+    }
     // Everything this save writes reaches each file in one replacement, before returning.
     auto gathered = store_.Gather();
     std::filesystem::path file = ManagerFile();
@@ -196,10 +209,15 @@ void CKfgDlg::SaveSettings(std::string_view target) {
         WriteSoundOptions(); // a named save always stores them, first
     }
     settings::SaveViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
+    return true;
 }
 
 void CKfgDlg::RunOneTimeBlock() {
-    DetectEdition();
+    if (!DetectEdition()) {
+        // "Telvio.ini" is missing and KFG is ending: no prompt, no file, no decoder here.
+        state_.FirstLoadDone = 1;
+        return;
+    }
     if (ScanConfigurationSections()) {
         CheckLanguagePrompt();
     } else {
@@ -223,17 +241,18 @@ void CKfgDlg::StartDecoderAutomatically() {
     }
 }
 
-void CKfgDlg::DetectEdition() {
+bool CKfgDlg::DetectEdition() {
     const settings::EditionDetection found = settings::DetectEdition(workingDirectory_, store_);
     if (!found.fileFound) {
         framework::MessageBox(this, QString::fromUtf8(kMissingViewerSettingsText),
                               QString::fromUtf8(kMissingViewerSettingsCaption));
         // Ends the dialog through the base OK command; initialisation still runs to its end.
         framework::Dialog::OnOK();
-        return;
+        return false;
     }
     state_.Edition = found.edition;
     state_.IndexPrefixFlag = found.indexPrefixFlag;
+    return true;
 }
 
 namespace {

@@ -33,8 +33,10 @@ public:
     // The first call runs the one-time start-up block first.
     void LoadSettings(std::string_view source);
     // Saves into "Telvio" (the viewer's file) or "KFG" (the configuration `ActiveSection`).
-    void SaveSettings(std::string_view target);
-    void DetectEdition();
+    // False, with nothing written, when a field fails its check (its message shown).
+    bool SaveSettings(std::string_view target);
+    // False when "Telvio.ini" is missing: the message is shown and the dialog ended.
+    bool DetectEdition();
     void FillLists();
     void ApplyEditionLayout();
     // Switches between the German and the Spanish captions.

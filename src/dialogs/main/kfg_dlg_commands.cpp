@@ -150,7 +150,9 @@ void CKfgDlg::OnReload() {
 void CKfgDlg::OnHelp() {}
 
 void CKfgDlg::OnStart() {
-    SaveSettings("Telvio");
+    if (!SaveSettings("Telvio")) {
+        return; // the failed check keeps the dialog open: nothing written, nothing started
+    }
     if (record_.SoundOptionsChanged == 1) {
         WriteSoundOptions();
     }

@@ -159,10 +159,13 @@ void CKfgDlg::OnSaveConfiguration() {
     if (!TakeConfigurationName()) {
         return;
     }
-    if (FindConfiguration(state_.ActiveSection) < 0) {
+    const bool listed = FindConfiguration(state_.ActiveSection) >= 0;
+    if (!SaveSettings("KFG")) {
+        return; // a failed check: nothing saved, so nothing listed, and the name stays
+    }
+    if (!listed) {
         ComboAddString(res::kIdConfigurationField, Shown(state_.ActiveSection));
     }
-    SaveSettings("KFG");
     SetItemText(res::kIdConfigurationField, QString()); // ActiveSection keeps the name
 }
 

@@ -19,8 +19,9 @@ signals:
     void closedUp();
 };
 
-// An edit field with its list always visible below it: a click in the list copies the entry
-// into the field, a double-click is reported on its own.
+// An edit field with its list always visible below it: a click in the list, or Up and Down in
+// the field, chooses an entry and copies it into the field; a double-click is reported on its
+// own.
 class SimpleCombo final : public QWidget {
     Q_OBJECT
 public:
@@ -28,13 +29,20 @@ public:
 
     QLineEdit* Edit() const { return edit_; }
     QListWidget* List() const { return list_; }
+    // Names the box, its field and its list alike.
+    void SetAccessibleName(const QString& name);
 
 signals:
     void selectionChosen();
     void textEdited();
     void doubleClicked();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void Choose(int row);
+
     QLineEdit* edit_;
     QListWidget* list_;
 };

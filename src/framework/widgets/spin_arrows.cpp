@@ -22,6 +22,7 @@ SpinArrows::SpinArrows(QLineEdit* buddy, bool wraps, QWidget* parent)
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         connect(button, &QToolButton::clicked, this, [this, up] { Step(up ? 1 : -1); });
         layout->addWidget(button);
+        (up ? up_ : down_) = button;
     }
     if (buddy_ != nullptr) {
         buddy_->installEventFilter(this);
@@ -47,6 +48,11 @@ void SpinArrows::Step(int delta) {
     }
     position_ = static_cast<int>(next);
     buddy_->setText(QString::number(position_));
+}
+
+void SpinArrows::SetArrowNames(const QString& up, const QString& down) {
+    up_->setAccessibleName(up);
+    down_->setAccessibleName(down);
 }
 
 bool SpinArrows::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLineEdit;
+class QToolButton;
 
 namespace kfg::framework {
 
@@ -16,12 +17,16 @@ public:
 
     void SetRange(int low, int high);
     void Step(int delta);
+    // The arrows' own names, for screen readers.
+    void SetArrowNames(const QString& up, const QString& down);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* buddy_;
+    QToolButton* up_ = nullptr;
+    QToolButton* down_ = nullptr;
     bool wraps_;
     int low_ = 0;
     int high_ = 100;

@@ -1,0 +1,188 @@
+// The main window and the side dialogs as a screen reader and a keyboard user meet them,
+// through the accessibility tree that assistive technology reads.
+#include "dialogs/main/kfg_dlg.h"
+#include "res/template_102.h"
+#include "settings/process_state.h"
+#include "support/kfg_run.h"
+#include "support/temp_dir.h"
+#include "support/typing.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QStringList>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+namespace kfg::dialogs {
+namespace {
+
+using test::KfgRun;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+constexpr const char* kEditionFiles[] = {
+    "[Telvio]\r\nOptimierungBT=1\r\n",            // V283
+    "[Telvio-Erazor]\r\nLine-In=1\r\n",           // Erazor
+    "[Telvio]\r\nStatus=0\r\n",                   // V31
+    "[Telvio]\r\nStatus=0\r\nTurbo=1\r\n",        // V311
+    "[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n", // V283Quik
+    "[Telvio]\r\nStatus=1\r\nProportional=1\r\n", // V320
+};
+
+bool ActsOrTakesFocus(QAccessibleInterface* node) {
+    switch (node->role()) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ComboBox:
+    case QAccessible::EditableText:
+    case QAccessible::List:
+        return true;
+    default:
+        return node->state().focusable;
+    }
+}
+
+// The shown nodes a user can reach (controls that act or take focus), as "name" or, for an
+// unnamed one, "<unnamed ClassName>".
+void Collect(QAccessibleInterface* node, QStringList& reachable) {
+    if (node == nullptr || node->state().invisible) {
+        return;
+    }
+    if (ActsOrTakesFocus(node)) {
+        const QString name = node->text(QAccessible::Name).trimmed();
+        reachable
+            << (name.isEmpty()
+                    ? QStringLiteral("<unnamed %1>").arg(node->object()->metaObject()->className())
+                    : name);
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        Collect(node->child(i), reachable);
+    }
+}
+
+QStringList Reachable(const framework::Dialog& dialog) {
+    QStringList reachable;
+    Collect(QAccessible::queryAccessibleInterface(dialog.Window()), reachable);
+    return reachable;
+}
+
+// Every edition, both languages: the first-run prompts, the main window and the audio decoder
+// dialog, walked as assistive technology walks them.
+TEST(KfgAccessibility, EveryReachableControlHasAName) {
+    for (int edition = 0; edition < 6; ++edition) {
+        for (const bool spanish : {false, true}) {
+            const std::string trace = std::to_string(edition) + (spanish ? " es" : " de");
+            TempDir dir;
+            WriteBytes(dir / "Telvio.ini", kEditionFiles[edition]);
+            std::set<int> walked;
+            const auto walk = [&](const framework::Dialog& dialog) {
+                walked.insert(dialog.Template().id);
+                const QStringList reachable = Reachable(dialog);
+                EXPECT_GT(reachable.size(), 2) << trace;
+                for (const QString& name : reachable) {
+                    EXPECT_FALSE(name.startsWith("<unnamed"))
+                        << trace << " dialog " << dialog.Template().id << ": "
+                        << name.toStdString();
+                }
+                // The spin arrows speak the captions' language.
+                if (dialog.Template().id == res::kMainDialogId) {
+                    EXPECT_TRUE(reachable.contains(spanish ? "Subir" : "Höher")) << trace;
+                    EXPECT_TRUE(reachable.contains(spanish ? "Bajar" : "Niedriger")) << trace;
+                }
+            };
+            KfgRun run(
+                dir.path(),
+                [&](CKfgDlg& d) {
+                    walk(d);
+                    d.Click(res::kIdAudioDecoder);
+                    d.EndDialog(framework::IDCANCEL);
+                },
+                [&](framework::Dialog& side) {
+                    walk(side);
+                    if (side.Template().id == 175) { // the first-run language prompt
+                        side.SetCheck(spanish ? 1154 : 1155, 1);
+                        side.SetCheck(spanish ? 1155 : 1154, 0);
+                        side.Click(framework::IDOK);
+                    }
+                });
+            // The display-mode prompt comes up for the 3.x editions only.
+            const bool offersDisplayModes = edition == 2 || edition == 3 || edition == 5;
+            const std::set<int> expected = offersDisplayModes ? std::set<int>{102, 161, 175, 176}
+                                                              : std::set<int>{102, 175, 176};
+            EXPECT_EQ(walked, expected) << trace;
+        }
+    }
+}
+
+QAccessibleInterface* FindByName(QAccessibleInterface* node, QAccessible::Role role,
+                                 const QString& name) {
+    if (node->role() == role && node->text(QAccessible::Name) == name) {
+        return node;
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (QAccessibleInterface* found = FindByName(node->child(i), role, name)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// The configuration field is found by its name; Up and Down walk its list as clicks would.
+TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
+    for (const bool spanish : {false, true}) {
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        WriteBytes(dir / "KFG.ini", std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
+                                        "\r\n[Abend]\r\n[Sport]\r\n");
+        const QString name = spanish ? "Configuración" : "Konfigurationen";
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            QAccessibleInterface* window = QAccessible::queryAccessibleInterface(d.Window());
+            ASSERT_NE(FindByName(window, QAccessible::List, name), nullptr);
+            QAccessibleInterface* found = FindByName(window, QAccessible::EditableText, name);
+            ASSERT_NE(found, nullptr);
+            auto* field = qobject_cast<QLineEdit*>(found->object());
+            ASSERT_NE(field, nullptr);
+            field->setFocus();
+            const std::pair<Qt::Key, const char*> steps[] = {
+                {Qt::Key_Down, "Abend"}, {Qt::Key_Down, "Sport"}, {Qt::Key_Down, "Sport"},
+                {Qt::Key_Up, "Abend"},   {Qt::Key_Up, "Abend"},
+            };
+            for (const auto& [key, shown] : steps) {
+                test::PressKey(field, key);
+                EXPECT_EQ(field->text(), shown);
+                EXPECT_EQ(field->selectedText(), shown);   // ready to be typed over
+                EXPECT_EQ(run.state.ActiveSection, shown); // told as a click in the list is
+            }
+            d.EndDialog(framework::IDCANCEL);
+        });
+    }
+}
+
+// What screen readers call on a box (its Toggle action) is a click, with everything a click
+// sets off: the exclusive pair clears its partner, the sound options count as changed.
+TEST(KfgAccessibility, ToggleActsAsAClick) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nOptimierungBT=1\r\nPALplus=1\r\n");
+    WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n");
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        const auto toggle = [&d](int id) {
+            QAccessible::queryAccessibleInterface(d.Item(id))
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::toggleAction());
+        };
+        toggle(res::kIdBlackLines);
+        EXPECT_EQ(d.CheckState(res::kIdBlackLines), 1);
+        EXPECT_EQ(d.CheckState(res::kIdPalPlus), 0);
+        EXPECT_EQ(d.Record().PALplus, 0);
+        toggle(res::kIdSoundInit);
+        d.Click(res::kIdExit);
+    });
+    EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n");
+}
+
+} // namespace
+} // namespace kfg::dialogs
