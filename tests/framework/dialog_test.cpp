@@ -152,54 +152,22 @@ TEST(DialogExchange, RecordToControls) {
     });
 }
 
-struct MessageCase {
-    bool spanish; // the language given to the dialog; none given: German
-    const char* typed;
-    const char* message;
-};
-
+// The checks speak German until the dialog is given another language.
 TEST(DialogExchange, MessagesSpeakTheLanguageGiven) {
-    const MessageCase cases[] = {
-        {false, "100", "Bitte eine ganze Zahl zwischen 0 und 99 eingeben."},
-        {false, "x", "Bitte eine ganze Zahl eingeben."},
-        {true, "100", "Introduzca un número entero entre 0 y 99."},
-        {true, "x", "Introduzca un número entero."},
-    };
-    for (const MessageCase& c : cases) {
-        ProbeDialog d;
-        ModalScript* script = nullptr;
-        RunWhileUp(d, script, [&] {
-            if (c.spanish) {
-                d.SetLanguage(Language::Spanish);
-            }
-            d.SetItemText(kRanged, QString::fromUtf8(c.typed));
-            EXPECT_FALSE(d.UpdateData(true));
-            ASSERT_EQ(script->MessageTexts().size(), 1u);
-            EXPECT_EQ(script->MessageTexts()[0], QString::fromUtf8(c.message));
-        });
-    }
-}
-
-struct LimitCase {
-    int id;
-    int low;
-    int high;
-};
-
-// Each limit itself is accepted, one past it is not.
-TEST(DialogExchange, RangeLimitsAreInside) {
-    for (const LimitCase& c : {LimitCase{kRanged, 0, 99}, LimitCase{kSmall, 0, 10}}) {
-        const std::pair<int, bool> values[] = {
-            {c.low, true}, {c.high, true}, {c.low - 1, false}, {c.high + 1, false}};
-        for (const auto& [value, accepted] : values) {
-            ProbeDialog d;
-            ModalScript* script = nullptr;
-            RunWhileUp(d, script, [&] {
-                d.SetItemInt(c.id, value);
-                EXPECT_EQ(d.UpdateData(true), accepted) << c.id << " " << value;
-            });
-        }
-    }
+    ProbeDialog d;
+    ModalScript* script = nullptr;
+    RunWhileUp(d, script, [&] {
+        d.SetItemText(kRanged, "100");
+        d.UpdateData(true);
+        d.SetLanguage(Language::Spanish);
+        d.UpdateData(true);
+        d.SetItemText(kRanged, "x");
+        d.UpdateData(true);
+        EXPECT_EQ(script->MessageTexts(),
+                  (std::vector<QString>{"Bitte eine ganze Zahl zwischen 0 und 99 eingeben.",
+                                        "Introduzca un número entero entre 0 y 99.",
+                                        "Introduzca un número entero."}));
+    });
 }
 
 struct IntegerCase {
