@@ -54,12 +54,14 @@ std::vector<Scene> Scenes() {
         scenes.push_back({"audio-decoder-dialog" + suffix, "V320", spanish, 176,
                           [](kfg::dialogs::CKfgDlg& dialog) { dialog.OnAudioDecoder(); }});
     }
-    // The range check of a field, as "Beenden" shows it.
-    scenes.push_back(
-        {"message-range-check.png", "V311", false, 0, [](kfg::dialogs::CKfgDlg& dialog) {
-             dialog.SetItemText(1038, QStringLiteral("100"));
-             dialog.Click(kfg::framework::IDOK);
-         }});
+    // The range check of a field, as "Beenden" shows it, in the captions' language.
+    for (const bool spanish : {false, true}) {
+        scenes.push_back({spanish ? "message-range-check-es.png" : "message-range-check.png",
+                          "V311", spanish, 0, [](kfg::dialogs::CKfgDlg& dialog) {
+                              dialog.SetItemText(1038, QStringLiteral("100"));
+                              dialog.Click(kfg::framework::IDOK);
+                          }});
+    }
     // The configuration commands' messages, each in the language it comes in.
     const std::pair<const char*, const char*> names[] = {
         {"message-configuration-empty", ""},
