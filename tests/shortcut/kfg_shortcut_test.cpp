@@ -183,6 +183,8 @@ TEST(KfgShortcut, RefusesWhatIsNoTelvioFolderOrCannotBeWritten) {
          1, "not valid UTF-8"},
         {"control character", [](const fs::path& s) { return MakeTelvioFolder(s / "bell\x07"); }, 1,
          "control character"},
+        {"delete character", [](const fs::path& s) { return MakeTelvioFolder(s / "rub\x7Fout"); },
+         1, "control character"},
         {"missing folder", [](const fs::path& s) { return s / "gone"; }, 1,
          "No such file or directory"},
         {"a file",
@@ -265,9 +267,9 @@ TEST(KfgShortcut, ReplacesAndRemovesOnlyItsOwnEntry) {
     EXPECT_EQ(ReadBytes(entry), first);
     EXPECT_EQ(FilesIn(applications).size(), 2u);
 
-    // Removal works after the folder is gone, and only once.
+    // Removal works after the folder is gone (named with a closing slash), and only once.
     fs::remove_all(folder);
-    const Outcome removed = RunShortcut(scratch, {"--remove", folder.string()}, environment);
+    const Outcome removed = RunShortcut(scratch, {"--remove", folder.string() + "/"}, environment);
     EXPECT_EQ(removed.status, 0) << removed.err;
     EXPECT_FALSE(fs::exists(entry));
     EXPECT_EQ(FilesIn(applications).size(), 1u);
