@@ -213,24 +213,30 @@ struct DataHomeCase {
     const char* what;
     std::vector<std::string> environment; // "@" stands for the scratch folder
     std::string applications;             // relative to the scratch folder; empty: refused
+    std::string message;                  // part of the message when refused
 };
 
 TEST(KfgShortcut, FindsTheDataFolderByTheXdgRules) {
     const std::vector<DataHomeCase> cases = {
-        {"XDG_DATA_HOME", {"XDG_DATA_HOME=@/xdg", "HOME=@/home"}, "xdg/applications"},
+        {"XDG_DATA_HOME", {"XDG_DATA_HOME=@/xdg", "HOME=@/home"}, "xdg/applications", ""},
         {"relative XDG_DATA_HOME is ignored",
          {"XDG_DATA_HOME=xdg", "HOME=@/home"},
-         "home/.local/share/applications"},
+         "home/.local/share/applications",
+         ""},
         {"empty XDG_DATA_HOME",
          {"XDG_DATA_HOME=", "HOME=@/home"},
-         "home/.local/share/applications"},
-        {"HOME only", {"HOME=@/home"}, "home/.local/share/applications"},
-        {"neither", {}, ""},
+         "home/.local/share/applications",
+         ""},
+        {"HOME only", {"HOME=@/home"}, "home/.local/share/applications", ""},
+        {"neither", {}, "", "neither XDG_DATA_HOME nor HOME"},
+        {"applications is a file", {"XDG_DATA_HOME=@/blocked"}, "", "cannot write"},
     };
     for (const DataHomeCase& c : cases) {
         SCOPED_TRACE(c.what);
         TempDir scratch;
         const fs::path folder = MakeTelvioFolder(scratch / "Telvio");
+        fs::create_directory(scratch / "blocked");
+        WriteBytes(scratch / "blocked" / "applications", "");
         std::vector<std::string> environment;
         for (std::string variable : c.environment) {
             if (const std::size_t at = variable.find('@'); at != std::string::npos) {
@@ -241,7 +247,7 @@ TEST(KfgShortcut, FindsTheDataFolderByTheXdgRules) {
         const Outcome run = RunShortcut(scratch, {folder.string()}, environment);
         if (c.applications.empty()) {
             EXPECT_EQ(run.status, 1);
-            EXPECT_NE(run.err.find("neither XDG_DATA_HOME nor HOME"), std::string::npos) << run.err;
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
             continue;
         }
         EXPECT_EQ(run.status, 0) << run.err;
