@@ -10,7 +10,6 @@
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-root="$(pwd)"
 source scripts/packages.sh
 
 if (($# != 1)) || [[ ! -f "$1" ]]; then
@@ -78,6 +77,7 @@ done
 heading "kfg-shortcut on a folder named 'Tel vio \"100%\"'"
 folder="$scratch/Tel vio \"100%\""
 cp -r examples/V320 "$folder"
+folder="$(realpath "$folder")" # the path the entry must name: no symbolic links
 export XDG_DATA_HOME="$scratch/data"
 kfg-shortcut "$folder"
 hash="$(printf '%s' "$folder" | sha256sum | cut -c1-12)"
