@@ -2,6 +2,7 @@
 # Runs every test on a Debian 12 machine: installs what is missing, then a normal build with
 # its tests, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
 # targets for a bounded time, and the format check. Exits non-zero on the first failure.
+# Last, it builds the Debian package and checks it, which installs and removes it on this machine.
 #
 # KFG_FUZZ_SECONDS: how long each fuzz target runs (default 20).
 set -euo pipefail
@@ -22,6 +23,12 @@ heading "Packages"
 # for the mixer.
 ensure_packages build-essential cmake ninja-build g++ clang libclang-rt-14-dev \
     libgtest-dev libgmock-dev libbenchmark-dev clang-format qt6-base-dev qt6-svg-dev libasound2-dev
+# The Debian package and its checks: dpkg-dev (dpkg-shlibdeps) and file build it; lintian,
+# desktop-file-utils and appstream check it; xvfb, x11-utils (xwininfo) and libglib2.0-bin
+# (gio, the desktop's launcher) start the installed kfg from its menu entry; man-db finds the
+# manual pages. desktop-file-utils also lets the kfg-shortcut tests validate what they write.
+ensure_packages dpkg-dev file lintian desktop-file-utils appstream xvfb xauth x11-utils \
+    libglib2.0-bin man-db
 
 heading "Format check"
 folders=()
@@ -94,6 +101,12 @@ for source in fuzz/*_fuzz.cpp; do
     fuzz_count=$((fuzz_count + 1))
 done
 echo "$fuzz_count fuzz targets ran without a finding."
+
+heading "Debian package: build it with the README's command, then check, install and remove it"
+scripts/package.sh
+scripts/check-package.sh build/package/kfg_*.deb
+summaries+=("Debian package: lintian without errors, desktop files and metadata valid, installed, \
+started from a menu entry, removed without a trace")
 
 heading "Summary"
 echo "Format check passed; $fuzz_count fuzz targets ran ${fuzz_seconds} s each without a finding."

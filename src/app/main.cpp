@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromUtf8(kfg::kApplicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(kfg::kVersion));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/128.svg")));
+    // Lets the desktop match the window to KFG's desktop file (its name and icon).
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(kfg::kApplicationId));
 
     // Every file KFG touches lies in the folder it was started in.
     std::error_code error;

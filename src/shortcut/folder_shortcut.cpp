@@ -1,0 +1,136 @@
+#include "shortcut/folder_shortcut.h"
+
+#include "platform/file_system.h"
+#include "shortcut/desktop_entry.h"
+
+#include <algorithm>
+#include <string>
+
+namespace kfg::shortcut {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ShortcutErrorCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "kfg.shortcut"; }
+    std::string message(int value) const override {
+        switch (static_cast<ShortcutErrc>(value)) {
+        case ShortcutErrc::NotAFolder:
+            return "not a folder";
+        case ShortcutErrc::NoTelvioIni:
+            return "no Telvio.ini in this folder (in any letter case), so it is not a Telvio "
+                   "folder";
+        case ShortcutErrc::PathNotUtf8:
+            return "the folder's path is not valid UTF-8, which a menu entry cannot hold";
+        case ShortcutErrc::PathHasControl:
+            return "the folder's path holds a control character, which a menu entry cannot hold";
+        case ShortcutErrc::NoDataHome:
+            return "neither XDG_DATA_HOME nor HOME is an absolute path";
+        case ShortcutErrc::NoEntry:
+            return "there is no menu entry for this folder";
+        }
+        return "unknown shortcut error";
+    }
+};
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// Whether the folder holds "Telvio.ini" as a regular file, exact spelling first, then in any
+// letter case, the way KFG finds it when it runs there.
+bool HoldsTelvioIni(const fs::path& folder, std::error_code& error) {
+    constexpr std::string_view kName = "Telvio.ini";
+    std::error_code ignored;
+    if (fs::is_regular_file(folder / kName, ignored)) {
+        return true;
+    }
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (EqualsIgnoringAsciiCase(it->path().filename().native(), kName) &&
+            fs::is_regular_file(it->path(), ignored)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+const std::error_category& ShortcutCategory() {
+    static const ShortcutErrorCategory category;
+    return category;
+}
+
+std::error_code make_error_code(ShortcutErrc errc) {
+    return {static_cast<int>(errc), ShortcutCategory()};
+}
+
+std::optional<fs::path> DataHome(const char* xdgDataHome, const char* home) {
+    if (xdgDataHome != nullptr && fs::path(xdgDataHome).is_absolute()) {
+        return fs::path(xdgDataHome);
+    }
+    if (home != nullptr && fs::path(home).is_absolute()) {
+        return fs::path(home) / ".local" / "share";
+    }
+    return std::nullopt;
+}
+
+std::error_code MakeFolderShortcut(std::string_view appId, const fs::path& folder,
+                                   const fs::path& applications, fs::path& entry) {
+    entry.clear();
+    std::error_code error;
+    const fs::path canonical = fs::canonical(folder, error);
+    if (error) {
+        return error;
+    }
+    if (!fs::is_directory(canonical, error)) {
+        return error ? error : make_error_code(ShortcutErrc::NotAFolder);
+    }
+    const std::string& path = canonical.native();
+    if (!IsUtf8(path)) {
+        return ShortcutErrc::PathNotUtf8;
+    }
+    if (HasUnwritableControl(path)) {
+        return ShortcutErrc::PathHasControl;
+    }
+    if (!HoldsTelvioIni(canonical, error)) {
+        return error ? error : make_error_code(ShortcutErrc::NoTelvioIni);
+    }
+
+    entry = applications / FolderEntryFileName(appId, path);
+    fs::create_directories(applications, error);
+    if (error) {
+        return error;
+    }
+    platform::PosixFileSystem files;
+    return files.ReplaceAtomically(entry, FolderEntry(appId, path));
+}
+
+std::error_code RemoveFolderShortcut(std::string_view appId, const fs::path& folder,
+                                     const fs::path& applications, fs::path& entry) {
+    entry.clear();
+    std::error_code error;
+    // A folder that is gone is named as it was: absolute, without "." and "..", and without
+    // a closing slash.
+    const fs::path absolute = fs::absolute(folder, error);
+    if (error) {
+        return error;
+    }
+    fs::path canonical = fs::weakly_canonical(absolute, error);
+    if (error) {
+        return error;
+    }
+    if (!canonical.has_filename() && canonical.has_relative_path()) {
+        canonical = canonical.parent_path();
+    }
+    entry = applications / FolderEntryFileName(appId, canonical.native());
+    if (!fs::remove(entry, error) && !error) {
+        return ShortcutErrc::NoEntry;
+    }
+    return error;
+}
+
+} // namespace kfg::shortcut
