@@ -102,6 +102,13 @@ struct AlsaMixer::Device {
     // Declared after `mixer`, so they stop watching before its descriptors close.
     std::unique_ptr<QObject> context; // cancels queued deliveries when the device goes
     std::vector<std::unique_ptr<QSocketNotifier>> notifiers;
+
+    // Closing the mixer tells the element callbacks that every element goes; they must still
+    // find the lines they look at.
+    ~Device() {
+        notifiers.clear();
+        mixer.reset();
+    }
 };
 
 namespace {
