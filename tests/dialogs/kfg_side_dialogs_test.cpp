@@ -364,11 +364,13 @@ TEST(KfgStart, SoundOptionsAndInitialisationWhenAsked) {
 namespace kfg::dialogs {
 namespace {
 
-// A card with a speakers destination whose line-in source has a mute control.
+// A card with a speakers destination whose stereo line-in source has a mute control, one value
+// for the whole line as the sound card backend offers it.
 mixer::SimulatedMixer::Device CardWithLineIn(bool muted) {
     mixer::SimulatedMixer::Control mute;
     mute.control.dwControlID = 11;
     mute.control.dwControlType = mixer::MIXERCONTROL_CONTROLTYPE_MUTE;
+    mute.control.fdwControl = mixer::MIXERCONTROL_CONTROLF_UNIFORM;
     mute.control.szName = "Mute";
     mute.values = {muted ? 1u : 0u};
     mixer::SimulatedMixer::Destination speakers;
