@@ -1,5 +1,6 @@
 #include "app/kfg_app.h"
 
+#include "app/launch_diagnostics.h"
 #include "app/settings_diagnostics.h"
 #include "dialogs/main/kfg_dlg.h"
 #include "mixer/system_mixer.h"
@@ -20,7 +21,7 @@ std::string SearchPath() {
 CKfgApp::CKfgApp(std::filesystem::path workingDirectory)
     : workingDirectory_(std::move(workingDirectory))
     , store_(SettingsDiagnosticsSink())
-    , starter_(SearchPath()) {}
+    , starter_(SearchPath(), LaunchDiagnosticsSink()) {}
 
 void CKfgApp::InitInstance() {
     dialogs::CKfgDlg dialog(state_, store_, starter_, mixer::MakeSystemMixer(), workingDirectory_);

@@ -1,5 +1,6 @@
 #include "mixer/alsa_mixer.h"
 
+#include "mixer/mixer_base.h"
 #include "mixer/system_mixer.h"
 
 #include <QCoreApplication>
@@ -8,8 +9,10 @@
 #include <QTimer>
 #include <algorithm>
 #include <alsa/asoundlib.h>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <strings.h>
 #include <utility>
@@ -20,13 +23,20 @@ namespace {
 
 class SystemCardSource final : public AlsaCardSource {
 public:
-    std::vector<std::string> Cards() override {
-        std::vector<std::string> names;
+    std::vector<AlsaCard> Cards() override {
+        std::vector<AlsaCard> cards;
         int card = -1;
         while (snd_card_next(&card) == 0 && card >= 0) {
-            names.push_back("hw:" + std::to_string(card));
+            cards.push_back({card, "hw:" + std::to_string(card)});
         }
-        return names;
+        return cards;
+    }
+    int DefaultCard() override {
+        if (snd_config_update() < 0) {
+            return 0;
+        }
+        return ConfiguredDefaultCard(snd_config,
+                                     [](const char* id) { return snd_card_get_index(id); });
     }
     int OpenControl(const std::string& name, snd_ctl_t** control) override {
         return snd_ctl_open(control, name.c_str(), SND_CTL_NONBLOCK);
@@ -57,11 +67,9 @@ struct AlsaMixer::Device {
         std::uint32_t componentType = 0;
         std::vector<snd_mixer_selem_channel_id_t> channels;
         bool hasSwitch = false;
-        bool joined = false;
-
-        std::uint32_t ValueCount() const {
-            return joined ? 1 : static_cast<std::uint32_t>(channels.size());
-        }
+        // Line-in on HD-Audio: heard only while "Loopback Mixing" shows `loopbackEnabled`.
+        snd_mixer_elem_t* loopback = nullptr;
+        unsigned int loopbackEnabled = 0;
     };
     struct Pending {
         std::uint32_t message;
@@ -71,14 +79,16 @@ struct AlsaMixer::Device {
     void ElementChanged(snd_mixer_elem_t* element, unsigned int mask) {
         for (std::size_t i = 0; i < lines.size(); ++i) {
             Line& line = lines[i];
-            if (line.element != element) {
-                continue;
-            }
-            if (mask == SND_CTL_EVENT_MASK_REMOVE) {
+            const auto id = static_cast<std::uint32_t>(i);
+            if (line.element == element && mask == SND_CTL_EVENT_MASK_REMOVE) {
                 line.element = nullptr;
-                pending.push_back({MM_MIXM_LINE_CHANGE, static_cast<std::uint32_t>(i)});
-            } else if ((mask & SND_CTL_EVENT_MASK_VALUE) != 0 && line.hasSwitch) {
-                pending.push_back({MM_MIXM_CONTROL_CHANGE, static_cast<std::uint32_t>(i) + 1});
+                pending.push_back({MM_MIXM_LINE_CHANGE, id});
+            } else if (line.loopback == element && mask == SND_CTL_EVENT_MASK_REMOVE) {
+                line.loopback = nullptr;
+                pending.push_back({MM_MIXM_CONTROL_CHANGE, id + 1});
+            } else if ((line.element == element || line.loopback == element) &&
+                       (mask & SND_CTL_EVENT_MASK_VALUE) != 0 && line.hasSwitch) {
+                pending.push_back({MM_MIXM_CONTROL_CHANGE, id + 1});
             }
         }
     }
@@ -92,6 +102,13 @@ struct AlsaMixer::Device {
     // Declared after `mixer`, so they stop watching before its descriptors close.
     std::unique_ptr<QObject> context; // cancels queued deliveries when the device goes
     std::vector<std::unique_ptr<QSocketNotifier>> notifiers;
+
+    // Closing the mixer tells the element callbacks that every element goes; they must still
+    // find the lines they look at.
+    ~Device() {
+        notifiers.clear();
+        mixer.reset();
+    }
 };
 
 namespace {
@@ -109,6 +126,27 @@ bool NameIs(const std::string& name, const char* wanted) {
 }
 
 } // namespace
+
+int ConfiguredDefaultCard(snd_config_t* config, const std::function<int(const char*)>& indexOfId) {
+    snd_config_t* node = nullptr;
+    if (config == nullptr || snd_config_search(config, "defaults.ctl.card", &node) < 0) {
+        return 0;
+    }
+    long number = 0;
+    if (snd_config_get_integer(node, &number) == 0) {
+        return static_cast<int>(number);
+    }
+    const char* text = nullptr;
+    if (snd_config_get_string(node, &text) < 0 || text == nullptr) {
+        return 0;
+    }
+    const std::string value = text;
+    if (!value.empty() && value.find_first_not_of("0123456789") == std::string::npos) {
+        return std::stoi(value.substr(0, 9));
+    }
+    const int index = indexOfId(text);
+    return index >= 0 ? index : -1;
+}
 
 std::unique_ptr<AlsaCardSource> MakeSystemCardSource() {
     return std::make_unique<SystemCardSource>();
@@ -152,7 +190,7 @@ AlsaMixer::~AlsaMixer() {
 }
 
 std::uint32_t AlsaMixer::GetNumDevs() {
-    return static_cast<std::uint32_t>(cards_->Cards().size());
+    return static_cast<std::uint32_t>(DeviceOrder().size());
 }
 
 AlsaMixer::Device* AlsaMixer::Find(MixerHandle handle) {
@@ -160,56 +198,76 @@ AlsaMixer::Device* AlsaMixer::Find(MixerHandle handle) {
     return found == devices_.end() ? nullptr : found->second.get();
 }
 
-MmResult AlsaMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) {
-    if (dispatching_ == 0) {
-        closing_.clear();
-    }
-    const std::vector<std::string> cards = cards_->Cards();
-    if (device >= cards.size()) {
-        return MMSYSERR_BADDEVICEID;
-    }
-    snd_ctl_t* control = nullptr;
-    if (cards_->OpenControl(cards[device], &control) < 0 || control == nullptr) {
-        return MMSYSERR_ERROR; // no such card, or not ours to open (audio group)
-    }
+namespace {
 
-    auto opened = std::make_unique<Device>();
-    opened->cardName = cards[device];
+// The enumeration item named `wanted`, if the element has one.
+std::optional<unsigned int> EnumItem(snd_mixer_elem_t* element, const char* wanted) {
+    const int items = snd_mixer_selem_get_enum_items(element);
+    for (int item = 0; item < items; ++item) {
+        std::array<char, 64> name{};
+        if (snd_mixer_selem_get_enum_item_name(element, static_cast<unsigned>(item), name.size(),
+                                               name.data()) == 0 &&
+            NameIs(name.data(), wanted)) {
+            return static_cast<unsigned int>(item);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::unique_ptr<AlsaMixer::Device> AlsaMixer::Load(const AlsaCard& card) {
+    snd_ctl_t* control = nullptr;
+    if (cards_->OpenControl(card.control, &control) < 0 || control == nullptr) {
+        return nullptr; // no such card, or not ours to open (audio group)
+    }
+    auto loaded = std::make_unique<Device>();
+    loaded->cardName = card.control;
     snd_ctl_card_info_t* rawInfo = nullptr;
     if (snd_ctl_card_info_malloc(&rawInfo) == 0) {
         const std::unique_ptr<snd_ctl_card_info_t, CardInfoFree> info(rawInfo);
         if (snd_ctl_card_info(control, info.get()) == 0) {
-            opened->cardName = snd_ctl_card_info_get_name(info.get());
+            loaded->cardName = snd_ctl_card_info_get_name(info.get());
         }
     }
 
     snd_hctl_t* hctl = nullptr;
     if (snd_hctl_open_ctl(&hctl, control) < 0) {
         snd_ctl_close(control);
-        return MMSYSERR_ERROR;
+        return nullptr;
     }
     snd_mixer_t* rawMixer = nullptr;
     if (snd_mixer_open(&rawMixer, 0) < 0) {
         snd_hctl_close(hctl);
-        return MMSYSERR_NOMEM;
+        return nullptr;
     }
-    opened->mixer.reset(rawMixer);
+    loaded->mixer.reset(rawMixer);
     // On failure the mixer has closed the hctl itself; from here the mixer owns it.
     if (snd_mixer_attach_hctl(rawMixer, hctl) < 0 ||
         snd_mixer_selem_register(rawMixer, nullptr, nullptr) < 0 || snd_mixer_load(rawMixer) < 0) {
-        return MMSYSERR_ERROR;
+        return nullptr;
     }
 
     std::vector<Device::Line> playback;
+    snd_mixer_elem_t* loopback = nullptr;
+    unsigned int loopbackEnabled = 0;
     for (snd_mixer_elem_t* element = snd_mixer_first_elem(rawMixer); element != nullptr;
          element = snd_mixer_elem_next(element)) {
+        const std::string name = snd_mixer_selem_get_name(element);
+        if (NameIs(name, "Loopback Mixing") && snd_mixer_selem_is_enumerated(element) > 0) {
+            if (const std::optional<unsigned int> enabled = EnumItem(element, "Enabled")) {
+                loopback = element;
+                loopbackEnabled = *enabled;
+            }
+            continue;
+        }
         const bool hasSwitch = snd_mixer_selem_has_playback_switch(element) > 0;
         if (!hasSwitch && snd_mixer_selem_has_playback_volume(element) <= 0) {
             continue;
         }
         Device::Line line;
         line.element = element;
-        line.name = snd_mixer_selem_get_name(element);
+        line.name = name;
         if (const unsigned index = snd_mixer_selem_get_index(element); index > 0) {
             line.name += " " + std::to_string(index);
         }
@@ -221,7 +279,6 @@ MmResult AlsaMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCallbac
             }
         }
         line.hasSwitch = hasSwitch;
-        line.joined = hasSwitch && snd_mixer_selem_has_playback_switch_joined(element) > 0;
         playback.push_back(std::move(line));
     }
     for (const char* master : {"Master", "Headphone", "PCM"}) {
@@ -230,22 +287,94 @@ MmResult AlsaMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCallbac
                          [master](const Device::Line& line) { return NameIs(line.name, master); });
         if (found != playback.end()) {
             found->componentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-            opened->lines.push_back(std::move(*found));
+            loaded->lines.push_back(std::move(*found));
             playback.erase(found);
             for (Device::Line& source : playback) {
                 source.componentType = SourceTypeForElement(source.name);
-                opened->lines.push_back(std::move(source));
+                if (source.componentType == MIXERLINE_COMPONENTTYPE_SRC_LINE) {
+                    source.loopback = loopback;
+                    source.loopbackEnabled = loopbackEnabled;
+                }
+                loaded->lines.push_back(std::move(source));
             }
             break;
         }
     }
-    for (const Device::Line& line : opened->lines) {
-        snd_mixer_elem_set_callback(line.element, &ElementEvent);
-        snd_mixer_elem_set_callback_private(line.element, opened.get());
+    for (const Device::Line& line : loaded->lines) {
+        for (snd_mixer_elem_t* element : {line.element, line.loopback}) {
+            if (element != nullptr) {
+                snd_mixer_elem_set_callback(element, &ElementEvent);
+                snd_mixer_elem_set_callback_private(element, loaded.get());
+            }
+        }
+    }
+    return loaded;
+}
+
+const std::vector<AlsaCard>& AlsaMixer::DeviceOrder() {
+    std::vector<AlsaCard> cards = cards_->Cards();
+    if (cards == cardsSeen_) {
+        return deviceOrder_;
+    }
+    cardsSeen_ = cards;
+    deviceOrder_ = cards;
+    if (cards.empty()) {
+        return deviceOrder_;
+    }
+    // Opening every card is the only way to see which has a playback master; it happens once.
+    const int configured = cards_->DefaultCard();
+    std::optional<std::size_t> first;
+    std::optional<std::size_t> byDefault;
+    std::vector<std::string> names(cards.size());
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const std::unique_ptr<Device> probe = Load(cards[i]);
+        if (probe == nullptr || probe->lines.empty()) {
+            continue;
+        }
+        names[i] = probe->cardName;
+        if (!first) {
+            first = i;
+        }
+        if (cards[i].index == configured) {
+            byDefault = i;
+        }
+    }
+    const std::optional<std::size_t> chosen = byDefault ? byDefault : first;
+    if (!chosen) {
+        ReportDiagnostic("AlsaMixer",
+                         "No card with a playback master could be opened; mixer device 0 is %s",
+                         cards.front().control.c_str());
+        return deviceOrder_;
+    }
+    const bool defaultPresent =
+        std::any_of(cards.begin(), cards.end(),
+                    [configured](const AlsaCard& c) { return c.index == configured; });
+    ReportDiagnostic("AlsaMixer", "Mixer device 0 is card %d \"%s\" (%s): %s", cards[*chosen].index,
+                     names[*chosen].c_str(), cards[*chosen].control.c_str(),
+                     byDefault        ? "the configured default card"
+                     : defaultPresent ? "the configured default card has no playback master"
+                                      : "the configured default card is not present");
+    deviceOrder_.erase(deviceOrder_.begin() + static_cast<std::ptrdiff_t>(*chosen));
+    deviceOrder_.insert(deviceOrder_.begin(), cards[*chosen]);
+    return deviceOrder_;
+}
+
+MmResult AlsaMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) {
+    if (dispatching_ == 0) {
+        closing_.clear();
+    }
+    const std::vector<AlsaCard> order = DeviceOrder();
+    if (device >= order.size()) {
+        return MMSYSERR_BADDEVICEID;
+    }
+    std::unique_ptr<Device> opened = Load(order[device]);
+    if (opened == nullptr) {
+        return MMSYSERR_ERROR;
     }
 
     const MixerHandle assigned = nextHandle_++;
     opened->callback = std::move(callback);
+    snd_mixer_t* rawMixer = opened->mixer.get();
     if (QCoreApplication::instance() != nullptr) {
         opened->context = std::make_unique<QObject>();
         const int count = snd_mixer_poll_descriptors_count(rawMixer);
@@ -347,7 +476,8 @@ MmResult AlsaMixer::GetControlByType(MixerHandle handle, std::uint32_t lineId,
     control = MixerControl{};
     control.dwControlID = lineId + 1;
     control.dwControlType = MIXERCONTROL_CONTROLTYPE_MUTE;
-    control.fdwControl = line.joined ? MIXERCONTROL_CONTROLF_UNIFORM : 0;
+    // A mute control of this model is one value for the whole line, whatever the channels.
+    control.fdwControl = MIXERCONTROL_CONTROLF_UNIFORM;
     control.szShortName = "Mute";
     control.szName = "Mute";
     control.Bounds.lMinimum = 0;
@@ -367,9 +497,8 @@ auto* CheckedLine(Device& device, const MixerControlDetails& details, MmResult& 
         return static_cast<decltype(&device.lines[0])>(nullptr);
     }
     auto* line = &device.lines[index];
-    const std::uint32_t count = line->ValueCount();
-    if (details.cbDetails != sizeof(std::uint32_t) || details.cChannels != count ||
-        (count > 0 && details.paDetails == nullptr)) {
+    if (details.cbDetails != sizeof(std::uint32_t) || details.cChannels != 1 ||
+        details.paDetails == nullptr) {
         result = MMSYSERR_INVALPARAM;
         return static_cast<decltype(line)>(nullptr);
     }
@@ -377,8 +506,29 @@ auto* CheckedLine(Device& device, const MixerControlDetails& details, MmResult& 
     return line;
 }
 
-snd_mixer_selem_channel_id_t FirstChannel(const std::vector<snd_mixer_selem_channel_id_t>& ids) {
-    return ids.empty() ? SND_MIXER_SCHN_MONO : ids.front();
+// Is the line heard? Every channel's switch on, and loopback mixing enabled where the card has
+// it. Nothing when the card does not answer.
+std::optional<bool> Audible(const AlsaMixer::Device::Line& line) {
+    std::vector<snd_mixer_selem_channel_id_t> channels = line.channels;
+    if (channels.empty()) {
+        channels.push_back(SND_MIXER_SCHN_MONO);
+    }
+    bool audible = true;
+    for (const snd_mixer_selem_channel_id_t channel : channels) {
+        int on = 0;
+        if (snd_mixer_selem_get_playback_switch(line.element, channel, &on) < 0) {
+            return std::nullopt;
+        }
+        audible = audible && on != 0;
+    }
+    if (line.loopback != nullptr) {
+        unsigned int item = 0;
+        if (snd_mixer_selem_get_enum_item(line.loopback, SND_MIXER_SCHN_MONO, &item) < 0) {
+            return std::nullopt;
+        }
+        audible = audible && item == line.loopbackEnabled;
+    }
+    return audible;
 }
 
 } // namespace
@@ -393,15 +543,11 @@ MmResult AlsaMixer::GetControlDetails(MixerHandle handle, MixerControlDetails& d
     if (line == nullptr) {
         return result;
     }
-    for (std::uint32_t i = 0; i < details.cChannels; ++i) {
-        const snd_mixer_selem_channel_id_t channel =
-            line->joined ? FirstChannel(line->channels) : line->channels[i];
-        int on = 0;
-        if (snd_mixer_selem_get_playback_switch(line->element, channel, &on) < 0) {
-            return MMSYSERR_ERROR;
-        }
-        details.paDetails[i] = on != 0 ? 0 : 1; // switch on = not muted
+    const std::optional<bool> audible = Audible(*line);
+    if (!audible) {
+        return MMSYSERR_ERROR;
     }
+    details.paDetails[0] = *audible ? 0 : 1;
     return MMSYSERR_NOERROR;
 }
 
@@ -415,18 +561,15 @@ MmResult AlsaMixer::SetControlDetails(MixerHandle handle, const MixerControlDeta
     if (line == nullptr) {
         return result;
     }
-    if (line->joined) {
-        if (snd_mixer_selem_set_playback_switch_all(line->element,
-                                                    details.paDetails[0] != 0 ? 0 : 1) < 0) {
-            return MMSYSERR_ERROR;
-        }
-    } else {
-        for (std::uint32_t i = 0; i < details.cChannels; ++i) {
-            if (snd_mixer_selem_set_playback_switch(line->element, line->channels[i],
-                                                    details.paDetails[i] != 0 ? 0 : 1) < 0) {
-                return MMSYSERR_ERROR;
-            }
-        }
+    const bool mute = details.paDetails[0] != 0;
+    if (snd_mixer_selem_set_playback_switch_all(line->element, mute ? 0 : 1) < 0) {
+        return MMSYSERR_ERROR;
+    }
+    // Muting leaves loopback mixing alone: it may carry other inputs.
+    if (!mute && line->loopback != nullptr &&
+        snd_mixer_selem_set_enum_item(line->loopback, SND_MIXER_SCHN_MONO, line->loopbackEnabled) <
+            0) {
+        return MMSYSERR_ERROR;
     }
     // alsa-lib tells every handle but the writer; the writer's sink hears it from us, later.
     device->pending.push_back({MM_MIXM_CONTROL_CHANGE, details.dwControlID});

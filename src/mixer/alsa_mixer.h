@@ -1,14 +1,18 @@
 #pragma once
 
-// The mixer interface on ALSA. Device n is the n-th card of the card source; it has one
-// destination, the playback master ("Master", else "Headphone", else "PCM", as speakers),
-// whose sources are the card's other playback elements, typed by name. A line's MUTE control
-// is its element's playback switch, inverted: switch on = not muted. Notifications come from
-// alsa-lib's poll descriptors through Qt socket notifiers, so a Qt event loop must run on
-// this thread for them to arrive by themselves.
+// The mixer interface on ALSA. Device 0 is the configured default card when it has a playback
+// master, else the first card in card order that has one; the other cards follow in card
+// order. A device has one destination, the playback master ("Master", else "Headphone", else
+// "PCM", as speakers), whose sources are the card's other playback elements, typed by name.
+// A line's MUTE control is its element's playback switch, inverted and uniform: muted while
+// any channel is off, written to every channel. On cards with "Loopback Mixing" (HD-Audio),
+// line-in is also muted while that is not "Enabled", and unmuting enables it. Notifications
+// come from alsa-lib's poll descriptors through Qt socket notifiers, so a Qt event loop must
+// run on this thread for them to arrive by themselves.
 
 #include "mixer/mixer_api.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,19 +20,34 @@
 
 extern "C" {
 typedef struct _snd_ctl snd_ctl_t;
+typedef struct _snd_config snd_config_t;
 }
 
 namespace kfg::mixer {
+
+struct AlsaCard {
+    int index = 0;       // the card number
+    std::string control; // the name it is opened by, e.g. "hw:2"
+
+    bool operator==(const AlsaCard&) const = default;
+};
 
 // Where the cards come from: the system's, or a private configuration in tests.
 class AlsaCardSource {
 public:
     virtual ~AlsaCardSource() = default;
-    // Control names of the cards, in alsa-lib's card order (e.g. "hw:0", "hw:2").
-    virtual std::vector<std::string> Cards() = 0;
-    // Opens card `name` non-blocking; 0 or a negative alsa-lib error code.
+    // The cards, in alsa-lib's card order.
+    virtual std::vector<AlsaCard> Cards() = 0;
+    // The number of the card the configuration names as the default ("defaults.ctl.card"):
+    // 0 when unset, -1 when it names no card.
+    virtual int DefaultCard() = 0;
+    // Opens card control `name` non-blocking; 0 or a negative alsa-lib error code.
     virtual int OpenControl(const std::string& name, snd_ctl_t** control) = 0;
 };
+
+// "defaults.ctl.card" of `config`: a number, or a card id that `indexOfId` turns into a number
+// (negative when there is no such card); 0 when unset or not a plain value.
+int ConfiguredDefaultCard(snd_config_t* config, const std::function<int(const char*)>& indexOfId);
 
 // The machine's cards, each opened as "hw:<card number>" (never "default", which on sound
 // servers shows only their own few controls).
@@ -58,11 +77,16 @@ public:
     struct Device; // one open card
 
 private:
+    // The cards in device order; worked out again only when the cards change.
+    const std::vector<AlsaCard>& DeviceOrder();
+    std::unique_ptr<Device> Load(const AlsaCard& card);
     Device* Find(MixerHandle handle);
     void HandleEvents(MixerHandle handle, bool pollFirst);
     void Deliver(MixerHandle handle);
 
     std::unique_ptr<AlsaCardSource> cards_;
+    std::vector<AlsaCard> cardsSeen_;
+    std::vector<AlsaCard> deviceOrder_;
     std::map<MixerHandle, std::unique_ptr<Device>> devices_;
     // Devices closed from inside a notification live until the notification returns.
     std::vector<std::unique_ptr<Device>> closing_;

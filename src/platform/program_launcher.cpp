@@ -1,58 +1,151 @@
 #include "platform/program_launcher.h"
 
-#include "platform/file_system.h"
+#include "platform/failure_cause.h"
 #include "platform/unique_fd.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
-#include <filesystem>
 #include <poll.h>
-#include <sstream>
-#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace kfg::platform {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
-// Does the file start with "MZ" (a Windows executable)? Nothing when it cannot be read.
-std::optional<bool> IsWindowsExecutable(const std::filesystem::path& file) {
-    std::error_code error;
-    const UniqueFd fd = OpenRegularFile(file, error);
-    if (!fd.valid()) {
-        return std::nullopt;
+struct Pipe {
+    UniqueFd read;
+    UniqueFd write;
+};
+
+std::error_code OpenPipe(Pipe& pipe) {
+    std::array<int, 2> ends{};
+    if (::pipe2(ends.data(), O_CLOEXEC) != 0) {
+        return LastError();
     }
-    std::array<char, 2> head{};
-    ssize_t got = 0;
-    do {
-        got = ::read(fd.get(), head.data(), head.size());
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-        return std::nullopt;
+    pipe.read = UniqueFd(ends[0]);
+    pipe.write = UniqueFd(ends[1]);
+    return {};
+}
+
+// What follows runs between fork and exec (or in a child that never execs): no allocation,
+// no locks, only system calls.
+
+// Calls `act(fd)` for every open descriptor above the standard ones.
+template <class Act>
+void ForEachDescriptorAboveStandard(Act act) {
+    const int folder = ::open("/proc/self/fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        return;
     }
-    return got == 2 && head[0] == 'M' && head[1] == 'Z';
+    alignas(dirent64) std::array<char, 4096> buffer;
+    for (;;) {
+        const long got = ::syscall(SYS_getdents64, folder, buffer.data(), buffer.size());
+        if (got <= 0) {
+            break;
+        }
+        for (long at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
+            at += entry->d_reclen;
+            int fd = 0;
+            bool number = entry->d_name[0] != '\0';
+            for (const char* c = entry->d_name; *c != '\0' && number; ++c) {
+                number = *c >= '0' && *c <= '9';
+                fd = fd * 10 + (*c - '0');
+            }
+            if (number && fd > 2 && fd != folder) {
+                act(fd);
+            }
+        }
+    }
+    ::close(folder);
 }
 
 // Marks every descriptor above the standard ones close-on-exec.
 void CloseOnExecAll() {
-#ifdef CLOSE_RANGE_CLOEXEC
-    if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0) {
-        return;
+    if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
+        ForEachDescriptorAboveStandard([](int fd) { ::fcntl(fd, F_SETFD, FD_CLOEXEC); });
     }
-#endif
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", ignored)) {
-        const int fd = std::atoi(entry.path().filename().c_str());
-        if (fd > 2) {
-            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+// Closes every descriptor above the standard ones except `keepA` and `keepB`.
+void CloseAllBut(int keepA, int keepB) {
+    const std::array<unsigned, 2> keep{static_cast<unsigned>(std::min(keepA, keepB)),
+                                       static_cast<unsigned>(std::max(keepA, keepB))};
+    unsigned from = 3;
+    bool closed = true;
+    for (const unsigned kept : keep) {
+        if (kept > from) {
+            closed = closed && ::close_range(from, kept - 1, 0) == 0;
+        }
+        from = std::max(from, kept + 1);
+    }
+    closed = closed && ::close_range(from, ~0U, 0) == 0;
+    if (!closed) {
+        ForEachDescriptorAboveStandard([keepA, keepB](int fd) {
+            if (fd != keepA && fd != keepB) {
+                ::close(fd);
+            }
+        });
+    }
+}
+
+void WriteAll(int fd, const void* data, std::size_t size) {
+    ssize_t written = 0;
+    do {
+        written = ::write(fd, data, size);
+    } while (written < 0 && errno == EINTR);
+}
+
+// Runs the program in this child; reports a failed exec (errno) through `report`, which is
+// close-on-exec, so a successful exec closes it silently.
+[[noreturn]] void ExecProgram(char* const* argv, const char* folder, int report) {
+    CloseOnExecAll();
+    int error = 0;
+    if (::chdir(folder) != 0) {
+        error = errno;
+    } else {
+        ::execv(argv[0], argv);
+        error = errno;
+    }
+    WriteAll(report, &error, sizeof error);
+    ::_exit(127);
+}
+
+// The waiter: a copy of our process that keeps only the two pipes, runs the program as its
+// child and writes the program's wait status into `done` when it ends. It is the only holder
+// of `done`'s write end: the program gets it close-on-exec, so a server the program leaves
+// behind does not keep the pipe open.
+[[noreturn]] void RunWaiter(char* const* argv, const char* folder, int report, int done) {
+    CloseAllBut(report, done);
+    const pid_t program = ::fork();
+    if (program == 0) {
+        ExecProgram(argv, folder, report);
+    }
+    if (program < 0) {
+        const int error = errno;
+        WriteAll(report, &error, sizeof error);
+        ::_exit(1);
+    }
+    ::close(report);
+    int status = 0;
+    while (::waitpid(program, &status, 0) < 0) {
+        if (errno != EINTR) {
+            ::_exit(1);
         }
     }
+    WriteAll(done, &status, sizeof status);
+    ::_exit(0);
 }
 
 std::vector<char*> ArgumentVector(const std::vector<std::string>& command) {
@@ -65,149 +158,135 @@ std::vector<char*> ArgumentVector(const std::vector<std::string>& command) {
     return argv;
 }
 
-// In the grandchild: reports an exec failure through `report` (close-on-exec, so a
-// successful exec closes it silently), keeping `keepOpen` across the exec.
-[[noreturn]] void ExecInChild(const std::vector<char*>& argv,
-                              const std::filesystem::path& workingDirectory, int report,
-                              int keepOpen) {
-    CloseOnExecAll();
-    if (keepOpen >= 0) {
-        ::fcntl(keepOpen, F_SETFD, 0);
+// Reaps the intermediate child; false when it could not fork.
+bool Reap(pid_t intermediate) {
+    int status = 0;
+    while (::waitpid(intermediate, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return false;
+        }
     }
-    int error = 0;
-    if (::chdir(workingDirectory.c_str()) != 0) {
-        error = errno;
-    } else {
-        ::execv(argv[0], argv.data());
-        error = errno;
-    }
-    [[maybe_unused]] const ssize_t written = ::write(report, &error, sizeof error);
-    ::_exit(127);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Double fork: the intermediate child exits at once and is reaped here; the grandchild runs
-// the program. `keepOpen` is a descriptor the program keeps (the write end of a pipe that
-// tells when it ends), or -1.
-std::error_code Spawn(const std::vector<std::string>& command,
-                      const std::filesystem::path& workingDirectory, int keepOpen) {
+// The errno of a failed exec, or nothing once the program runs (every write end is gone).
+std::error_code ReadExecReport(int fd) {
+    int error = 0;
+    ssize_t got = 0;
+    do {
+        got = ::read(fd, &error, sizeof error);
+    } while (got < 0 && errno == EINTR);
+    return got == sizeof error ? std::error_code(error, std::generic_category())
+                               : std::error_code{};
+}
+
+// Waits for the waiter's report and the end of the pipe.
+std::error_code WaitForEnd(int fd, Clock::time_point deadline) {
+    std::array<char, sizeof(int)> status{};
+    std::size_t have = 0;
+    for (;;) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            return std::make_error_code(std::errc::timed_out);
+        }
+        pollfd wait{fd, POLLIN, 0};
+        const int ready = ::poll(&wait, 1, static_cast<int>(left));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready < 0) {
+            return LastError();
+        }
+        if (ready == 0) {
+            return std::make_error_code(std::errc::timed_out);
+        }
+        std::array<char, sizeof(int)> bytes{};
+        const ssize_t got = ::read(fd, bytes.data(), bytes.size());
+        if (got < 0 && errno != EINTR) {
+            return LastError();
+        }
+        if (got == 0) {
+            int value = 0;
+            std::memcpy(&value, status.data(), sizeof value);
+            // A waiter that died before it could tell counts as ended.
+            return have == status.size() && value != 0
+                       ? std::error_code(value, ExitStatusCategory())
+                       : std::error_code{};
+        }
+        for (ssize_t i = 0; i < got && have < status.size(); ++i) {
+            status[have++] = bytes[static_cast<std::size_t>(i)];
+        }
+    }
+}
+
+} // namespace
+
+std::error_code StartDetached(const std::vector<std::string>& command,
+                              const std::filesystem::path& workingDirectory) {
     if (command.empty()) {
         return std::make_error_code(std::errc::invalid_argument);
     }
-    std::array<int, 2> report{};
-    if (::pipe2(report.data(), O_CLOEXEC) != 0) {
-        return LastError();
+    Pipe report;
+    if (const std::error_code error = OpenPipe(report)) {
+        return error;
     }
-    UniqueFd reportRead(report[0]);
-    UniqueFd reportWrite(report[1]);
     const std::vector<char*> argv = ArgumentVector(command);
     const pid_t intermediate = ::fork();
     if (intermediate < 0) {
         return LastError();
     }
     if (intermediate == 0) {
-        const pid_t grandchild = ::fork();
-        if (grandchild == 0) {
-            ExecInChild(argv, workingDirectory, reportWrite.get(), keepOpen);
+        const pid_t program = ::fork();
+        if (program == 0) {
+            ExecProgram(argv.data(), workingDirectory.c_str(), report.write.get());
         }
-        ::_exit(grandchild < 0 ? 1 : 0);
+        ::_exit(program < 0 ? 1 : 0);
     }
-    int status = 0;
-    while (::waitpid(intermediate, &status, 0) < 0 && errno == EINTR) {
-    }
-    reportWrite.close();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    report.write.close();
+    if (!Reap(intermediate)) {
         return std::make_error_code(std::errc::resource_unavailable_try_again);
     }
-    int error = 0;
-    ssize_t got = 0;
-    do {
-        got = ::read(reportRead.get(), &error, sizeof error);
-    } while (got < 0 && errno == EINTR);
-    return got == sizeof error ? std::error_code(error, std::generic_category())
-                               : std::error_code{};
+    return ReadExecReport(report.read.get());
 }
 
-} // namespace
-
-std::optional<std::string> FindOnSearchPath(const std::string& program,
-                                            const std::string& searchPath) {
-    std::stringstream folders(searchPath);
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        if (folder.empty()) {
-            continue; // an empty entry would mean the working directory: never for this
-        }
-        const std::filesystem::path candidate = std::filesystem::path(folder) / program;
-        if (::access(candidate.c_str(), X_OK) == 0 && std::filesystem::is_regular_file(candidate)) {
-            return candidate.string();
-        }
+std::error_code StartAndWait(const std::vector<std::string>& command,
+                             const std::filesystem::path& workingDirectory,
+                             std::chrono::milliseconds limit) {
+    const Clock::time_point deadline = Clock::now() + limit;
+    if (command.empty()) {
+        return std::make_error_code(std::errc::invalid_argument);
     }
-    return std::nullopt;
-}
-
-std::optional<std::vector<std::string>> CommandFor(const std::filesystem::path& workingDirectory,
-                                                   const std::string& name,
-                                                   const std::vector<std::string>& arguments,
-                                                   const std::string& searchPath) {
-    const std::optional<bool> windows = IsWindowsExecutable(workingDirectory / name);
-    if (!windows) {
-        return std::nullopt;
+    Pipe report;
+    Pipe done;
+    std::error_code opened = OpenPipe(report);
+    if (!opened) {
+        opened = OpenPipe(done);
     }
-    std::vector<std::string> command;
-    if (*windows) {
-        const std::optional<std::string> wine = FindOnSearchPath("wine", searchPath);
-        if (!wine) {
-            return std::nullopt;
-        }
-        command.push_back(*wine);
+    if (opened) {
+        return opened;
     }
-    command.push_back("./" + name);
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    return command;
-}
-
-std::error_code StartDetached(const std::vector<std::string>& command,
-                              const std::filesystem::path& workingDirectory) {
-    return Spawn(command, workingDirectory, -1);
-}
-
-bool StartAndWait(const std::vector<std::string>& command,
-                  const std::filesystem::path& workingDirectory, std::chrono::milliseconds limit) {
-    // The program holds the write end of a pipe; it closes when the program ends.
-    std::array<int, 2> ends{};
-    if (::pipe2(ends.data(), O_CLOEXEC) != 0) {
-        return false;
+    const std::vector<char*> argv = ArgumentVector(command);
+    const pid_t intermediate = ::fork();
+    if (intermediate < 0) {
+        return LastError();
     }
-    UniqueFd readEnd(ends[0]);
-    UniqueFd writeEnd(ends[1]);
-    if (Spawn(command, workingDirectory, writeEnd.get())) {
-        return false;
+    if (intermediate == 0) {
+        const pid_t waiter = ::fork();
+        if (waiter == 0) {
+            RunWaiter(argv.data(), workingDirectory.c_str(), report.write.get(), done.write.get());
+        }
+        ::_exit(waiter < 0 ? 1 : 0);
     }
-    writeEnd.close();
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            return false;
-        }
-        pollfd wait{readEnd.get(), POLLIN, 0};
-        const int ready = ::poll(&wait, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready <= 0) {
-            return false;
-        }
-        char byte = 0;
-        const ssize_t got = ::read(readEnd.get(), &byte, 1);
-        if (got == 0) {
-            return true; // every holder of the write end is gone
-        }
-        if (got < 0 && errno != EINTR) {
-            return false;
-        }
+    report.write.close();
+    done.write.close();
+    if (!Reap(intermediate)) {
+        return std::make_error_code(std::errc::resource_unavailable_try_again);
     }
+    if (const std::error_code error = ReadExecReport(report.read.get())) {
+        return error;
+    }
+    return WaitForEnd(done.read.get(), deadline);
 }
 
 std::error_code ReplaceProcess(const std::vector<std::string>& command,

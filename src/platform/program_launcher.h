@@ -2,41 +2,32 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 namespace kfg::platform {
 
-// How a program of the working directory is started: "./name" (the search path is never
-// consulted for it), or, for a Windows executable (a file beginning with "MZ"), `wine ./name`
-// with wine taken from the search path. Nothing when the file is missing or unreadable, or
-// when it needs wine and there is none.
-std::optional<std::vector<std::string>> CommandFor(const std::filesystem::path& workingDirectory,
-                                                   const std::string& name,
-                                                   const std::vector<std::string>& arguments,
-                                                   const std::string& searchPath);
-
-// The full path of `program` on the search path (a colon-separated list), or nothing.
-std::optional<std::string> FindOnSearchPath(const std::string& program,
-                                            const std::string& searchPath);
-
 // Starts `command` in `workingDirectory` and does not wait for it. An intermediate child
 // exits at once, so the program never becomes a zombie of ours (nor of a program that later
-// replaces our process). The program inherits no descriptor but the standard ones. Fails when
-// the program could not be executed.
+// replaces our process). The program inherits no descriptor but the standard ones. Fails with
+// the errno of the exec when the program could not be executed.
 std::error_code StartDetached(const std::vector<std::string>& command,
                               const std::filesystem::path& workingDirectory);
 
-// As StartDetached, then waits until the program ends, at most `limit`. Whether it ended in
-// time is the result; the program goes on running either way.
-bool StartAndWait(const std::vector<std::string>& command,
-                  const std::filesystem::path& workingDirectory, std::chrono::milliseconds limit);
+// Starts `command` as StartDetached does and waits until the program itself ends, at most
+// `limit`; what the program leaves running (a server it started) is not waited for. A waiter
+// process, the only holder of a pipe's write end, runs the program and reports its end, so no
+// child of ours is left afterwards. The result: nothing when the program ended with status 0,
+// its status (ExitStatusCategory) when not, errc::timed_out when it is still running (it goes
+// on), or the errno of the exec.
+std::error_code StartAndWait(const std::vector<std::string>& command,
+                             const std::filesystem::path& workingDirectory,
+                             std::chrono::milliseconds limit);
 
 // Replaces this process by `command`, run in `workingDirectory`. Every descriptor but the
 // standard ones is closed on the way, so windows and files go with the old program. Returns
-// only when the program could not be executed.
+// (the errno of the exec) only when the program could not be executed.
 std::error_code ReplaceProcess(const std::vector<std::string>& command,
                                const std::filesystem::path& workingDirectory);
 

@@ -1,7 +1,10 @@
 #include "platform/program_starter.h"
 
+#include "platform/failure_cause.h"
+#include "platform/program_command.h"
 #include "platform/program_launcher.h"
 
+#include <cerrno>
 #include <chrono>
 
 namespace kfg::platform {
@@ -9,36 +12,72 @@ namespace {
 
 constexpr std::chrono::seconds kSoundInitialisationLimit{5};
 
-std::error_code NotStartable() {
-    return std::make_error_code(std::errc::no_such_file_or_directory);
+// A failed exec of a file we found and read: the file cannot be run as it is (no execute
+// permission, no interpreter, a format the system does not run). A broken wine keeps the
+// system's own words.
+std::error_code ExecFailure(std::error_code error, bool throughWine) {
+    if (throughWine || error.category() != std::generic_category()) {
+        return error;
+    }
+    switch (error.value()) {
+    case EACCES:
+    case EPERM:
+    case ENOEXEC:
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:
+    case EISDIR:
+    case ELIBBAD:
+    case ETXTBSY:
+        return make_error_code(FailureCause::NotExecutable);
+    default:
+        return error;
+    }
 }
 
 } // namespace
 
+std::error_code SystemProgramStarter::Report(const char* step, const std::string& program,
+                                             const std::vector<std::string>& commandLine,
+                                             std::error_code error) const {
+    if (error && sink_) {
+        sink_({step, program, commandLine, error});
+    }
+    return error;
+}
+
 std::error_code SystemProgramStarter::Start(const std::filesystem::path& workingDirectory,
                                             const std::string& name,
                                             const std::vector<std::string>& arguments) {
-    const auto command = CommandFor(workingDirectory, name, arguments, searchPath_);
-    return command ? StartDetached(*command, workingDirectory) : NotStartable();
+    const ProgramCommand command = CommandFor(workingDirectory, name, arguments, searchPath_);
+    const std::error_code error =
+        command.error
+            ? command.error
+            : ExecFailure(StartDetached(command.argv, workingDirectory), command.throughWine);
+    return Report("start", name, command.argv, error);
 }
 
 std::error_code
 SystemProgramStarter::RunSoundInitialisation(const std::filesystem::path& workingDirectory) {
     // A Windows system program: it only ever runs through wine.
-    const auto wine = FindOnSearchPath("wine", searchPath_);
-    if (!wine) {
-        return NotStartable();
-    }
-    const bool ended = StartAndWait({*wine, "rundll32.exe", "bt848dlg.dll,initialize"},
-                                    workingDirectory, kSoundInitialisationLimit);
-    return ended ? std::error_code{} : std::make_error_code(std::errc::timed_out);
+    const std::optional<std::string> wine = FindOnSearchPath("wine", searchPath_);
+    const std::vector<std::string> commandLine{wine.value_or("wine"), "rundll32.exe",
+                                               "bt848dlg.dll,initialize"};
+    const std::error_code error =
+        wine ? StartAndWait(commandLine, workingDirectory, kSoundInitialisationLimit)
+             : make_error_code(FailureCause::WineMissing);
+    return Report("sound initialisation", "rundll32.exe", commandLine, error);
 }
 
 std::error_code SystemProgramStarter::HandOver(const std::filesystem::path& workingDirectory,
                                                const std::string& name,
                                                const std::vector<std::string>& arguments) {
-    const auto command = CommandFor(workingDirectory, name, arguments, searchPath_);
-    return command ? ReplaceProcess(*command, workingDirectory) : NotStartable();
+    const ProgramCommand command = CommandFor(workingDirectory, name, arguments, searchPath_);
+    const std::error_code error =
+        command.error
+            ? command.error
+            : ExecFailure(ReplaceProcess(command.argv, workingDirectory), command.throughWine);
+    return Report("hand-over", name, command.argv, error);
 }
 
 } // namespace kfg::platform

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/failure_cause.h"
+
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -8,7 +11,8 @@
 namespace kfg::platform {
 
 // Starts the programs KFG hands work to. The dialogs use this interface, so that tests can
-// see what would have been started without starting anything.
+// see what would have been started without starting anything. Failures are FailureCause
+// codes where the cause is one of those; otherwise the system's error.
 class ProgramStarter {
 public:
     virtual ~ProgramStarter() = default;
@@ -17,7 +21,7 @@ public:
     virtual std::error_code Start(const std::filesystem::path& workingDirectory,
                                   const std::string& name,
                                   const std::vector<std::string>& arguments) = 0;
-    // Runs the capture card's sound initialisation and waits for it, at most 5 seconds.
+    // Runs the capture card's sound initialisation and waits for it to end, at most 5 seconds.
     virtual std::error_code
     RunSoundInitialisation(const std::filesystem::path& workingDirectory) = 0;
     // Replaces this process by the program; returns only when it could not be started.
@@ -26,13 +30,23 @@ public:
                                      const std::vector<std::string>& arguments) = 0;
 };
 
+// One failed start, for the diagnostics.
+struct LaunchFailure {
+    const char* step; // "start", "sound initialisation", "hand-over"
+    std::string program;
+    std::vector<std::string> commandLine; // as it ran, or would have run
+    std::error_code error;
+};
+using LaunchFailureSink = std::function<void(const LaunchFailure&)>;
+
 // The real thing: programs are "./name" from the working directory, Windows executables run
 // through wine from `searchPath`, the sound initialisation is `wine rundll32.exe
-// bt848dlg.dll,initialize`.
+// bt848dlg.dll,initialize`. Every failure is also handed to `sink`.
 class SystemProgramStarter final : public ProgramStarter {
 public:
-    explicit SystemProgramStarter(std::string searchPath)
-        : searchPath_(std::move(searchPath)) {}
+    explicit SystemProgramStarter(std::string searchPath, LaunchFailureSink sink = {})
+        : searchPath_(std::move(searchPath))
+        , sink_(std::move(sink)) {}
 
     std::error_code Start(const std::filesystem::path& workingDirectory, const std::string& name,
                           const std::vector<std::string>& arguments) override;
@@ -41,7 +55,12 @@ public:
                              const std::vector<std::string>& arguments) override;
 
 private:
+    std::error_code Report(const char* step, const std::string& program,
+                           const std::vector<std::string>& commandLine,
+                           std::error_code error) const;
+
     std::string searchPath_;
+    LaunchFailureSink sink_;
 };
 
 // Starts nothing, for rendering and measuring the dialogs without side effects; a hand-over
@@ -55,7 +74,7 @@ public:
     std::error_code RunSoundInitialisation(const std::filesystem::path&) override { return {}; }
     std::error_code HandOver(const std::filesystem::path&, const std::string&,
                              const std::vector<std::string>&) override {
-        return std::make_error_code(std::errc::operation_not_permitted);
+        return make_error_code(FailureCause::FileMissing);
     }
 };
 

@@ -1,6 +1,7 @@
 // The first-run prompts, the side dialogs and the start command.
 #include "dialogs/main/kfg_dlg.h"
 #include "dialogs/side/side_dialogs.h"
+#include "platform/failure_cause.h"
 #include "res/side_templates.h"
 #include "res/template_102.h"
 #include "support/kfg_run.h"
@@ -202,10 +203,10 @@ TEST(KfgAudioDecoder, OkStartsTheChoiceAndRemembersItWhenAsked) {
 
 TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
     const std::pair<const char*, const char*> cases[] = {
-        {"[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n", "handover 2QUIK!.exe Quick"},
-        {"[Telvio]\r\nStatus=1\r\n", "handover Telvio.exe Quick"},
+        {"[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n", "2QUIK!.exe"},
+        {"[Telvio]\r\nStatus=1\r\n", "Telvio.exe"},
     };
-    for (const auto& [file, handover] : cases) {
+    for (const auto& [file, viewer] : cases) {
         TempDir dir;
         WriteBytes(dir / "Telvio.ini", file);
         WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n");
@@ -215,13 +216,129 @@ TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
             d.Click(res::kIdStart);
             ended = d.IsEnded();
         });
-        EXPECT_EQ(run.starter.log, std::vector<std::string>{handover});
-        EXPECT_TRUE(ended); // the viewer could not start: KFG ends, without a message
+        EXPECT_EQ(run.starter.log,
+                  std::vector<std::string>{"handover " + std::string(viewer) + " Quick"});
+        // The viewer is missing: the user is told, then KFG ends.
+        EXPECT_EQ(run.script.MessageTexts(),
+                  std::vector<QString>{QString::fromUtf8(viewer) +
+                                       " konnte nicht gestartet werden: Datei nicht vorhanden"});
+        EXPECT_TRUE(ended);
         EXPECT_EQ(run.result, framework::IDOK);
-        EXPECT_TRUE(run.script.MessageTexts().empty());
         EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("Testzeilen=33\r\n"), std::string::npos);
         EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
     }
+}
+
+// Runs the main dialog with `starter`; side dialogs go to `onSide`.
+std::vector<test::SeenModal> RunWith(test::RecordingStarter& starter,
+                                     const std::filesystem::path& folder,
+                                     const std::function<void(CKfgDlg&)>& whileUp,
+                                     const std::function<void(framework::Dialog&)>& onSide = {}) {
+    settings::ProcessState state;
+    settings::ProfileStore store;
+    test::ModalScript script([&](framework::Dialog& d) {
+        if (auto* main = dynamic_cast<CKfgDlg*>(&d)) {
+            whileUp(*main);
+        } else if (onSide) {
+            onSide(d);
+        }
+    });
+    CKfgDlg dialog(state, store, starter, std::make_shared<mixer::SimulatedMixer>(), folder);
+    dialog.DoModal();
+    return script.Seen();
+}
+
+struct FailureCase {
+    const char* fr; // the stored caption language
+    bool toggle;    // the user switches the main dialog's language first
+    std::error_code error;
+    const char* caption;
+    const char* text;
+};
+
+TEST(KfgStart, FailedHandOverIsToldInTheLanguageInForce) {
+    using platform::FailureCause;
+    const FailureCase cases[] = {
+        {"0", false, make_error_code(FailureCause::FileMissing), "Fehler",
+         "Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden"},
+        {"1", false, make_error_code(FailureCause::WineMissing), "Error",
+         "No se pudo iniciar Telvio.exe: wine no está instalado"},
+        {"1", true, make_error_code(FailureCause::NotExecutable), "Fehler",
+         "Telvio.exe konnte nicht gestartet werden: Datei nicht ausführbar"},
+        {"0", true, make_error_code(FailureCause::FileNotReadable), "Error",
+         "No se pudo iniciar Telvio.exe: el fichero no se puede leer"},
+        {"0", false, std::make_error_code(std::errc::io_error), "Fehler",
+         "Telvio.exe konnte nicht gestartet werden: Input/output error"},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        WriteBytes(dir / "KFG.ini", std::string("[KFG]\r\nFr=") + c.fr + "\r\n");
+        test::RecordingStarter starter;
+        starter.handOverError = c.error;
+        bool endedFirst = true;
+        const auto seen = RunWith(starter, dir.path(), [&](CKfgDlg& d) {
+            if (c.toggle) {
+                d.Click(res::kIdLanguageToggle);
+            }
+            d.Click(res::kIdStart);
+            endedFirst = false;
+        });
+        ASSERT_EQ(seen.size(), 2u); // the main dialog, then the message
+        EXPECT_EQ(seen[1].caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(seen[1].text, QString::fromUtf8(c.text));
+        EXPECT_FALSE(endedFirst);
+    }
+}
+
+TEST(KfgAudioDecoder, FailedStartIsToldInTheDialogsOwnLanguage) {
+    const FailureCase cases[] = {
+        {"1", true, make_error_code(platform::FailureCause::FileMissing), "Error",
+         "No se pudo iniciar Sonora.exe: el fichero no existe"},
+        {"0", true, make_error_code(platform::FailureCause::WineMissing), "Fehler",
+         "Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        WriteBytes(dir / "KFG.ini", std::string("[KFG]\r\nFr=") + c.fr + "\r\n");
+        test::RecordingStarter starter;
+        starter.startError = c.error;
+        const auto seen = RunWith(
+            starter, dir.path(),
+            [&](CKfgDlg& d) {
+                d.Click(res::kIdLanguageToggle); // the main dialog's language differs
+                d.Click(res::kIdAudioDecoder);
+                d.EndDialog(framework::IDCANCEL);
+            },
+            [&](framework::Dialog& side) {
+                side.Click(res::kIdSonora);
+                side.SetCheck(res::kIdStartDecoderAutomatically, 1);
+                side.Click(framework::IDOK);
+                EXPECT_TRUE(side.IsEnded());
+            });
+        ASSERT_EQ(seen.size(), 3u); // main dialog, decoder dialog, the message
+        EXPECT_EQ(seen[2].caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(seen[2].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
+                  std::string("[KFG]\r\nFr=") + c.fr + "\r\nAudio=1\r\n");
+    }
+}
+
+TEST(KfgStart, FailedAutomaticStartAndSoundInitialisationStaySilent) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
+    test::RecordingStarter starter;
+    starter.startError = make_error_code(platform::FailureCause::WineMissing);
+    starter.soundError = make_error_code(platform::FailureCause::WineMissing);
+    starter.handOverError = {}; // as if Telvio had taken over
+    const auto seen = RunWith(starter, dir.path(), [](CKfgDlg& d) { d.Click(res::kIdStart); });
+    EXPECT_EQ(starter.log,
+              (std::vector<std::string>{"start Sonora.exe", "sound", "handover Telvio.exe Quick"}));
+    EXPECT_EQ(seen.size(), 1u); // the main dialog only
 }
 
 TEST(KfgStart, SoundOptionsAndInitialisationWhenAsked) {
@@ -247,11 +364,13 @@ TEST(KfgStart, SoundOptionsAndInitialisationWhenAsked) {
 namespace kfg::dialogs {
 namespace {
 
-// A card with a speakers destination whose line-in source has a mute control.
+// A card with a speakers destination whose stereo line-in source has a mute control, one value
+// for the whole line as the sound card backend offers it.
 mixer::SimulatedMixer::Device CardWithLineIn(bool muted) {
     mixer::SimulatedMixer::Control mute;
     mute.control.dwControlID = 11;
     mute.control.dwControlType = mixer::MIXERCONTROL_CONTROLTYPE_MUTE;
+    mute.control.fdwControl = mixer::MIXERCONTROL_CONTROLF_UNIFORM;
     mute.control.szName = "Mute";
     mute.values = {muted ? 1u : 0u};
     mixer::SimulatedMixer::Destination speakers;

@@ -1,11 +1,11 @@
-// The ALSA backend on a card that exists only in memory: the suite's control plugin, loaded
-// from a private configuration tree, so no file or variable of the machine is involved.
+// The ALSA backend on cards that exist only in memory (the suite's control plugin).
 #include "framework/dialog.h"
 #include "mixer/alsa_mixer.h"
 #include "mixer/mixer_switch.h"
 #include "mixer/system_mixer.h"
 #include "mixer_test_support.h"
 #include "support/modal_script.h"
+#include "support/private_cards.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,57 +23,9 @@ constexpr std::uint32_t kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
 constexpr std::uint32_t kLine = MIXERLINE_COMPONENTTYPE_SRC_LINE;
 constexpr std::uint32_t kMute = MIXERCONTROL_CONTROLTYPE_MUTE;
 
-// A configuration tree holding the plugin type and one control device per card.
-class PrivateCards final : public AlsaCardSource {
-public:
-    struct Card {
-        std::string elements; // configuration list body: "\"Master Playback Switch:b:2\" ..."
-        std::string extra;    // further fields of the card
-    };
-
-    explicit PrivateCards(const std::vector<Card>& cards) {
-        static int serial = 0;
-        std::string text = std::string("ctl_type.kfgfake { lib \"") + KFG_FAKE_CARD_PLUGIN +
-                           "\" open \"_snd_ctl_kfgfake_open\" }\n";
-        for (const Card& card : cards) {
-            const std::string name = "kfgcard" + std::to_string(++serial);
-            text += "ctl." + name + " { type kfgfake card \"" + name + "\" elements [ " +
-                    card.elements + " ] " + card.extra + " }\n";
-            names_.push_back(name);
-        }
-        snd_input_t* input = nullptr;
-        EXPECT_EQ(snd_input_buffer_open(&input, text.data(), static_cast<ssize_t>(text.size())), 0);
-        EXPECT_EQ(snd_config_top(&config_), 0);
-        EXPECT_EQ(snd_config_load(config_, input), 0) << text;
-        snd_input_close(input);
-    }
-    ~PrivateCards() override { snd_config_delete(config_); }
-    PrivateCards(const PrivateCards&) = delete;
-    PrivateCards& operator=(const PrivateCards&) = delete;
-
-    std::vector<std::string> Cards() override { return names_; }
-    int OpenControl(const std::string& name, snd_ctl_t** control) override {
-        return snd_ctl_open_lconf(control, name.c_str(), SND_CTL_NONBLOCK, config_);
-    }
-
-private:
-    snd_config_t* config_ = nullptr;
-    std::vector<std::string> names_;
-};
-
+using kfg::test::PrivateCards;
+using kfg::test::SharedCards;
 using CardList = std::vector<PrivateCards::Card>;
-
-// Two card sources over the same card key would not share values; two mixers over one
-// source do, because both open the same configured device.
-struct SharedSource final : public AlsaCardSource {
-    explicit SharedSource(PrivateCards& cards)
-        : cards_(cards) {}
-    std::vector<std::string> Cards() override { return cards_.Cards(); }
-    int OpenControl(const std::string& name, snd_ctl_t** control) override {
-        return cards_.OpenControl(name, control);
-    }
-    PrivateCards& cards_;
-};
 
 const char* const kFullCard =
     "\"Master Playback Switch:b:2\" \"Master Playback Volume:i:2\" "
@@ -192,82 +144,169 @@ TEST(AlsaMixerMapping, DevicesFollowTheCardOrderAndRefusedCardsDoNotOpen) {
     EXPECT_EQ(api.Open(refused, 3, {}), MMSYSERR_BADDEVICEID);
 }
 
+struct OrderCase {
+    CardList cards;
+    std::string defaultCard;
+    std::vector<std::string> order; // card names by device number
+    const char* why;                // what kfg.mixer says about device 0
+};
+
+TEST(AlsaMixerMapping, DeviceZeroIsTheDefaultCardWithAPlaybackMaster) {
+    const PrivateCards::Card capture{"\"Capture Switch:b:2\" \"Capture Volume:i:2\"",
+                                     "name \"Aufnahme\""};
+    const PrivateCards::Card first{kFullCard, "name \"Erste\""};
+    const PrivateCards::Card second{kFullCard, "name \"Zweite\""};
+    const OrderCase cases[] = {
+        {{capture, second}, "", {"Zweite", "Aufnahme"}, "has no playback master"},
+        {{first, second}, "1", {"Zweite", "Erste"}, "the configured default card"},
+        {{first, second}, "@1", {"Zweite", "Erste"}, "the configured default card"},
+        {{first, capture, second}, "1", {"Erste", "Aufnahme", "Zweite"}, "has no playback"},
+        {{first, second}, "7", {"Erste", "Zweite"}, "is not present"},
+        {{first, second}, "", {"Erste", "Zweite"}, "the configured default card"},
+        {{capture, capture}, "1", {"Aufnahme", "Aufnahme"}, "No card with a playback master"},
+    };
+    for (const OrderCase& c : cases) {
+        SCOPED_TRACE(c.order.front() + " default " + c.defaultCard);
+        test::ReportLog log;
+        AlsaMixer api(std::make_unique<PrivateCards>(c.cards, c.defaultCard));
+        ASSERT_EQ(api.GetNumDevs(), c.order.size());
+        for (std::uint32_t device = 0; device < c.order.size(); ++device) {
+            MixerHandle handle = 0;
+            ASSERT_EQ(api.Open(handle, device, {}), MMSYSERR_NOERROR);
+            MixerCaps caps;
+            api.GetDevCaps(handle, caps);
+            EXPECT_EQ(caps.szPname, c.order[device]) << device;
+            api.Close(handle);
+        }
+        ASSERT_EQ(log.Lines().size(), 1u); // said once, not at every open
+        EXPECT_NE(log.Lines()[0].find(c.why), std::string::npos) << log.Lines()[0];
+    }
+}
+
 TEST(AlsaMixerMapping, RefusedCardTakesTheOpenFailurePath) {
     auto api = std::make_shared<AlsaMixer>(
         std::make_unique<PrivateCards>(CardList{{kFullCard, "open_error -13"}}));
     CMixerBase base(api);
     test::ReportLog log;
     EXPECT_FALSE(base.Init(kSpeakers, kLine, kMute, {}));
-    ASSERT_EQ(log.Lines().size(), 1u);
-    EXPECT_EQ(log.Lines()[0], "CMixerBase::Init: Could not open mixer device");
+    ASSERT_EQ(log.Lines().size(), 2u);
+    EXPECT_EQ(log.Lines()[0].rfind("AlsaMixer: No card with a playback master could be opened", 0),
+              0u);
+    EXPECT_EQ(log.Lines()[1], "CMixerBase::Init: Could not open mixer device");
 }
 
-// The card's raw switch values, read through a handle of its own.
-std::vector<long> RawSwitch(PrivateCards& cards, const char* element) {
-    snd_ctl_t* control = nullptr;
-    EXPECT_EQ(cards.OpenControl(cards.Cards()[0], &control), 0);
-    snd_ctl_elem_value_t* value = nullptr;
-    snd_ctl_elem_value_malloc(&value);
-    snd_ctl_elem_value_set_interface(value, SND_CTL_ELEM_IFACE_MIXER);
-    snd_ctl_elem_value_set_name(value, element);
-    EXPECT_EQ(snd_ctl_elem_read(control, value), 0);
-    std::vector<long> values = {snd_ctl_elem_value_get_boolean(value, 0),
-                                snd_ctl_elem_value_get_boolean(value, 1)};
-    snd_ctl_elem_value_free(value);
-    snd_ctl_close(control);
+// The card's line-in switch, read through a handle of its own.
+std::vector<long> LineSwitch(PrivateCards& cards, int card = 0) {
+    return cards.RawValues(card)["Line Playback Switch"];
+}
+
+// Every element but those named, to show that nothing else was written.
+std::map<std::string, std::vector<long>>
+Others(PrivateCards& cards, std::initializer_list<const char*> except, int card = 0) {
+    auto values = cards.RawValues(card);
+    for (const char* name : except) {
+        values.erase(name);
+    }
     return values;
 }
 
-TEST(AlsaMixerValues, MuteIsTheInvertedPlaybackSwitch) {
-    PrivateCards cards(CardList{{kFullCard, ""}});
-    auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedSource>(cards));
-    CMixerBase base(api);
-    ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute, {}));
-    EXPECT_EQ(base.LineName(), "Line");
-    EXPECT_EQ(base.DestinationName(), "Master");
-    EXPECT_EQ(base.Details().cChannels, 2u);
+struct SwitchCase {
+    const char* line; // the line-in switch element
+    long muted;       // what the mute control reads
+    long written;     // the value written then
+    std::vector<long> after;
+};
 
-    ASSERT_TRUE(base.ReadValues()); // raw switch 1,0: left audible, right muted
-    EXPECT_EQ(base.Values()[0], 0u);
-    EXPECT_EQ(base.Values()[1], 1u);
+TEST(AlsaMixerValues, MuteIsOneValueForTheWholeLine) {
+    const SwitchCase cases[] = {
+        {"Line Playback Switch:b:2:1,1", 0, 1, {0, 0}},
+        {"Line Playback Switch:b:2:1,0", 1, 0, {1, 1}}, // only the right channel off
+        {"Line Playback Switch:b:2:0,1", 1, 0, {1, 1}},
+        {"Line Playback Switch:b:2:0,0", 1, 0, {1, 1}},
+        {"Line Playback Switch:b:1:0", 1, 0, {1}}, // joined
+    };
+    for (const SwitchCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        PrivateCards cards(CardList{{std::string("\"Master Playback Switch:b:2\" \"") + c.line +
+                                         "\" \"Line Playback Volume:i:2:7,9\" "
+                                         "\"Mic Playback Switch:b:2:0,1\"",
+                                     ""}});
+        auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
+        CMixerBase base(api);
+        ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute, {}));
+        EXPECT_EQ(base.LineChannels(), 2u);
+        EXPECT_NE(base.Control().fdwControl & MIXERCONTROL_CONTROLF_UNIFORM, 0u);
+        ASSERT_EQ(base.Values().size(), 1u);
+        ASSERT_TRUE(base.ReadValues());
+        EXPECT_EQ(base.Values()[0], static_cast<std::uint32_t>(c.muted));
 
-    base.Values()[0] = 1;
-    base.Values()[1] = 0;
-    ASSERT_TRUE(base.WriteValues());
-    EXPECT_EQ(RawSwitch(cards, "Line Playback Switch"), (std::vector<long>{0, 1}));
+        const auto others = Others(cards, {"Line Playback Switch"});
+        base.Values()[0] = static_cast<std::uint32_t>(c.written);
+        ASSERT_TRUE(base.WriteValues());
+        EXPECT_EQ(LineSwitch(cards), c.after);
+        EXPECT_EQ(Others(cards, {"Line Playback Switch"}), others);
+        ASSERT_TRUE(base.ReadValues());
+        EXPECT_EQ(base.Values()[0], static_cast<std::uint32_t>(c.written));
+    }
 }
 
-TEST(AlsaMixerValues, JoinedSwitchIsOneUniformValueWrittenToEveryChannel) {
-    PrivateCards cards(CardList{{"\"Master Playback Switch:b:2\" \"Line Playback Switch:b:1\" "
-                                 "\"Line Playback Volume:i:2\"",
-                                 ""}});
-    auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedSource>(cards));
-    CMixerBase base(api);
-    ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute, {}));
-    EXPECT_EQ(base.LineChannels(), 2u);
-    EXPECT_NE(base.Control().fdwControl & MIXERCONTROL_CONTROLF_UNIFORM, 0u);
-    ASSERT_EQ(base.Values().size(), 1u);
-    ASSERT_TRUE(base.ReadValues());
-    EXPECT_EQ(base.Values()[0], 0u);
-    base.Values()[0] = 1;
-    ASSERT_TRUE(base.WriteValues());
-    ASSERT_TRUE(base.ReadValues());
-    EXPECT_EQ(base.Values()[0], 1u);
+struct LoopbackCase {
+    const char* line;
+    const char* loopback; // the "Loopback Mixing" element
+    long muted;
+    long written;
+    std::vector<long> lineAfter;
+    long loopbackAfter;
+};
+
+TEST(AlsaMixerValues, LoopbackMixingGatesLineIn) {
+    const LoopbackCase cases[] = {
+        {"1,1", "1:Disabled|Enabled", 0, 1, {0, 0}, 1}, // muting leaves loopback alone
+        {"1,1", "0:Disabled|Enabled", 1, 0, {1, 1}, 1},
+        {"0,1", "1:Disabled|Enabled", 1, 0, {1, 1}, 1},
+        {"0,0", "0:Disabled|Enabled", 1, 0, {1, 1}, 1},
+        {"1,1", "0:Enabled|Disabled", 0, 1, {0, 0}, 0}, // found by name, not by position
+        {"1,1", "1:Enabled|Disabled", 1, 0, {1, 1}, 0},
+    };
+    for (const LoopbackCase& c : cases) {
+        SCOPED_TRACE(std::string(c.line) + " " + c.loopback);
+        PrivateCards cards(CardList{{std::string("\"Master Playback Switch:b:2\" "
+                                                 "\"Line Playback Switch:b:2:") +
+                                         c.line + "\" \"Loopback Mixing:e:1:" + c.loopback +
+                                         "\" \"Mic Playback Switch:b:2:1,1\"",
+                                     ""}});
+        auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
+        CMixerBase line(api);
+        ASSERT_TRUE(line.Init(kSpeakers, kLine, kMute, {}));
+        ASSERT_TRUE(line.ReadValues());
+        EXPECT_EQ(line.Values()[0], static_cast<std::uint32_t>(c.muted));
+        CMixerBase mic(api); // loopback mixing concerns line-in only
+        ASSERT_TRUE(mic.Init(kSpeakers, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, kMute, {}));
+        ASSERT_TRUE(mic.ReadValues());
+        EXPECT_EQ(mic.Values()[0], 0u);
+
+        const auto others = Others(cards, {"Line Playback Switch", "Loopback Mixing"});
+        line.Values()[0] = static_cast<std::uint32_t>(c.written);
+        ASSERT_TRUE(line.WriteValues());
+        EXPECT_EQ(LineSwitch(cards), c.lineAfter);
+        EXPECT_EQ(cards.RawValues(0)["Loopback Mixing"], std::vector<long>{c.loopbackAfter});
+        EXPECT_EQ(Others(cards, {"Line Playback Switch", "Loopback Mixing"}), others);
+    }
 }
 
 TEST(AlsaMixerValues, MalformedRequestsAreRefused) {
     PrivateCards cards(CardList{{kFullCard, ""}});
-    auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedSource>(cards));
+    auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
     CMixerBase base(api);
     ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute, {}));
-    std::array<std::uint32_t, 4> buffer{};
+    std::array<std::uint32_t, 1> buffer{};
     MixerControlDetails good = base.Details();
     good.paDetails = buffer.data();
     ASSERT_EQ(api->GetControlDetails(base.Handle(), good), MMSYSERR_NOERROR);
     const std::pair<const char*, std::function<void(MixerControlDetails&)>> rows[] = {
         {"unknown control", [](MixerControlDetails& d) { d.dwControlID = 99; }},
         {"control id 0", [](MixerControlDetails& d) { d.dwControlID = 0; }},
-        {"wrong channel count", [](MixerControlDetails& d) { d.cChannels = 3; }},
+        {"a value per channel", [](MixerControlDetails& d) { d.cChannels = 2; }},
         {"wrong element size", [](MixerControlDetails& d) { d.cbDetails = 2; }},
         {"no buffer", [](MixerControlDetails& d) { d.paDetails = nullptr; }},
     };
@@ -279,12 +318,12 @@ TEST(AlsaMixerValues, MalformedRequestsAreRefused) {
         EXPECT_NE(api->SetControlDetails(base.Handle(), details), MMSYSERR_NOERROR);
     }
     EXPECT_EQ(api->GetControlDetails(base.Handle() + 1, good), MMSYSERR_INVALHANDLE);
-    EXPECT_EQ(RawSwitch(cards, "Line Playback Switch"), (std::vector<long>{1, 0})); // untouched
+    EXPECT_EQ(LineSwitch(cards), (std::vector<long>{1, 0})); // untouched
 }
 
 TEST(AlsaMixerNotify, OwnWriteIsAnnouncedAfterTheCall) {
     PrivateCards cards(CardList{{kFullCard, ""}});
-    auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedSource>(cards));
+    auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
     std::vector<std::uint32_t> heard;
     CMixerBase base(api);
     ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute,
@@ -293,8 +332,7 @@ TEST(AlsaMixerNotify, OwnWriteIsAnnouncedAfterTheCall) {
                                   heard.push_back(id);
                               }
                           }));
-    base.Values()[0] = 1;
-    base.Values()[1] = 1;
+    base.Values()[0] = 0;
     ASSERT_TRUE(base.WriteValues());
     EXPECT_TRUE(heard.empty()); // never from inside the write
     api->ProcessPendingEvents(base.Handle());
@@ -316,10 +354,11 @@ constexpr std::array<framework::ControlTemplate, 2> kControls{{
 }};
 constexpr framework::DialogTemplate kTemplate{951, "Mixer", 110, 30, kControls};
 
-TEST(AlsaMixerNotify, SwitchFollowsAChangeMadeThroughAnotherHandle) {
-    PrivateCards cards(CardList{{kFullCard, ""}});
-    auto ours = std::make_shared<AlsaMixer>(std::make_unique<SharedSource>(cards));
-    auto theirs = std::make_shared<AlsaMixer>(std::make_unique<SharedSource>(cards));
+TEST(AlsaMixerNotify, SwitchFollowsChangesMadeThroughAnotherHandle) {
+    PrivateCards cards(
+        CardList{{std::string(kFullCard) + " \"Loopback Mixing:e:1:1:Disabled|Enabled\"", ""}});
+    auto ours = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
+    auto theirs = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
     CMixerSwitch button(ours);
     CMixerBase other(theirs);
     framework::Dialog dialog(kTemplate);
@@ -327,28 +366,37 @@ TEST(AlsaMixerNotify, SwitchFollowsAChangeMadeThroughAnotherHandle) {
         button.Attach(running, 1059);
         ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
         EXPECT_TRUE(running.IsItemEnabled(1059));
-        EXPECT_FALSE(button.IsChecked()); // left channel audible
+        EXPECT_TRUE(button.IsChecked()); // the right channel is off
 
-        // Another program mutes line-in: the socket notifier brings it in.
+        // Another program unmutes line-in: the socket notifier brings it in.
         ASSERT_TRUE(other.Init(kSpeakers, kLine, kMute, {}));
-        other.Values()[0] = 1;
-        other.Values()[1] = 1;
-        ASSERT_TRUE(other.WriteValues());
-        EXPECT_TRUE(SpinUntil([&] { return button.IsChecked(); }));
-
-        // And unmutes it; this time the start command asks before the event loop ran.
         other.Values()[0] = 0;
         ASSERT_TRUE(other.WriteValues());
+        EXPECT_TRUE(SpinUntil([&] { return !button.IsChecked(); }));
+
+        // It disables loopback mixing; this time the start command asks before the event loop
+        // ran.
+        snd_ctl_t* control = nullptr;
+        ASSERT_EQ(cards.OpenControl(cards.Cards()[0].control, &control), 0);
+        snd_ctl_elem_value_t* value = nullptr;
+        snd_ctl_elem_value_malloc(&value);
+        snd_ctl_elem_value_set_interface(value, SND_CTL_ELEM_IFACE_MIXER);
+        snd_ctl_elem_value_set_name(value, "Loopback Mixing");
+        snd_ctl_elem_value_set_enumerated(value, 0, 0);
+        EXPECT_GE(snd_ctl_elem_write(control, value), 0);
+        snd_ctl_elem_value_free(value);
+        snd_ctl_close(control);
         button.ProcessPendingEvents();
-        EXPECT_FALSE(button.IsChecked());
+        EXPECT_TRUE(button.IsChecked());
 
         // Our click reaches the other program's handle.
         button.OnClicked();
-        EXPECT_TRUE(button.IsChecked());
-        EXPECT_EQ(RawSwitch(cards, "Line Playback Switch"), (std::vector<long>{0, 0}));
+        EXPECT_FALSE(button.IsChecked());
+        EXPECT_EQ(LineSwitch(cards), (std::vector<long>{1, 1}));
+        EXPECT_EQ(cards.RawValues(0)["Loopback Mixing"], std::vector<long>{1});
         EXPECT_TRUE(SpinUntil([&] {
             other.ReadValues();
-            return other.Values()[0] == 1;
+            return other.Values()[0] == 0;
         }));
     });
     dialog.DoModal();

@@ -3,7 +3,10 @@
 // same card sees the same values), and tells every other subscribed handle of a card about a
 // write, as a card's driver does. Configuration of a card:
 //   ctl.<name> { type kfgfake card "<key>" name "<card name>" open_error <negative errno>
-//                elements [ "<element name>:<b|i>:<count>[:<v0>,<v1>...]" ... ] }
+//                elements [ "<element name>:<b|i|e>:<count>[:<v0>,<v1>...[:<item0>|<item1>...]]"
+//                           ... ] }
+// b is a boolean switch, i an integer volume (0..31), e an enumeration of the named items.
+#include <algorithm>
 #include <alsa/asoundlib.h>
 #include <alsa/control_external.h>
 #include <cerrno>
@@ -21,8 +24,9 @@ namespace {
 
 struct Element {
     std::string name;
-    bool boolean = true;
+    char type = 'b';
     std::vector<long> values;
+    std::vector<std::string> items; // enumerations only
 };
 
 struct Instance;
@@ -65,8 +69,8 @@ Element ParseElement(const std::string& text) {
     }
     parts.push_back(text.substr(start));
     element.name = parts[0];
-    element.boolean = parts.size() < 2 || parts[1] != "i";
-    element.values.assign(parts.size() > 2 ? std::stoul(parts[2]) : 1, element.boolean ? 1 : 0);
+    element.type = parts.size() > 1 && !parts[1].empty() ? parts[1][0] : 'b';
+    element.values.assign(parts.size() > 2 ? std::stoul(parts[2]) : 1, element.type == 'b' ? 1 : 0);
     if (parts.size() > 3) {
         std::size_t at = 0;
         for (long& value : element.values) {
@@ -77,6 +81,14 @@ Element ParseElement(const std::string& text) {
             }
             ++at;
         }
+    }
+    if (parts.size() > 4) {
+        std::size_t begin = 0;
+        for (std::size_t bar; (bar = parts[4].find('|', begin)) != std::string::npos;
+             begin = bar + 1) {
+            element.items.push_back(parts[4].substr(begin, bar - begin));
+        }
+        element.items.push_back(parts[4].substr(begin));
     }
     return element;
 }
@@ -112,7 +124,9 @@ snd_ctl_ext_key_t Find(snd_ctl_ext_t* ext, const snd_ctl_elem_id_t* id) {
 int Attribute(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, int* type, unsigned int* access,
               unsigned int* count) {
     const Element& element = Of(ext).card->elements.at(key);
-    *type = element.boolean ? SND_CTL_ELEM_TYPE_BOOLEAN : SND_CTL_ELEM_TYPE_INTEGER;
+    *type = element.type == 'b'   ? SND_CTL_ELEM_TYPE_BOOLEAN
+            : element.type == 'e' ? SND_CTL_ELEM_TYPE_ENUMERATED
+                                  : SND_CTL_ELEM_TYPE_INTEGER;
     *access = SND_CTL_EXT_ACCESS_READWRITE;
     *count = static_cast<unsigned>(element.values.size());
     return 0;
@@ -120,21 +134,40 @@ int Attribute(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, int* type, unsigned int
 
 int IntegerInfo(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, long* low, long* high, long* step) {
     *low = 0;
-    *high = Of(ext).card->elements.at(key).boolean ? 1 : 31;
+    *high = Of(ext).card->elements.at(key).type == 'b' ? 1 : 31;
     *step = 1;
     return 0;
 }
 
-int Read(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, long* values) {
+int EnumeratedInfo(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, unsigned int* items) {
+    *items = static_cast<unsigned>(Of(ext).card->elements.at(key).items.size());
+    return 0;
+}
+
+int EnumeratedName(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, unsigned int item, char* name,
+                   size_t size) {
+    const std::vector<std::string>& items = Of(ext).card->elements.at(key).items;
+    if (item >= items.size() || size == 0) {
+        return -EINVAL;
+    }
+    std::strncpy(name, items[item].c_str(), size - 1);
+    name[size - 1] = '\0';
+    return 0;
+}
+
+template <class Value>
+int Read(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, Value* values) {
     const Element& element = Of(ext).card->elements.at(key);
     std::copy(element.values.begin(), element.values.end(), values);
     return 0;
 }
 
-int Write(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, long* values) {
+template <class Value>
+int Write(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, Value* values) {
     Instance& self = Of(ext);
     Element& element = self.card->elements.at(key);
-    if (std::equal(element.values.begin(), element.values.end(), values)) {
+    if (std::equal(element.values.begin(), element.values.end(), values,
+                   [](long held, Value given) { return held == static_cast<long>(given); })) {
         return 0;
     }
     std::copy(values, values + element.values.size(), element.values.begin());
@@ -175,8 +208,12 @@ const snd_ctl_ext_callback_t kCallbacks = [] {
     callbacks.find_elem = Find;
     callbacks.get_attribute = Attribute;
     callbacks.get_integer_info = IntegerInfo;
-    callbacks.read_integer = Read;
-    callbacks.write_integer = Write;
+    callbacks.get_enumerated_info = EnumeratedInfo;
+    callbacks.get_enumerated_name = EnumeratedName;
+    callbacks.read_integer = Read<long>;
+    callbacks.write_integer = Write<long>;
+    callbacks.read_enumerated = Read<unsigned int>;
+    callbacks.write_enumerated = Write<unsigned int>;
     callbacks.subscribe_events = Subscribe;
     callbacks.read_event = ReadEvent;
     return callbacks;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/failure_cause.h"
 #include "platform/program_starter.h"
 
 #include <string>
@@ -7,25 +8,28 @@
 
 namespace kfg::test {
 
-// Records what would have been started; starts nothing. A hand-over "fails" unless told to
-// succeed, so the dialog goes on as it does when Telvio is missing.
+// Records what would have been started; starts nothing. A hand-over fails as it does when
+// Telvio is missing, unless told otherwise, so the dialog goes on.
 class RecordingStarter final : public platform::ProgramStarter {
 public:
     std::vector<std::string> log; // "start Sonora.exe", "sound", "handover Telvio.exe Quick"
+    std::error_code startError;
+    std::error_code soundError;
+    std::error_code handOverError = make_error_code(platform::FailureCause::FileMissing);
 
     std::error_code Start(const std::filesystem::path&, const std::string& name,
                           const std::vector<std::string>& arguments) override {
         log.push_back("start " + Join(name, arguments));
-        return {};
+        return startError;
     }
     std::error_code RunSoundInitialisation(const std::filesystem::path&) override {
         log.push_back("sound");
-        return {};
+        return soundError;
     }
     std::error_code HandOver(const std::filesystem::path&, const std::string& name,
                              const std::vector<std::string>& arguments) override {
         log.push_back("handover " + Join(name, arguments));
-        return std::make_error_code(std::errc::no_such_file_or_directory);
+        return handOverError;
     }
 
 private:

@@ -77,6 +77,12 @@ std::vector<Scene> Scenes() {
                               }});
         }
     }
+    // Start when Telvio cannot be started (the snapshots start nothing: Telvio is "missing").
+    for (const bool spanish : {false, true}) {
+        scenes.push_back({std::string("message-start-failed") + (spanish ? "-es.png" : "-de.png"),
+                          "V320", spanish, 0,
+                          [](kfg::dialogs::CKfgDlg& dialog) { dialog.OnStart(); }});
+    }
     return scenes;
 }
 

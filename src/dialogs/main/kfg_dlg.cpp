@@ -237,7 +237,7 @@ void CKfgDlg::StartDecoderAutomatically() {
     const int choice = settings::ReadKfgNumber(store_, ManagerFile(), settings::KfgKey::Audio,
                                                settings::KfgReader::StartUp);
     if (const char* program = DecoderProgram(choice)) {
-        starter_.Start(workingDirectory_, program, {}); // a failed start is not reported
+        starter_.Start(workingDirectory_, program, {}); // a failure is only logged
     }
 }
 

@@ -1,4 +1,5 @@
 // The main dialog's dispatch table and the commands that belong to no other part of it.
+#include "dialogs/failure_reasons.h"
 #include "dialogs/main/kfg_dlg.h"
 #include "platform/program_starter.h"
 #include "res/template_102.h"
@@ -162,13 +163,18 @@ void CKfgDlg::OnStart() {
         LineInMute.OnClicked();
     }
     if (CheckState(res::kIdSoundInit) == 1) {
-        starter_.RunSoundInitialisation(workingDirectory_); // waits at most 5 seconds
+        // Waits for the program, at most 5 seconds; a failure is only logged.
+        starter_.RunSoundInitialisation(workingDirectory_);
     }
     // Every settings file is on disk by now; Telvio takes over this process.
     const char* viewer =
         state_.Edition == settings::Edition::V283Quik ? "2QUIK!.exe" : "Telvio.exe";
-    starter_.HandOver(workingDirectory_, viewer, {"Quick"});
-    // Still here: Telvio could not be started. The base OK ends KFG (no second sound write).
+    const std::error_code failed = starter_.HandOver(workingDirectory_, viewer, {"Quick"});
+    // Still here: Telvio could not be started. Say why before KFG ends (the base OK, so the
+    // sound options are not written a second time).
+    if (failed) {
+        ShowStartFailure(this, workingDirectory_, viewer, failed, state_.LanguageFlag != 1);
+    }
     framework::Dialog::OnOK();
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/side/side_dialogs.h"
 
+#include "dialogs/failure_reasons.h"
 #include "platform/program_starter.h"
 #include "res/icons.h"
 #include "res/side_templates.h"
@@ -107,9 +108,9 @@ CAudioDecoderDlg::CAudioDecoderDlg(settings::ProfileStore& store, platform::Prog
 bool CAudioDecoderDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog();
     const std::filesystem::path file = workingDirectory_ / settings::kManagerFile;
-    const bool spanish = SpanishWanted(store_, file);
+    spanish_ = SpanishWanted(store_, file);
     DecoderChoice = SideDialogRead(store_, file, KfgKey::Audio);
-    if (spanish) {
+    if (spanish_) {
         SetTitle(QStringLiteral("Audio-Decoder "));
         SetItemText(res::kIdNoDecoder, QStringLiteral("Ningún Audiodecoder "));
         SetItemText(res::kIdStartDecoderAutomatically,
@@ -130,7 +131,9 @@ void CAudioDecoderDlg::OnOK() {
     store_.WriteString(workingDirectory_ / settings::kManagerFile, settings::kManagerSection,
                        settings::Info(KfgKey::Audio).name, std::to_string(remembered));
     if (const char* program = DecoderProgram(DecoderChoice)) {
-        starter_.Start(workingDirectory_, program, {}); // a failed start is not reported
+        if (const std::error_code failed = starter_.Start(workingDirectory_, program, {})) {
+            ShowStartFailure(this, workingDirectory_, program, failed, spanish_);
+        }
     }
     framework::Dialog::OnOK();
 }

@@ -59,6 +59,7 @@ private:
     platform::ProgramStarter& starter_;
     std::filesystem::path workingDirectory_;
     int DecoderChoice = 0; // 0 none, 1 Sonora, 2 Tonalix
+    bool spanish_ = false; // the captions' language, also of the failure message
 };
 
 // The decoder programs by choice; nothing for other values.

@@ -1,0 +1,25 @@
+#include "app/launch_diagnostics.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kfg::app {
+
+// Off unless asked for, like the other diagnostics; the user hears of a failed hand-over or
+// decoder start from the dialogs.
+Q_LOGGING_CATEGORY(kfgLaunch, "kfg.launch", QtCriticalMsg)
+
+platform::LaunchFailureSink LaunchDiagnosticsSink() {
+    return [](const platform::LaunchFailure& failure) {
+        QStringList commandLine;
+        for (const std::string& argument : failure.commandLine) {
+            commandLine << QString::fromStdString(argument);
+        }
+        qCWarning(kfgLaunch).noquote()
+            << QString::fromUtf8(failure.step) << "of" << QString::fromStdString(failure.program)
+            << "(" + commandLine.join(QLatin1Char(' ')) + ")"
+            << "failed:" << QString::fromStdString(failure.error.message());
+    };
+}
+
+} // namespace kfg::app

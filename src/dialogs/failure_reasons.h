@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace kfg::framework {
+class Dialog;
+}
+
+namespace kfg::dialogs {
+
+// The reason a failure is given to the user, in German or Spanish: the words of the reason
+// table for the causes the platform tells apart, the system's own words for anything else.
+QString FailureReason(const std::error_code& error, bool spanish);
+
+// Tells the user that program `name` of `workingDirectory` did not start and why:
+// "<name> konnte nicht gestartet werden: <reason>" / "No se pudo iniciar <name>: <reason>",
+// the name as spelled in the folder.
+void ShowStartFailure(framework::Dialog* owner, const std::filesystem::path& workingDirectory,
+                      const std::string& name, const std::error_code& error, bool spanish);
+
+} // namespace kfg::dialogs

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace kfg::platform {
+
+// A program file of the working folder, as spelled there.
+struct ProgramFile {
+    std::string name;      // the name asked for when there is no such file
+    std::error_code error; // FailureCause::FileMissing when there is none
+};
+
+// The one lookup of program files in the working folder. Only a regular file counts (after
+// symbolic links); a folder or device with the name is missing.
+ProgramFile FindProgramFile(const std::filesystem::path& workingDirectory, const std::string& name);
+
+// How a program of the working folder is run, or would be.
+struct ProgramCommand {
+    // "./name" and the arguments (the search path is never consulted for the program), or,
+    // for a Windows executable (a file beginning with "MZ"), wine from the search path before
+    // them ("wine" itself when there is none).
+    std::vector<std::string> argv;
+    bool throughWine = false;
+    // Why it cannot run, a FailureCause: file missing, not readable, or no wine.
+    std::error_code error;
+};
+
+ProgramCommand CommandFor(const std::filesystem::path& workingDirectory, const std::string& name,
+                          const std::vector<std::string>& arguments, const std::string& searchPath);
+
+// The full path of `program` on the search path (a colon-separated list), or nothing. Entries
+// that are not absolute (".", "bin", empty) are skipped: they would name the working folder.
+std::optional<std::string> FindOnSearchPath(const std::string& program,
+                                            const std::string& searchPath);
+
+} // namespace kfg::platform

@@ -1,0 +1,46 @@
+// Failed starts reach the "kfg.launch" logging category, and only when it is on.
+#include "app/launch_diagnostics.h"
+#include "support/temp_dir.h"
+
+#include <QLoggingCategory>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kfg::app {
+namespace {
+
+std::vector<std::string> gLogged;
+
+void Capture(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    if (context.category != nullptr && std::string(context.category) == "kfg.launch") {
+        gLogged.push_back(text.toStdString());
+    }
+}
+
+TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.exe", "MZ windows program");
+    const QtMessageHandler previous = qInstallMessageHandler(Capture);
+    platform::SystemProgramStarter starter("/nonexistent", LaunchDiagnosticsSink());
+
+    gLogged.clear();
+    starter.HandOver(dir.path(), "Telvio.exe", {"Quick"});
+    EXPECT_TRUE(gLogged.empty()); // off by default
+
+    QLoggingCategory::setFilterRules(QStringLiteral("kfg.launch=true"));
+    starter.HandOver(dir.path(), "Telvio.exe", {"Quick"});
+    starter.RunSoundInitialisation(dir.path());
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+
+    EXPECT_EQ(gLogged, (std::vector<std::string>{
+                           "hand-over of Telvio.exe (wine ./Telvio.exe Quick) failed: Windows "
+                           "program, no wine on the search path",
+                           "sound initialisation of rundll32.exe (wine rundll32.exe "
+                           "bt848dlg.dll,initialize) failed: Windows program, no wine on the "
+                           "search path"}));
+}
+
+} // namespace
+} // namespace kfg::app

@@ -1,0 +1,108 @@
+// How a program of the working folder is run, and why it cannot be.
+#include "platform/failure_cause.h"
+#include "platform/program_command.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kfg::platform {
+namespace {
+
+using test::TempDir;
+using test::WriteBytes;
+
+void WriteExecutable(const std::filesystem::path& file, const char* bytes) {
+    WriteBytes(file, bytes);
+    ::chmod(file.c_str(), 0755);
+}
+
+// Runs `body` with the working folder as the process's current directory, as KFG runs, so
+// that relative search path entries would find its files.
+template <class Body>
+auto InFolder(const std::filesystem::path& folder, Body body) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    auto result = body();
+    std::filesystem::current_path(before);
+    return result;
+}
+
+struct CommandCase {
+    const char* name;
+    const char* searchPath; // "<bin>" is the test's folder of programs
+    std::vector<std::string> argv;
+    std::error_code error;
+};
+
+TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "bin");
+    WriteExecutable(dir / "bin" / "wine", "#!/bin/sh\n");
+    WriteExecutable(dir / "bin" / "Tool.exe", "#!/bin/sh\n");
+    WriteExecutable(dir / "wine", "#!/bin/sh\n"); // a wine in the Telvio folder never runs
+    WriteExecutable(dir / "Telvio.exe", "#!/bin/sh\n");
+    WriteBytes(dir / "Sonora.exe", "MZ\x90 windows program, any mode bits");
+    WriteBytes(dir / "short.exe", "M");
+    std::filesystem::create_directory(dir / "Tonalix.exe");
+    const std::string bin = (dir / "bin").string();
+    const std::error_code none;
+    const std::error_code missing = make_error_code(FailureCause::FileMissing);
+    const std::error_code noWine = make_error_code(FailureCause::WineMissing);
+    const CommandCase cases[] = {
+        {"Telvio.exe", "<bin>", {"./Telvio.exe", "Quick"}, none},
+        {"Sonora.exe", "<bin>", {bin + "/wine", "./Sonora.exe", "Quick"}, none},
+        {"Sonora.exe", "/nonexistent:<bin>", {bin + "/wine", "./Sonora.exe", "Quick"}, none},
+        {"short.exe", "<bin>", {"./short.exe", "Quick"}, none},
+        {"Sonora.exe", "/nonexistent", {"wine", "./Sonora.exe", "Quick"}, noWine},
+        {"Sonora.exe", ".:bin::", {"wine", "./Sonora.exe", "Quick"}, noWine},
+        {"Missing.exe", "<bin>", {"./Missing.exe", "Quick"}, missing},
+        {"Tonalix.exe", "<bin>", {"./Tonalix.exe", "Quick"}, missing}, // a folder
+        {"Tool.exe", "<bin>", {"./Tool.exe", "Quick"}, missing},       // never from the search path
+    };
+    for (const CommandCase& c : cases) {
+        std::string searchPath = c.searchPath;
+        if (const auto at = searchPath.find("<bin>"); at != std::string::npos) {
+            searchPath.replace(at, 5, bin);
+        }
+        SCOPED_TRACE(std::string(c.name) + " on " + searchPath);
+        const ProgramCommand command = InFolder(
+            dir.path(), [&] { return CommandFor(dir.path(), c.name, {"Quick"}, searchPath); });
+        EXPECT_EQ(command.argv, c.argv);
+        EXPECT_EQ(command.error, c.error);
+        EXPECT_EQ(command.throughWine, c.argv.front().ends_with("wine"));
+    }
+}
+
+// Runs `body` as an ordinary user in a child process; its result is the exit status.
+int AsOrdinaryUser(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const uid_t nobody = 65534;
+        if (::setresgid(nobody, nobody, nobody) != 0 || ::setresuid(nobody, nobody, nobody) != 0) {
+            ::_exit(90);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(ProgramCommand, UnreadableFileIsTold) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to become another user";
+    }
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    WriteExecutable(dir / "Telvio.exe", "MZ windows program");
+    ::chmod((dir / "Telvio.exe").c_str(), 0311); // runnable, not readable
+    const int cause = AsOrdinaryUser(
+        [&] { return CommandFor(dir.path(), "Telvio.exe", {"Quick"}, "/usr/bin").error.value(); });
+    EXPECT_EQ(cause, static_cast<int>(FailureCause::FileNotReadable));
+}
+
+} // namespace
+} // namespace kfg::platform

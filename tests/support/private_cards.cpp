@@ -1,0 +1,106 @@
+#include "support/private_cards.h"
+
+#include <alsa/asoundlib.h>
+#include <gtest/gtest.h>
+
+namespace kfg::test {
+
+PrivateCards::PrivateCards(const std::vector<Card>& cards, const std::string& defaultCard) {
+    static int serial = 0;
+    std::string text = std::string("ctl_type.kfgfake { lib \"") + KFG_FAKE_CARD_PLUGIN +
+                       "\" open \"_snd_ctl_kfgfake_open\" }\n";
+    for (const Card& card : cards) {
+        const std::string name = "kfgcard" + std::to_string(++serial);
+        text += "ctl." + name + " { type kfgfake card \"" + name + "\" elements [ " +
+                card.elements + " ] " + card.extra + " }\n";
+        names_.push_back(name);
+    }
+    if (!defaultCard.empty() && defaultCard.front() == '@') {
+        // A card by its name, as a user's configuration may name it.
+        text += "defaults.ctl.card \"" + names_.at(std::stoul(defaultCard.substr(1))) + "\"\n";
+    } else if (!defaultCard.empty()) {
+        text += "defaults.ctl.card " + defaultCard + "\n";
+    }
+    snd_input_t* input = nullptr;
+    EXPECT_EQ(snd_input_buffer_open(&input, text.data(), static_cast<ssize_t>(text.size())), 0);
+    EXPECT_EQ(snd_config_top(&config_), 0);
+    EXPECT_EQ(snd_config_load(config_, input), 0) << text;
+    snd_input_close(input);
+}
+
+PrivateCards::~PrivateCards() {
+    snd_config_delete(config_);
+}
+
+std::vector<mixer::AlsaCard> PrivateCards::Cards() {
+    std::vector<mixer::AlsaCard> cards;
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        cards.push_back({static_cast<int>(i), names_[i]});
+    }
+    return cards;
+}
+
+int PrivateCards::DefaultCard() {
+    return mixer::ConfiguredDefaultCard(config_, [this](const char* id) {
+        for (std::size_t i = 0; i < names_.size(); ++i) {
+            if (names_[i] == id) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    });
+}
+
+int PrivateCards::OpenControl(const std::string& name, snd_ctl_t** control) {
+    return snd_ctl_open_lconf(control, name.c_str(), SND_CTL_NONBLOCK, config_);
+}
+
+std::map<std::string, std::vector<long>> PrivateCards::RawValues(int index) {
+    std::map<std::string, std::vector<long>> values;
+    snd_ctl_t* control = nullptr;
+    if (OpenControl(names_.at(static_cast<std::size_t>(index)), &control) < 0) {
+        ADD_FAILURE() << "card " << index << " does not open";
+        return values;
+    }
+    snd_ctl_elem_list_t* list = nullptr;
+    snd_ctl_elem_info_t* info = nullptr;
+    snd_ctl_elem_value_t* value = nullptr;
+    snd_ctl_elem_list_malloc(&list);
+    snd_ctl_elem_info_malloc(&info);
+    snd_ctl_elem_value_malloc(&value);
+    snd_ctl_elem_list(control, list);
+    snd_ctl_elem_list_alloc_space(list, snd_ctl_elem_list_get_count(list));
+    snd_ctl_elem_list(control, list);
+    for (unsigned i = 0; i < snd_ctl_elem_list_get_used(list); ++i) {
+        snd_ctl_elem_id_t* id = nullptr;
+        snd_ctl_elem_id_malloc(&id);
+        snd_ctl_elem_list_get_id(list, i, id);
+        snd_ctl_elem_info_set_id(info, id);
+        snd_ctl_elem_info(control, info);
+        snd_ctl_elem_value_set_id(value, id);
+        EXPECT_EQ(snd_ctl_elem_read(control, value), 0);
+        std::vector<long>& read = values[snd_ctl_elem_id_get_name(id)];
+        for (unsigned channel = 0; channel < snd_ctl_elem_info_get_count(info); ++channel) {
+            switch (snd_ctl_elem_info_get_type(info)) {
+            case SND_CTL_ELEM_TYPE_BOOLEAN:
+                read.push_back(snd_ctl_elem_value_get_boolean(value, channel));
+                break;
+            case SND_CTL_ELEM_TYPE_ENUMERATED:
+                read.push_back(snd_ctl_elem_value_get_enumerated(value, channel));
+                break;
+            default:
+                read.push_back(snd_ctl_elem_value_get_integer(value, channel));
+                break;
+            }
+        }
+        snd_ctl_elem_id_free(id);
+    }
+    snd_ctl_elem_list_free_space(list);
+    snd_ctl_elem_value_free(value);
+    snd_ctl_elem_info_free(info);
+    snd_ctl_elem_list_free(list);
+    snd_ctl_close(control);
+    return values;
+}
+
+} // namespace kfg::test
