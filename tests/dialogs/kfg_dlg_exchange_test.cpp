@@ -127,7 +127,10 @@ TEST(KfgExchange, HiddenFieldsPassTheirLoadedValueUnchecked) {
             test::TypeInto(d.Item(res::kMemorySlotIds[static_cast<std::size_t>(c.slot)]), "7");
             d.Click(res::kIdStart);
         });
-        EXPECT_TRUE(start.script.MessageTexts().empty());
+        // No range message; only the recording starter's failed hand-over is told.
+        EXPECT_EQ(start.script.MessageTexts(),
+                  std::vector<QString>{QStringLiteral(
+                      "Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden")});
         EXPECT_EQ(start.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
         const std::string saved = ReadBytes(dir / "Telvio.ini");
         EXPECT_NE(saved.find(c.slotLine), std::string::npos) << saved;
