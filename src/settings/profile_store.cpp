@@ -102,6 +102,8 @@ std::uint32_t ParseProfileInteger(std::string_view text) {
 
 struct ProfileStore::CachedFile {
     bool loaded = false;
+    std::filesystem::path onDisk; // the name as it stands in the folder (letter case)
+    std::filesystem::path ambiguityReported;
     platform::FileState disk;  // as probed when the bytes below were read
     std::error_code readError; // the file exists but could not be read
     std::string diskBytes;     // what the disk held, to skip writes that change nothing
@@ -135,8 +137,9 @@ std::error_code ProfileStore::EditRefusal(const CachedFile& cached) {
     if (cached.document.IsUtf16()) {
         return ProfileErrc::Utf16File;
     }
-    // Like a read-only attribute: honoured even by a user who could override it.
-    if (cached.disk.present && (cached.disk.mode & 0200) == 0) {
+    // Like a read-only attribute, the owner's write bit is honoured even by root, who could
+    // override it; and a file this user may not write is never replaced behind its owner.
+    if (cached.disk.present && ((cached.disk.mode & 0200) == 0 || !cached.disk.writable)) {
         return ProfileErrc::ReadOnly;
     }
     return {};
@@ -163,23 +166,50 @@ ProfileStore::GatherScope::~GatherScope() {
     }
 }
 
+ProfileStore::FailureCollector::FailureCollector(ProfileStore& store)
+    : store_(store) {
+    store_.collectors_.push_back(this);
+}
+
+ProfileStore::FailureCollector::~FailureCollector() {
+    std::erase(store_.collectors_, this);
+}
+
+void ProfileStore::ReportAmbiguity(const std::filesystem::path& file,
+                                   const platform::NameMatch& match, CachedFile& cached) {
+    if (!match.Ambiguous() || cached.ambiguityReported == match.path) {
+        return; // once per choice, not at every read
+    }
+    cached.ambiguityReported = match.path;
+    std::string operation = "look up " + file.filename().string() + ": several files match (";
+    for (std::size_t i = 0; i < match.candidates.size(); ++i) {
+        operation += (i == 0 ? "" : ", ") + match.candidates[i];
+    }
+    operation += "), using " + match.candidates.front();
+    Report(match.path, std::move(operation), ProfileErrc::SeveralNamesMatch, true);
+}
+
 ProfileStore::CachedFile& ProfileStore::Refresh(const std::filesystem::path& file) {
     std::unique_ptr<CachedFile>& slot = files_[file];
     if (!slot) {
         slot = std::make_unique<CachedFile>();
     }
     CachedFile& cached = *slot;
-    const platform::FileState now = fileSystem_->Probe(file);
+    const platform::NameMatch match =
+        platform::FindIgnoringCase(file.parent_path(), file.filename().string());
+    ReportAmbiguity(file, match, cached);
+    const platform::FileState now = fileSystem_->Probe(match.path);
     // A failed read is tried again each time: the cause may have passed.
-    if (cached.loaded && now == cached.disk && !cached.readError) {
+    if (cached.loaded && now == cached.disk && match.path == cached.onDisk && !cached.readError) {
         return cached;
     }
     cached.loaded = true;
+    cached.onDisk = match.path;
     cached.disk = now;
     cached.readError.clear();
     cached.diskBytes.clear();
     if (now.present) {
-        cached.readError = fileSystem_->ReadAll(file, cached.diskBytes);
+        cached.readError = fileSystem_->ReadAll(match.path, cached.diskBytes);
         if (cached.readError) {
             cached.diskBytes.clear();
         }
@@ -222,7 +252,8 @@ std::error_code ProfileStore::WriteString(const std::filesystem::path& file,
     section = TrimSpaces(section);
     key = TrimSpaces(key);
     if (const std::error_code refused = CheckWritable(section, key, value)) {
-        Report(file, "write [" + std::string(section) + "] " + std::string(key), refused);
+        Report(Refresh(file).onDisk, "write [" + std::string(section) + "] " + std::string(key),
+               refused);
         return refused;
     }
     return Apply(file, {Change::Write, std::string(section), std::string(key), std::string(value)});
@@ -246,7 +277,7 @@ std::error_code ProfileStore::Apply(const std::filesystem::path& file, PendingCh
     // changes something, which the flush checks.
     if (change.kind == Change::Write) {
         if (const std::error_code refused = EditRefusal(cached)) {
-            Report(file, "write [" + change.section + "] " + change.key, refused);
+            Report(cached.onDisk, "write [" + change.section + "] " + change.key, refused);
             return refused;
         }
     }
@@ -280,23 +311,29 @@ std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, Cache
     }
     std::error_code error = EditRefusal(cached);
     if (!error) {
-        error = fileSystem_->ReplaceAtomically(file, bytes);
+        error = fileSystem_->Save(cached.onDisk, bytes);
     }
     if (error) {
-        Report(file, "save", error);
+        Report(cached.onDisk, "save", error);
         cached.loaded = false; // the failed changes must not linger in what later reads see
         return error;
     }
     cached.diskBytes = std::move(bytes);
-    cached.disk = fileSystem_->Probe(file);
+    cached.disk = fileSystem_->Probe(cached.onDisk);
     cached.createdByPending = false;
     return {};
 }
 
 void ProfileStore::Report(const std::filesystem::path& file, std::string operation,
-                          std::error_code error) {
+                          std::error_code error, bool notice) {
+    const ProfileFailure failure{file, std::move(operation), error, notice};
+    if (!notice) {
+        for (FailureCollector* collector : collectors_) {
+            collector->failures_.push_back(failure);
+        }
+    }
     if (sink_) {
-        sink_({file, std::move(operation), error});
+        sink_(failure);
     }
 }
 

@@ -34,6 +34,10 @@ TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
          {std::string(40, 'L')}},
         {"Windows1252Name", "[KFG]\r\n[Sp\xE4tfilm]\r\n", {"Sp\xE4tfilm"}},
         {"EmptyHeader", "[KFG]\r\n[]\r\n", {""}},
+        // The file's lookup ignores blanks around a section name, so the list does too.
+        {"BlanksAroundTheName",
+         "[KFG]\r\n[Abend ]\r\n[ Sport]\r\n[\tSp\xE4t Kino \v]\r\n",
+         {"Abend", "Sport", "Sp\xE4t Kino"}},
     };
     for (const ScanCase& c : cases) {
         TempDir dir;
@@ -42,6 +46,14 @@ TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
         EXPECT_TRUE(scan.opened) << c.name;
         EXPECT_EQ(scan.names, c.expected) << c.name;
     }
+}
+
+TEST(ConfigurationScan, FindsTheFileWhateverItsLetterCase) {
+    TempDir dir;
+    WriteBytes(dir / "KFG.INI", "[KFG]\r\n[Abend]\r\n");
+    const ConfigurationScan scan = ScanConfigurationSections(dir / "KFG.ini");
+    EXPECT_TRUE(scan.opened);
+    EXPECT_EQ(scan.names, Names{"Abend"});
 }
 
 TEST(ConfigurationScan, MissingOrNotAFileCountsAsNotOpened) {
