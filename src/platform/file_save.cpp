@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/file.h>
 #include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -178,6 +179,39 @@ std::string RandomSuffix() {
         suffix.push_back(kAlphabet[byte % (sizeof kAlphabet - 1)]);
     }
     return suffix;
+}
+
+// Makes sure the new contents fit before any byte of the file changes: the file size limit
+// is checked and the disk space reserved, so a full disk or quota fails here. Where the file
+// system can, the space is reserved beyond the end without changing the length, so a kill
+// or crash right after it leaves the old file exactly as it was; growing the length instead
+// leaves the old contents followed by zeros, which the kill benchmark met at most kills, as
+// the growth waits for the journal. Elsewhere the file is grown (posix_fallocate) and cut
+// back when that fails.
+std::error_code ReserveSpace(int fd, off_t size, off_t oldSize) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(size) > limit.rlim_cur) {
+        return std::make_error_code(std::errc::file_too_large);
+    }
+    if (size == 0) {
+        return {};
+    }
+    if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0) {
+        return {};
+    }
+    if (errno != EOPNOTSUPP) {
+        return LastError();
+    }
+    const int failed = ::posix_fallocate(fd, 0, size);
+    if (failed == 0) {
+        return {};
+    }
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 && now.st_size != oldSize) {
+        (void)::ftruncate(fd, oldSize); // a growth that failed half way added zeros
+    }
+    return {failed, std::generic_category()};
 }
 
 // How one attempt at a replacement ended.
@@ -395,7 +429,7 @@ Attempt Saver::Replace(bool unnamed) {
 // What an in-place write risks: between the first byte written and the flush, a crash, a
 // kill or a power loss leaves a file that is part new and part old, and a program that reads
 // it meanwhile may see such a mix. It is done only where a replacement cannot be made or
-// cannot keep the file as it is. Growing the file first makes the common failure, a full
+// cannot keep the file as it is. Reserving the space first makes the common failure, a full
 // disk, happen before any byte changes (copy-on-write file systems can still run out later).
 std::error_code Saver::WriteInPlace() {
     int raw = ::open(target_.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
@@ -414,18 +448,11 @@ std::error_code Saver::WriteInPlace() {
         return std::make_error_code(std::errc::invalid_argument);
     }
     const auto size = static_cast<off_t>(contents_.size());
-    std::error_code error = Step(SaveStep::GrowInPlace);
-    if (!error && size > 0) {
-        if (const int failed = ::posix_fallocate(fd.get(), 0, size); failed != 0) {
-            error = {failed, std::generic_category()};
-        }
+    std::error_code error = Step(SaveStep::ReserveSpaceInPlace);
+    if (!error) {
+        error = ReserveSpace(fd.get(), size, info.st_size);
     }
     if (error) {
-        // A growth that failed half way may have lengthened the file with zeros.
-        struct stat now {};
-        if (::fstat(fd.get(), &now) == 0 && now.st_size != info.st_size) {
-            (void)::ftruncate(fd.get(), info.st_size);
-        }
         return error;
     }
     if ((error = Step(SaveStep::WriteInPlace)) || (error = WriteAll(fd.get(), contents_, 0))) {

@@ -21,7 +21,7 @@ enum class SaveStep {
     CloseTemporary,
     RenameOverTarget,
     // The in-place write, where a replacement cannot be made or cannot keep the file as it is.
-    GrowInPlace,
+    ReserveSpaceInPlace,
     WriteInPlace,
     TruncateInPlace,
     FlushInPlace,

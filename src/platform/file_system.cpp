@@ -35,8 +35,11 @@ FileState PosixFileSystem::Probe(const std::filesystem::path& path) const {
         static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     state.inode = static_cast<std::uint64_t>(info.st_ino);
     state.device = static_cast<std::uint64_t>(info.st_dev);
-    state.writable = ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
     return state;
+}
+
+bool PosixFileSystem::MayWrite(const std::filesystem::path& path) const {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 std::error_code PosixFileSystem::ReadAll(const std::filesystem::path& path,

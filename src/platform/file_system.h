@@ -21,8 +21,6 @@ struct FileState {
     std::int64_t modifiedNanoseconds = 0;
     std::uint64_t inode = 0;
     std::uint64_t device = 0;
-    // This user may write it (faccessat with the effective ids; a read-only mount says no).
-    bool writable = false;
 
     bool operator==(const FileState&) const = default;
 };
@@ -34,6 +32,9 @@ public:
     virtual ~FileSystem() = default;
 
     virtual FileState Probe(const std::filesystem::path& path) const = 0;
+    // This user may write the file: faccessat with the effective ids (a read-only mount or
+    // another owner's 0644 says no, root's rights say yes).
+    virtual bool MayWrite(const std::filesystem::path& path) const = 0;
     // Reads the whole file; a path that is not a regular file fails with
     // errc::no_such_file_or_directory.
     virtual std::error_code ReadAll(const std::filesystem::path& path,
@@ -51,6 +52,7 @@ public:
         : hook_(std::move(hook)) {}
 
     FileState Probe(const std::filesystem::path& path) const override;
+    bool MayWrite(const std::filesystem::path& path) const override;
     std::error_code ReadAll(const std::filesystem::path& path,
                             std::string& contents) const override;
     std::error_code Save(const std::filesystem::path& path, std::string_view contents) override;

@@ -105,6 +105,7 @@ struct ProfileStore::CachedFile {
     std::filesystem::path onDisk; // the name as it stands in the folder (letter case)
     std::filesystem::path ambiguityReported;
     platform::FileState disk;  // as probed when the bytes below were read
+    bool writable = true;      // this user may write it, as last asked
     std::error_code readError; // the file exists but could not be read
     std::string diskBytes;     // what the disk held, to skip writes that change nothing
     ProfileDocument document;  // disk contents with the pending changes applied
@@ -139,7 +140,7 @@ std::error_code ProfileStore::EditRefusal(const CachedFile& cached) {
     }
     // Like a read-only attribute, the owner's write bit is honoured even by root, who could
     // override it; and a file this user may not write is never replaced behind its owner.
-    if (cached.disk.present && ((cached.disk.mode & 0200) == 0 || !cached.disk.writable)) {
+    if (cached.disk.present && ((cached.disk.mode & 0200) == 0 || !cached.writable)) {
         return ProfileErrc::ReadOnly;
     }
     return {};
@@ -195,21 +196,30 @@ ProfileStore::CachedFile& ProfileStore::Refresh(const std::filesystem::path& fil
         slot = std::make_unique<CachedFile>();
     }
     CachedFile& cached = *slot;
-    const platform::NameMatch match =
-        platform::FindIgnoringCase(file.parent_path(), file.filename().string());
-    ReportAmbiguity(file, match, cached);
-    const platform::FileState now = fileSystem_->Probe(match.path);
+    std::filesystem::path onDisk = file;
+    platform::FileState now = fileSystem_->Probe(file);
+    if (!now.exists) {
+        // Not there in this spelling: the folder may hold it in other letters.
+        const platform::NameMatch match =
+            platform::FindIgnoringCase(file.parent_path(), file.filename().string());
+        ReportAmbiguity(file, match, cached);
+        if (match.path != file) {
+            onDisk = match.path;
+            now = fileSystem_->Probe(onDisk);
+        }
+    }
     // A failed read is tried again each time: the cause may have passed.
-    if (cached.loaded && now == cached.disk && match.path == cached.onDisk && !cached.readError) {
+    if (cached.loaded && now == cached.disk && onDisk == cached.onDisk && !cached.readError) {
         return cached;
     }
     cached.loaded = true;
-    cached.onDisk = match.path;
+    cached.onDisk = onDisk;
     cached.disk = now;
+    cached.writable = now.present && fileSystem_->MayWrite(onDisk);
     cached.readError.clear();
     cached.diskBytes.clear();
     if (now.present) {
-        cached.readError = fileSystem_->ReadAll(match.path, cached.diskBytes);
+        cached.readError = fileSystem_->ReadAll(onDisk, cached.diskBytes);
         if (cached.readError) {
             cached.diskBytes.clear();
         }
@@ -309,6 +319,8 @@ std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, Cache
     if (unchanged) {
         return {};
     }
+    // Asked again at each save: rights change without touching the file's time or mode.
+    cached.writable = cached.disk.present && fileSystem_->MayWrite(cached.onDisk);
     std::error_code error = EditRefusal(cached);
     if (!error) {
         error = fileSystem_->Save(cached.onDisk, bytes);
@@ -320,6 +332,7 @@ std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, Cache
     }
     cached.diskBytes = std::move(bytes);
     cached.disk = fileSystem_->Probe(cached.onDisk);
+    cached.writable = true; // it was just written
     cached.createdByPending = false;
     return {};
 }

@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdint>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
+#include <sched.h>
 #include <string>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -160,12 +163,18 @@ TEST(FileSave, WritesInPlaceOnlyWhereAReplacementCannotKeepTheFile) {
         }
         const ino_t before = InodeOf(file);
 
+        std::string beforeTheFirstByte = kOld;
         const std::error_code error = SaveFile(file, kNew, [&](SaveStep step) {
+            if (step == SaveStep::WriteInPlace) {
+                beforeTheFirstByte = ReadBytes(file);
+            }
             return step == c.refusedStep ? c.refusal : std::error_code{};
         });
 
         ASSERT_FALSE(error) << c.what << ": " << error.message();
         EXPECT_EQ(ReadBytes(file), kNew) << c.what;
+        // The space is reserved without a change the file's readers (or a kill) could see.
+        EXPECT_EQ(beforeTheFirstByte, kOld) << c.what;
         EXPECT_EQ(InodeOf(file) == before, c.inPlace) << c.what;
         EXPECT_FALSE(HoldsTemporary(dir.path())) << c.what;
         if (c.secondName) {
@@ -183,41 +192,53 @@ TEST(FileSave, InPlaceWriteShrinksTheFile) {
     EXPECT_EQ(ReadBytes(file), kOld);
 }
 
-// A full disk (here the file size limit, which fails the same calls with EFBIG) stops a save
-// before any byte of the old file changes, in place as well.
-TEST(FileSave, FullDiskLeavesTheOldFileWhole) {
-    for (const bool inPlace : {false, true}) {
-        TempDir dir;
-        const auto file = dir / "Telvio.ini";
-        WriteBytes(file, kOld);
-        if (inPlace) {
-            std::filesystem::create_hard_link(file, dir / "other");
-        }
-        const std::string big(4096, 'x');
-        const int result = test::RunInChild([&] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{kOld.size() + 10, kOld.size() + 10};
-            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-                return 2;
+// A full disk stops a save before any byte of the old file changes, in place as well. The
+// disk is a small tmpfs in a mount namespace of a child process (skipped where mounting is
+// not allowed); the file size limit fails the same calls with EFBIG and needs no privilege.
+TEST(FileSave, FullDiskOrSizeLimitLeavesTheOldFileWhole) {
+    enum Result { Whole, Changed, Skipped };
+    for (const bool smallDisk : {true, false}) {
+        for (const bool inPlace : {false, true}) {
+            TempDir dir;
+            const auto file = dir / "Telvio.ini";
+            const std::string big(16384, 'x');
+            const int result = test::RunInChild([&] {
+                if (smallDisk &&
+                    (::unshare(CLONE_NEWNS) != 0 ||
+                     ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                     ::mount("kfg-test", dir.path().c_str(), "tmpfs", 0, "size=64k") != 0)) {
+                    return static_cast<int>(Skipped);
+                }
+                WriteBytes(file, kOld);
+                if (inPlace) {
+                    std::filesystem::create_hard_link(file, dir / "other");
+                }
+                std::error_code expected = std::make_error_code(std::errc::file_too_large);
+                if (smallDisk) {
+                    expected = std::make_error_code(std::errc::no_space_on_device);
+                    const int filler =
+                        ::open((dir / "filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+                    const std::string block(4096, 'f');
+                    while (::write(filler, block.data(), block.size()) > 0) {
+                    }
+                    ::close(filler);
+                } else {
+                    std::signal(SIGXFSZ, SIG_IGN);
+                    const rlimit limit{kOld.size() + 10, kOld.size() + 10};
+                    ::setrlimit(RLIMIT_FSIZE, &limit);
+                }
+                const bool failedRight = SaveFile(file, big) == expected;
+                return static_cast<int>(failedRight && ReadBytes(file) == kOld &&
+                                                !HoldsTemporary(dir.path())
+                                            ? Whole
+                                            : Changed);
+            });
+            if (result == Skipped) {
+                continue; // no small disk here; the size limit still runs
             }
-            return SaveFile(file, big) == std::errc::file_too_large ? 0 : 1;
-        });
-        EXPECT_EQ(result, 0) << inPlace;
-        EXPECT_EQ(ReadBytes(file), kOld) << inPlace;
-        EXPECT_FALSE(HoldsTemporary(dir.path())) << inPlace;
+            EXPECT_EQ(result, Whole) << "small disk " << smallDisk << ", in place " << inPlace;
+        }
     }
-}
-
-TEST(FileSave, FailedGrowthInPlaceChangesNothing) {
-    TempDir dir;
-    const auto file = dir / "Telvio.ini";
-    WriteBytes(file, kOld);
-    std::filesystem::create_hard_link(file, dir / "other");
-    const std::error_code error = SaveFile(file, kNew, [](SaveStep step) {
-        return step == SaveStep::GrowInPlace ? Fail(ENOSPC) : std::error_code{};
-    });
-    EXPECT_EQ(error, std::errc::no_space_on_device);
-    EXPECT_EQ(ReadBytes(file), kOld);
 }
 
 // An ACL in the form the system.posix_acl_* attributes hold it: entries of tag, permissions

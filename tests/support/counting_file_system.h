@@ -17,6 +17,7 @@ public:
     platform::FileState Probe(const std::filesystem::path& path) const override {
         return real_.Probe(path);
     }
+    bool MayWrite(const std::filesystem::path& path) const override { return real_.MayWrite(path); }
     std::error_code ReadAll(const std::filesystem::path& path,
                             std::string& contents) const override {
         ++reads;
