@@ -49,10 +49,5 @@ TEST(NameLookup, ExactNameCountsWhateverItIs) {
     EXPECT_EQ(FindIgnoringCase(dir.path(), "KFG.ini").path, dir / "KFG.ini");
 }
 
-TEST(NameLookup, MissingFolderGivesTheNameAsGiven) {
-    TempDir dir;
-    EXPECT_EQ(FindIgnoringCase(dir / "gone", "KFG.ini").path, dir / "gone" / "KFG.ini");
-}
-
 } // namespace
 } // namespace kfg::platform

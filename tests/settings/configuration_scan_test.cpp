@@ -48,14 +48,6 @@ TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
     }
 }
 
-TEST(ConfigurationScan, FindsTheFileWhateverItsLetterCase) {
-    TempDir dir;
-    WriteBytes(dir / "KFG.INI", "[KFG]\r\n[Abend]\r\n");
-    const ConfigurationScan scan = ScanConfigurationSections(dir / "KFG.ini");
-    EXPECT_TRUE(scan.opened);
-    EXPECT_EQ(scan.names, Names{"Abend"});
-}
-
 TEST(ConfigurationScan, MissingOrNotAFileCountsAsNotOpened) {
     TempDir dir;
     EXPECT_FALSE(ScanConfigurationSections(dir / "KFG.ini").opened);

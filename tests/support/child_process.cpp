@@ -12,10 +12,6 @@ constexpr int kSwitchFailed = 0x7f;
 
 } // namespace
 
-bool CanSwitchUsers() {
-    return ::geteuid() == 0;
-}
-
 int RunInChild(const std::function<int()>& body) {
     const pid_t child = ::fork();
     if (child < 0) {
@@ -42,6 +38,11 @@ int RunAsUser(const UserIds& ids, const std::function<int()>& body) {
         }
         return body();
     });
+}
+
+bool CanSwitchUsers() {
+    // Root without the capability to change ids (some containers) cannot either.
+    return ::geteuid() == 0 && RunAsUser({65534, 65534, {}}, [] { return 0; }) == 0;
 }
 
 } // namespace kfg::test

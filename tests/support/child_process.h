@@ -13,8 +13,8 @@ struct UserIds {
     std::vector<gid_t> groups; // supplementary groups
 };
 
-// True when this process may switch to other ids (root): only then can the ownership tests
-// act as an ordinary user. The build machines run the tests as root.
+// True when this process may switch to other ids (root that may change them): only then can
+// the ownership tests act as an ordinary user. The build machines run the tests as root.
 bool CanSwitchUsers();
 
 // Runs `body` in a forked child and returns its exit code (what `body` returned), or -1 when
