@@ -138,6 +138,9 @@ bool Run(const char* mode, bool inPlace, int kills, std::mt19937& random) {
             ++whole;
         } else {
             ++torn;
+            // Whole again (same inode, so a hard link stays), or every later save would edit
+            // the torn file and count again.
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << Contents(0);
         }
         const int leftovers = Leftovers(folder);
         leftBehind += leftovers > 0 ? 1 : 0;
