@@ -3,6 +3,7 @@
 #include "settings/profile_document.h"
 #include "settings/profile_error.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -174,6 +175,17 @@ ProfileStore::FailureCollector::FailureCollector(ProfileStore& store)
 
 ProfileStore::FailureCollector::~FailureCollector() {
     std::erase(store_.collectors_, this);
+}
+
+std::vector<ProfileFailure> ProfileStore::FailureCollector::FirstPerFile() const {
+    std::vector<ProfileFailure> first;
+    for (const ProfileFailure& failure : failures_) {
+        if (std::none_of(first.begin(), first.end(),
+                         [&](const ProfileFailure& known) { return known.file == failure.file; })) {
+            first.push_back(failure);
+        }
+    }
+    return first;
 }
 
 void ProfileStore::ReportAmbiguity(const std::filesystem::path& file,

@@ -100,6 +100,9 @@ public:
         FailureCollector& operator=(const FailureCollector&) = delete;
 
         const std::vector<ProfileFailure>& Failures() const { return failures_; }
+        // The first failure of each file, in the order the files first failed: a save into a
+        // read-only file fails once per key, and a message names the file once.
+        std::vector<ProfileFailure> FirstPerFile() const;
 
     private:
         friend class ProfileStore;
