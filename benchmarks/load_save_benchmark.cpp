@@ -32,7 +32,13 @@ void Measure(const char* edition, const fs::path& examples) {
     kfg::settings::ProcessState state;
     kfg::settings::ProfileStore store({}, counter);
     kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
-        auto& dialog = static_cast<kfg::dialogs::CKfgDlg&>(*view.AsDialog());
+        // The first-run prompts of a folder without "KFG.ini" come first: cancelled.
+        auto* main = dynamic_cast<kfg::dialogs::CKfgDlg*>(view.AsDialog());
+        if (main == nullptr) {
+            view.End(kfg::framework::IDCANCEL);
+            return;
+        }
+        auto& dialog = *main;
         for (const bool change : {false, true}) {
             counter->replacements = 0;
             const auto start = std::chrono::steady_clock::now();

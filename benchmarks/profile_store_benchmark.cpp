@@ -228,26 +228,34 @@ void BM_V320Save_Unchanged(benchmark::State& state) {
     if (failures != 0) {
         state.SkipWithError("a write failed");
     }
-    SetPerIteration(state, "replacements/save", fileSystem->replacements);
+    SetPerIteration(state, "saves/save", fileSystem->replacements);
     state.SetItemsProcessed(state.iterations() * kWritesPerSave);
 }
 BENCHMARK(BM_V320Save_Unchanged);
 
-// A save where every value changed: the 64 writes end in one replacement of the file.
-void BM_V320Save_Changed(benchmark::State& state) {
+// A save where every value changed: the 64 writes end in one save of the file. `inPlace`
+// gives the file a second hard link, which a replacement would cut off, so the save writes
+// it in place (grown, written, truncated, flushed) instead of replacing it.
+void V320SaveChanged(benchmark::State& state, bool inPlace) {
     TempFolder folder;
     const fs::path file = folder.path() / "Telvio.ini";
     if (!Prepare(state, folder, file, V320File())) {
         return;
+    }
+    std::error_code linkError;
+    if (inPlace) {
+        fs::create_hard_link(file, folder.path() / "Telvio-link.ini", linkError);
     }
     const std::vector<std::string> slotKeys = SlotKeys();
     auto fileSystem = std::make_shared<kfg::test::CountingFileSystem>();
     std::int64_t failures = 0;
     ProfileStore store([&failures](const ProfileFailure&) { ++failures; }, fileSystem);
 
+    const FileState before = PosixFileSystem().Probe(file);
     SaveV320(store, file, slotKeys, 1);
-    if (fileSystem->replacements != 1) {
-        state.SkipWithError("a gathered save did not end in exactly one replacement");
+    if (linkError || fileSystem->replacements != 1 ||
+        (PosixFileSystem().Probe(file).inode == before.inode) != inPlace) {
+        state.SkipWithError("the first save did not end in exactly one save of the kind wanted");
         return;
     }
     int round = 1;
@@ -258,10 +266,19 @@ void BM_V320Save_Changed(benchmark::State& state) {
     if (failures != 0) {
         state.SkipWithError("a write failed");
     }
-    SetPerIteration(state, "replacements/save", fileSystem->replacements - 1);
+    SetPerIteration(state, "saves/save", fileSystem->replacements - 1);
     state.SetItemsProcessed(state.iterations() * kWritesPerSave);
 }
-BENCHMARK(BM_V320Save_Changed);
+
+void BM_V320Save_Changed_Replaced(benchmark::State& state) {
+    V320SaveChanged(state, false);
+}
+BENCHMARK(BM_V320Save_Changed_Replaced);
+
+void BM_V320Save_Changed_InPlace(benchmark::State& state) {
+    V320SaveChanged(state, true);
+}
+BENCHMARK(BM_V320Save_Changed_InPlace);
 
 // A file of `lines` lines: one header and numbered keys; the last key is the one read and
 // written, the worst case for a scan.

@@ -9,6 +9,11 @@ Q_LOGGING_CATEGORY(kfgSettings, "kfg.settings", QtCriticalMsg)
 
 settings::ProfileFailureSink SettingsDiagnosticsSink() {
     return [](const settings::ProfileFailure& failure) {
+        if (failure.notice) { // nothing failed: which of several files was taken, say
+            qCInfo(kfgSettings).noquote() << QString::fromStdString(failure.operation) << "in"
+                                          << QString::fromStdString(failure.file.string());
+            return;
+        }
         qCWarning(kfgSettings).noquote()
             << QString::fromStdString(failure.operation) << "in"
             << QString::fromStdString(failure.file.string())

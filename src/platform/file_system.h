@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_save.h"
 #include "platform/unique_fd.h"
 
 #include <cstdint>
@@ -24,19 +25,6 @@ struct FileState {
     bool operator==(const FileState&) const = default;
 };
 
-// The steps of an atomic replacement, in the order they run. Tests hand a StepHook to
-// PosixFileSystem to fail any one of them and prove the old file stays whole.
-enum class ReplaceStep {
-    ResolveTarget,
-    CreateTemporary,
-    WriteContents,
-    CopyPermissions,
-    FlushContents,
-    CloseTemporary,
-    RenameOverTarget,
-};
-using StepHook = std::function<std::error_code(ReplaceStep)>;
-
 // The file operations the settings layer needs, behind an interface so that tests can make
 // any of them fail.
 class FileSystem {
@@ -44,15 +32,17 @@ public:
     virtual ~FileSystem() = default;
 
     virtual FileState Probe(const std::filesystem::path& path) const = 0;
+    // This user may write the file: faccessat with the effective ids (a read-only mount or
+    // another owner's 0644 says no, root's rights say yes).
+    virtual bool MayWrite(const std::filesystem::path& path) const = 0;
     // Reads the whole file; a path that is not a regular file fails with
     // errc::no_such_file_or_directory.
     virtual std::error_code ReadAll(const std::filesystem::path& path,
                                     std::string& contents) const = 0;
-    // Replaces (or creates) the file with `contents` atomically: a temporary file in the
-    // same folder, flushed, renamed over the old one. The old permissions are kept; a symbolic
-    // link is followed and its final target replaced. On failure the old file is untouched.
-    virtual std::error_code ReplaceAtomically(const std::filesystem::path& path,
-                                              std::string_view contents) = 0;
+    // Writes (or creates) the file with `contents` as SaveFile() does: replaced where that
+    // keeps the file as it is, else in place. A failure leaves the old file whole, except
+    // an in-place write that fails after its growth (a write error of the disk itself).
+    virtual std::error_code Save(const std::filesystem::path& path, std::string_view contents) = 0;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -62,14 +52,12 @@ public:
         : hook_(std::move(hook)) {}
 
     FileState Probe(const std::filesystem::path& path) const override;
+    bool MayWrite(const std::filesystem::path& path) const override;
     std::error_code ReadAll(const std::filesystem::path& path,
                             std::string& contents) const override;
-    std::error_code ReplaceAtomically(const std::filesystem::path& path,
-                                      std::string_view contents) override;
+    std::error_code Save(const std::filesystem::path& path, std::string_view contents) override;
 
 private:
-    std::error_code RunHook(ReplaceStep step) const;
-
     StepHook hook_;
 };
 
@@ -81,11 +69,5 @@ UniqueFd OpenRegularFile(const std::filesystem::path& path, std::error_code& err
 // True when `path` is a regular file this process can open for reading (the existence test
 // of files that are only looked for, never read).
 bool CanReadRegularFile(const std::filesystem::path& path);
-
-// Follows a chain of symbolic links to the path a write must replace; a dangling link yields
-// the path it points to, so the write creates the target. Loops fail with
-// errc::too_many_symbolic_link_levels.
-std::error_code ResolveWriteTarget(const std::filesystem::path& path,
-                                   std::filesystem::path& target);
 
 } // namespace kfg::platform

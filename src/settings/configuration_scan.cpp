@@ -1,6 +1,8 @@
 #include "settings/configuration_scan.h"
 
 #include "platform/file_system.h"
+#include "platform/name_lookup.h"
+#include "settings/profile_document.h"
 #include "settings/token_reader.h"
 
 #include <cerrno>
@@ -37,7 +39,8 @@ std::string ReadWhole(const std::filesystem::path& file, bool& opened) {
 
 ConfigurationScan ScanConfigurationSections(const std::filesystem::path& file) {
     ConfigurationScan scan;
-    const std::string bytes = ReadWhole(file, scan.opened);
+    const std::string bytes = ReadWhole(
+        platform::FindIgnoringCase(file.parent_path(), file.filename().string()).path, scan.opened);
     const std::string_view text = bytes;
     bool firstWord = true;
     std::size_t i = 0;
@@ -63,7 +66,8 @@ ConfigurationScan ScanConfigurationSections(const std::filesystem::path& file) {
             start + 1, (lineEnd == std::string_view::npos ? text.size() : lineEnd) - (start + 1));
         const std::size_t close = rest.find(']');
         if (close != std::string_view::npos) {
-            scan.names.emplace_back(rest.substr(0, close));
+            // Without the blanks around it, as the file's lookup compares section names.
+            scan.names.emplace_back(TrimBlanks(rest.substr(0, close)));
             i = start + 1 + close + 1; // words inside the name are not examined again
         }
     }

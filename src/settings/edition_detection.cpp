@@ -1,5 +1,6 @@
 #include "settings/edition_detection.h"
 
+#include "platform/name_lookup.h"
 #include "settings/profile_store.h"
 #include "settings/token_reader.h"
 
@@ -66,8 +67,10 @@ EditionDetection DetectEdition(const std::filesystem::path& workingDirectory, Pr
     EditionDetection result;
     const std::filesystem::path file = workingDirectory / kViewerSettingsFile;
 
+    // The store finds "TELVIO.INI" for the same name on its own.
     std::error_code error;
-    FileTokenReader reader(file, error);
+    FileTokenReader reader(platform::FindIgnoringCase(workingDirectory, kViewerSettingsFile).path,
+                           error);
     if (!reader.IsOpen()) {
         return result;
     }

@@ -33,6 +33,11 @@ std::uint32_t U32(std::size_t value) {
 
 } // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+    const auto [begin, end] = TrimBounds(text, 0, text.size());
+    return text.substr(begin, end - begin);
+}
+
 ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
     ProfileDocument document;
     if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {

@@ -10,6 +10,10 @@
 
 namespace kfg::settings {
 
+// `text` without the blanks (space, tab, vertical tab) around it, as names and values are
+// compared in the file.
+std::string_view TrimBlanks(std::string_view text);
+
 // An INI file held as its lines, each with its own line end, so that an edit changes exactly
 // the lines it touches and Serialise() gives back every other byte unchanged. Names passed in
 // are used as given (the store trims them); they compare case-insensitively in Windows-1252.

@@ -1,5 +1,6 @@
 #include "settings/profile_error.h"
 
+#include <cerrno>
 #include <string>
 
 namespace kfg::settings {
@@ -26,6 +27,9 @@ public:
             return "the file is read-only";
         case ProfileErrc::Utf16File:
             return "the file is UTF-16 and is not edited";
+        case ProfileErrc::SeveralNamesMatch:
+            return "several files match the name ignoring letter case; the first in byte order "
+                   "is used";
         }
         return "unknown profile error";
     }
@@ -40,6 +44,27 @@ const std::error_category& ProfileCategory() {
 
 std::error_code make_error_code(ProfileErrc errc) {
     return {static_cast<int>(errc), ProfileCategory()};
+}
+
+FailureCause FailureCauseOf(std::error_code error) {
+    struct Row {
+        std::error_code error;
+        FailureCause cause;
+    };
+    static const Row kRows[] = {
+        {std::make_error_code(std::errc::no_space_on_device), FailureCause::DiskFull},
+        {{EDQUOT, std::generic_category()}, FailureCause::DiskFull},
+        {std::make_error_code(std::errc::permission_denied), FailureCause::NoWritePermission},
+        {std::make_error_code(std::errc::operation_not_permitted), FailureCause::NoWritePermission},
+        {std::make_error_code(std::errc::read_only_file_system), FailureCause::NoWritePermission},
+        {ProfileErrc::ReadOnly, FailureCause::NoWritePermission},
+    };
+    for (const Row& row : kRows) {
+        if (error == row.error) {
+            return row.cause;
+        }
+    }
+    return FailureCause::Other;
 }
 
 } // namespace kfg::settings

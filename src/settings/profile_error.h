@@ -5,8 +5,9 @@
 
 namespace kfg::settings {
 
-// Why the profile store refused or failed a change. Failures are never shown to the user;
-// they reach the failure sink and the caller's std::error_code.
+// Why the profile store refused or failed a change. Failures reach the failure sink, any
+// FailureCollector and the caller's std::error_code; the system's own errors (errno) come as
+// std::generic_category codes.
 enum class ProfileErrc {
     NameHasLineBreak = 1, // a section, key or value with CR or LF would split its line
     KeyHasEquals,         // the line would read back as another key
@@ -14,9 +15,18 @@ enum class ProfileErrc {
     SectionHasBracket,    // "]" would end the header early
     NotRegularFile,       // a folder or device stands at the path
     Unreadable,           // the file exists but cannot be read, so it cannot be edited safely
-    ReadOnly,             // the file carries no write permission for its owner
+    ReadOnly,             // no write permission for its owner, or this user may not write it
     Utf16File,            // editing UTF-16 as bytes would corrupt it
+    SeveralNamesMatch,    // a notice: several files match a name ignoring letter case
 };
+
+// What a user can be told about a failed save, in plain words.
+enum class FailureCause {
+    DiskFull,          // no space left or quota exceeded
+    NoWritePermission, // read-only file, folder or mount; not allowed
+    Other,             // the error's own text says it
+};
+FailureCause FailureCauseOf(std::error_code error);
 
 const std::error_category& ProfileCategory();
 std::error_code make_error_code(ProfileErrc errc);

@@ -3,6 +3,7 @@
 #include "settings/profile_document.h"
 #include "settings/profile_error.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -102,7 +103,10 @@ std::uint32_t ParseProfileInteger(std::string_view text) {
 
 struct ProfileStore::CachedFile {
     bool loaded = false;
+    std::filesystem::path onDisk; // the name as it stands in the folder (letter case)
+    std::filesystem::path ambiguityReported;
     platform::FileState disk;  // as probed when the bytes below were read
+    bool writable = true;      // this user may write it, as last asked
     std::error_code readError; // the file exists but could not be read
     std::string diskBytes;     // what the disk held, to skip writes that change nothing
     ProfileDocument document;  // disk contents with the pending changes applied
@@ -135,8 +139,9 @@ std::error_code ProfileStore::EditRefusal(const CachedFile& cached) {
     if (cached.document.IsUtf16()) {
         return ProfileErrc::Utf16File;
     }
-    // Like a read-only attribute: honoured even by a user who could override it.
-    if (cached.disk.present && (cached.disk.mode & 0200) == 0) {
+    // Like a read-only attribute, the owner's write bit is honoured even by root, who could
+    // override it; and a file this user may not write is never replaced behind its owner.
+    if (cached.disk.present && ((cached.disk.mode & 0200) == 0 || !cached.writable)) {
         return ProfileErrc::ReadOnly;
     }
     return {};
@@ -163,23 +168,70 @@ ProfileStore::GatherScope::~GatherScope() {
     }
 }
 
+ProfileStore::FailureCollector::FailureCollector(ProfileStore& store)
+    : store_(store) {
+    store_.collectors_.push_back(this);
+}
+
+ProfileStore::FailureCollector::~FailureCollector() {
+    std::erase(store_.collectors_, this);
+}
+
+std::vector<ProfileFailure> ProfileStore::FailureCollector::FirstPerFile() const {
+    std::vector<ProfileFailure> first;
+    for (const ProfileFailure& failure : failures_) {
+        if (std::none_of(first.begin(), first.end(),
+                         [&](const ProfileFailure& known) { return known.file == failure.file; })) {
+            first.push_back(failure);
+        }
+    }
+    return first;
+}
+
+void ProfileStore::ReportAmbiguity(const std::filesystem::path& file,
+                                   const platform::NameMatch& match, CachedFile& cached) {
+    if (!match.Ambiguous() || cached.ambiguityReported == match.path) {
+        return; // once per choice, not at every read
+    }
+    cached.ambiguityReported = match.path;
+    std::string operation = "look up " + file.filename().string() + ": several files match (";
+    for (std::size_t i = 0; i < match.candidates.size(); ++i) {
+        operation += (i == 0 ? "" : ", ") + match.candidates[i];
+    }
+    operation += "), using " + match.candidates.front();
+    Report(match.path, std::move(operation), ProfileErrc::SeveralNamesMatch, true);
+}
+
 ProfileStore::CachedFile& ProfileStore::Refresh(const std::filesystem::path& file) {
     std::unique_ptr<CachedFile>& slot = files_[file];
     if (!slot) {
         slot = std::make_unique<CachedFile>();
     }
     CachedFile& cached = *slot;
-    const platform::FileState now = fileSystem_->Probe(file);
+    std::filesystem::path onDisk = file;
+    platform::FileState now = fileSystem_->Probe(file);
+    if (!now.exists) {
+        // Not there in this spelling: the folder may hold it in other letters.
+        const platform::NameMatch match =
+            platform::FindIgnoringCase(file.parent_path(), file.filename().string());
+        ReportAmbiguity(file, match, cached);
+        if (match.path != file) {
+            onDisk = match.path;
+            now = fileSystem_->Probe(onDisk);
+        }
+    }
     // A failed read is tried again each time: the cause may have passed.
-    if (cached.loaded && now == cached.disk && !cached.readError) {
+    if (cached.loaded && now == cached.disk && onDisk == cached.onDisk && !cached.readError) {
         return cached;
     }
     cached.loaded = true;
+    cached.onDisk = onDisk;
     cached.disk = now;
+    cached.writable = now.present && fileSystem_->MayWrite(onDisk);
     cached.readError.clear();
     cached.diskBytes.clear();
     if (now.present) {
-        cached.readError = fileSystem_->ReadAll(file, cached.diskBytes);
+        cached.readError = fileSystem_->ReadAll(onDisk, cached.diskBytes);
         if (cached.readError) {
             cached.diskBytes.clear();
         }
@@ -222,7 +274,8 @@ std::error_code ProfileStore::WriteString(const std::filesystem::path& file,
     section = TrimSpaces(section);
     key = TrimSpaces(key);
     if (const std::error_code refused = CheckWritable(section, key, value)) {
-        Report(file, "write [" + std::string(section) + "] " + std::string(key), refused);
+        Report(Refresh(file).onDisk, "write [" + std::string(section) + "] " + std::string(key),
+               refused);
         return refused;
     }
     return Apply(file, {Change::Write, std::string(section), std::string(key), std::string(value)});
@@ -246,7 +299,7 @@ std::error_code ProfileStore::Apply(const std::filesystem::path& file, PendingCh
     // changes something, which the flush checks.
     if (change.kind == Change::Write) {
         if (const std::error_code refused = EditRefusal(cached)) {
-            Report(file, "write [" + change.section + "] " + change.key, refused);
+            Report(cached.onDisk, "write [" + change.section + "] " + change.key, refused);
             return refused;
         }
     }
@@ -278,25 +331,34 @@ std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, Cache
     if (unchanged) {
         return {};
     }
+    // Asked again at each save: rights change without touching the file's time or mode.
+    cached.writable = cached.disk.present && fileSystem_->MayWrite(cached.onDisk);
     std::error_code error = EditRefusal(cached);
     if (!error) {
-        error = fileSystem_->ReplaceAtomically(file, bytes);
+        error = fileSystem_->Save(cached.onDisk, bytes);
     }
     if (error) {
-        Report(file, "save", error);
+        Report(cached.onDisk, "save", error);
         cached.loaded = false; // the failed changes must not linger in what later reads see
         return error;
     }
     cached.diskBytes = std::move(bytes);
-    cached.disk = fileSystem_->Probe(file);
+    cached.disk = fileSystem_->Probe(cached.onDisk);
+    cached.writable = true; // it was just written
     cached.createdByPending = false;
     return {};
 }
 
 void ProfileStore::Report(const std::filesystem::path& file, std::string operation,
-                          std::error_code error) {
+                          std::error_code error, bool notice) {
+    const ProfileFailure failure{file, std::move(operation), error, notice};
+    if (!notice) {
+        for (FailureCollector* collector : collectors_) {
+            collector->failures_.push_back(failure);
+        }
+    }
     if (sink_) {
-        sink_({file, std::move(operation), error});
+        sink_(failure);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/file_system.h"
+#include "platform/name_lookup.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,22 +12,30 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace kfg::settings {
 
 class ProfileDocument;
 
-// A failed change, handed to the sink the program connects to its diagnostics.
+// A failed change, handed to the sink the program connects to its diagnostics. `file` is the
+// file as it is spelled on disk ("TELVIO.INI" when that is what stands in the folder).
 struct ProfileFailure {
     std::filesystem::path file;
-    std::string operation; // e.g. "write [Telvio] Farbe"
-    std::error_code error;
+    std::string operation; // e.g. "write [Telvio] Farbe", "save"
+    std::error_code error; // FailureCauseOf() tells a full disk and a missing permission
+    // Nothing failed: a choice worth logging (several files matched a name ignoring case).
+    bool notice = false;
 };
 using ProfileFailureSink = std::function<void(const ProfileFailure&)>;
 
 // Reads and edits INI files the way the viewer's Windows profile functions do: names compare
 // case-insensitively in Windows-1252, a write edits only the line it touches, and every
-// change reaches the disk by atomic replacement. Texts are Windows-1252 bytes.
+// change reaches the disk whole (platform::SaveFile). Texts are Windows-1252 bytes.
+//
+// A file name is looked up in its folder without regard to ASCII letter case, as the viewer
+// under wine finds its files: the exact name first, else the entry that matches ignoring case
+// (several: the first in byte order, reported as a notice). A new file gets the name given.
 //
 // Files are parsed once and kept; each call first checks size, modification time and inode
 // and reads the file again when another program changed it.
@@ -81,6 +90,27 @@ public:
     };
     [[nodiscard]] GatherScope Gather() { return GatherScope(*this); }
 
+    // Keeps every failure reported while it lives (notices aside), in order, besides handing
+    // it to the sink: a command collects what it could not save and tells its user once.
+    class FailureCollector {
+    public:
+        explicit FailureCollector(ProfileStore& store);
+        ~FailureCollector();
+        FailureCollector(const FailureCollector&) = delete;
+        FailureCollector& operator=(const FailureCollector&) = delete;
+
+        const std::vector<ProfileFailure>& Failures() const { return failures_; }
+        // The first failure of each file, in the order the files first failed: a save into a
+        // read-only file fails once per key, and a message names the file once.
+        std::vector<ProfileFailure> FirstPerFile() const;
+
+    private:
+        friend class ProfileStore;
+        ProfileStore& store_;
+        std::vector<ProfileFailure> failures_;
+    };
+    [[nodiscard]] FailureCollector CollectFailures() { return FailureCollector(*this); }
+
 private:
     struct CachedFile;
     enum class Change { Write, DeleteKey, DeleteSection };
@@ -93,15 +123,19 @@ private:
 
     static void ApplyChange(CachedFile& cached, const PendingChange& change);
     static std::error_code EditRefusal(const CachedFile& cached);
+    void ReportAmbiguity(const std::filesystem::path& file, const platform::NameMatch& match,
+                         CachedFile& cached);
     CachedFile& Refresh(const std::filesystem::path& file);
     std::error_code Apply(const std::filesystem::path& file, PendingChange change);
     std::error_code FlushFile(const std::filesystem::path& file, CachedFile& cached);
-    void Report(const std::filesystem::path& file, std::string operation, std::error_code error);
+    void Report(const std::filesystem::path& file, std::string operation, std::error_code error,
+                bool notice = false);
 
     ProfileFailureSink sink_;
     std::shared_ptr<platform::FileSystem> fileSystem_;
     std::map<std::filesystem::path, std::unique_ptr<CachedFile>> files_;
     int gatherDepth_ = 0;
+    std::vector<FailureCollector*> collectors_;
 };
 
 } // namespace kfg::settings

@@ -106,7 +106,7 @@ std::error_code MakeFolderShortcut(std::string_view appId, const fs::path& folde
         return error;
     }
     platform::PosixFileSystem files;
-    return files.ReplaceAtomically(entry, FolderEntry(appId, path));
+    return files.Save(entry, FolderEntry(appId, path));
 }
 
 std::error_code RemoveFolderShortcut(std::string_view appId, const fs::path& folder,

@@ -1,4 +1,5 @@
-// Failed settings writes reach the "kfg.settings" logging category, and only when it is on.
+// Failed settings writes (and which of several spellings of a file was taken) reach the
+// "kfg.settings" logging category, and only when it is on.
 #include "app/settings_diagnostics.h"
 #include "support/temp_dir.h"
 
@@ -34,13 +35,21 @@ TEST(SettingsDiagnostics, FailedWriteIsLoggedOnlyWhenAskedFor) {
 
     QLoggingCategory::setFilterRules(QStringLiteral("kfg.settings=true"));
     store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3");
+    // Several spellings of one name: which was taken is told, and not as a failure.
+    test::WriteBytes(dir / "kfg.ini", "");
+    test::WriteBytes(dir / "KFG.INI", "");
+    store.GetString(dir / "KFG.ini", "KFG", "Fr", "0", 2);
+    store.GetString(dir / "KFG.ini", "KFG", "Audio", "0", 2); // told once, not at every read
     QLoggingCategory::setFilterRules(QString());
     qInstallMessageHandler(previous);
 
-    ASSERT_EQ(gLogged.size(), 1u);
+    ASSERT_EQ(gLogged.size(), 2u);
     EXPECT_EQ(gLogged[0].category, "kfg.settings");
     EXPECT_NE(gLogged[0].text.find("Telvio.ini"), std::string::npos);
     EXPECT_NE(gLogged[0].text.find("read-only"), std::string::npos);
+    EXPECT_EQ(gLogged[1].category, "kfg.settings");
+    EXPECT_NE(gLogged[1].text.find("using KFG.INI"), std::string::npos);
+    EXPECT_EQ(gLogged[1].text.find("failed"), std::string::npos);
 }
 
 } // namespace

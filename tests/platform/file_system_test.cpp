@@ -45,7 +45,7 @@ TEST(FileSystem, ReplaceRefusesAFolder) {
     TempDir dir;
     PosixFileSystem fs;
     std::filesystem::create_directory(dir / "folder");
-    EXPECT_EQ(fs.ReplaceAtomically(dir / "folder", "x"), std::errc::is_a_directory);
+    EXPECT_EQ(fs.Save(dir / "folder", "x"), std::errc::is_a_directory);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
 }
 
@@ -53,7 +53,7 @@ TEST(FileSystem, ReplaceWritesLargeContentsWhole) {
     TempDir dir;
     PosixFileSystem fs;
     const std::string big(3 << 20, 'z'); // larger than one write() may take
-    ASSERT_FALSE(fs.ReplaceAtomically(dir / "big", big));
+    ASSERT_FALSE(fs.Save(dir / "big", big));
     EXPECT_EQ(ReadBytes(dir / "big"), big);
 }
 

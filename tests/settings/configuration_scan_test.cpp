@@ -34,6 +34,10 @@ TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
          {std::string(40, 'L')}},
         {"Windows1252Name", "[KFG]\r\n[Sp\xE4tfilm]\r\n", {"Sp\xE4tfilm"}},
         {"EmptyHeader", "[KFG]\r\n[]\r\n", {""}},
+        // The file's lookup ignores blanks around a section name, so the list does too.
+        {"BlanksAroundTheName",
+         "[KFG]\r\n[Abend ]\r\n[ Sport]\r\n[\tSp\xE4t Kino \v]\r\n",
+         {"Abend", "Sport", "Sp\xE4t Kino"}},
     };
     for (const ScanCase& c : cases) {
         TempDir dir;

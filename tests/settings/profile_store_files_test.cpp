@@ -17,7 +17,7 @@ namespace kfg::settings {
 namespace {
 
 using platform::FileState;
-using platform::ReplaceStep;
+using platform::SaveStep;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
@@ -45,15 +45,15 @@ mode_t ModeOf(const std::filesystem::path& path) {
     return info.st_mode & 07777;
 }
 
-class FailingStepTest : public testing::TestWithParam<ReplaceStep> {};
+class FailingStepTest : public testing::TestWithParam<SaveStep> {};
 
 TEST_P(FailingStepTest, OldFileStaysWhole) {
-    const ReplaceStep failing = GetParam();
+    const SaveStep failing = GetParam();
     TempDir dir;
     const auto file = dir / "Telvio.ini";
     const std::string old = "[Telvio]\r\nFarbe=1\r\n; mine\r\n";
     WriteBytes(file, old);
-    auto fs = std::make_shared<test::CountingFileSystem>([failing](ReplaceStep step) {
+    auto fs = std::make_shared<test::CountingFileSystem>([failing](SaveStep step) {
         return step == failing ? std::make_error_code(std::errc::no_space_on_device)
                                : std::error_code{};
     });
@@ -72,10 +72,66 @@ TEST_P(FailingStepTest, OldFileStaysWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStep, FailingStepTest,
-                         testing::Values(ReplaceStep::ResolveTarget, ReplaceStep::CreateTemporary,
-                                         ReplaceStep::WriteContents, ReplaceStep::CopyPermissions,
-                                         ReplaceStep::FlushContents, ReplaceStep::CloseTemporary,
-                                         ReplaceStep::RenameOverTarget));
+                         testing::Values(SaveStep::ResolveTarget, SaveStep::CreateUnnamedTemporary,
+                                         SaveStep::WriteContents, SaveStep::CopyPermissions,
+                                         SaveStep::FlushContents, SaveStep::LinkTemporary,
+                                         SaveStep::CloseTemporary, SaveStep::RenameOverTarget));
+
+TEST(ProfileFiles, FileNamesIgnoreLetterCaseAsUnderWine) {
+    Fixture f;
+    WriteBytes(f.dir / "TELVIO.INI", "[Telvio]\r\nFarbe=1\r\n");
+    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
+    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
+    EXPECT_EQ(FolderEntries(f.dir.path()), std::vector<std::string>{"TELVIO.INI"});
+    EXPECT_EQ(ReadBytes(f.dir / "TELVIO.INI"), "[Telvio]\r\nFarbe=2\r\n");
+    // A file that is not there yet gets the spelling it was asked for.
+    ASSERT_FALSE(f.store.WriteString(f.dir / "KFG.ini", "KFG", "Fr", "1"));
+    EXPECT_EQ(FolderEntries(f.dir.path()), (std::vector<std::string>{"KFG.ini", "TELVIO.INI"}));
+    EXPECT_TRUE(f.failures.empty());
+}
+
+// What a command needs to tell its user which files it could not save, and why.
+TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
+    TempDir dir;
+    WriteBytes(dir / "TELVIO.INI", "[Telvio]\r\nFarbe=1\r\n");
+    ::chmod((dir / "TELVIO.INI").c_str(), 0444);
+    std::filesystem::create_directory(dir / "KFG.ini");
+    auto fs = std::make_shared<test::CountingFileSystem>([](SaveStep step) {
+        return step == SaveStep::WriteContents ? std::make_error_code(std::errc::no_space_on_device)
+                                               : std::error_code{};
+    });
+    int sinkCalls = 0;
+    ProfileStore store([&](const ProfileFailure&) { ++sinkCalls; }, fs);
+    {
+        const auto outer = store.CollectFailures();
+        {
+            const auto inner = store.CollectFailures();
+            auto gathered = store.Gather();
+            store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2");
+            store.WriteString(dir / "Telvio.ini", "Telvio", "Tuner", "2");
+            store.WriteString(dir / "KFG.ini", "KFG", "Fr", "1");
+            store.WriteString(dir / "Neu.ini", "KFG", "Fr", "1");
+        }
+        WriteBytes(dir / "sonst.ini", "");
+        WriteBytes(dir / "SONST.INI", "");
+        store.GetString(dir / "Sonst.ini", "KFG", "Fr", "", 2); // a notice, not a failure
+        const std::pair<std::filesystem::path, FailureCause> expected[] = {
+            {dir / "TELVIO.INI", FailureCause::NoWritePermission},
+            {dir / "KFG.ini", FailureCause::Other},
+            {dir / "Neu.ini", FailureCause::DiskFull},
+        };
+        EXPECT_EQ(outer.Failures().size(), std::size(expected) + 1);
+        const std::vector<ProfileFailure> perFile = outer.FirstPerFile();
+        ASSERT_EQ(perFile.size(), std::size(expected));
+        for (std::size_t i = 0; i < std::size(expected); ++i) {
+            EXPECT_EQ(perFile[i].file, expected[i].first);
+            EXPECT_EQ(FailureCauseOf(perFile[i].error), expected[i].second)
+                << perFile[i].error.message();
+        }
+    }
+    store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3"); // no collector: the sink only
+    EXPECT_EQ(sinkCalls, 6);
+}
 
 TEST(ProfileFiles, UnchangedValueDoesNotTouchFile) {
     Fixture f;

@@ -7,8 +7,8 @@
 
 namespace kfg::test {
 
-// The real file system, counting what reaches the disk (reads, replacements) and failing
-// reads on demand; a step hook makes any step of a replacement fail.
+// The real file system, counting what reaches the disk (reads, and saves as `replacements`)
+// and failing reads on demand; a step hook makes any step of a save fail.
 class CountingFileSystem final : public platform::FileSystem {
 public:
     explicit CountingFileSystem(platform::StepHook hook = {})
@@ -17,6 +17,7 @@ public:
     platform::FileState Probe(const std::filesystem::path& path) const override {
         return real_.Probe(path);
     }
+    bool MayWrite(const std::filesystem::path& path) const override { return real_.MayWrite(path); }
     std::error_code ReadAll(const std::filesystem::path& path,
                             std::string& contents) const override {
         ++reads;
@@ -25,10 +26,9 @@ public:
         }
         return real_.ReadAll(path, contents);
     }
-    std::error_code ReplaceAtomically(const std::filesystem::path& path,
-                                      std::string_view contents) override {
+    std::error_code Save(const std::filesystem::path& path, std::string_view contents) override {
         ++replacements;
-        return real_.ReplaceAtomically(path, contents);
+        return real_.Save(path, contents);
     }
 
     mutable int reads = 0;

@@ -3,6 +3,7 @@
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/message_box.h"
 #include "platform/file_system.h"
+#include "platform/name_lookup.h"
 #include "res/template_102.h"
 #include "settings/configuration_scan.h"
 #include "settings/kfg_keys.h"
@@ -101,10 +102,13 @@ void CKfgDlg::ScanIndexFiles() {
     UpdateData(true);
     const char* prefix =
         state_.IndexPrefixFlag == settings::kIndexPrefixTelvio ? "Telvio" : "Telvio_";
+    // Letter case is ignored as for every file of the folder ("TELVIO_03.IDX"); the folder is
+    // read once for all 99 names.
+    const platform::FolderEntries folder(workingDirectory_);
     for (int n = 1; n <= 99; ++n) {
         const std::string name =
             prefix + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".idx";
-        if (platform::CanReadRegularFile(workingDirectory_ / name)) {
+        if (platform::CanReadRegularFile(folder.Find(name).path)) {
             ComboAddString(res::kIdIndexFileList, QString::number(n));
         }
     }

@@ -1,0 +1,497 @@
+#include "platform/file_save.h"
+
+#include "platform/unique_fd.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <string>
+#include <sys/file.h>
+#include <sys/random.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kfg::platform {
+namespace {
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+// The folder or the file said no to something a replacement needs; a write in place may
+// still be allowed.
+bool IsRefusal(std::error_code error) {
+    return error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
+}
+
+// The file system has no unnamed files (or /proc is not mounted, so one cannot be named).
+bool IsUnnamedUnsupported(std::error_code error) {
+    return error == std::errc::operation_not_supported || error == std::errc::is_a_directory;
+}
+
+std::error_code WriteAll(int fd, std::string_view bytes, off_t offset = -1) {
+    while (!bytes.empty()) {
+        const ssize_t written = offset < 0 ? ::write(fd, bytes.data(), bytes.size())
+                                           : ::pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return LastError();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        if (offset >= 0) {
+            offset += written;
+        }
+    }
+    return {};
+}
+
+// Permissions a new file gets: what open() would give with mode 0666 under the process umask.
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+std::vector<std::string> EntryNames(int folderFd) {
+    std::vector<std::string> names;
+    const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return names;
+    }
+    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+    if (!dir) {
+        UniqueFd owned(fd);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir.get())) {
+        names.emplace_back(entry->d_name);
+    }
+    return names;
+}
+
+// A list of NUL-terminated attribute names, or a value, fetched with the size-then-data
+// protocol of the xattr calls; `read` is called with (buffer, size).
+template <typename Read>
+std::error_code ReadAttributeBuffer(Read read, std::vector<char>& buffer) {
+    for (;;) {
+        const ssize_t size = read(nullptr, 0);
+        if (size < 0) {
+            return LastError();
+        }
+        buffer.resize(static_cast<std::size_t>(size));
+        const ssize_t got = read(buffer.data(), buffer.size());
+        if (got >= 0) {
+            buffer.resize(static_cast<std::size_t>(got));
+            return {};
+        }
+        if (errno != ERANGE) { // ERANGE: it grew in between; ask again
+            return LastError();
+        }
+    }
+}
+
+std::vector<std::string> SplitNames(const std::vector<char>& list) {
+    std::vector<std::string> names;
+    for (std::size_t at = 0; at < list.size();) {
+        std::string name(list.data() + at);
+        at += name.size() + 1;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+// Gives the file behind `to` exactly the extended attributes of `from` (ACLs are the
+// system.posix_acl_* attributes): copies each one and removes any the new file got from its
+// folder (a default ACL, say) that the old file does not have.
+std::error_code CopyAttributes(const std::filesystem::path& from, int to) {
+    std::vector<char> list;
+    std::error_code error = ReadAttributeBuffer(
+        [&](char* buffer, std::size_t size) { return ::llistxattr(from.c_str(), buffer, size); },
+        list);
+    if (error == std::errc::operation_not_supported) {
+        list.clear(); // a file system without attributes: nothing to keep
+    } else if (error) {
+        return error;
+    }
+    const std::vector<std::string> wanted = SplitNames(list);
+
+    std::vector<char> ownList;
+    if (!ReadAttributeBuffer(
+            [&](char* buffer, std::size_t size) { return ::flistxattr(to, buffer, size); },
+            ownList)) {
+        for (const std::string& name : SplitNames(ownList)) {
+            if (std::find(wanted.begin(), wanted.end(), name) == wanted.end() &&
+                ::fremovexattr(to, name.c_str()) != 0) {
+                return LastError();
+            }
+        }
+    }
+
+    std::vector<char> value;
+    for (const std::string& name : wanted) {
+        error = ReadAttributeBuffer(
+            [&](char* buffer, std::size_t size) {
+                return ::lgetxattr(from.c_str(), name.c_str(), buffer, size);
+            },
+            value);
+        if (error == std::errc::no_message_available) {
+            continue; // removed meanwhile
+        }
+        if (error) {
+            return error;
+        }
+        if (::fsetxattr(to, name.c_str(), value.data(), value.size(), 0) != 0) {
+            return LastError();
+        }
+    }
+    return {};
+}
+
+// Six letters or digits for a temporary name.
+std::string RandomSuffix() {
+    static constexpr char kAlphabet[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char bytes[6] = {};
+    if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        auto seed =
+            static_cast<unsigned long>(now.tv_nsec) ^ static_cast<unsigned long>(::getpid());
+        for (unsigned char& byte : bytes) {
+            seed = seed * 6364136223846793005ul + 1442695040888963407ul;
+            byte = static_cast<unsigned char>(seed >> 56);
+        }
+    }
+    std::string suffix;
+    for (const unsigned char byte : bytes) {
+        suffix.push_back(kAlphabet[byte % (sizeof kAlphabet - 1)]);
+    }
+    return suffix;
+}
+
+// Makes sure the new contents fit before any byte of the file changes: the file size limit
+// is checked and the disk space reserved, so a full disk or quota fails here. Where the file
+// system can, the space is reserved beyond the end without changing the length, so a kill
+// or crash right after it leaves the old file exactly as it was; growing the length instead
+// leaves the old contents followed by zeros (the kill benchmark tore three to five times as
+// many files that way). Elsewhere the file is grown (posix_fallocate) and cut back when that
+// fails.
+std::error_code ReserveSpace(int fd, off_t size, off_t oldSize) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(size) > limit.rlim_cur) {
+        return std::make_error_code(std::errc::file_too_large);
+    }
+    if (size == 0) {
+        return {};
+    }
+    if (::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0) {
+        return {};
+    }
+    if (errno != EOPNOTSUPP) {
+        return LastError();
+    }
+    const int failed = ::posix_fallocate(fd, 0, size);
+    if (failed == 0) {
+        return {};
+    }
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 && now.st_size != oldSize) {
+        (void)::ftruncate(fd, oldSize); // a growth that failed half way added zeros
+    }
+    return {failed, std::generic_category()};
+}
+
+// How one attempt at a replacement ended.
+struct Attempt {
+    std::error_code error;
+    bool tryInPlace = false; // refused by the folder or unable to keep the file as it is
+    bool tryNamed = false;   // unnamed temporary files do not work here
+};
+
+class Saver {
+public:
+    Saver(const StepHook& hook, std::string_view contents)
+        : hook_(hook)
+        , contents_(contents) {}
+
+    std::error_code Run(const std::filesystem::path& path);
+
+private:
+    std::error_code Step(SaveStep step) const { return hook_ ? hook_(step) : std::error_code{}; }
+    std::string TemporaryPrefix() const { return "." + name_ + ".kfg-"; }
+    void LockFolderAndRemoveLeftovers();
+    Attempt Replace(bool unnamed);
+    Attempt CreateTemporary(bool unnamed, UniqueFd& fd, std::string& temporary);
+    Attempt KeepOwnerModeAndAttributes(int fd) const;
+    std::error_code NameUnnamed(int fd, std::string& temporary) const;
+    std::error_code WriteInPlace();
+
+    const StepHook& hook_;
+    std::string_view contents_;
+    std::filesystem::path target_;
+    std::filesystem::path folder_;
+    std::string name_;
+    UniqueFd folderFd_; // holds the flock while the save runs
+    bool exists_ = false;
+    struct stat old_ {};
+};
+
+std::error_code Saver::Run(const std::filesystem::path& path) {
+    std::error_code error = Step(SaveStep::ResolveTarget);
+    if (!error) {
+        error = ResolveWriteTarget(path, target_);
+    }
+    if (error) {
+        return error;
+    }
+    folder_ = target_.parent_path();
+    if (folder_.empty()) {
+        folder_ = ".";
+    }
+    name_ = target_.filename().string();
+    LockFolderAndRemoveLeftovers();
+
+    exists_ = ::stat(target_.c_str(), &old_) == 0;
+    if (!exists_ && errno != ENOENT) {
+        return LastError();
+    }
+    if (exists_ && !S_ISREG(old_.st_mode)) {
+        return std::make_error_code(S_ISDIR(old_.st_mode) ? std::errc::is_a_directory
+                                                          : std::errc::invalid_argument);
+    }
+    // A replacement would cut the other names off the new contents.
+    if (exists_ && old_.st_nlink > 1) {
+        return WriteInPlace();
+    }
+    Attempt attempt = Replace(true);
+    if (attempt.tryNamed) {
+        attempt = Replace(false);
+    }
+    if (attempt.error && attempt.tryInPlace && exists_) {
+        return WriteInPlace();
+    }
+    if (!attempt.error && folderFd_.valid()) {
+        ::fsync(folderFd_.get()); // best effort: the rename is done either way
+    }
+    return attempt.error;
+}
+
+// The flock keeps two saves into one folder apart, so the clean-up never takes a temporary
+// file that another save is still writing: whatever matches the pattern is left over from a
+// save that was killed. A folder that cannot be opened for reading gets neither.
+void Saver::LockFolderAndRemoveLeftovers() {
+    folderFd_ = UniqueFd(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folderFd_.valid()) {
+        return;
+    }
+    int locked = -1;
+    do {
+        locked = ::flock(folderFd_.get(), LOCK_EX);
+    } while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+        return;
+    }
+    const std::string prefix = TemporaryPrefix();
+    for (const std::string& entry : EntryNames(folderFd_.get())) {
+        struct stat info {};
+        if (entry.size() > prefix.size() && entry.compare(0, prefix.size(), prefix) == 0 &&
+            ::fstatat(folderFd_.get(), entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            ::unlinkat(folderFd_.get(), entry.c_str(), 0); // best effort
+        }
+    }
+}
+
+Attempt Saver::CreateTemporary(bool unnamed, UniqueFd& fd, std::string& temporary) {
+    std::error_code error;
+    if (unnamed) {
+        error = Step(SaveStep::CreateUnnamedTemporary);
+        if (!error) {
+            fd = UniqueFd(::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+            if (!fd.valid()) {
+                error = LastError();
+            }
+        }
+        return {error, exists_ && IsRefusal(error), IsUnnamedUnsupported(error)};
+    }
+    error = Step(SaveStep::CreateTemporary);
+    if (!error) {
+        temporary = (folder_ / (TemporaryPrefix() + "XXXXXX")).string();
+        fd = UniqueFd(::mkostemp(temporary.data(), O_CLOEXEC));
+        if (!fd.valid()) {
+            error = LastError();
+            temporary.clear();
+        }
+    }
+    return {error, exists_ && IsRefusal(error), false};
+}
+
+Attempt Saver::KeepOwnerModeAndAttributes(int fd) const {
+    if (std::error_code error = Step(SaveStep::CopyPermissions)) {
+        return {error, IsRefusal(error)};
+    }
+    if (!exists_) {
+        return {::fchmod(fd, NewFileMode()) == 0 ? std::error_code{} : LastError()};
+    }
+    struct stat created {};
+    if (::fstat(fd, &created) != 0) {
+        return {LastError()};
+    }
+    // Only root may give a file away; anyone may pick one of their own groups. When that is
+    // not enough, the file is written in place and keeps its owner and group.
+    if ((created.st_uid != old_.st_uid || created.st_gid != old_.st_gid) &&
+        ::fchown(fd, old_.st_uid, old_.st_gid) != 0) {
+        const std::error_code error = LastError();
+        return {error, IsRefusal(error)};
+    }
+    if (::fchmod(fd, old_.st_mode & 07777) != 0) {
+        return {LastError()};
+    }
+    // After the mode: an ACL sets the group bits from its mask, as on the old file.
+    if (const std::error_code error = CopyAttributes(target_, fd)) {
+        return {error, true};
+    }
+    return {};
+}
+
+std::error_code Saver::NameUnnamed(int fd, std::string& temporary) const {
+    if (std::error_code error = Step(SaveStep::LinkTemporary)) {
+        return error;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int tries = 0; tries < 100; ++tries) {
+        const std::string name = (folder_ / (TemporaryPrefix() + RandomSuffix())).string();
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temporary = name;
+            return {};
+        }
+        if (errno != EEXIST) {
+            return LastError();
+        }
+    }
+    return std::make_error_code(std::errc::file_exists);
+}
+
+Attempt Saver::Replace(bool unnamed) {
+    UniqueFd fd;
+    std::string temporary; // named: removed again on every failure
+    Attempt created = CreateTemporary(unnamed, fd, temporary);
+    if (created.error) {
+        return created;
+    }
+    const auto fail = [&](Attempt attempt) {
+        fd.close();
+        if (!temporary.empty()) {
+            ::unlink(temporary.c_str());
+        }
+        return attempt;
+    };
+
+    std::error_code error;
+    if ((error = Step(SaveStep::WriteContents)) || (error = WriteAll(fd.get(), contents_))) {
+        return fail({error});
+    }
+    if (Attempt kept = KeepOwnerModeAndAttributes(fd.get()); kept.error) {
+        return fail(kept);
+    }
+    if ((error = Step(SaveStep::FlushContents)) || ::fsync(fd.get()) != 0) {
+        return fail({error ? error : LastError()});
+    }
+    if (unnamed && (error = NameUnnamed(fd.get(), temporary))) {
+        // No /proc to name it through: the named way works without.
+        return fail({error, false, error == std::errc::no_such_file_or_directory});
+    }
+    if ((error = Step(SaveStep::CloseTemporary)) || !fd.close()) {
+        return fail({error ? error : LastError()});
+    }
+    if ((error = Step(SaveStep::RenameOverTarget)) ||
+        ::rename(temporary.c_str(), target_.c_str()) != 0) {
+        error = error ? error : LastError();
+        // A sticky folder refuses to rename over another user's file.
+        return fail({error, exists_ && IsRefusal(error)});
+    }
+    return {};
+}
+
+// What an in-place write risks: between the first byte written and the flush, a crash, a
+// kill or a power loss leaves a file that is part new and part old, and a program that reads
+// it meanwhile may see such a mix. It is done only where a replacement cannot be made or
+// cannot keep the file as it is. Reserving the space first makes the common failure, a full
+// disk, happen before any byte changes (copy-on-write file systems can still run out later).
+std::error_code Saver::WriteInPlace() {
+    int raw = ::open(target_.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    if (raw < 0 && errno == EACCES) { // writable but not readable; growing still works
+        raw = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    }
+    if (raw < 0) {
+        return LastError();
+    }
+    UniqueFd fd(raw);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        return LastError();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return std::make_error_code(std::errc::invalid_argument);
+    }
+    const auto size = static_cast<off_t>(contents_.size());
+    std::error_code error = Step(SaveStep::ReserveSpaceInPlace);
+    if (!error) {
+        error = ReserveSpace(fd.get(), size, info.st_size);
+    }
+    if (error) {
+        return error;
+    }
+    if ((error = Step(SaveStep::WriteInPlace)) || (error = WriteAll(fd.get(), contents_, 0))) {
+        return error;
+    }
+    if ((error = Step(SaveStep::TruncateInPlace)) || ::ftruncate(fd.get(), size) != 0) {
+        return error ? error : LastError();
+    }
+    if ((error = Step(SaveStep::FlushInPlace)) || ::fsync(fd.get()) != 0) {
+        return error ? error : LastError();
+    }
+    return fd.close() ? std::error_code{} : LastError();
+}
+
+} // namespace
+
+std::error_code SaveFile(const std::filesystem::path& path, std::string_view contents,
+                         const StepHook& hook) {
+    return Saver(hook, contents).Run(path);
+}
+
+std::error_code ResolveWriteTarget(const std::filesystem::path& path,
+                                   std::filesystem::path& target) {
+    constexpr int kMaxLinks = 40; // what the kernel allows in one path lookup
+    std::filesystem::path current = path;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            target = current;
+            return {};
+        }
+        std::error_code error;
+        std::filesystem::path next = std::filesystem::read_symlink(current, error);
+        if (error) {
+            return error;
+        }
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+}
+
+} // namespace kfg::platform

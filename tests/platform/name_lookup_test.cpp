@@ -1,0 +1,53 @@
+#include "platform/name_lookup.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace kfg::platform {
+namespace {
+
+using test::TempDir;
+using test::WriteBytes;
+
+TEST(NameLookup, ExactNameFirstThenIgnoringAsciiCase) {
+    struct Case {
+        std::vector<std::string> entries;
+        const char* name;
+        const char* found;
+        std::vector<std::string> candidates;
+    };
+    const Case cases[] = {
+        {{"Telvio.ini", "TELVIO.INI"}, "Telvio.ini", "Telvio.ini", {}},
+        {{"TELVIO.INI"}, "Telvio.ini", "TELVIO.INI", {"TELVIO.INI"}},
+        {{"telvio.ini", "TELVIO.INI", "Telvio.INI"},
+         "Telvio.ini",
+         "TELVIO.INI", // several: the first in byte order
+         {"TELVIO.INI", "Telvio.INI", "telvio.ini"}},
+        {{"Other.ini"}, "Telvio.ini", "Telvio.ini", {}}, // a new file: KFG's spelling
+        {{"TELVIO_03.IDX"}, "Telvio_03.idx", "TELVIO_03.IDX", {"TELVIO_03.IDX"}},
+        {{"K\xc3\x84SE.ini"}, "K\xc3\xa4se.ini", "K\xc3\xa4se.ini", {}}, // only ASCII letters fold
+        {{"Telvio.ini.bak"}, "Telvio.ini", "Telvio.ini", {}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        for (const std::string& entry : c.entries) {
+            WriteBytes(dir / entry, "");
+        }
+        for (const bool readOnce : {false, true}) {
+            const NameMatch match = readOnce ? FolderEntries(dir.path()).Find(c.name)
+                                             : FindIgnoringCase(dir.path(), c.name);
+            EXPECT_EQ(match.path, dir / c.found) << c.name << " " << readOnce;
+            EXPECT_EQ(match.candidates, c.candidates) << c.name << " " << readOnce;
+        }
+    }
+}
+
+TEST(NameLookup, ExactNameCountsWhateverItIs) {
+    TempDir dir;
+    WriteBytes(dir / "KFG.INI", "");
+    std::filesystem::create_symlink("nowhere", dir / "KFG.ini"); // dangling: the save creates it
+    EXPECT_EQ(FindIgnoringCase(dir.path(), "KFG.ini").path, dir / "KFG.ini");
+}
+
+} // namespace
+} // namespace kfg::platform

@@ -1,0 +1,116 @@
+// Saves by an ordinary user into folders and files that belong to others, as real Telvio
+// folders do. The files are made as root; the save runs in a child that switched to
+// unprivileged ids. Without root the tests are skipped.
+#include "settings/profile_error.h"
+#include "settings/profile_store.h"
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kfg::settings {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+constexpr uid_t kRoot = 0;
+constexpr uid_t kUser = 4101;  // the one who runs KFG
+constexpr uid_t kOther = 4102; // another member of the group "tv"
+constexpr gid_t kTv = 4500;
+const test::UserIds kUserIds{kUser, kUser, {kTv}};
+
+const std::string kOld = "[Telvio]\r\nFarbe=1\r\n";
+const std::string kNew = "[Telvio]\r\nFarbe=2\r\n";
+
+struct Owned {
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+};
+
+enum class Outcome { Saved = 0, ReadOnly = 1, Failed = 2 };
+
+struct OwnerCase {
+    const char* what;
+    Owned folder;
+    Owned file;
+    Outcome outcome;
+    bool sameInode; // written in place (or not at all)
+};
+
+TEST(ProfileOwners, SavesKeepOwnerGroupAndModeOrDoNotHappen) {
+    if (!test::CanSwitchUsers()) {
+        GTEST_SKIP() << "needs root to act as other users";
+    }
+    const OwnerCase cases[] = {
+        {"root-owned folder, file anyone may write",
+         {kRoot, kRoot, 0755},
+         {kRoot, kRoot, 0666},
+         Outcome::Saved,
+         true},
+        {"sticky shared folder, another user's file anyone may write",
+         {kRoot, kRoot, 01777},
+         {kOther, kOther, 0666},
+         Outcome::Saved,
+         true},
+        {"root's 0644 file in the user's folder",
+         {kUser, kUser, 0755},
+         {kRoot, kRoot, 0644},
+         Outcome::ReadOnly,
+         true},
+        {"group-writable file of another group member",
+         {kOther, kTv, 0775},
+         {kOther, kTv, 0664},
+         Outcome::Saved,
+         true},
+        {"the user's own file", {kUser, kUser, 0755}, {kUser, kUser, 0644}, Outcome::Saved, false},
+        {"the user's file of the group tv",
+         {kUser, kUser, 0755},
+         {kUser, kTv, 0640},
+         Outcome::Saved,
+         false},
+    };
+    for (const OwnerCase& c : cases) {
+        TempDir top;
+        ::chmod(top.path().c_str(), 0755); // the user may pass through
+        const auto folder = top / "Telvio";
+        const auto file = folder / "Telvio.ini";
+        std::filesystem::create_directory(folder);
+        WriteBytes(file, kOld);
+        ASSERT_EQ(::chown(file.c_str(), c.file.uid, c.file.gid), 0);
+        ASSERT_EQ(::chmod(file.c_str(), c.file.mode), 0);
+        ASSERT_EQ(::chown(folder.c_str(), c.folder.uid, c.folder.gid), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), c.folder.mode), 0);
+        struct stat before {};
+        ::stat(file.c_str(), &before);
+
+        const int result = test::RunAsUser(kUserIds, [&] {
+            ProfileStore store;
+            const std::error_code error = store.WriteString(file, "Telvio", "Farbe", "2");
+            return static_cast<int>(!error                           ? Outcome::Saved
+                                    : error == ProfileErrc::ReadOnly ? Outcome::ReadOnly
+                                                                     : Outcome::Failed);
+        });
+
+        EXPECT_EQ(result, static_cast<int>(c.outcome)) << c.what;
+        EXPECT_EQ(ReadBytes(file), c.outcome == Outcome::Saved ? kNew : kOld) << c.what;
+        struct stat after {};
+        ::stat(file.c_str(), &after);
+        EXPECT_EQ(after.st_ino == before.st_ino, c.sameInode) << c.what;
+        EXPECT_EQ(after.st_uid, c.file.uid) << c.what;
+        EXPECT_EQ(after.st_gid, c.file.gid) << c.what;
+        EXPECT_EQ(after.st_mode & 07777, c.file.mode) << c.what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << c.what << ": a temporary file was left behind";
+    }
+}
+
+} // namespace
+} // namespace kfg::settings
