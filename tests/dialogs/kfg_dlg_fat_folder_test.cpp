@@ -53,8 +53,12 @@ TEST(KfgFatFolder, UpperCaseNamesAreFoundAndKept) {
         d.Click(res::kIdStart);
     });
 
-    EXPECT_TRUE(run.script.MessageTexts().empty()); // no "Telvio.ini nicht vorhanden"
-    EXPECT_EQ(run.script.Seen().size(), 1u);        // and no first-run prompts
+    // No "Telvio.ini nicht vorhanden" and no first-run prompts: only the recording starter's
+    // failed hand-over is told.
+    EXPECT_EQ(run.script.MessageTexts(),
+              std::vector<QString>{QStringLiteral(
+                  "Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden")});
+    EXPECT_EQ(run.script.Seen().size(), 2u);
     EXPECT_EQ(Entries(dir.path()),
               (std::vector<std::string>{"KFG.INI", "TELVIO.INI", "TELVIO_16.IDX"}));
     const std::string viewer = ReadBytes(dir / "TELVIO.INI");
