@@ -42,17 +42,18 @@ struct CountedRun {
     }
 };
 
+// Every sample folder through the real dialog: loaded, saved, ended with "Beenden".
 TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
     for (const char* edition : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
         TempDir dir;
         fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
-        const std::string before = ReadBytes(dir / "Telvio.ini");
+        const auto before = test::FolderBytes(dir.path());
         CountedRun run(dir.path(), [](CKfgDlg& d) {
             d.SaveSettings("Telvio");
-            d.EndDialog(framework::IDCANCEL);
+            d.Click(res::kIdExit);
         });
         EXPECT_EQ(run.fs->replacements, 0) << edition;
-        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), before) << edition;
+        EXPECT_EQ(test::FolderBytes(dir.path()), before) << edition;
         EXPECT_TRUE(run.script.MessageTexts().empty()) << edition;
     }
 }

@@ -11,7 +11,6 @@
 #include <QAbstractButton>
 #include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 
 namespace kfg::dialogs {
@@ -22,15 +21,6 @@ using test::KfgRun;
 using test::ModalScript;
 using test::TempDir;
 using test::WriteBytes;
-
-// Every file of `folder` with its bytes, to see that nothing was written.
-std::map<std::string, std::string> Contents(const std::filesystem::path& folder) {
-    std::map<std::string, std::string> contents;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        contents[entry.path().string()] = entry.is_regular_file() ? test::ReadBytes(entry) : "";
-    }
-    return contents;
-}
 
 // After the missing-file message nothing else comes: no prompt, no file written (not even the
 // consumed prompt request), no decoder started; KFG ends.
@@ -45,7 +35,7 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
             if (folderInstead) {
                 std::filesystem::create_directory(dir / "Telvio.ini"); // not a file: missing
             }
-            const auto before = Contents(dir.path());
+            const auto before = test::FolderBytes(dir.path());
             KfgRun run(dir.path());
             ASSERT_EQ(run.script.Seen().size(), 1u) << folderInstead;
             const test::SeenModal& message = run.script.Seen()[0];
@@ -57,7 +47,7 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
             EXPECT_EQ(message.icon, framework::MessageIcon::None);
             EXPECT_EQ(run.result, framework::IDOK);
             EXPECT_TRUE(run.starter.log.empty());
-            EXPECT_EQ(Contents(dir.path()), before);
+            EXPECT_EQ(test::FolderBytes(dir.path()), before);
             EXPECT_EQ(run.state.Edition, Edition::V311);
         }
     }

@@ -38,4 +38,12 @@ void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        contents[entry.path().string()] = entry.is_regular_file() ? ReadBytes(entry) : "";
+    }
+    return contents;
+}
+
 } // namespace kfg::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,7 @@ private:
 // Whole-file helpers for byte-exact checks.
 std::string ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
+// Every entry below `folder` with its bytes (folders with none), to see that nothing changed.
+std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder);
 
 } // namespace kfg::test
