@@ -1,5 +1,8 @@
 #include "res/side_templates.h"
 
+#include <cstdint>
+#include <string_view>
+
 namespace kfg::res {
 namespace {
 
@@ -14,63 +17,86 @@ constexpr int kLeft = 12;
 constexpr int kRight = 122;
 constexpr int kTop = 38;
 constexpr int kRow = 11;
-constexpr DlgRect Box(int x, int row) {
-    return {x, kTop + row * kRow, 100, 10};
+// The box of display-mode key `key`, at row `row` of its column.
+constexpr ControlTemplate ModeBox(int key, std::string_view caption, int x, int row,
+                                  std::uint32_t styles = kNone) {
+    return {kDisplayModeBoxIds[static_cast<std::size_t>(key)],
+            ControlKind::CheckBox,
+            caption,
+            {x, kTop + row * kRow, 100, 10},
+            styles};
 }
 
-constexpr std::array<ControlTemplate, 23> kDisplayModeControls{{
-    {1156,
+constexpr auto kDisplayModeControls = std::to_array<ControlTemplate>({
+    {kIdDisplayModeText,
      ControlKind::Label,
      "Bitte in die Directory von Telvio kopieren.\nTelvio starten und die angezeigten "
      "Auflösungen auswählen.",
      {7, 6, 218, 28},
      kCentered | kMultiLine},
-    {1131, ControlKind::CheckBox, "Im Fenster", Box(kLeft, 0), kGroupStart},
-    {1132, ControlKind::CheckBox, "Im Fenster +", Box(kLeft, 1)},
-    {1133, ControlKind::CheckBox, "Im Fenster ++", Box(kLeft, 2)},
-    {1134, ControlKind::CheckBox, "400*300 YUY2", Box(kLeft, 3)},
-    {1135, ControlKind::CheckBox, "640*480 YUY2", Box(kLeft, 4)},
-    {1136, ControlKind::CheckBox, "720*576 YUY2", Box(kLeft, 5)},
-    {1137, ControlKind::CheckBox, "720*576 YUY2 +", Box(kLeft, 6)},
-    {1138, ControlKind::CheckBox, "720*576 YUY2 ++", Box(kLeft, 7)},
-    {1139, ControlKind::CheckBox, "800*600 YUY2", Box(kLeft, 8)},
-    {1140, ControlKind::CheckBox, "800*600 YUY2 +", Box(kLeft, 9)},
-    {1143, ControlKind::CheckBox, "800*600 YUY2 ++", Box(kLeft, 10)},
-    {1144, ControlKind::CheckBox, "400*300 RGB", Box(kRight, 0)},
-    {1145, ControlKind::CheckBox, "512*384 RGB", Box(kRight, 1)},
-    {1146, ControlKind::CheckBox, "640*400 RGB", Box(kRight, 2)},
-    {1147, ControlKind::CheckBox, "640*480 RGB", Box(kRight, 3)},
-    {1148, ControlKind::CheckBox, "720*576 RGB", Box(kRight, 4)},
-    {1141, ControlKind::CheckBox, "720*576 RGB +", Box(kRight, 5)},
-    {1142, ControlKind::CheckBox, "720*576 RGB ++", Box(kRight, 6)},
-    {1149, ControlKind::CheckBox, "800*600 RGB", Box(kRight, 7)},
-    {1150, ControlKind::CheckBox, "800*600 RGB +", Box(kRight, 8)},
-    {1151, ControlKind::CheckBox, "800*600 RGB ++", Box(kRight, 9)},
-    {1152,
+    ModeBox(0, "Im Fenster", kLeft, 0, kGroupStart),
+    ModeBox(1, "Im Fenster +", kLeft, 1),
+    ModeBox(2, "Im Fenster ++", kLeft, 2),
+    ModeBox(3, "400*300 YUY2", kLeft, 3),
+    ModeBox(4, "640*480 YUY2", kLeft, 4),
+    ModeBox(5, "720*576 YUY2", kLeft, 5),
+    ModeBox(6, "720*576 YUY2 +", kLeft, 6),
+    ModeBox(7, "720*576 YUY2 ++", kLeft, 7),
+    ModeBox(8, "800*600 YUY2", kLeft, 8),
+    ModeBox(9, "800*600 YUY2 +", kLeft, 9),
+    ModeBox(10, "800*600 YUY2 ++", kLeft, 10),
+    ModeBox(11, "400*300 RGB", kRight, 0),
+    ModeBox(12, "512*384 RGB", kRight, 1),
+    ModeBox(13, "640*400 RGB", kRight, 2),
+    ModeBox(14, "640*480 RGB", kRight, 3),
+    ModeBox(15, "720*576 RGB", kRight, 4),
+    ModeBox(16, "720*576 RGB +", kRight, 5),
+    ModeBox(17, "720*576 RGB ++", kRight, 6),
+    ModeBox(18, "800*600 RGB", kRight, 7),
+    ModeBox(19, "800*600 RGB +", kRight, 8),
+    ModeBox(20, "800*600 RGB ++", kRight, 9),
+    {kIdSaveAndClose,
      ControlKind::PushButton,
      "Speichern und Schließen",
      {61, 164, 110, 15},
      kDefaultButton | kGroupStart},
-}};
+});
 
-constexpr std::array<ControlTemplate, 3> kLanguageControls{{
-    {1155, ControlKind::RadioButton, "Deutsch", {12, 12, 84, 10}, kGroupStart},
-    {1154, ControlKind::RadioButton, "versión Española", {12, 28, 84, 20}, kMultiLine},
-    {1, ControlKind::PushButton, "OK", {108, 10, 40, 38}, kDefaultButton | kGroupStart, 0, 128},
-}};
+constexpr auto kLanguageControls = std::to_array<ControlTemplate>({
+    {kIdGerman, ControlKind::RadioButton, "Deutsch", {12, 12, 84, 10}, kGroupStart},
+    {kIdSpanish, ControlKind::RadioButton, "versión Española", {12, 28, 84, 20}, kMultiLine},
+    {kIdOk, ControlKind::PushButton, "OK", {108, 10, 40, 38}, kDefaultButton | kGroupStart, 0, 128},
+});
 
-constexpr std::array<ControlTemplate, 6> kAudioDecoderControls{{
-    {1173, ControlKind::RadioButton, "Kein Audiodecoder", {12, 10, 100, 10}, kGroupStart},
-    {1171, ControlKind::RadioButton, "Tonalix", {12, 24, 100, 10}},
-    {1170, ControlKind::RadioButton, "Sonora", {12, 38, 100, 10}},
-    {1172,
+constexpr auto kAudioDecoderControls = std::to_array<ControlTemplate>({
+    {kIdNoDecoder, ControlKind::RadioButton, "Kein Audiodecoder", {12, 10, 100, 10}, kGroupStart},
+    {kIdTonalix, ControlKind::RadioButton, "Tonalix", {12, 24, 100, 10}},
+    {kIdSonora, ControlKind::RadioButton, "Sonora", {12, 38, 100, 10}},
+    {kIdStartDecoderAutomatically,
      ControlKind::CheckBox,
      "Decoder automatisch starten",
      {12, 56, 104, 20},
      kMultiLine | kGroupStart},
-    {1, ControlKind::PushButton, "OK", {124, 10, 44, 14}, kDefaultButton | kGroupStart},
-    {2, ControlKind::PushButton, "Cancelar ", {124, 28, 44, 14}},
-}};
+    {kIdOk, ControlKind::PushButton, "OK", {124, 10, 44, 14}, kDefaultButton | kGroupStart},
+    {kIdCancel, ControlKind::PushButton, "Cancelar ", {124, 28, 44, 14}},
+});
+
+// Ids are unique within a template.
+template <std::size_t N>
+constexpr bool IdsUnique(const std::array<ControlTemplate, N>& controls) {
+    for (std::size_t i = 0; i < N; ++i) {
+        for (std::size_t j = i + 1; j < N; ++j) {
+            if (controls[i].id == controls[j].id) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(IdsUnique(kDisplayModeControls) && IdsUnique(kLanguageControls) &&
+              IdsUnique(kAudioDecoderControls));
+// One box per display-mode key, each key once.
+static_assert(kDisplayModeControls.size() == kDisplayModeBoxIds.size() + 2);
 
 constexpr DialogTemplate kDisplayMode{kDisplayModeDialogId, "Nur für Telvio ab 3.01", 232, 186,
                                       kDisplayModeControls};

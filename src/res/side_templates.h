@@ -8,14 +8,18 @@
 // decoder (176). German captions, as the templates carry them.
 namespace kfg::res {
 
+// The dialogs' OK and Cancel commands.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+
 inline constexpr int kDisplayModeDialogId = 161;
 inline constexpr int kIdDisplayModeText = 1156;
 inline constexpr int kIdSaveAndClose = 1152;
 // The box of display-mode key n ("0".."20"); the ids do not run in key order.
-inline constexpr std::array<int, 21> kDisplayModeBoxIds = {
+inline constexpr auto kDisplayModeBoxIds = std::to_array<int>({
     1131, 1132, 1133, 1134, 1135, 1136, 1137, 1138, 1139, 1140, 1143,
     1144, 1145, 1146, 1147, 1148, 1141, 1142, 1149, 1150, 1151,
-};
+});
 
 inline constexpr int kLanguageDialogId = 175;
 inline constexpr int kIdGerman = 1155;

@@ -1,5 +1,6 @@
 #include "settings/choice_tables.h"
 
+#include "settings/edition_facts.h"
 #include "settings/process_state.h"
 #include "settings/settings_record.h"
 
@@ -86,7 +87,26 @@ const ChoiceTable& DisplayModes3xFor(int languageFlag) {
 }
 
 const ChoiceTable& Cards3xFor(Edition edition) {
-    return edition == Edition::V320 ? Cards320 : Cards31;
+    // Outside the 3.x family the list is hidden; it holds the cards of 3.1.
+    const EditionFacts& facts = FactsOf(edition);
+    return facts.family == EditionFamily::V3x ? *facts.cards : Cards31;
+}
+
+const ChoiceTable& ChoicesOf(ChoiceList list, Edition edition) {
+    switch (list) {
+    case ChoiceList::DisplayModeList:
+        return *FactsOf(edition).displayModes;
+    case ChoiceList::CardList:
+        return *FactsOf(edition).cards;
+    case ChoiceList::TunerList:
+        return Tuners;
+    case ChoiceList::InterpolationList:
+        return InterpolationModes;
+    case ChoiceList::None:
+        break;
+    }
+    static constexpr ChoiceTable kNoRows{};
+    return kNoRows;
 }
 
 void ChoiceTextsFromIndices(SettingsRecord& record, const ProcessState& state) {
@@ -103,17 +123,14 @@ void ChoiceTextsFromIndices(SettingsRecord& record, const ProcessState& state) {
 void ChoiceIndicesFromTexts(const ListTexts& shown, ProcessState& state) {
     // The tuner is translated for every edition, Erazor included, though its list is hidden.
     ApplyLists(kTunerList, shown, state);
-    switch (state.Edition) {
-    case Edition::V283:
-    case Edition::V283Quik:
+    switch (FactsOf(state.Edition).family) {
+    case EditionFamily::V283:
         ApplyLists(k283Lists, shown, state);
         return;
-    case Edition::Erazor:
+    case EditionFamily::Erazor:
         ApplyLists(kErazorLists, shown, state);
         return;
-    case Edition::V31:
-    case Edition::V311:
-    case Edition::V320: {
+    case EditionFamily::V3x: {
         // The card list was filled from the edition's table; the display-mode list may be in
         // either language, so both tables are compared.
         const ListToIndex lists[] = {

@@ -25,57 +25,86 @@ inline constexpr int kDisplayModes3xRows = 21;
 namespace choice_rows {
 // The rows live in arrays of their own so that each table is a constant without any
 // start-up initialisation. Plain ASCII, so UTF-8 and Windows-1252 agree byte for byte.
-inline constexpr std::array<std::string_view, kDisplayModes3xRows> kDisplayModes3xGerman{
+inline constexpr auto kDisplayModes3xGerman = std::to_array<std::string_view>({
     "Im Fenster",      "Im Fenster +",   "Im Fenster ++",   "400*300 YUY2", "640*480 YUY2",
     "720*576 YUY2",    "720*576 YUY2 +", "720*576 YUY2 ++", "800*600 YUY2", "800*600 YUY2 +",
     "800*600 YUY2 ++", "400*300 RGB",    "512*384 RGB",     "640*400 RGB",  "640*480 RGB",
     "720*576 RGB",     "720*576 RGB +",  "720*576 RGB ++",  "800*600 RGB",  "800*600 RGB +",
     "800*600 RGB ++",
-};
-inline constexpr std::array<std::string_view, kDisplayModes3xRows> kDisplayModes3xSpanish{
+});
+inline constexpr auto kDisplayModes3xSpanish = std::to_array<std::string_view>({
     "En Ventana",      "En Ventana +",   "En Ventana ++",   "400*300 YUY2", "640*480 YUY2",
     "720*576 YUY2",    "720*576 YUY2 +", "720*576 YUY2 ++", "800*600 YUY2", "800*600 YUY2 +",
     "800*600 YUY2 ++", "400*300 RVB",    "512*384 RVB",     "640*400 RVB",  "640*480 RVB",
     "720*576 RVB",     "720*576 RVB +",  "720*576 RVB ++",  "800*600 RVB",  "800*600 RVB +",
     "800*600 RVB ++",
-};
-inline constexpr std::array<std::string_view, 24> kDisplayModes283{
+});
+inline constexpr auto kDisplayModes283 = std::to_array<std::string_view>({
     "400*300 YUY2",    "640*480 YUY2",   "800*600 YUY2",   "400*300 YUY2 HQ",   "640*480 YUY2 HQ",
     "800*600 YUY2 HQ", "400*300 RGB",    "512*384 RGB",    "640*400 RGB",       "640*480 RGB",
     "720*480 RGB",     "720*576 RGB",    "800*600 RGB",    "400*300 RGB HQ",    "512*384 RGB HQ",
     "640*400 RGB HQ",  "640*480 RGB HQ", "720*480 RGB HQ", "720*576 RGB HQ",    "800*600 RGB HQ",
     "Im Fenster",      "Im Fenster HQ",  "800*600 Erazor", "800*600 Erazor HQ",
-};
-inline constexpr std::array<std::string_view, 5> kDisplayModesErazor{
-    "352*288 YUY2", "384*288 YUY2", "352*288 Fenster", "384*288 Fenster", "640*480 TV-Out",
-};
-inline constexpr std::array<std::string_view, 5> kTuners{
-    "Temic PAL B/G", "Temic PAL I", "Philips PAL B/G", "Philips PAL I", "Philips SECAM",
-};
-inline constexpr std::array<std::string_view, 14> kCards31{
-    "Hauppauge BT848",  "Hauppauge BT878",   "Miro PCTV",       "Fly Video II",
-    "Typhoon Tuner",    "AIMS VideoHighway", "Image World",     "Guillemot MaxiTV",
-    "TV-Boostar",       "Terratec TerraTV+", "Avermedia Cap98", "Askey MagicXpress",
-    "Askey MagicTview", "Leadtek 601",
-};
-inline constexpr std::array<std::string_view, 15> kCards320{
-    "Hauppauge WinTV",   "Hauppauge Radio",  "Miro PCTV",         "Miro PCTV pro",
-    "Fly Video II",      "Typhoon Tuner",    "AIMS VideoHighway", "Image World",
-    "Guillemot MaxiTV",  "TV-Boostar",       "Terratec TerraTV+", "Avermedia Cap98",
-    "Askey MagicXpress", "Askey MagicTview", "Leadtek 601",
-};
-inline constexpr std::array<std::string_view, 4> kCards283{
+});
+inline constexpr auto kDisplayModesErazor = std::to_array<std::string_view>({
+    "352*288 YUY2",
+    "384*288 YUY2",
+    "352*288 Fenster",
+    "384*288 Fenster",
+    "640*480 TV-Out",
+});
+inline constexpr auto kTuners = std::to_array<std::string_view>({
+    "Temic PAL B/G",
+    "Temic PAL I",
+    "Philips PAL B/G",
+    "Philips PAL I",
+    "Philips SECAM",
+});
+inline constexpr auto kCards31 = std::to_array<std::string_view>({
+    "Hauppauge BT848",
+    "Hauppauge BT878",
+    "Miro PCTV",
+    "Fly Video II",
+    "Typhoon Tuner",
+    "AIMS VideoHighway",
+    "Image World",
+    "Guillemot MaxiTV",
+    "TV-Boostar",
+    "Terratec TerraTV+",
+    "Avermedia Cap98",
+    "Askey MagicXpress",
+    "Askey MagicTview",
+    "Leadtek 601",
+});
+inline constexpr auto kCards320 = std::to_array<std::string_view>({
+    "Hauppauge WinTV",
+    "Hauppauge Radio",
+    "Miro PCTV",
+    "Miro PCTV pro",
+    "Fly Video II",
+    "Typhoon Tuner",
+    "AIMS VideoHighway",
+    "Image World",
+    "Guillemot MaxiTV",
+    "TV-Boostar",
+    "Terratec TerraTV+",
+    "Avermedia Cap98",
+    "Askey MagicXpress",
+    "Askey MagicTview",
+    "Leadtek 601",
+});
+inline constexpr auto kCards283 = std::to_array<std::string_view>({
     "Keine",
     "Hauppauge BT848",
     "Hauppauge BT878",
     "Miro PCTV",
-};
-inline constexpr std::array<std::string_view, 1> kCardsErazor{"Elsa Victory Erazor"};
-inline constexpr std::array<std::string_view, 3> kInterpolationModes{
+});
+inline constexpr auto kCardsErazor = std::to_array<std::string_view>({"Elsa Victory Erazor"});
+inline constexpr auto kInterpolationModes = std::to_array<std::string_view>({
     "Aus",
     "Zeile kopieren",
     "Zeile auslassen",
-};
+});
 } // namespace choice_rows
 
 // Display modes of V31, V311 and V320, by caption language.
@@ -105,6 +134,23 @@ static_assert(Cards320.RowCount() == 15);
 static_assert(Cards283.RowCount() == 4);
 static_assert(CardsErazor.RowCount() == 1);
 static_assert(InterpolationModes.RowCount() == 3);
+
+// A list shows nothing for an empty row, and the lookups rely on no row being empty.
+constexpr bool NoEmptyRow(const ChoiceTable& table) {
+    for (const std::string_view row : table.rows) {
+        if (row.empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(NoEmptyRow(DisplayModes3xGerman) && NoEmptyRow(DisplayModes3xSpanish) &&
+              NoEmptyRow(DisplayModes283) && NoEmptyRow(DisplayModesErazor) && NoEmptyRow(Tuners) &&
+              NoEmptyRow(Cards31) && NoEmptyRow(Cards320) && NoEmptyRow(Cards283) &&
+              NoEmptyRow(CardsErazor) && NoEmptyRow(InterpolationModes));
+
+// Which choice table a stored index counts in; the edition picks the table of its family.
+enum class ChoiceList { None, DisplayModeList, CardList, TunerList, InterpolationList };
 
 // Row `index` of `table`; nothing when `index` is not a row (negative or >= the row count).
 std::optional<std::string_view> RowText(const ChoiceTable& table, int index);

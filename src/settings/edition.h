@@ -12,6 +12,7 @@ enum class Edition : int {
     V283Quik = 4,
     V320 = 5,
 };
+inline constexpr int kEditionCount = 6;
 
 // The edition assumed before detection and whenever detection finds no marker.
 inline constexpr Edition kUndetectedEdition = Edition::V311;
@@ -22,16 +23,16 @@ using EditionMask = unsigned;
 constexpr EditionMask Bit(Edition e) {
     return 1u << static_cast<unsigned>(e);
 }
-inline constexpr EditionMask kAllEditions = 0x3F;
-inline constexpr EditionMask kEditions283 = Bit(Edition::V283) | Bit(Edition::V283Quik);
-inline constexpr EditionMask kEditions3x =
-    Bit(Edition::V31) | Bit(Edition::V311) | Bit(Edition::V320);
+inline constexpr EditionMask kAllEditions = (1u << kEditionCount) - 1;
 constexpr bool Includes(EditionMask mask, Edition e) {
     return (mask & Bit(e)) != 0;
 }
 
-// 1 selects the index-file prefix "Telvio", 0 the prefix "Telvio_".
-inline constexpr int kIndexPrefixTelvio = 1;
-inline constexpr int kIndexPrefixTelvioUnderscore = 0;
+// How the viewer names its index files: "Telvio<nn>.idx" or "Telvio_<nn>.idx". The values are
+// the flag the viewer's own code used, which tests and tools still compare with.
+enum IndexFilePrefix : int {
+    kIndexPrefixTelvioUnderscore = 0,
+    kIndexPrefixTelvio = 1,
+};
 
 } // namespace kfg::settings

@@ -1,6 +1,7 @@
 #include "settings/edition_detection.h"
 
 #include "platform/name_lookup.h"
+#include "settings/edition_facts.h"
 #include "settings/profile_store.h"
 #include "settings/token_reader.h"
 
@@ -11,8 +12,8 @@ namespace kfg::settings {
 
 namespace {
 
-// The viewer reads its keys from [Telvio] whatever section the marker stood in.
-constexpr std::string_view kViewerSection = "Telvio";
+// The viewer reads its keys from [Telvio] whatever section the marker stood in, so the
+// checks below use kViewerSection for every edition.
 
 // The key reads' defaults double as "missing": a stored value equal to one reads the same.
 constexpr int kAccelMissing = 30;
@@ -42,14 +43,13 @@ Edition DecideStatus(ProfileStore& store, const std::filesystem::path& file) {
 struct Marker {
     std::string_view text;
     Edition (*decide)(ProfileStore&, const std::filesystem::path&);
-    int indexPrefixFlag;
 };
 
 // Tested in this order on every word; the first word holding any of them decides.
 constexpr Marker kMarkers[] = {
-    {"OptimierungBT=", DecideOptimierung, kIndexPrefixTelvio},
-    {"Line-In=", DecideLineIn, kIndexPrefixTelvioUnderscore},
-    {"Status=", DecideStatus, kIndexPrefixTelvioUnderscore},
+    {"OptimierungBT=", DecideOptimierung},
+    {"Line-In=", DecideLineIn},
+    {"Status=", DecideStatus},
 };
 
 const Marker* FindMarker(std::string_view word) {
@@ -80,7 +80,7 @@ EditionDetection DetectEdition(const std::filesystem::path& workingDirectory, Pr
     while (const std::optional<std::string> word = reader.Next()) {
         if (const Marker* marker = FindMarker(*word)) {
             result.edition = marker->decide(store, file);
-            result.indexPrefixFlag = marker->indexPrefixFlag;
+            result.indexPrefixFlag = FactsOf(result.edition).indexPrefix;
             break;
         }
     }

@@ -15,7 +15,7 @@ struct EditionDetection {
     // the message. Edition and prefix then keep their initial values.
     bool fileFound = false;
     Edition edition = kUndetectedEdition;
-    int indexPrefixFlag = kIndexPrefixTelvioUnderscore;
+    IndexFilePrefix indexPrefixFlag = kIndexPrefixTelvioUnderscore;
 };
 
 // Decides which edition wrote "Telvio.ini" in `workingDirectory`: the first word that contains

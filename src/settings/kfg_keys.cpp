@@ -2,8 +2,6 @@
 
 #include "settings/profile_store.h"
 
-#include <limits>
-
 namespace kfg::settings {
 
 const KfgKeyInfo& Info(KfgKey key) {
@@ -26,31 +24,6 @@ int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile,
 
 std::string DisplayModeKey(int row) {
     return std::to_string(row);
-}
-
-int LeadingInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > kLimit) {
-            value = kLimit;
-        }
-    }
-    value = negative ? -value : value;
-    if (value > std::numeric_limits<int>::max()) {
-        return std::numeric_limits<int>::max();
-    }
-    return static_cast<int>(value);
 }
 
 } // namespace kfg::settings

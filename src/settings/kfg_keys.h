@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/leading_integer.h"
+
 #include <array>
 #include <cstddef>
 #include <filesystem>
@@ -26,13 +28,29 @@ struct KfgKeyInfo {
     std::size_t sideDialogBuffer; // the display-mode and audio decoder dialogs (first char only)
 };
 
-inline constexpr std::array<KfgKeyInfo, 5> kKfgKeys{{
+inline constexpr auto kKfgKeys = std::to_array<KfgKeyInfo>({
     {KfgKey::Fr, "Fr", "0", 0, 20, 2},               // "1" Spanish captions, "0" German
     {KfgKey::Sprox, "Sprox", "", 2, 0, 0},           // not 2: ask for the language once
     {KfgKey::Audio, "Audio", "0", 0, 20, 2},         // decoder: 0 none, 1 Sonora, 2 Tonalix
     {KfgKey::SoundInit, "SoundInit", "0", 0, 20, 0}, // check box 1067
     {KfgKey::LineIn, "LineIn", "0", 0, 20, 0},       // check box 1068
-}};
+});
+
+// Every key once, with a name.
+constexpr bool KfgKeysHold() {
+    for (std::size_t i = 0; i < kKfgKeys.size(); ++i) {
+        if (kKfgKeys[i].name.empty()) {
+            return false;
+        }
+        for (std::size_t j = i + 1; j < kKfgKeys.size(); ++j) {
+            if (kKfgKeys[j].key == kKfgKeys[i].key || kKfgKeys[j].name == kKfgKeys[i].name) {
+                return false;
+            }
+        }
+    }
+    return kKfgKeys.size() == static_cast<std::size_t>(KfgKey::LineIn) + 1;
+}
+static_assert(KfgKeysHold(), "a [KFG] key row is missing, unnamed or doubled");
 
 const KfgKeyInfo& Info(KfgKey key);
 
@@ -48,9 +66,5 @@ int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile,
 // exactly 1; a missing key reads as 0.
 inline constexpr int kDisplayModeKeyDefault = 0;
 std::string DisplayModeKey(int row);
-
-// The runtime library's decimal conversion: leading blanks, a sign, digits; anything else
-// ends it; no digits give 0. Out-of-range numbers saturate.
-int LeadingInteger(std::string_view text);
 
 } // namespace kfg::settings

@@ -11,8 +11,8 @@ namespace kfg::settings {
 struct ProcessState {
     // Found once by edition detection; V311 until then and when nothing was found.
     settings::Edition Edition = kUndetectedEdition;
-    // 1: index files are named "Telvio<nn>.idx", 0: "Telvio_<nn>.idx".
-    int IndexPrefixFlag = kIndexPrefixTelvioUnderscore;
+    // How the index files are named; found by edition detection.
+    IndexFilePrefix IndexPrefixFlag = kIndexPrefixTelvioUnderscore;
     // Before the first language switch: the stored choice (non-zero asks for Spanish); after
     // it: 1 while the German captions are in force, 0 while the Spanish ones are.
     int LanguageFlag = 0;

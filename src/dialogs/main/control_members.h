@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/control.h"
+#include "res/template_102.h"
 
 #include <array>
 #include <cstddef>
@@ -9,11 +10,53 @@ namespace kfg::dialogs {
 
 // The controls the main dialog addresses as members, in the order the first exchange attaches
 // them.
-inline constexpr std::array<int, 45> kControlMemberIds = {
-    1162, 1161, 1163, 1160, 1159, 1013, 1128, 1129, 1096, 1094, 1005, 1004, 1115, 1070, 1120,
-    1118, 1116, 1117, 1114, 1110, 1109, 1079, 1042, 1107, 1106, 1014, 1105, 1103, 1016, 1102,
-    1071, 1012, 1099, 1100, 1104, 1101, 1044, 1046, 1045, 1001, 1043, 1039, 1052, 1050, 1048,
-};
+inline constexpr auto kControlMemberIds = std::to_array<int>({
+    res::kIdAutoBorder,
+    res::kIdForeground,
+    res::kIdProportional,
+    res::kIdAccelerationLabel,
+    res::kIdAcceleration,
+    res::kIdHighPriority,
+    res::kIdSpatial,
+    res::kIdLoudness,
+    res::kIdVolumeSpin,
+    res::kIdTurbo,
+    res::kIdShowConfiguration,
+    res::kIdSaveConfiguration,
+    res::kIdDeleteConfiguration,
+    res::kIdTunerList,
+    res::kIdErazorLineIn,
+    res::kIdInterpolationList,
+    res::kIdCardListErazor,
+    res::kIdDisplayModeErazor,
+    res::kIdConfigurationField,
+    res::kIdLastLineLabel,
+    res::kIdFirstLineLabel,
+    res::kIdBorderHeightLabel,
+    res::kIdBorderHeight,
+    res::kIdLastLine,
+    res::kIdFirstLine,
+    res::kIdStatus,
+    res::kIdStatistics,
+    res::kIdBlackLines,
+    res::kIdPllInit,
+    res::kIdPalPlus,
+    res::kIdCardList3x,
+    res::kIdDisplayMode3x,
+    res::kIdCardList283,
+    res::kIdDisplayMode283,
+    res::kIdBlankingInterval,
+    res::kIdBt8xxOptimisation,
+    res::kIdAspect4To3,
+    res::kIdAspect20To9,
+    res::kIdAspect16To9,
+    res::kIdStart,
+    res::kIdBorderHeightSpin,
+    res::kIdTestLinesSpin,
+    res::kIdContrastSpin,
+    res::kIdColourSpin,
+    res::kIdBrightnessSpin,
+});
 
 class ControlMembers {
 public:

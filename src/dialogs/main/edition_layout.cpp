@@ -1,11 +1,16 @@
 #include "dialogs/main/edition_layout.h"
 
+#include "res/template_102.h"
+#include "res/template_102_controls.h"
+#include "settings/edition_facts.h"
+
 #include <array>
 
 namespace kfg::dialogs {
 namespace {
 
 using settings::Edition;
+using namespace res;
 
 constexpr EditionMask k283 = settings::kEditions283;
 constexpr EditionMask kErazor = Bit(Edition::Erazor);
@@ -13,48 +18,60 @@ constexpr EditionMask k3x = settings::kEditions3x;
 constexpr EditionMask kBorderGroup = kErazor | Bit(Edition::V31) | Bit(Edition::V311);
 constexpr EditionMask kSound3x = Bit(Edition::V311) | Bit(Edition::V320);
 
-constexpr std::array<LayoutRow, 35> kLayout{{
-    {1012, k3x},
-    {1013, Bit(Edition::V31), k3x}, // the 2.83 and Erazor editions keep the template's
-    {1014, k3x},
-    {1016, k3x},
-    {1042, kBorderGroup},
-    {1043, kBorderGroup},
-    {1079, kBorderGroup},
-    {1044, kBorderGroup},
-    {1045, kBorderGroup},
-    {1046, kBorderGroup},
-    {1070, kAllEditions & ~kErazor},
-    {1071, k3x},
-    {1094, kSound3x},
-    {1128, kSound3x},
-    {1129, kSound3x},
-    {1099, k283},
-    {1100, k283},
-    {1101, k283},
-    {1102, k283},
-    {1103, k283},
-    {1104, k283},
-    {1105, k283 | kErazor},
-    {1106, k283},
-    {1109, k283},
-    {1107, k283},
-    {1110, k283},
-    {1159, Bit(Edition::V283Quik)},
-    {1160, Bit(Edition::V283Quik)},
-    {1116, kErazor},
-    {1117, kErazor},
-    {1118, kErazor},
-    {1120, kErazor},
-    {1161, Bit(Edition::V320)},
-    {1162, Bit(Edition::V320)},
-    {1163, Bit(Edition::V320)},
-}};
+constexpr auto kLayout = std::to_array<LayoutRow>({
+    {kIdDisplayMode3x, k3x},
+    {kIdHighPriority, Bit(Edition::V31), k3x}, // the 2.83 and Erazor editions keep the template's
+    {kIdStatus, k3x},
+    {kIdPllInit, k3x},
+    {kIdBorderHeight, kBorderGroup},
+    {kIdBorderHeightSpin, kBorderGroup},
+    {kIdBorderHeightLabel, kBorderGroup},
+    {kIdAspect4To3, kBorderGroup},
+    {kIdAspect16To9, kBorderGroup},
+    {kIdAspect20To9, kBorderGroup},
+    {kIdTunerList, kAllEditions & ~kErazor},
+    {kIdCardList3x, k3x},
+    {kIdTurbo, kSound3x},
+    {kIdSpatial, kSound3x},
+    {kIdLoudness, kSound3x},
+    {kIdCardList283, k283},
+    {kIdDisplayMode283, k283},
+    {kIdBt8xxOptimisation, k283},
+    {kIdPalPlus, k283},
+    {kIdBlackLines, k283},
+    {kIdBlankingInterval, k283},
+    {kIdStatistics, k283 | kErazor},
+    {kIdFirstLine, k283},
+    {kIdFirstLineLabel, k283},
+    {kIdLastLine, k283},
+    {kIdLastLineLabel, k283},
+    {kIdAcceleration, Bit(Edition::V283Quik)},
+    {kIdAccelerationLabel, Bit(Edition::V283Quik)},
+    {kIdCardListErazor, kErazor},
+    {kIdDisplayModeErazor, kErazor},
+    {kIdInterpolationList, kErazor},
+    {kIdErazorLineIn, kErazor},
+    {kIdForeground, Bit(Edition::V320)},
+    {kIdAutoBorder, Bit(Edition::V320)},
+    {kIdProportional, Bit(Edition::V320)},
+});
 
-// Indexed by the edition's value.
-constexpr std::array<std::string_view, 6> kVersionLabels = {
-    "V 2.83", "Erazor", "V 3.1", "V 3.11", "2.83 QUIK", "V 3.20",
-};
+// Every row names a control once, and shows it only where it touches it.
+constexpr bool LayoutHolds() {
+    for (std::size_t i = 0; i < kLayout.size(); ++i) {
+        const LayoutRow& row = kLayout[i];
+        if (FindMainControl(row.id) == nullptr || (row.shownIn & ~row.touchedIn) != 0) {
+            return false;
+        }
+        for (std::size_t j = i + 1; j < kLayout.size(); ++j) {
+            if (kLayout[j].id == row.id) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(LayoutHolds(), "a layout row names a missing control, or one a second time");
 
 } // namespace
 
@@ -72,7 +89,7 @@ bool LayoutHides(int id, settings::Edition edition) {
 }
 
 std::string_view VersionLabel(settings::Edition edition) {
-    return kVersionLabels.at(static_cast<std::size_t>(edition));
+    return settings::FactsOf(edition).versionLabel;
 }
 
 } // namespace kfg::dialogs

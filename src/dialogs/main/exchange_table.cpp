@@ -1,35 +1,48 @@
 #include "dialogs/main/exchange_table.h"
 
 #include "res/template_102.h"
+#include "res/template_102_controls.h"
+#include "settings/viewer_key_table.h"
+
+#include <array>
 
 namespace kfg::dialogs {
 namespace {
 
+using framework::ControlKind;
 using settings::SettingsRecord;
+using settings::ValueKind;
 using K = ExchangeKind;
+using R = SettingsRecord;
+using namespace res;
 
-constexpr ExchangeRow Check(int id, int SettingsRecord::*member) {
+constexpr ExchangeRow Check(int id, int R::*member) {
     return {id, K::Check, member};
 }
-constexpr ExchangeRow Range(int id, int SettingsRecord::*member, int low, int high) {
+// The range of the key whose value `member` holds.
+constexpr ExchangeRow Range(int id, int R::*member) {
+    const settings::ViewerKey& key = *settings::KeyOf(member);
+    return {id, K::IntegerRange, member, nullptr, -1, key.values.low, key.values.high};
+}
+// A field that no key stores keeps its range here.
+constexpr ExchangeRow OwnRange(int id, int R::*member, int low, int high) {
     return {id, K::IntegerRange, member, nullptr, -1, low, high};
 }
-constexpr ExchangeRow Text(int id, std::string SettingsRecord::*member) {
+constexpr ExchangeRow Text(int id, std::string R::*member) {
     return {id, K::ListText, nullptr, member};
 }
 constexpr ExchangeRow Slot(int slot) {
-    return {res::kMemorySlotIds[static_cast<std::size_t>(slot)], K::Integer, nullptr, nullptr,
-            slot};
+    return {kMemorySlotIds[static_cast<std::size_t>(slot)], K::Integer, nullptr, nullptr, slot};
 }
 
 // Slots 0 to 19 run in the order of their field ids: 0, 1, 10 to 19, then 2 to 9.
-constexpr std::array<ExchangeRow, 75> kTable{{
-    Check(1017, &SettingsRecord::Debug),
-    Text(1012, &SettingsRecord::DisplayModeText3x),
-    Check(1016, &SettingsRecord::PLL),
-    Check(1013, &SettingsRecord::Priority),
-    Check(1015, &SettingsRecord::Secam),
-    Check(1014, &SettingsRecord::Status),
+constexpr auto kTable = std::to_array<ExchangeRow>({
+    Check(kIdLogFile, &R::Debug),
+    Text(kIdDisplayMode3x, &R::DisplayModeText3x),
+    Check(kIdPllInit, &R::PLL),
+    Check(kIdHighPriority, &R::Priority),
+    Check(kIdSecam, &R::Secam),
+    Check(kIdStatus, &R::Status),
     Slot(0),
     Slot(1),
     Slot(10),
@@ -50,35 +63,35 @@ constexpr std::array<ExchangeRow, 75> kTable{{
     Slot(7),
     Slot(8),
     Slot(9),
-    Range(1049, &SettingsRecord::Farbe, 0, 511),
-    Range(1047, &SettingsRecord::Helligkeit, 0, 255),
-    Range(1051, &SettingsRecord::Kontrast, 0, 511),
-    Range(1042, &SettingsRecord::HoeheRand, 0, 80),
-    Range(1038, &SettingsRecord::Testzeilen, 0, 99),
-    {1040, K::ListPosition, &SettingsRecord::IndexFileSelection},
-    Text(1071, &SettingsRecord::TVKarteText3x),
-    Text(1070, &SettingsRecord::TunerText),
-    Text(1100, &SettingsRecord::DisplayModeText283),
-    Text(1099, &SettingsRecord::TVKarteText283),
-    Check(1102, &SettingsRecord::PALplus),
-    Check(1103, &SettingsRecord::SchwarzeZeile),
-    Check(1105, &SettingsRecord::Statistik),
-    Range(1106, &SettingsRecord::ErsteZeile, 0, 290),
-    Range(1107, &SettingsRecord::LetzteZeile, 0, 580),
-    Check(1101, &SettingsRecord::OptimierungBT),
-    Check(1104, &SettingsRecord::Austastung),
-    Text(1117, &SettingsRecord::DisplayModeTextErazor),
-    Text(1116, &SettingsRecord::TVKarteTextErazor),
-    Text(1118, &SettingsRecord::InterpolationText),
-    Check(1120, &SettingsRecord::LineIn),
-    Range(1095, &SettingsRecord::Volume, 0, 30),
-    Check(1129, &SettingsRecord::Loudness),
-    Check(1128, &SettingsRecord::Spartial),
-    Check(1094, &SettingsRecord::Turbo),
-    Range(1159, &SettingsRecord::Accel, 0, 25),
-    Check(1163, &SettingsRecord::Proportional),
-    Check(1161, &SettingsRecord::Vordergrund),
-    Check(1162, &SettingsRecord::RandAutomatik),
+    Range(kIdColour, &R::Farbe),
+    Range(kIdBrightness, &R::Helligkeit),
+    Range(kIdContrast, &R::Kontrast),
+    Range(kIdBorderHeight, &R::HoeheRand),
+    Range(kIdTestLines, &R::Testzeilen),
+    {kIdIndexFileList, K::ListPosition, &R::IndexFileSelection},
+    Text(kIdCardList3x, &R::TVKarteText3x),
+    Text(kIdTunerList, &R::TunerText),
+    Text(kIdDisplayMode283, &R::DisplayModeText283),
+    Text(kIdCardList283, &R::TVKarteText283),
+    Check(kIdPalPlus, &R::PALplus),
+    Check(kIdBlackLines, &R::SchwarzeZeile),
+    Check(kIdStatistics, &R::Statistik),
+    Range(kIdFirstLine, &R::ErsteZeile),
+    Range(kIdLastLine, &R::LetzteZeile),
+    Check(kIdBt8xxOptimisation, &R::OptimierungBT),
+    Check(kIdBlankingInterval, &R::Austastung),
+    Text(kIdDisplayModeErazor, &R::DisplayModeTextErazor),
+    Text(kIdCardListErazor, &R::TVKarteTextErazor),
+    Text(kIdInterpolationList, &R::InterpolationText),
+    Check(kIdErazorLineIn, &R::LineIn),
+    OwnRange(kIdVolume, &R::Volume, 0, 30), // never stored
+    Check(kIdLoudness, &R::Loudness),
+    Check(kIdSpatial, &R::Spartial),
+    Check(kIdTurbo, &R::Turbo),
+    Range(kIdAcceleration, &R::Accel),
+    Check(kIdProportional, &R::Proportional),
+    Check(kIdForeground, &R::Vordergrund),
+    Check(kIdAutoBorder, &R::RandAutomatik),
     Slot(20),
     Slot(21),
     Slot(22),
@@ -99,12 +112,98 @@ constexpr std::array<ExchangeRow, 75> kTable{{
     Slot(37),
     Slot(38),
     Slot(39),
-}};
+});
+
+constexpr ControlKind KindFor(ExchangeKind kind) {
+    switch (kind) {
+    case K::Check:
+        return ControlKind::CheckBox;
+    case K::Integer:
+    case K::IntegerRange:
+        return ControlKind::Edit;
+    case K::ListText:
+    case K::ListPosition:
+        return ControlKind::ComboBox;
+    }
+    return ControlKind::Label;
+}
+
+// A row steps a control of its kind, with exactly one member; a check box shows a check-box
+// key and a range is the key's (or, without a key, the row's own).
+constexpr bool RowFits(const ExchangeRow& row) {
+    const bool textRow = row.kind == K::ListText;
+    const bool oneTarget =
+        textRow ? row.text != nullptr && row.number == nullptr && row.slot < 0
+                : row.text == nullptr && ((row.number != nullptr) != (row.slot >= 0));
+    const settings::ViewerKey* key = row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
+    bool keyFits = true;
+    if (row.kind == K::Check) {
+        keyFits = key != nullptr && key->values.kind == ValueKind::CheckBox;
+    } else if (row.kind == K::IntegerRange) {
+        keyFits = key == nullptr ? row.low <= row.high
+                                 : key->values.kind == ValueKind::Ranged &&
+                                       key->values.low == row.low && key->values.high == row.high;
+    }
+    return IsMainControl(row.id, KindFor(row.kind)) && oneTarget && keyFits;
+}
+
+constexpr bool TableHolds() {
+    std::array<int, kMemorySlotCount> slotRows{};
+    for (std::size_t i = 0; i < kTable.size(); ++i) {
+        if (!RowFits(kTable[i])) {
+            return false;
+        }
+        for (std::size_t j = i + 1; j < kTable.size(); ++j) {
+            if (kTable[j].id == kTable[i].id) {
+                return false;
+            }
+        }
+        if (kTable[i].slot >= 0) {
+            ++slotRows[static_cast<std::size_t>(kTable[i].slot)];
+        }
+    }
+    for (const int rows : slotRows) {
+        if (rows != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(TableHolds(), "an exchange row names a missing control, a wrong kind, no member, "
+                            "another range than its key, or a control or slot a second time");
+
+constexpr const ExchangeRow* RowOf(int R::*member) {
+    for (const ExchangeRow& row : kTable) {
+        if (row.number != nullptr && row.number == member) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// The default buttons set the controls of the keys they reset: a check box or a checked field.
+constexpr bool ResetKeysHaveControls() {
+    for (const settings::ViewerKey& key : settings::kViewerKeys) {
+        if (key.resetBy == settings::ResetBy::None) {
+            continue;
+        }
+        const ExchangeRow* row = RowOf(key.inRecord);
+        if (row == nullptr || (row->kind != K::Check && row->kind != K::IntegerRange)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(ResetKeysHaveControls(), "a key a default button resets has no control to set");
 
 } // namespace
 
 std::span<const ExchangeRow> MainExchangeTable() {
     return kTable;
+}
+
+const ExchangeRow* ExchangeRowOf(int SettingsRecord::*member) {
+    return RowOf(member);
 }
 
 } // namespace kfg::dialogs

@@ -2,7 +2,6 @@
 
 #include "settings/settings_record.h"
 
-#include <array>
 #include <span>
 #include <string>
 
@@ -10,7 +9,8 @@ namespace kfg::dialogs {
 
 enum class ExchangeKind { Check, Integer, IntegerRange, ListText, ListPosition };
 
-// One step of the main dialog's exchange: a control and the record member it shows.
+// One step of the main dialog's exchange: a control and the record member it shows. A range
+// is the key's own from the settings key table; only a field without a key has its own here.
 struct ExchangeRow {
     int id;
     ExchangeKind kind;
@@ -23,5 +23,8 @@ struct ExchangeRow {
 
 // Every step, in the order the exchange runs them (the same in both directions).
 std::span<const ExchangeRow> MainExchangeTable();
+
+// The row that shows `member`; null for a member no control shows.
+const ExchangeRow* ExchangeRowOf(int settings::SettingsRecord::*member);
 
 } // namespace kfg::dialogs

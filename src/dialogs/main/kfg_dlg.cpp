@@ -8,8 +8,10 @@
 #include "platform/program_starter.h"
 #include "res/icons.h"
 #include "res/template_102.h"
+#include "res/template_102_controls.h"
 #include "settings/choice_tables.h"
 #include "settings/edition_detection.h"
+#include "settings/edition_facts.h"
 #include "settings/kfg_keys.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
@@ -30,13 +32,23 @@ struct SpinRange {
 
 // The spins' own limits; they differ from the fields' check ranges on purpose (8 and 1 at
 // the bottom), and they wrap round at both ends.
-constexpr std::array<SpinRange, 5> kSpinRanges{{
+constexpr auto kSpinRanges = std::to_array<SpinRange>({
     {res::kIdTestLinesSpin, 8, 99},
     {res::kIdBrightnessSpin, 1, 255},
     {res::kIdColourSpin, 1, 511},
     {res::kIdContrastSpin, 1, 511},
     {res::kIdBorderHeightSpin, 0, 80},
-}};
+});
+
+constexpr bool SpinRangesHold() {
+    for (const SpinRange& spin : kSpinRanges) {
+        if (!res::IsMainControl(spin.id, framework::ControlKind::Spin) || spin.low > spin.high) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(SpinRangesHold(), "a spin range names a control that is no spin, or is empty");
 
 // The line-in switch's binding: speakers destination, line-in source, mute control.
 constexpr std::uint32_t kSpeakers = 4;             // MIXERLINE_COMPONENTTYPE_DST_SPEAKERS
@@ -111,33 +123,35 @@ void CKfgDlg::DoDataExchange(framework::DataExchange& exchange) {
         exchange.Bind(control);
     }
     for (const ExchangeRow& row : MainExchangeTable()) {
-        int& number = row.slot >= 0 ? record_.Memory[static_cast<std::size_t>(row.slot)]
-                                    : (row.number != nullptr ? record_.*(row.number)
-                                                             : record_.IndexFileSelection);
         switch (row.kind) {
         case ExchangeKind::Check:
-            exchange.Check(row.id, number);
+            exchange.Check(row.id, NumberOf(row));
             break;
         case ExchangeKind::Integer:
-            exchange.Integer(row.id, number);
+            exchange.Integer(row.id, NumberOf(row));
             break;
         case ExchangeKind::IntegerRange:
             // A field the edition hides is never written for it, and its user cannot see a
             // message about it: its loaded value passes through unchecked.
             if (LayoutHides(row.id, state_.Edition)) {
-                exchange.Integer(row.id, number);
+                exchange.Integer(row.id, NumberOf(row));
             } else {
-                exchange.Integer(row.id, number, row.low, row.high);
+                exchange.Integer(row.id, NumberOf(row), row.low, row.high);
             }
             break;
         case ExchangeKind::ListText:
             exchange.ListText(row.id, record_.*(row.text));
             break;
         case ExchangeKind::ListPosition:
-            exchange.ListPosition(row.id, number);
+            exchange.ListPosition(row.id, NumberOf(row));
             break;
         }
     }
+}
+
+int& CKfgDlg::NumberOf(const ExchangeRow& row) {
+    return row.slot >= 0 ? record_.Memory[static_cast<std::size_t>(row.slot)]
+                         : record_.*(row.number);
 }
 
 std::filesystem::path CKfgDlg::ManagerFile() const {
@@ -223,7 +237,7 @@ void CKfgDlg::RunOneTimeBlock() {
     } else {
         // First run: the language, then for the 3.x editions the display modes to offer.
         languageDlg_.DoModal();
-        if (settings::Includes(settings::kEditions3x, state_.Edition)) {
+        if (settings::FactsOf(state_.Edition).family == settings::EditionFamily::V3x) {
             displayModeDlg_.DoModal();
         }
     }

@@ -5,6 +5,7 @@
 #include "framework/dialog.h"
 #include "mixer/mixer_switch.h"
 #include "settings/settings_record.h"
+#include "settings/viewer_key_table.h"
 
 #include <filesystem>
 #include <memory>
@@ -19,6 +20,8 @@ class ProgramStarter;
 }
 
 namespace kfg::dialogs {
+
+struct ExchangeRow;
 
 // The main dialog: the viewer's settings for the detected edition, on template 102.
 class CKfgDlg final : public framework::Dialog {
@@ -92,6 +95,10 @@ private:
     void WriteSoundOptions();
     void StartDecoderAutomatically();
     void SetPair(int id, int& member, int otherId, int& otherMember);
+    // The record's number that an exchange row steps.
+    int& NumberOf(const ExchangeRow& row);
+    // Sets the controls of the keys `button` resets to the values it gives them.
+    void SetKeysTo(settings::ResetBy button);
     void SetUpControls();
     void NameControlsForLanguage();
     std::filesystem::path ManagerFile() const;

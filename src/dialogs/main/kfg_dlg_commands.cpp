@@ -1,103 +1,41 @@
-// The main dialog's dispatch table and the commands that belong to no other part of it.
+// The commands of the main dialog that belong to no other part of it.
 #include "dialogs/failure_reasons.h"
+#include "dialogs/main/exchange_table.h"
 #include "dialogs/main/kfg_dlg.h"
 #include "platform/program_starter.h"
 #include "res/template_102.h"
+#include "settings/edition_facts.h"
 #include "settings/kfg_keys.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "settings/viewer_key_table.h"
 
 #include <QWidget>
 #include <array>
 
 namespace kfg::dialogs {
-namespace {
-
-using framework::Notification;
-
-struct DispatchRow {
-    Notification notification;
-    int id;
-    void (CKfgDlg::*handler)();
-};
-
-// In the order the platform searched it; a pair appears once.
-constexpr std::array<DispatchRow, 46> kDispatch{{
-    {Notification::ComboSelChange, res::kIdIndexFileList, &CKfgDlg::OnIndexFileSelected},
-    {Notification::Clicked, res::kIdSaveConfiguration, &CKfgDlg::OnSaveConfiguration},
-    {Notification::Clicked, res::kIdStart, &CKfgDlg::OnStart},
-    {Notification::Clicked, res::kIdShowConfiguration, &CKfgDlg::OnShowConfiguration},
-    {Notification::Clicked, res::kIdReload, &CKfgDlg::OnReload},
-    {Notification::EditChange, res::kIdMemorySlot0, &CKfgDlg::OnTakeControls},
-    {Notification::Clicked, res::kIdDefaults, &CKfgDlg::OnDefaults},
-    {Notification::Clicked, res::kIdAspect4To3, &CKfgDlg::OnAspect4To3},
-    {Notification::Clicked, res::kIdAspect16To9, &CKfgDlg::OnAspect16To9},
-    {Notification::Clicked, res::kIdAspect20To9, &CKfgDlg::OnAspect20To9},
-    {Notification::Clicked, res::kIdSoundInit, &CKfgDlg::OnSoundOptionClicked},
-    {Notification::Clicked, res::kIdPictureDefaults, &CKfgDlg::OnPictureDefaults},
-    {Notification::Clicked, res::kIdLanguageToggle, &CKfgDlg::ToggleLanguage},
-    {Notification::Clicked, res::kIdReapplyLayout, &CKfgDlg::ApplyEditionLayout},
-    {Notification::Clicked, res::kIdBlackLines, &CKfgDlg::OnBlackLines},
-    {Notification::Clicked, res::kIdPalPlus, &CKfgDlg::OnPalPlus},
-    {Notification::ComboEditChange, res::kIdConfigurationField,
-     &CKfgDlg::OnConfigurationTextChanged},
-    {Notification::ComboSelChange, res::kIdConfigurationField,
-     &CKfgDlg::OnConfigurationTextChanged},
-    {Notification::ComboDoubleClick, res::kIdConfigurationField, &CKfgDlg::OnShowConfiguration},
-    {Notification::Clicked, res::kIdDeleteConfiguration, &CKfgDlg::OnDeleteConfiguration},
-    {Notification::Clicked, res::kIdHelp, &CKfgDlg::OnHelp},
-    {Notification::EditChange, res::kIdMemorySlot1, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot2, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot3, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot4, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot5, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot6, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot7, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot8, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot9, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot10, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot11, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot12, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot13, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot14, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot15, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot16, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot17, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot18, &CKfgDlg::OnTakeControls},
-    {Notification::EditChange, res::kIdMemorySlot19, &CKfgDlg::OnTakeControls},
-    {Notification::ComboCloseUp, res::kIdDisplayMode3x, &CKfgDlg::OnTakeControls},
-    {Notification::ComboCloseUp, res::kIdCardList3x, &CKfgDlg::OnTakeControls},
-    {Notification::ComboCloseUp, res::kIdTunerList, &CKfgDlg::OnTakeControls},
-    {Notification::Clicked, res::kIdSoundLineIn, &CKfgDlg::OnSoundOptionClicked},
-    {Notification::Clicked, res::kIdSoundReturn, &CKfgDlg::OnSoundOptionClicked},
-    {Notification::Clicked, res::kIdAudioDecoder, &CKfgDlg::OnAudioDecoder},
-}}; // Button 1 reaches OnOK, the close box OnClose and Escape OnCancel through the dialog layer.
-
-} // namespace
-
-void CKfgDlg::MapCommands() {
-    for (const DispatchRow& row : kDispatch) {
-        Map(row.notification, row.id, [this, handler = row.handler] { (this->*handler)(); });
-    }
-}
 
 void CKfgDlg::OnDefaults() {
-    SetItemInt(res::kIdTestLines, 16);
-    SetItemInt(res::kIdBorderHeight, 0);
-    for (const int box : {res::kIdPllInit, res::kIdHighPriority, res::kIdStatus, res::kIdSecam,
-                          res::kIdLogFile, res::kIdPalPlus, res::kIdBlackLines,
-                          res::kIdBlankingInterval, res::kIdBt8xxOptimisation}) {
-        SetCheck(box, 0);
-    }
-    SetItemInt(res::kIdFirstLine, 2); // not the 1 a missing key loads
-    SetItemInt(res::kIdLastLine, 285);
+    SetKeysTo(settings::ResetBy::DefaultsButton);
     OnPictureDefaults();
 }
 
 void CKfgDlg::OnPictureDefaults() {
-    SetItemInt(res::kIdColour, 254);
-    SetItemInt(res::kIdBrightness, 128);
-    SetItemInt(res::kIdContrast, 216);
+    SetKeysTo(settings::ResetBy::PictureButton);
+}
+
+void CKfgDlg::SetKeysTo(settings::ResetBy button) {
+    for (const settings::ViewerKey& key : settings::kViewerKeys) {
+        if (key.resetBy != button) {
+            continue;
+        }
+        const ExchangeRow& row = *ExchangeRowOf(key.inRecord); // there is one: checked
+        if (row.kind == ExchangeKind::Check) {
+            SetCheck(row.id, settings::ButtonDefault(key));
+        } else {
+            SetItemInt(row.id, settings::ButtonDefault(key));
+        }
+    }
 }
 
 void CKfgDlg::OnAspect4To3() {
@@ -167,8 +105,7 @@ void CKfgDlg::OnStart() {
         starter_.RunSoundInitialisation(workingDirectory_);
     }
     // Every settings file is on disk by now; Telvio takes over this process.
-    const char* viewer =
-        state_.Edition == settings::Edition::V283Quik ? "2QUIK!.exe" : "Telvio.exe";
+    const std::string viewer(settings::FactsOf(state_.Edition).viewerProgram);
     const std::error_code failed = starter_.HandOver(workingDirectory_, viewer, {"Quick"});
     // Still here: Telvio could not be started. Say why before KFG ends (the base OK, so the
     // sound options are not written a second time).

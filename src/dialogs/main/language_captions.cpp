@@ -1,63 +1,111 @@
 #include "dialogs/main/language_captions.h"
 
+#include "res/template_102.h"
+#include "res/template_102_controls.h"
+
 #include <array>
+#include <string_view>
 
 namespace kfg::dialogs {
 namespace {
 
-constexpr std::array<CaptionRow, 35> kSpanish{{
-    {1013, "Prioridad alta"},
-    {1014, "Información       "},
-    {1105, "Información       "},
-    {1078, "Líneas de test"},
-    {1081, "Color  "},
-    {1080, "Brillo "},
-    {1082, "Contraste"},
-    {1016, "Inicializar el PLL"},
-    {1079, "Tamaño Bandas    "},
-    {1, "Salir  "},
-    {1092, "Tarjeta "},
-    {1093, "Memorias"},
-    {1097, "Decoder "},
-    {1098, "Volume"},
-    {1005, "Mostrar"},
-    {1004, "Grabar "},
-    {1003, "    R E S E T    "},
-    {1067, "Inicializar sonido"},
-    {1068, "Activar Line-In"},
-    {1128, "Spacial"},
-    {1069, "Por defecto"},
-    {1153, "Configuración"},
-    {1157, "Vídeo"},
-    {1158, "Imagen"},
-    {1160, "Aceleración "},
-    {1109, "Primera  línea"},
-    {1110, "Ultima línea  "},
-    {1161, "1er. Plano"},
-    {1163, "Proporcional "},
-    {1162, "AutoFormato"},
-    {1017, "Archivo Log"},
-    {1166, "Ficheros IDX    "},
-    {1167, "Audio-Decoder "},
-    {1103, "Manejar bandas negras  "},
-    {1104, "Acceso directo a  memoria vídeo"},
-}};
+using framework::ControlKind;
+using namespace res;
 
-constexpr std::array<CaptionRow, 6> kGermanLabels{{
-    {1078, "Testzeilen"},
-    {1081, "Farbe"},
-    {1080, "Helligkeit"},
-    {1082, "Kontrast"},
-    {1079, "Randhöhe"},
-    {1098, "Lautstärke"},
-}};
+constexpr auto kSpanish = std::to_array<CaptionRow>({
+    {kIdHighPriority, "Prioridad alta"},
+    {kIdStatus, "Información       "},
+    {kIdStatistics, "Información       "},
+    {kIdTestLinesLabel, "Líneas de test"},
+    {kIdColourLabel, "Color  "},
+    {kIdBrightnessLabel, "Brillo "},
+    {kIdContrastLabel, "Contraste"},
+    {kIdPllInit, "Inicializar el PLL"},
+    {kIdBorderHeightLabel, "Tamaño Bandas    "},
+    {kIdExit, "Salir  "},
+    {kIdHardwareBox, "Tarjeta "},
+    {kIdMemoryBox, "Memorias"},
+    {kIdDecodingBox, "Decoder "},
+    {kIdVolumeLabel, "Volume"},
+    {kIdShowConfiguration, "Mostrar"},
+    {kIdSaveConfiguration, "Grabar "},
+    {kIdDefaults, "    R E S E T    "},
+    {kIdSoundInit, "Inicializar sonido"},
+    {kIdSoundLineIn, "Activar Line-In"},
+    {kIdSpatial, "Spacial"},
+    {kIdPictureDefaults, "Por defecto"},
+    {kIdConfigurationsBox, "Configuración"},
+    {kIdVideoBox, "Vídeo"},
+    {kIdPictureBox, "Imagen"},
+    {kIdAccelerationLabel, "Aceleración "},
+    {kIdFirstLineLabel, "Primera  línea"},
+    {kIdLastLineLabel, "Ultima línea  "},
+    {kIdForeground, "1er. Plano"},
+    {kIdProportional, "Proporcional "},
+    {kIdAutoBorder, "AutoFormato"},
+    {kIdLogFile, "Archivo Log"},
+    {kIdIndexFileLabel, "Ficheros IDX    "},
+    {kIdAudioDecoder, "Audio-Decoder "},
+    {kIdBlackLines, "Manejar bandas negras  "},
+    {kIdBlankingInterval, "Acceso directo a  memoria vídeo"},
+});
 
-constexpr std::array<CommandName, 4> kIconButtons{{
-    {1001, "Start", "Iniciar"},
-    {1004, "Speichern", "Grabar"},
-    {1005, "Anzeigen", "Mostrar"},
-    {1115, "Löschen", "Borrar"},
-}};
+// The label fields are read-only edits with an empty template text.
+constexpr auto kGermanLabels = std::to_array<CaptionRow>({
+    {kIdTestLinesLabel, "Testzeilen"},
+    {kIdColourLabel, "Farbe"},
+    {kIdBrightnessLabel, "Helligkeit"},
+    {kIdContrastLabel, "Kontrast"},
+    {kIdBorderHeightLabel, "Randhöhe"},
+    {kIdVolumeLabel, "Lautstärke"},
+});
+
+constexpr auto kIconButtons = std::to_array<CommandName>({
+    {kIdStart, "Start", "Iniciar"},
+    {kIdSaveConfiguration, "Speichern", "Grabar"},
+    {kIdShowConfiguration, "Anzeigen", "Mostrar"},
+    {kIdDeleteConfiguration, "Löschen", "Borrar"},
+});
+
+constexpr bool Filled(const char* text) {
+    return text != nullptr && !std::string_view(text).empty();
+}
+
+// Each table names a control once, with a text to show.
+template <class Row, std::size_t N>
+constexpr bool Distinct(const std::array<Row, N>& rows) {
+    for (std::size_t i = 0; i < N; ++i) {
+        for (std::size_t j = i + 1; j < N; ++j) {
+            if (rows[i].id == rows[j].id) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+constexpr bool CaptionsHold() {
+    for (const CaptionRow& row : kSpanish) {
+        if (FindMainControl(row.id) == nullptr || !Filled(row.text)) {
+            return false;
+        }
+    }
+    for (const CaptionRow& row : kGermanLabels) {
+        const framework::ControlTemplate* field = FindMainControl(row.id);
+        if (field == nullptr || field->kind != ControlKind::Edit ||
+            (field->styles & framework::kReadOnly) == 0 || !Filled(row.text)) {
+            return false;
+        }
+    }
+    for (const CommandName& row : kIconButtons) {
+        const framework::ControlTemplate* button = FindMainControl(row.id);
+        if (button == nullptr || button->icon == 0 || !Filled(row.german) || !Filled(row.spanish)) {
+            return false;
+        }
+    }
+    return Distinct(kSpanish) && Distinct(kGermanLabels) && Distinct(kIconButtons);
+}
+static_assert(CaptionsHold(), "a caption row names a missing control, a control twice, or no text");
 
 } // namespace
 

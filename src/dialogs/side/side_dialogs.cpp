@@ -50,9 +50,9 @@ bool CDisplayModeDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog(); // every box starts unticked
     if (SpanishWanted(store_, managerFile_)) {
         SetTitle(QString::fromUtf8(kSpanishCredit));
-        SetItemText(1131, QStringLiteral("En Ventana"));
-        SetItemText(1132, QStringLiteral("En Ventana +"));
-        SetItemText(1133, QStringLiteral("En Ventana ++"));
+        SetItemText(res::kDisplayModeBoxIds[0], QStringLiteral("En Ventana"));
+        SetItemText(res::kDisplayModeBoxIds[1], QStringLiteral("En Ventana +"));
+        SetItemText(res::kDisplayModeBoxIds[2], QStringLiteral("En Ventana ++"));
         SetItemText(res::kIdSaveAndClose, QStringLiteral("Selecciona y Pulsa   "));
         SetItemText(res::kIdDisplayModeText,
                     QStringLiteral("Copiar KFG en el directorio del  Telvio.\nSelecciona las "
