@@ -220,5 +220,30 @@ TEST(ViewerKeys, ZeroSlotKeepsTheFilesValueAndForeignKeysStay) {
     EXPECT_EQ(again.Memory[5], 12);
 }
 
+// What a tool that sets single keys may accept: ranges, check boxes, and the rows of the
+// choice list of the edition at hand.
+TEST(ViewerKeys, AllowsWhatTheDialogWouldAccept) {
+    struct Case {
+        const char* key;
+        Edition edition;
+        int value;
+        bool allowed;
+    };
+    const Case cases[] = {
+        {"Farbe", Edition::V320, 511, true},      {"Farbe", Edition::V320, 512, false},
+        {"Farbe", Edition::V320, -1, false},      {"Accel", Edition::V283Quik, 25, true},
+        {"Accel", Edition::V283Quik, 26, false},  {"Status", Edition::V31, 1, true},
+        {"Status", Edition::V31, 2, false},       {"TVKarte", Edition::V320, 14, true},
+        {"TVKarte", Edition::V31, 14, false},     {"TVKarte", Edition::Erazor, 1, false},
+        {"DisplayMode", Edition::V283, 23, true}, {"DisplayMode", Edition::V311, 21, false},
+        {"Links", Edition::V320, -70000, true},
+    };
+    for (const Case& c : cases) {
+        const ViewerKey* key = KeyNamed(c.key);
+        ASSERT_NE(key, nullptr) << c.key;
+        EXPECT_EQ(Allows(*key, c.edition, c.value), c.allowed) << c.key << " " << c.value;
+    }
+}
+
 } // namespace
 } // namespace kfg::settings
