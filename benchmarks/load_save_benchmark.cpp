@@ -43,11 +43,11 @@ void Measure(const char* edition, const fs::path& examples) {
             counter->replacements = 0;
             const auto start = std::chrono::steady_clock::now();
             for (int round = 0; round < kRounds; ++round) {
-                dialog.LoadSettings("Telvio");
+                dialog.LoadSettings(kfg::dialogs::SettingsSource::Telvio);
                 if (change) {
                     dialog.SetItemText(kfg::res::kIdTestLines, QString::number(10 + round % 2));
                 }
-                dialog.SaveSettings("Telvio");
+                dialog.SaveSettings(kfg::dialogs::SettingsSource::Telvio);
             }
             const double perRound =
                 std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)

@@ -82,8 +82,8 @@ std::optional<int> RowOfText(const ChoiceTable& table, std::string_view text) {
     return std::nullopt;
 }
 
-const ChoiceTable& DisplayModes3xFor(int languageFlag) {
-    return languageFlag != 0 ? DisplayModes3xGerman : DisplayModes3xSpanish;
+const ChoiceTable& DisplayModes3xFor(bool languageFlag) {
+    return languageFlag ? DisplayModes3xGerman : DisplayModes3xSpanish;
 }
 
 const ChoiceTable& Cards3xFor(Edition edition) {

@@ -159,9 +159,9 @@ std::optional<std::string_view> RowText(const ChoiceTable& table, int index);
 // row does, which includes the empty text.
 std::optional<int> RowOfText(const ChoiceTable& table, std::string_view text);
 
-// The 3.x display-mode table of the captions in force: German when `languageFlag` is non-zero
-// (the meaning after the first language switch), Spanish otherwise.
-const ChoiceTable& DisplayModes3xFor(int languageFlag);
+// The 3.x display-mode table of the captions in force: German when `languageFlag` is set (the
+// meaning after the first language switch), Spanish otherwise.
+const ChoiceTable& DisplayModes3xFor(bool languageFlag);
 
 // The card table of the 3.x lists: Cards320 for V320, Cards31 for every other edition.
 const ChoiceTable& Cards3xFor(Edition edition);

@@ -13,11 +13,11 @@ struct ProcessState {
     settings::Edition Edition = kUndetectedEdition;
     // How the index files are named; found by edition detection.
     IndexFilePrefix IndexPrefixFlag = kIndexPrefixTelvioUnderscore;
-    // Before the first language switch: the stored choice (non-zero asks for Spanish); after
-    // it: 1 while the German captions are in force, 0 while the Spanish ones are.
-    int LanguageFlag = 0;
-    int DialogInitialised = 0; // set once the main dialog has finished initialising
-    int FirstLoadDone = 0;     // set once the one-time start-up block has run
+    // Before the first language switch: the stored choice (true asks for Spanish); after it:
+    // true while the German captions are in force, false while the Spanish ones are.
+    bool LanguageFlag = false;
+    bool DialogInitialised = false; // set once the main dialog has finished initialising
+    bool FirstLoadDone = false;     // set once the one-time start-up block has run
     // The section that loading and saving use: "Telvio", "Telvio-Erazor" or a configuration.
     std::string ActiveSection;
 

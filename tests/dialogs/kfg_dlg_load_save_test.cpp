@@ -49,7 +49,7 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
         fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
         const auto before = test::FolderBytes(dir.path());
         CountedRun run(dir.path(), [](CKfgDlg& d) {
-            d.SaveSettings("Telvio");
+            d.SaveSettings(SettingsSource::Telvio);
             d.Click(res::kIdExit);
         });
         EXPECT_EQ(run.fs->replacements, 0) << edition;
@@ -66,7 +66,7 @@ TEST(KfgLoadSave, AnEditReplacesTheFileOnceAndLoadsBack) {
         d.SetItemText(res::kIdColour, "300");
         d.SetItemText(res::kIdMemorySlot7, "61");
         d.SetItemText(res::kIdMemorySlot5, "0");
-        d.SaveSettings("Telvio");
+        d.SaveSettings(SettingsSource::Telvio);
         d.EndDialog(framework::IDCANCEL);
     });
     EXPECT_EQ(run.fs->replacements, 1);
@@ -91,7 +91,7 @@ TEST(KfgLoadSave, TitleNamesTheSectionAndConfigurationNamesKeepTheirLetters) {
     KfgRun run(dir.path(), [&](CKfgDlg& d) {
         EXPECT_EQ(d.Title(), "KFG – Telvio-Erazor");
         run.state.ActiveSection = "Sp\xE4tfilm";
-        d.LoadSettings("KFG");
+        d.LoadSettings(SettingsSource::KFG);
         EXPECT_EQ(d.Title(), "KFG – Spätfilm");
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "42");
         d.Click(res::kIdReload); // back to the viewer's file and its section
@@ -107,7 +107,7 @@ TEST(KfgLoadSave, SavingAConfigurationWritesTheSoundOptionsFirst) {
     CountedRun run(dir.path(), [&](CKfgDlg& d) {
         d.SetCheck(res::kIdSoundInit, 1);
         run.state.ActiveSection = "Abend";
-        d.SaveSettings("KFG");
+        d.SaveSettings(SettingsSource::KFG);
         d.EndDialog(framework::IDCANCEL);
     });
     EXPECT_EQ(run.fs->replacements, 1); // one file, one replacement

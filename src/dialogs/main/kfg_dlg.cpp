@@ -50,11 +50,6 @@ constexpr bool SpinRangesHold() {
 }
 static_assert(SpinRangesHold(), "a spin range names a control that is no spin, or is empty");
 
-// The line-in switch's binding: speakers destination, line-in source, mute control.
-constexpr std::uint32_t kSpeakers = 4;             // MIXERLINE_COMPONENTTYPE_DST_SPEAKERS
-constexpr std::uint32_t kLineIn = 0x1002;          // MIXERLINE_COMPONENTTYPE_SRC_LINE
-constexpr std::uint32_t kMuteControl = 0x20010002; // MIXERCONTROL_CONTROLTYPE_MUTE
-
 QIcon LoadIcon(int id) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(id));
 }
@@ -89,10 +84,12 @@ bool CKfgDlg::OnInitDialog() {
     // The mute control of the line-in source on the speakers; without one the box stays
     // disabled, silently. The switch handles the box's clicks itself.
     LineInMute.Attach(*this, res::kIdLineInMute);
-    LineInMute.Init(kSpeakers, kLineIn, kMuteControl, 0);
-    LoadSettings("Telvio");
+    LineInMute.Init(mixer::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
+                    mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, mixer::MIXERCONTROL_CONTROLTYPE_MUTE,
+                    0);
+    LoadSettings(SettingsSource::Telvio);
     ApplyEditionLayout();
-    state_.DialogInitialised = 1;
+    state_.DialogInitialised = true;
     return true;
 }
 
@@ -163,8 +160,8 @@ std::filesystem::path CKfgDlg::ViewerFile() const {
 }
 
 void CKfgDlg::ToggleLanguage() {
-    if (state_.LanguageFlag != 0) {
-        state_.LanguageFlag = 0;
+    if (state_.LanguageFlag) {
+        state_.LanguageFlag = false;
         record_.Secam = 1;
         for (const CaptionRow& caption : SpanishCaptions()) {
             SetItemText(caption.id, QString::fromUtf8(caption.text));
@@ -175,26 +172,25 @@ void CKfgDlg::ToggleLanguage() {
             SetItemText(caption.id, QString::fromUtf8(caption.text));
         }
         record_.Secam = 0;
-        state_.LanguageFlag = 1;
+        state_.LanguageFlag = true;
     }
-    SetCheck(res::kIdLanguageToggle, 1 - state_.LanguageFlag);
+    SetCheck(res::kIdLanguageToggle, state_.LanguageFlag ? 0 : 1);
     // The input checks speak the captions' language from now on.
-    SetLanguage(state_.LanguageFlag != 0 ? framework::Language::German
-                                         : framework::Language::Spanish);
+    SetLanguage(state_.LanguageFlag ? framework::Language::German : framework::Language::Spanish);
     UpdateData(false);
-    if (state_.DialogInitialised == 1) {
+    if (state_.DialogInitialised) {
         record_.SoundOptionsChanged = 1;
     }
     NameControlsForLanguage();
 }
 
-void CKfgDlg::LoadSettings(std::string_view source) {
+void CKfgDlg::LoadSettings(SettingsSource source) {
     UpdateData(true); // a failing check shows its message; the load overwrites anyway
-    if (state_.FirstLoadDone == 0) {
+    if (!state_.FirstLoadDone) {
         RunOneTimeBlock();
     }
     std::filesystem::path file = ManagerFile();
-    if (source == "Telvio") {
+    if (source == SettingsSource::Telvio) {
         file = ViewerFile();
         state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
     }
@@ -206,7 +202,7 @@ void CKfgDlg::LoadSettings(std::string_view source) {
                  .arg(QString::fromStdString(settings::Utf8FromWindows1252(state_.ActiveSection))));
 }
 
-bool CKfgDlg::SaveSettings(std::string_view target) {
+bool CKfgDlg::SaveSettings(SettingsSource target) {
     ChoiceIndicesFromTexts();
     // A failing check has shown its message and selected the field: nothing is written, so no
     // half-taken record reaches a file.
@@ -216,7 +212,7 @@ bool CKfgDlg::SaveSettings(std::string_view target) {
     // Everything this save writes reaches each file in one replacement, before returning.
     auto gathered = store_.Gather();
     std::filesystem::path file = ManagerFile();
-    if (target == "Telvio") {
+    if (target == SettingsSource::Telvio) {
         file = ViewerFile();
         state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
     } else {
@@ -229,7 +225,7 @@ bool CKfgDlg::SaveSettings(std::string_view target) {
 void CKfgDlg::RunOneTimeBlock() {
     if (!DetectEdition()) {
         // "Telvio.ini" is missing and KFG is ending: no prompt, no file, no decoder here.
-        state_.FirstLoadDone = 1;
+        state_.FirstLoadDone = true;
         return;
     }
     if (ScanConfigurationSections()) {
@@ -243,7 +239,7 @@ void CKfgDlg::RunOneTimeBlock() {
     }
     FillLists();
     ScanIndexFiles();
-    state_.FirstLoadDone = 1;
+    state_.FirstLoadDone = true;
     StartDecoderAutomatically();
 }
 
@@ -290,7 +286,7 @@ void CKfgDlg::FillLists() {
     const auto startUpRead = [&](settings::KfgKey key) {
         return settings::ReadKfgNumber(store_, file, key, settings::KfgReader::StartUp);
     };
-    state_.LanguageFlag = startUpRead(settings::KfgKey::Fr);
+    state_.LanguageFlag = startUpRead(settings::KfgKey::Fr) != 0;
     ToggleLanguage();
     SetCheck(res::kIdSoundInit, startUpRead(settings::KfgKey::SoundInit));
     SetCheck(res::kIdSoundLineIn, startUpRead(settings::KfgKey::LineIn));

@@ -23,6 +23,10 @@ namespace kfg::dialogs {
 
 struct ExchangeRow;
 
+// Where settings are loaded from and saved to: the viewer's "Telvio.ini" in the section of its
+// edition, or a named configuration (the section `ActiveSection`) in "KFG.ini".
+enum class SettingsSource { Telvio, KFG };
+
 // The main dialog: the viewer's settings for the detected edition, on template 102.
 class CKfgDlg final : public framework::Dialog {
 public:
@@ -32,12 +36,11 @@ public:
             platform::ProgramStarter& starter, std::shared_ptr<mixer::MixerApi> mixer,
             std::filesystem::path workingDirectory);
 
-    // Loads the settings from "Telvio" (the viewer's file) or "KFG" (a named configuration).
-    // The first call runs the one-time start-up block first.
-    void LoadSettings(std::string_view source);
-    // Saves into "Telvio" (the viewer's file) or "KFG" (the configuration `ActiveSection`).
+    // Loads the settings from `source`. The first call runs the one-time start-up block first.
+    void LoadSettings(SettingsSource source);
+    // Saves into `target`; a named configuration also stores the sound options, first.
     // False, with nothing written, when a field fails its check (its message shown).
-    bool SaveSettings(std::string_view target);
+    bool SaveSettings(SettingsSource target);
     // False when "Telvio.ini" is missing: the message is shown and the dialog ended.
     bool DetectEdition();
     void FillLists();

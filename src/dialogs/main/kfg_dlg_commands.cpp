@@ -83,13 +83,13 @@ void CKfgDlg::OnTakeControls() {
 }
 
 void CKfgDlg::OnReload() {
-    LoadSettings("Telvio");
+    LoadSettings(SettingsSource::Telvio);
 }
 
 void CKfgDlg::OnHelp() {}
 
 void CKfgDlg::OnStart() {
-    if (!SaveSettings("Telvio")) {
+    if (!SaveSettings(SettingsSource::Telvio)) {
         return; // the failed check keeps the dialog open: nothing written, nothing started
     }
     if (record_.SoundOptionsChanged == 1) {
@@ -110,7 +110,7 @@ void CKfgDlg::OnStart() {
     // Still here: Telvio could not be started. Say why before KFG ends (the base OK, so the
     // sound options are not written a second time).
     if (failed) {
-        ShowStartFailure(this, workingDirectory_, viewer, failed, state_.LanguageFlag != 1);
+        ShowStartFailure(this, workingDirectory_, viewer, failed, !state_.LanguageFlag);
     }
     framework::Dialog::OnOK();
 }

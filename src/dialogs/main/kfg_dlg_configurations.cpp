@@ -131,7 +131,7 @@ bool CKfgDlg::TakeConfigurationName() {
     if (problem == NameProblem::None) {
         return true;
     }
-    const bool german = state_.LanguageFlag == 1;
+    const bool german = state_.LanguageFlag;
     for (const ProblemMessage& message : kNameMessages) {
         if (message.problem == problem) {
             framework::MessageBox(
@@ -164,7 +164,7 @@ void CKfgDlg::OnSaveConfiguration() {
         return;
     }
     const bool listed = FindConfiguration(state_.ActiveSection) >= 0;
-    if (!SaveSettings("KFG")) {
+    if (!SaveSettings(SettingsSource::KFG)) {
         return; // a failed check: nothing saved, so nothing listed, and the name stays
     }
     if (!listed) {
@@ -175,7 +175,7 @@ void CKfgDlg::OnSaveConfiguration() {
 
 void CKfgDlg::OnShowConfiguration() {
     if (TakeConfigurationName()) {
-        LoadSettings("KFG");
+        LoadSettings(SettingsSource::KFG);
     }
 }
 
