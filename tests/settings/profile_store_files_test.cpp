@@ -282,7 +282,9 @@ TEST(ProfileFiles, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
     WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
     f.fs->failReads = true;
     EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 7), 7u);
-    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::Unreadable);
+    const std::error_code error = f.store.WriteString(f.file, "Telvio", "Farbe", "2");
+    EXPECT_EQ(error, ProfileErrc::Unreadable);
+    EXPECT_EQ(platform::SortWriteFailure(error), platform::FailureCause::FileNotReadable);
     EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
 }
 
