@@ -15,6 +15,13 @@ platform::LaunchFailureSink LaunchDiagnosticsSink() {
         for (const std::string& argument : failure.commandLine) {
             commandLine << QString::fromStdString(argument);
         }
+        if (failure.notice) { // nothing failed: which of several spellings was taken
+            qCInfo(kfgLaunch).noquote()
+                << "look up of" << QString::fromStdString(failure.program)
+                << "found several files (" + commandLine.join(QStringLiteral(", ")) + "), using"
+                << commandLine.front();
+            return;
+        }
         qCWarning(kfgLaunch).noquote()
             << QString::fromUtf8(failure.step) << "of" << QString::fromStdString(failure.program)
             << "(" + commandLine.join(QLatin1Char(' ')) + ")"

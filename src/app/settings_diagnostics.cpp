@@ -4,7 +4,8 @@
 
 namespace kfg::app {
 
-// Off unless asked for: a failed write is silent to the user by design.
+// Off unless asked for, like the other diagnostics: the dialogs tell the user of the writes he
+// asked for that failed, in plain words; this names the system's own reason.
 Q_LOGGING_CATEGORY(kfgSettings, "kfg.settings", QtCriticalMsg)
 
 settings::ProfileFailureSink SettingsDiagnosticsSink() {

@@ -8,8 +8,10 @@ namespace kfg::app {
 
 Q_DECLARE_LOGGING_CATEGORY(kfgSettings)
 
-// Failed settings writes never reach the user; they go to the "kfg.settings" category, which
-// QT_LOGGING_RULES="kfg.settings=true" turns on.
+// Every failed settings write, with the system's own reason, goes to the "kfg.settings"
+// category, which QT_LOGGING_RULES="kfg.settings=true" turns on; so do the notices (which of
+// several spellings of a file was taken, a clean-up another process's lock kept off). The
+// user hears of failed writes he asked for from the dialogs.
 settings::ProfileFailureSink SettingsDiagnosticsSink();
 
 } // namespace kfg::app

@@ -3,7 +3,9 @@
 #include "framework/message_box.h"
 #include "platform/failure_cause.h"
 #include "platform/program_command.h"
+#include "settings/profile_store.h"
 
+#include <QStringList>
 #include <array>
 
 namespace kfg::dialogs {
@@ -17,12 +19,18 @@ struct ReasonRow {
     const char* spanish;
 };
 
-constexpr std::array<ReasonRow, 4> kReasons{{
+constexpr std::array<ReasonRow, 6> kReasons{{
     {FailureCause::FileMissing, "Datei nicht vorhanden", "el fichero no existe"},
     {FailureCause::FileNotReadable, "Datei nicht lesbar", "el fichero no se puede leer"},
     {FailureCause::WineMissing, "wine ist nicht installiert", "wine no está instalado"},
     {FailureCause::NotExecutable, "Datei nicht ausführbar", "el fichero no es ejecutable"},
+    {FailureCause::DiskFull, "Datenträger voll", "disco lleno"},
+    {FailureCause::NoWritePermission, "keine Schreibrechte", "sin permiso de escritura"},
 }};
+
+QString ErrorCaption(bool spanish) {
+    return spanish ? QStringLiteral("Error") : QStringLiteral("Fehler");
+}
 
 } // namespace
 
@@ -45,7 +53,23 @@ void ShowStartFailure(framework::Dialog* owner, const std::filesystem::path& wor
     const QString text =
         spanish ? QStringLiteral("No se pudo iniciar %1: %2").arg(program, reason)
                 : QStringLiteral("%1 konnte nicht gestartet werden: %2").arg(program, reason);
-    framework::MessageBox(owner, text, spanish ? QStringLiteral("Error") : QStringLiteral("Fehler"),
+    framework::MessageBox(owner, text, ErrorCaption(spanish), framework::MessageIcon::Warning);
+}
+
+void ShowSaveFailures(framework::Dialog* owner,
+                      const std::vector<settings::ProfileFailure>& failures, bool spanish) {
+    if (failures.empty()) {
+        return;
+    }
+    QStringList lines;
+    for (const settings::ProfileFailure& failure : failures) {
+        const QString file = QString::fromStdString(failure.file.filename().string());
+        const QString reason = FailureReason(platform::SortWriteFailure(failure.error), spanish);
+        lines << (spanish
+                      ? QStringLiteral("No se pudo guardar %1: %2").arg(file, reason)
+                      : QStringLiteral("%1 konnte nicht gespeichert werden: %2").arg(file, reason));
+    }
+    framework::MessageBox(owner, lines.join(QLatin1Char('\n')), ErrorCaption(spanish),
                           framework::MessageIcon::Warning);
 }
 

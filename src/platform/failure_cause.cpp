@@ -1,5 +1,7 @@
 #include "platform/failure_cause.h"
 
+#include <array>
+#include <cerrno>
 #include <string>
 #include <sys/wait.h>
 
@@ -19,6 +21,10 @@ public:
             return "Windows program, no wine on the search path";
         case FailureCause::NotExecutable:
             return "file not executable";
+        case FailureCause::DiskFull:
+            return "disk full";
+        case FailureCause::NoWritePermission:
+            return "no write permission";
         }
         return "unknown cause " + std::to_string(value);
     }
@@ -47,6 +53,36 @@ const std::error_category& FailureCauseCategory() {
 
 std::error_code make_error_code(FailureCause cause) {
     return {static_cast<int>(cause), FailureCauseCategory()};
+}
+
+std::error_code SortWriteFailure(std::error_code error) {
+    if (error.category() == FailureCauseCategory()) {
+        return error;
+    }
+    struct Row {
+        int systemError;
+        FailureCause cause;
+    };
+    static constexpr std::array<Row, 6> kRows{{
+        {ENOSPC, FailureCause::DiskFull},
+        {EDQUOT, FailureCause::DiskFull},
+        {EFBIG, FailureCause::DiskFull},
+        {EACCES, FailureCause::NoWritePermission},
+        {EPERM, FailureCause::NoWritePermission},
+        {EROFS, FailureCause::NoWritePermission},
+    }};
+    const std::error_condition condition = error.default_error_condition();
+    if (condition.category() == FailureCauseCategory()) {
+        return {condition.value(), FailureCauseCategory()};
+    }
+    if (condition.category() == std::generic_category()) {
+        for (const Row& row : kRows) {
+            if (condition.value() == row.systemError) {
+                return make_error_code(row.cause);
+            }
+        }
+    }
+    return error;
 }
 
 const std::error_category& ExitStatusCategory() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -223,15 +224,17 @@ struct Attempt {
 
 class Saver {
 public:
-    Saver(const StepHook& hook, std::string_view contents)
+    Saver(const StepHook& hook, std::string_view contents, SaveNotes& notes)
         : hook_(hook)
-        , contents_(contents) {}
+        , contents_(contents)
+        , notes_(notes) {}
 
     std::error_code Run(const std::filesystem::path& path);
 
 private:
     std::error_code Step(SaveStep step) const { return hook_ ? hook_(step) : std::error_code{}; }
     std::string TemporaryPrefix() const { return "." + name_ + ".kfg-"; }
+    bool LockFolder();
     void LockFolderAndRemoveLeftovers();
     Attempt Replace(bool unnamed);
     Attempt CreateTemporary(bool unnamed, UniqueFd& fd, std::string& temporary);
@@ -241,6 +244,7 @@ private:
 
     const StepHook& hook_;
     std::string_view contents_;
+    SaveNotes& notes_;
     std::filesystem::path target_;
     std::filesystem::path folder_;
     std::string name_;
@@ -294,14 +298,7 @@ std::error_code Saver::Run(const std::filesystem::path& path) {
 // save that was killed. A folder that cannot be opened for reading gets neither.
 void Saver::LockFolderAndRemoveLeftovers() {
     folderFd_ = UniqueFd(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folderFd_.valid()) {
-        return;
-    }
-    int locked = -1;
-    do {
-        locked = ::flock(folderFd_.get(), LOCK_EX);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
+    if (!folderFd_.valid() || !LockFolder()) {
         return;
     }
     const std::string prefix = TemporaryPrefix();
@@ -312,6 +309,30 @@ void Saver::LockFolderAndRemoveLeftovers() {
             S_ISREG(info.st_mode)) {
             ::unlinkat(folderFd_.get(), entry.c_str(), 0); // best effort
         }
+    }
+}
+
+// Another process may hold the lock (a save of another KFG stuck on a slow disk, or any
+// program that locks the folder): the attempts do not block, and after kFolderLockWait the
+// save goes on without the lock. It is the clean-up that needs the lock, not the save.
+bool Saver::LockFolder() {
+    constexpr timespec kPause{0, 20'000'000}; // 20 ms between attempts
+    const auto deadline = std::chrono::steady_clock::now() + kFolderLockWait;
+    for (;;) {
+        if (::flock(folderFd_.get(), LOCK_EX | LOCK_NB) == 0) {
+            return true;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EWOULDBLOCK) {
+            return false; // a file system without locks: no clean-up either
+        }
+        if (Step(SaveStep::WaitForFolderLock) || std::chrono::steady_clock::now() >= deadline) {
+            notes_.leftoversKept = true;
+            return false;
+        }
+        ::nanosleep(&kPause, nullptr);
     }
 }
 
@@ -470,8 +491,9 @@ std::error_code Saver::WriteInPlace() {
 } // namespace
 
 std::error_code SaveFile(const std::filesystem::path& path, std::string_view contents,
-                         const StepHook& hook) {
-    return Saver(hook, contents).Run(path);
+                         const StepHook& hook, SaveNotes* notes) {
+    SaveNotes ignored;
+    return Saver(hook, contents, notes != nullptr ? *notes : ignored).Run(path);
 }
 
 std::error_code ResolveWriteTarget(const std::filesystem::path& path,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string_view>
@@ -12,6 +13,9 @@ namespace kfg::platform {
 // folder at that moment.
 enum class SaveStep {
     ResolveTarget,
+    // Once per failed attempt at the folder's lock while another process holds it; an error
+    // ends the wait at once, as when its time has run out.
+    WaitForFolderLock,
     CreateUnnamedTemporary, // O_TMPFILE; unsupported file systems fall back to a named one
     CreateTemporary,        // ".<name>.kfg-XXXXXX"
     WriteContents,
@@ -28,6 +32,16 @@ enum class SaveStep {
 };
 using StepHook = std::function<std::error_code(SaveStep)>;
 
+// How long a save waits for the folder's lock that another process holds.
+inline constexpr std::chrono::milliseconds kFolderLockWait{2000};
+
+// What a save that succeeded left undone, for the diagnostics.
+struct SaveNotes {
+    // Another process held the folder's lock for longer than kFolderLockWait: the save went on
+    // without removing the leftovers of killed saves.
+    bool leftoversKept = false;
+};
+
 // Writes `contents` to `path`, creating the file when it is missing, and keeps the old file
 // whole whatever fails.
 //
@@ -41,9 +55,11 @@ using StepHook = std::function<std::error_code(SaveStep)>;
 // attribute cannot be kept, or when the file has more than one hard link.
 //
 // While it saves, the call holds an flock on the folder and first removes the leftovers of
-// earlier saves of this file that were killed (".<name>.kfg-*").
+// earlier saves of this file that were killed (".<name>.kfg-*"). When another process holds
+// that lock for longer than kFolderLockWait, the save goes on without lock and clean-up and
+// says so in `notes`: a window must not freeze behind another program's lock.
 std::error_code SaveFile(const std::filesystem::path& path, std::string_view contents,
-                         const StepHook& hook = {});
+                         const StepHook& hook = {}, SaveNotes* notes = nullptr);
 
 // Follows a chain of symbolic links to the path a write must save; a dangling link yields
 // the path it points to, so the write creates the target. Loops fail with

@@ -72,9 +72,9 @@ std::error_code PosixFileSystem::ReadAll(const std::filesystem::path& path,
     }
 }
 
-std::error_code PosixFileSystem::Save(const std::filesystem::path& path,
-                                      std::string_view contents) {
-    return SaveFile(path, contents, hook_);
+std::error_code PosixFileSystem::Save(const std::filesystem::path& path, std::string_view contents,
+                                      SaveNotes& notes) {
+    return SaveFile(path, contents, hook_, &notes);
 }
 
 UniqueFd OpenRegularFile(const std::filesystem::path& path, std::error_code& error) {

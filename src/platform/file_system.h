@@ -42,7 +42,9 @@ public:
     // Writes (or creates) the file with `contents` as SaveFile() does: replaced where that
     // keeps the file as it is, else in place. A failure leaves the old file whole, except
     // an in-place write that fails after its growth (a write error of the disk itself).
-    virtual std::error_code Save(const std::filesystem::path& path, std::string_view contents) = 0;
+    // `notes` tells what a save that succeeded left undone.
+    virtual std::error_code Save(const std::filesystem::path& path, std::string_view contents,
+                                 SaveNotes& notes) = 0;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -55,7 +57,8 @@ public:
     bool MayWrite(const std::filesystem::path& path) const override;
     std::error_code ReadAll(const std::filesystem::path& path,
                             std::string& contents) const override;
-    std::error_code Save(const std::filesystem::path& path, std::string_view contents) override;
+    std::error_code Save(const std::filesystem::path& path, std::string_view contents,
+                         SaveNotes& notes) override;
 
 private:
     StepHook hook_;

@@ -2,6 +2,7 @@
 
 #include "platform/failure_cause.h"
 #include "platform/file_system.h"
+#include "platform/name_lookup.h"
 #include "platform/unique_fd.h"
 
 #include <array>
@@ -35,12 +36,13 @@ std::optional<bool> IsWindowsExecutable(const std::filesystem::path& file) {
 
 ProgramFile FindProgramFile(const std::filesystem::path& workingDirectory,
                             const std::string& name) {
+    // Found as wine finds it: "SONORA.EXE" copied from a FAT medium is "Sonora.exe".
+    const NameMatch match = FindIgnoringCase(workingDirectory, name);
     struct stat state {};
-    const std::filesystem::path file = workingDirectory / name;
-    if (::stat(file.c_str(), &state) == 0 && S_ISREG(state.st_mode)) {
-        return {name, {}};
+    if (::stat(match.path.c_str(), &state) == 0 && S_ISREG(state.st_mode)) {
+        return {match.path.filename().string(), {}, match.candidates};
     }
-    return {name, make_error_code(FailureCause::FileMissing)};
+    return {name, make_error_code(FailureCause::FileMissing), match.candidates};
 }
 
 ProgramCommand CommandFor(const std::filesystem::path& workingDirectory, const std::string& name,
@@ -48,6 +50,9 @@ ProgramCommand CommandFor(const std::filesystem::path& workingDirectory, const s
                           const std::string& searchPath) {
     ProgramCommand command;
     const ProgramFile file = FindProgramFile(workingDirectory, name);
+    if (file.candidates.size() > 1) {
+        command.spellings = file.candidates;
+    }
     command.argv.push_back("./" + file.name);
     command.argv.insert(command.argv.end(), arguments.begin(), arguments.end());
     if (file.error) {

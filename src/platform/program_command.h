@@ -12,10 +12,14 @@ namespace kfg::platform {
 struct ProgramFile {
     std::string name;      // the name asked for when there is no such file
     std::error_code error; // FailureCause::FileMissing when there is none
+    // When the exact name is missing: every entry that matches ignoring letter case, in byte
+    // order; more than one means the first was taken.
+    std::vector<std::string> candidates;
 };
 
-// The one lookup of program files in the working folder. Only a regular file counts (after
-// symbolic links); a folder or device with the name is missing.
+// The one lookup of program files in the working folder, ignoring ASCII letter case as the
+// settings files are looked up (FindIgnoringCase: the exact name first). Only a regular file
+// counts (after symbolic links); a folder or device with the name is missing.
 ProgramFile FindProgramFile(const std::filesystem::path& workingDirectory, const std::string& name);
 
 // How a program of the working folder is run, or would be.
@@ -27,6 +31,9 @@ struct ProgramCommand {
     bool throughWine = false;
     // Why it cannot run, a FailureCause: file missing, not readable, or no wine.
     std::error_code error;
+    // Several files matched the name ignoring letter case: all of them in byte order; the
+    // first is the one run. Empty otherwise.
+    std::vector<std::string> spellings;
 };
 
 ProgramCommand CommandFor(const std::filesystem::path& workingDirectory, const std::string& name,

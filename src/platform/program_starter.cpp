@@ -46,10 +46,18 @@ std::error_code SystemProgramStarter::Report(const char* step, const std::string
     return error;
 }
 
+void SystemProgramStarter::ReportSpellings(const std::string& program,
+                                           const ProgramCommand& command) const {
+    if (!command.spellings.empty() && sink_) {
+        sink_({"look up", program, command.spellings, {}, true});
+    }
+}
+
 std::error_code SystemProgramStarter::Start(const std::filesystem::path& workingDirectory,
                                             const std::string& name,
                                             const std::vector<std::string>& arguments) {
     const ProgramCommand command = CommandFor(workingDirectory, name, arguments, searchPath_);
+    ReportSpellings(name, command);
     const std::error_code error =
         command.error
             ? command.error
@@ -73,6 +81,7 @@ std::error_code SystemProgramStarter::HandOver(const std::filesystem::path& work
                                                const std::string& name,
                                                const std::vector<std::string>& arguments) {
     const ProgramCommand command = CommandFor(workingDirectory, name, arguments, searchPath_);
+    ReportSpellings(name, command);
     const std::error_code error =
         command.error
             ? command.error

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/failure_cause.h"
+#include "platform/program_command.h"
 
 #include <filesystem>
 #include <functional>
@@ -32,10 +33,13 @@ public:
 
 // One failed start, for the diagnostics.
 struct LaunchFailure {
-    const char* step; // "start", "sound initialisation", "hand-over"
+    const char* step; // "start", "sound initialisation", "hand-over", "look up"
     std::string program;
     std::vector<std::string> commandLine; // as it ran, or would have run
     std::error_code error;
+    // Nothing failed: several files matched the name ignoring letter case ("look up");
+    // `commandLine` then lists them in byte order, the first being the one used.
+    bool notice = false;
 };
 using LaunchFailureSink = std::function<void(const LaunchFailure&)>;
 
@@ -58,6 +62,7 @@ private:
     std::error_code Report(const char* step, const std::string& program,
                            const std::vector<std::string>& commandLine,
                            std::error_code error) const;
+    void ReportSpellings(const std::string& program, const ProgramCommand& command) const;
 
     std::string searchPath_;
     LaunchFailureSink sink_;

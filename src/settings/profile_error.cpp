@@ -1,6 +1,7 @@
 #include "settings/profile_error.h"
 
-#include <cerrno>
+#include "platform/failure_cause.h"
+
 #include <string>
 
 namespace kfg::settings {
@@ -30,8 +31,22 @@ public:
         case ProfileErrc::SeveralNamesMatch:
             return "several files match the name ignoring letter case; the first in byte order "
                    "is used";
+        case ProfileErrc::FolderLockHeld:
+            return "another process holds the folder's lock; leftovers of killed saves stay";
         }
         return "unknown profile error";
+    }
+    std::error_condition default_error_condition(int value) const noexcept override {
+        switch (static_cast<ProfileErrc>(value)) {
+        case ProfileErrc::ReadOnly:
+            return {static_cast<int>(platform::FailureCause::NoWritePermission),
+                    platform::FailureCauseCategory()};
+        case ProfileErrc::Unreadable:
+            return {static_cast<int>(platform::FailureCause::FileNotReadable),
+                    platform::FailureCauseCategory()};
+        default:
+            return error_category::default_error_condition(value);
+        }
     }
 };
 
@@ -44,27 +59,6 @@ const std::error_category& ProfileCategory() {
 
 std::error_code make_error_code(ProfileErrc errc) {
     return {static_cast<int>(errc), ProfileCategory()};
-}
-
-FailureCause FailureCauseOf(std::error_code error) {
-    struct Row {
-        std::error_code error;
-        FailureCause cause;
-    };
-    static const Row kRows[] = {
-        {std::make_error_code(std::errc::no_space_on_device), FailureCause::DiskFull},
-        {{EDQUOT, std::generic_category()}, FailureCause::DiskFull},
-        {std::make_error_code(std::errc::permission_denied), FailureCause::NoWritePermission},
-        {std::make_error_code(std::errc::operation_not_permitted), FailureCause::NoWritePermission},
-        {std::make_error_code(std::errc::read_only_file_system), FailureCause::NoWritePermission},
-        {ProfileErrc::ReadOnly, FailureCause::NoWritePermission},
-    };
-    for (const Row& row : kRows) {
-        if (error == row.error) {
-            return row.cause;
-        }
-    }
-    return FailureCause::Other;
 }
 
 } // namespace kfg::settings

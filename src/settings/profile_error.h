@@ -7,7 +7,9 @@ namespace kfg::settings {
 
 // Why the profile store refused or failed a change. Failures reach the failure sink, any
 // FailureCollector and the caller's std::error_code; the system's own errors (errno) come as
-// std::generic_category codes.
+// std::generic_category codes. ReadOnly and Unreadable name the platform's cause the user is
+// told (no write permission, file not readable) as their default condition, so
+// platform::SortWriteFailure() sorts them with the system's errors.
 enum class ProfileErrc {
     NameHasLineBreak = 1, // a section, key or value with CR or LF would split its line
     KeyHasEquals,         // the line would read back as another key
@@ -18,15 +20,8 @@ enum class ProfileErrc {
     ReadOnly,             // no write permission for its owner, or this user may not write it
     Utf16File,            // editing UTF-16 as bytes would corrupt it
     SeveralNamesMatch,    // a notice: several files match a name ignoring letter case
+    FolderLockHeld,       // a notice: saved without the clean-up another process's lock kept off
 };
-
-// What a user can be told about a failed save, in plain words.
-enum class FailureCause {
-    DiskFull,          // no space left or quota exceeded
-    NoWritePermission, // read-only file, folder or mount; not allowed
-    Other,             // the error's own text says it
-};
-FailureCause FailureCauseOf(std::error_code error);
 
 const std::error_category& ProfileCategory();
 std::error_code make_error_code(ProfileErrc errc);

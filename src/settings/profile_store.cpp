@@ -334,8 +334,15 @@ std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, Cache
     // Asked again at each save: rights change without touching the file's time or mode.
     cached.writable = cached.disk.present && fileSystem_->MayWrite(cached.onDisk);
     std::error_code error = EditRefusal(cached);
+    platform::SaveNotes notes;
     if (!error) {
-        error = fileSystem_->Save(cached.onDisk, bytes);
+        error = fileSystem_->Save(cached.onDisk, bytes, notes);
+    }
+    if (notes.leftoversKept) {
+        Report(cached.onDisk,
+               "save: another process held the folder's lock; saved without removing the "
+               "leftovers of killed saves",
+               ProfileErrc::FolderLockHeld, true);
     }
     if (error) {
         Report(cached.onDisk, "save", error);

@@ -24,7 +24,8 @@ struct ProfileFailure {
     std::filesystem::path file;
     std::string operation; // e.g. "write [Telvio] Farbe", "save"
     std::error_code error; // FailureCauseOf() tells a full disk and a missing permission
-    // Nothing failed: a choice worth logging (several files matched a name ignoring case).
+    // Nothing failed: a choice worth logging (several files matched a name ignoring case) or a
+    // clean-up left undone (another process held the folder's lock).
     bool notice = false;
 };
 using ProfileFailureSink = std::function<void(const ProfileFailure&)>;

@@ -1,9 +1,9 @@
 #include "shortcut/folder_shortcut.h"
 
-#include "platform/file_system.h"
+#include "platform/file_save.h"
+#include "platform/name_lookup.h"
 #include "shortcut/desktop_entry.h"
 
-#include <algorithm>
 #include <string>
 
 namespace kfg::shortcut {
@@ -34,26 +34,16 @@ public:
     }
 };
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-// Whether the folder holds "Telvio.ini" as a regular file, exact spelling first, then in any
-// letter case, the way KFG finds it when it runs there.
+// Whether the folder holds "Telvio.ini" as a regular file, found the way KFG finds it when
+// it runs there: the exact spelling first, else in any letter case.
 bool HoldsTelvioIni(const fs::path& folder, std::error_code& error) {
-    constexpr std::string_view kName = "Telvio.ini";
     std::error_code ignored;
-    if (fs::is_regular_file(folder / kName, ignored)) {
+    if (fs::is_regular_file(platform::FindIgnoringCase(folder, "Telvio.ini").path, ignored)) {
         return true;
     }
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (EqualsIgnoringAsciiCase(it->path().filename().native(), kName) &&
-            fs::is_regular_file(it->path(), ignored)) {
-            return true;
-        }
-    }
+    // A folder that cannot be read hides the other spellings: say why rather than "no
+    // Telvio.ini".
+    fs::directory_iterator(folder, error);
     return false;
 }
 
@@ -105,8 +95,7 @@ std::error_code MakeFolderShortcut(std::string_view appId, const fs::path& folde
     if (error) {
         return error;
     }
-    platform::PosixFileSystem files;
-    return files.Save(entry, FolderEntry(appId, path));
+    return platform::SaveFile(entry, FolderEntry(appId, path));
 }
 
 std::error_code RemoveFolderShortcut(std::string_view appId, const fs::path& folder,

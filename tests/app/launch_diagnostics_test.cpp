@@ -1,4 +1,5 @@
-// Failed starts reach the "kfg.launch" logging category, and only when it is on.
+// Failed starts (and which of several spellings of a program was taken) reach the "kfg.launch"
+// logging category, and only when it is on.
 #include "app/launch_diagnostics.h"
 #include "support/temp_dir.h"
 
@@ -21,6 +22,8 @@ void Capture(QtMsgType, const QMessageLogContext& context, const QString& text) 
 TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
     test::TempDir dir;
     test::WriteBytes(dir / "Telvio.exe", "MZ windows program");
+    test::WriteBytes(dir / "SONORA.EXE", "MZ windows program");
+    test::WriteBytes(dir / "Sonora.EXE", "MZ windows program");
     const QtMessageHandler previous = qInstallMessageHandler(Capture);
     platform::SystemProgramStarter starter("/nonexistent", LaunchDiagnosticsSink());
 
@@ -31,6 +34,7 @@ TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
     QLoggingCategory::setFilterRules(QStringLiteral("kfg.launch=true"));
     starter.HandOver(dir.path(), "Telvio.exe", {"Quick"});
     starter.RunSoundInitialisation(dir.path());
+    starter.Start(dir.path(), "Sonora.exe", {}); // which spelling was taken is told too
     QLoggingCategory::setFilterRules(QString());
     qInstallMessageHandler(previous);
 
@@ -39,7 +43,11 @@ TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
                            "program, no wine on the search path",
                            "sound initialisation of rundll32.exe (wine rundll32.exe "
                            "bt848dlg.dll,initialize) failed: Windows program, no wine on the "
-                           "search path"}));
+                           "search path",
+                           "look up of Sonora.exe found several files (SONORA.EXE, Sonora.EXE), "
+                           "using SONORA.EXE",
+                           "start of Sonora.exe (wine ./SONORA.EXE) failed: Windows program, no "
+                           "wine on the search path"}));
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <map>
 #include <sched.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -55,29 +56,56 @@ std::error_code Fail(int error) {
     return {error, std::generic_category()};
 }
 
-TEST(FileSave, RemovesOnlyItsOwnLeftovers) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", kOld);
-    const std::vector<std::string> leftovers = {".Telvio.ini.kfg-a1B2c3", ".Telvio.ini.kfg-x"};
-    // Not this file's, not a temporary name, or not a file: they stay.
-    const std::vector<std::string> others = {".KFG.ini.kfg-a1B2c3", ".Telvio.ini.kfg-",
-                                             "Telvio.ini.kfg-a1B2c3", ".Telvio.ini.bak"};
-    for (const std::string& name : leftovers) {
-        WriteBytes(dir / name, "half");
-    }
-    for (const std::string& name : others) {
-        WriteBytes(dir / name, "keep");
-    }
-    std::filesystem::create_directory(dir / ".Telvio.ini.kfg-folder");
+// While another process holds the folder's lock, the save does not wait for it (KFG's window
+// would freeze): it gives up the lock after a while and saves without the clean-up.
+TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
+    for (const bool lockHeld : {false, true}) {
+        SCOPED_TRACE(lockHeld ? "folder locked by another process" : "folder free");
+        TempDir dir;
+        WriteBytes(dir / "Telvio.ini", kOld);
+        const std::vector<std::string> leftovers = {".Telvio.ini.kfg-a1B2c3", ".Telvio.ini.kfg-x"};
+        // Not this file's, not a temporary name, or not a file: they stay.
+        const std::vector<std::string> others = {".KFG.ini.kfg-a1B2c3", ".Telvio.ini.kfg-",
+                                                 "Telvio.ini.kfg-a1B2c3", ".Telvio.ini.bak"};
+        for (const std::string& name : leftovers) {
+            WriteBytes(dir / name, "half");
+        }
+        for (const std::string& name : others) {
+            WriteBytes(dir / name, "keep");
+        }
+        std::filesystem::create_directory(dir / ".Telvio.ini.kfg-folder");
+        // An open file description of its own conflicts with the save's as another process's
+        // would.
+        const int locker = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(locker, 0);
+        ASSERT_EQ(::flock(locker, lockHeld ? LOCK_EX : LOCK_UN), 0);
+        int waits = 0;
 
-    ASSERT_FALSE(SaveFile(dir / "Telvio.ini", kNew));
+        SaveNotes notes;
+        ASSERT_FALSE(SaveFile(
+            dir / "Telvio.ini", kNew,
+            [&](SaveStep step) {
+                if (step != SaveStep::WaitForFolderLock) {
+                    return std::error_code{};
+                }
+                ++waits; // ends the wait at the first pause instead of after two seconds
+                return std::make_error_code(std::errc::timed_out);
+            },
+            &notes));
+        ::close(locker);
 
-    std::vector<std::string> expected = others;
-    expected.push_back(".Telvio.ini.kfg-folder");
-    expected.push_back("Telvio.ini");
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(Entries(dir.path()), expected);
-    EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), kNew);
+        std::vector<std::string> expected = others;
+        expected.push_back(".Telvio.ini.kfg-folder");
+        expected.push_back("Telvio.ini");
+        if (lockHeld) {
+            expected.insert(expected.end(), leftovers.begin(), leftovers.end());
+        }
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Entries(dir.path()), expected);
+        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), kNew);
+        EXPECT_EQ(notes.leftoversKept, lockHeld);
+        EXPECT_EQ(waits, lockHeld ? 1 : 0);
+    }
 }
 
 // A kill before the rename leaves nothing behind when the temporary file has no name until

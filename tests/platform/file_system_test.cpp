@@ -44,16 +44,18 @@ TEST(FileSystem, ReadAllRefusesWhatIsNotAFile) {
 TEST(FileSystem, ReplaceRefusesAFolder) {
     TempDir dir;
     PosixFileSystem fs;
+    SaveNotes notes;
     std::filesystem::create_directory(dir / "folder");
-    EXPECT_EQ(fs.Save(dir / "folder", "x"), std::errc::is_a_directory);
+    EXPECT_EQ(fs.Save(dir / "folder", "x", notes), std::errc::is_a_directory);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
 }
 
 TEST(FileSystem, ReplaceWritesLargeContentsWhole) {
     TempDir dir;
     PosixFileSystem fs;
+    SaveNotes notes;
     const std::string big(3 << 20, 'z'); // larger than one write() may take
-    ASSERT_FALSE(fs.Save(dir / "big", big));
+    ASSERT_FALSE(fs.Save(dir / "big", big, notes));
     EXPECT_EQ(ReadBytes(dir / "big"), big);
 }
 

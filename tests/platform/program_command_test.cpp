@@ -44,6 +44,8 @@ TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
     WriteExecutable(dir / "bin" / "Tool.exe", "#!/bin/sh\n");
     WriteExecutable(dir / "wine", "#!/bin/sh\n"); // a wine in the Telvio folder never runs
     WriteExecutable(dir / "Telvio.exe", "#!/bin/sh\n");
+    WriteExecutable(dir / "TELVIO.EXE", "#!/bin/sh\n"); // the exact name comes first
+    WriteBytes(dir / "TONALIX.EXE", "MZ\x90 copied from a FAT medium");
     WriteBytes(dir / "Sonora.exe", "MZ\x90 windows program, any mode bits");
     WriteBytes(dir / "short.exe", "M");
     std::filesystem::create_directory(dir / "Tonalix.exe");
@@ -61,6 +63,8 @@ TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
         {"Missing.exe", "<bin>", {"./Missing.exe", "Quick"}, missing},
         {"Tonalix.exe", "<bin>", {"./Tonalix.exe", "Quick"}, missing}, // a folder
         {"Tool.exe", "<bin>", {"./Tool.exe", "Quick"}, missing},       // never from the search path
+        {"Tonalix.EXE", "<bin>", {bin + "/wine", "./TONALIX.EXE", "Quick"}, none},
+        {"telvio.exe", "<bin>", {"./TELVIO.EXE", "Quick"}, none}, // first in byte order
     };
     for (const CommandCase& c : cases) {
         std::string searchPath = c.searchPath;

@@ -1,5 +1,6 @@
 // What the profile store does to files on disk: atomic replacement, permissions, links,
 // other programs' edits, gathering, and files it must not or cannot edit.
+#include "platform/failure_cause.h"
 #include "settings/profile_error.h"
 #include "settings/profile_store.h"
 #include "support/counting_file_system.h"
@@ -115,9 +116,10 @@ TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
         WriteBytes(dir / "sonst.ini", "");
         WriteBytes(dir / "SONST.INI", "");
         store.GetString(dir / "Sonst.ini", "KFG", "Fr", "", 2); // a notice, not a failure
-        const std::pair<std::filesystem::path, FailureCause> expected[] = {
+        using platform::FailureCause;
+        const std::pair<std::filesystem::path, std::error_code> expected[] = {
             {dir / "TELVIO.INI", FailureCause::NoWritePermission},
-            {dir / "KFG.ini", FailureCause::Other},
+            {dir / "KFG.ini", ProfileErrc::NotRegularFile}, // told in its own words
             {dir / "Neu.ini", FailureCause::DiskFull},
         };
         EXPECT_EQ(outer.Failures().size(), std::size(expected) + 1);
@@ -125,7 +127,7 @@ TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
         ASSERT_EQ(perFile.size(), std::size(expected));
         for (std::size_t i = 0; i < std::size(expected); ++i) {
             EXPECT_EQ(perFile[i].file, expected[i].first);
-            EXPECT_EQ(FailureCauseOf(perFile[i].error), expected[i].second)
+            EXPECT_EQ(platform::SortWriteFailure(perFile[i].error), expected[i].second)
                 << perFile[i].error.message();
         }
     }
@@ -280,7 +282,9 @@ TEST(ProfileFiles, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
     WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
     f.fs->failReads = true;
     EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 7), 7u);
-    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::Unreadable);
+    const std::error_code error = f.store.WriteString(f.file, "Telvio", "Farbe", "2");
+    EXPECT_EQ(error, ProfileErrc::Unreadable);
+    EXPECT_EQ(platform::SortWriteFailure(error), platform::FailureCause::FileNotReadable);
     EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
 }
 

@@ -26,9 +26,10 @@ public:
         }
         return real_.ReadAll(path, contents);
     }
-    std::error_code Save(const std::filesystem::path& path, std::string_view contents) override {
+    std::error_code Save(const std::filesystem::path& path, std::string_view contents,
+                         platform::SaveNotes& notes) override {
         ++replacements;
-        return real_.Save(path, contents);
+        return real_.Save(path, contents, notes);
     }
 
     mutable int reads = 0;

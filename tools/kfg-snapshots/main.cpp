@@ -31,6 +31,7 @@ struct Scene {
     int grab;            // the template id of the dialog to render; 0: the first message box
     // What to do on the main window before grabbing (message boxes come from here).
     std::function<void(kfg::dialogs::CKfgDlg&)> act;
+    bool readOnlyFiles = false; // "Telvio.ini" and "KFG.ini" may not be written
 };
 
 std::vector<Scene> Scenes() {
@@ -83,11 +84,23 @@ std::vector<Scene> Scenes() {
                           "V320", spanish, 0,
                           [](kfg::dialogs::CKfgDlg& dialog) { dialog.OnStart(); }});
     }
+    // Start when neither settings file can be saved: the message before the hand-over's.
+    for (const bool spanish : {false, true}) {
+        scenes.push_back({std::string("message-save-failed") + (spanish ? "-es.png" : "-de.png"),
+                          "V320", spanish, 0,
+                          [](kfg::dialogs::CKfgDlg& dialog) {
+                              dialog.SetItemText(1038, QStringLiteral("30"));
+                              dialog.Click(1067); // the sound options change too
+                              dialog.OnStart();
+                          },
+                          true});
+    }
     return scenes;
 }
 
 // Copies the sample folder, so that rendering never changes the bundled files.
-fs::path PrepareFolder(const fs::path& examples, const std::string& example, bool spanish) {
+fs::path PrepareFolder(const fs::path& examples, const std::string& example, bool spanish,
+                       bool readOnlyFiles) {
     const fs::path folder =
         fs::temp_directory_path() / ("kfg-snapshot-" + std::to_string(::getpid()) + "-" +
                                      (example.empty() ? "empty" : example));
@@ -102,11 +115,18 @@ fs::path PrepareFolder(const fs::path& examples, const std::string& example, boo
         kfg::settings::ProfileStore store;
         store.WriteString(folder / "KFG.ini", "KFG", "Fr", spanish ? "1" : "0");
     }
+    if (readOnlyFiles) {
+        for (const char* name : {"Telvio.ini", "KFG.ini"}) {
+            fs::permissions(folder / name, fs::perms::owner_write | fs::perms::group_write,
+                            fs::perm_options::remove);
+        }
+    }
     return folder;
 }
 
 bool Render(const Scene& scene, const fs::path& examples, const fs::path& output) {
-    const fs::path folder = PrepareFolder(examples, scene.example, scene.spanish);
+    const fs::path folder =
+        PrepareFolder(examples, scene.example, scene.spanish, scene.readOnlyFiles);
     bool saved = false;
     kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
         kfg::framework::Dialog* dialog = view.AsDialog();

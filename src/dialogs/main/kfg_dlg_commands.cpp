@@ -89,12 +89,15 @@ void CKfgDlg::OnReload() {
 void CKfgDlg::OnHelp() {}
 
 void CKfgDlg::OnStart() {
+    const auto failures = store_.CollectFailures();
     if (!SaveSettings(SettingsSource::Telvio)) {
         return; // the failed check keeps the dialog open: nothing written, nothing started
     }
     if (record_.SoundOptionsChanged == 1) {
         WriteSoundOptions();
     }
+    // Told before anything starts: Telvio will run with what the disk still holds.
+    ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
     // Unmute line-in when asked to and it is muted; otherwise the mixer is not touched.
     LineInMute.ProcessPendingEvents(); // the box shows the mixer's state of this moment
     if (CheckState(res::kIdSoundLineIn) == 1 && CheckState(res::kIdLineInMute) == 1) {
@@ -130,7 +133,9 @@ void CKfgDlg::WriteSoundOptions() {
 
 void CKfgDlg::OnOK() {
     if (record_.SoundOptionsChanged == 1) {
+        const auto failures = store_.CollectFailures();
         WriteSoundOptions();
+        ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
     }
     framework::Dialog::OnOK();
 }

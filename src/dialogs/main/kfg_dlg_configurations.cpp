@@ -1,5 +1,6 @@
 // Named configurations in "KFG.ini", the scans of the first load, and the language prompt
 // request.
+#include "dialogs/failure_reasons.h"
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/message_box.h"
 #include "platform/file_system.h"
@@ -164,9 +165,11 @@ void CKfgDlg::OnSaveConfiguration() {
         return;
     }
     const bool listed = FindConfiguration(state_.ActiveSection) >= 0;
+    const auto failures = store_.CollectFailures();
     if (!SaveSettings(SettingsSource::KFG)) {
         return; // a failed check: nothing saved, so nothing listed, and the name stays
     }
+    ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
     if (!listed) {
         ComboAddString(res::kIdConfigurationField, Shown(state_.ActiveSection));
     }
@@ -183,7 +186,9 @@ void CKfgDlg::OnDeleteConfiguration() {
     if (!TakeConfigurationName()) {
         return;
     }
+    const auto failures = store_.CollectFailures();
     store_.DeleteSection(ManagerFile(), state_.ActiveSection);
+    ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
     ComboDeleteString(res::kIdConfigurationField, FindConfiguration(state_.ActiveSection));
 }
 

@@ -48,7 +48,8 @@ CDisplayModeDlg::CDisplayModeDlg(settings::ProfileStore& store,
 
 bool CDisplayModeDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog(); // every box starts unticked
-    if (SpanishWanted(store_, managerFile_)) {
+    spanish_ = SpanishWanted(store_, managerFile_);
+    if (spanish_) {
         SetTitle(QString::fromUtf8(kSpanishCredit));
         SetItemText(res::kDisplayModeBoxIds[0], QStringLiteral("En Ventana"));
         SetItemText(res::kDisplayModeBoxIds[1], QStringLiteral("En Ventana +"));
@@ -62,6 +63,7 @@ bool CDisplayModeDlg::OnInitDialog() {
 }
 
 void CDisplayModeDlg::OnSaveAndClose() {
+    const auto failures = store_.CollectFailures();
     {
         // Only "1" is ever written, so a mode once enabled stays enabled; "0" always is.
         auto gathered = store_.Gather();
@@ -72,6 +74,7 @@ void CDisplayModeDlg::OnSaveAndClose() {
             }
         }
     }
+    ShowSaveFailures(this, failures.FirstPerFile(), spanish_);
     framework::Dialog::OnOK();
 }
 
@@ -93,8 +96,12 @@ bool CLanguageDlg::OnInitDialog() {
 }
 
 void CLanguageDlg::OnOK() {
+    const bool spanish = CheckState(res::kIdSpanish) == 1;
+    const auto failures = store_.CollectFailures();
     store_.WriteString(managerFile_, settings::kManagerSection, settings::Info(KfgKey::Fr).name,
-                       CheckState(res::kIdSpanish) == 1 ? "1" : "0");
+                       spanish ? "1" : "0");
+    // In the language just chosen: the one "Fr" was to hold.
+    ShowSaveFailures(this, failures.FirstPerFile(), spanish);
     framework::Dialog::OnOK();
 }
 
@@ -128,8 +135,10 @@ void CAudioDecoderDlg::OnOK() {
     DecoderChoice = CheckState(res::kIdSonora) == 1 ? 1 : CheckState(res::kIdTonalix) == 1 ? 2 : 0;
     const int remembered = CheckState(res::kIdStartDecoderAutomatically) == 1 ? DecoderChoice : 0;
     // Written first: every settings file is on disk before a program starts.
+    const auto failures = store_.CollectFailures();
     store_.WriteString(workingDirectory_ / settings::kManagerFile, settings::kManagerSection,
                        settings::Info(KfgKey::Audio).name, std::to_string(remembered));
+    ShowSaveFailures(this, failures.FirstPerFile(), spanish_);
     if (const char* program = DecoderProgram(DecoderChoice)) {
         if (const std::error_code failed = starter_.Start(workingDirectory_, program, {})) {
             ShowStartFailure(this, workingDirectory_, program, failed, spanish_);

@@ -27,6 +27,7 @@ protected:
 private:
     settings::ProfileStore& store_;
     std::filesystem::path managerFile_;
+    bool spanish_ = false; // the captions' language, also of the failure message
 };
 
 // Asks for the caption language; stores [KFG] "Fr" ("1" Spanish, "0" German).
