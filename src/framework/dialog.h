@@ -2,6 +2,7 @@
 
 #include "framework/dialog_template.h"
 #include "framework/layer_texts.h"
+#include "framework/notification.h"
 
 #include <QIcon>
 #include <QString>
@@ -19,16 +20,6 @@ class DialogUnits;
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
-
-// The control notifications a message map can route.
-enum class Notification {
-    Clicked,          // a button, check box or radio button
-    EditChange,       // an edit field's text changed (typed or set outside an exchange)
-    ComboSelChange,   // the user chose a list entry
-    ComboEditChange,  // the user typed into a combo box's field
-    ComboDoubleClick, // a double-click in a simple combo box's list
-    ComboCloseUp,     // a drop-down list closed
-};
 
 // A modal dialog built from a template. The widgets exist only while DoModal runs; item
 // operations on a dialog that is not running do nothing and read as empty.
@@ -122,7 +113,6 @@ private:
     void PressDefault();
     void FocusFirstTabStop();
     void ApplyCaption(int id, const QString& text);
-    void ApplyCaptionTo(QWidget* widget, const ControlTemplate& control, const QString& text);
     void UpdateAccessibleName(int id);
 
     const DialogTemplate& template_;

@@ -57,6 +57,10 @@ struct ControlTemplate {
     int icon = 0;  // Picture and icon buttons: the icon resource shown
 };
 
+constexpr bool HasStyle(const ControlTemplate& control, Style style) {
+    return (control.styles & style) != 0;
+}
+
 struct DialogTemplate {
     int id = 0;
     std::string_view title;

@@ -79,8 +79,13 @@ public:
 private:
     // The cards in device order; worked out again only when the cards change.
     const std::vector<AlsaCard>& DeviceOrder();
-    std::unique_ptr<Device> Load(const AlsaCard& card);
     Device* Find(MixerHandle handle);
+    // Delivers the card's events through Qt socket notifiers on this thread.
+    void WatchDescriptors(Device& device, MixerHandle handle);
+    // The open device and the line a details request is for, or the error when the request
+    // does not fit a control of this backend.
+    struct LineRequest;
+    LineRequest LineFor(MixerHandle handle, const MixerControlDetails& details);
     void HandleEvents(MixerHandle handle, bool pollFirst);
     void Deliver(MixerHandle handle);
 
