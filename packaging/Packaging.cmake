@@ -43,9 +43,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's platform plugins (the window),
-# and Qt Svg, whose icon engine and image format plugins draw every icon.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+# Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's platform plugins (the window).
+# Qt Svg, which draws every icon, is linked and found by dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Telvio and its decoders are Windows programs.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,6 +1,7 @@
 #include "framework/control_widgets.h"
 
 #include "framework/layer_texts.h"
+#include "framework/svg_icon.h"
 #include "framework/widgets/accessible_buttons.h"
 #include "framework/widgets/combo_widgets.h"
 #include "framework/widgets/spin_arrows.h"
@@ -39,7 +40,7 @@ protected:
 };
 
 QIcon IconResource(int icon) {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(icon));
+    return SvgIcon(QStringLiteral(":/icons/%1.svg").arg(icon));
 }
 
 } // namespace

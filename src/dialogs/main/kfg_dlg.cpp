@@ -5,6 +5,7 @@
 #include "dialogs/main/language_captions.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
+#include "framework/svg_icon.h"
 #include "platform/program_starter.h"
 #include "res/icons.h"
 #include "res/template_102.h"
@@ -51,7 +52,7 @@ constexpr bool SpinRangesHold() {
 static_assert(SpinRangesHold(), "a spin range names a control that is no spin, or is empty");
 
 QIcon LoadIcon(int id) {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(id));
+    return framework::SvgIcon(QStringLiteral(":/icons/%1.svg").arg(id));
 }
 
 } // namespace

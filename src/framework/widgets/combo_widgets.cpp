@@ -7,9 +7,15 @@
 
 namespace kfg::framework {
 
+void DropDownCombo::showPopup() {
+    QComboBox::showPopup();
+    popupShown_ = true;
+}
+
 void DropDownCombo::hidePopup() {
-    // Qt also calls this when the box is hidden; only a list that was open closes up.
-    const bool wasOpen = view() != nullptr && view()->isVisible();
+    // Qt also calls this when the box is hidden; only a list that was open closes up. A list
+    // never shown has no view yet, and asking for one would build it for nothing.
+    const bool wasOpen = popupShown_ && view()->isVisible();
     QComboBox::hidePopup();
     if (wasOpen) {
         emit closedUp();

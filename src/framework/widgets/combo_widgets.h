@@ -13,10 +13,14 @@ class DropDownCombo final : public QComboBox {
     Q_OBJECT
 public:
     using QComboBox::QComboBox;
+    void showPopup() override;
     void hidePopup() override;
 
 signals:
     void closedUp();
+
+private:
+    bool popupShown_ = false; // the list has been shown at least once, so its view exists
 };
 
 // An edit field with its list always visible below it: a click in the list, or Up and Down in
