@@ -145,15 +145,18 @@ std::size_t LoadV320(ProfileStore& store, const fs::path& file,
 // values the file already holds; any other round changes every one of them.
 void SaveV320(ProfileStore& store, const fs::path& file, const std::vector<std::string>& slotKeys,
               int round) {
+    // Gathered: nothing fails before the scope ends.
     auto scope = store.Gather();
     for (std::size_t i = 0; i < kSavedSingleKeys; ++i) {
-        store.WriteString(file, "Telvio", kSingleKeys[i], std::to_string(SingleValue(i) + round));
+        (void)store.WriteString(file, "Telvio", kSingleKeys[i],
+                                std::to_string(SingleValue(i) + round));
     }
     for (std::size_t n = 0; n < slotKeys.size(); ++n) {
-        store.WriteString(file, "Telvio", slotKeys[n], std::to_string(SlotValue(n) + round));
+        (void)store.WriteString(file, "Telvio", slotKeys[n], std::to_string(SlotValue(n) + round));
     }
     for (std::size_t i = 0; i < kFurtherKeys.size(); ++i) {
-        store.WriteString(file, "Telvio", kFurtherKeys[i], std::to_string(FurtherValue(i) + round));
+        (void)store.WriteString(file, "Telvio", kFurtherKeys[i],
+                                std::to_string(FurtherValue(i) + round));
     }
 }
 

@@ -26,7 +26,8 @@ CKfgApp::CKfgApp(std::filesystem::path workingDirectory)
 void CKfgApp::InitInstance() {
     dialogs::CKfgDlg dialog(state_, store_, starter_, mixer::MakeSystemMixer(), workingDirectory_);
     dialog.DoModal(); // the end code does not matter: the process ends either way
-    store_.Flush();
+    // A failed write has been reported to kfg.settings on its way; nothing is left to tell.
+    (void)store_.Flush();
 }
 
 } // namespace kfg::app

@@ -64,14 +64,19 @@ public:
     AlsaMixer& operator=(const AlsaMixer&) = delete;
 
     std::uint32_t GetNumDevs() override;
-    MmResult Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) override;
-    MmResult Close(MixerHandle handle) override;
-    MmResult GetDevCaps(MixerHandle handle, MixerCaps& caps) override;
-    MmResult GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) override;
-    MmResult GetControlByType(MixerHandle handle, std::uint32_t lineId, std::uint32_t controlType,
-                              MixerControl& control) override;
-    MmResult GetControlDetails(MixerHandle handle, MixerControlDetails& details) override;
-    MmResult SetControlDetails(MixerHandle handle, const MixerControlDetails& details) override;
+    [[nodiscard]] MmResult Open(MixerHandle& handle, std::uint32_t device,
+                                MixerCallback callback) override;
+    [[nodiscard]] MmResult Close(MixerHandle handle) override;
+    [[nodiscard]] MmResult GetDevCaps(MixerHandle handle, MixerCaps& caps) override;
+    [[nodiscard]] MmResult GetLineInfo(MixerHandle handle, MixerLine& line,
+                                       std::uint32_t flags) override;
+    [[nodiscard]] MmResult GetControlByType(MixerHandle handle, std::uint32_t lineId,
+                                            std::uint32_t controlType,
+                                            MixerControl& control) override;
+    [[nodiscard]] MmResult GetControlDetails(MixerHandle handle,
+                                             MixerControlDetails& details) override;
+    [[nodiscard]] MmResult SetControlDetails(MixerHandle handle,
+                                             const MixerControlDetails& details) override;
     void ProcessPendingEvents(MixerHandle handle) override;
 
     struct Device; // one open card

@@ -144,16 +144,21 @@ public:
     virtual std::uint32_t GetNumDevs() = 0;
     // Opens device `device`; from then on `callback` receives the change notifications until
     // Close. `handle` is set on success only.
-    virtual MmResult Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) = 0;
-    virtual MmResult Close(MixerHandle handle) = 0;
-    virtual MmResult GetDevCaps(MixerHandle handle, MixerCaps& caps) = 0;
+    [[nodiscard]] virtual MmResult Open(MixerHandle& handle, std::uint32_t device,
+                                        MixerCallback callback) = 0;
+    [[nodiscard]] virtual MmResult Close(MixerHandle handle) = 0;
+    [[nodiscard]] virtual MmResult GetDevCaps(MixerHandle handle, MixerCaps& caps) = 0;
     // flags: MIXER_GETLINEINFOF_DESTINATION or MIXER_GETLINEINFOF_SOURCE.
-    virtual MmResult GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) = 0;
+    [[nodiscard]] virtual MmResult GetLineInfo(MixerHandle handle, MixerLine& line,
+                                               std::uint32_t flags) = 0;
     // The first control of `controlType` on line `lineId`.
-    virtual MmResult GetControlByType(MixerHandle handle, std::uint32_t lineId,
-                                      std::uint32_t controlType, MixerControl& control) = 0;
-    virtual MmResult GetControlDetails(MixerHandle handle, MixerControlDetails& details) = 0;
-    virtual MmResult SetControlDetails(MixerHandle handle, const MixerControlDetails& details) = 0;
+    [[nodiscard]] virtual MmResult GetControlByType(MixerHandle handle, std::uint32_t lineId,
+                                                    std::uint32_t controlType,
+                                                    MixerControl& control) = 0;
+    [[nodiscard]] virtual MmResult GetControlDetails(MixerHandle handle,
+                                                     MixerControlDetails& details) = 0;
+    [[nodiscard]] virtual MmResult SetControlDetails(MixerHandle handle,
+                                                     const MixerControlDetails& details) = 0;
     // Delivers, now, the notifications for `handle` that are waiting for the event loop.
     virtual void ProcessPendingEvents(MixerHandle handle) = 0;
 };

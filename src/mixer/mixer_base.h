@@ -40,14 +40,14 @@ public:
 
     // Opens device 0 with `notify` as its sink and binds the control. True on success; after
     // a failure once the device was open, nothing is open and Values() is empty.
-    bool Init(std::uint32_t destinationType, std::uint32_t sourceType, std::uint32_t controlType,
-              MixerCallback notify);
+    [[nodiscard]] bool Init(std::uint32_t destinationType, std::uint32_t sourceType,
+                            std::uint32_t controlType, MixerCallback notify);
     // Fills Details() and allocates Values() for Control() and LineChannels().
-    bool InitMXDetails();
+    [[nodiscard]] bool InitMXDetails();
     // Reads the current values into Values(); false (and Values() unchanged in meaning) on error.
-    bool ReadValues();
+    [[nodiscard]] bool ReadValues();
     // Sends all of Values() to the control.
-    bool WriteValues();
+    [[nodiscard]] bool WriteValues();
     // Closes the device and releases Values(); safe to repeat.
     void CloseMixer();
 
@@ -67,8 +67,8 @@ protected:
     MixerApi& Api() { return *api_; }
 
 private:
-    bool FindDestinationLine(MixerLine& line, std::uint32_t destinationType);
-    bool FindSourceLine(MixerLine& line, std::uint32_t sourceType);
+    [[nodiscard]] bool FindDestinationLine(MixerLine& line, std::uint32_t destinationType);
+    [[nodiscard]] bool FindSourceLine(MixerLine& line, std::uint32_t sourceType);
     void ReleaseValues();
 
     std::shared_ptr<MixerApi> api_;

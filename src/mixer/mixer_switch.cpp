@@ -96,7 +96,8 @@ void CMixerSwitch::OnClicked() {
     }
     *value = *value == 0 ? 1 : 0;
     SetCheckFromValue();
-    WriteValues();
+    // A failed write is silent, as in the original: the check mark keeps the new value.
+    (void)WriteValues();
 }
 
 long CMixerSwitch::OnMixerControlChange(MixerHandle /*handle*/, std::uint32_t controlId) {

@@ -34,8 +34,8 @@ public:
 
     // Binds the control; false on failure (reported to kfg.mixer). The box is enabled only
     // when the first read succeeds. `index` selects the element for list-class controls.
-    bool Init(std::uint32_t destinationType, std::uint32_t sourceType, std::uint32_t controlType,
-              std::int32_t index);
+    [[nodiscard]] bool Init(std::uint32_t destinationType, std::uint32_t sourceType,
+                            std::uint32_t controlType, std::int32_t index);
     // Flips the element last read and writes it; the check mark shows the new value even
     // when the write fails.
     void OnClicked();

@@ -71,14 +71,19 @@ public:
     void DeliverNotifications();
 
     std::uint32_t GetNumDevs() override;
-    MmResult Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) override;
-    MmResult Close(MixerHandle handle) override;
-    MmResult GetDevCaps(MixerHandle handle, MixerCaps& caps) override;
-    MmResult GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) override;
-    MmResult GetControlByType(MixerHandle handle, std::uint32_t lineId, std::uint32_t controlType,
-                              MixerControl& control) override;
-    MmResult GetControlDetails(MixerHandle handle, MixerControlDetails& details) override;
-    MmResult SetControlDetails(MixerHandle handle, const MixerControlDetails& details) override;
+    [[nodiscard]] MmResult Open(MixerHandle& handle, std::uint32_t device,
+                                MixerCallback callback) override;
+    [[nodiscard]] MmResult Close(MixerHandle handle) override;
+    [[nodiscard]] MmResult GetDevCaps(MixerHandle handle, MixerCaps& caps) override;
+    [[nodiscard]] MmResult GetLineInfo(MixerHandle handle, MixerLine& line,
+                                       std::uint32_t flags) override;
+    [[nodiscard]] MmResult GetControlByType(MixerHandle handle, std::uint32_t lineId,
+                                            std::uint32_t controlType,
+                                            MixerControl& control) override;
+    [[nodiscard]] MmResult GetControlDetails(MixerHandle handle,
+                                             MixerControlDetails& details) override;
+    [[nodiscard]] MmResult SetControlDetails(MixerHandle handle,
+                                             const MixerControlDetails& details) override;
     void ProcessPendingEvents(MixerHandle handle) override;
 
 private:
@@ -97,14 +102,15 @@ private:
 
     static std::size_t Index(Call call) { return static_cast<std::size_t>(call); }
     // Counts the call; the injected result, or NOERROR.
-    MmResult Enter(Call call);
+    [[nodiscard]] MmResult Enter(Call call);
     Device* DeviceOf(MixerHandle handle);
     Found FindControl(std::uint32_t device, std::uint32_t controlId);
     static std::size_t ValueCount(const Line& line, const MixerControl& control);
     static MixerLine Describe(const Destination& destination, const Line& line,
                               std::uint32_t destinationIndex, std::uint32_t sourceIndex,
                               bool isSource);
-    MmResult CheckDetails(MixerHandle handle, const MixerControlDetails& details, Found& found);
+    [[nodiscard]] MmResult CheckDetails(MixerHandle handle, const MixerControlDetails& details,
+                                        Found& found);
     void QueueFor(std::uint32_t device, std::uint32_t controlId);
 
     std::vector<Device> devices_;

@@ -26,7 +26,7 @@ std::error_code make_error_code(FailureCause cause);
 // (a read-only file of the profile store, say). Any other error comes back as it is, to be
 // told in its own words. Only for writes: a start refused with EACCES is no missing write
 // permission.
-std::error_code SortWriteFailure(std::error_code error);
+[[nodiscard]] std::error_code SortWriteFailure(std::error_code error);
 
 // A program that ran but did not end well; the value is its wait status.
 const std::error_category& ExitStatusCategory();

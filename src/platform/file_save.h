@@ -58,13 +58,13 @@ struct SaveNotes {
 // earlier saves of this file that were killed (".<name>.kfg-*"). When another process holds
 // that lock for longer than kFolderLockWait, the save goes on without lock and clean-up and
 // says so in `notes`: a window must not freeze behind another program's lock.
-std::error_code SaveFile(const std::filesystem::path& path, std::string_view contents,
-                         const StepHook& hook = {}, SaveNotes* notes = nullptr);
+[[nodiscard]] std::error_code SaveFile(const std::filesystem::path& path, std::string_view contents,
+                                       const StepHook& hook = {}, SaveNotes* notes = nullptr);
 
 // Follows a chain of symbolic links to the path a write must save; a dangling link yields
 // the path it points to, so the write creates the target. Loops fail with
 // errc::too_many_symbolic_link_levels.
-std::error_code ResolveWriteTarget(const std::filesystem::path& path,
-                                   std::filesystem::path& target);
+[[nodiscard]] std::error_code ResolveWriteTarget(const std::filesystem::path& path,
+                                                 std::filesystem::path& target);
 
 } // namespace kfg::platform

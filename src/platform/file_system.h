@@ -37,14 +37,14 @@ public:
     virtual bool MayWrite(const std::filesystem::path& path) const = 0;
     // Reads the whole file; a path that is not a regular file fails with
     // errc::no_such_file_or_directory.
-    virtual std::error_code ReadAll(const std::filesystem::path& path,
-                                    std::string& contents) const = 0;
+    [[nodiscard]] virtual std::error_code ReadAll(const std::filesystem::path& path,
+                                                  std::string& contents) const = 0;
     // Writes (or creates) the file with `contents` as SaveFile() does: replaced where that
     // keeps the file as it is, else in place. A failure leaves the old file whole, except
     // an in-place write that fails after its growth (a write error of the disk itself).
     // `notes` tells what a save that succeeded left undone.
-    virtual std::error_code Save(const std::filesystem::path& path, std::string_view contents,
-                                 SaveNotes& notes) = 0;
+    [[nodiscard]] virtual std::error_code Save(const std::filesystem::path& path,
+                                               std::string_view contents, SaveNotes& notes) = 0;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -55,10 +55,10 @@ public:
 
     FileState Probe(const std::filesystem::path& path) const override;
     bool MayWrite(const std::filesystem::path& path) const override;
-    std::error_code ReadAll(const std::filesystem::path& path,
-                            std::string& contents) const override;
-    std::error_code Save(const std::filesystem::path& path, std::string_view contents,
-                         SaveNotes& notes) override;
+    [[nodiscard]] std::error_code ReadAll(const std::filesystem::path& path,
+                                          std::string& contents) const override;
+    [[nodiscard]] std::error_code Save(const std::filesystem::path& path, std::string_view contents,
+                                       SaveNotes& notes) override;
 
 private:
     StepHook hook_;
@@ -67,7 +67,7 @@ private:
 // Opens `path` for reading when it is a regular file; a folder, FIFO or device with the name
 // counts as missing (errc::no_such_file_or_directory). Opening never blocks on a FIFO, and the
 // descriptor is close-on-exec.
-UniqueFd OpenRegularFile(const std::filesystem::path& path, std::error_code& error);
+[[nodiscard]] UniqueFd OpenRegularFile(const std::filesystem::path& path, std::error_code& error);
 
 // True when `path` is a regular file this process can open for reading (the existence test
 // of files that are only looked for, never read).

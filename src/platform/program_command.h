@@ -20,7 +20,8 @@ struct ProgramFile {
 // The one lookup of program files in the working folder, ignoring ASCII letter case as the
 // settings files are looked up (FindIgnoringCase: the exact name first). Only a regular file
 // counts (after symbolic links); a folder or device with the name is missing.
-ProgramFile FindProgramFile(const std::filesystem::path& workingDirectory, const std::string& name);
+[[nodiscard]] ProgramFile FindProgramFile(const std::filesystem::path& workingDirectory,
+                                          const std::string& name);
 
 // How a program of the working folder is run, or would be.
 struct ProgramCommand {
@@ -36,8 +37,10 @@ struct ProgramCommand {
     std::vector<std::string> spellings;
 };
 
-ProgramCommand CommandFor(const std::filesystem::path& workingDirectory, const std::string& name,
-                          const std::vector<std::string>& arguments, const std::string& searchPath);
+[[nodiscard]] ProgramCommand CommandFor(const std::filesystem::path& workingDirectory,
+                                        const std::string& name,
+                                        const std::vector<std::string>& arguments,
+                                        const std::string& searchPath);
 
 // The full path of `program` on the search path (a colon-separated list), or nothing. Entries
 // that are not absolute (".", "bin", empty) are skipped: they would name the working folder.

@@ -19,16 +19,16 @@ public:
     virtual ~ProgramStarter() = default;
 
     // Starts the program `name` of `workingDirectory` and does not wait for it.
-    virtual std::error_code Start(const std::filesystem::path& workingDirectory,
-                                  const std::string& name,
-                                  const std::vector<std::string>& arguments) = 0;
+    [[nodiscard]] virtual std::error_code Start(const std::filesystem::path& workingDirectory,
+                                                const std::string& name,
+                                                const std::vector<std::string>& arguments) = 0;
     // Runs the capture card's sound initialisation and waits for it to end, at most 5 seconds.
-    virtual std::error_code
+    [[nodiscard]] virtual std::error_code
     RunSoundInitialisation(const std::filesystem::path& workingDirectory) = 0;
     // Replaces this process by the program; returns only when it could not be started.
-    virtual std::error_code HandOver(const std::filesystem::path& workingDirectory,
-                                     const std::string& name,
-                                     const std::vector<std::string>& arguments) = 0;
+    [[nodiscard]] virtual std::error_code HandOver(const std::filesystem::path& workingDirectory,
+                                                   const std::string& name,
+                                                   const std::vector<std::string>& arguments) = 0;
 };
 
 // One failed start, for the diagnostics.
@@ -52,16 +52,19 @@ public:
         : searchPath_(std::move(searchPath))
         , sink_(std::move(sink)) {}
 
-    std::error_code Start(const std::filesystem::path& workingDirectory, const std::string& name,
-                          const std::vector<std::string>& arguments) override;
-    std::error_code RunSoundInitialisation(const std::filesystem::path& workingDirectory) override;
-    std::error_code HandOver(const std::filesystem::path& workingDirectory, const std::string& name,
-                             const std::vector<std::string>& arguments) override;
+    [[nodiscard]] std::error_code Start(const std::filesystem::path& workingDirectory,
+                                        const std::string& name,
+                                        const std::vector<std::string>& arguments) override;
+    [[nodiscard]] std::error_code
+    RunSoundInitialisation(const std::filesystem::path& workingDirectory) override;
+    [[nodiscard]] std::error_code HandOver(const std::filesystem::path& workingDirectory,
+                                           const std::string& name,
+                                           const std::vector<std::string>& arguments) override;
 
 private:
-    std::error_code Report(const char* step, const std::string& program,
-                           const std::vector<std::string>& commandLine,
-                           std::error_code error) const;
+    [[nodiscard]] std::error_code Report(const char* step, const std::string& program,
+                                         const std::vector<std::string>& commandLine,
+                                         std::error_code error) const;
     void ReportSpellings(const std::string& program, const ProgramCommand& command) const;
 
     std::string searchPath_;
@@ -72,13 +75,15 @@ private:
 // fails as it does when the viewer is missing.
 class NoProgramStarter final : public ProgramStarter {
 public:
-    std::error_code Start(const std::filesystem::path&, const std::string&,
-                          const std::vector<std::string>&) override {
+    [[nodiscard]] std::error_code Start(const std::filesystem::path&, const std::string&,
+                                        const std::vector<std::string>&) override {
         return {};
     }
-    std::error_code RunSoundInitialisation(const std::filesystem::path&) override { return {}; }
-    std::error_code HandOver(const std::filesystem::path&, const std::string&,
-                             const std::vector<std::string>&) override {
+    [[nodiscard]] std::error_code RunSoundInitialisation(const std::filesystem::path&) override {
+        return {};
+    }
+    [[nodiscard]] std::error_code HandOver(const std::filesystem::path&, const std::string&,
+                                           const std::vector<std::string>&) override {
         return make_error_code(FailureCause::FileMissing);
     }
 };

@@ -154,7 +154,7 @@ ProfileStore::ProfileStore(ProfileFailureSink sink,
                              : std::make_shared<platform::PosixFileSystem>()) {}
 
 ProfileStore::~ProfileStore() {
-    Flush();
+    (void)Flush(); // every failure went to the sink and the collectors on its way
 }
 
 ProfileStore::GatherScope::GatherScope(ProfileStore& store)
@@ -164,7 +164,7 @@ ProfileStore::GatherScope::GatherScope(ProfileStore& store)
 
 ProfileStore::GatherScope::~GatherScope() {
     if (--store_.gatherDepth_ == 0) {
-        store_.Flush();
+        (void)store_.Flush(); // reported to the sink and the collectors
     }
 }
 

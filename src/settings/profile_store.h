@@ -66,17 +66,19 @@ public:
                          std::string_view key, int defaultValue);
 
     // Sets section/key to value, creating file, section and key as needed.
-    std::error_code WriteString(const std::filesystem::path& file, std::string_view section,
-                                std::string_view key, std::string_view value);
+    [[nodiscard]] std::error_code WriteString(const std::filesystem::path& file,
+                                              std::string_view section, std::string_view key,
+                                              std::string_view value);
     // Removes the first matching key line; never creates anything.
-    std::error_code DeleteKey(const std::filesystem::path& file, std::string_view section,
-                              std::string_view key);
+    [[nodiscard]] std::error_code DeleteKey(const std::filesystem::path& file,
+                                            std::string_view section, std::string_view key);
     // Removes the first matching section's header and non-comment lines; comments and blank
     // lines stay.
-    std::error_code DeleteSection(const std::filesystem::path& file, std::string_view section);
+    [[nodiscard]] std::error_code DeleteSection(const std::filesystem::path& file,
+                                                std::string_view section);
 
     // Writes everything gathered so far. Returns the first failure.
-    std::error_code Flush();
+    [[nodiscard]] std::error_code Flush();
 
     // Gathers changes until the outermost scope ends, then flushes.
     class GatherScope {
@@ -123,12 +125,12 @@ private:
     };
 
     static void ApplyChange(CachedFile& cached, const PendingChange& change);
-    static std::error_code EditRefusal(const CachedFile& cached);
+    [[nodiscard]] static std::error_code EditRefusal(const CachedFile& cached);
     void ReportAmbiguity(const std::filesystem::path& file, const platform::NameMatch& match,
                          CachedFile& cached);
     CachedFile& Refresh(const std::filesystem::path& file);
-    std::error_code Apply(const std::filesystem::path& file, PendingChange change);
-    std::error_code FlushFile(const std::filesystem::path& file, CachedFile& cached);
+    [[nodiscard]] std::error_code Apply(const std::filesystem::path& file, PendingChange change);
+    [[nodiscard]] std::error_code FlushFile(const std::filesystem::path& file, CachedFile& cached);
     void Report(const std::filesystem::path& file, std::string operation, std::error_code error,
                 bool notice = false);
 

@@ -37,10 +37,10 @@ public:
     std::optional<std::string> Next();
     // True once a read error has ended the scan.
     bool Failed() const { return static_cast<bool>(error_); }
-    std::error_code Error() const { return error_; }
+    [[nodiscard]] std::error_code Error() const { return error_; }
 
 private:
-    bool Fill();
+    [[nodiscard]] bool Fill();
 
     ByteSource source_;
     std::string chunk_;

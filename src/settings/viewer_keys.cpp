@@ -99,14 +99,16 @@ void SaveViewerKeys(ProfileStore& store, const std::filesystem::path& file,
             for (int slot = 0; slot < rule.written; ++slot) {
                 const int value = record.Memory[static_cast<std::size_t>(slot)];
                 if (value != 0) {
-                    store.WriteString(file, section, SlotKey(rule, slot), std::to_string(value));
+                    // Reported to the store's sink and collectors; the other keys go on.
+                    (void)store.WriteString(file, section, SlotKey(rule, slot),
+                                            std::to_string(value));
                 }
             }
             continue;
         }
         const int value =
             key->inRecord != nullptr ? record.*(key->inRecord) : state.*(key->inState);
-        store.WriteString(file, section, key->name, std::to_string(value));
+        (void)store.WriteString(file, section, key->name, std::to_string(value)); // as above
     }
 }
 

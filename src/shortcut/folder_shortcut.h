@@ -28,14 +28,16 @@ std::optional<std::filesystem::path> DataHome(const char* xdgDataHome, const cha
 // Makes the menu entry that starts KFG in `folder`, in the folder `applications`, or replaces
 // the one made earlier for the same folder. `entry` receives the entry's path once it is known,
 // so a failure with `entry` set happened while writing it.
-std::error_code MakeFolderShortcut(std::string_view appId, const std::filesystem::path& folder,
-                                   const std::filesystem::path& applications,
-                                   std::filesystem::path& entry);
+[[nodiscard]] std::error_code MakeFolderShortcut(std::string_view appId,
+                                                 const std::filesystem::path& folder,
+                                                 const std::filesystem::path& applications,
+                                                 std::filesystem::path& entry);
 
 // Removes the entry made for `folder`; the folder itself may be gone by now.
-std::error_code RemoveFolderShortcut(std::string_view appId, const std::filesystem::path& folder,
-                                     const std::filesystem::path& applications,
-                                     std::filesystem::path& entry);
+[[nodiscard]] std::error_code RemoveFolderShortcut(std::string_view appId,
+                                                   const std::filesystem::path& folder,
+                                                   const std::filesystem::path& applications,
+                                                   std::filesystem::path& entry);
 
 } // namespace kfg::shortcut
 

@@ -34,11 +34,11 @@ TEST(SettingsDiagnostics, FailedWriteIsLoggedOnlyWhenAskedFor) {
     settings::ProfileStore store(SettingsDiagnosticsSink());
 
     gLogged.clear();
-    store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2");
+    EXPECT_TRUE(store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2"));
     EXPECT_TRUE(gLogged.empty()); // off by default
 
     QLoggingCategory::setFilterRules(QStringLiteral("kfg.settings=true"));
-    store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3");
+    EXPECT_TRUE(store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3"));
     // Several spellings of one name: which was taken is told, and not as a failure.
     test::WriteBytes(dir / "kfg.ini", "");
     test::WriteBytes(dir / "KFG.INI", "");
@@ -55,7 +55,7 @@ TEST(SettingsDiagnostics, FailedWriteIsLoggedOnlyWhenAskedFor) {
                        ? std::make_error_code(std::errc::timed_out) // no two seconds' wait
                        : std::error_code{};
         }));
-    locked.WriteString(dir / "Neu.ini", "KFG", "Fr", "1");
+    EXPECT_FALSE(locked.WriteString(dir / "Neu.ini", "KFG", "Fr", "1"));
     ::close(locker);
     QLoggingCategory::setFilterRules(QString());
     qInstallMessageHandler(previous);

@@ -43,7 +43,7 @@ TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
 
     KfgRun save(dir.path(), [](CKfgDlg& d) {
         d.Click(res::kIdDefaults);
-        d.SaveSettings(SettingsSource::Telvio);
+        EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
         d.EndDialog(framework::IDCANCEL);
     });
     const std::string saved = ReadBytes(dir / "Telvio.ini");

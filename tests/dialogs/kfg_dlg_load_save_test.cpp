@@ -49,7 +49,7 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
         fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
         const auto before = test::FolderBytes(dir.path());
         CountedRun run(dir.path(), [](CKfgDlg& d) {
-            d.SaveSettings(SettingsSource::Telvio);
+            EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
             d.Click(res::kIdExit);
         });
         EXPECT_EQ(run.fs->replacements, 0) << edition;
@@ -66,7 +66,7 @@ TEST(KfgLoadSave, AnEditReplacesTheFileOnceAndLoadsBack) {
         d.SetItemText(res::kIdColour, "300");
         d.SetItemText(res::kIdMemorySlot7, "61");
         d.SetItemText(res::kIdMemorySlot5, "0");
-        d.SaveSettings(SettingsSource::Telvio);
+        EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
         d.EndDialog(framework::IDCANCEL);
     });
     EXPECT_EQ(run.fs->replacements, 1);
@@ -107,7 +107,7 @@ TEST(KfgLoadSave, SavingAConfigurationWritesTheSoundOptionsFirst) {
     CountedRun run(dir.path(), [&](CKfgDlg& d) {
         d.SetCheck(res::kIdSoundInit, 1);
         run.state.ActiveSection = "Abend";
-        d.SaveSettings(SettingsSource::KFG);
+        EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
         d.EndDialog(framework::IDCANCEL);
     });
     EXPECT_EQ(run.fs->replacements, 1); // one file, one replacement

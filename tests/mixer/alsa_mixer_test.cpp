@@ -123,7 +123,7 @@ TEST(AlsaMixerMapping, MasterFallsBackToHeadphoneThenPcm) {
                                                       : MIXERLINE_COMPONENTTYPE_SRC_UNDEFINED);
             }
         }
-        api.Close(handle);
+        EXPECT_EQ(api.Close(handle), MMSYSERR_NOERROR);
     }
 }
 
@@ -135,9 +135,9 @@ TEST(AlsaMixerMapping, DevicesFollowTheCardOrderAndRefusedCardsDoNotOpen) {
     MixerHandle handle = 0;
     ASSERT_EQ(api.Open(handle, 1, {}), MMSYSERR_NOERROR);
     MixerCaps caps;
-    api.GetDevCaps(handle, caps);
+    ASSERT_EQ(api.GetDevCaps(handle, caps), MMSYSERR_NOERROR);
     EXPECT_EQ(caps.szPname, "Zweite");
-    api.Close(handle);
+    EXPECT_EQ(api.Close(handle), MMSYSERR_NOERROR);
     MixerHandle refused = 0;
     EXPECT_NE(api.Open(refused, 2, {}), MMSYSERR_NOERROR); // not in the audio group
     EXPECT_EQ(refused, 0u);
@@ -174,9 +174,9 @@ TEST(AlsaMixerMapping, DeviceZeroIsTheDefaultCardWithAPlaybackMaster) {
             MixerHandle handle = 0;
             ASSERT_EQ(api.Open(handle, device, {}), MMSYSERR_NOERROR);
             MixerCaps caps;
-            api.GetDevCaps(handle, caps);
+            ASSERT_EQ(api.GetDevCaps(handle, caps), MMSYSERR_NOERROR);
             EXPECT_EQ(caps.szPname, c.order[device]) << device;
-            api.Close(handle);
+            EXPECT_EQ(api.Close(handle), MMSYSERR_NOERROR);
         }
         ASSERT_EQ(log.Lines().size(), 1u); // said once, not at every open
         EXPECT_NE(log.Lines()[0].find(c.why), std::string::npos) << log.Lines()[0];
@@ -394,10 +394,7 @@ TEST(AlsaMixerNotify, SwitchFollowsChangesMadeThroughAnotherHandle) {
         EXPECT_FALSE(button.IsChecked());
         EXPECT_EQ(LineSwitch(cards), (std::vector<long>{1, 1}));
         EXPECT_EQ(cards.RawValues(0)["Loopback Mixing"], std::vector<long>{1});
-        EXPECT_TRUE(SpinUntil([&] {
-            other.ReadValues();
-            return other.Values()[0] == 0;
-        }));
+        EXPECT_TRUE(SpinUntil([&] { return other.ReadValues() && other.Values()[0] == 0; }));
     });
     dialog.DoModal();
     EXPECT_EQ(button.Handle(), 0u); // closed with the dialog

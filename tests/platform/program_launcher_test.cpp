@@ -108,7 +108,7 @@ TEST(ProgramLauncher, HandOverKeepsTheProcessAndNothingElse) {
         if (ReplaceProcess({"./missing.exe", "Quick"}, dir.path()).value() != ENOENT) {
             ::_exit(98);
         }
-        ReplaceProcess({"./Telvio.exe", "Quick"}, dir.path());
+        (void)ReplaceProcess({"./Telvio.exe", "Quick"}, dir.path()); // returns only on failure
         ::_exit(99); // only when the hand-over failed
     }
     int status = 0;
@@ -137,7 +137,7 @@ TEST(SystemProgramStarter, WindowsProgramsRunThroughWineFromTheSearchPath) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        starter.HandOver(dir.path(), "Telvio.exe", {"Quick"});
+        (void)starter.HandOver(dir.path(), "Telvio.exe", {"Quick"}); // returns only on failure
         ::_exit(99);
     }
     int status = 0;

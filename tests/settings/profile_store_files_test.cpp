@@ -108,10 +108,11 @@ TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
         {
             const auto inner = store.CollectFailures();
             auto gathered = store.Gather();
-            store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2");
-            store.WriteString(dir / "Telvio.ini", "Telvio", "Tuner", "2");
-            store.WriteString(dir / "KFG.ini", "KFG", "Fr", "1");
-            store.WriteString(dir / "Neu.ini", "KFG", "Fr", "1");
+            // Gathered: the failures come when the scope ends, into the collectors.
+            (void)store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2");
+            (void)store.WriteString(dir / "Telvio.ini", "Telvio", "Tuner", "2");
+            (void)store.WriteString(dir / "KFG.ini", "KFG", "Fr", "1");
+            (void)store.WriteString(dir / "Neu.ini", "KFG", "Fr", "1");
         }
         WriteBytes(dir / "sonst.ini", "");
         WriteBytes(dir / "SONST.INI", "");
@@ -131,7 +132,7 @@ TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
                 << perFile[i].error.message();
         }
     }
-    store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3"); // no collector: the sink only
+    EXPECT_TRUE(store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3")); // the sink only
     EXPECT_EQ(sinkCalls, 6);
 }
 
@@ -154,10 +155,10 @@ TEST(ProfileFiles, GatheredWritesReplaceOnceAndAreReadableAtOnce) {
     {
         auto scope = f.store.Gather();
         for (int slot = 0; slot < 40; ++slot) {
-            f.store.WriteString(f.file, "Telvio", "Speicher" + std::to_string(slot),
-                                std::to_string(slot + 100));
+            EXPECT_FALSE(f.store.WriteString(f.file, "Telvio", "Speicher" + std::to_string(slot),
+                                             std::to_string(slot + 100)));
         }
-        f.store.WriteString(f.file, "Telvio", "Farbe", "2");
+        EXPECT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
         EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Speicher39", 0), 139u);
         EXPECT_EQ(ReadBytes(f.file), "[Telvio]\r\nFarbe=1\r\n"); // nothing on disk yet
         EXPECT_EQ(f.fs->replacements, 0);
@@ -173,8 +174,8 @@ TEST(ProfileFiles, GatheredWritesThatRestoreTheBytesWriteNothing) {
     WriteBytes(f.file, "[Telvio]\r\nFarbe=1\r\n");
     {
         auto scope = f.store.Gather();
-        f.store.WriteString(f.file, "Telvio", "Farbe", "2");
-        f.store.WriteString(f.file, "Telvio", "Farbe", "1");
+        EXPECT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
+        EXPECT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1"));
     }
     EXPECT_EQ(f.fs->replacements, 0);
 }
@@ -182,7 +183,7 @@ TEST(ProfileFiles, GatheredWritesThatRestoreTheBytesWriteNothing) {
 TEST(ProfileFiles, FlushWritesInsideAScope) {
     Fixture f;
     auto scope = f.store.Gather();
-    f.store.WriteString(f.file, "KFG", "Fr", "1");
+    EXPECT_FALSE(f.store.WriteString(f.file, "KFG", "Fr", "1"));
     EXPECT_FALSE(std::filesystem::exists(f.file));
     EXPECT_FALSE(f.store.Flush());
     EXPECT_EQ(ReadBytes(f.file), "[KFG]\r\nFr=1\r\n");
@@ -259,8 +260,8 @@ TEST(ProfileFiles, GatheredWritesKeepAnotherProgramsEditMadeMeanwhile) {
     WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
     {
         auto scope = f.store.Gather();
-        f.store.WriteString(f.file, "Telvio", "Farbe", "3");
-        f.store.DeleteKey(f.file, "Telvio", "Gone");
+        EXPECT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3"));
+        EXPECT_FALSE(f.store.DeleteKey(f.file, "Telvio", "Gone"));
         WriteBytes(f.file, "; edited elsewhere\n[Telvio]\nFarbe=1\nGone=1\n");
     }
     EXPECT_EQ(ReadBytes(f.file), "; edited elsewhere\n[Telvio]\nFarbe=3\n");

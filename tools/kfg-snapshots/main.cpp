@@ -113,7 +113,9 @@ fs::path PrepareFolder(const fs::path& examples, const std::string& example, boo
     // the language prompt answers instead.
     if (fs::exists(folder / "KFG.ini")) {
         kfg::settings::ProfileStore store;
-        store.WriteString(folder / "KFG.ini", "KFG", "Fr", spanish ? "1" : "0");
+        if (store.WriteString(folder / "KFG.ini", "KFG", "Fr", spanish ? "1" : "0")) {
+            std::fprintf(stderr, "kfg-snapshots: cannot set the language in %s\n", folder.c_str());
+        }
     }
     if (readOnlyFiles) {
         for (const char* name : {"Telvio.ini", "KFG.ini"}) {

@@ -83,11 +83,11 @@ bool CKfgDlg::OnInitDialog() {
     SetWindowIcon(LoadIcon(res::kIconWindow));
     SetUpControls();
     // The mute control of the line-in source on the speakers; without one the box stays
-    // disabled, silently. The switch handles the box's clicks itself.
+    // disabled, silently (kfg.mixer says why). The switch handles the box's clicks itself.
     LineInMute.Attach(*this, res::kIdLineInMute);
-    LineInMute.Init(mixer::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
-                    mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, mixer::MIXERCONTROL_CONTROLTYPE_MUTE,
-                    0);
+    (void)LineInMute.Init(mixer::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
+                          mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE,
+                          mixer::MIXERCONTROL_CONTROLTYPE_MUTE, 0);
     LoadSettings(SettingsSource::Telvio);
     ApplyEditionLayout();
     state_.DialogInitialised = true;

@@ -40,7 +40,7 @@ public:
     void LoadSettings(SettingsSource source);
     // Saves into `target`; a named configuration also stores the sound options, first.
     // False, with nothing written, when a field fails its check (its message shown).
-    bool SaveSettings(SettingsSource target);
+    [[nodiscard]] bool SaveSettings(SettingsSource target);
     // False when "Telvio.ini" is missing: the message is shown and the dialog ended.
     bool DetectEdition();
     void FillLists();

@@ -94,8 +94,9 @@ void CKfgDlg::CheckLanguagePrompt() {
         static_cast<std::uint32_t>(sprox.integerDefault)) {
         return;
     }
-    // Removed before the prompt, so the request is one-shot (on disk before the prompt).
-    store_.DeleteKey(ManagerFile(), settings::kManagerSection, sprox.name);
+    // Removed before the prompt, so the request is one-shot (on disk before the prompt). A
+    // write KFG makes on its own is never announced; kfg.settings has the reason.
+    (void)store_.DeleteKey(ManagerFile(), settings::kManagerSection, sprox.name);
     languageDlg_.DoModal();
 }
 
@@ -187,7 +188,7 @@ void CKfgDlg::OnDeleteConfiguration() {
         return;
     }
     const auto failures = store_.CollectFailures();
-    store_.DeleteSection(ManagerFile(), state_.ActiveSection);
+    (void)store_.DeleteSection(ManagerFile(), state_.ActiveSection); // told just below
     ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
     ComboDeleteString(res::kIdConfigurationField, FindConfiguration(state_.ActiveSection));
 }

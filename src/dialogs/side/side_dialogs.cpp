@@ -69,8 +69,9 @@ void CDisplayModeDlg::OnSaveAndClose() {
         auto gathered = store_.Gather();
         for (std::size_t key = 0; key < res::kDisplayModeBoxIds.size(); ++key) {
             if (key == 0 || CheckState(res::kDisplayModeBoxIds[key]) == 1) {
-                store_.WriteString(managerFile_, settings::kManagerSection,
-                                   settings::DisplayModeKey(static_cast<int>(key)), "1");
+                // A failure reaches the dialog's failure collector, which tells the user.
+                (void)store_.WriteString(managerFile_, settings::kManagerSection,
+                                         settings::DisplayModeKey(static_cast<int>(key)), "1");
             }
         }
     }
@@ -98,8 +99,9 @@ bool CLanguageDlg::OnInitDialog() {
 void CLanguageDlg::OnOK() {
     const bool spanish = CheckState(res::kIdSpanish) == 1;
     const auto failures = store_.CollectFailures();
-    store_.WriteString(managerFile_, settings::kManagerSection, settings::Info(KfgKey::Fr).name,
-                       spanish ? "1" : "0");
+    // Told below, from the failure collector.
+    (void)store_.WriteString(managerFile_, settings::kManagerSection,
+                             settings::Info(KfgKey::Fr).name, spanish ? "1" : "0");
     // In the language just chosen: the one "Fr" was to hold.
     ShowSaveFailures(this, failures.FirstPerFile(), spanish);
     framework::Dialog::OnOK();
@@ -136,8 +138,9 @@ void CAudioDecoderDlg::OnOK() {
     const int remembered = CheckState(res::kIdStartDecoderAutomatically) == 1 ? DecoderChoice : 0;
     // Written first: every settings file is on disk before a program starts.
     const auto failures = store_.CollectFailures();
-    store_.WriteString(workingDirectory_ / settings::kManagerFile, settings::kManagerSection,
-                       settings::Info(KfgKey::Audio).name, std::to_string(remembered));
+    (void)store_.WriteString(workingDirectory_ / settings::kManagerFile, // told just below
+                             settings::kManagerSection, settings::Info(KfgKey::Audio).name,
+                             std::to_string(remembered));
     ShowSaveFailures(this, failures.FirstPerFile(), spanish_);
     if (const char* program = DecoderProgram(DecoderChoice)) {
         if (const std::error_code failed = starter_.Start(workingDirectory_, program, {})) {
