@@ -1,17 +1,12 @@
 // LoadSettings + SaveSettings of the main dialog over each sample edition, offscreen: the
 // time per round and the file replacements per save, once with nothing changed and once with
 // one field changed before each save.
-#include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
-#include "mixer/simulated_mixer.h"
-#include "platform/file_system.h"
-#include "platform/program_starter.h"
+#include "headless/headless_application.h"
+#include "headless/main_dialog_parts.h"
 #include "res/template_102.h"
-#include "settings/process_state.h"
-#include "settings/profile_store.h"
 #include "support/counting_file_system.h"
 
-#include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -29,11 +24,9 @@ void Measure(const char* edition, const fs::path& examples) {
     fs::remove_all(folder);
     fs::copy(examples / edition, folder, fs::copy_options::recursive);
     auto counter = std::make_shared<kfg::test::CountingFileSystem>();
-    kfg::settings::ProcessState state;
-    kfg::settings::ProfileStore store({}, counter);
     kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
         // The first-run prompts of a folder without "KFG.ini" come first: cancelled.
-        auto* main = dynamic_cast<kfg::dialogs::CKfgDlg*>(view.AsDialog());
+        kfg::dialogs::CKfgDlg* main = kfg::headless::MainDialogOf(view);
         if (main == nullptr) {
             view.End(kfg::framework::IDCANCEL);
             return;
@@ -60,18 +53,14 @@ void Measure(const char* edition, const fs::path& examples) {
         }
         view.End(kfg::framework::IDCANCEL);
     });
-    kfg::platform::NoProgramStarter starter;
-    kfg::dialogs::CKfgDlg dialog(state, store, starter,
-                                 std::make_shared<kfg::mixer::SimulatedMixer>(), folder);
-    dialog.DoModal();
+    kfg::headless::MainDialogParts(nullptr, counter).Run(folder);
     fs::remove_all(folder);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    kfg::headless::HeadlessApplication application(argc, argv, kfg::headless::Platform::Offscreen);
     for (const char* edition : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
         Measure(edition, KFG_EXAMPLES_DIR);
     }

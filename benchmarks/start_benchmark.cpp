@@ -3,17 +3,15 @@
 // initialisation that ends at once, once with one whose helper stays on for 4 s after its end,
 // as wine's server does on a cold start. Each round runs KFG in a fresh child process, which
 // Telvio's stand-in replaces; the median of the rounds is reported.
-#include "dialogs/main/kfg_dlg.h"
+#include "framework/dialog.h"
 #include "framework/modal_hook.h"
-#include "mixer/simulated_mixer.h"
+#include "headless/headless_application.h"
+#include "headless/main_dialog_parts.h"
 #include "platform/program_starter.h"
 #include "res/template_102.h"
-#include "settings/process_state.h"
-#include "settings/profile_store.h"
 #include "support/stand_in.h"
 #include "support/temp_dir.h"
 
-#include <QApplication>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -50,7 +48,8 @@ Figures Round(const fs::path& folder, const std::string& searchPath) {
         int argc = 1;
         char name[] = "kfg";
         char* argv[] = {name, nullptr};
-        QApplication application(argc, argv);
+        kfg::headless::HeadlessApplication application(argc, argv,
+                                                       kfg::headless::Platform::Offscreen);
         kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
             if (kfg::framework::Dialog* dialog = view.AsDialog()) {
                 WriteBytes(folder / "clicked", std::to_string(MonotonicNanoseconds()));
@@ -58,12 +57,8 @@ Figures Round(const fs::path& folder, const std::string& searchPath) {
             }
             view.End(kfg::framework::IDCANCEL); // a message: the hand-over failed
         });
-        kfg::settings::ProcessState state;
-        kfg::settings::ProfileStore store;
         kfg::platform::SystemProgramStarter starter(searchPath);
-        kfg::dialogs::CKfgDlg dialog(state, store, starter,
-                                     std::make_shared<kfg::mixer::SimulatedMixer>(), folder);
-        dialog.DoModal();
+        kfg::headless::MainDialogParts().Run(folder, starter);
         _exit(70);
     }
     int status = 0;
@@ -100,7 +95,6 @@ void Print(const char* what, std::vector<Figures> rounds) {
 } // namespace
 
 int main() {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const fs::path folder = fs::temp_directory_path() / ("kfg-start-" + std::to_string(getpid()));
     fs::create_directories(folder / "bin");
     fs::create_directories(folder / "runtime");

@@ -1,13 +1,10 @@
 // Time from process start to the first paint of the main dialog, beside a bare Qt
 // dialog with as many widgets of the same kinds, measured in the same run. Each round starts
 // a fresh process of this program for either side, alternating, and reports the median.
-#include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
-#include "mixer/simulated_mixer.h"
-#include "platform/program_starter.h"
+#include "headless/headless_application.h"
+#include "headless/main_dialog_parts.h"
 #include "res/template_102.h"
-#include "settings/process_state.h"
-#include "settings/profile_store.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,22 +72,17 @@ void WaitForPaint(QWidget* window, const char* stampFile) {
 }
 
 int RunKfg(int argc, char** argv, const fs::path& folder, const char* stampFile) {
-    QApplication application(argc, argv);
+    kfg::headless::HeadlessApplication application(argc, argv);
     kfg::framework::ScopedModalHook hook([stampFile](kfg::framework::ModalView& view) {
         WaitForPaint(view.Widget(), stampFile);
         view.End(kfg::framework::IDCANCEL);
     });
-    kfg::settings::ProcessState state;
-    kfg::settings::ProfileStore store;
-    kfg::platform::NoProgramStarter starter;
-    kfg::dialogs::CKfgDlg dialog(state, store, starter,
-                                 std::make_shared<kfg::mixer::SimulatedMixer>(), folder);
-    dialog.DoModal();
+    kfg::headless::MainDialogParts().Run(folder);
     return 0;
 }
 
 int RunBare(int argc, char** argv, const char* stampFile) {
-    QApplication application(argc, argv);
+    kfg::headless::HeadlessApplication application(argc, argv);
     QDialog dialog;
     dialog.resize(800, 400);
     for (const kfg::framework::ControlTemplate& control : kfg::res::MainDialogTemplate().controls) {
@@ -178,9 +170,8 @@ int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--child-bare") == 0) {
         return RunBare(1, argv, argv[2]);
     }
-    // Offscreen unless the caller chose a platform: QT_QPA_PLATFORM=xcb under Xvfb measures a
-    // mapped window.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The children inherit the platform.
+    kfg::headless::UsePlatform(kfg::headless::Platform::OffscreenUnlessChosen);
     const fs::path folder = fs::temp_directory_path() / ("kfg-startup-" + std::to_string(getpid()));
     fs::create_directories(folder);
     fs::copy(fs::path(KFG_EXAMPLES_DIR) / "V320", folder, fs::copy_options::recursive);

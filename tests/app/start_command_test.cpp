@@ -7,11 +7,8 @@
 #include "platform/program_starter.h"
 #include "res/side_templates.h"
 #include "res/template_102.h"
-#include "settings/process_state.h"
-#include "settings/profile_store.h"
-#include "support/modal_script.h"
+#include "support/kfg_run.h"
 #include "support/private_cards.h"
-#include "support/recording_starter.h"
 #include "support/stand_in.h"
 #include "support/temp_dir.h"
 
@@ -55,14 +52,11 @@ void TelvioFolder(const TempDir& dir, const std::string& kfg = "LineIn=1\r\n") {
 
 // Presses Start in KFG over `cards`; the viewer is missing, so KFG ends after telling so.
 void PressStart(PrivateCards& cards, const std::filesystem::path& folder) {
-    settings::ProcessState state;
-    settings::ProfileStore store;
-    test::RecordingStarter starter;
-    auto mixer = std::make_shared<mixer::AlsaMixer>(std::make_unique<test::SharedCards>(cards));
-    test::ModalScript script([](framework::Dialog& d) { d.Click(res::kIdStart); });
-    dialogs::CKfgDlg dialog(state, store, starter, mixer, folder);
-    dialog.DoModal();
-    EXPECT_EQ(starter.log.back(), "handover Telvio.exe Quick");
+    test::KfgRun run(
+        folder, [](dialogs::CKfgDlg& d) { d.Click(res::kIdStart); }, {},
+        test::WithCard(
+            std::make_shared<mixer::AlsaMixer>(std::make_unique<test::SharedCards>(cards))));
+    EXPECT_EQ(run.starter.log.back(), "handover Telvio.exe Quick");
 }
 
 struct LineInCase {
@@ -141,29 +135,24 @@ ChildRun RunKfgInChild(const std::filesystem::path& folder, const std::string& s
     const pid_t child = ::fork();
     if (child == 0) {
         [[maybe_unused]] const int stray = ::open("/dev/null", O_RDONLY);
-        QString told;
+        std::string told;
         {
-            settings::ProcessState state;
-            settings::ProfileStore store;
             platform::SystemProgramStarter starter(searchPath);
             test::ModalScript script([&](framework::Dialog& d) {
-                if (auto* main = dynamic_cast<dialogs::CKfgDlg*>(&d)) {
+                if (dialogs::CKfgDlg* main = dynamic_cast<dialogs::CKfgDlg*>(&d)) {
                     whileUp(*main);
                 } else if (onSide) {
                     onSide(d);
                 }
             });
-            auto mixer =
-                std::make_shared<mixer::AlsaMixer>(std::make_unique<test::SharedCards>(cards));
-            dialogs::CKfgDlg dialog(state, store, starter, mixer, folder);
-            dialog.DoModal();
-            for (const test::SeenModal& seen : script.Seen()) {
-                if (!seen.isDialog) {
-                    told += seen.caption + ": " + seen.text + "\n";
-                }
+            headless::MainDialogParts(
+                std::make_shared<mixer::AlsaMixer>(std::make_unique<test::SharedCards>(cards)))
+                .Run(folder, starter);
+            for (const std::string& message : script.Messages()) {
+                told += message + "\n";
             }
         }
-        const QByteArray bytes = told.toUtf8();
+        const QByteArray bytes = QByteArray::fromStdString(told);
         [[maybe_unused]] const ssize_t written = ::write(report[1], bytes.data(), bytes.size());
         ::_exit(kDialogEnded);
     }

@@ -16,6 +16,7 @@ namespace {
 
 using test::KfgRun;
 using test::ReadBytes;
+using test::TelvioFolder;
 using test::TempDir;
 using test::WriteBytes;
 
@@ -24,8 +25,7 @@ constexpr const char* kV283 =
     "LetzteZeile=300\r\nFarbe=100\r\nSecam=1\r\nPALplus=1\r\n";
 
 TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", kV283);
+    TelvioFolder dir(kV283);
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         d.Click(res::kIdDefaults);
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "16");
@@ -44,7 +44,6 @@ TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
     KfgRun save(dir.path(), [](CKfgDlg& d) {
         d.Click(res::kIdDefaults);
         EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
-        d.EndDialog(framework::IDCANCEL);
     });
     const std::string saved = ReadBytes(dir / "Telvio.ini");
     for (const char* line : {"Testzeilen=16\r\n", "ErsteZeile=2\r\n", "LetzteZeile=285\r\n",
@@ -54,8 +53,7 @@ TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
 }
 
 TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    TelvioFolder dir;
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         const std::pair<int, const char*> presets[] = {
             {res::kIdAspect4To3, "1"}, {res::kIdAspect16To9, "34"}, {res::kIdAspect20To9, "60"}};
@@ -63,7 +61,6 @@ TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {
             d.Click(button);
             EXPECT_EQ(d.ItemText(res::kIdBorderHeight), height);
         }
-        d.EndDialog(framework::IDCANCEL);
     });
 }
 
@@ -93,14 +90,12 @@ TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
             EXPECT_EQ(d.CheckState(res::kIdBlackLines), c.blackAfter);
             EXPECT_EQ(d.Record().PALplus, c.palAfter);
             EXPECT_EQ(d.Record().SchwarzeZeile, c.blackAfter);
-            d.EndDialog(framework::IDCANCEL);
         });
     }
 }
 
 TEST(KfgCommands, TypingInSlotsZeroToNineteenTakesTheControls) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\nProportional=1\r\n");
+    TelvioFolder dir("[Telvio]\r\nStatus=1\r\nProportional=1\r\n");
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         d.SetItemText(res::kIdTestLines, "120");
         d.SetItemText(res::kIdMemorySlot20, "5"); // no exchange
@@ -108,40 +103,9 @@ TEST(KfgCommands, TypingInSlotsZeroToNineteenTakesTheControls) {
         d.SetItemText(res::kIdMemorySlot0, "5"); // an exchange: the range message at once
         EXPECT_EQ(d.Record().Testzeilen, 120);
         EXPECT_EQ(d.Record().Memory[0], 5);
-        d.EndDialog(framework::IDCANCEL);
     });
     ASSERT_EQ(run.script.MessageTexts().size(), 1u);
     EXPECT_TRUE(run.script.MessageTexts()[0].contains("0 und 99"));
-}
-
-enum class Way { Exit, CloseBox, Escape };
-
-TEST(KfgCommands, WaysOutWithAFailingCheck) {
-    const std::pair<Way, bool> cases[] = {
-        {Way::Exit, false}, {Way::CloseBox, false}, {Way::Escape, true}};
-    for (const auto& [way, ends] : cases) {
-        TempDir dir;
-        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
-        bool ended = false;
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            d.SetItemText(res::kIdTestLines, "120");
-            switch (way) {
-            case Way::Exit:
-                d.Click(res::kIdExit);
-                break;
-            case Way::CloseBox:
-                d.CloseWindow();
-                break;
-            case Way::Escape:
-                d.PressEscape();
-                break;
-            }
-            ended = d.IsEnded();
-            d.EndDialog(framework::IDCANCEL);
-        });
-        EXPECT_EQ(ended, ends) << static_cast<int>(way);
-        EXPECT_EQ(run.script.MessageTexts().size(), ends ? 0u : 1u) << static_cast<int>(way);
-    }
 }
 
 TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
@@ -152,9 +116,7 @@ TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
     };
     const Case cases[] = {{false, false, false}, {true, false, true}, {true, true, false}};
     for (const Case& c : cases) {
-        TempDir dir;
-        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
-        WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n");
+        TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\n");
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             if (c.click) {
                 d.Click(res::kIdSoundLineIn); // checked
@@ -201,7 +163,6 @@ TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
             EXPECT_EQ(d.Window()->focusWidget(), field);
             EXPECT_EQ(field->selectedText(), "120");
             EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 0); // nothing saved, none listed
-            d.EndDialog(framework::IDCANCEL);
         });
         ASSERT_EQ(run.script.MessageTexts().size(), 1u);
         EXPECT_EQ(run.script.MessageTexts()[0],
@@ -213,8 +174,7 @@ TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
 }
 
 TEST(KfgCommands, EnterSavesFromTheConfigurationFieldOnly) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+    TelvioFolder dir;
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         d.SetFocusTo(res::kIdMemorySlot3);
@@ -226,7 +186,6 @@ TEST(KfgCommands, EnterSavesFromTheConfigurationFieldOnly) {
         d.SetFocusTo(res::kIdConfigurationField);
         QApplication::sendEvent(d.Window(), &enter);
         EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 1);
-        d.EndDialog(framework::IDCANCEL);
     });
     EXPECT_NE(ReadBytes(dir / "KFG.ini").find("[Abend]"), std::string::npos);
 }

@@ -14,17 +14,14 @@ namespace {
 
 using test::KfgRun;
 using test::ReadBytes;
+using test::TelvioFolder;
 using test::TempDir;
 using test::WriteBytes;
 
 constexpr int kField = res::kIdConfigurationField;
 
 QStringList Configurations(const CKfgDlg& d) {
-    QStringList names;
-    for (int i = 0; i < d.ComboCount(kField); ++i) {
-        names << d.ComboItemText(kField, i);
-    }
-    return names;
+    return test::ComboEntries(d, kField);
 }
 
 void Type(CKfgDlg& d, const QString& name) {
@@ -35,14 +32,12 @@ void Type(CKfgDlg& d, const QString& name) {
 TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
     const std::pair<const char*, bool> cases[] = {{"5", true}, {"0", true}, {"2", false}};
     for (const auto& [sprox, consumed] : cases) {
-        TempDir dir;
-        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+        TelvioFolder dir;
         const std::string kfg =
             std::string("[KFG]\r\nSprox=") + sprox + "\r\n[Abend]\r\n[Sport]\r\n";
         WriteBytes(dir / "KFG.ini", kfg);
         KfgRun run(dir.path(), [](CKfgDlg& d) {
             EXPECT_EQ(Configurations(d), QStringList({"Abend", "Sport"}));
-            d.EndDialog(framework::IDCANCEL);
         });
         EXPECT_EQ(ReadBytes(dir / "KFG.ini").find("Sprox") == std::string::npos, consumed) << sprox;
         if (!consumed) {
@@ -52,9 +47,8 @@ TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
 }
 
 TEST(KfgConfigurations, SaveShowAndDeleteByName) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n");
-    WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=30\r\n");
+    TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n",
+                     "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=30\r\n");
     KfgRun run(dir.path(), [&](CKfgDlg& d) {
         Type(d, "Abend");
         d.Click(res::kIdShowConfiguration);
@@ -82,7 +76,6 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
         Type(d, "Ein sehr langer Name");
         d.Click(res::kIdSaveConfiguration);
         EXPECT_EQ(Configurations(d).last(), "Ein sehr lange");
-        d.EndDialog(framework::IDCANCEL);
     });
     const std::string kfg = ReadBytes(dir / "KFG.ini");
     EXPECT_NE(kfg.find("[Abend]\r\nTestzeilen=31\r\n"), std::string::npos);
@@ -110,15 +103,13 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
     for (const RefusedCase& c : cases) {
         for (const int command :
              {res::kIdSaveConfiguration, res::kIdShowConfiguration, res::kIdDeleteConfiguration}) {
-            TempDir dir;
-            WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
+            TelvioFolder dir;
             const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") + "\r\n";
             WriteBytes(dir / "KFG.ini", kfg);
             KfgRun run(dir.path(), [&](CKfgDlg& d) {
                 Type(d, QString::fromUtf8(c.name));
                 d.Click(command);
                 EXPECT_EQ(Configurations(d).size(), 0) << c.name;
-                d.EndDialog(framework::IDCANCEL);
             });
             ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.name << " " << command;
             EXPECT_EQ(run.script.MessageTexts()[0], QString::fromUtf8(c.text));
@@ -129,16 +120,13 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
 }
 
 TEST(KfgConfigurations, NamesWithBlanksAndLettersComeBackAtTheNextStart) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
-    WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n");
+    TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\n");
     KfgRun first(dir.path(), [](CKfgDlg& d) {
         d.SetItemText(res::kIdTestLines, "44");
         Type(d, "Abend Kino");
         d.Click(res::kIdSaveConfiguration);
         Type(d, "Spätfilm");
         d.Click(res::kIdSaveConfiguration);
-        d.EndDialog(framework::IDCANCEL);
     });
     EXPECT_NE(ReadBytes(dir / "KFG.ini").find("[Sp\xE4tfilm]"), std::string::npos);
     KfgRun second(dir.path(), [](CKfgDlg& d) {
@@ -150,13 +138,11 @@ TEST(KfgConfigurations, NamesWithBlanksAndLettersComeBackAtTheNextStart) {
         emit simple->List()->itemDoubleClicked(simple->List()->item(0));
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "44");
         EXPECT_EQ(d.Title(), "KFG – Abend Kino");
-        d.EndDialog(framework::IDCANCEL);
     });
 }
 
 TEST(KfgConfigurations, IndexFilesListedAndChosen) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=20\r\n");
+    TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=20\r\n");
     for (const char* name : {"Telvio03.idx", "Telvio12.idx", "Telvio_05.idx"}) {
         WriteBytes(dir / name, "");
     }
@@ -171,7 +157,6 @@ TEST(KfgConfigurations, IndexFilesListedAndChosen) {
         emit list->activated(1);
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "12");
         EXPECT_EQ(d.Record().Testzeilen, 12);
-        d.EndDialog(framework::IDCANCEL);
     });
 }
 

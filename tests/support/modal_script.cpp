@@ -32,4 +32,14 @@ std::vector<QString> ModalScript::MessageTexts() const {
     return texts;
 }
 
+std::vector<std::string> ModalScript::Messages() const {
+    std::vector<std::string> messages;
+    for (const SeenModal& seen : seen_) {
+        if (!seen.isDialog) {
+            messages.push_back((seen.caption + ": " + seen.text).toStdString());
+        }
+    }
+    return messages;
+}
+
 } // namespace kfg::test

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace kfg::test {
@@ -27,6 +28,8 @@ public:
 
     const std::vector<SeenModal>& Seen() const { return seen_; }
     std::vector<QString> MessageTexts() const;
+    // Each message box as "caption: text".
+    std::vector<std::string> Messages() const;
 
 private:
     DialogAction onDialog_;

@@ -1,13 +1,10 @@
-// Test programs that drive widgets run with a QApplication on the offscreen platform.
-#include <QApplication>
+// Test programs that drive widgets run with the headless application object.
+#include "headless/headless_application.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KFG"));
+    kfg::headless::HeadlessApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,18 +2,16 @@
 // over each sample Telvio folder, and every message box KFG can show.
 //
 // Usage: kfg-snapshots [output-folder [examples-folder]]
-#include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
-#include "mixer/simulated_mixer.h"
-#include "platform/program_starter.h"
-#include "settings/process_state.h"
+#include "headless/headless_application.h"
+#include "headless/main_dialog_parts.h"
 #include "settings/profile_store.h"
 
-#include <QApplication>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -132,7 +130,7 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
     bool saved = false;
     kfg::framework::ScopedModalHook hook([&](kfg::framework::ModalView& view) {
         kfg::framework::Dialog* dialog = view.AsDialog();
-        auto* main = dynamic_cast<kfg::dialogs::CKfgDlg*>(dialog);
+        kfg::dialogs::CKfgDlg* main = kfg::headless::MainDialogOf(view);
         const int shown = dialog != nullptr ? dialog->Template().id : 0;
         if (shown == scene.grab && !saved) {
             saved = view.Widget()->grab().save(
@@ -150,25 +148,37 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
         }
         view.End(dialog != nullptr ? kfg::framework::IDCANCEL : kfg::framework::IDOK);
     });
-    kfg::settings::ProcessState state;
-    kfg::settings::ProfileStore store;
-    kfg::platform::NoProgramStarter starter;
-    kfg::dialogs::CKfgDlg dialog(state, store, starter,
-                                 std::make_shared<kfg::mixer::SimulatedMixer>(), folder);
-    dialog.DoModal();
+    kfg::headless::MainDialogParts().Run(folder);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     return saved;
 }
 
+constexpr const char* kUsage =
+    "Usage: kfg-snapshots [output-folder [examples-folder]]\n"
+    "Renders KFG's windows and messages over the sample Telvio folders to PNG files in\n"
+    "output-folder (default: snapshots), offscreen unless QT_QPA_PLATFORM names a platform.\n";
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt takes its own options (-platform, -style) out of the arguments here.
+    kfg::headless::HeadlessApplication application(argc, argv);
+    // Folders are taken as given; anything else that looks like an option is not one.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return EXIT_SUCCESS;
+        }
+        if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            std::fprintf(stderr, "kfg-snapshots: unknown option %s\n%s", argv[i], kUsage);
+            return 2;
+        }
     }
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("KFG"));
+    if (argc > 3) {
+        std::fprintf(stderr, "kfg-snapshots: too many arguments\n%s", kUsage);
+        return 2;
+    }
     const fs::path output = argc > 1 ? fs::path(argv[1]) : fs::path("snapshots");
     const fs::path examples = argc > 2 ? fs::path(argv[2]) : fs::path(KFG_EXAMPLES_DIR);
     std::error_code error;

@@ -20,17 +20,9 @@ namespace {
 
 using test::KfgRun;
 using test::ReadBytes;
+using test::TelvioFolder;
 using test::TempDir;
 using test::WriteBytes;
-
-constexpr const char* kEditionFiles[] = {
-    "[Telvio]\r\nOptimierungBT=1\r\n",            // V283
-    "[Telvio-Erazor]\r\nLine-In=1\r\n",           // Erazor
-    "[Telvio]\r\nStatus=0\r\n",                   // V31
-    "[Telvio]\r\nStatus=0\r\nTurbo=1\r\n",        // V311
-    "[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n", // V283Quik
-    "[Telvio]\r\nStatus=1\r\nProportional=1\r\n", // V320
-};
 
 bool ActsOrTakesFocus(QAccessibleInterface* node) {
     switch (node->role()) {
@@ -76,8 +68,7 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
     for (int edition = 0; edition < 6; ++edition) {
         for (const bool spanish : {false, true}) {
             const std::string trace = std::to_string(edition) + (spanish ? " es" : " de");
-            TempDir dir;
-            WriteBytes(dir / "Telvio.ini", kEditionFiles[edition]);
+            TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(edition)]);
             std::set<int> walked;
             const auto walk = [&](const framework::Dialog& dialog) {
                 walked.insert(dialog.Template().id);
@@ -134,10 +125,8 @@ QAccessibleInterface* FindByName(QAccessibleInterface* node, QAccessible::Role r
 // The configuration field is found by its name; Up and Down walk its list as clicks would.
 TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
     for (const bool spanish : {false, true}) {
-        TempDir dir;
-        WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
-        WriteBytes(dir / "KFG.ini", std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
-                                        "\r\n[Abend]\r\n[Sport]\r\n");
+        TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
+                                         "\r\n[Abend]\r\n[Sport]\r\n");
         const QString name = spanish ? "Configuración" : "Konfigurationen";
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             QAccessibleInterface* window = QAccessible::queryAccessibleInterface(d.Window());
@@ -157,7 +146,6 @@ TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
                 EXPECT_EQ(field->selectedText(), shown);   // ready to be typed over
                 EXPECT_EQ(run.state.ActiveSection, shown); // told as a click in the list is
             }
-            d.EndDialog(framework::IDCANCEL);
         });
     }
 }
@@ -165,9 +153,7 @@ TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
 // What screen readers call on a box (its Toggle action) is a click, with everything a click
 // sets off: the exclusive pair clears its partner, the sound options count as changed.
 TEST(KfgAccessibility, ToggleActsAsAClick) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nOptimierungBT=1\r\nPALplus=1\r\n");
-    WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n");
+    TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\nPALplus=1\r\n", "[KFG]\r\nFr=0\r\n");
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         const auto toggle = [&d](int id) {
             QAccessible::queryAccessibleInterface(d.Item(id))

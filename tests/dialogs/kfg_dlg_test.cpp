@@ -1,0 +1,286 @@
+// The main dialog's start-up, its ways to end, the lists it fills, and loading and saving the
+// viewer's settings through it.
+#include "dialogs/main/kfg_dlg.h"
+#include "res/template_102.h"
+#include "res/template_102_controls.h"
+#include "settings/choice_tables.h"
+#include "support/counting_file_system.h"
+#include "support/kfg_run.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace kfg::dialogs {
+namespace {
+
+using test::KfgRun;
+using test::ReadBytes;
+using test::TelvioFolder;
+using test::TempDir;
+using test::WriteBytes;
+namespace fs = std::filesystem;
+
+// After the missing-file message nothing else comes: no prompt, no file written (not even the
+// consumed prompt request), no decoder started; KFG ends.
+TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
+    for (const char* kfgIni :
+         {static_cast<const char*>(nullptr), "[KFG]\r\nSprox=5\r\nAudio=1\r\n"}) {
+        for (const bool folderInstead : {false, true}) {
+            TempDir dir;
+            if (kfgIni != nullptr) {
+                WriteBytes(dir / "KFG.ini", kfgIni);
+            }
+            if (folderInstead) {
+                fs::create_directory(dir / "Telvio.ini"); // not a file: missing
+            }
+            const auto before = test::FolderBytes(dir.path());
+            KfgRun run(dir.path());
+            EXPECT_EQ(run.script.Messages(),
+                      std::vector<std::string>{
+                          "Fehler: Telvio.ini nicht vorhanden\nBitte ins Telvio-Verzeichnis "
+                          "kopieren\nTelvio.ini no existe.\nCopialo en el directorio TLV ZAV"});
+            EXPECT_EQ(run.script.Seen().size(), 1u) << folderInstead;
+            EXPECT_EQ(run.script.Seen()[0].icon, framework::MessageIcon::None);
+            EXPECT_EQ(run.result, framework::IDOK);
+            EXPECT_TRUE(run.starter.log.empty());
+            EXPECT_EQ(test::FolderBytes(dir.path()), before);
+        }
+    }
+}
+
+enum class Way { Exit, CloseBox, Escape };
+
+// The close box runs the OK command's data check, as "Beenden" does; Escape ends whatever the
+// fields hold.
+TEST(KfgStartUp, EveryWayToEndWithAndWithoutAFailingCheck) {
+    struct Case {
+        Way way;
+        bool failing;
+        bool ends;
+        int result;
+    };
+    const Case cases[] = {
+        {Way::Exit, false, true, framework::IDOK},
+        {Way::CloseBox, false, true, framework::IDOK},
+        {Way::Escape, false, true, framework::IDCANCEL},
+        {Way::Exit, true, false, framework::IDCANCEL},
+        {Way::CloseBox, true, false, framework::IDCANCEL},
+        {Way::Escape, true, true, framework::IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.way) * 2 + c.failing);
+        TelvioFolder dir;
+        bool ended = false;
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            if (c.failing) {
+                d.SetItemText(res::kIdTestLines, "120");
+            }
+            c.way == Way::Exit       ? d.Click(res::kIdExit)
+            : c.way == Way::CloseBox ? d.CloseWindow()
+                                     : d.PressEscape();
+            ended = d.IsEnded();
+        });
+        EXPECT_EQ(ended, c.ends);
+        EXPECT_EQ(run.result, c.result);
+        EXPECT_EQ(run.script.MessageTexts().size(), c.ends ? 0u : 1u);
+    }
+}
+
+TEST(KfgStartUp, LongWorkingDirectoryWorks) {
+    TempDir dir;
+    fs::path folder = dir.path();
+    while (folder.string().size() < 300) {
+        folder /= std::string(50, 'k');
+    }
+    fs::create_directories(folder);
+    WriteBytes(folder / "Telvio.ini", test::kEditionFiles[5]);
+    KfgRun run(folder);
+    EXPECT_EQ(run.state.Edition, settings::Edition::V320);
+    EXPECT_TRUE(run.script.MessageTexts().empty());
+}
+
+TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
+    for (const bool spanish : {false, true}) {
+        TelvioFolder dir(test::kV31, spanish ? "[KFG]\r\nFr=1\r\n0=1\r\n5=1\r\n7=2\r\n14=1\r\n"
+                                             : "[KFG]\r\nFr=0\r\n0=1\r\n5=1\r\n7=2\r\n14=1\r\n");
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            EXPECT_EQ(test::ComboEntries(d, res::kIdDisplayMode3x),
+                      spanish ? QStringList({"En Ventana", "720*576 YUY2", "640*480 RVB"})
+                              : QStringList({"Im Fenster", "720*576 YUY2", "640*480 RGB"}));
+        });
+    }
+}
+
+// Every list holds all rows of its table whatever the edition (the 3.x card list the
+// edition's), the sorted ones in order; the 3.x modes only once enabled.
+TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
+    using namespace settings;
+    const std::pair<const char*, const ChoiceTable*> editions[] = {
+        {test::kV31, &Cards31}, {test::kEditionFiles[5], &Cards320}};
+    const std::pair<int, const ChoiceTable*> lists[] = {
+        {res::kIdTunerList, &Tuners},
+        {res::kIdDisplayMode283, &DisplayModes283},
+        {res::kIdCardList283, &Cards283},
+        {res::kIdDisplayModeErazor, &DisplayModesErazor},
+        {res::kIdInterpolationList, &InterpolationModes},
+        {res::kIdCardListErazor, &CardsErazor},
+    };
+    for (const auto& [file, cards] : editions) {
+        TelvioFolder dir(file);
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            EXPECT_EQ(d.ComboCount(res::kIdCardList3x), cards->RowCount());
+            EXPECT_EQ(d.ComboItemText(res::kIdCardList3x, 0).toStdString(), cards->rows.front());
+            EXPECT_EQ(d.ComboCount(res::kIdDisplayMode3x), 0); // no KFG.ini: nothing enabled
+            for (const auto& [id, table] : lists) {
+                const QStringList entries = test::ComboEntries(d, id);
+                EXPECT_EQ(entries.size(), table->RowCount()) << id;
+                if (framework::HasStyle(*res::FindMainControl(id), framework::kSorted)) {
+                    EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(),
+                                               [](const QString& a, const QString& b) {
+                                                   return a.compare(b, Qt::CaseInsensitive) < 0;
+                                               }))
+                        << id;
+                }
+            }
+        });
+    }
+}
+
+TEST(KfgLists, ShownTextsBecomeIndices) {
+    TelvioFolder dir(test::kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n");
+    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        run.state.DisplayMode = 1;
+        run.state.TVKarte = 3;
+        run.state.Tuner = 4;
+        d.ComboSetCurSel(res::kIdDisplayMode3x, 0); // "Im Fenster ++"
+        d.ComboSetCurSel(res::kIdCardList3x, 3);    // "Miro PCTV pro"
+        d.ComboSetCurSel(res::kIdTunerList, -1);    // nothing shown: index kept
+        d.ChoiceIndicesFromTexts();
+        EXPECT_EQ(run.state.DisplayMode, 2);
+        EXPECT_EQ(run.state.TVKarte, 3);
+        EXPECT_EQ(run.state.Tuner, 4);
+    });
+}
+
+// Every sample folder through the real dialog: loaded, saved, ended with "Beenden".
+TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
+    for (const char* edition : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
+        TempDir dir;
+        fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
+        const auto before = test::FolderBytes(dir.path());
+        auto counter = std::make_shared<test::CountingFileSystem>();
+        KfgRun run(
+            dir.path(),
+            [](CKfgDlg& d) {
+                EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+                d.Click(res::kIdExit);
+            },
+            {}, test::WithFiles(counter));
+        EXPECT_EQ(counter->replacements, 0) << edition;
+        EXPECT_EQ(test::FolderBytes(dir.path()), before) << edition;
+        EXPECT_TRUE(run.script.MessageTexts().empty()) << edition;
+    }
+}
+
+TEST(KfgLoadSave, AnEditReplacesTheFileOnceAndLoadsBack) {
+    TelvioFolder dir("; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nSpeicher5=12\r\n"
+                     "Accel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n");
+    auto counter = std::make_shared<test::CountingFileSystem>();
+    KfgRun run(
+        dir.path(),
+        [](CKfgDlg& d) {
+            d.SetItemText(res::kIdColour, "300");
+            d.SetItemText(res::kIdMemorySlot7, "61");
+            d.SetItemText(res::kIdMemorySlot5, "0");
+            EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+        },
+        {}, test::WithFiles(counter));
+    EXPECT_EQ(counter->replacements, 1);
+    const std::string after = ReadBytes(dir / "Telvio.ini");
+    EXPECT_EQ(after.substr(0, 11), "; comment\r\n");
+    EXPECT_NE(after.find("Speicher5=12\r\n"), std::string::npos); // a zero slot writes nothing
+    EXPECT_NE(after.find("Accel=9\r\n"), std::string::npos);      // not V320's key: untouched
+    EXPECT_NE(after.find("[Telvio-Erazor]\r\nLine-In=1\r\n"), std::string::npos);
+
+    KfgRun again(dir.path(), [](CKfgDlg& d) {
+        EXPECT_EQ(d.ItemText(res::kIdColour), "300");
+        EXPECT_EQ(d.ItemText(res::kIdMemorySlot7), "61");
+        EXPECT_EQ(d.ItemText(res::kIdMemorySlot5), "12");
+    });
+}
+
+// The title names the section or configuration; "Telvio.ini" reloads what another program
+// changed, in the viewer's own section.
+TEST(KfgLoadSave, TitleAndReload) {
+    TelvioFolder dir("[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=5\r\n",
+                     "[KFG]\r\nFr=0\r\n[Sp\xE4tfilm]\r\nTestzeilen=42\r\n");
+    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        EXPECT_EQ(d.Title(), "KFG – Telvio-Erazor");
+        run.state.ActiveSection = "Sp\xE4tfilm";
+        d.LoadSettings(SettingsSource::KFG);
+        EXPECT_EQ(d.Title(), "KFG – Spätfilm");
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "42");
+        WriteBytes(dir / "Telvio.ini", "[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=77\r\n");
+        d.Click(res::kIdReload);
+        EXPECT_EQ(run.state.ActiveSection, "Telvio-Erazor");
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "77");
+    });
+}
+
+TEST(KfgLoadSave, SavingAConfigurationWritesTheSoundOptionsFirst) {
+    TelvioFolder dir;
+    auto counter = std::make_shared<test::CountingFileSystem>();
+    KfgRun run(
+        dir.path(),
+        [&](CKfgDlg& d) {
+            d.SetCheck(res::kIdSoundInit, 1);
+            run.state.ActiveSection = "Abend";
+            EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
+        },
+        {}, test::WithFiles(counter));
+    EXPECT_EQ(counter->replacements, 1); // one file, one replacement
+    const std::string bytes = ReadBytes(dir / "KFG.ini");
+    EXPECT_EQ(bytes.substr(0, 33), "[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Ab");
+    EXPECT_NE(bytes.find("[Abend]\r\nDebug=0\r\nTestzeilen=16\r\nHoeheRand=0\r\n"),
+              std::string::npos);
+}
+
+// A folder copied from a FAT medium, every name in upper case: found and kept, as the viewer
+// under wine finds them.
+TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
+    TempDir dir;
+    const fs::path sample = fs::path(KFG_EXAMPLES_DIR) / "V320";
+    for (const auto& [from, to] :
+         {std::pair{"Telvio.ini", "TELVIO.INI"}, std::pair{"KFG.ini", "KFG.INI"},
+          std::pair{"Telvio_16.idx", "TELVIO_16.IDX"}}) {
+        fs::copy_file(sample / from, dir / to);
+    }
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        EXPECT_EQ(d.ItemText(res::kIdVersionLabel), "V 3.20");
+        EXPECT_EQ(test::ComboEntries(d, res::kIdConfigurationField),
+                  QStringList({"Abend", "Sport"}));
+        EXPECT_EQ(d.ComboCount(res::kIdIndexFileList), 1);
+        d.SetItemText(res::kIdTestLines, "33");
+        d.SetItemText(res::kIdConfigurationField, "Nacht");
+        d.Click(res::kIdSaveConfiguration);
+        d.Click(res::kIdSoundInit); // the sound options are written on Start too
+        d.Click(res::kIdStart);
+    });
+    // No "Telvio.ini nicht vorhanden" and no first-run prompts: only the recording starter's
+    // failed hand-over is told.
+    EXPECT_EQ(run.script.Seen().size(), 2u);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"KFG.INI", "TELVIO.INI", "TELVIO_16.IDX"}));
+    EXPECT_NE(ReadBytes(dir / "TELVIO.INI").find("Testzeilen=33\r\n"), std::string::npos);
+    const std::string manager = ReadBytes(dir / "KFG.INI");
+    EXPECT_NE(manager.find("[Nacht]"), std::string::npos);
+    EXPECT_NE(manager.find("SoundInit=1"), std::string::npos);
+}
+
+} // namespace
+} // namespace kfg::dialogs

@@ -1,0 +1,104 @@
+// Caption language at start-up and when switched, and the messages that follow it.
+#include "dialogs/main/kfg_dlg.h"
+#include "res/template_102.h"
+#include "support/kfg_run.h"
+#include "support/typing.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kfg::dialogs {
+namespace {
+
+using test::KfgRun;
+using test::TelvioFolder;
+
+struct StartCase {
+    const char* kfgIni; // nullptr: no KFG.ini
+    bool spanish;
+};
+
+TEST(KfgLanguage, StartsInTheStoredLanguage) {
+    const StartCase cases[] = {
+        {nullptr, false},
+        {"[KFG]\r\nFr=0\r\n", false},
+        {"[KFG]\r\nFr=x\r\n", false},
+        {"[KFG]\r\nFr=1\r\n", true},
+        {"[KFG]\r\nFr=-3\r\n", true},
+    };
+    for (const StartCase& c : cases) {
+        TelvioFolder dir(test::kV31, c.kfgIni);
+        const std::string name = c.kfgIni ? c.kfgIni : "no KFG.ini";
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), c.spanish ? 1 : 0) << name;
+            EXPECT_EQ(d.ItemText(res::kIdTestLinesLabel),
+                      c.spanish ? "Líneas de test" : "Testzeilen")
+                << name;
+            EXPECT_EQ(d.ItemText(res::kIdDefaults),
+                      c.spanish ? "    R E S E T    " : " Defaultwerte")
+                << name;
+            EXPECT_EQ(d.Item(res::kIdMemorySlot7)->accessibleName(),
+                      c.spanish ? "Memoria 7" : "Speicher 7");
+            EXPECT_EQ(d.Record().SoundOptionsChanged, 0) << name; // not during start-up
+        });
+        EXPECT_EQ(run.state.LanguageFlag, c.spanish ? 0 : 1) << name;
+    }
+}
+
+TEST(KfgLanguage, SwitchingThereAndBack) {
+    TelvioFolder dir;
+    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        d.SetCheck(res::kIdLogFile, 1); // a change not yet taken into the record
+        d.Click(res::kIdLanguageToggle);
+        EXPECT_EQ(run.state.LanguageFlag, 0);
+        EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), 1);
+        EXPECT_EQ(d.ItemText(res::kIdExit), "Salir  ");
+        EXPECT_EQ(d.ItemText(res::kIdFirstLineLabel), "Primera  línea");
+        EXPECT_EQ(d.CheckState(res::kIdSecam), 1);   // shown through the exchange
+        EXPECT_EQ(d.CheckState(res::kIdLogFile), 0); // replaced by the record's value
+        EXPECT_EQ(d.Record().SoundOptionsChanged, 1);
+        EXPECT_EQ(d.Item(res::kIdSaveConfiguration)->accessibleName(), "Grabar");
+
+        d.Click(res::kIdLanguageToggle);
+        EXPECT_EQ(run.state.LanguageFlag, 1);
+        EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), 0);
+        EXPECT_EQ(d.CheckState(res::kIdSecam), 0);
+        // Only the six label fields return to German.
+        EXPECT_EQ(d.ItemText(res::kIdTestLinesLabel), "Testzeilen");
+        EXPECT_EQ(d.ItemText(res::kIdBorderHeightLabel), "Randhöhe");
+        EXPECT_EQ(d.ItemText(res::kIdVolumeLabel), "Lautstärke");
+        EXPECT_EQ(d.ItemText(res::kIdExit), "Salir  ");
+        EXPECT_EQ(d.ItemText(res::kIdHighPriority), "Prioridad alta");
+        EXPECT_EQ(d.Item(res::kIdBorderHeight)->accessibleName(), "Randhöhe");
+    });
+}
+
+// The input checks speak the language of the captions in force, also after a switch.
+TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
+    const char* const kGermanRange = "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.";
+    const char* const kSpanishRange = "Introduzca un número entero entre 0 y 99.";
+    for (const bool spanish : {false, true}) {
+        TelvioFolder dir(test::kV31, spanish ? "[KFG]\r\nFr=1\r\n" : "[KFG]\r\nFr=0\r\n");
+        KfgRun run(dir.path(), [](CKfgDlg& d) {
+            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            d.Click(res::kIdExit);
+            test::TypeInto(d.Item(res::kIdTestLines), "");
+            d.Click(res::kIdExit);
+            d.Click(res::kIdLanguageToggle);
+            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            d.Click(res::kIdExit);
+        });
+        const std::vector<QString> expected =
+            spanish
+                ? std::vector<QString>{kSpanishRange, "Introduzca un número entero.", kGermanRange}
+                : std::vector<QString>{kGermanRange, "Bitte eine ganze Zahl eingeben.",
+                                       kSpanishRange};
+        EXPECT_EQ(run.script.MessageTexts(), expected) << spanish;
+    }
+}
+
+} // namespace
+} // namespace kfg::dialogs

@@ -1,0 +1,26 @@
+#include "headless/main_dialog_parts.h"
+
+#include "framework/modal_hook.h"
+#include "mixer/simulated_mixer.h"
+
+namespace kfg::headless {
+
+MainDialogParts::MainDialogParts(std::shared_ptr<mixer::MixerApi> card,
+                                 std::shared_ptr<platform::FileSystem> files)
+    : store({}, std::move(files))
+    , mixer(card ? std::move(card) : std::make_shared<mixer::SimulatedMixer>()) {}
+
+int MainDialogParts::Run(const std::filesystem::path& folder, platform::ProgramStarter& starter) {
+    dialogs::CKfgDlg dialog(state, store, starter, mixer, folder);
+    return dialog.DoModal();
+}
+
+int MainDialogParts::Run(const std::filesystem::path& folder) {
+    return Run(folder, noPrograms_);
+}
+
+dialogs::CKfgDlg* MainDialogOf(const framework::ModalView& view) {
+    return dynamic_cast<dialogs::CKfgDlg*>(view.AsDialog());
+}
+
+} // namespace kfg::headless
