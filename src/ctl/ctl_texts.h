@@ -23,6 +23,8 @@ enum class Message {
     StoredOutOfRange,
     UnknownConfiguration,
     UnknownCommand,
+    UnknownOption,
+    FolderExpected,
     WrongArguments,
     NotAnAssignment,
 };

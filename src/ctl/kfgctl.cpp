@@ -113,11 +113,15 @@ int RunKfgctl(const std::vector<std::string>& arguments, std::ostream& out, std:
             out << "kfgctl " << kfg::kVersion << '\n';
             return kDone;
         }
-        if (option == "-C" && next + 1 < arguments.size()) {
+        if (option == "-C") {
+            if (next + 1 == arguments.size()) {
+                usage.Refuse(Message::FolderExpected);
+                return kUsage;
+            }
             folderPath = folderPath / arguments[++next]; // an absolute FOLDER replaces it
             continue;
         }
-        usage.Refuse(Text(Message::UnknownCommand, environment.language, {option}));
+        usage.Refuse(Message::UnknownOption, {option});
         return kUsage;
     }
     if (next == arguments.size()) {

@@ -196,6 +196,8 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"set", "Testzeilen"}, 2, "Testzeilen: KEY=VALUE expected"},
         {{"show", "Abend", "Sport"}, 2, "usage: kfgctl show [NAME] [--json]"},
         {{"frobnicate"}, 2, "frobnicate: unknown command"},
+        {{"--frob", "show"}, 2, "--frob: unknown option"},
+        {{"-C"}, 2, "-C needs a folder"},
         {{"set", "Foo=1"}, 1, "Foo: unbekannter Schlüssel", TextLanguage::German},
         {{"delete", "Nacht"},
          1,
