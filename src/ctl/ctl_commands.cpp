@@ -64,6 +64,22 @@ void UnmuteLineIn(std::shared_ptr<mixer::MixerApi> api) {
     }
 }
 
+// Configuration `arguments[0]` into "Telvio.ini"; with no argument, "Telvio.ini" saved as the
+// start button saves it.
+Saved Apply(Folder& folder, Arguments arguments) {
+    if (arguments.empty()) {
+        return folder.Save(folder.Load(folder.ViewerFile(), folder.ViewerSection()),
+                           folder.ViewerFile(), folder.ViewerSection(), folder.ViewerSection(),
+                           false);
+    }
+    const std::optional<std::string> section = folder.ConfigurationSection(arguments[0], true);
+    if (!section) {
+        return Saved::Refused;
+    }
+    return folder.Save(folder.Load(folder.ManagerFile(), *section), folder.ViewerFile(),
+                       folder.ViewerSection(), settings::Utf8FromWindows1252(*section), false);
+}
+
 } // namespace
 
 std::string JsonString(std::string_view text) {
@@ -167,17 +183,12 @@ int SaveCommand(Folder& folder, Arguments arguments, bool) {
     if (!section) {
         return kRefused;
     }
-    return folder.Save(folder.Load(folder.ViewerFile(), folder.ViewerSection()),
-                       folder.ManagerFile(), *section, folder.ViewerSection(), true);
+    return StatusOf(folder.Save(folder.Load(folder.ViewerFile(), folder.ViewerSection()),
+                                folder.ManagerFile(), *section, folder.ViewerSection(), true));
 }
 
 int ApplyCommand(Folder& folder, Arguments arguments, bool) {
-    const std::optional<std::string> section = folder.ConfigurationSection(arguments[0], true);
-    if (!section) {
-        return kRefused;
-    }
-    return folder.Save(folder.Load(folder.ManagerFile(), *section), folder.ViewerFile(),
-                       folder.ViewerSection(), settings::Utf8FromWindows1252(*section), false);
+    return StatusOf(Apply(folder, arguments));
 }
 
 int DeleteCommand(Folder& folder, Arguments arguments, bool) {
@@ -191,14 +202,11 @@ int DeleteCommand(Folder& folder, Arguments arguments, bool) {
 }
 
 int StartCommand(Folder& folder, Arguments arguments, bool) {
-    // The start button saves what it shows: the configuration, or "Telvio.ini" itself.
-    const int saved = arguments.empty()
-                          ? folder.Save(folder.Load(folder.ViewerFile(), folder.ViewerSection()),
-                                        folder.ViewerFile(), folder.ViewerSection(),
-                                        folder.ViewerSection(), false)
-                          : ApplyCommand(folder, arguments, false);
-    if (saved != kDone) {
-        return saved;
+    // The start button saves what it shows: the configuration, or "Telvio.ini" itself. A
+    // refusal stops it; a file that could not be written has been told, and Telvio starts
+    // with what the disk holds, as from the dialog.
+    if (Apply(folder, arguments) == Saved::Refused) {
+        return kRefused;
     }
     const Environment& environment = folder.Env();
     const auto stored = [&](settings::KfgKey key) {

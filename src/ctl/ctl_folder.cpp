@@ -78,15 +78,16 @@ LoadedSettings Folder::Load(const std::filesystem::path& file, std::string_view 
     return loaded;
 }
 
-int Folder::Save(LoadedSettings loaded, const std::filesystem::path& file, std::string_view section,
-                 std::string_view shownSection, bool soundOptions) {
+Saved Folder::Save(LoadedSettings loaded, const std::filesystem::path& file,
+                   std::string_view section, std::string_view shownSection, bool soundOptions) {
     settings::NormaliseForSave(loaded.record);
     if (const settings::ViewerKey* key =
             settings::FirstOutOfRange(loaded.record, loaded.state, edition_)) {
-        return Refuse(Message::StoredOutOfRange,
-                      {shownSection, key->name,
-                       std::to_string(settings::KeyValue(*key, loaded.record, loaded.state)),
-                       std::to_string(key->values.low), std::to_string(key->values.high)});
+        Refuse(Message::StoredOutOfRange,
+               {shownSection, key->name,
+                std::to_string(settings::KeyValue(*key, loaded.record, loaded.state)),
+                std::to_string(key->values.low), std::to_string(key->values.high)});
+        return Saved::Refused;
     }
     const auto failures = store_.CollectFailures();
     {
@@ -101,7 +102,7 @@ int Folder::Save(LoadedSettings loaded, const std::filesystem::path& file, std::
         }
         settings::SaveViewerKeys(store_, file, section, edition_, loaded.record, loaded.state);
     }
-    return Told(failures);
+    return Told(failures) == kDone ? Saved::Written : Saved::WriteFailed;
 }
 
 int Folder::Refuse(Message message, std::initializer_list<std::string_view> values) {

@@ -21,6 +21,13 @@ struct LoadedSettings {
     settings::ProcessState state;
 };
 
+// How a save of a whole record went: written; refused before writing (said why); or a file
+// could not be written (said which; the old file stays whole).
+enum class Saved { Written, Refused, WriteFailed };
+constexpr int StatusOf(Saved saved) {
+    return saved == Saved::Written ? kDone : kRefused;
+}
+
 // Telvio's folder as one kfgctl call sees it: the files, the edition, and the messages.
 class Folder {
 public:
@@ -51,9 +58,9 @@ public:
     // Writes `loaded` into `section` of `file` as a save after showing it writes it: check
     // boxes as they show, nothing when a checked key lies outside its range (refused, said).
     // With `soundOptions`, [KFG] "SoundInit" and "LineIn" first, as the stored ones show.
-    // Everything in one replacement per file. kDone or kRefused.
-    int Save(LoadedSettings loaded, const std::filesystem::path& file, std::string_view section,
-             std::string_view shownSection, bool soundOptions);
+    // Everything in one replacement per file.
+    Saved Save(LoadedSettings loaded, const std::filesystem::path& file, std::string_view section,
+               std::string_view shownSection, bool soundOptions);
 
     // Says `message` on the error stream ("kfgctl: ..."); returns kRefused.
     int Refuse(Message message, std::initializer_list<std::string_view> values = {});
