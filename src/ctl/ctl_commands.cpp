@@ -11,7 +11,9 @@
 #include "settings/kfg_keys.h"
 #include "settings/windows1252.h"
 
+#include <array>
 #include <cstdio>
+#include <optional>
 #include <ostream>
 #include <utility>
 
