@@ -33,7 +33,10 @@ KFG.ini, starts the chosen audio decoder and, from its start button, saves the
 settings, switches on line-in in the sound card's mixer and hands over to
 Telvio.
 
-kfg-shortcut makes a desktop menu entry that starts KFG in one Telvio folder.]=])
+kfg-shortcut makes a desktop menu entry that starts KFG in one Telvio folder.
+kfgctl brings the dialog's rules to the command line, without a window: it shows and
+changes single settings, saves, applies and deletes named configurations, and
+starts Telvio with a configuration.]=])
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

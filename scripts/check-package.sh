@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package the way a user meets it, on this Debian 12 machine, as root:
-# lintian, the desktop files and the AppStream metadata; then installs it with apt-get, makes
+# lintian, the desktop files and the AppStream metadata; then installs it with apt-get, checks
+# kfgctl (no window libraries, its bash completion, a run on a sample folder), makes
 # a menu entry for a copy of the sample Telvio 3.20 folder named `Tel vio "100%"`, starts KFG
 # through that entry under a virtual X server, checks its working folder, its window and that
 # everything it loaded comes from the package's dependencies; finds the manual pages; removes
@@ -60,19 +61,34 @@ heading "apt-get install"
 installed=1
 # Without the recommended wine: the checks do not need it, and it would stay on this machine.
 apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=600 "$deb"
-for program in kfg kfg-shortcut; do
+for program in kfg kfg-shortcut kfgctl; do
     [[ -x "/usr/bin/$program" ]] || fail "/usr/bin/$program is not installed"
 done
 mapfile -t package_files < <(dpkg -L kfg)
 
 heading "Manual pages"
-for page in kfg kfg-shortcut; do
+for page in kfg kfg-shortcut kfgctl; do
     path="$(man -w "$page")"
     [[ "$path" == "/usr/share/man/man1/$page.1.gz" ]] || fail "man finds $page at '$path'"
     warnings="$(MANWIDTH=80 man --warnings "$page" 2>&1 >/dev/null)"
     [[ -z "$warnings" ]] || fail "man $page warns: $warnings"
     echo "man $page: $path"
 done
+
+heading "kfgctl: no window libraries, its bash completion, and a run"
+# kfgctl runs where there is no display: Qt Gui and Qt Widgets must not be among its libraries.
+if ldd /usr/bin/kfgctl | grep -E 'libQt6(Widgets|Gui)'; then
+    fail "kfgctl links Qt's window libraries"
+fi
+completion=/usr/share/bash-completion/completions/kfgctl
+[[ -f "$completion" ]] || fail "$completion is not installed"
+bash -n "$completion" || fail "$completion is no valid bash"
+cp -r examples/V320 "$scratch/kfgctl-folder"
+[[ "$(kfgctl -C "$scratch/kfgctl-folder" edition)" == $'edition=V320\nlabel=V 3.20\nsection=Telvio' ]] ||
+    fail "kfgctl does not tell the sample folder's edition"
+[[ "$(kfgctl -C "$scratch/kfgctl-folder" list)" == $'Abend\nSport' ]] ||
+    fail "kfgctl does not list the sample folder's configurations"
+echo "kfgctl links no Qt Gui or Widgets, its completion is in $completion, and it reads a folder."
 
 heading "kfg-shortcut on a folder named 'Tel vio \"100%\"'"
 folder="$scratch/Tel vio \"100%\""

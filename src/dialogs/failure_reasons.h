@@ -15,10 +15,6 @@ struct ProfileFailure;
 
 namespace kfg::dialogs {
 
-// The reason a failure is given to the user, in German or Spanish: the words of the reason
-// table for the causes the platform tells apart, the system's own words for anything else.
-QString FailureReason(const std::error_code& error, bool spanish);
-
 // Tells the user that program `name` of `workingDirectory` did not start and why:
 // "<name> konnte nicht gestartet werden: <reason>" / "No se pudo iniciar <name>: <reason>",
 // the name as spelled in the folder.

@@ -109,6 +109,17 @@ const ChoiceTable& ChoicesOf(ChoiceList list, Edition edition) {
     return kNoRows;
 }
 
+const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, bool german) {
+    const ChoiceTable& table = ChoicesOf(list, edition);
+    return &table == &DisplayModes3xGerman ? DisplayModes3xFor(german) : table;
+}
+
+std::optional<int> RowOfChoiceText(ChoiceList list, Edition edition, std::string_view text) {
+    const ChoiceTable& table = ChoicesOf(list, edition);
+    return RowOfTextInAny(
+        {&table, &table == &DisplayModes3xGerman ? &DisplayModes3xSpanish : nullptr}, text);
+}
+
 void ChoiceTextsFromIndices(SettingsRecord& record, const ProcessState& state) {
     AssignRow(record.DisplayModeText3x, DisplayModes3xFor(state.LanguageFlag), state.DisplayMode);
     AssignRow(record.DisplayModeText283, DisplayModes283, state.DisplayMode);

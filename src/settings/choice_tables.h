@@ -166,6 +166,14 @@ const ChoiceTable& DisplayModes3xFor(bool languageFlag);
 // The card table of the 3.x lists: Cards320 for V320, Cards31 for every other edition.
 const ChoiceTable& Cards3xFor(Edition edition);
 
+// The rows a list key of `edition` shows: ChoicesOf(), but the 3.x display modes in Spanish
+// when the German captions are not in force (`german` false).
+const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, bool german);
+
+// The row of `edition`'s list whose text is `text` in either caption language (exactly, as a
+// save compares the text a list shows); nothing when no row has it.
+std::optional<int> RowOfChoiceText(ChoiceList list, Edition edition, std::string_view text);
+
 // After loading: sets the eight list texts of `record` from the choice indices of `state`,
 // every table of each kind whatever the edition. A text whose index is not a row of its table
 // becomes empty.

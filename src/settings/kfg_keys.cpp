@@ -2,6 +2,8 @@
 
 #include "settings/profile_store.h"
 
+#include <utility>
+
 namespace kfg::settings {
 
 const KfgKeyInfo& Info(KfgKey key) {
@@ -20,6 +22,16 @@ int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile,
         reader == KfgReader::StartUp ? info.startUpBuffer : info.sideDialogBuffer;
     return LeadingInteger(
         store.GetString(managerFile, kManagerSection, info.name, info.textDefault, buffer));
+}
+
+void WriteSoundOptions(ProfileStore& store, const std::filesystem::path& managerFile,
+                       bool soundInit, bool lineIn) {
+    auto gathered = store.Gather();
+    for (const auto& [key, on] :
+         {std::pair{KfgKey::SoundInit, soundInit}, std::pair{KfgKey::LineIn, lineIn}}) {
+        // A failure reaches the store's sink and the caller's failure collector.
+        (void)store.WriteString(managerFile, kManagerSection, Info(key).name, on ? "1" : "0");
+    }
 }
 
 std::string DisplayModeKey(int row) {

@@ -62,6 +62,11 @@ enum class KfgReader { StartUp, SideDialog };
 int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile, KfgKey key,
                   KfgReader reader);
 
+// Writes [KFG] "SoundInit" and "LineIn" as the check boxes give them, "1" or "0", both in one
+// replacement of the file.
+void WriteSoundOptions(ProfileStore& store, const std::filesystem::path& managerFile,
+                       bool soundInit, bool lineIn);
+
 // Display mode n of the 3.x editions is offered when key "n" (0..20, no leading zeros) holds
 // exactly 1; a missing key reads as 0.
 inline constexpr int kDisplayModeKeyDefault = 0;

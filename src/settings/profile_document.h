@@ -31,6 +31,8 @@ public:
     // blanks around it and with any quotes still on; nothing when section or key is missing.
     std::optional<std::string_view> FindValue(std::string_view section, std::string_view key) const;
 
+    bool HasSection(std::string_view section) const { return FindSection(section).has_value(); }
+
     // Each returns whether the document changed.
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteKey(std::string_view section, std::string_view key);

@@ -268,6 +268,10 @@ std::uint32_t ProfileStore::GetInt(const std::filesystem::path& file, std::strin
     return ParseProfileInteger(Unquote(*value));
 }
 
+bool ProfileStore::HasSection(const std::filesystem::path& file, std::string_view section) {
+    return Refresh(file).document.HasSection(TrimSpaces(section));
+}
+
 std::error_code ProfileStore::WriteString(const std::filesystem::path& file,
                                           std::string_view section, std::string_view key,
                                           std::string_view value) {

@@ -65,6 +65,9 @@ public:
     std::uint32_t GetInt(const std::filesystem::path& file, std::string_view section,
                          std::string_view key, int defaultValue);
 
+    // Whether the file holds the section (a header of that name, letter case aside).
+    bool HasSection(const std::filesystem::path& file, std::string_view section);
+
     // Sets section/key to value, creating file, section and key as needed.
     [[nodiscard]] std::error_code WriteString(const std::filesystem::path& file,
                                               std::string_view section, std::string_view key,

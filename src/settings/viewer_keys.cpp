@@ -31,10 +31,6 @@ const std::vector<const ViewerKey*>& InWriteOrder() {
     return ordered;
 }
 
-std::string SlotKey(const MemorySlotRule& rule, int slot) {
-    return std::string(rule.family) + std::to_string(slot);
-}
-
 int ReadNumber(ProfileStore& store, const std::filesystem::path& file, std::string_view section,
                std::string_view key, std::string_view defaultText) {
     return LeadingInteger(store.GetString(file, section, key, defaultText, kValueBuffer));
@@ -52,6 +48,18 @@ std::span<const ViewerKey> ViewerKeysInReadOrder() {
 
 const MemorySlotRule& SlotRuleFor(Edition edition) {
     return FactsOf(edition).memorySlots;
+}
+
+std::string MemorySlotKey(Edition edition, int slot) {
+    return std::string(SlotRuleFor(edition).family) + std::to_string(slot);
+}
+
+int KeyValue(const ViewerKey& key, const SettingsRecord& record, const ProcessState& state) {
+    return key.inRecord != nullptr ? record.*(key.inRecord) : state.*(key.inState);
+}
+
+int& KeyValue(const ViewerKey& key, SettingsRecord& record, ProcessState& state) {
+    return key.inRecord != nullptr ? record.*(key.inRecord) : state.*(key.inState);
 }
 
 bool Allows(const ViewerKey& key, Edition edition, int value) {
@@ -78,12 +86,11 @@ void LoadViewerKeys(ProfileStore& store, const std::filesystem::path& file,
             const MemorySlotRule& rule = SlotRuleFor(edition);
             for (int slot = 0; slot < rule.read; ++slot) {
                 record.Memory[static_cast<std::size_t>(slot)] =
-                    ReadNumber(store, file, section, SlotKey(rule, slot), key.defaultText);
+                    ReadNumber(store, file, section, MemorySlotKey(edition, slot), key.defaultText);
             }
             continue;
         }
-        int& value = key.inRecord != nullptr ? record.*(key.inRecord) : state.*(key.inState);
-        value = ReadNumber(store, file, section, key.name, key.defaultText);
+        KeyValue(key, record, state) = ReadNumber(store, file, section, key.name, key.defaultText);
     }
 }
 
@@ -100,15 +107,14 @@ void SaveViewerKeys(ProfileStore& store, const std::filesystem::path& file,
                 const int value = record.Memory[static_cast<std::size_t>(slot)];
                 if (value != 0) {
                     // Reported to the store's sink and collectors; the other keys go on.
-                    (void)store.WriteString(file, section, SlotKey(rule, slot),
+                    (void)store.WriteString(file, section, MemorySlotKey(edition, slot),
                                             std::to_string(value));
                 }
             }
             continue;
         }
-        const int value =
-            key->inRecord != nullptr ? record.*(key->inRecord) : state.*(key->inState);
-        (void)store.WriteString(file, section, key->name, std::to_string(value)); // as above
+        (void)store.WriteString(file, section, key->name,
+                                std::to_string(KeyValue(*key, record, state))); // as above
     }
 }
 

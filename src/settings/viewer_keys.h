@@ -23,6 +23,13 @@ std::span<const ViewerKey> ViewerKeysInReadOrder();
 
 const MemorySlotRule& SlotRuleFor(Edition edition);
 
+// The key of memory slot `slot` in `edition`'s family: "Speicher<n>" or "Station<n>".
+std::string MemorySlotKey(Edition edition, int slot);
+
+// The value of a single key, from the record or the program-wide part.
+int KeyValue(const ViewerKey& key, const SettingsRecord& record, const ProcessState& state);
+int& KeyValue(const ViewerKey& key, SettingsRecord& record, ProcessState& state);
+
 // Reads the edition's keys from `section` of `file` into the record and the program-wide
 // values: the default when a key is missing, the value cut to 19 characters, then its leading
 // decimal number.

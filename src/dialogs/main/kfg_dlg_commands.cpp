@@ -123,13 +123,8 @@ void CKfgDlg::OnAudioDecoder() {
 }
 
 void CKfgDlg::WriteSoundOptions() {
-    auto gathered = store_.Gather(); // both keys in one replacement, on disk before returning
-    for (const auto& [key, id] : {std::pair{settings::KfgKey::SoundInit, res::kIdSoundInit},
-                                  std::pair{settings::KfgKey::LineIn, res::kIdSoundLineIn}}) {
-        // A failure reaches the command's failure collector, which the caller tells the user.
-        (void)store_.WriteString(ManagerFile(), settings::kManagerSection, settings::Info(key).name,
-                                 std::to_string(CheckState(id)));
-    }
+    settings::WriteSoundOptions(store_, ManagerFile(), CheckState(res::kIdSoundInit) == 1,
+                                CheckState(res::kIdSoundLineIn) == 1);
 }
 
 void CKfgDlg::OnOK() {

@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/name_lookup.h"
 #include "res/template_102.h"
+#include "settings/configuration_names.h"
 #include "settings/configuration_scan.h"
 #include "settings/kfg_keys.h"
 #include "settings/process_state.h"
@@ -13,65 +14,14 @@
 #include "settings/windows1252.h"
 
 #include <QString>
-#include <array>
 
 namespace kfg::dialogs {
 namespace {
 
-constexpr int kNameLength = 14; // what the configuration field gives a name
-
-enum class NameProblem { None, Empty, Reserved, Unusable };
-
-struct Message {
-    const char* german;
-    const char* spanish;
-};
-
-struct ProblemMessage {
-    NameProblem problem;
-    Message text;
-    Message caption;
-};
-
-constexpr Message kErrorCaption{"Fehler", "Error."};
-constexpr std::array<ProblemMessage, 3> kNameMessages{{
-    {NameProblem::Empty, {"Konfiguration auswählen!", "Elegir  una configuración"}, kErrorCaption},
-    {NameProblem::Reserved,
-     {"Der Name KFG ist reserviert.", "El nombre KFG está reservado."},
-     kErrorCaption},
-    {NameProblem::Unusable,
-     {"Dieser Name ist nicht möglich.", "Este nombre no es posible."},
-     kErrorCaption},
-}};
-
-// A byte that cannot stand in a section name without the file reading it back differently.
-bool UnusableByte(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte == 0x7F || byte == ']' || byte == 0x81 || byte == 0x8D ||
-           byte == 0x8F || byte == 0x90 || byte == 0x9D;
-}
-
-NameProblem ProblemOf(const std::optional<std::string>& name) {
-    if (!name) {
-        return NameProblem::Unusable; // a character Windows-1252 cannot hold
-    }
-    if (name->empty()) {
-        return NameProblem::Empty;
-    }
-    if (settings::EqualsIgnoreCase1252(*name, settings::kManagerSection)) {
-        return NameProblem::Reserved; // the manager's own section
-    }
-    for (const char c : *name) {
-        if (UnusableByte(c)) {
-            return NameProblem::Unusable;
-        }
-    }
-    return NameProblem::None;
-}
-
 // The name in the configuration field: no blanks at either end, at most 14 characters.
-QString FieldName(const CKfgDlg& dialog) {
-    return dialog.ItemText(res::kIdConfigurationField).trimmed().left(kNameLength).trimmed();
+std::string FieldName(const CKfgDlg& dialog) {
+    return settings::FieldConfigurationName(
+        dialog.ItemText(res::kIdConfigurationField).toStdString());
 }
 
 QString Shown(const std::string& windows1252) {
@@ -126,21 +76,18 @@ int CKfgDlg::ShownIndexNumber() const {
 }
 
 bool CKfgDlg::TakeConfigurationName() {
-    const std::optional<std::string> name =
-        settings::Windows1252FromUtf8(FieldName(*this).toStdString());
-    const NameProblem problem = ProblemOf(name);
-    state_.ActiveSection = name && problem != NameProblem::Unusable ? *name : std::string();
-    if (problem == NameProblem::None) {
+    const std::optional<std::string> name = settings::Windows1252FromUtf8(FieldName(*this));
+    const settings::NameProblem problem = settings::CheckConfigurationName(name);
+    state_.ActiveSection =
+        name && problem != settings::NameProblem::Unusable ? *name : std::string();
+    if (problem == settings::NameProblem::None) {
         return true;
     }
     const bool german = state_.LanguageFlag;
-    for (const ProblemMessage& message : kNameMessages) {
-        if (message.problem == problem) {
-            framework::MessageBox(
-                this, QString::fromUtf8(german ? message.text.german : message.text.spanish),
-                QString::fromUtf8(german ? message.caption.german : message.caption.spanish));
-        }
-    }
+    const std::string_view text = settings::NameProblemText(
+        problem, german ? platform::TextLanguage::German : platform::TextLanguage::Spanish);
+    framework::MessageBox(this, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                          german ? QStringLiteral("Fehler") : QStringLiteral("Error."));
     return false;
 }
 
@@ -157,8 +104,7 @@ int CKfgDlg::FindConfiguration(const std::string& name) const {
 }
 
 void CKfgDlg::OnConfigurationTextChanged() {
-    state_.ActiveSection =
-        settings::Windows1252FromUtf8(FieldName(*this).toStdString()).value_or("");
+    state_.ActiveSection = settings::Windows1252FromUtf8(FieldName(*this)).value_or("");
 }
 
 void CKfgDlg::OnSaveConfiguration() {

@@ -1,0 +1,126 @@
+#include "ctl/ctl_folder.h"
+
+#include "platform/failure_reasons.h"
+#include "settings/configuration_names.h"
+#include "settings/edition_detection.h"
+#include "settings/edition_facts.h"
+#include "settings/kfg_keys.h"
+#include "settings/profile_document.h"
+#include "settings/save_rules.h"
+#include "settings/viewer_keys.h"
+#include "settings/windows1252.h"
+
+#include <ostream>
+#include <system_error>
+
+namespace kfg::ctl {
+
+Folder::Folder(const Environment& environment, std::filesystem::path path, std::ostream& out,
+               std::ostream& err)
+    : environment_(environment)
+    , path_(std::move(path))
+    , out_(out)
+    , err_(err) {}
+
+bool Folder::Open() {
+    std::error_code error;
+    if (!std::filesystem::is_directory(path_, error)) {
+        Refuse(Message::MissingFolder, {path_.string()});
+        return false;
+    }
+    const settings::EditionDetection found = settings::DetectEdition(path_, store_);
+    if (!found.fileFound) {
+        Refuse(Message::MissingViewerSettings, {path_.string()});
+        return false;
+    }
+    edition_ = found.edition;
+    return true;
+}
+
+std::string_view Folder::ViewerSection() const {
+    return settings::ViewerSectionFor(edition_);
+}
+
+std::filesystem::path Folder::ViewerFile() const {
+    return path_ / settings::kViewerSettingsFile;
+}
+
+std::filesystem::path Folder::ManagerFile() const {
+    return path_ / settings::kManagerFile;
+}
+
+bool Folder::GermanCaptions() {
+    return settings::ReadKfgNumber(store_, ManagerFile(), settings::KfgKey::Fr,
+                                   settings::KfgReader::StartUp) == 0;
+}
+
+std::optional<std::string> Folder::ConfigurationSection(std::string_view name, bool mustExist) {
+    // Blanks around the name go as in the dialog's field; a longer name is refused rather
+    // than cut, since nobody sees what was cut off.
+    const std::optional<std::string> section =
+        settings::Windows1252FromUtf8(settings::TrimBlanks(name));
+    const settings::NameProblem problem = settings::CheckConfigurationName(section);
+    if (problem != settings::NameProblem::None) {
+        Refuse(settings::NameProblemText(problem, environment_.language));
+        return std::nullopt;
+    }
+    if (mustExist && !store_.HasSection(ManagerFile(), *section)) {
+        Refuse(Message::UnknownConfiguration, {settings::Utf8FromWindows1252(*section)});
+        return std::nullopt;
+    }
+    return section;
+}
+
+LoadedSettings Folder::Load(const std::filesystem::path& file, std::string_view section) {
+    LoadedSettings loaded;
+    loaded.state.Edition = edition_;
+    settings::LoadViewerKeys(store_, file, section, edition_, loaded.record, loaded.state);
+    return loaded;
+}
+
+Saved Folder::Save(LoadedSettings loaded, const std::filesystem::path& file,
+                   std::string_view section, std::string_view shownSection, bool soundOptions) {
+    settings::NormaliseForSave(loaded.record);
+    if (const settings::ViewerKey* key =
+            settings::FirstOutOfRange(loaded.record, loaded.state, edition_)) {
+        Refuse(Message::StoredOutOfRange,
+               {shownSection, key->name,
+                std::to_string(settings::KeyValue(*key, loaded.record, loaded.state)),
+                std::to_string(key->values.low), std::to_string(key->values.high)});
+        return Saved::Refused;
+    }
+    const auto failures = store_.CollectFailures();
+    {
+        auto gathered = store_.Gather();
+        if (soundOptions) {
+            const auto stored = [&](settings::KfgKey key) {
+                return settings::ReadKfgNumber(store_, ManagerFile(), key,
+                                               settings::KfgReader::StartUp) != 0;
+            };
+            settings::WriteSoundOptions(store_, ManagerFile(), stored(settings::KfgKey::SoundInit),
+                                        stored(settings::KfgKey::LineIn));
+        }
+        settings::SaveViewerKeys(store_, file, section, edition_, loaded.record, loaded.state);
+    }
+    return Told(failures) == kDone ? Saved::Written : Saved::WriteFailed;
+}
+
+int Folder::Refuse(Message message, std::initializer_list<std::string_view> values) {
+    return Refuse(Text(message, environment_.language, values));
+}
+
+int Folder::Refuse(std::string_view text) {
+    err_ << "kfgctl: " << text << '\n';
+    return kRefused;
+}
+
+int Folder::Told(const settings::ProfileStore::FailureCollector& failures) {
+    const std::vector<settings::ProfileFailure> failed = failures.FirstPerFile();
+    for (const settings::ProfileFailure& failure : failed) {
+        Refuse(platform::SaveFailureMessage(failure.file.filename().string(), failure.error,
+                                            environment_.language));
+    }
+    return failed.empty() ? kDone : kRefused;
+}
+
+} // namespace kfg::ctl

@@ -1,0 +1,154 @@
+#include "ctl/ctl_keys.h"
+
+#include "platform/name_lookup.h"
+#include "settings/choice_tables.h"
+#include "settings/edition_facts.h"
+#include "settings/viewer_keys.h"
+
+#include <charconv>
+
+namespace kfg::ctl {
+namespace {
+
+using settings::KeyKind;
+using settings::ValueKind;
+
+std::optional<int> Integer(std::string_view text) {
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+const settings::ViewerKey& SlotRow() {
+    for (const settings::ViewerKey& key : settings::kViewerKeys) {
+        if (key.kind == KeyKind::MemorySlots) {
+            return key;
+        }
+    }
+    return settings::kViewerKeys.front(); // unreachable: the table has its slots' row
+}
+
+// "Speicher7" or "station7" as a slot of either family: the family's spelling and the slot.
+std::optional<NamedKey> SlotNamed(std::string_view name, settings::Edition edition) {
+    for (const std::string_view family : {"Speicher", "Station"}) {
+        if (name.size() <= family.size() ||
+            !platform::EqualIgnoringAsciiCase(name.substr(0, family.size()), family)) {
+            continue;
+        }
+        const std::string_view digits = name.substr(family.size());
+        const std::optional<int> slot = Integer(digits);
+        // Written without sign and leading zeros, as the files do.
+        if (!slot || *slot >= settings::kMemorySlotCount || std::to_string(*slot) != digits) {
+            return std::nullopt;
+        }
+        NamedKey found{&SlotRow(), *slot, std::string(family) + std::string(digits)};
+        if (family != settings::SlotRuleFor(edition).family) {
+            found.slot = settings::kMemorySlotCount; // the other family: read by no one here
+        }
+        return found;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<NamedKey> FindKey(Folder& folder, std::string_view name, KeyUse use) {
+    const settings::Edition edition = folder.Edition();
+    std::optional<NamedKey> found = SlotNamed(name, edition);
+    for (const settings::ViewerKey& key : settings::kViewerKeys) {
+        if (!found && key.kind == KeyKind::Single &&
+            platform::EqualIgnoringAsciiCase(key.name, name)) {
+            found = NamedKey{&key, -1, std::string(key.name)};
+        }
+    }
+    if (!found) {
+        folder.Refuse(Message::UnknownKey, {name});
+        return std::nullopt;
+    }
+    const settings::MemorySlotRule& slots = settings::SlotRuleFor(edition);
+    const bool read = found->slot >= 0 ? found->slot < slots.read
+                                       : settings::Includes(found->key->readBy, edition);
+    const bool written = found->slot >= 0 ? found->slot < slots.written
+                                          : settings::Includes(found->key->writtenBy, edition);
+    const std::string_view label = settings::FactsOf(edition).versionLabel;
+    if (!read) {
+        folder.Refuse(Message::NotRead, {found->name, label});
+        return std::nullopt;
+    }
+    if (use == KeyUse::Write && !written) {
+        folder.Refuse(Message::NotWritten, {found->name, label});
+        return std::nullopt;
+    }
+    return found;
+}
+
+std::vector<NamedKey> KeysRead(settings::Edition edition) {
+    std::vector<NamedKey> keys;
+    for (const settings::ViewerKey& key : settings::ViewerKeysInReadOrder()) {
+        if (!settings::Includes(key.readBy, edition)) {
+            continue;
+        }
+        if (key.kind == KeyKind::Single) {
+            keys.push_back({&key, -1, std::string(key.name)});
+            continue;
+        }
+        for (int slot = 0; slot < settings::SlotRuleFor(edition).read; ++slot) {
+            keys.push_back({&key, slot, settings::MemorySlotKey(edition, slot)});
+        }
+    }
+    return keys;
+}
+
+int ValueOf(const NamedKey& key, const LoadedSettings& loaded) {
+    return key.slot >= 0 ? loaded.record.Memory[static_cast<std::size_t>(key.slot)]
+                         : settings::KeyValue(*key.key, loaded.record, loaded.state);
+}
+
+std::optional<std::string_view> TextOf(const NamedKey& key, int value, settings::Edition edition,
+                                       bool german) {
+    if (key.slot >= 0 || key.key->values.kind != ValueKind::Choice) {
+        return std::nullopt;
+    }
+    return settings::RowText(settings::ShownChoices(key.key->values.choices, edition, german),
+                             value);
+}
+
+std::optional<int> ParseValue(Folder& folder, const NamedKey& key, std::string_view text) {
+    const std::optional<int> number = Integer(text);
+    const settings::KeyValues& values = key.key->values;
+    if (key.slot < 0 && values.kind == ValueKind::Choice) {
+        const settings::Edition edition = folder.Edition();
+        const settings::ChoiceTable& rows = settings::ChoicesOf(values.choices, edition);
+        if (number && settings::RowText(rows, *number)) {
+            return number;
+        }
+        if (const std::optional<int> row =
+                settings::RowOfChoiceText(values.choices, edition, text)) {
+            return row;
+        }
+        folder.Refuse(Message::NoSuchRow, {key.name, text, std::to_string(rows.RowCount() - 1)});
+        return std::nullopt;
+    }
+    if (!number) {
+        folder.Refuse(Message::NotANumber, {key.name, text});
+        return std::nullopt;
+    }
+    if (key.slot >= 0 && *number == 0) {
+        folder.Refuse(Message::ZeroSlot, {key.name});
+        return std::nullopt;
+    }
+    if (key.slot < 0 && !settings::Allows(*key.key, folder.Edition(), *number)) {
+        folder.Refuse(Message::OutOfRange,
+                      {key.name, text, std::to_string(values.low), std::to_string(values.high)});
+        return std::nullopt;
+    }
+    return number;
+}
+
+} // namespace kfg::ctl

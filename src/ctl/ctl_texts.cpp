@@ -1,0 +1,104 @@
+#include "ctl/ctl_texts.h"
+
+#include <array>
+
+namespace kfg::ctl {
+namespace {
+
+using platform::Texts;
+
+struct MessageRow {
+    Message message;
+    Texts text;
+};
+
+// The range and number sentences are the dialog's input-check messages.
+constexpr auto kMessages = std::to_array<MessageRow>({
+    {Message::MissingFolder,
+     {"the folder %1 does not exist", "der Ordner %1 existiert nicht", "la carpeta %1 no existe"}},
+    {Message::MissingViewerSettings,
+     {"Telvio.ini does not exist in %1", "Telvio.ini nicht vorhanden in %1",
+      "Telvio.ini no existe en %1"}},
+    {Message::UnknownKey,
+     {"%1: unknown key", "%1: unbekannter Schlüssel", "%1: clave desconocida"}},
+    {Message::NotRead,
+     {"%1: Telvio %2 has no such key", "%1: Telvio %2 kennt diesen Schlüssel nicht",
+      "%1: Telvio %2 no conoce esta clave"}},
+    {Message::NotWritten,
+     {"%1: KFG never writes this key for Telvio %2",
+      "%1: KFG schreibt diesen Schlüssel für Telvio %2 nie",
+      "%1: KFG nunca escribe esta clave para Telvio %2"}},
+    {Message::NotANumber,
+     {"%1=%2: Please enter an integer.", "%1=%2: Bitte eine ganze Zahl eingeben.",
+      "%1=%2: Introduzca un número entero."}},
+    {Message::OutOfRange,
+     {"%1=%2: Please enter an integer between %3 and %4.",
+      "%1=%2: Bitte eine ganze Zahl zwischen %3 und %4 eingeben.",
+      "%1=%2: Introduzca un número entero entre %3 y %4."}},
+    {Message::NoSuchRow,
+     {"%1=%2: neither a row from 0 to %3 nor a text of the list",
+      "%1=%2: weder eine Zeile von 0 bis %3 noch ein Text der Liste",
+      "%1=%2: ni una fila de 0 a %3 ni un texto de la lista"}},
+    {Message::ZeroSlot,
+     {"%1=0: a memory slot of 0 is never written, so the file would keep its old value",
+      "%1=0: ein Speicherplatz mit 0 wird nie geschrieben, die Datei behielte ihren alten Wert",
+      "%1=0: una memoria con 0 nunca se escribe, el fichero conservaría su valor anterior"}},
+    {Message::StoredOutOfRange,
+     {"[%1] %2=%3 is outside %4..%5; nothing was written",
+      "[%1] %2=%3 liegt nicht in %4..%5; nichts wurde geschrieben",
+      "[%1] %2=%3 está fuera de %4..%5; no se ha escrito nada"}},
+    {Message::UnknownConfiguration,
+     {"KFG.ini holds no configuration %1", "KFG.ini enthält keine Konfiguration %1",
+      "KFG.ini no contiene ninguna configuración %1"}},
+    {Message::UnknownCommand,
+     {"%1: unknown command; see kfgctl --help", "%1: unbekannter Befehl; siehe kfgctl --help",
+      "%1: orden desconocida; véase kfgctl --help"}},
+    {Message::UnknownOption,
+     {"%1: unknown option; see kfgctl --help", "%1: unbekannte Option; siehe kfgctl --help",
+      "%1: opción desconocida; véase kfgctl --help"}},
+    {Message::FolderExpected,
+     {"-C needs a folder; see kfgctl --help", "-C braucht einen Ordner; siehe kfgctl --help",
+      "-C necesita una carpeta; véase kfgctl --help"}},
+    {Message::WrongArguments,
+     {"usage: kfgctl %1; see kfgctl %2 --help", "Aufruf: kfgctl %1; siehe kfgctl %2 --help",
+      "uso: kfgctl %1; véase kfgctl %2 --help"}},
+    {Message::NotAnAssignment,
+     {"%1: KEY=VALUE expected", "%1: SCHLÜSSEL=WERT erwartet", "%1: se esperaba CLAVE=VALOR"}},
+});
+
+constexpr bool EveryMessageOnce() {
+    for (std::size_t i = 0; i < kMessages.size(); ++i) {
+        if (static_cast<std::size_t>(kMessages[i].message) != i) {
+            return false;
+        }
+    }
+    return kMessages.size() == static_cast<std::size_t>(Message::NotAnAssignment) + 1;
+}
+static_assert(EveryMessageOnce(), "one row per message, in the order of the enumeration");
+
+} // namespace
+
+std::string Text(Message message, platform::TextLanguage language,
+                 std::initializer_list<std::string_view> values) {
+    return platform::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
+}
+
+platform::TextLanguage LanguageOfLocale(const char* lcAll, const char* lcMessages,
+                                        const char* lang) {
+    for (const char* value : {lcAll, lcMessages, lang}) {
+        if (value == nullptr || *value == '\0') {
+            continue;
+        }
+        const std::string_view locale(value);
+        if (locale.starts_with("de")) {
+            return platform::TextLanguage::German;
+        }
+        if (locale.starts_with("es")) {
+            return platform::TextLanguage::Spanish;
+        }
+        return platform::TextLanguage::English;
+    }
+    return platform::TextLanguage::English;
+}
+
+} // namespace kfg::ctl

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/text_language.h"
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kfg::mixer {
+class MixerApi;
+}
+namespace kfg::platform {
+class ProgramStarter;
+}
+
+namespace kfg::ctl {
+
+// kfgctl's exit status: done; refused or failed, with nothing written; a usage error.
+enum ExitStatus : int { kDone = 0, kRefused = 1, kUsage = 2 };
+
+// What kfgctl takes from the process it runs in, so tests can give it their own.
+struct Environment {
+    std::filesystem::path workingDirectory; // Telvio's folder unless -C names another
+    platform::TextLanguage language = platform::TextLanguage::English;
+    platform::ProgramStarter* starter = nullptr; // starts the sound initialisation and Telvio
+    // The sound card's mixer, opened only when "start" is to unmute line-in.
+    std::function<std::shared_ptr<mixer::MixerApi>()> mixer;
+};
+
+// Runs kfgctl with `arguments` (without the program's name): results on `out`, messages on
+// `err`. Returns the exit status; "start" returns only when Telvio could not replace it.
+int RunKfgctl(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+              const Environment& environment);
+
+} // namespace kfg::ctl

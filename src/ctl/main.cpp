@@ -1,0 +1,28 @@
+// kfgctl: KFG's rules for Telvio's settings, on the command line. No window, no Qt Widgets.
+#include "ctl/ctl_texts.h"
+#include "ctl/kfgctl.h"
+#include "mixer/system_mixer.h"
+#include "platform/program_starter.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+int main(int argc, char** argv) {
+    const char* path = std::getenv("PATH");
+    kfg::platform::SystemProgramStarter starter(path != nullptr ? path
+                                                                : "/usr/local/bin:/usr/bin:/bin");
+    kfg::ctl::Environment environment;
+    std::error_code error;
+    environment.workingDirectory = std::filesystem::current_path(error);
+    if (error) {
+        environment.workingDirectory = ".";
+    }
+    environment.language = kfg::ctl::LanguageOfLocale(
+        std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+    environment.starter = &starter;
+    environment.mixer = [] { return kfg::mixer::MakeSystemMixer(); };
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return kfg::ctl::RunKfgctl(arguments, std::cout, std::cerr, environment);
+}

@@ -1,0 +1,58 @@
+#include "platform/failure_reasons.h"
+
+#include "platform/failure_cause.h"
+
+#include <array>
+
+namespace kfg::platform {
+namespace {
+
+struct ReasonRow {
+    FailureCause cause;
+    Texts text;
+};
+
+constexpr std::array<ReasonRow, 6> kReasons{{
+    {FailureCause::FileMissing,
+     {"the file does not exist", "Datei nicht vorhanden", "el fichero no existe"}},
+    {FailureCause::FileNotReadable,
+     {"the file cannot be read", "Datei nicht lesbar", "el fichero no se puede leer"}},
+    {FailureCause::WineMissing,
+     {"wine is not installed", "wine ist nicht installiert", "wine no está instalado"}},
+    {FailureCause::NotExecutable,
+     {"the file is not executable", "Datei nicht ausführbar", "el fichero no es ejecutable"}},
+    {FailureCause::DiskFull, {"the disk is full", "Datenträger voll", "disco lleno"}},
+    {FailureCause::NoWritePermission,
+     {"no permission to write", "keine Schreibrechte", "sin permiso de escritura"}},
+}};
+
+constexpr Texts kStartFailure{"%1 could not be started: %2", "%1 konnte nicht gestartet werden: %2",
+                              "No se pudo iniciar %1: %2"};
+constexpr Texts kSaveFailure{"%1 could not be saved: %2", "%1 konnte nicht gespeichert werden: %2",
+                             "No se pudo guardar %1: %2"};
+
+} // namespace
+
+std::string FailureReason(const std::error_code& error, TextLanguage language) {
+    if (error.category() == FailureCauseCategory()) {
+        for (const ReasonRow& row : kReasons) {
+            if (static_cast<int>(row.cause) == error.value()) {
+                return row.text.In(language);
+            }
+        }
+    }
+    return error.message();
+}
+
+std::string StartFailureMessage(std::string_view program, const std::error_code& error,
+                                TextLanguage language) {
+    return FillIn(kStartFailure.In(language), {program, FailureReason(error, language)});
+}
+
+std::string SaveFailureMessage(std::string_view file, const std::error_code& error,
+                               TextLanguage language) {
+    return FillIn(kSaveFailure.In(language),
+                  {file, FailureReason(SortWriteFailure(error), language)});
+}
+
+} // namespace kfg::platform

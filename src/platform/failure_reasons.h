@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/text_language.h"
+
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace kfg::platform {
+
+// The reason a failure is given to the user in `language`: the words of the reason table for
+// the causes FailureCause tells apart, the system's own words for anything else.
+std::string FailureReason(const std::error_code& error, TextLanguage language);
+
+// "<program> konnte nicht gestartet werden: <reason>" / "No se pudo iniciar <program>:
+// <reason>" / "<program> could not be started: <reason>".
+std::string StartFailureMessage(std::string_view program, const std::error_code& error,
+                                TextLanguage language);
+
+// "<file> konnte nicht gespeichert werden: <reason>" / "No se pudo guardar <file>: <reason>" /
+// "<file> could not be saved: <reason>", the write's error sorted by SortWriteFailure().
+std::string SaveFailureMessage(std::string_view file, const std::error_code& error,
+                               TextLanguage language);
+
+} // namespace kfg::platform

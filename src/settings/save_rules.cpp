@@ -1,0 +1,29 @@
+#include "settings/save_rules.h"
+
+#include "settings/viewer_key_table.h"
+#include "settings/viewer_keys.h"
+
+namespace kfg::settings {
+
+void NormaliseForSave(SettingsRecord& record) {
+    for (const ViewerKey& key : kViewerKeys) {
+        if (key.values.kind == ValueKind::CheckBox && key.inRecord != nullptr) {
+            record.*(key.inRecord) = CheckBoxState(record.*(key.inRecord));
+        }
+    }
+}
+
+const ViewerKey* FirstOutOfRange(const SettingsRecord& record, const ProcessState& state,
+                                 Edition edition) {
+    for (const ViewerKey& key : kViewerKeys) {
+        const bool checked =
+            key.values.kind == ValueKind::Ranged || key.values.kind == ValueKind::CheckBox;
+        if (key.kind == KeyKind::Single && checked && Includes(key.writtenBy, edition) &&
+            !key_table::InRange(key.values, KeyValue(key, record, state))) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace kfg::settings

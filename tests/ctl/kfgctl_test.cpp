@@ -1,0 +1,404 @@
+// kfgctl through its entry point, on copies of the sample folders, checked against what the
+// dialog loads and saves; and the real program once, handing over to a stand-in Telvio.
+#include "ctl/kfgctl.h"
+#include "mixer/mixer_api.h"
+#include "mixer/simulated_mixer.h"
+#include "res/template_102.h"
+#include "settings/viewer_key_table.h"
+#include "settings/viewer_keys.h"
+#include "support/kfg_run.h"
+#include "support/recording_starter.h"
+#include "support/stand_in.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace kfg {
+namespace {
+
+using test::FolderBytes;
+using test::KfgRun;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+const std::vector<std::string> kSamples{"V283", "Erazor", "V31", "V311", "V283Quik", "V320"};
+
+std::filesystem::path Sample(const TempDir& dir, const std::string& name = "V320") {
+    std::filesystem::copy(std::filesystem::path(KFG_EXAMPLES_DIR) / name, dir / name,
+                          std::filesystem::copy_options::recursive);
+    return dir / name;
+}
+
+constexpr std::uint32_t kLineMute = 11;
+
+// A card whose line-in is muted (or not).
+mixer::SimulatedMixer::Device Card(bool muted) {
+    mixer::SimulatedMixer::Control mute;
+    mute.control.dwControlID = kLineMute;
+    mute.control.dwControlType = mixer::MIXERCONTROL_CONTROLTYPE_MUTE;
+    mute.control.fdwControl = mixer::MIXERCONTROL_CONTROLF_UNIFORM;
+    mute.values = {muted ? 1u : 0u};
+    mixer::SimulatedMixer::Destination speakers;
+    speakers.line = {mixer::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, "Speakers", "Spk", 2, {}};
+    speakers.sources = {{mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line", "Line", 2, {mute}}};
+    return {"Card", {speakers}, {}};
+}
+
+// One kfgctl call in `folder`, the programs recorded, a sound card with muted line-in.
+struct Ctl {
+    int status = -1;
+    std::string out;
+    std::string err;
+    test::RecordingStarter starter;
+    std::shared_ptr<mixer::SimulatedMixer> mixer = std::make_shared<mixer::SimulatedMixer>();
+
+    Ctl(const std::filesystem::path& folder, std::vector<std::string> arguments,
+        platform::TextLanguage language = platform::TextLanguage::English,
+        std::error_code handOver = {}) {
+        mixer->AddDevice(Card(true));
+        starter.handOverError = handOver;
+        ctl::Environment environment{folder, language, &starter, [this] { return mixer; }};
+        std::ostringstream outStream;
+        std::ostringstream errStream;
+        status = ctl::RunKfgctl(arguments, outStream, errStream, environment);
+        out = outStream.str();
+        err = errStream.str();
+    }
+};
+
+// The values the dialog holds, by key: every key the edition reads.
+using Values = std::map<std::string, int>;
+Values ValuesOf(const settings::SettingsRecord& record, const settings::ProcessState& state) {
+    Values values;
+    for (const settings::ViewerKey& key : settings::kViewerKeys) {
+        if (!settings::Includes(key.readBy, state.Edition)) {
+            continue;
+        }
+        if (key.kind == settings::KeyKind::Single) {
+            values[std::string(key.name)] = settings::KeyValue(key, record, state);
+            continue;
+        }
+        for (int slot = 0; slot < settings::SlotRuleFor(state.Edition).read; ++slot) {
+            values[settings::MemorySlotKey(state.Edition, slot)] =
+                record.Memory[static_cast<std::size_t>(slot)];
+        }
+    }
+    return values;
+}
+
+// "KEY=VALUE (text)" lines as numbers by key.
+Values Shown(const std::string& show) {
+    Values values;
+    std::istringstream lines(show);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t equals = line.find('=');
+        values[line.substr(0, equals)] = std::stoi(line.substr(equals + 1));
+    }
+    return values;
+}
+
+// What the dialog loads from "Telvio.ini", and then from configuration `name` when given.
+std::pair<Values, Values> DialogLoads(const std::filesystem::path& folder,
+                                      const QString& name = {}) {
+    std::pair<Values, Values> loads;
+    KfgRun run(folder, [&](dialogs::CKfgDlg& d) {
+        loads.first = ValuesOf(d.Record(), run.state);
+        if (!name.isEmpty()) {
+            d.SetItemText(res::kIdConfigurationField, name);
+            d.Click(res::kIdShowConfiguration);
+            loads.second = ValuesOf(d.Record(), run.state);
+        }
+        d.EndDialog(framework::IDCANCEL);
+    });
+    return loads;
+}
+
+TEST(Kfgctl, ShowPrintsWhatTheDialogLoadsInEverySampleFolder) {
+    for (const std::string& sample : kSamples) {
+        SCOPED_TRACE(sample);
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir, sample);
+        const auto before = FolderBytes(folder);
+        const Ctl show(folder, {"show"});
+        EXPECT_EQ(show.status, 0) << show.err;
+        EXPECT_EQ(FolderBytes(folder), before); // reading writes nothing
+        EXPECT_EQ(Shown(show.out), DialogLoads(folder).first);
+    }
+}
+
+TEST(Kfgctl, OutputFormats) {
+    struct Case {
+        std::string kfg; // [KFG] lines
+        std::vector<std::string> arguments;
+        std::string expected; // a part of the output, after a line end
+    };
+    const Case cases[] = {
+        {"", {"show"}, "\nDisplayMode=14 (640*480 RGB)\nTuner=2 (Philips PAL B/G)\n"},
+        {"Fr=1\r\n", {"-C", ".", "show"}, "\nDisplayMode=14 (640*480 RVB)\n"}, // Spanish lists
+        {"", {"get", "displaymode"}, "\n14\n"},
+        {"", {"edition"}, "\nedition=V320\nlabel=V 3.20\nsection=Telvio\n"},
+        {"", {"list"}, "\nAbend\nAb \"\\\xC3\xA4\n"},
+        {"",
+         {"show", "--json"},
+         "\n{\"edition\": \"V320\", \"section\": \"Telvio\", \"keys\": "
+         "{\"Debug\": 0, \"Testzeilen\": 16, \"HoeheRand\": 0, "
+         "\"DisplayMode\": 14, "},
+        {"", {"show", "--json"}, "\"texts\": {\"DisplayMode\": \"640*480 RGB\", \"Tuner\": "},
+        {"", {"show", "Ab \"\\\xC3\xA4", "--json"}, "\"section\": \"Ab \\\"\\\\\xC3\xA4\", "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.back());
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        WriteBytes(folder / "KFG.ini",
+                   "[KFG]\r\n" + c.kfg + "[Abend]\r\nDebug=1\r\n[Ab \"\\\xE4]\r\nDebug=1\r\n");
+        ASSERT_EQ(Ctl(folder, {"set", "DisplayMode=640*480 RVB"}).status, 0);
+        const Ctl run(folder, c.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(("\n" + run.out).find(c.expected), std::string::npos) << run.out;
+    }
+}
+
+TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
+    using platform::TextLanguage;
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message; // a part of the error output
+        TextLanguage language = TextLanguage::English;
+    };
+    const Case cases[] = {
+        {{"set", "Testzeilen=120"}, 1, "Testzeilen=120: Please enter an integer between 0 and 99"},
+        {{"set", "Testzeilen=50", "Farbe=600"}, 1, "Farbe=600: Please enter an integer between"},
+        {{"set", "Status=2"}, 1, "Status=2: Please enter an integer between 0 and 1"},
+        {{"set", "Farbe=viel"}, 1, "Farbe=viel: Please enter an integer."},
+        {{"set", "Speicher3=0"}, 1, "Speicher3=0: a memory slot of 0 is never written"},
+        {{"set", "Station3=4"}, 1, "Station3: Telvio V 3.20 has no such key"},
+        {{"set", "Accel=3"}, 1, "Accel: KFG never writes this key for Telvio V 3.20"},
+        {{"set", "DisplayMode=21"}, 1, "DisplayMode=21: neither a row from 0 to 20"},
+        {{"set", "Tuner=Philips"}, 1, "Tuner=Philips: neither a row from 0 to 4"},
+        {{"set", "Foo=1"}, 1, "Foo: unknown key"},
+        {{"get", "Speicher40"}, 1, "Speicher40: unknown key"},
+        {{"show", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
+        {{"apply", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
+        {{"delete", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
+        {{"start", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
+        {{"save", "kfg"}, 1, "The name KFG is reserved."},
+        {{"save", "Ab]end"}, 1, "This name is not possible."},
+        {{"save", "\xE4\xB8\xAD"}, 1, "This name is not possible."},
+        {{"save", "Fünfzehn Zeichen"}, 1, "A configuration name has at most 14 characters."},
+        {{"-C", "nowhere", "show"}, 1, "the folder"},
+        {{"-C", "empty", "show"}, 1, "Telvio.ini does not exist in"},
+        {{"set", "Testzeilen"}, 2, "Testzeilen: KEY=VALUE expected"},
+        {{"show", "Abend", "Sport"}, 2, "usage: kfgctl show [NAME] [--json]"},
+        {{"frobnicate"}, 2, "frobnicate: unknown command"},
+        {{"--frob", "show"}, 2, "--frob: unknown option"},
+        {{"-C"}, 2, "-C needs a folder"},
+        {{"set", "Foo=1"}, 1, "Foo: unbekannter Schlüssel", TextLanguage::German},
+        {{"delete", "Nacht"},
+         1,
+         "KFG.ini no contiene ninguna configuración",
+         TextLanguage::Spanish},
+        {{"save", "KFG"}, 1, "Der Name KFG ist reserviert.", TextLanguage::German},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.back());
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        std::filesystem::create_directory(folder / "empty");
+        const auto before = FolderBytes(folder);
+        const Ctl run(folder, c.arguments, c.language);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.err.find("kfgctl: " + c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(FolderBytes(folder), before);
+        EXPECT_TRUE(run.starter.log.empty());
+    }
+}
+
+TEST(Kfgctl, SetChangesExactlyTheLinesOfItsKeys) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::pair<std::string, std::string>> lines; // before -> after
+    };
+    const Case cases[] = {
+        {{"set", "Helligkeit=200", "Kontrast=100"},
+         {{"Helligkeit=128", "Helligkeit=200"}, {"Kontrast=216", "Kontrast=100"}}},
+        {{"set", "displaymode=640*480 RVB", "TVKARTE=Miro PCTV pro", "Tuner=+4"},
+         {{"DisplayMode=5", "DisplayMode=14"}, {"TVKarte=9", "TVKarte=3"}, {"Tuner=2", "Tuner=4"}}},
+        {{"set", "Speicher15=7", "Status=0", "Links=-3"},
+         {{"Status=1", "Status=0"}, {"Speicher15=0", "Speicher15=7"}, {"Links=40", "Links=-3"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[1]);
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        std::string expected = ReadBytes(folder / "Telvio.ini");
+        for (const auto& [before, after] : c.lines) {
+            const std::size_t at = expected.find("\r\n" + before + "\r\n");
+            ASSERT_NE(at, std::string::npos) << before;
+            expected.replace(at + 2, before.size(), after);
+        }
+        const Ctl run(folder, c.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), expected);
+    }
+}
+
+TEST(Kfgctl, ApplyThenTheDialogShowsTheConfigurationButItsEmptySlots) {
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    ASSERT_EQ(Ctl(folder, {"set", "Speicher15=99", "Speicher36=98"}).status, 0);
+    const std::string configurations = ReadBytes(folder / "KFG.ini");
+    const Ctl apply(folder, {"apply", "Abend"});
+    EXPECT_EQ(apply.status, 0) << apply.err;
+    auto [viewer, abend] = DialogLoads(folder, "Abend");
+    EXPECT_EQ(abend["Farbe"], 240); // Abend's own values, not Telvio.ini's
+    EXPECT_EQ(abend["Speicher15"], 0);
+    EXPECT_EQ(viewer["Speicher15"], 99); // a slot of 0 is never written
+    EXPECT_EQ(viewer["Speicher36"], 98);
+    abend["Speicher15"] = 99;
+    abend["Speicher36"] = 98;
+    EXPECT_EQ(viewer, abend);
+    EXPECT_EQ(ReadBytes(folder / "KFG.ini"), configurations);
+}
+
+// A save stores what the dialog's "Speichern" stores: the check boxes as they show the stored
+// values (2 checked, 5 cleared), the sound options as 1 or 0.
+TEST(Kfgctl, SaveStoresWhatTheDialogsSaveStores) {
+    TempDir dir;
+    std::map<std::string, std::string> saved;
+    for (const std::string by : {"dialog", "kfgctl"}) {
+        const std::filesystem::path folder = dir / by;
+        std::filesystem::create_directory(folder);
+        WriteBytes(
+            folder / "Telvio.ini",
+            "[Telvio]\r\nStatus=2\r\nSecam=5\r\nPLL=-1\r\nProportional=1\r\nSpeicher3=4\r\n");
+        WriteBytes(folder / "KFG.ini", "[KFG]\r\nLineIn=7\r\n[Abend]\r\nFarbe=3\r\nKontrast=9\r\n");
+        if (by == "dialog") {
+            KfgRun run(folder, [](dialogs::CKfgDlg& d) {
+                d.SetItemText(res::kIdConfigurationField, "Abend");
+                d.Click(res::kIdSaveConfiguration);
+                d.EndDialog(framework::IDCANCEL);
+            });
+        } else {
+            const Ctl save(folder, {"save", " Abend "});
+            EXPECT_EQ(save.status, 0) << save.err;
+        }
+        saved[by] = ReadBytes(folder / "KFG.ini");
+    }
+    EXPECT_EQ(saved["kfgctl"], saved["dialog"]);
+    for (const char* line : {"[KFG]\r\nLineIn=1\r\nSoundInit=0\r\n[Abend]\r\nFarbe=254\r\n",
+                             "\r\nStatus=1\r\nSecam=0\r\nPLL=0\r\n", "\r\nSpeicher3=4\r\n"}) {
+        EXPECT_NE(saved["kfgctl"].find(line), std::string::npos) << line;
+    }
+}
+
+TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
+    struct Case {
+        std::string sample;
+        std::vector<std::string> arguments;
+        std::string soundOptions; // [KFG] lines
+        bool readOnly;            // "Telvio.ini" cannot be written
+        std::error_code handOver; // what the hand-over gives back
+        int status;
+        std::vector<std::string> started;
+        bool mutedAfter;
+        std::string viewerHolds; // a line of Telvio.ini afterwards
+        std::string err;
+    };
+    const std::error_code missing = make_error_code(platform::FailureCause::FileMissing);
+    const Case cases[] = {
+        {"V320",
+         {"start", "Sport"},
+         "LineIn=1\r\n",
+         false,
+         {},
+         0,
+         {"handover Telvio.exe Quick"},
+         false,
+         "Farbe=280",
+         ""},
+        {"V320",
+         {"start"},
+         "SoundInit=1\r\nLineIn=0\r\n",
+         false,
+         {},
+         0,
+         {"sound", "handover Telvio.exe Quick"},
+         true,
+         "Farbe=254",
+         ""},
+        // Told, then Telvio starts with what the disk holds, as from the dialog.
+        {"V320",
+         {"start", "Sport"},
+         "",
+         true,
+         {},
+         0,
+         {"handover Telvio.exe Quick"},
+         true,
+         "Farbe=254",
+         "kfgctl: Telvio.ini could not be saved: no permission to write\n"},
+        {"V283Quik",
+         {"start"},
+         "LineIn=2\r\n",
+         false,
+         missing,
+         1,
+         {"handover 2QUIK!.exe Quick"},
+         false,
+         "Accel=12",
+         "kfgctl: 2QUIK!.exe could not be started: the file does not exist\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sample + " " + c.arguments.back());
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir, c.sample);
+        WriteBytes(folder / "KFG.ini",
+                   "[KFG]\r\n" + c.soundOptions + "[Sport]\r\nFarbe=280\r\nSpeicher0=21\r\n");
+        if (c.readOnly) {
+            std::filesystem::permissions(folder / "Telvio.ini", std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::remove);
+        }
+        const Ctl run(folder, c.arguments, platform::TextLanguage::English, c.handOver);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.starter.log, c.started);
+        EXPECT_EQ(run.mixer->ControlValues(kLineMute), std::vector<std::uint32_t>{c.mutedAfter});
+        EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\n" + c.viewerHolds + "\r\n"),
+                  std::string::npos);
+        EXPECT_EQ(run.err, c.err);
+    }
+}
+
+// The real program: Telvio (a stand-in) replaces it with "Quick" after Sport's values are
+// written; without Telvio it says so and ends with 1.
+TEST(Kfgctl, TheProgramHandsOverToTelvio) {
+    for (const bool present : {true, false}) {
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        std::filesystem::remove(folder / "Telvio.exe");
+        if (present) {
+            test::PlaceStandIn(folder / "Telvio.exe");
+        }
+        const std::string command = "cd '" + folder.string() + "' && LC_ALL=C " + KFG_CTL_PROGRAM +
+                                    " start Sport 2>err.txt";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), present ? 0 : 1);
+        EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\nFarbe=280\r\n"), std::string::npos);
+        if (present) {
+            ASSERT_EQ(test::StandInCommands(folder), std::vector<std::string>{"Telvio.exe Quick"});
+        } else {
+            EXPECT_EQ(ReadBytes(folder / "err.txt"),
+                      "kfgctl: Telvio.exe could not be started: the file does not exist\n");
+        }
+    }
+}
+
+} // namespace
+} // namespace kfg
