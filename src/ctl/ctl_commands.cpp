@@ -61,7 +61,7 @@ void UnmuteLineIn(std::shared_ptr<mixer::MixerApi> api) {
                     mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, mixer::MIXERCONTROL_CONTROLTYPE_MUTE,
                     [](std::uint32_t, mixer::MixerHandle, std::uint32_t) {}) &&
         lineIn.ReadValues() && !lineIn.Values().empty() && lineIn.Values()[0] != 0) {
-        lineIn.Values()[0] = 0; // what a click on the dialog's switch writes
+        lineIn.Values()[0] = 0;     // what a click on the dialog's switch writes
         (void)lineIn.WriteValues(); // a card that refuses stays as it was, as in the dialog
     }
 }
