@@ -248,21 +248,17 @@ TEST(MixerBaseValues, FailedReadOrWriteOnlyReportsFalse) {
     EXPECT_EQ(f.sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 0}));
 }
 
-TEST(MixerBaseValues, UnboundObjectNeitherReadsNorWrites) {
-    Fixture f;
-    f.sim->AddDevice(test::StandardCard());
-    EXPECT_FALSE(f.base.ReadValues());
-    EXPECT_FALSE(f.base.WriteValues());
-    EXPECT_EQ(f.sim->Calls(Call::GetControlDetails) + f.sim->Calls(Call::SetControlDetails), 0u);
-}
-
 TEST(MixerBaseClose, CloseIsSafeToRepeatAndDestructionCloses) {
     auto sim = std::make_shared<SimulatedMixer>();
     sim->AddDevice(test::StandardCard());
     {
         CMixerBase base{sim};
-        base.CloseMixer(); // unbound: nothing to do
-        EXPECT_EQ(sim->Calls(Call::Close), 0u);
+        base.CloseMixer(); // unbound: nothing to do, nothing read or written
+        EXPECT_FALSE(base.ReadValues());
+        EXPECT_FALSE(base.WriteValues());
+        EXPECT_EQ(sim->Calls(Call::Close) + sim->Calls(Call::GetControlDetails) +
+                      sim->Calls(Call::SetControlDetails),
+                  0u);
         ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute, {}));
         base.CloseMixer();
         base.CloseMixer();

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -189,21 +190,18 @@ TEST(ProfileFiles, FlushWritesInsideAScope) {
     EXPECT_EQ(ReadBytes(f.file), "[KFG]\r\nFr=1\r\n");
 }
 
-TEST(ProfileFiles, PermissionsKept) {
+// A replaced file keeps its mode; a new one follows the umask.
+TEST(ProfileFiles, PermissionsKeptOrFromTheUmask) {
     Fixture f;
     WriteBytes(f.file, "[Telvio]\n");
-    ::chmod(f.file.c_str(), 0640);
+    ::chmod(f.file.c_str(), 0604);
     ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1"));
-    EXPECT_EQ(ModeOf(f.file), 0640u);
-}
-
-TEST(ProfileFiles, NewFileFollowsUmask) {
-    Fixture f;
+    EXPECT_EQ(ModeOf(f.file), 0604u);
     const mode_t old = ::umask(027);
-    const std::error_code error = f.store.WriteString(f.file, "Telvio", "Farbe", "1");
+    const std::error_code error = f.store.WriteString(f.dir / "KFG.ini", "KFG", "Fr", "1");
     ::umask(old);
     ASSERT_FALSE(error);
-    EXPECT_EQ(ModeOf(f.file), 0640u);
+    EXPECT_EQ(ModeOf(f.dir / "KFG.ini"), 0640u);
 }
 
 TEST(ProfileFiles, SymbolicLinksAreWrittenThrough) {
@@ -226,14 +224,6 @@ TEST(ProfileFiles, DanglingLinkCreatesItsTarget) {
     ASSERT_FALSE(f.store.WriteString(f.file, "KFG", "Fr", "0"));
     EXPECT_TRUE(std::filesystem::is_symlink(f.file));
     EXPECT_EQ(ReadBytes(f.dir / "target.ini"), "[KFG]\r\nFr=0\r\n");
-}
-
-TEST(ProfileFiles, LinkLoopFailsQuietly) {
-    Fixture f;
-    std::filesystem::create_symlink("Telvio.ini", f.file);
-    EXPECT_TRUE(f.store.WriteString(f.file, "KFG", "Fr", "0"));
-    EXPECT_EQ(f.store.GetString(f.file, "KFG", "Fr", "d", 20), "d");
-    EXPECT_EQ(f.failures.size(), 1u);
 }
 
 TEST(ProfileFiles, AnotherProgramsChangeIsReadAgain) {
@@ -267,44 +257,71 @@ TEST(ProfileFiles, GatheredWritesKeepAnotherProgramsEditMadeMeanwhile) {
     EXPECT_EQ(ReadBytes(f.file), "; edited elsewhere\n[Telvio]\nFarbe=3\n");
 }
 
-TEST(ProfileFiles, ReadOnlyFileIsReadButNotWritten) {
-    Fixture f;
-    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
-    ::chmod(f.file.c_str(), 0444);
-    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::ReadOnly);
-    EXPECT_EQ(f.store.DeleteSection(f.file, "Telvio"), ProfileErrc::ReadOnly);
-    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
-    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
-    EXPECT_EQ(f.failures.size(), 2u);
-}
+struct RefusedCase {
+    const char* what;
+    std::function<std::filesystem::path(Fixture&)> prepare; // gives the file to write
+    std::error_code error;                                  // empty: any failure
+    const char* readBack;                                   // "d" is the default
+};
 
-TEST(ProfileFiles, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
-    Fixture f;
-    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
-    f.fs->failReads = true;
-    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 7), 7u);
-    const std::error_code error = f.store.WriteString(f.file, "Telvio", "Farbe", "2");
-    EXPECT_EQ(error, ProfileErrc::Unreadable);
-    EXPECT_EQ(platform::SortWriteFailure(error), platform::FailureCause::FileNotReadable);
-    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
-}
-
-TEST(ProfileFiles, FolderWithTheNameCountsAsMissing) {
-    Fixture f;
-    std::filesystem::create_directory(f.file);
-    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Farbe", "d", 20), "d");
-    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::NotRegularFile);
-    EXPECT_FALSE(f.store.DeleteSection(f.file, "Telvio"));
-    EXPECT_TRUE(std::filesystem::is_directory(f.file));
-}
-
-TEST(ProfileFiles, MissingFolderFailsQuietly) {
-    Fixture f;
-    const auto file = f.dir / "gone" / "KFG.ini";
-    EXPECT_TRUE(f.store.WriteString(file, "KFG", "Fr", "1"));
-    EXPECT_FALSE(std::filesystem::exists(f.dir / "gone"));
-    EXPECT_EQ(f.store.GetString(file, "KFG", "Fr", "0", 20), "0");
-    EXPECT_EQ(f.failures.size(), 1u);
+// Files that cannot be written fail with their reason, change nothing and read as before.
+TEST(ProfileFiles, FilesThatCannotBeWrittenStayAsTheyAre) {
+    const auto one = [](Fixture& f) { WriteBytes(f.file, "[Telvio]\nFarbe=1\n"); };
+    const RefusedCase cases[] = {
+        {"read-only",
+         [&](Fixture& f) {
+             one(f);
+             ::chmod(f.file.c_str(), 0444);
+             return f.file;
+         },
+         ProfileErrc::ReadOnly, "1"},
+        {"unreadable",
+         [&](Fixture& f) {
+             one(f);
+             f.fs->failReads = true;
+             return f.file;
+         },
+         ProfileErrc::Unreadable, "d"},
+        {"a folder with the name",
+         [](Fixture& f) {
+             std::filesystem::create_directory(f.file);
+             return f.file;
+         },
+         ProfileErrc::NotRegularFile, "d"},
+        {"missing folder", [](Fixture& f) { return f.dir / "gone" / "Telvio.ini"; }, {}, "d"},
+        {"link loop",
+         [](Fixture& f) {
+             std::filesystem::create_symlink("Telvio.ini", f.file);
+             return f.file;
+         },
+         {},
+         "d"},
+    };
+    for (const RefusedCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        const std::filesystem::path file = c.prepare(f);
+        std::error_code ignored;
+        const std::string before =
+            std::filesystem::is_regular_file(f.file, ignored) ? ReadBytes(f.file) : "";
+        const std::vector<std::string> entries = FolderEntries(f.dir.path());
+        const std::error_code error = f.store.WriteString(file, "Telvio", "Farbe", "2");
+        EXPECT_TRUE(error);
+        if (c.error) {
+            EXPECT_EQ(error, c.error);
+        }
+        if (c.error == ProfileErrc::ReadOnly) {
+            EXPECT_EQ(f.store.DeleteSection(file, "Telvio"), ProfileErrc::ReadOnly);
+        }
+        EXPECT_FALSE(f.failures.empty());
+        EXPECT_EQ(FolderEntries(f.dir.path()), entries); // no leftovers, nothing made
+        if (!before.empty()) {
+            EXPECT_EQ(ReadBytes(f.file), before);
+        }
+        EXPECT_EQ(f.store.GetString(file, "Telvio", "Farbe", "d", 20), c.readBack);
+    }
+    EXPECT_EQ(platform::SortWriteFailure(ProfileErrc::Unreadable),
+              platform::FailureCause::FileNotReadable);
 }
 
 TEST(ProfileFiles, LongPathsWork) {
