@@ -30,9 +30,10 @@ struct PieceSource {
 
     std::size_t operator()(char* buffer, std::size_t capacity, std::error_code& error) {
         const std::size_t piece = pieces[calls++ % pieces.size()];
-        if (ended) { // a reader that asks again gets a word it must not see
-            buffer[0] = 'x';
-            return 1;
+        if (ended) { // a reader that asks again gets a word it must not see, once
+            const std::size_t late = offset++ == input.size() ? 2 : 0;
+            std::memcpy(buffer, " x", std::min(late, capacity));
+            return std::min(late, capacity);
         }
         const std::size_t count = std::min({piece, capacity, input.size() - offset});
         if (count == 0) {
