@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <fcntl.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -226,6 +225,14 @@ TEST(ProfileFiles, DanglingLinkCreatesItsTarget) {
     EXPECT_EQ(ReadBytes(f.dir / "target.ini"), "[KFG]\r\nFr=0\r\n");
 }
 
+TEST(ProfileFiles, LinkLoopFailsQuietly) {
+    Fixture f;
+    std::filesystem::create_symlink("Telvio.ini", f.file);
+    EXPECT_TRUE(f.store.WriteString(f.file, "KFG", "Fr", "0"));
+    EXPECT_EQ(f.store.GetString(f.file, "KFG", "Fr", "d", 20), "d");
+    EXPECT_EQ(f.failures.size(), 1u);
+}
+
 TEST(ProfileFiles, AnotherProgramsChangeIsReadAgain) {
     Fixture f;
     WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
@@ -257,71 +264,44 @@ TEST(ProfileFiles, GatheredWritesKeepAnotherProgramsEditMadeMeanwhile) {
     EXPECT_EQ(ReadBytes(f.file), "; edited elsewhere\n[Telvio]\nFarbe=3\n");
 }
 
-struct RefusedCase {
-    const char* what;
-    std::function<std::filesystem::path(Fixture&)> prepare; // gives the file to write
-    std::error_code error;                                  // empty: any failure
-    const char* readBack;                                   // "d" is the default
-};
+TEST(ProfileFiles, ReadOnlyFileIsReadButNotWritten) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    ::chmod(f.file.c_str(), 0444);
+    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::ReadOnly);
+    EXPECT_EQ(f.store.DeleteSection(f.file, "Telvio"), ProfileErrc::ReadOnly);
+    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
+    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
+    EXPECT_EQ(f.failures.size(), 2u);
+}
 
-// Files that cannot be written fail with their reason, change nothing and read as before.
-TEST(ProfileFiles, FilesThatCannotBeWrittenStayAsTheyAre) {
-    const auto one = [](Fixture& f) { WriteBytes(f.file, "[Telvio]\nFarbe=1\n"); };
-    const RefusedCase cases[] = {
-        {"read-only",
-         [&](Fixture& f) {
-             one(f);
-             ::chmod(f.file.c_str(), 0444);
-             return f.file;
-         },
-         ProfileErrc::ReadOnly, "1"},
-        {"unreadable",
-         [&](Fixture& f) {
-             one(f);
-             f.fs->failReads = true;
-             return f.file;
-         },
-         ProfileErrc::Unreadable, "d"},
-        {"a folder with the name",
-         [](Fixture& f) {
-             std::filesystem::create_directory(f.file);
-             return f.file;
-         },
-         ProfileErrc::NotRegularFile, "d"},
-        {"missing folder", [](Fixture& f) { return f.dir / "gone" / "Telvio.ini"; }, {}, "d"},
-        {"link loop",
-         [](Fixture& f) {
-             std::filesystem::create_symlink("Telvio.ini", f.file);
-             return f.file;
-         },
-         {},
-         "d"},
-    };
-    for (const RefusedCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        Fixture f;
-        const std::filesystem::path file = c.prepare(f);
-        std::error_code ignored;
-        const std::string before =
-            std::filesystem::is_regular_file(f.file, ignored) ? ReadBytes(f.file) : "";
-        const std::vector<std::string> entries = FolderEntries(f.dir.path());
-        const std::error_code error = f.store.WriteString(file, "Telvio", "Farbe", "2");
-        EXPECT_TRUE(error);
-        if (c.error) {
-            EXPECT_EQ(error, c.error);
-        }
-        if (c.error == ProfileErrc::ReadOnly) {
-            EXPECT_EQ(f.store.DeleteSection(file, "Telvio"), ProfileErrc::ReadOnly);
-        }
-        EXPECT_FALSE(f.failures.empty());
-        EXPECT_EQ(FolderEntries(f.dir.path()), entries); // no leftovers, nothing made
-        if (!before.empty()) {
-            EXPECT_EQ(ReadBytes(f.file), before);
-        }
-        EXPECT_EQ(f.store.GetString(file, "Telvio", "Farbe", "d", 20), c.readBack);
-    }
-    EXPECT_EQ(platform::SortWriteFailure(ProfileErrc::Unreadable),
-              platform::FailureCause::FileNotReadable);
+TEST(ProfileFiles, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
+    Fixture f;
+    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    f.fs->failReads = true;
+    EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 7), 7u);
+    const std::error_code error = f.store.WriteString(f.file, "Telvio", "Farbe", "2");
+    EXPECT_EQ(error, ProfileErrc::Unreadable);
+    EXPECT_EQ(platform::SortWriteFailure(error), platform::FailureCause::FileNotReadable);
+    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
+}
+
+TEST(ProfileFiles, FolderWithTheNameCountsAsMissing) {
+    Fixture f;
+    std::filesystem::create_directory(f.file);
+    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Farbe", "d", 20), "d");
+    EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::NotRegularFile);
+    EXPECT_FALSE(f.store.DeleteSection(f.file, "Telvio"));
+    EXPECT_TRUE(std::filesystem::is_directory(f.file));
+}
+
+TEST(ProfileFiles, MissingFolderFailsQuietly) {
+    Fixture f;
+    const auto file = f.dir / "gone" / "KFG.ini";
+    EXPECT_TRUE(f.store.WriteString(file, "KFG", "Fr", "1"));
+    EXPECT_FALSE(std::filesystem::exists(f.dir / "gone"));
+    EXPECT_EQ(f.store.GetString(file, "KFG", "Fr", "0", 20), "0");
+    EXPECT_EQ(f.failures.size(), 1u);
 }
 
 TEST(ProfileFiles, LongPathsWork) {
