@@ -37,6 +37,7 @@ struct LineSeen {
     std::uint32_t type;
     std::uint32_t channels;
     std::uint32_t controls;
+    bool operator==(const LineSeen&) const = default;
 };
 
 std::map<std::string, LineSeen> Sources(MixerApi& api, MixerHandle handle,
@@ -76,15 +77,7 @@ TEST(AlsaMixerMapping, PlaybackElementsBecomeLinesOfTheMaster) {
         {"Mic", {MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, 1, 1}},
         {"Synth", {MIXERLINE_COMPONENTTYPE_SRC_SYNTHESIZER, 2, 0}},
     };
-    const auto seen = Sources(api, handle, destination);
-    ASSERT_EQ(seen.size(), expected.size()); // the capture element is no source
-    for (const auto& [name, line] : expected) {
-        SCOPED_TRACE(name);
-        ASSERT_EQ(seen.count(name), 1u);
-        EXPECT_EQ(seen.at(name).type, line.type);
-        EXPECT_EQ(seen.at(name).channels, line.channels);
-        EXPECT_EQ(seen.at(name).controls, line.controls);
-    }
+    EXPECT_EQ(Sources(api, handle, destination), expected); // the capture element is none
     MixerControl control;
     EXPECT_EQ(api.GetControlByType(handle, 0, MIXERCONTROL_CONTROLTYPE_VOLUME, control),
               MIXERR_INVALCONTROL); // only the mute switch is offered
