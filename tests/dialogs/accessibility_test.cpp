@@ -4,7 +4,6 @@
 #include "res/template_102.h"
 #include "settings/process_state.h"
 #include "support/kfg_run.h"
-#include "support/temp_dir.h"
 #include "support/typing.h"
 
 #include <QAccessible>
@@ -19,10 +18,7 @@ namespace kfg::dialogs {
 namespace {
 
 using test::KfgRun;
-using test::ReadBytes;
 using test::TelvioFolder;
-using test::TempDir;
-using test::WriteBytes;
 
 bool ActsOrTakesFocus(QAccessibleInterface* node) {
     switch (node->role()) {
@@ -148,26 +144,6 @@ TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
             }
         });
     }
-}
-
-// What screen readers call on a box (its Toggle action) is a click, with everything a click
-// sets off: the exclusive pair clears its partner, the sound options count as changed.
-TEST(KfgAccessibility, ToggleActsAsAClick) {
-    TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\nPALplus=1\r\n", "[KFG]\r\nFr=0\r\n");
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
-        const auto toggle = [&d](int id) {
-            QAccessible::queryAccessibleInterface(d.Item(id))
-                ->actionInterface()
-                ->doAction(QAccessibleActionInterface::toggleAction());
-        };
-        toggle(res::kIdBlackLines);
-        EXPECT_EQ(d.CheckState(res::kIdBlackLines), 1);
-        EXPECT_EQ(d.CheckState(res::kIdPalPlus), 0);
-        EXPECT_EQ(d.Record().PALplus, 0);
-        toggle(res::kIdSoundInit);
-        d.Click(res::kIdExit);
-    });
-    EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n");
 }
 
 } // namespace

@@ -23,8 +23,6 @@ TEST(KfgExchange, MissingKeysLoadDefaultsThatPassTheirChecks) {
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "16");
         EXPECT_EQ(d.ItemText(res::kIdColour), "254");
-        EXPECT_EQ(d.ItemText(res::kIdFirstLine), "1");
-        EXPECT_EQ(d.ItemText(res::kIdLastLine), "285");
         EXPECT_EQ(d.CheckState(res::kIdTurbo), 1);
         for (const int id : res::kMemorySlotIds) {
             EXPECT_EQ(d.ItemText(id), "0") << id;

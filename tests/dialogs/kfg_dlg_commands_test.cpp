@@ -2,7 +2,6 @@
 #include "dialogs/main/kfg_dlg.h"
 #include "res/template_102.h"
 #include "support/kfg_run.h"
-#include "support/temp_dir.h"
 #include "support/typing.h"
 
 #include <QApplication>
@@ -17,8 +16,6 @@ namespace {
 using test::KfgRun;
 using test::ReadBytes;
 using test::TelvioFolder;
-using test::TempDir;
-using test::WriteBytes;
 
 constexpr const char* kV283 =
     "[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=40\r\nHoeheRand=7\r\nErsteZeile=9\r\n"
@@ -80,10 +77,8 @@ TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
         {1, 0, res::kIdPalPlus, 0, 0},    {1, 1, res::kIdPalPlus, 0, 0},
     };
     for (const PairCase& c : cases) {
-        TempDir dir;
-        WriteBytes(dir / "Telvio.ini",
-                   "[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(c.palPlus) +
-                       "\r\nSchwarzeZeile=" + std::to_string(c.blackLines) + "\r\n");
+        TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(c.palPlus) +
+                         "\r\nSchwarzeZeile=" + std::to_string(c.blackLines) + "\r\n");
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             d.Click(c.clicked);
             EXPECT_EQ(d.CheckState(res::kIdPalPlus), c.palAfter);
@@ -143,11 +138,9 @@ enum class Command { Start, SaveConfiguration };
 // failing field's text selected for correcting.
 TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
     for (const Command command : {Command::Start, Command::SaveConfiguration}) {
-        TempDir dir;
         const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=20\r\n";
         const std::string kfg = "[KFG]\r\nFr=0\r\n";
-        WriteBytes(dir / "Telvio.ini", telvio);
-        WriteBytes(dir / "KFG.ini", kfg);
+        TelvioFolder dir(telvio, kfg);
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             d.Click(res::kIdSoundInit);
             test::TypeInto(d.Item(res::kIdMemorySlot30), "9");

@@ -15,7 +15,6 @@ namespace {
 using test::KfgRun;
 using test::ReadBytes;
 using test::TelvioFolder;
-using test::TempDir;
 using test::WriteBytes;
 
 constexpr int kField = res::kIdConfigurationField;
@@ -32,10 +31,9 @@ void Type(CKfgDlg& d, const QString& name) {
 TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
     const std::pair<const char*, bool> cases[] = {{"5", true}, {"0", true}, {"2", false}};
     for (const auto& [sprox, consumed] : cases) {
-        TelvioFolder dir;
         const std::string kfg =
             std::string("[KFG]\r\nSprox=") + sprox + "\r\n[Abend]\r\n[Sport]\r\n";
-        WriteBytes(dir / "KFG.ini", kfg);
+        TelvioFolder dir(test::kV31, kfg);
         KfgRun run(dir.path(), [](CKfgDlg& d) {
             EXPECT_EQ(Configurations(d), QStringList({"Abend", "Sport"}));
         });
@@ -103,9 +101,8 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
     for (const RefusedCase& c : cases) {
         for (const int command :
              {res::kIdSaveConfiguration, res::kIdShowConfiguration, res::kIdDeleteConfiguration}) {
-            TelvioFolder dir;
             const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") + "\r\n";
-            WriteBytes(dir / "KFG.ini", kfg);
+            TelvioFolder dir(test::kV31, kfg);
             KfgRun run(dir.path(), [&](CKfgDlg& d) {
                 Type(d, QString::fromUtf8(c.name));
                 d.Click(command);

@@ -19,8 +19,6 @@ namespace {
 using test::KfgRun;
 using test::ReadBytes;
 using test::TelvioFolder;
-using test::TempDir;
-using test::WriteBytes;
 
 TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
     const std::pair<const char*, const char*> cases[] = {

@@ -87,19 +87,6 @@ TEST(KfgStartUp, EveryWayToEndWithAndWithoutAFailingCheck) {
     }
 }
 
-TEST(KfgStartUp, LongWorkingDirectoryWorks) {
-    TempDir dir;
-    fs::path folder = dir.path();
-    while (folder.string().size() < 300) {
-        folder /= std::string(50, 'k');
-    }
-    fs::create_directories(folder);
-    WriteBytes(folder / "Telvio.ini", test::kEditionFiles[5]);
-    KfgRun run(folder);
-    EXPECT_EQ(run.state.Edition, settings::Edition::V320);
-    EXPECT_TRUE(run.script.MessageTexts().empty());
-}
-
 TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
     for (const bool spanish : {false, true}) {
         TelvioFolder dir(test::kV31, spanish ? "[KFG]\r\nFr=1\r\n0=1\r\n5=1\r\n7=2\r\n14=1\r\n"

@@ -456,14 +456,5 @@ TEST(DialogControls, SizeFollowsDialogUnitsAndFocusStartsAtTheFirstStop) {
     });
 }
 
-TEST(MessageBoxes, GoThroughTheHook) {
-    ModalScript script;
-    EXPECT_EQ(MessageBox(nullptr, "Zeile 1\nZeile 2", "Fehler"), IDOK);
-    ASSERT_EQ(script.Seen().size(), 1u);
-    EXPECT_EQ(script.Seen()[0].caption, "Fehler");
-    EXPECT_EQ(script.Seen()[0].text, "Zeile 1\nZeile 2");
-    EXPECT_EQ(script.Seen()[0].icon, MessageIcon::None);
-}
-
 } // namespace
 } // namespace kfg::framework

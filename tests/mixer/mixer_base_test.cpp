@@ -218,7 +218,7 @@ TEST(MixerBaseDetails, OnlyKnownUnitsAreAccepted) {
     }
 }
 
-TEST(MixerBaseValues, ReadAndWriteGoThroughTheBuffer) {
+TEST(MixerBaseValues, ReadAndWriteGoThroughTheBufferOrReportFalse) {
     Fixture f;
     f.sim->AddDevice(test::StandardCard());
     f.sim->ChangeFromOutside(kLineMute, {1, 0});
@@ -231,29 +231,18 @@ TEST(MixerBaseValues, ReadAndWriteGoThroughTheBuffer) {
     f.base.Values()[1] = 1;
     ASSERT_TRUE(f.base.WriteValues());
     EXPECT_EQ(f.sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 1}));
-}
 
-TEST(MixerBaseValues, FailedReadOrWriteOnlyReportsFalse) {
-    Fixture f;
-    f.sim->AddDevice(test::StandardCard());
-    ASSERT_TRUE(f.base.Init(kSpeakers, kLine, kMute, {}));
+    // A failed read or write only reports false.
     f.sim->Fail(Call::GetControlDetails, MMSYSERR_ERROR);
     f.sim->Fail(Call::SetControlDetails, MMSYSERR_ERROR);
     ReportLog log;
     f.base.Values()[0] = 1;
+    f.base.Values()[1] = 0;
     EXPECT_FALSE(f.base.ReadValues());
     EXPECT_FALSE(f.base.WriteValues());
     EXPECT_TRUE(log.Lines().empty());
     EXPECT_NE(f.base.Handle(), 0u);
-    EXPECT_EQ(f.sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 0}));
-}
-
-TEST(MixerBaseValues, UnboundObjectNeitherReadsNorWrites) {
-    Fixture f;
-    f.sim->AddDevice(test::StandardCard());
-    EXPECT_FALSE(f.base.ReadValues());
-    EXPECT_FALSE(f.base.WriteValues());
-    EXPECT_EQ(f.sim->Calls(Call::GetControlDetails) + f.sim->Calls(Call::SetControlDetails), 0u);
+    EXPECT_EQ(f.sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 1}));
 }
 
 TEST(MixerBaseClose, CloseIsSafeToRepeatAndDestructionCloses) {
@@ -261,8 +250,12 @@ TEST(MixerBaseClose, CloseIsSafeToRepeatAndDestructionCloses) {
     sim->AddDevice(test::StandardCard());
     {
         CMixerBase base{sim};
-        base.CloseMixer(); // unbound: nothing to do
-        EXPECT_EQ(sim->Calls(Call::Close), 0u);
+        base.CloseMixer(); // unbound: nothing to do, nothing read or written
+        EXPECT_FALSE(base.ReadValues());
+        EXPECT_FALSE(base.WriteValues());
+        EXPECT_EQ(sim->Calls(Call::Close) + sim->Calls(Call::GetControlDetails) +
+                      sim->Calls(Call::SetControlDetails),
+                  0u);
         ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute, {}));
         base.CloseMixer();
         base.CloseMixer();

@@ -210,21 +210,13 @@ TEST(MixerSwitchClick, ClickFlipsTheLastValueReadAndWritesIt) {
         button.OnClicked();
         EXPECT_TRUE(button.IsChecked());
         EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{1, 0}));
-    });
-}
 
-TEST(MixerSwitchClick, FailedWriteStillShowsTheNewValue) {
-    auto sim = std::make_shared<SimulatedMixer>();
-    sim->AddDevice(test::StandardCard());
-    CMixerSwitch button(sim);
-    WhileUp([&](Dialog& dialog) {
-        button.Attach(dialog, kMuteBox);
-        ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
+        // A failed write still shows the new value, silently.
         sim->Fail(Call::SetControlDetails, MMSYSERR_ERROR);
         ReportLog log;
         button.OnClicked();
-        EXPECT_TRUE(button.IsChecked());
-        EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 0}));
+        EXPECT_FALSE(button.IsChecked());
+        EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{1, 0}));
         EXPECT_TRUE(log.Lines().empty());
     });
 }

@@ -189,21 +189,18 @@ TEST(ProfileFiles, FlushWritesInsideAScope) {
     EXPECT_EQ(ReadBytes(f.file), "[KFG]\r\nFr=1\r\n");
 }
 
-TEST(ProfileFiles, PermissionsKept) {
+// A replaced file keeps its mode; a new one follows the umask.
+TEST(ProfileFiles, PermissionsKeptOrFromTheUmask) {
     Fixture f;
     WriteBytes(f.file, "[Telvio]\n");
-    ::chmod(f.file.c_str(), 0640);
+    ::chmod(f.file.c_str(), 0604);
     ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1"));
-    EXPECT_EQ(ModeOf(f.file), 0640u);
-}
-
-TEST(ProfileFiles, NewFileFollowsUmask) {
-    Fixture f;
+    EXPECT_EQ(ModeOf(f.file), 0604u);
     const mode_t old = ::umask(027);
-    const std::error_code error = f.store.WriteString(f.file, "Telvio", "Farbe", "1");
+    const std::error_code error = f.store.WriteString(f.dir / "KFG.ini", "KFG", "Fr", "1");
     ::umask(old);
     ASSERT_FALSE(error);
-    EXPECT_EQ(ModeOf(f.file), 0640u);
+    EXPECT_EQ(ModeOf(f.dir / "KFG.ini"), 0640u);
 }
 
 TEST(ProfileFiles, SymbolicLinksAreWrittenThrough) {

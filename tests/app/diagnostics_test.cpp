@@ -1,0 +1,119 @@
+// Failed starts and settings writes (and which of several spellings of a name was taken, and a
+// clean-up another process's lock kept off) reach the "kfg.launch" and "kfg.settings" logging
+// categories, and only when those are on.
+#include "app/launch_diagnostics.h"
+#include "app/settings_diagnostics.h"
+#include "support/temp_dir.h"
+
+#include <QLoggingCategory>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kfg::app {
+namespace {
+
+struct Logged {
+    std::string category;
+    std::string text;
+};
+std::vector<Logged> gLogged;
+
+void Capture(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    gLogged.push_back({context.category ? context.category : "", text.toStdString()});
+}
+
+std::vector<std::string> Texts(const std::string& category) {
+    std::vector<std::string> texts;
+    for (const Logged& logged : gLogged) {
+        if (logged.category == category) {
+            texts.push_back(logged.text);
+        }
+    }
+    return texts;
+}
+
+TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.exe", "MZ windows program");
+    test::WriteBytes(dir / "SONORA.EXE", "MZ windows program");
+    test::WriteBytes(dir / "Sonora.EXE", "MZ windows program");
+    const QtMessageHandler previous = qInstallMessageHandler(Capture);
+    platform::SystemProgramStarter starter("/nonexistent", LaunchDiagnosticsSink());
+
+    gLogged.clear();
+    EXPECT_TRUE(starter.HandOver(dir.path(), "Telvio.exe", {"Quick"})); // no wine: fails
+    EXPECT_TRUE(gLogged.empty());                                       // off by default
+
+    QLoggingCategory::setFilterRules(QStringLiteral("kfg.launch=true"));
+    EXPECT_TRUE(starter.HandOver(dir.path(), "Telvio.exe", {"Quick"}));
+    EXPECT_TRUE(starter.RunSoundInitialisation(dir.path()));
+    // Which spelling was taken is told too.
+    EXPECT_TRUE(starter.Start(dir.path(), "Sonora.exe", {}));
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+
+    EXPECT_EQ(Texts("kfg.launch"),
+              (std::vector<std::string>{
+                  "hand-over of Telvio.exe (wine ./Telvio.exe Quick) failed: Windows "
+                  "program, no wine on the search path",
+                  "sound initialisation of rundll32.exe (wine rundll32.exe "
+                  "bt848dlg.dll,initialize) failed: Windows program, no wine on the "
+                  "search path",
+                  "look up of Sonora.exe found several files (SONORA.EXE, Sonora.EXE), "
+                  "using SONORA.EXE",
+                  "start of Sonora.exe (wine ./SONORA.EXE) failed: Windows program, no "
+                  "wine on the search path"}));
+}
+
+TEST(SettingsDiagnostics, FailedWriteIsLoggedOnlyWhenAskedFor) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nFarbe=1\r\n");
+    ::chmod((dir / "Telvio.ini").c_str(), 0444);
+    const QtMessageHandler previous = qInstallMessageHandler(Capture);
+    settings::ProfileStore store(SettingsDiagnosticsSink());
+
+    gLogged.clear();
+    EXPECT_TRUE(store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2"));
+    EXPECT_TRUE(gLogged.empty()); // off by default
+
+    QLoggingCategory::setFilterRules(QStringLiteral("kfg.settings=true"));
+    EXPECT_TRUE(store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3"));
+    // Several spellings of one name: which was taken is told, and not as a failure.
+    test::WriteBytes(dir / "kfg.ini", "");
+    test::WriteBytes(dir / "KFG.INI", "");
+    store.GetString(dir / "KFG.ini", "KFG", "Fr", "0", 2);
+    store.GetString(dir / "KFG.ini", "KFG", "Audio", "0", 2); // told once, not at every read
+    // Another process holds the folder's lock: the save goes on without the clean-up, and says
+    // so.
+    const int locker = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::flock(locker, LOCK_EX);
+    settings::ProfileStore locked(
+        SettingsDiagnosticsSink(),
+        std::make_shared<platform::PosixFileSystem>([](platform::SaveStep step) {
+            return step == platform::SaveStep::WaitForFolderLock
+                       ? std::make_error_code(std::errc::timed_out) // no two seconds' wait
+                       : std::error_code{};
+        }));
+    EXPECT_FALSE(locked.WriteString(dir / "Neu.ini", "KFG", "Fr", "1"));
+    ::close(locker);
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+
+    const std::vector<std::string> texts = Texts("kfg.settings");
+    ASSERT_EQ(texts.size(), 3u);
+    ASSERT_EQ(gLogged.size(), 3u); // nothing in other categories
+    EXPECT_NE(texts[0].find("Telvio.ini"), std::string::npos);
+    EXPECT_NE(texts[0].find("read-only"), std::string::npos);
+    EXPECT_NE(texts[1].find("using KFG.INI"), std::string::npos);
+    EXPECT_EQ(texts[1].find("failed"), std::string::npos);
+    EXPECT_NE(texts[2].find("without removing the leftovers"), std::string::npos);
+    EXPECT_NE(texts[2].find("Neu.ini"), std::string::npos);
+}
+
+} // namespace
+} // namespace kfg::app
