@@ -46,16 +46,9 @@ TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
     }
 }
 
-struct FailureCase {
-    const char* fr; // the stored caption language
-    bool toggle;    // the user switches the main dialog's language first
-    std::error_code error;
-    const char* message; // "caption: text"
-};
-
 TEST(KfgStart, FailedHandOverIsToldInTheLanguageInForce) {
     using platform::FailureCause;
-    const FailureCase cases[] = {
+    const test::StartFailureCase cases[] = {
         {"0", false, make_error_code(FailureCause::FileMissing),
          "Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden"},
         {"1", false, make_error_code(FailureCause::WineMissing),
@@ -67,7 +60,7 @@ TEST(KfgStart, FailedHandOverIsToldInTheLanguageInForce) {
         {"0", false, std::make_error_code(std::errc::io_error),
          "Fehler: Telvio.exe konnte nicht gestartet werden: Input/output error"},
     };
-    for (const FailureCase& c : cases) {
+    for (const test::StartFailureCase& c : cases) {
         SCOPED_TRACE(c.message);
         TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + c.fr + "\r\n");
         test::RecordingStarter starter;

@@ -192,21 +192,14 @@ TEST(KfgAudioDecoder, OkStartsTheChoiceAndRemembersItWhenAsked) {
     }
 }
 
-struct FailureCase {
-    const char* fr; // the stored caption language
-    bool toggle;    // the user switches the main dialog's language first
-    std::error_code error;
-    const char* message; // "caption: text"
-};
-
 TEST(KfgAudioDecoder, FailedStartIsToldInTheDialogsOwnLanguage) {
-    const FailureCase cases[] = {
+    const test::StartFailureCase cases[] = {
         {"1", true, make_error_code(platform::FailureCause::FileMissing),
          "Error: No se pudo iniciar Sonora.exe: el fichero no existe"},
         {"0", true, make_error_code(platform::FailureCause::WineMissing),
          "Fehler: Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
     };
-    for (const FailureCase& c : cases) {
+    for (const test::StartFailureCase& c : cases) {
         SCOPED_TRACE(c.message);
         TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + c.fr + "\r\n");
         test::RecordingStarter starter;
