@@ -1,0 +1,20 @@
+#include "app/application_identity.h"
+
+#include "framework/svg_icon.h"
+#include "kfg_version.h"
+
+#include <QApplication>
+
+namespace kfg::app {
+
+void IdentifyApplication() {
+    QApplication::setApplicationName(QString::fromUtf8(kApplicationName));
+    QApplication::setApplicationVersion(QString::fromUtf8(kVersion));
+    // KFG's own SVG icon, not Qt's icon plugin: the plugin's search and load sit on the way to
+    // the first paint, and the main window's icon is the same picture drawn once.
+    QApplication::setWindowIcon(framework::SvgIcon(QStringLiteral(":/icons/128.svg")));
+    // Lets the desktop match the window to KFG's desktop file (its name and icon).
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(kApplicationId));
+}
+
+} // namespace kfg::app
