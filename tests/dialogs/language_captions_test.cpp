@@ -66,6 +66,7 @@ TEST(KfgLanguage, SwitchingThereAndBack) {
         EXPECT_EQ(d.ItemText(res::kIdExit), "Salir  ");
         EXPECT_EQ(d.ItemText(res::kIdHighPriority), "Prioridad alta");
         EXPECT_EQ(d.Item(res::kIdBorderHeight)->accessibleName(), "Randhöhe");
+        EXPECT_EQ(d.Item(res::kIdBorderHeightSpin)->accessibleName(), "Randhöhe"); // as its field
     });
 }
 
