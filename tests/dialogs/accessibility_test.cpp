@@ -1,6 +1,7 @@
 // The main window and the side dialogs as a screen reader and a keyboard user meet them,
 // through the accessibility tree that assistive technology reads.
 #include "dialogs/main/kfg_dlg.h"
+#include "res/side_templates.h"
 #include "res/template_102.h"
 #include "settings/process_state.h"
 #include "support/kfg_run.h"
@@ -10,9 +11,10 @@
 #include <QLineEdit>
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <set>
 #include <string>
+#include <vector>
 
 namespace kfg::dialogs {
 namespace {
@@ -21,17 +23,10 @@ using test::KfgRun;
 using test::TelvioFolder;
 
 bool ActsOrTakesFocus(QAccessibleInterface* node) {
-    switch (node->role()) {
-    case QAccessible::PushButton:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::ComboBox:
-    case QAccessible::EditableText:
-    case QAccessible::List:
-        return true;
-    default:
-        return node->state().focusable;
-    }
+    constexpr QAccessible::Role kActing[] = {QAccessible::PushButton,   QAccessible::CheckBox,
+                                             QAccessible::RadioButton,  QAccessible::ComboBox,
+                                             QAccessible::EditableText, QAccessible::List};
+    return std::ranges::find(kActing, node->role()) != std::end(kActing) || node->state().focusable;
 }
 
 // The shown nodes a user can reach (controls that act or take focus), as "name" or, for an
@@ -52,23 +47,19 @@ void Collect(QAccessibleInterface* node, QStringList& reachable) {
     }
 }
 
-QStringList Reachable(const framework::Dialog& dialog) {
-    QStringList reachable;
-    Collect(QAccessible::queryAccessibleInterface(dialog.Window()), reachable);
-    return reachable;
-}
-
 // Every edition, both languages: the first-run prompts, the main window and the audio decoder
-// dialog, walked as assistive technology walks them.
+// dialog, walked as assistive technology walks them. The prompts come before the main window,
+// the display-mode one for the 3.x editions only, and the language answered is stored.
 TEST(KfgAccessibility, EveryReachableControlHasAName) {
     for (int edition = 0; edition < 6; ++edition) {
         for (const bool spanish : {false, true}) {
             const std::string trace = std::to_string(edition) + (spanish ? " es" : " de");
             TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(edition)]);
-            std::set<int> walked;
+            std::vector<int> walked;
             const auto walk = [&](const framework::Dialog& dialog) {
-                walked.insert(dialog.Template().id);
-                const QStringList reachable = Reachable(dialog);
+                walked.push_back(dialog.Template().id);
+                QStringList reachable;
+                Collect(QAccessible::queryAccessibleInterface(dialog.Window()), reachable);
                 EXPECT_GT(reachable.size(), 2) << trace;
                 for (const QString& name : reachable) {
                     EXPECT_FALSE(name.startsWith("<unnamed"))
@@ -86,21 +77,23 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
                 [&](CKfgDlg& d) {
                     walk(d);
                     d.Click(res::kIdAudioDecoder);
-                    d.EndDialog(framework::IDCANCEL);
                 },
                 [&](framework::Dialog& side) {
                     walk(side);
-                    if (side.Template().id == 175) { // the first-run language prompt
-                        side.SetCheck(spanish ? 1154 : 1155, 1);
-                        side.SetCheck(spanish ? 1155 : 1154, 0);
+                    if (side.Template().id == res::kLanguageDialogId) {
+                        EXPECT_EQ(side.CheckState(res::kIdGerman), 1) << trace; // preselected
+                        side.SetCheck(res::kIdGerman, spanish ? 0 : 1);
+                        side.SetCheck(res::kIdSpanish, spanish ? 1 : 0);
                         side.Click(framework::IDOK);
                     }
                 });
-            // The display-mode prompt comes up for the 3.x editions only.
             const bool offersDisplayModes = edition == 2 || edition == 3 || edition == 5;
-            const std::set<int> expected = offersDisplayModes ? std::set<int>{102, 161, 175, 176}
-                                                              : std::set<int>{102, 175, 176};
-            EXPECT_EQ(walked, expected) << trace;
+            EXPECT_EQ(walked, (offersDisplayModes ? std::vector<int>{175, 161, 102, 176}
+                                                  : std::vector<int>{175, 102, 176}))
+                << trace;
+            EXPECT_EQ(test::ReadBytes(dir / "KFG.ini"),
+                      spanish ? "[KFG]\r\nFr=1\r\n" : "[KFG]\r\nFr=0\r\n")
+                << trace;
         }
     }
 }

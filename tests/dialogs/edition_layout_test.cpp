@@ -39,7 +39,6 @@ TEST(EditionLayout, ShownFieldsAreTheKeysTheEditionWrites) {
                 }
                 d.Click(res::kIdReapplyLayout);
             }
-            d.EndDialog(framework::IDCANCEL);
         });
         EXPECT_EQ(run.state.Edition, edition);
     }
@@ -72,7 +71,6 @@ TEST(EditionLayout, ShownControlsOverlapOnlyWhereTheTemplateDoes) {
                     }
                 }
             }
-            d.EndDialog(framework::IDCANCEL);
         });
     }
 }

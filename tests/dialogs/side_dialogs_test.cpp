@@ -21,74 +21,10 @@ using test::TelvioFolder;
 using test::TempDir;
 using test::WriteBytes;
 
-std::vector<int> DialogOrder(const test::ModalScript& script) {
-    std::vector<int> order;
-    for (const test::SeenModal& seen : script.Seen()) {
-        order.push_back(seen.isDialog ? seen.templateId : 0);
-    }
-    return order;
-}
-
-struct FirstRunCase {
-    const char* telvio;
-    bool kfgIni;
-    std::vector<int> order;
-};
-
-TEST(KfgFirstRun, PromptsComeBeforeTheMainWindow) {
-    const FirstRunCase cases[] = {
-        {"[Telvio]\r\nStatus=0\r\nTurbo=1\r\n", false, {175, 161, 102}}, // V311
-        {"[Telvio]\r\nStatus=1\r\n", false, {175, 161, 102}},            // V31
-        {"[Telvio-Erazor]\r\nLine-In=1\r\n", false, {175, 102}},
-        {"[Telvio]\r\nOptimierungBT=1\r\n", false, {175, 102}}, // V283
-        {"[Telvio]\r\nStatus=1\r\n", true, {102}},
-    };
-    for (const FirstRunCase& c : cases) {
-        TelvioFolder dir(c.telvio);
-        if (c.kfgIni) {
-            WriteBytes(dir / "KFG.ini", "");
-        }
-        KfgRun run(dir.path());
-        EXPECT_EQ(DialogOrder(run.script), c.order) << c.telvio;
-    }
-}
-
-TEST(KfgFirstRun, LanguageAnswerTakesEffectAtOnce) {
-    for (const bool spanish : {false, true}) {
-        TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\n");
-        bool mainSpanish = false;
-        KfgRun run(
-            dir.path(),
-            [&](CKfgDlg& d) {
-                mainSpanish = d.CheckState(res::kIdLanguageToggle) == 1;
-                d.EndDialog(framework::IDCANCEL);
-            },
-            [&](framework::Dialog& side) {
-                EXPECT_EQ(side.CheckState(res::kIdGerman), 1); // German preselected
-                if (spanish) {
-                    side.SetCheck(res::kIdGerman, 0);
-                    side.SetCheck(res::kIdSpanish, 1);
-                }
-                side.Click(framework::IDOK);
-            });
-        EXPECT_EQ(mainSpanish, spanish);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), spanish ? "[KFG]\r\nFr=1\r\n" : "[KFG]\r\nFr=0\r\n");
-    }
-}
-
 TEST(KfgFirstRun, EscapeOnThePromptsWritesNothing) {
     TelvioFolder dir;
     KfgRun run(dir.path(), {}, [](framework::Dialog& side) { side.PressEscape(); });
     EXPECT_FALSE(std::filesystem::exists(dir / "KFG.ini"));
-}
-
-TEST(KfgFirstRun, LanguageRequestIsShownOnce) {
-    TelvioFolder dir(test::kV31, "[KFG]\r\nSprox=0\r\nFr=1\r\n");
-    KfgRun first(dir.path());
-    EXPECT_EQ(DialogOrder(first.script), (std::vector<int>{175, 102}));
-    EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\nFr=1\r\n"); // cancelled: Fr stays
-    KfgRun second(dir.path());
-    EXPECT_EQ(DialogOrder(second.script), (std::vector<int>{102}));
 }
 
 struct DisplayModeCase {
@@ -136,59 +72,43 @@ TEST(KfgDisplayModes, AModeOnceEnabledStaysEnabled) {
 
 struct AudioCase {
     const char* stored;
-    int radio;
+    int shown; // the choice the dialog opens with, and its box
     int remember;
-    const char* autostart; // what the first load starts, or ""
+    int chosen; // then chosen, with the box set to `keep`, and OK
+    bool keep;
+    std::vector<std::string> started; // by the first load, then by OK
+    const char* storedAfter;
 };
 
-TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAutomatically) {
+TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAndOkStartsTheNewOne) {
     const AudioCase cases[] = {
-        {"2", res::kIdTonalix, 1, "start Tonalix.exe"},
-        {"12", res::kIdSonora, 1, ""}, // the dialog reads one character, the start-up reads 12
-        {"3", res::kIdNoDecoder, 1, ""},
-        {"0", res::kIdNoDecoder, 0, ""},
+        {"2",
+         res::kIdTonalix,
+         1,
+         res::kIdSonora,
+         false,
+         {"start Tonalix.exe", "start Sonora.exe"},
+         "0"},
+        // The dialog reads one character, the start-up reads 12.
+        {"12", res::kIdSonora, 1, res::kIdTonalix, true, {"start Tonalix.exe"}, "2"},
+        {"3", res::kIdNoDecoder, 1, res::kIdNoDecoder, true, {}, "0"},
+        {"0", res::kIdNoDecoder, 0, res::kIdSonora, false, {"start Sonora.exe"}, "0"},
     };
     for (const AudioCase& c : cases) {
+        SCOPED_TRACE(c.stored);
         TelvioFolder dir(test::kV31, std::string("[KFG]\r\nAudio=") + c.stored + "\r\n");
         KfgRun run(
             dir.path(), [](CKfgDlg& d) { d.Click(res::kIdAudioDecoder); },
             [&](framework::Dialog& side) {
-                EXPECT_EQ(side.CheckState(c.radio), 1) << c.stored;
+                EXPECT_EQ(side.CheckState(c.shown), 1);
                 EXPECT_EQ(side.CheckState(res::kIdStartDecoderAutomatically), c.remember);
-                side.PressEscape();
-            });
-        EXPECT_EQ(run.starter.log, std::string(c.autostart).empty()
-                                       ? std::vector<std::string>{}
-                                       : std::vector<std::string>{c.autostart})
-            << c.stored;
-    }
-}
-
-struct AudioOkCase {
-    int radio;
-    bool remember;
-    std::vector<std::string> started;
-    const char* stored;
-};
-
-TEST(KfgAudioDecoder, OkStartsTheChoiceAndRemembersItWhenAsked) {
-    const AudioOkCase cases[] = {
-        {res::kIdSonora, false, {"start Sonora.exe"}, "0"},
-        {res::kIdTonalix, true, {"start Tonalix.exe"}, "2"},
-        {res::kIdNoDecoder, true, {}, "0"},
-    };
-    for (const AudioOkCase& c : cases) {
-        TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\n");
-        KfgRun run(
-            dir.path(), [](CKfgDlg& d) { d.Click(res::kIdAudioDecoder); },
-            [&](framework::Dialog& side) {
-                side.Click(c.radio);
-                side.SetCheck(res::kIdStartDecoderAutomatically, c.remember ? 1 : 0);
+                side.Click(c.chosen);
+                side.SetCheck(res::kIdStartDecoderAutomatically, c.keep ? 1 : 0);
                 side.Click(framework::IDOK);
             });
         EXPECT_EQ(run.starter.log, c.started);
         EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
-                  std::string("[KFG]\r\nFr=0\r\nAudio=") + c.stored + "\r\n");
+                  std::string("[KFG]\r\nAudio=") + c.storedAfter + "\r\n");
     }
 }
 

@@ -5,21 +5,14 @@ namespace kfg::test {
 ModalScript::ModalScript(DialogAction onDialog)
     : onDialog_(std::move(onDialog))
     , hook_([this](framework::ModalView& view) {
-        SeenModal seen;
-        seen.caption = view.Caption();
-        seen.text = view.Text();
-        seen.icon = view.Icon();
-        if (framework::Dialog* dialog = view.AsDialog()) {
-            seen.isDialog = true;
-            seen.templateId = dialog->Template().id;
-            seen_.push_back(seen);
-            if (onDialog_) {
-                onDialog_(*dialog);
-            }
-            return;
+        framework::Dialog* dialog = view.AsDialog();
+        seen_.push_back({dialog != nullptr, view.Caption(), view.Text(), view.Icon(),
+                         dialog != nullptr ? dialog->Template().id : 0});
+        if (dialog == nullptr) {
+            view.End(framework::IDOK);
+        } else if (onDialog_) {
+            onDialog_(*dialog);
         }
-        seen_.push_back(seen);
-        view.End(framework::IDOK);
     }) {}
 
 std::vector<QString> ModalScript::MessageTexts() const {
