@@ -42,6 +42,8 @@ TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
     test::WriteBytes(dir / "Telvio.exe", "MZ windows program");
     test::WriteBytes(dir / "SONORA.EXE", "MZ windows program");
     test::WriteBytes(dir / "Sonora.EXE", "MZ windows program");
+    test::WriteBytes(dir / "true.sh", "#!/bin/sh\n");
+    ::chmod((dir / "true.sh").c_str(), 0755);
     const QtMessageHandler previous = qInstallMessageHandler(Capture);
     platform::SystemProgramStarter starter("/nonexistent", LaunchDiagnosticsSink());
 
@@ -52,8 +54,9 @@ TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
     QLoggingCategory::setFilterRules(QStringLiteral("kfg.launch=true"));
     EXPECT_TRUE(starter.HandOver(dir.path(), "Telvio.exe", {"Quick"}));
     EXPECT_TRUE(starter.RunSoundInitialisation(dir.path()));
-    // Which spelling was taken is told too.
+    // Which spelling was taken is told too; a start that works is not.
     EXPECT_TRUE(starter.Start(dir.path(), "Sonora.exe", {}));
+    EXPECT_FALSE(starter.Start(dir.path(), "true.sh", {}));
     QLoggingCategory::setFilterRules(QString());
     qInstallMessageHandler(previous);
 
