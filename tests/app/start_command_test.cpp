@@ -21,7 +21,6 @@ namespace {
 using test::PrivateCards;
 using test::ReadBytes;
 using test::StandInLog;
-using test::TempDir;
 using test::WriteBytes;
 
 using CardList = std::vector<PrivateCards::Card>;
@@ -41,21 +40,16 @@ const PrivateCards::Card kCaptureOnly{"\"Capture Switch:b:2:1,1\" \"Capture Volu
                                       "\"Line Capture Switch:b:2:0,0\"",
                                       ""};
 
-// A Telvio folder whose KFG.ini asks for line-in (and whatever `kfg` adds).
-void TelvioFolder(const TempDir& dir, const std::string& kfg = "LineIn=1\r\n") {
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nStatus=1\r\n");
-    WriteBytes(dir / "KFG.ini", "[KFG]\r\nFr=0\r\n" + kfg);
-}
-
 struct LineInCase {
     CardList cards;
     std::string defaultCard;
     std::size_t unmuted;                              // the card whose line-in Start switches on
     std::map<std::string, std::vector<long>> changed; // its elements that Start changes
+    const char* lineIn = "1";                         // the user asks for line-in
 };
 
-// Line-in of the default card with a playback master has every channel on after Start, and
-// nothing else changes.
+// When the user asks for it, line-in of the default card with a playback master has every
+// channel on after Start; nothing else changes.
 TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChanges) {
     const std::map<std::string, std::vector<long>> lineOn{{"Line Playback Switch", {1, 1}}};
     const LineInCase cases[] = {
@@ -66,13 +60,15 @@ TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChan
          0,
          {{"Loopback Mixing", {1}}}},
         {{{Onboard("1,1"), ""}}, "", 0, {}},
+        {{{Onboard("0,0"), ""}}, "", 0, {}, "0"},
         {{kCaptureOnly, {Onboard("0,0"), ""}}, "", 1, lineOn},
         {{{Onboard("0,0"), ""}, {Onboard("0,0"), ""}}, "1", 1, lineOn},
     };
     for (const LineInCase& c : cases) {
-        SCOPED_TRACE(c.cards.back().elements + " default " + c.defaultCard);
-        TempDir dir;
-        TelvioFolder(dir);
+        SCOPED_TRACE(std::string("LineIn=") + c.lineIn + " default " + c.defaultCard + " " +
+                     c.cards.back().elements);
+        test::TelvioFolder dir(test::kV31,
+                               "[KFG]\r\nFr=0\r\nLineIn=" + std::string(c.lineIn) + "\r\n");
         PrivateCards cards(c.cards, c.defaultCard);
         std::vector<std::map<std::string, std::vector<long>>> expected;
         for (std::size_t card = 0; card < c.cards.size(); ++card) {
@@ -126,8 +122,7 @@ int RunKfgInChild(const std::filesystem::path& folder, const std::string& search
 // soon as the sound initialisation ends, not when wine's server does, and no child of KFG is
 // left at the hand-over.
 TEST(StartPrograms, ProgramsRunThroughWineWithOnlyTheStandardDescriptors) {
-    TempDir dir;
-    TelvioFolder(dir, "Audio=1\r\nSoundInit=1\r\n");
+    test::TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
     std::filesystem::create_directory(dir / "bin");
     test::PlaceStandIn(dir / "bin" / "wine");
     WriteBytes(dir / "Sonora.exe", "MZ\x90 a Windows program");
@@ -153,8 +148,7 @@ TEST(StartPrograms, ProgramsRunThroughWineWithOnlyTheStandardDescriptors) {
 }
 
 TEST(StartPrograms, WithoutWineTheUserIsToldAndTheSettingsAreSaved) {
-    TempDir dir;
-    TelvioFolder(dir, "");
+    test::TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\n");
     WriteBytes(dir / "Telvio.exe", "MZ\x90 a Windows program");
     EXPECT_EQ(RunKfgInChild(dir.path(), "/nonexistent",
                             [](dialogs::CKfgDlg& d) {
