@@ -52,15 +52,13 @@ struct LineInCase {
 // channel on after Start; nothing else changes.
 TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChanges) {
     const std::map<std::string, std::vector<long>> lineOn{{"Line Playback Switch", {1, 1}}};
+    const char* const loopback = "\"Loopback Mixing:e:1:0:Disabled|Enabled\""; // HD-Audio
     const LineInCase cases[] = {
         {{{Onboard("0,0"), ""}}, "", 0, lineOn},
         {{{Onboard("1,0"), ""}}, "", 0, lineOn}, // only the right channel off
-        {{{Onboard("1,1", "\"Loopback Mixing:e:1:0:Disabled|Enabled\""), ""}}, // HD-Audio
-         "",
-         0,
-         {{"Loopback Mixing", {1}}}},
+        {{{Onboard("1,1", loopback), ""}}, "", 0, {{"Loopback Mixing", {1}}}},
         {{{Onboard("1,1"), ""}}, "", 0, {}},
-        {{{Onboard("0,0"), ""}}, "", 0, {}, "0"},
+        {{{Onboard("0,0"), ""}}, "", 0, {}, "0"}, // not asked for
         {{kCaptureOnly, {Onboard("0,0"), ""}}, "", 1, lineOn},
         {{{Onboard("0,0"), ""}, {Onboard("0,0"), ""}}, "1", 1, lineOn},
     };

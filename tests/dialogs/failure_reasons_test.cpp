@@ -27,7 +27,6 @@ class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &before_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = before_;
         limit.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -41,7 +40,7 @@ public:
 
 private:
     rlimit before_{};
-    void (*previous_)(int) = nullptr;
+    void (*previous_)(int) = std::signal(SIGXFSZ, SIG_IGN);
 };
 
 // The fields after `messages` hold what most cases share.

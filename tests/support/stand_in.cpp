@@ -8,8 +8,6 @@
 // "helper.pid". The file "exit-status" sets the
 // stand-in's exit status. When a FIFO "started" exists and a reader waits on it, the stand-in
 // writes one byte into it after logging, so a test can wait without polling.
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <dirent.h>
@@ -45,13 +43,6 @@ std::string OpenDescriptors() {
     return list;
 }
 
-std::string Children() {
-    std::ifstream in("/proc/self/task/" + std::to_string(::getpid()) + "/children");
-    std::string line; // "" when there is none
-    std::getline(in, line);
-    return line;
-}
-
 void Log(const std::string& line) {
     std::ofstream("stand-in.log", std::ios::app) << line << '\n';
 }
@@ -77,7 +68,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         line << ' ' << argv[i];
     }
-    line << ";pid=" << ::getpid() << ";fds=" << OpenDescriptors() << ";children=" << Children()
+    std::string children; // "" when there are none
+    std::getline(std::ifstream("/proc/self/task/" + std::to_string(::getpid()) + "/children"),
+                 children);
+    line << ";pid=" << ::getpid() << ";fds=" << OpenDescriptors() << ";children=" << children
          << ";at=" << now.tv_sec * 1'000'000'000LL + now.tv_nsec;
     Log(line.str());
 
