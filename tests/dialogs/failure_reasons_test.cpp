@@ -27,7 +27,6 @@ class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &before_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = before_;
         limit.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -41,19 +40,20 @@ public:
 
 private:
     rlimit before_{};
-    void (*previous_)(int) = nullptr;
+    void (*previous_)(int) = std::signal(SIGXFSZ, SIG_IGN);
 };
 
+// The fields after `messages` hold what most cases share.
 struct SaveFailureCase {
     const char* what;
-    const char* viewerFile; // the name "Telvio.ini" has on disk
-    mode_t viewerMode;
-    const char* managerText; // "KFG.ini"; nullptr: there is none (a first run)
-    mode_t managerMode;
-    rlim_t fileSizeLimit;
-    std::function<void(CKfgDlg&)> onMain;
-    std::function<void(framework::Dialog&)> onSide;
-    std::vector<std::string> messages; // "caption: text", in order
+    std::function<void(CKfgDlg&)> onMain{};
+    std::function<void(framework::Dialog&)> onSide{};
+    std::vector<std::string> messages;             // "caption: text", in order
+    const char* managerText = "[KFG]\r\nFr=1\r\n"; // "KFG.ini"; nullptr: there is none
+    mode_t managerMode = 0444;
+    const char* viewerFile = "Telvio.ini"; // the name "Telvio.ini" has on disk
+    mode_t viewerMode = 0644;
+    rlim_t fileSizeLimit = RLIM_INFINITY;
 };
 
 void ChooseSpanish(framework::Dialog& side) {
@@ -67,109 +67,79 @@ void ChooseSpanish(framework::Dialog& side) {
 }
 
 TEST(KfgSaveFailures, EachCommandTellsTheFilesItCouldNotSave) {
-    constexpr rlim_t kNoLimit = RLIM_INFINITY;
     const auto start = [](CKfgDlg& d) {
         d.SetItemText(res::kIdTestLines, "33");
         d.Click(res::kIdStart);
     };
     const SaveFailureCase cases[] = {
-        {"Start after an edit, read-only Telvio.ini: before the hand-over's message",
-         "Telvio.ini",
-         0444,
-         "[KFG]\r\nFr=0\r\n",
-         0644,
-         kNoLimit,
-         start,
-         {},
-         {"Fehler: Telvio.ini konnte nicht gespeichert werden: keine Schreibrechte",
-          "Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden"}},
-        {"Start writing both files, Spanish, names as spelled on disk",
-         "TELVIO.INI",
-         0444,
-         "[KFG]\r\nFr=1\r\n",
-         0444,
-         kNoLimit,
-         [&](CKfgDlg& d) {
-             d.Click(res::kIdSoundInit);
-             start(d);
-         },
-         {},
-         {"Error: No se pudo guardar TELVIO.INI: sin permiso de escritura\nNo se pudo guardar "
-          "KFG.ini: sin permiso de escritura",
-          "Error: No se pudo iniciar Telvio.exe: el fichero no existe"}},
-        {"Beenden in the caption language in force",
-         "Telvio.ini",
-         0644,
-         "[KFG]\r\nFr=1\r\n",
-         0444,
-         kNoLimit,
-         [](CKfgDlg& d) {
-             d.Click(res::kIdLanguageToggle); // to German; counts as a changed sound option
-             d.Click(res::kIdExit);
-         },
-         {},
-         {"Fehler: KFG.ini konnte nicht gespeichert werden: keine Schreibrechte"}},
-        {"a named save on a full disk",
-         "Telvio.ini",
-         0644,
-         "[KFG]\r\nFr=0\r\n",
-         0644,
-         20,
-         [](CKfgDlg& d) {
-             d.SetItemText(res::kIdConfigurationField, "Abend");
-             d.Click(res::kIdSaveConfiguration);
-             d.EndDialog(framework::IDCANCEL);
-         },
-         {},
-         {"Fehler: KFG.ini konnte nicht gespeichert werden: Datenträger voll"}},
-        {"deleting a named configuration",
-         "Telvio.ini",
-         0644,
-         "[KFG]\r\nFr=0\r\n[Abend]\r\nFarbe=1\r\n",
-         0444,
-         kNoLimit,
-         [](CKfgDlg& d) {
-             d.SetItemText(res::kIdConfigurationField, "Abend");
-             d.Click(res::kIdDeleteConfiguration);
-             d.EndDialog(framework::IDCANCEL);
-         },
-         {},
-         {"Fehler: KFG.ini konnte nicht gespeichert werden: keine Schreibrechte"}},
-        {"the decoder dialog speaks its own language",
-         "Telvio.ini",
-         0644,
-         "[KFG]\r\nFr=1\r\n",
-         0444,
-         kNoLimit,
-         [](CKfgDlg& d) {
-             d.Click(res::kIdLanguageToggle);
-             d.Click(res::kIdAudioDecoder);
-             d.EndDialog(framework::IDCANCEL);
-         },
-         [](framework::Dialog& side) {
-             side.Click(res::kIdSonora);
-             side.Click(framework::IDOK);
-         },
-         {"Error: No se pudo guardar KFG.ini: sin permiso de escritura"}},
-        {"the asked-for language prompt: the request's deletion stays silent",
-         "Telvio.ini",
-         0644,
-         "[KFG]\r\nSprox=0\r\nFr=0\r\n",
-         0444,
-         kNoLimit,
-         {},
-         ChooseSpanish,
-         {"Error: No se pudo guardar KFG.ini: sin permiso de escritura"}},
-        {"first run on a full disk: each prompt in its own language",
-         "Telvio.ini",
-         0644,
-         nullptr,
-         0,
-         1,
-         {},
-         ChooseSpanish,
-         {"Error: No se pudo guardar KFG.ini: disco lleno",
-          "Fehler: KFG.ini konnte nicht gespeichert werden: Datenträger voll"}},
+        {.what = "Start after an edit, read-only Telvio.ini: before the hand-over's message",
+         .onMain = start,
+         .messages = {"Fehler: Telvio.ini konnte nicht gespeichert werden: keine Schreibrechte",
+                      "Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden"},
+         .managerText = "[KFG]\r\nFr=0\r\n",
+         .managerMode = 0644,
+         .viewerMode = 0444},
+        {.what = "Start writing both files, Spanish, names as spelled on disk",
+         .onMain =
+             [&](CKfgDlg& d) {
+                 d.Click(res::kIdSoundInit);
+                 start(d);
+             },
+         .messages = {"Error: No se pudo guardar TELVIO.INI: sin permiso de escritura\nNo se "
+                      "pudo guardar KFG.ini: sin permiso de escritura",
+                      "Error: No se pudo iniciar Telvio.exe: el fichero no existe"},
+         .viewerFile = "TELVIO.INI",
+         .viewerMode = 0444},
+        {.what = "Beenden in the caption language in force",
+         .onMain =
+             [](CKfgDlg& d) {
+                 d.Click(res::kIdLanguageToggle); // to German; counts as a changed sound option
+                 d.Click(res::kIdExit);
+             },
+         .messages = {"Fehler: KFG.ini konnte nicht gespeichert werden: keine Schreibrechte"}},
+        {.what = "a named save on a full disk",
+         .onMain =
+             [](CKfgDlg& d) {
+                 d.SetItemText(res::kIdConfigurationField, "Abend");
+                 d.Click(res::kIdSaveConfiguration);
+                 d.EndDialog(framework::IDCANCEL);
+             },
+         .messages = {"Fehler: KFG.ini konnte nicht gespeichert werden: Datenträger voll"},
+         .managerText = "[KFG]\r\nFr=0\r\n",
+         .managerMode = 0644,
+         .fileSizeLimit = 20},
+        {.what = "deleting a named configuration",
+         .onMain =
+             [](CKfgDlg& d) {
+                 d.SetItemText(res::kIdConfigurationField, "Abend");
+                 d.Click(res::kIdDeleteConfiguration);
+                 d.EndDialog(framework::IDCANCEL);
+             },
+         .messages = {"Fehler: KFG.ini konnte nicht gespeichert werden: keine Schreibrechte"},
+         .managerText = "[KFG]\r\nFr=0\r\n[Abend]\r\nFarbe=1\r\n"},
+        {.what = "the decoder dialog speaks its own language",
+         .onMain =
+             [](CKfgDlg& d) {
+                 d.Click(res::kIdLanguageToggle);
+                 d.Click(res::kIdAudioDecoder);
+                 d.EndDialog(framework::IDCANCEL);
+             },
+         .onSide =
+             [](framework::Dialog& side) {
+                 side.Click(res::kIdSonora);
+                 side.Click(framework::IDOK);
+             },
+         .messages = {"Error: No se pudo guardar KFG.ini: sin permiso de escritura"}},
+        {.what = "the asked-for language prompt: the request's deletion stays silent",
+         .onSide = ChooseSpanish,
+         .messages = {"Error: No se pudo guardar KFG.ini: sin permiso de escritura"},
+         .managerText = "[KFG]\r\nSprox=0\r\nFr=0\r\n"},
+        {.what = "first run on a full disk: each prompt in its own language",
+         .onSide = ChooseSpanish,
+         .messages = {"Error: No se pudo guardar KFG.ini: disco lleno",
+                      "Fehler: KFG.ini konnte nicht gespeichert werden: Datenträger voll"},
+         .managerText = nullptr,
+         .fileSizeLimit = 1},
     };
     for (const SaveFailureCase& c : cases) {
         SCOPED_TRACE(c.what);

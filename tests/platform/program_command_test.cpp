@@ -1,12 +1,11 @@
 // How a program of the working folder is run, and why it cannot be.
 #include "platform/failure_cause.h"
 #include "platform/program_command.h"
+#include "support/child_process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace kfg::platform {
 namespace {
@@ -82,31 +81,17 @@ TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
     }
 }
 
-// Runs `body` as an ordinary user in a child process; its result is the exit status.
-int AsOrdinaryUser(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const uid_t nobody = 65534;
-        if (::setresgid(nobody, nobody, nobody) != 0 || ::setresuid(nobody, nobody, nobody) != 0) {
-            ::_exit(90);
-        }
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(ProgramCommand, UnreadableFileIsTold) {
-    if (::geteuid() != 0) {
+    if (!test::CanSwitchUsers()) {
         GTEST_SKIP() << "needs root to become another user";
     }
     TempDir dir;
     ::chmod(dir.path().c_str(), 0755);
     WriteExecutable(dir / "Telvio.exe", "MZ windows program");
     ::chmod((dir / "Telvio.exe").c_str(), 0311); // runnable, not readable
-    const int cause = AsOrdinaryUser(
-        [&] { return CommandFor(dir.path(), "Telvio.exe", {"Quick"}, "/usr/bin").error.value(); });
+    const int cause = test::RunAsUser({65534, 65534, {}}, [&] {
+        return CommandFor(dir.path(), "Telvio.exe", {"Quick"}, "/usr/bin").error.value();
+    });
     EXPECT_EQ(cause, static_cast<int>(FailureCause::FileNotReadable));
 }
 

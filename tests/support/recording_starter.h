@@ -19,26 +19,24 @@ public:
 
     std::error_code Start(const std::filesystem::path&, const std::string& name,
                           const std::vector<std::string>& arguments) override {
-        log.push_back("start " + Join(name, arguments));
-        return startError;
+        return Record("start " + name, arguments, startError);
     }
     std::error_code RunSoundInitialisation(const std::filesystem::path&) override {
-        log.push_back("sound");
-        return soundError;
+        return Record("sound", {}, soundError);
     }
     std::error_code HandOver(const std::filesystem::path&, const std::string& name,
                              const std::vector<std::string>& arguments) override {
-        log.push_back("handover " + Join(name, arguments));
-        return handOverError;
+        return Record("handover " + name, arguments, handOverError);
     }
 
 private:
-    static std::string Join(const std::string& name, const std::vector<std::string>& arguments) {
-        std::string line = name;
+    std::error_code Record(std::string line, const std::vector<std::string>& arguments,
+                           std::error_code error) {
         for (const std::string& argument : arguments) {
             line += " " + argument;
         }
-        return line;
+        log.push_back(line);
+        return error;
     }
 };
 

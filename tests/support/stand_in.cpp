@@ -8,8 +8,6 @@
 // "helper.pid". The file "exit-status" sets the
 // stand-in's exit status. When a FIFO "started" exists and a reader waits on it, the stand-in
 // writes one byte into it after logging, so a test can wait without polling.
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <dirent.h>
@@ -17,7 +15,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -46,25 +43,12 @@ std::string OpenDescriptors() {
     return list;
 }
 
-std::string Children() {
-    std::ifstream in("/proc/self/task/" + std::to_string(::getpid()) + "/children");
-    std::string line;
-    std::getline(in, line);
-    while (!line.empty() && line.back() == ' ') {
-        line.pop_back();
-    }
-    return line;
-}
-
 void Log(const std::string& line) {
     std::ofstream("stand-in.log", std::ios::app) << line << '\n';
 }
 
+// A FIFO without a reader, or no "started" at all, fails the open: nothing is written.
 void SignalStarted() {
-    struct stat state {};
-    if (::stat("started", &state) != 0 || !S_ISFIFO(state.st_mode)) {
-        return;
-    }
     const int fd = ::open("started", O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0) {
         [[maybe_unused]] const ssize_t written = ::write(fd, "x", 1);
@@ -84,7 +68,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         line << ' ' << argv[i];
     }
-    line << ";pid=" << ::getpid() << ";fds=" << OpenDescriptors() << ";children=" << Children()
+    std::string children; // "" when there are none
+    std::getline(std::ifstream("/proc/self/task/" + std::to_string(::getpid()) + "/children"),
+                 children);
+    line << ";pid=" << ::getpid() << ";fds=" << OpenDescriptors() << ";children=" << children
          << ";at=" << now.tv_sec * 1'000'000'000LL + now.tv_nsec;
     Log(line.str());
 
