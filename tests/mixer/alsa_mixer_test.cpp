@@ -55,20 +55,16 @@ std::map<std::string, LineSeen> Sources(MixerApi& api, MixerHandle handle,
 TEST(AlsaMixerMapping, PlaybackElementsBecomeLinesOfTheMaster) {
     auto owned = std::make_unique<PrivateCards>(CardList{{kFullCard, "name \"Testkarte A\""}});
     AlsaMixer api(std::move(owned));
-    ASSERT_EQ(api.GetNumDevs(), 1u);
     MixerHandle handle = 0;
     ASSERT_EQ(api.Open(handle, 0, {}), MMSYSERR_NOERROR);
     MixerCaps caps;
     ASSERT_EQ(api.GetDevCaps(handle, caps), MMSYSERR_NOERROR);
     EXPECT_EQ(caps.szPname, "Testkarte A");
-    EXPECT_EQ(caps.cDestinations, 1u);
 
     MixerLine destination;
     ASSERT_EQ(api.GetLineInfo(handle, destination, MIXER_GETLINEINFOF_DESTINATION),
               MMSYSERR_NOERROR);
     EXPECT_EQ(destination.szName, "Master");
-    EXPECT_EQ(destination.dwComponentType, kSpeakers);
-    EXPECT_EQ(destination.cChannels, 2u);
     EXPECT_EQ(destination.cControls, 1u);
 
     const std::map<std::string, LineSeen> expected = {
@@ -165,25 +161,15 @@ TEST(AlsaMixerMapping, RefusedCardTakesTheOpenFailurePath) {
 }
 
 // The card's line-in switch, read through a handle of its own.
-std::vector<long> LineSwitch(PrivateCards& cards, int card = 0) {
-    return cards.RawValues(card)["Line Playback Switch"];
-}
-
-// Every element but those named, to show that nothing else was written.
-std::map<std::string, std::vector<long>>
-Others(PrivateCards& cards, std::initializer_list<const char*> except, int card = 0) {
-    auto values = cards.RawValues(card);
-    for (const char* name : except) {
-        values.erase(name);
-    }
-    return values;
+std::vector<long> LineSwitch(PrivateCards& cards) {
+    return cards.RawValues(0)["Line Playback Switch"];
 }
 
 struct SwitchCase {
-    const char* line;     // the line-in switch element after its name
-    const char* loopback; // the "Loopback Mixing" element after its name; empty: none
-    long muted;           // what the mute control reads
-    long written;         // the value written then
+    const char* line;      // the line-in switch element after its name
+    const char* loopback;  // the "Loopback Mixing" element after its name; empty: none
+    std::uint32_t muted;   // what the mute control reads
+    std::uint32_t written; // the value written then
     std::vector<long> lineAfter;
     std::vector<long> loopbackAfter;
 };
@@ -215,18 +201,20 @@ TEST(AlsaMixerValues, MuteIsOneValueForTheWholeLineGatedByLoopback) {
         ASSERT_TRUE(line.Init(kSpeakers, kLine, kMute, {}));
         ASSERT_EQ(line.Values().size(), 1u); // one value for two channels
         ASSERT_TRUE(line.ReadValues());
-        EXPECT_EQ(line.Values()[0], static_cast<std::uint32_t>(c.muted));
+        EXPECT_EQ(line.Values()[0], c.muted);
         CMixerBase mic(api); // loopback mixing concerns line-in only
         ASSERT_TRUE(mic.Init(kSpeakers, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, kMute, {}));
         ASSERT_TRUE(mic.ReadValues());
         EXPECT_EQ(mic.Values()[0], 0u);
 
-        const auto others = Others(cards, {"Line Playback Switch", "Loopback Mixing"});
-        line.Values()[0] = static_cast<std::uint32_t>(c.written);
+        auto expected = cards.RawValues(0); // nothing else may change
+        expected["Line Playback Switch"] = c.lineAfter;
+        if (*c.loopback != '\0') {
+            expected["Loopback Mixing"] = c.loopbackAfter;
+        }
+        line.Values()[0] = c.written;
         ASSERT_TRUE(line.WriteValues());
-        EXPECT_EQ(LineSwitch(cards), c.lineAfter);
-        EXPECT_EQ(cards.RawValues(0)["Loopback Mixing"], c.loopbackAfter);
-        EXPECT_EQ(Others(cards, {"Line Playback Switch", "Loopback Mixing"}), others);
+        EXPECT_EQ(cards.RawValues(0), expected);
     }
 }
 

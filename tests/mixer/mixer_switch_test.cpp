@@ -79,23 +79,17 @@ TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
     auto list = [](std::uint32_t flags, std::uint32_t items, std::uint32_t channels) {
         return [=](Card& card, SimulatedMixer&) { card = ListCard(flags, items, channels); };
     };
+    const std::string noWindow =
+        "CMixerFader::Init: No Window attached. Did you create or subclass one?";
+    const std::string wrongType =
+        "CMixerSwitch::Init: Wrong control type: ---- UNKNOWN CONTROL TYPE ----";
     const std::string badIndex = "CMixerNumber::Init: Invalid control index passed: ";
     const auto threeItems = list(MIXERCONTROL_CONTROLF_MULTIPLE, 3, 1);
     const InitRow rows[] = {
         {"muted line-in", lineIs(1, 1), {true, true, true, true}},
         {"audible line-in", lineIs(0, 0), {true, true, false, true}},
-        {"no window",
-         lineIs(1, 1),
-         {false, true, false, false},
-         "CMixerFader::Init: No Window attached. Did you create or subclass one?",
-         kMute,
-         0,
-         false},
-        {"volume is no switch",
-         {},
-         kRefused,
-         "CMixerSwitch::Init: Wrong control type: ---- UNKNOWN CONTROL TYPE ----",
-         MIXERCONTROL_CONTROLTYPE_VOLUME},
+        {"no window", lineIs(1, 1), {false, true, false, false}, noWindow, kMute, 0, false},
+        {"volume is no switch", {}, kRefused, wrongType, MIXERCONTROL_CONTROLTYPE_VOLUME},
         {"no sound card", [](Card& card, SimulatedMixer&) { card.destinations.clear(); }, kRefused,
          "CMixerBase::Init: No mixer device present"},
         {"first read fails",
@@ -149,7 +143,6 @@ struct ElementRow {
 TEST(MixerSwitchInit, ListClassUsesTheIndexSwitchClassTheFirstElement) {
     const ElementRow rows[] = {
         {kListBoolean, 2, 2},
-        {kListBoolean, 0, 0},
         {MIXERCONTROL_CT_CLASS_SWITCH | MIXERCONTROL_CT_UNITS_BOOLEAN, 2, 0},
     };
     for (const ElementRow& row : rows) {
@@ -203,6 +196,7 @@ TEST(MixerSwitchClick, ClickFlipsTheLastValueReadAndWritesIt) {
         EXPECT_FALSE(button.IsChecked());
         EXPECT_EQ(sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{1, 0}));
         EXPECT_TRUE(log.Lines().empty());
+        EXPECT_NE(button.Handle(), 0u);
     });
 }
 
@@ -229,12 +223,6 @@ TEST(MixerSwitchNotify, FollowsItsOwnControlOnlyAndNeverEnables) {
         sim->ChangeFromOutside(kAnalogMute, {0, 0});
         button.ProcessPendingEvents();
         EXPECT_EQ(sim->Calls(Call::GetControlDetails), reads);
-        EXPECT_TRUE(button.IsChecked());
-
-        // A notification whose read fails leaves the mark.
-        sim->Fail(Call::GetControlDetails, MMSYSERR_ERROR);
-        sim->ChangeFromOutside(kLineMute, {0, 0});
-        button.ProcessPendingEvents();
         EXPECT_TRUE(button.IsChecked());
     });
 }
