@@ -57,8 +57,6 @@ void CopyName(char* target, std::size_t size, const std::string& text) {
     target[size - 1] = '\0';
 }
 
-constexpr snd_ctl_ext_key_t kNotFound = static_cast<snd_ctl_ext_key_t>(-1);
-
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;
@@ -104,12 +102,11 @@ int List(snd_ctl_ext_t* ext, unsigned int offset, snd_ctl_elem_id_t* id) {
 
 snd_ctl_ext_key_t Find(snd_ctl_ext_t* ext, const snd_ctl_elem_id_t* id) {
     const std::vector<Element>& elements = Of(ext).card->elements;
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        if (elements[i].name == snd_ctl_elem_id_get_name(id)) {
-            return i;
-        }
-    }
-    return kNotFound;
+    const auto found = std::find_if(elements.begin(), elements.end(), [id](const Element& element) {
+        return element.name == snd_ctl_elem_id_get_name(id);
+    });
+    return found == elements.end() ? static_cast<snd_ctl_ext_key_t>(-1)
+                                   : static_cast<snd_ctl_ext_key_t>(found - elements.begin());
 }
 
 int Attribute(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, int* type, unsigned int* access,
@@ -215,39 +212,26 @@ extern "C" {
 
 SND_CTL_PLUGIN_DEFINE_FUNC(kfgfake) {
     (void)root;
-    std::string cardName = "KFG Testkarte";
+    snd_config_t* node = nullptr;
     long openError = 0;
-    std::vector<Element> elements;
-    snd_config_iterator_t it;
-    snd_config_iterator_t next;
-    snd_config_for_each(it, next, conf) {
-        snd_config_t* node = snd_config_iterator_entry(it);
-        const char* id = nullptr;
-        if (snd_config_get_id(node, &id) < 0) {
-            continue;
-        }
-        const std::string field = id;
-        const char* text = nullptr;
-        if (field == "name" && snd_config_get_string(node, &text) == 0) {
-            cardName = text;
-        } else if (field == "open_error") {
-            snd_config_get_integer(node, &openError);
-        } else if (field == "elements") {
-            snd_config_iterator_t entry;
-            snd_config_iterator_t after;
-            snd_config_for_each(entry, after, node) {
-                if (snd_config_get_string(snd_config_iterator_entry(entry), &text) == 0) {
-                    elements.push_back(ParseElement(text));
-                }
-            }
-        }
-    }
-    if (openError < 0) {
+    if (snd_config_search(conf, "open_error", &node) == 0 &&
+        snd_config_get_integer(node, &openError) == 0 && openError < 0) {
         return static_cast<int>(openError);
     }
+    const char* cardName = "KFG Testkarte";
+    if (snd_config_search(conf, "name", &node) == 0) {
+        snd_config_get_string(node, &cardName);
+    }
     Card& card = Cards()[name];
-    if (card.elements.empty()) {
-        card.elements = std::move(elements);
+    if (card.elements.empty() && snd_config_search(conf, "elements", &node) == 0) {
+        snd_config_iterator_t it;
+        snd_config_iterator_t next;
+        snd_config_for_each(it, next, node) {
+            const char* text = nullptr;
+            if (snd_config_get_string(snd_config_iterator_entry(it), &text) == 0) {
+                card.elements.push_back(ParseElement(text));
+            }
+        }
     }
 
     Instance& instance = card.instances.emplace_back();

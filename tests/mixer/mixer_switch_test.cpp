@@ -134,30 +134,24 @@ TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
     }
 }
 
-struct ElementRow {
-    std::uint32_t controlType;
-    std::int32_t index;
-    std::size_t shown; // the element the box shows and flips
-};
-
+// Asked for element 2: a list-class control shows it, a switch-class one its first element.
 TEST(MixerSwitchInit, ListClassUsesTheIndexSwitchClassTheFirstElement) {
-    const ElementRow rows[] = {
-        {kListBoolean, 2, 2},
-        {MIXERCONTROL_CT_CLASS_SWITCH | MIXERCONTROL_CT_UNITS_BOOLEAN, 2, 0},
+    const std::pair<std::uint32_t, std::size_t> rows[] = {
+        {kListBoolean, 2},
+        {MIXERCONTROL_CT_CLASS_SWITCH | MIXERCONTROL_CT_UNITS_BOOLEAN, 0},
     };
-    for (const ElementRow& row : rows) {
-        SCOPED_TRACE(row.index);
+    for (const auto& [controlType, shown] : rows) {
+        SCOPED_TRACE(shown);
         Card card = ListCard(MIXERCONTROL_CONTROLF_MULTIPLE, 4, 1);
-        LineIn(card).controls[0].control.dwControlType = row.controlType;
+        LineIn(card).controls[0].control.dwControlType = controlType;
         LineIn(card).controls[0].values = {0, 0, 0, 0};
-        LineIn(card).controls[0].values[row.shown] = 1;
+        LineIn(card).controls[0].values[shown] = 1;
         auto sim = std::make_shared<SimulatedMixer>();
         sim->AddDevice(card);
         CMixerSwitch button(sim);
         WhileUp([&](Dialog& dialog) {
             button.Attach(dialog, kMuteBox);
-            ASSERT_TRUE(button.Init(kSpeakers, kLine, row.controlType, row.index));
-            EXPECT_EQ(button.ValueIndex(), static_cast<std::int32_t>(row.shown));
+            ASSERT_TRUE(button.Init(kSpeakers, kLine, controlType, 2));
             EXPECT_TRUE(button.IsChecked());
             button.OnClicked();
             EXPECT_FALSE(button.IsChecked());

@@ -1,5 +1,6 @@
 #include "support/private_cards.h"
 
+#include <algorithm>
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
@@ -42,12 +43,8 @@ std::vector<mixer::AlsaCard> PrivateCards::Cards() {
 
 int PrivateCards::DefaultCard() {
     return mixer::ConfiguredDefaultCard(config_, [this](const char* id) {
-        for (std::size_t i = 0; i < names_.size(); ++i) {
-            if (names_[i] == id) {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
+        const auto found = std::find(names_.begin(), names_.end(), id);
+        return found == names_.end() ? -1 : static_cast<int>(found - names_.begin());
     });
 }
 
