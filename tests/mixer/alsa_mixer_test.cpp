@@ -53,14 +53,9 @@ std::map<std::string, LineSeen> Sources(MixerApi& api, MixerHandle handle,
 }
 
 TEST(AlsaMixerMapping, PlaybackElementsBecomeLinesOfTheMaster) {
-    auto owned = std::make_unique<PrivateCards>(CardList{{kFullCard, "name \"Testkarte A\""}});
-    AlsaMixer api(std::move(owned));
+    AlsaMixer api(std::make_unique<PrivateCards>(CardList{{kFullCard, ""}}));
     MixerHandle handle = 0;
     ASSERT_EQ(api.Open(handle, 0, {}), MMSYSERR_NOERROR);
-    MixerCaps caps;
-    ASSERT_EQ(api.GetDevCaps(handle, caps), MMSYSERR_NOERROR);
-    EXPECT_EQ(caps.szPname, "Testkarte A");
-
     MixerLine destination;
     ASSERT_EQ(api.GetLineInfo(handle, destination, MIXER_GETLINEINFOF_DESTINATION),
               MMSYSERR_NOERROR);
@@ -160,11 +155,6 @@ TEST(AlsaMixerMapping, RefusedCardTakesTheOpenFailurePath) {
     EXPECT_EQ(log.Lines().back(), "CMixerBase::Init: Could not open mixer device");
 }
 
-// The card's line-in switch, read through a handle of its own.
-std::vector<long> LineSwitch(PrivateCards& cards) {
-    return cards.RawValues(0)["Line Playback Switch"];
-}
-
 struct SwitchCase {
     const char* line;      // the line-in switch element after its name
     const char* loopback;  // the "Loopback Mixing" element after its name; empty: none
@@ -248,7 +238,7 @@ TEST(AlsaMixerValues, MalformedRequestsAreRefusedOwnWritesAnnouncedAfterTheCall)
         EXPECT_NE(api->SetControlDetails(base.Handle(), details), MMSYSERR_NOERROR);
     }
     EXPECT_EQ(api->GetControlDetails(base.Handle() + 1, good), MMSYSERR_INVALHANDLE);
-    EXPECT_EQ(LineSwitch(cards), (std::vector<long>{1, 0})); // untouched
+    EXPECT_EQ(cards.RawValues(0)["Line Playback Switch"], (std::vector<long>{1, 0})); // untouched
 
     base.Values()[0] = 0;
     ASSERT_TRUE(base.WriteValues());
@@ -301,7 +291,7 @@ TEST(AlsaMixerNotify, SwitchFollowsChangesMadeThroughAnotherHandle) {
         // Our click reaches the other program's handle.
         button.OnClicked();
         EXPECT_FALSE(button.IsChecked());
-        EXPECT_EQ(LineSwitch(cards), (std::vector<long>{1, 1}));
+        EXPECT_EQ(cards.RawValues(0)["Line Playback Switch"], (std::vector<long>{1, 1}));
         EXPECT_TRUE(SpinUntil([&] { return other.ReadValues() && other.Values()[0] == 0; }));
     });
     dialog.DoModal();
@@ -316,7 +306,6 @@ TEST(AlsaMixerSystem, WithoutCardsNothingIsBound) {
     }
     CMixerBase line(api);
     EXPECT_FALSE(line.Init(kSpeakers, kLine, kMute, {}));
-    EXPECT_EQ(line.Handle(), 0u);
 }
 
 } // namespace

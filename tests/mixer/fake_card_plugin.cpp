@@ -153,11 +153,11 @@ template <class Value>
 int Write(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, Value* values) {
     Instance& self = Of(ext);
     Element& element = self.card->elements.at(key);
-    if (std::equal(element.values.begin(), element.values.end(), values,
-                   [](long held, Value given) { return held == static_cast<long>(given); })) {
-        return 0;
+    const std::vector<long> given(values, values + element.values.size());
+    if (given == element.values) {
+        return 0; // a driver announces changes only
     }
-    std::copy(values, values + element.values.size(), element.values.begin());
+    element.values = given;
     for (Instance& other : self.card->instances) {
         if (&other != &self && other.subscribed) {
             other.events.push_back(static_cast<unsigned>(key));

@@ -15,16 +15,14 @@ namespace {
 using namespace test;
 using Call = SimulatedMixer::Call;
 using Card = SimulatedMixer::Device;
-using framework::ControlKind;
-using framework::ControlTemplate;
 using framework::Dialog;
 
 constexpr int kMuteBox = 1059;
 constexpr std::uint32_t kListBoolean = MIXERCONTROL_CT_CLASS_LIST | MIXERCONTROL_CT_UNITS_BOOLEAN;
 
-constexpr std::array<ControlTemplate, 2> kControls{{
-    {kMuteBox, ControlKind::CheckBox, "MUTE", {5, 5, 40, 10}, framework::kHidden},
-    {framework::IDOK, ControlKind::PushButton, "OK", {60, 5, 40, 14}},
+constexpr std::array<framework::ControlTemplate, 2> kControls{{
+    {kMuteBox, framework::ControlKind::CheckBox, "MUTE", {5, 5, 40, 10}, framework::kHidden},
+    {framework::IDOK, framework::ControlKind::PushButton, "OK", {60, 5, 40, 14}},
 }};
 constexpr framework::DialogTemplate kTemplate{950, "Mixer", 110, 40, kControls};
 

@@ -22,7 +22,6 @@ inline SimulatedMixer::Control MuteControl(std::uint32_t id) {
     SimulatedMixer::Control control;
     control.control.dwControlID = id;
     control.control.dwControlType = kMute;
-    control.control.szName = "Mute";
     return control;
 }
 
