@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <alsa/asoundlib.h>
 #include <array>
 #include <gtest/gtest.h>
 #include <map>
@@ -127,7 +126,6 @@ TEST(AlsaMixerMapping, DeviceZeroIsTheDefaultCardWithAPlaybackMaster) {
         SCOPED_TRACE(c.order.front() + " default " + c.defaultCard);
         ReportLog log;
         AlsaMixer api(std::make_unique<PrivateCards>(c.cards, c.defaultCard));
-        ASSERT_EQ(api.GetNumDevs(), c.order.size());
         for (std::uint32_t device = 0; device < c.order.size(); ++device) {
             MixerHandle handle = 0;
             ASSERT_EQ(api.Open(handle, device, {}), MMSYSERR_NOERROR);

@@ -39,6 +39,10 @@ Arrange Changed(const std::function<void(Card&)>& change) {
     return [=](Card& card, SimulatedMixer&) { change(card); };
 }
 
+Arrange LineInType(std::uint32_t type) {
+    return Changed([type](Card& card) { LineInMute(card).dwControlType = type; });
+}
+
 struct FailureRow {
     const char* what;
     std::string report;
@@ -74,13 +78,9 @@ TEST(MixerBaseInit, EachFailureReportsAndLeavesNothingOpen) {
         {"line without controls",
          "CMixerBase::Init: No controls available for this audio line: Line-In",
          Changed([](Card& card) { card.destinations[1].sources[1].controls.clear(); })},
-        {"no control of the type", controlMissing, Changed([](Card& card) {
-             LineInMute(card).dwControlType = MIXERCONTROL_CONTROLTYPE_ONOFF;
-         })},
-        {"custom units", unknownUnits,
-         Changed([](Card& card) { LineInMute(card).dwControlType = 0x20000002; }), 0x20000002},
-        {"units past the known ones", unknownUnits,
-         Changed([](Card& card) { LineInMute(card).dwControlType = 0x20060002; }), 0x20060002},
+        {"no control of the type", controlMissing, LineInType(MIXERCONTROL_CONTROLTYPE_ONOFF)},
+        {"custom units", unknownUnits, LineInType(0x20000002), 0x20000002},
+        {"units past the known ones", unknownUnits, LineInType(0x20060002), 0x20060002},
         {"more values than we hold", "CMixerBase::InitMXDetails: Memory allocation error.",
          Changed([](Card& card) {
              LineInMute(card).fdwControl = MIXERCONTROL_CONTROLF_MULTIPLE;
@@ -132,6 +132,7 @@ TEST(MixerBaseInit, FindsTheFirstMatchingLinesAndRebindsClosingTheOldDevice) {
 }
 
 struct ShapeRow {
+    std::uint32_t units;
     std::uint32_t flags;
     std::uint32_t items;
     std::uint32_t lineChannels;
@@ -139,25 +140,29 @@ struct ShapeRow {
     std::size_t values;
 };
 
+// Every known unit is accepted; the edges are failure rows above.
 TEST(MixerBaseDetails, BufferShapeFollowsUniformAndMultipleFlags) {
     const ShapeRow rows[] = {
-        {0, 0, 2, 2, 2},
-        {MIXERCONTROL_CONTROLF_UNIFORM, 0, 2, 1, 1},
-        {MIXERCONTROL_CONTROLF_MULTIPLE, 3, 2, 2, 6},
-        {MIXERCONTROL_CONTROLF_MULTIPLE | MIXERCONTROL_CONTROLF_UNIFORM, 3, 2, 1, 3},
-        {0, 5, 2, 2, 2}, // items count only with the multiple flag
-        {0, 0, 0, 0, 0},
+        {MIXERCONTROL_CT_UNITS_BOOLEAN, 0, 0, 2, 2, 2},
+        {MIXERCONTROL_CT_UNITS_SIGNED, MIXERCONTROL_CONTROLF_UNIFORM, 0, 2, 1, 1},
+        {MIXERCONTROL_CT_UNITS_UNSIGNED, MIXERCONTROL_CONTROLF_MULTIPLE, 3, 2, 2, 6},
+        {MIXERCONTROL_CT_UNITS_DECIBELS,
+         MIXERCONTROL_CONTROLF_MULTIPLE | MIXERCONTROL_CONTROLF_UNIFORM, 3, 2, 1, 3},
+        {MIXERCONTROL_CT_UNITS_PERCENT, 0, 5, 2, 2, 2}, // items count only when multiple
+        {MIXERCONTROL_CT_UNITS_BOOLEAN, 0, 0, 0, 0, 0},
     };
     for (const ShapeRow& row : rows) {
         SCOPED_TRACE(&row - rows);
         Fixture f(false);
         Card card = StandardCard();
         card.destinations[1].sources[1].channels = row.lineChannels;
+        const std::uint32_t type = MIXERCONTROL_CT_CLASS_SWITCH | row.units | 7;
+        LineInMute(card).dwControlType = type;
         LineInMute(card).fdwControl = row.flags;
         LineInMute(card).cMultipleItems = row.items;
         f.sim->AddDevice(card);
 
-        ASSERT_TRUE(f.base.Init(kSpeakers, kLine, kMute, {}));
+        ASSERT_TRUE(f.base.Init(kSpeakers, kLine, type, {}));
         EXPECT_EQ(f.base.Details().cChannels, row.detailChannels);
         EXPECT_EQ(f.base.Values().size(), row.values);
         EXPECT_TRUE(f.base.ReadValues()); // the platform accepts the request as shaped
