@@ -1,5 +1,6 @@
 // Binding a mixer control on the simulated mixer: the searches, every failure with its report
-// and the state it leaves, the value buffer's shape, reads, writes and closing.
+// and the state it leaves, the value buffer's shape, and closing. Reads and writes are taken by
+// the switch tests.
 #include "mixer/mixer_base.h"
 #include "mixer_test_support.h"
 
