@@ -1,8 +1,8 @@
 // A sound card that exists only in memory: an alsa-lib external control plugin that offers the
-// elements its configuration lists, keeps their values per card key (so every handle of the
-// same card sees the same values), and tells every other subscribed handle of a card about a
-// write, as a card's driver does. Configuration of a card:
-//   ctl.<name> { type kfgfake card "<key>" name "<card name>" open_error <negative errno>
+// elements its configuration lists, keeps their values per control name (so every handle of
+// the same card sees the same values), and tells every other subscribed handle of a card about
+// a write, as a card's driver does. Configuration of a card:
+//   ctl.<name> { type kfgfake name "<card name>" open_error <negative errno>
 //                elements [ "<element name>:<b|i|e>:<count>[:<v0>,<v1>...[:<item0>|<item1>...]]"
 //                           ... ] }
 // b is a boolean switch, i an integer volume (0..31), e an enumeration of the named items.
@@ -14,7 +14,6 @@
 #include <deque>
 #include <list>
 #include <map>
-#include <memory>
 #include <string>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -29,13 +28,9 @@ struct Element {
     std::vector<std::string> items; // enumerations only
 };
 
-struct Instance;
+struct Card;
 
-struct Card {
-    std::vector<Element> elements;
-    std::vector<Instance*> instances;
-};
-
+// One open handle of a card.
 struct Instance {
     snd_ctl_ext_t ext{};
     Card* card = nullptr;
@@ -43,62 +38,56 @@ struct Instance {
     bool subscribed = false;
 };
 
+struct Card {
+    std::vector<Element> elements;
+    std::list<Instance> instances;
+};
+
 std::map<std::string, Card>& Cards() {
     static std::map<std::string, Card> cards;
     return cards;
-}
-
-std::list<std::unique_ptr<Instance>>& Instances() {
-    static std::list<std::unique_ptr<Instance>> instances;
-    return instances;
 }
 
 Instance& Of(snd_ctl_ext_t* ext) {
     return *static_cast<Instance*>(ext->private_data);
 }
 
-constexpr snd_ctl_ext_key_t kNotFound = static_cast<snd_ctl_ext_key_t>(-1);
+void CopyName(char* target, std::size_t size, const std::string& text) {
+    std::strncpy(target, text.c_str(), size - 1);
+    target[size - 1] = '\0';
+}
 
-Element ParseElement(const std::string& text) {
-    Element element;
+std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;
-    for (std::size_t colon; (colon = text.find(':', start)) != std::string::npos;
-         start = colon + 1) {
-        parts.push_back(text.substr(start, colon - start));
+    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
+         start = end + 1) {
+        parts.push_back(text.substr(start, end - start));
     }
     parts.push_back(text.substr(start));
-    element.name = parts[0];
-    element.type = parts.size() > 1 && !parts[1].empty() ? parts[1][0] : 'b';
-    element.values.assign(parts.size() > 2 ? std::stoul(parts[2]) : 1, element.type == 'b' ? 1 : 0);
+    return parts;
+}
+
+Element ParseElement(const std::string& text) {
+    const std::vector<std::string> parts = Split(text, ':');
+    Element element{parts.at(0), parts.at(1).at(0), {}, {}};
+    element.values.assign(std::stoul(parts.at(2)), element.type == 'b' ? 1 : 0);
     if (parts.size() > 3) {
-        std::size_t at = 0;
-        for (long& value : element.values) {
-            value = std::stol(parts[3].substr(at));
-            at = parts[3].find(',', at);
-            if (at == std::string::npos) {
-                break;
-            }
-            ++at;
+        const std::vector<std::string> given = Split(parts[3], ',');
+        for (std::size_t i = 0; i < given.size() && i < element.values.size(); ++i) {
+            element.values[i] = std::stol(given[i]);
         }
     }
     if (parts.size() > 4) {
-        std::size_t begin = 0;
-        for (std::size_t bar; (bar = parts[4].find('|', begin)) != std::string::npos;
-             begin = bar + 1) {
-            element.items.push_back(parts[4].substr(begin, bar - begin));
-        }
-        element.items.push_back(parts[4].substr(begin));
+        element.items = Split(parts[4], '|');
     }
     return element;
 }
 
 void Close(snd_ctl_ext_t* ext) {
     Instance* self = &Of(ext);
-    std::erase(self->card->instances, self);
     ::close(self->ext.poll_fd);
-    Instances().remove_if(
-        [self](const std::unique_ptr<Instance>& entry) { return entry.get() == self; });
+    self->card->instances.remove_if([self](const Instance& entry) { return &entry == self; });
 }
 
 int Count(snd_ctl_ext_t* ext) {
@@ -113,12 +102,11 @@ int List(snd_ctl_ext_t* ext, unsigned int offset, snd_ctl_elem_id_t* id) {
 
 snd_ctl_ext_key_t Find(snd_ctl_ext_t* ext, const snd_ctl_elem_id_t* id) {
     const std::vector<Element>& elements = Of(ext).card->elements;
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        if (elements[i].name == snd_ctl_elem_id_get_name(id)) {
-            return i;
-        }
-    }
-    return kNotFound;
+    const auto found = std::find_if(elements.begin(), elements.end(), [id](const Element& element) {
+        return element.name == snd_ctl_elem_id_get_name(id);
+    });
+    return found == elements.end() ? static_cast<snd_ctl_ext_key_t>(-1)
+                                   : static_cast<snd_ctl_ext_key_t>(found - elements.begin());
 }
 
 int Attribute(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, int* type, unsigned int* access,
@@ -132,9 +120,9 @@ int Attribute(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, int* type, unsigned int
     return 0;
 }
 
-int IntegerInfo(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, long* low, long* high, long* step) {
+int IntegerInfo(snd_ctl_ext_t*, snd_ctl_ext_key_t, long* low, long* high, long* step) {
     *low = 0;
-    *high = Of(ext).card->elements.at(key).type == 'b' ? 1 : 31;
+    *high = 31;
     *step = 1;
     return 0;
 }
@@ -150,8 +138,7 @@ int EnumeratedName(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, unsigned int item,
     if (item >= items.size() || size == 0) {
         return -EINVAL;
     }
-    std::strncpy(name, items[item].c_str(), size - 1);
-    name[size - 1] = '\0';
+    CopyName(name, size, items[item]);
     return 0;
 }
 
@@ -166,15 +153,15 @@ template <class Value>
 int Write(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, Value* values) {
     Instance& self = Of(ext);
     Element& element = self.card->elements.at(key);
-    if (std::equal(element.values.begin(), element.values.end(), values,
-                   [](long held, Value given) { return held == static_cast<long>(given); })) {
-        return 0;
+    const std::vector<long> given(values, values + element.values.size());
+    if (given == element.values) {
+        return 0; // a driver announces changes only
     }
-    std::copy(values, values + element.values.size(), element.values.begin());
-    for (Instance* other : self.card->instances) {
-        if (other != &self && other->subscribed) {
-            other->events.push_back(static_cast<unsigned>(key));
-            ::eventfd_write(other->ext.poll_fd, 1);
+    element.values = given;
+    for (Instance& other : self.card->instances) {
+        if (&other != &self && other.subscribed) {
+            other.events.push_back(static_cast<unsigned>(key));
+            ::eventfd_write(other.ext.poll_fd, 1);
         }
     }
     return 1;
@@ -219,76 +206,49 @@ const snd_ctl_ext_callback_t kCallbacks = [] {
     return callbacks;
 }();
 
-void CopyName(char* target, std::size_t size, const std::string& text) {
-    std::strncpy(target, text.c_str(), size - 1);
-    target[size - 1] = '\0';
-}
-
 } // namespace
 
 extern "C" {
 
 SND_CTL_PLUGIN_DEFINE_FUNC(kfgfake) {
     (void)root;
-    std::string key = name;
-    std::string cardName = "KFG Testkarte";
+    snd_config_t* node = nullptr;
     long openError = 0;
-    std::vector<Element> elements;
-    snd_config_iterator_t it;
-    snd_config_iterator_t next;
-    snd_config_for_each(it, next, conf) {
-        snd_config_t* node = snd_config_iterator_entry(it);
-        const char* id = nullptr;
-        if (snd_config_get_id(node, &id) < 0) {
-            continue;
-        }
-        const std::string field = id;
-        const char* text = nullptr;
-        if (field == "card" && snd_config_get_string(node, &text) == 0) {
-            key = text;
-        } else if (field == "name" && snd_config_get_string(node, &text) == 0) {
-            cardName = text;
-        } else if (field == "open_error") {
-            snd_config_get_integer(node, &openError);
-        } else if (field == "elements") {
-            snd_config_iterator_t entry;
-            snd_config_iterator_t after;
-            snd_config_for_each(entry, after, node) {
-                if (snd_config_get_string(snd_config_iterator_entry(entry), &text) == 0) {
-                    elements.push_back(ParseElement(text));
-                }
+    if (snd_config_search(conf, "open_error", &node) == 0 &&
+        snd_config_get_integer(node, &openError) == 0 && openError < 0) {
+        return static_cast<int>(openError);
+    }
+    const char* cardName = "KFG Testkarte";
+    if (snd_config_search(conf, "name", &node) == 0) {
+        snd_config_get_string(node, &cardName);
+    }
+    Card& card = Cards()[name];
+    if (card.elements.empty() && snd_config_search(conf, "elements", &node) == 0) {
+        snd_config_iterator_t it;
+        snd_config_iterator_t next;
+        snd_config_for_each(it, next, node) {
+            const char* text = nullptr;
+            if (snd_config_get_string(snd_config_iterator_entry(it), &text) == 0) {
+                card.elements.push_back(ParseElement(text));
             }
         }
     }
-    if (openError < 0) {
-        return static_cast<int>(openError);
-    }
-    Card& card = Cards()[key];
-    if (card.elements.empty()) {
-        card.elements = std::move(elements);
-    }
 
-    auto instance = std::make_unique<Instance>();
-    instance->card = &card;
-    snd_ctl_ext_t& ext = instance->ext;
+    Instance& instance = card.instances.emplace_back();
+    instance.card = &card;
+    snd_ctl_ext_t& ext = instance.ext;
     ext.version = SND_CTL_EXT_VERSION;
-    ext.card_idx = 0;
-    CopyName(ext.id, sizeof ext.id, "KfgFake");
-    CopyName(ext.driver, sizeof ext.driver, "kfgfake");
     CopyName(ext.name, sizeof ext.name, cardName);
-    CopyName(ext.longname, sizeof ext.longname, cardName);
-    CopyName(ext.mixername, sizeof ext.mixername, cardName);
     ext.poll_fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     ext.callback = &kCallbacks;
-    ext.private_data = instance.get();
+    ext.private_data = &instance;
     const int error = snd_ctl_ext_create(&ext, name, mode);
     if (error < 0) {
         ::close(ext.poll_fd);
+        card.instances.pop_back();
         return error;
     }
     *handlep = ext.handle;
-    card.instances.push_back(instance.get());
-    Instances().push_back(std::move(instance));
     return 0;
 }
 

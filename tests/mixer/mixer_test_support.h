@@ -11,44 +11,34 @@
 
 namespace kfg::mixer::test {
 
+inline constexpr std::uint32_t kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+inline constexpr std::uint32_t kLine = MIXERLINE_COMPONENTTYPE_SRC_LINE;
+inline constexpr std::uint32_t kMute = MIXERCONTROL_CONTROLTYPE_MUTE;
+
 // Control ids of the standard card.
-enum : std::uint32_t {
-    kSpeakersMute = 1,
-    kSpeakersVolume = 2,
-    kAnalogMute = 10,
-    kLineMute = 11,
-    kSecondLineMute = 12,
-    kRecordMute = 20,
-};
+enum : std::uint32_t { kSpeakersMute = 1, kAnalogMute = 10, kLineMute = 11 };
 
-inline constexpr std::uint32_t kDstWaveIn = 7; // a destination that is not the speakers
-
-inline SimulatedMixer::Control MuteControl(std::uint32_t id, std::uint32_t flags = 0) {
+inline SimulatedMixer::Control MuteControl(std::uint32_t id) {
     SimulatedMixer::Control control;
     control.control.dwControlID = id;
-    control.control.dwControlType = MIXERCONTROL_CONTROLTYPE_MUTE;
-    control.control.fdwControl = flags;
-    control.control.szName = "Mute";
+    control.control.dwControlType = kMute;
     return control;
 }
 
 // Recording first, speakers second, so searches must walk; two line sources, the first wins.
 inline SimulatedMixer::Device StandardCard() {
     SimulatedMixer::Destination record;
-    record.line = {kDstWaveIn, "Aufnahme", "Aufn.", 2, {MuteControl(kRecordMute)}};
+    record.line = {7 /* wave in */, "Aufnahme", "Aufn.", 2, {MuteControl(20)}};
     SimulatedMixer::Destination speakers;
     SimulatedMixer::Control volume;
-    volume.control.dwControlID = kSpeakersVolume;
+    volume.control.dwControlID = 2;
     volume.control.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
-    speakers.line = {MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
-                     "Lautsprecher",
-                     "Lautspr.",
-                     2,
-                     {volume, MuteControl(kSpeakersMute)}};
+    speakers.line = {
+        kSpeakers, "Lautsprecher", "Lautspr.", 2, {volume, MuteControl(kSpeakersMute)}};
     speakers.sources = {
         {MIXERLINE_COMPONENTTYPE_SRC_ANALOG, "Analog", "Ana", 2, {MuteControl(kAnalogMute)}},
-        {MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line-In", "Line", 2, {MuteControl(kLineMute)}},
-        {MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line 2", "L2", 2, {MuteControl(kSecondLineMute)}},
+        {kLine, "Line-In", "Line", 2, {MuteControl(kLineMute)}},
+        {kLine, "Line 2", "L2", 2, {MuteControl(12)}},
     };
     return {"Testkarte", {record, speakers}, {}};
 }
@@ -61,7 +51,7 @@ inline void CaptureReport(QtMsgType, const QMessageLogContext& context, const QS
     }
 }
 
-// Collects what reaches "kfg.mixer" while it lives, with the category switched on.
+// Collects what reaches "kfg.mixer" while it lives, with the category switched on unless told.
 class ReportLog {
 public:
     explicit ReportLog(bool enable = true)
@@ -80,7 +70,6 @@ public:
     ReportLog& operator=(const ReportLog&) = delete;
 
     const std::vector<std::string>& Lines() const { return gReports; }
-    void Clear() { gReports.clear(); }
 
 private:
     QtMessageHandler previous_;

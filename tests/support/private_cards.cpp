@@ -1,5 +1,6 @@
 #include "support/private_cards.h"
 
+#include <algorithm>
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
 
@@ -11,8 +12,8 @@ PrivateCards::PrivateCards(const std::vector<Card>& cards, const std::string& de
                        "\" open \"_snd_ctl_kfgfake_open\" }\n";
     for (const Card& card : cards) {
         const std::string name = "kfgcard" + std::to_string(++serial);
-        text += "ctl." + name + " { type kfgfake card \"" + name + "\" elements [ " +
-                card.elements + " ] " + card.extra + " }\n";
+        text += "ctl." + name + " { type kfgfake elements [ " + card.elements + " ] " + card.extra +
+                " }\n";
         names_.push_back(name);
     }
     if (!defaultCard.empty() && defaultCard.front() == '@') {
@@ -42,12 +43,8 @@ std::vector<mixer::AlsaCard> PrivateCards::Cards() {
 
 int PrivateCards::DefaultCard() {
     return mixer::ConfiguredDefaultCard(config_, [this](const char* id) {
-        for (std::size_t i = 0; i < names_.size(); ++i) {
-            if (names_[i] == id) {
-                return static_cast<int>(i);
-            }
-        }
-        return -1;
+        const auto found = std::find(names_.begin(), names_.end(), id);
+        return found == names_.end() ? -1 : static_cast<int>(found - names_.begin());
     });
 }
 
@@ -63,42 +60,31 @@ std::map<std::string, std::vector<long>> PrivateCards::RawValues(int index) {
         return values;
     }
     snd_ctl_elem_list_t* list = nullptr;
+    snd_ctl_elem_id_t* id = nullptr;
     snd_ctl_elem_info_t* info = nullptr;
     snd_ctl_elem_value_t* value = nullptr;
-    snd_ctl_elem_list_malloc(&list);
-    snd_ctl_elem_info_malloc(&info);
-    snd_ctl_elem_value_malloc(&value);
+    snd_ctl_elem_list_alloca(&list);
+    snd_ctl_elem_id_alloca(&id);
+    snd_ctl_elem_info_alloca(&info);
+    snd_ctl_elem_value_alloca(&value);
     snd_ctl_elem_list(control, list);
     snd_ctl_elem_list_alloc_space(list, snd_ctl_elem_list_get_count(list));
     snd_ctl_elem_list(control, list);
     for (unsigned i = 0; i < snd_ctl_elem_list_get_used(list); ++i) {
-        snd_ctl_elem_id_t* id = nullptr;
-        snd_ctl_elem_id_malloc(&id);
         snd_ctl_elem_list_get_id(list, i, id);
         snd_ctl_elem_info_set_id(info, id);
         snd_ctl_elem_info(control, info);
         snd_ctl_elem_value_set_id(value, id);
         EXPECT_EQ(snd_ctl_elem_read(control, value), 0);
+        const bool enumerated = snd_ctl_elem_info_get_type(info) == SND_CTL_ELEM_TYPE_ENUMERATED;
         std::vector<long>& read = values[snd_ctl_elem_id_get_name(id)];
         for (unsigned channel = 0; channel < snd_ctl_elem_info_get_count(info); ++channel) {
-            switch (snd_ctl_elem_info_get_type(info)) {
-            case SND_CTL_ELEM_TYPE_BOOLEAN:
-                read.push_back(snd_ctl_elem_value_get_boolean(value, channel));
-                break;
-            case SND_CTL_ELEM_TYPE_ENUMERATED:
-                read.push_back(snd_ctl_elem_value_get_enumerated(value, channel));
-                break;
-            default:
-                read.push_back(snd_ctl_elem_value_get_integer(value, channel));
-                break;
-            }
+            // A switch's values are kept as integers too.
+            read.push_back(enumerated ? snd_ctl_elem_value_get_enumerated(value, channel)
+                                      : snd_ctl_elem_value_get_integer(value, channel));
         }
-        snd_ctl_elem_id_free(id);
     }
     snd_ctl_elem_list_free_space(list);
-    snd_ctl_elem_value_free(value);
-    snd_ctl_elem_info_free(info);
-    snd_ctl_elem_list_free(list);
     snd_ctl_close(control);
     return values;
 }
