@@ -6,7 +6,6 @@
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_keys.h"
 #include "support/kfg_run.h"
-#include "support/recording_starter.h"
 #include "support/stand_in.h"
 #include "support/temp_dir.h"
 
@@ -60,17 +59,14 @@ using Values = std::map<std::string, int>;
 Values ValuesOf(const settings::SettingsRecord& record, const settings::ProcessState& state) {
     Values values;
     for (const settings::ViewerKey& key : settings::kViewerKeys) {
-        if (!settings::Includes(key.readBy, state.Edition)) {
-            continue;
-        }
-        if (key.kind == settings::KeyKind::Single) {
+        if (key.kind == settings::KeyKind::Single &&
+            settings::Includes(key.readBy, state.Edition)) {
             values[std::string(key.name)] = settings::KeyValue(key, record, state);
-            continue;
         }
-        for (int slot = 0; slot < settings::SlotRuleFor(state.Edition).read; ++slot) {
-            values[settings::MemorySlotKey(state.Edition, slot)] =
-                record.Memory[static_cast<std::size_t>(slot)];
-        }
+    }
+    for (int slot = 0; slot < settings::SlotRuleFor(state.Edition).read; ++slot) {
+        values[settings::MemorySlotKey(state.Edition, slot)] =
+            record.Memory[static_cast<std::size_t>(slot)];
     }
     return values;
 }
