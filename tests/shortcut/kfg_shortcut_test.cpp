@@ -149,14 +149,12 @@ TEST(KfgShortcut, FindsTheDataFolderByTheXdgRules) {
         {{"XDG_DATA_HOME=", "HOME=@/home"}, "home/.local/share/applications", ""},
         {{"HOME=@/home"}, "home/.local/share/applications", ""},
         {{}, "", "neither XDG_DATA_HOME nor HOME"},
-        {{"XDG_DATA_HOME=@/blocked"}, "", "cannot write"}, // "applications" is a file
+        {{"XDG_DATA_HOME=@/Telvio/Telvio.ini"}, "", "cannot write"}, // a file
     };
     for (Case c : cases) {
         SCOPED_TRACE(c.applications + c.message);
         TempDir scratch;
         const fs::path folder = MakeTelvioFolder(scratch / "Telvio");
-        fs::create_directory(scratch / "blocked");
-        WriteBytes(scratch / "blocked" / "applications", "");
         for (std::string& variable : c.environment) {
             if (const std::size_t at = variable.find('@'); at != std::string::npos) {
                 variable.replace(at, 1, scratch.path().string());
