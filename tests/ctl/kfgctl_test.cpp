@@ -1,17 +1,16 @@
 // kfgctl through its entry point, on copies of the sample folders, checked against what the
 // dialog loads and saves; and the real program once, handing over to a stand-in Telvio.
 #include "ctl/kfgctl.h"
-#include "mixer/mixer_api.h"
-#include "mixer/simulated_mixer.h"
+#include "mixer/mixer_test_support.h"
 #include "res/template_102.h"
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_keys.h"
 #include "support/kfg_run.h"
-#include "support/recording_starter.h"
 #include "support/stand_in.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <sys/wait.h>
@@ -19,13 +18,12 @@
 namespace kfg {
 namespace {
 
+using mixer::test::kLineMute;
 using test::FolderBytes;
 using test::KfgRun;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
-
-const std::vector<std::string> kSamples{"V283", "Erazor", "V31", "V311", "V283Quik", "V320"};
 
 std::filesystem::path Sample(const TempDir& dir, const std::string& name = "V320") {
     std::filesystem::copy(std::filesystem::path(KFG_EXAMPLES_DIR) / name, dir / name,
@@ -33,22 +31,7 @@ std::filesystem::path Sample(const TempDir& dir, const std::string& name = "V320
     return dir / name;
 }
 
-constexpr std::uint32_t kLineMute = 11;
-
-// A card whose line-in is muted (or not).
-mixer::SimulatedMixer::Device Card(bool muted) {
-    mixer::SimulatedMixer::Control mute;
-    mute.control.dwControlID = kLineMute;
-    mute.control.dwControlType = mixer::MIXERCONTROL_CONTROLTYPE_MUTE;
-    mute.control.fdwControl = mixer::MIXERCONTROL_CONTROLF_UNIFORM;
-    mute.values = {muted ? 1u : 0u};
-    mixer::SimulatedMixer::Destination speakers;
-    speakers.line = {mixer::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, "Speakers", "Spk", 2, {}};
-    speakers.sources = {{mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line", "Line", 2, {mute}}};
-    return {"Card", {speakers}, {}};
-}
-
-// One kfgctl call in `folder`, the programs recorded, a sound card with muted line-in.
+// One kfgctl call in `folder`, the programs recorded, a sound card with line-in muted.
 struct Ctl {
     int status = -1;
     std::string out;
@@ -59,7 +42,8 @@ struct Ctl {
     Ctl(const std::filesystem::path& folder, std::vector<std::string> arguments,
         platform::TextLanguage language = platform::TextLanguage::English,
         std::error_code handOver = {}) {
-        mixer->AddDevice(Card(true));
+        mixer->AddDevice(mixer::test::StandardCard());
+        mixer->ChangeFromOutside(kLineMute, {1, 1});
         starter.handOverError = handOver;
         ctl::Environment environment{folder, language, &starter, [this] { return mixer; }};
         std::ostringstream outStream;
@@ -75,17 +59,14 @@ using Values = std::map<std::string, int>;
 Values ValuesOf(const settings::SettingsRecord& record, const settings::ProcessState& state) {
     Values values;
     for (const settings::ViewerKey& key : settings::kViewerKeys) {
-        if (!settings::Includes(key.readBy, state.Edition)) {
-            continue;
-        }
-        if (key.kind == settings::KeyKind::Single) {
+        if (key.kind == settings::KeyKind::Single &&
+            settings::Includes(key.readBy, state.Edition)) {
             values[std::string(key.name)] = settings::KeyValue(key, record, state);
-            continue;
         }
-        for (int slot = 0; slot < settings::SlotRuleFor(state.Edition).read; ++slot) {
-            values[settings::MemorySlotKey(state.Edition, slot)] =
-                record.Memory[static_cast<std::size_t>(slot)];
-        }
+    }
+    for (int slot = 0; slot < settings::SlotRuleFor(state.Edition).read; ++slot) {
+        values[settings::MemorySlotKey(state.Edition, slot)] =
+            record.Memory[static_cast<std::size_t>(slot)];
     }
     return values;
 }
@@ -118,7 +99,7 @@ std::pair<Values, Values> DialogLoads(const std::filesystem::path& folder,
 }
 
 TEST(Kfgctl, ShowPrintsWhatTheDialogLoadsInEverySampleFolder) {
-    for (const std::string& sample : kSamples) {
+    for (const char* sample : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
         SCOPED_TRACE(sample);
         TempDir dir;
         const std::filesystem::path folder = Sample(dir, sample);
@@ -132,23 +113,21 @@ TEST(Kfgctl, ShowPrintsWhatTheDialogLoadsInEverySampleFolder) {
 
 TEST(Kfgctl, OutputFormats) {
     struct Case {
-        std::string kfg; // [KFG] lines
         std::vector<std::string> arguments;
         std::string expected; // a part of the output, after a line end
+        std::string kfg = ""; // [KFG] lines
     };
     const Case cases[] = {
-        {"", {"show"}, "\nDisplayMode=14 (640*480 RGB)\nTuner=2 (Philips PAL B/G)\n"},
-        {"Fr=1\r\n", {"-C", ".", "show"}, "\nDisplayMode=14 (640*480 RVB)\n"}, // Spanish lists
-        {"", {"get", "displaymode"}, "\n14\n"},
-        {"", {"edition"}, "\nedition=V320\nlabel=V 3.20\nsection=Telvio\n"},
-        {"", {"list"}, "\nAbend\nAb \"\\\xC3\xA4\n"},
-        {"",
-         {"show", "--json"},
-         "\n{\"edition\": \"V320\", \"section\": \"Telvio\", \"keys\": "
-         "{\"Debug\": 0, \"Testzeilen\": 16, \"HoeheRand\": 0, "
-         "\"DisplayMode\": 14, "},
-        {"", {"show", "--json"}, "\"texts\": {\"DisplayMode\": \"640*480 RGB\", \"Tuner\": "},
-        {"", {"show", "Ab \"\\\xC3\xA4", "--json"}, "\"section\": \"Ab \\\"\\\\\xC3\xA4\", "},
+        {{"show"}, "\nDisplayMode=14 (640*480 RGB)\nTuner=2 (Philips PAL B/G)\n"},
+        {{"-C", ".", "show"}, "\nDisplayMode=14 (640*480 RVB)\n", "Fr=1\r\n"}, // Spanish lists
+        {{"get", "displaymode"}, "\n14\n"},
+        {{"edition"}, "\nedition=V320\nlabel=V 3.20\nsection=Telvio\n"},
+        {{"list"}, "\nAbend\nAb \"\\\xC3\xA4\n"},
+        {{"show", "--json"}, "\n{\"edition\": \"V320\", \"section\": \"Telvio\", \"keys\": {"},
+        {{"show", "--json"},
+         "{\"Debug\": 0, \"Testzeilen\": 16, \"HoeheRand\": 0, \"DisplayMode\": 14"},
+        {{"show", "--json"}, "\"texts\": {\"DisplayMode\": \"640*480 RGB\", \"Tuner\": "},
+        {{"show", "Ab \"\\\xC3\xA4", "--json"}, "\"section\": \"Ab \\\"\\\\\xC3\xA4\", "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -164,15 +143,14 @@ TEST(Kfgctl, OutputFormats) {
 }
 
 TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
-    using platform::TextLanguage;
+    using enum platform::TextLanguage;
     struct Case {
         std::vector<std::string> arguments;
         int status;
         std::string message; // a part of the error output
-        TextLanguage language = TextLanguage::English;
+        platform::TextLanguage language = English;
     };
     const Case cases[] = {
-        {{"set", "Testzeilen=120"}, 1, "Testzeilen=120: Please enter an integer between 0 and 99"},
         {{"set", "Testzeilen=50", "Farbe=600"}, 1, "Farbe=600: Please enter an integer between"},
         {{"set", "Status=2"}, 1, "Status=2: Please enter an integer between 0 and 1"},
         {{"set", "Farbe=viel"}, 1, "Farbe=viel: Please enter an integer."},
@@ -198,12 +176,9 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"frobnicate"}, 2, "frobnicate: unknown command"},
         {{"--frob", "show"}, 2, "--frob: unknown option"},
         {{"-C"}, 2, "-C needs a folder"},
-        {{"set", "Foo=1"}, 1, "Foo: unbekannter Schlüssel", TextLanguage::German},
-        {{"delete", "Nacht"},
-         1,
-         "KFG.ini no contiene ninguna configuración",
-         TextLanguage::Spanish},
-        {{"save", "KFG"}, 1, "Der Name KFG ist reserviert.", TextLanguage::German},
+        {{"set", "Foo=1"}, 1, "Foo: unbekannter Schlüssel", German},
+        {{"delete", "Nacht"}, 1, "KFG.ini no contiene ninguna configuración", Spanish},
+        {{"save", "KFG"}, 1, "Der Name KFG ist reserviert.", German},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -259,9 +234,7 @@ TEST(Kfgctl, ApplyThenTheDialogShowsTheConfigurationButItsEmptySlots) {
     auto [viewer, abend] = DialogLoads(folder, "Abend");
     EXPECT_EQ(abend["Farbe"], 240); // Abend's own values, not Telvio.ini's
     EXPECT_EQ(abend["Speicher15"], 0);
-    EXPECT_EQ(viewer["Speicher15"], 99); // a slot of 0 is never written
-    EXPECT_EQ(viewer["Speicher36"], 98);
-    abend["Speicher15"] = 99;
+    abend["Speicher15"] = 99; // a slot of 0 is never written
     abend["Speicher36"] = 98;
     EXPECT_EQ(viewer, abend);
     EXPECT_EQ(ReadBytes(folder / "KFG.ini"), configurations);
@@ -270,93 +243,51 @@ TEST(Kfgctl, ApplyThenTheDialogShowsTheConfigurationButItsEmptySlots) {
 // A save stores what the dialog's "Speichern" stores: the check boxes as they show the stored
 // values (2 checked, 5 cleared), the sound options as 1 or 0.
 TEST(Kfgctl, SaveStoresWhatTheDialogsSaveStores) {
-    TempDir dir;
-    std::map<std::string, std::string> saved;
-    for (const std::string by : {"dialog", "kfgctl"}) {
-        const std::filesystem::path folder = dir / by;
-        std::filesystem::create_directory(folder);
-        WriteBytes(
-            folder / "Telvio.ini",
-            "[Telvio]\r\nStatus=2\r\nSecam=5\r\nPLL=-1\r\nProportional=1\r\nSpeicher3=4\r\n");
-        WriteBytes(folder / "KFG.ini", "[KFG]\r\nLineIn=7\r\n[Abend]\r\nFarbe=3\r\nKontrast=9\r\n");
-        if (by == "dialog") {
-            KfgRun run(folder, [](dialogs::CKfgDlg& d) {
-                d.SetItemText(res::kIdConfigurationField, "Abend");
-                d.Click(res::kIdSaveConfiguration);
-                d.EndDialog(framework::IDCANCEL);
-            });
-        } else {
-            const Ctl save(folder, {"save", " Abend "});
-            EXPECT_EQ(save.status, 0) << save.err;
-        }
-        saved[by] = ReadBytes(folder / "KFG.ini");
-    }
-    EXPECT_EQ(saved["kfgctl"], saved["dialog"]);
+    const char* telvio =
+        "[Telvio]\r\nStatus=2\r\nSecam=5\r\nPLL=-1\r\nProportional=1\r\nSpeicher3=4\r\n";
+    const char* kfg = "[KFG]\r\nLineIn=7\r\n[Abend]\r\nFarbe=3\r\nKontrast=9\r\n";
+    const test::TelvioFolder byDialog(telvio, kfg);
+    const test::TelvioFolder byKfgctl(telvio, kfg);
+    KfgRun run(byDialog.path(), [](dialogs::CKfgDlg& d) {
+        d.SetItemText(res::kIdConfigurationField, "Abend");
+        d.Click(res::kIdSaveConfiguration);
+        d.EndDialog(framework::IDCANCEL);
+    });
+    const Ctl save(byKfgctl.path(), {"save", " Abend "});
+    EXPECT_EQ(save.status, 0) << save.err;
+    const std::string saved = ReadBytes(byKfgctl / "KFG.ini");
+    EXPECT_EQ(saved, ReadBytes(byDialog / "KFG.ini"));
     for (const char* line : {"[KFG]\r\nLineIn=1\r\nSoundInit=0\r\n[Abend]\r\nFarbe=254\r\n",
                              "\r\nStatus=1\r\nSecam=0\r\nPLL=0\r\n", "\r\nSpeicher3=4\r\n"}) {
-        EXPECT_NE(saved["kfgctl"].find(line), std::string::npos) << line;
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
     }
 }
 
 TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
     struct Case {
-        std::string sample;
-        std::vector<std::string> arguments;
+        const char* sample;
+        const char* command;
         std::string soundOptions; // [KFG] lines
         bool readOnly;            // "Telvio.ini" cannot be written
-        std::error_code handOver; // what the hand-over gives back
-        int status;
-        std::vector<std::string> started;
-        bool mutedAfter;
+        bool programMissing;      // the hand-over fails
+        std::string started;      // what was started, one "; " after each
+        std::uint32_t mutedAfter;
         std::string viewerHolds; // a line of Telvio.ini afterwards
         std::string err;
     };
-    const std::error_code missing = make_error_code(platform::FailureCause::FileMissing);
     const Case cases[] = {
-        {"V320",
-         {"start", "Sport"},
-         "LineIn=1\r\n",
-         false,
-         {},
-         0,
-         {"handover Telvio.exe Quick"},
-         false,
-         "Farbe=280",
-         ""},
-        {"V320",
-         {"start"},
-         "SoundInit=1\r\nLineIn=0\r\n",
-         false,
-         {},
-         0,
-         {"sound", "handover Telvio.exe Quick"},
-         true,
-         "Farbe=254",
-         ""},
+        {"V320", "start Sport", "LineIn=1\r\n", false, false, "handover Telvio.exe Quick; ", 0,
+         "Farbe=280", ""},
+        {"V320", "start", "SoundInit=1\r\nLineIn=0\r\n", false, false,
+         "sound; handover Telvio.exe Quick; ", 1, "Farbe=254", ""},
         // Told, then Telvio starts with what the disk holds, as from the dialog.
-        {"V320",
-         {"start", "Sport"},
-         "",
-         true,
-         {},
-         0,
-         {"handover Telvio.exe Quick"},
-         true,
-         "Farbe=254",
+        {"V320", "start Sport", "", true, false, "handover Telvio.exe Quick; ", 1, "Farbe=254",
          "kfgctl: Telvio.ini could not be saved: no permission to write\n"},
-        {"V283Quik",
-         {"start"},
-         "LineIn=2\r\n",
-         false,
-         missing,
-         1,
-         {"handover 2QUIK!.exe Quick"},
-         false,
-         "Accel=12",
-         "kfgctl: 2QUIK!.exe could not be started: the file does not exist\n"},
+        {"V283Quik", "start", "LineIn=2\r\n", false, true, "handover 2QUIK!.exe Quick; ", 0,
+         "Accel=12", "kfgctl: 2QUIK!.exe could not be started: the file does not exist\n"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.sample + " " + c.arguments.back());
+        SCOPED_TRACE(c.sample + c.started);
         TempDir dir;
         const std::filesystem::path folder = Sample(dir, c.sample);
         WriteBytes(folder / "KFG.ini",
@@ -365,10 +296,18 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
             std::filesystem::permissions(folder / "Telvio.ini", std::filesystem::perms::owner_write,
                                          std::filesystem::perm_options::remove);
         }
-        const Ctl run(folder, c.arguments, platform::TextLanguage::English, c.handOver);
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_EQ(run.starter.log, c.started);
-        EXPECT_EQ(run.mixer->ControlValues(kLineMute), std::vector<std::uint32_t>{c.mutedAfter});
+        std::istringstream words(c.command);
+        const Ctl run(folder, {std::istream_iterator<std::string>(words), {}},
+                      platform::TextLanguage::English,
+                      c.programMissing ? make_error_code(platform::FailureCause::FileMissing)
+                                       : std::error_code{});
+        EXPECT_EQ(run.status, c.programMissing ? 1 : 0);
+        std::string started;
+        for (const std::string& program : run.starter.log) {
+            started += program + "; ";
+        }
+        EXPECT_EQ(started, c.started);
+        EXPECT_EQ(run.mixer->ControlValues(kLineMute).at(0), c.mutedAfter); // the switch's value
         EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\n" + c.viewerHolds + "\r\n"),
                   std::string::npos);
         EXPECT_EQ(run.err, c.err);
@@ -391,12 +330,12 @@ TEST(Kfgctl, TheProgramHandsOverToTelvio) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), present ? 0 : 1);
         EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\nFarbe=280\r\n"), std::string::npos);
-        if (present) {
-            ASSERT_EQ(test::StandInCommands(folder), std::vector<std::string>{"Telvio.exe Quick"});
-        } else {
-            EXPECT_EQ(ReadBytes(folder / "err.txt"),
-                      "kfgctl: Telvio.exe could not be started: the file does not exist\n");
-        }
+        EXPECT_EQ(test::StandInCommands(folder), present
+                                                     ? std::vector<std::string>{"Telvio.exe Quick"}
+                                                     : std::vector<std::string>{});
+        EXPECT_EQ(ReadBytes(folder / "err.txt"),
+                  present ? ""
+                          : "kfgctl: Telvio.exe could not be started: the file does not exist\n");
     }
 }
 

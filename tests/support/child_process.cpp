@@ -6,11 +6,8 @@
 #include <unistd.h>
 
 namespace kfg::test {
-namespace {
 
-constexpr int kSwitchFailed = 0x7f;
-
-} // namespace
+constexpr int kSwitchFailed = 0x7f; // the exit code of a child that could not switch ids
 
 int RunInChild(const std::function<int()>& body) {
     const pid_t child = ::fork();
