@@ -283,19 +283,5 @@ TEST(ProfileFiles, MissingFolderFailsQuietly) {
     EXPECT_EQ(f.failures.size(), 1u);
 }
 
-TEST(ProfileFiles, HugeLineAndGarbageSurviveAnEdit) {
-    Fixture f;
-    const std::string huge(1 << 20, 'a');
-    std::string garbage;
-    for (int i = 0; i < 4096; ++i) {
-        garbage.push_back(static_cast<char>((i * 131 + 7) % 256));
-    }
-    const std::string head = "[Telvio]\r\nLong=" + huge + "\r\n" + garbage + "\n";
-    WriteBytes(f.file, head + "[KFG]\r\nFr=0\r\n");
-    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Long", "", 20).size(), 19u);
-    ASSERT_FALSE(f.store.WriteString(f.file, "KFG", "Fr", "1"));
-    EXPECT_EQ(ReadBytes(f.file), head + "[KFG]\r\nFr=1\r\n");
-}
-
 } // namespace
 } // namespace kfg::settings
