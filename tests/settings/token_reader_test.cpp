@@ -105,10 +105,9 @@ TEST(FileTokenReader, OpensOnlyRegularFiles) {
     test::TempDir dir;
     std::filesystem::create_directory(dir / "folder.ini");
     ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
-    std::filesystem::create_symlink(dir / "folder.ini", dir / "link.ini");
 
     // A FIFO must neither block the open nor count as a file.
-    for (const char* name : {"missing.ini", "folder.ini", "fifo.ini", "link.ini"}) {
+    for (const char* name : {"missing.ini", "folder.ini", "fifo.ini"}) {
         SCOPED_TRACE(name);
         std::error_code error;
         FileTokenReader reader(dir / name, error);
