@@ -190,8 +190,8 @@ TEST(ChoiceIndicesFromTexts, SingleTexts) {
         {"3.x mode from the 283 table only", Edition::V31, &ListTexts::displayMode3x,
          "Im Fenster HQ", kBefore},
         // The card list of V320 holds Cards320; that of V31 and V311 holds Cards31.
-        {"V320 card", Edition::V320, &ListTexts::card3x, "Miro PCTV pro", {7, 2, 3, 2}},
-        {"V31 card unknown to V31", Edition::V31, &ListTexts::card3x, "Miro PCTV pro", kBefore},
+        {"V320 card", Edition::V320, &ListTexts::card3x, "Leadtek 601", {7, 2, 14, 2}},
+        {"V31 card", Edition::V31, &ListTexts::card3x, "Leadtek 601", {7, 2, 13, 2}},
         // Lists of other editions are ignored.
         {"283 mode for V320", Edition::V320, &ListTexts::displayMode283, "400*300 YUY2", kBefore},
         {"3.x mode for V283", Edition::V283, &ListTexts::displayMode3x, "Im Fenster", kBefore},
