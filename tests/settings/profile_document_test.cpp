@@ -25,32 +25,5 @@ TEST(ProfileDocument, SerialiseGivesBackEveryByte) {
     }
 }
 
-TEST(ProfileDocument, LookupsFollowEditsThatMoveLines) {
-    ProfileDocument document = ProfileDocument::Parse("[A]\na=1\n[B]\nb=1\n[C]\nc=1\n");
-    EXPECT_TRUE(document.SetValue("A", "new", "2")); // shifts B and C down by one line
-    EXPECT_TRUE(document.DeleteSection("B"));
-    EXPECT_EQ(document.FindValue("C", "c"), "1");
-    EXPECT_EQ(document.FindValue("A", "new"), "2");
-    EXPECT_FALSE(document.FindValue("B", "b").has_value());
-    EXPECT_EQ(document.Serialise(), "[A]\na=1\nnew=2\n[C]\nc=1\n");
-}
-
-TEST(ProfileDocument, ManySectionsAndKeysStayFindable) {
-    std::string text;
-    for (int s = 0; s < 200; ++s) {
-        text += "[S" + std::to_string(s) + "]\n";
-        for (int k = 0; k < 20; ++k) {
-            text += "k" + std::to_string(k) + "=" + std::to_string(s * 100 + k) + "\n";
-        }
-    }
-    ProfileDocument document = ProfileDocument::Parse(text);
-    EXPECT_EQ(document.FindValue("s199", "K19"), "19919");
-    EXPECT_TRUE(document.SetValue("S0", "extra", "x"));
-    EXPECT_EQ(document.FindValue("S150", "k3"), "15003");
-    EXPECT_TRUE(document.DeleteKey("S150", "k3"));
-    EXPECT_FALSE(document.FindValue("S150", "k3").has_value());
-    EXPECT_EQ(document.FindValue("S150", "k4"), "15004");
-}
-
 } // namespace
 } // namespace kfg::settings

@@ -43,9 +43,6 @@ TEST_P(ProfileReadTest, ReadsAsTheViewerWould) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, ProfileReadTest,
     testing::Values(
-        ReadCase{"CrLf", "[S]\r\nk=v\r\n", "S", "k", "v"},
-        ReadCase{"LoneLf", "[S]\nk=v\n", "S", "k", "v"},
-        ReadCase{"LoneCr", "[S]\rk=v\r", "S", "k", "v"},
         ReadCase{"MixedLineEnds", "[S]\r\na=1\nb=2\rc=3", "S", "c", "3"},
         ReadCase{"CrCrLfIsTwoLines", "[S]\r\r\nk=v", "S", "k", "v"},
         ReadCase{"BlanksAroundNameAndValue", "[S]\n \t k \v=\t v v \n", "S", "k", "v v"},
@@ -60,7 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"KeyWithInnerBlank", "[S]\na b=1", "S", "a b", "1"},
         ReadCase{"AsciiCase", "[TELVIO]\nFARBE=1", "telvio", "Farbe", "1"},
         ReadCase{"Windows1252Case", "[\xC4RGER]\n\xC4\x8A=1", "\xE4rger", "\xE4\x9A", "1"},
-        ReadCase{"SharpSIsNotSS", "[S]\n\xDF=1", "S", "SS", "dflt"},
         ReadCase{"DoubleQuotesRemoved", "[S]\nk=\" a \"", "S", "k", " a "},
         ReadCase{"SingleQuotesRemoved", "[S]\nk='x'", "S", "k", "x"},
         ReadCase{"UnmatchedQuoteStays", "[S]\nk=\"x", "S", "k", "\"x"},
@@ -70,7 +66,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"FirstSectionWins", "[S]\nk=1\n[s]\nk=3\nj=4", "S", "k", "1"},
         ReadCase{"LaterSectionNeverConsulted", "[S]\nk=1\n[s]\nj=4", "S", "j", "dflt"},
         ReadCase{"BufferCuts", "[S]\nk=abcdef", "S", "k", "abc", 4},
-        ReadCase{"BufferOfOneGivesNothing", "[S]\nk=abcdef", "S", "k", "", 1},
         ReadCase{"BufferZeroGivesNothing", "[S]\nk=abcdef", "S", "k", "", 0},
         ReadCase{"BufferCutsDefault", "", "S", "k", "df", 3},
         ReadCase{"EmptyValueIsNotMissing", "[S]\nk=", "S", "k", ""},
@@ -84,13 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"GarbageAroundStillReadable", "\x01\x02\xFF\n[S]\n\x80\x81\nk=v\n\x00\x00"s, "S",
                  "k", "v"}),
     CaseName<ReadCase>);
-
-TEST(ProfileReadDefaults, MissingFileTrailingSpacesOfDefaultRemoved) {
-    TempDir dir;
-    ProfileStore store;
-    EXPECT_EQ(store.GetString(dir / "none.ini", "S", "k", " d  ", 20), " d");
-    EXPECT_FALSE(std::filesystem::exists(dir / "none.ini"));
-}
 
 struct IntCase {
     const char* name;
@@ -123,9 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
         IntCase{"MissingGivesDefault", std::nullopt, 7}),
     CaseName<IntCase>);
 
-TEST(ProfileIntDefaults, NegativeDefaultWraps) {
+TEST(ProfileDefaults, MissingFileGivesTheDefaults) {
     TempDir dir;
     ProfileStore store;
+    EXPECT_EQ(store.GetString(dir / "none.ini", "S", "k", " d  ", 20), " d");
     EXPECT_EQ(store.GetInt(dir / "none.ini", "S", "k", -1), 4294967295u);
 }
 
@@ -187,78 +176,37 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, ProfileEditTest,
     testing::Values(
         EditCase{"ReplaceKeepsSpellingAndLineEnd",
-                 "[S]\r\nFarbe=1\r\nx=2\r\n",
-                 {W("S", "farbe", "5")},
-                 "[S]\r\nFarbe=5\r\nx=2\r\n"},
+                 "[S]\r\nFarbe=1\r\nx=2",
+                 {W("S", "farbe", "5"), W("S", "x", "3")},
+                 "[S]\r\nFarbe=5\r\nx=3\r\n"},
         EditCase{
             "ReplaceNormalisesOddSpacing", "[S]\n  k  =  1  \n", {W("S", "k", "2")}, "[S]\nk=2\n"},
         EditCase{"SameValueLeavesLine", "[S]\n  k = v\n", {W("S", "k", "v")}, "[S]\n  k = v\n"},
         EditCase{"QuotesCountInComparison", "[S]\nk=\"v\"\n", {W("S", "k", "v")}, "[S]\nk=v\n"},
-        EditCase{"QuotedSameValueLeavesLine",
-                 "[S]\nk=\"v\"\n",
-                 {W("S", "k", "\"v\"")},
-                 "[S]\nk=\"v\"\n"},
-        EditCase{"ReplacedLastLineGetsLineEnd", "[S]\r\nk=1", {W("S", "k", "2")}, "[S]\r\nk=2\r\n"},
-        EditCase{"NewKeyBeforeClosingComments",
+        EditCase{"NewKeysInCallOrderBeforeClosingComments",
                  "[S]\nk=1\n\n; end\n[T]\n",
-                 {W("S", "j", "2")},
-                 "[S]\nk=1\nj=2\n\n; end\n[T]\n"},
+                 {W("S", "j", "2"), W("S", "i", "3")},
+                 "[S]\nk=1\nj=2\ni=3\n\n; end\n[T]\n"},
         EditCase{"NewKeyAfterHeaderWhenNoKeys",
                  "[S]\n; c\n[T]\n",
                  {W("S", "j", "2")},
                  "[S]\nj=2\n; c\n[T]\n"},
         EditCase{
             "NewKeyAfterLastLineWithoutEnd", "[S]\nk=1", {W("S", "j", "2")}, "[S]\nk=1\nj=2\n"},
-        EditCase{"NewKeysKeepCallOrder",
-                 "[S]\nk=1\n[T]\n",
-                 {W("S", "j", "2"), W("S", "i", "3")},
-                 "[S]\nk=1\nj=2\ni=3\n[T]\n"},
-        EditCase{"NewSectionAtEnd",
-                 "[S]\r\nk=1\r\n",
-                 {W("T", "j", "2")},
-                 "[S]\r\nk=1\r\n[T]\r\nj=2\r\n"},
-        EditCase{"NewSectionAfterLineWithoutEnd",
-                 "[S]\nk=1",
-                 {W("T", "j", "2")},
-                 "[S]\nk=1\n[T]\nj=2\n"},
         EditCase{"NewFileUsesCrLf", std::nullopt, {W("T", "j", "2")}, "[T]\r\nj=2\r\n"},
-        EditCase{"EmptyFile", "", {W("T", "j", "2")}, "[T]\r\nj=2\r\n"},
         EditCase{"FileWithoutLineEndUsesCrLf", "; x", {W("T", "j", "2")}, "; x\r\n[T]\r\nj=2\r\n"},
         EditCase{"CrOnlyFile", "[S]\rk=1\r", {W("S", "j", "2")}, "[S]\rk=1\rj=2\r"},
         EditCase{
             "FirstLineEndDecides", "[S]\nk=1\r\n", {W("T", "j", "2")}, "[S]\nk=1\r\n[T]\nj=2\n"},
         EditCase{
             "ValueWrittenExactly", "[S]\n", {W("S", "k", "  a \"b\"  ")}, "[S]\nk=  a \"b\"  \n"},
-        EditCase{"FirstOfDuplicateSectionsWritten",
-                 "[S]\nk=1\n[S]\nk=2\n",
-                 {W("S", "k", "3")},
-                 "[S]\nk=3\n[S]\nk=2\n"},
-        EditCase{"FirstOfDuplicateKeysWritten",
-                 "[S]\nk=1\nk=2\n",
-                 {W("S", "K", "3")},
-                 "[S]\nk=3\nk=2\n"},
         EditCase{"NamesLoseSpaces", "[S]\n", {W(" S ", "  k  ", "1")}, "[S]\nk=1\n"},
-        EditCase{"Windows1252CaseOnWrite",
-                 "[\xC4]\n\xE4=1\n",
-                 {W("\xE4", "\xC4", "2")},
-                 "[\xC4]\n\xE4=2\n"},
-        EditCase{"Utf8MarkedHeaderNotMatched",
-                 "\xEF\xBB\xBF[S]\nk=1\n",
-                 {W("S", "k", "2")},
-                 "\xEF\xBB\xBF[S]\nk=1\n[S]\nk=2\n"},
-        EditCase{
-            "CommentLookalikeKeyIgnored", "[S]\n;k=1\n", {W("S", "k", "2")}, "[S]\nk=2\n;k=1\n"},
-        EditCase{"RefusesLineBreaks",
+        EditCase{"RefusalsAndMissingNamesChangeNothing",
                  "[S]\nk=1\n",
-                 {W("S", "k", "a\rb"), W("S", "k\n", "2"), W("S\n", "k", "2")},
+                 {W("S", "k", "a\rb"), W("S", "k\n", "2"), W("S\n", "k", "2"), W("S", "a=b", "2"),
+                  W("S]", "k", "2"), W("S", "[x", "2"), W("S", "\t;x", "2"), DK("S", "a=b"),
+                  DS("S]"), DK("S", "j"), DK("T", "k"), DS("T")},
                  "[S]\nk=1\n"},
-        EditCase{"RefusesEqualsInKey", "[S]\nk=1\n", {W("S", "a=b", "2")}, "[S]\nk=1\n"},
-        EditCase{"RefusesBracketInSection", "[S]\nk=1\n", {W("S]", "k", "2")}, "[S]\nk=1\n"},
-        EditCase{"RefusesKeysReadingAsHeaderOrComment",
-                 "[S]\nk=1\n",
-                 {W("S", "[x", "2"), W("S", "\t;x", "2")},
-                 "[S]\nk=1\n"},
-        EditCase{"RefusalCreatesNoFile", std::nullopt, {W("S", "a=b", "2")}, std::nullopt},
         EditCase{"Utf16NotEdited",
                  "\xFF\xFE[\0S\0]\0"s,
                  {W("S", "k", "2"), DS("S")},
@@ -267,42 +215,21 @@ INSTANTIATE_TEST_SUITE_P(
             "DeleteKeyWithItsLineEnd", "[S]\r\nk=1\r\nj=2\r\n", {DK("S", "K")}, "[S]\r\nj=2\r\n"},
         EditCase{"DeleteLastKeyWithoutLineEnd", "[S]\nk=1\nj=2", {DK("S", "j")}, "[S]\nk=1\n"},
         EditCase{"DeleteKeyKeepsHeader", "[S]\nk=1\n", {DK("S", "k")}, "[S]\n"},
-        EditCase{"DeleteFirstOfDuplicateKeys", "[S]\nk=1\nk=2\n", {DK("S", "k")}, "[S]\nk=2\n"},
-        EditCase{"DeleteMissingKeyChangesNothing",
-                 "[S]\nk=1\n",
-                 {DK("S", "j"), DK("T", "k")},
-                 "[S]\nk=1\n"},
-        EditCase{"DeleteOnMissingFileCreatesNothing",
+        EditCase{"MissingFileStaysMissing",
                  std::nullopt,
-                 {DK("S", "k"), DS("S")},
+                 {W("S", "a=b", "2"), DK("S", "k"), DS("S")},
                  std::nullopt},
-        EditCase{
-            "DeleteUnwritableNamesIsQuiet", "[S]\nk=1\n", {DK("S", "a=b"), DS("S]")}, "[S]\nk=1\n"},
         EditCase{"DeleteSectionKeepsCommentsAndBlanks",
                  "[A]\na=1\n[S]\n; keep\nk=1\n\njunk\n[B]\nb=2\n",
                  {DS("s")},
                  "[A]\na=1\n; keep\n\n[B]\nb=2\n"},
         EditCase{"DeleteFirstOfDuplicateSections", "[S]\nk=1\n[S]\nk=2\n", {DS("S")}, "[S]\nk=2\n"},
         EditCase{"DeleteLastSectionWithoutLineEnd", "[A]\na=1\n[S]\nk=1", {DS("S")}, "[A]\na=1\n"},
-        EditCase{"DeleteMissingSectionChangesNothing", "[S]\nk=1\n", {DS("T")}, "[S]\nk=1\n"},
         EditCase{"WriteAfterDeleteSection",
                  "[S]\nk=1\n; c\n",
                  {DS("S"), W("S", "k", "2")},
                  "; c\n[S]\nk=2\n"}),
     CaseName<EditCase>);
-
-TEST(ProfileEdit, WriteThenReadGivesValueBack) {
-    TempDir dir;
-    ProfileStore store;
-    const auto file = dir / "KFG.ini";
-    ASSERT_FALSE(store.WriteString(file, "KFG", "Fr", "1"));
-    ASSERT_FALSE(store.WriteString(file, "Abend", "Farbe", " \"x\" "));
-    EXPECT_EQ(store.GetString(file, "KFG", "Fr", "0", 20), "1");
-    EXPECT_EQ(store.GetString(file, "abend", "farbe", "", 20), "x");
-    // A second store reads what the first one put on disk.
-    ProfileStore other;
-    EXPECT_EQ(other.GetInt(file, "KFG", "Fr", 0), 1u);
-}
 
 } // namespace
 } // namespace kfg::settings

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -75,14 +76,10 @@ TEST(TokenReader, SplitsAtBlanksAndLineEndsOnlyUntilTheEndOrAnError) {
         {"separators only", " \t\n\v\f\r \r\n", {}},
         {"one word", "Status=1", {"Status=1"}},
         {"every separator", " a  b\tc\nd\ve\ff\rg ", {"a", "b", "c", "d", "e", "f", "g"}},
-        {"CR-only line ends", "[Telvio]\rStatus=1\rTurbo=0\r", {"[Telvio]", "Status=1", "Turbo=0"}},
-        {"CRLF line ends", "[Telvio]\r\nAccel=5\r\n", {"[Telvio]", "Accel=5"}},
         {"NUL is part of a word", "a\0b \0 c\0"s, {"a\0b"s, "\0"s, "c\0"s}},
         {"high bytes are part of a word",
          "\x80\xff \xe4\xf6\xfc=1",
          {"\x80\xff", "\xe4\xf6\xfc=1"}},
-        {"blanks around equals", "Status = 1", {"Status", "=", "1"}},
-        {"no separator at the end", "x\n\nlast", {"x", "last"}},
         {"a megabyte word whole", "  " + megabyte + "\nLine-In=0", {megabyte, "Line-In=0"}},
         {"error at the first read", "", {}, true},
         {"error after a separator", "one two ", {"one", "two"}, true},
@@ -93,52 +90,24 @@ TEST(TokenReader, SplitsAtBlanksAndLineEndsOnlyUntilTheEndOrAnError) {
         for (const auto& shape : kPieceShapes) {
             SCOPED_TRACE(std::string(test.name) + ", first piece " + std::to_string(shape[0]));
             PieceSource source{test.input, shape, test.failsAtTheEnd ? eio : std::error_code{}};
-            std::size_t calls = 0;
-            TokenReader reader([&](char* buffer, std::size_t capacity, std::error_code& error) {
-                ++calls;
-                return source(buffer, capacity, error);
-            });
+            TokenReader reader(std::ref(source));
             EXPECT_EQ(ReadAll(reader), test.expected);
             EXPECT_EQ(reader.Failed(), test.failsAtTheEnd);
             EXPECT_EQ(reader.Error(), test.failsAtTheEnd ? eio : std::error_code{});
-            const std::size_t callsAtEnd = calls;
+            const std::size_t callsAtEnd = source.calls;
             EXPECT_EQ(reader.Next(), std::nullopt);
-            EXPECT_EQ(calls, callsAtEnd);
+            EXPECT_EQ(source.calls, callsAtEnd);
         }
     }
-}
-
-TEST(FileTokenReader, ReadsAFileAcrossChunkBoundaries) {
-    test::TempDir dir;
-    // Words of growing length push boundaries onto every position of the 64 KiB chunks.
-    std::string contents;
-    Words expected;
-    for (std::size_t length = 1; contents.size() < 300 * 1024; length = length % 997 + 1) {
-        expected.push_back(std::string(length, static_cast<char>('a' + length % 26)));
-        contents += expected.back();
-        contents += length % 3 == 0 ? "\r\n" : " ";
-    }
-    test::WriteBytes(dir / "words.ini", contents);
-
-    std::error_code error;
-    FileTokenReader reader(dir / "words.ini", error);
-    ASSERT_TRUE(reader.IsOpen()) << error.message();
-    Words words;
-    while (auto word = reader.Next()) {
-        words.push_back(std::move(*word));
-    }
-    EXPECT_EQ(words, expected);
-    EXPECT_FALSE(reader.Failed());
 }
 
 TEST(FileTokenReader, OpensOnlyRegularFiles) {
     test::TempDir dir;
     std::filesystem::create_directory(dir / "folder.ini");
     ASSERT_EQ(::mkfifo((dir / "fifo.ini").c_str(), 0600), 0);
-    std::filesystem::create_symlink(dir / "folder.ini", dir / "link.ini");
 
     // A FIFO must neither block the open nor count as a file.
-    for (const char* name : {"missing.ini", "folder.ini", "fifo.ini", "link.ini"}) {
+    for (const char* name : {"missing.ini", "folder.ini", "fifo.ini"}) {
         SCOPED_TRACE(name);
         std::error_code error;
         FileTokenReader reader(dir / name, error);

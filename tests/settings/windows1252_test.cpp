@@ -19,8 +19,26 @@ TEST(Windows1252, FoldsEveryLetterPairAndNothingElse) {
     EXPECT_EQ(pairs, 26 + 30 + 4);
     EXPECT_TRUE(EqualsIgnoreCase1252("\xC4rger \x8A\x8C\x8E\x9F", "\xE4RGER \x9A\x9C\x9E\xFF"));
     EXPECT_FALSE(EqualsIgnoreCase1252("\xD7", "\xF7")); // × and ÷ are not a pair
-    EXPECT_FALSE(EqualsIgnoreCase1252("\xDF", "ss"));
-    EXPECT_FALSE(EqualsIgnoreCase1252("[", "{")); // only letters fold
+    EXPECT_FALSE(EqualsIgnoreCase1252("[", "{"));       // only letters fold
+}
+
+TEST(Windows1252Text, EveryByteSurvivesTheRoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        all.push_back(static_cast<char>(b));
+    }
+    const std::optional<std::string> back = Windows1252FromUtf8(Utf8FromWindows1252(all));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, all);
+}
+
+TEST(Windows1252Text, LettersMapBothWaysAndForeignTextIsRefused) {
+    EXPECT_EQ(Utf8FromWindows1252("Sp\xE4tfilm \x80"), "Spätfilm €");
+    EXPECT_EQ(Windows1252FromUtf8("Größe Œ"), std::optional<std::string>("Gr\xF6\xDF"
+                                                                         "e \x8C"));
+    EXPECT_FALSE(Windows1252FromUtf8("中文").has_value());
+    EXPECT_FALSE(Windows1252FromUtf8("\xC3").has_value()); // cut-off UTF-8
+    EXPECT_FALSE(Windows1252FromUtf8("\xFF\xFE").has_value());
 }
 
 } // namespace
