@@ -31,6 +31,18 @@ std::filesystem::path Sample(const TempDir& dir, const std::string& name = "V320
     return dir / name;
 }
 
+// A card whose line-in is muted; its switch is one value for all channels, as the ALSA
+// backend offers every switch.
+mixer::SimulatedMixer::Device MutedLineCard() {
+    mixer::SimulatedMixer::Control mute = mixer::test::MuteControl(kLineMute);
+    mute.control.fdwControl = mixer::MIXERCONTROL_CONTROLF_UNIFORM;
+    mute.values = {1};
+    mixer::SimulatedMixer::Destination speakers;
+    speakers.line = {mixer::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, "Speakers", "Spk", 2, {}};
+    speakers.sources = {{mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line", "Line", 2, {mute}}};
+    return {"Card", {speakers}, {}};
+}
+
 // One kfgctl call in `folder`, the programs recorded, a sound card with line-in muted.
 struct Ctl {
     int status = -1;
@@ -42,8 +54,7 @@ struct Ctl {
     Ctl(const std::filesystem::path& folder, std::vector<std::string> arguments,
         platform::TextLanguage language = platform::TextLanguage::English,
         std::error_code handOver = {}) {
-        mixer->AddDevice(mixer::test::StandardCard());
-        mixer->ChangeFromOutside(kLineMute, {1, 1});
+        mixer->AddDevice(MutedLineCard());
         starter.handOverError = handOver;
         ctl::Environment environment{folder, language, &starter, [this] { return mixer; }};
         std::ostringstream outStream;
@@ -307,7 +318,7 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
             started += program + "; ";
         }
         EXPECT_EQ(started, c.started);
-        EXPECT_EQ(run.mixer->ControlValues(kLineMute).at(0), c.mutedAfter); // the switch's value
+        EXPECT_EQ(run.mixer->ControlValues(kLineMute), std::vector<std::uint32_t>{c.mutedAfter});
         EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\n" + c.viewerHolds + "\r\n"),
                   std::string::npos);
         EXPECT_EQ(run.err, c.err);
