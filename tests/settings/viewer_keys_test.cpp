@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace kfg::settings {
 namespace {
@@ -123,6 +124,22 @@ TEST(ViewerKeys, SaveThenLoadGivesBackWhatWasWritten) {
             EXPECT_EQ(loaded.Farbe, 254); // not written for Erazor: the default comes back
         }
     }
+}
+
+// The defaults a Telvio.ini without the section gives, as the viewer has them; the
+// "Defaultwerte" button takes the same values.
+TEST(ViewerKeys, MissingSectionLoadsTheDefaults) {
+    TempDir dir;
+    WriteBytes(dir / "Telvio.ini", "[Other]\r\nFarbe=3\r\n");
+    ProfileStore store;
+    SettingsRecord r;
+    ProcessState s;
+    s.Tuner = 9;
+    LoadViewerKeys(store, dir / "Telvio.ini", "Telvio", Edition::V320, r, s);
+    const std::vector<int> loaded{r.Testzeilen, r.Farbe,       r.Helligkeit, r.Kontrast, r.Turbo,
+                                  r.ErsteZeile, r.LetzteZeile, r.Debug,      r.Accel,    s.Tuner};
+    EXPECT_EQ(loaded, (std::vector<int>{16, 254, 128, 216, 1, 1, 285, 0, 0, 0}));
+    EXPECT_EQ(r.Memory[39], 0);
 }
 
 TEST(ViewerKeys, SlotFamiliesAreReadAsTheEditionDoes) {
