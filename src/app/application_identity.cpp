@@ -2,6 +2,7 @@
 
 #include "framework/svg_icon.h"
 #include "kfg_version.h"
+#include "res/template_102.h"
 
 #include <QApplication>
 
@@ -12,7 +13,7 @@ void IdentifyApplication() {
     QApplication::setApplicationVersion(QString::fromUtf8(kVersion));
     // KFG's own SVG icon, not Qt's icon plugin: the plugin's search and load sit on the way to
     // the first paint, and the main window's icon is the same picture drawn once.
-    QApplication::setWindowIcon(framework::SvgIcon(QStringLiteral(":/icons/128.svg")));
+    QApplication::setWindowIcon(framework::ResourceIcon(res::kIconWindow));
     // Lets the desktop match the window to KFG's desktop file (its name and icon).
     QGuiApplication::setDesktopFileName(QString::fromUtf8(kApplicationId));
 }

@@ -39,10 +39,6 @@ protected:
     }
 };
 
-QIcon IconResource(int icon) {
-    return SvgIcon(QStringLiteral(":/icons/%1.svg").arg(icon));
-}
-
 } // namespace
 
 QWidget* CreateButton(const ControlTemplate& control, QRect rect, QWidget* window,
@@ -62,7 +58,7 @@ QWidget* CreateButton(const ControlTemplate& control, QRect rect, QWidget* windo
         button = new QRadioButton(window);
     }
     if (control.icon != 0) {
-        button->setIcon(IconResource(control.icon));
+        button->setIcon(ResourceIcon(control.icon));
         const int side = std::min(rect.width(), rect.height()) * 3 / 4;
         button->setIconSize(QSize(side, side));
     }
@@ -93,7 +89,7 @@ QWidget* CreateLabel(const ControlTemplate& control, QRect rect, QWidget* window
 QWidget* CreatePicture(const ControlTemplate& control, QRect rect, QWidget* window) {
     auto* picture = new QLabel(window);
     const int side = std::min(rect.width(), rect.height());
-    picture->setPixmap(IconResource(control.icon).pixmap(QSize(side, side)));
+    picture->setPixmap(ResourceIcon(control.icon).pixmap(QSize(side, side)));
     picture->setAlignment(Qt::AlignCenter);
     picture->setGeometry(rect);
     return picture;

@@ -106,4 +106,8 @@ QIcon SvgIcon(const QString& path) {
     return icons.emplace(path, QIcon(new SvgIconEngine(path))).first->second;
 }
 
+QIcon ResourceIcon(int id) {
+    return SvgIcon(QStringLiteral(":/icons/%1.svg").arg(id));
+}
+
 } // namespace kfg::framework

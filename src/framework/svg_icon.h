@@ -10,4 +10,7 @@ namespace kfg::framework {
 // loading Qt's icon plugins on the way to the first paint.
 QIcon SvgIcon(const QString& path);
 
+// The program's icon numbered `id`: the resource ":/icons/<id>.svg".
+QIcon ResourceIcon(int id);
+
 } // namespace kfg::framework

@@ -51,10 +51,6 @@ constexpr bool SpinRangesHold() {
 }
 static_assert(SpinRangesHold(), "a spin range names a control that is no spin, or is empty");
 
-QIcon LoadIcon(int id) {
-    return framework::SvgIcon(QStringLiteral(":/icons/%1.svg").arg(id));
-}
-
 } // namespace
 
 const char* const CKfgDlg::kMissingViewerSettingsText =
@@ -80,7 +76,7 @@ CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
 
 bool CKfgDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog();
-    SetWindowIcon(LoadIcon(res::kIconWindow));
+    SetWindowIcon(framework::ResourceIcon(res::kIconWindow));
     SetUpControls();
     // The mute control of the line-in source on the speakers; without one the box stays
     // disabled, silently (kfg.mixer says why). The switch handles the box's clicks itself.
