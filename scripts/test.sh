@@ -20,9 +20,9 @@ fi
 
 heading "Packages"
 # Qt 6 (with its SVG support, for the icons) draws the program's window; libasound2-dev is
-# for the mixer.
+# for the mixer; python3 reads the compile commands for the clang check.
 ensure_packages build-essential cmake ninja-build g++ clang libclang-rt-14-dev \
-    libgtest-dev libgmock-dev libbenchmark-dev clang-format qt6-base-dev qt6-svg-dev libasound2-dev
+    libgtest-dev libgmock-dev libbenchmark-dev clang-format python3 qt6-base-dev qt6-svg-dev libasound2-dev
 # The Debian package and its checks: dpkg-dev (dpkg-shlibdeps) and file build it; lintian,
 # desktop-file-utils and appstream check it; xvfb, x11-utils (xwininfo) and libglib2.0-bin
 # (gio, the desktop's launcher) start the installed kfg from its menu entry; man-db finds the
@@ -57,8 +57,11 @@ run_ctest() {
 
 heading "Release build with tests and benchmarks (RelWithDebInfo, warnings as errors)"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKFG_WERROR=ON \
-    -DKFG_TESTS=ON -DKFG_BENCHMARKS=ON
+    -DKFG_TESTS=ON -DKFG_BENCHMARKS=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 cmake --build build/release -j"$jobs"
+
+heading "clang check of src/ (syntax only, warnings as errors)"
+scripts/clang-check.sh build/release
 
 heading "Release tests"
 run_ctest "Release" build/release

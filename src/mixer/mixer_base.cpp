@@ -70,7 +70,7 @@ bool CMixerBase::Init(std::uint32_t destinationType, std::uint32_t sourceType,
         return false;
     }
     if (handle_ != 0) {
-        api_->Close(handle_);
+        (void)api_->Close(handle_); // the handle is given up either way; a failure changes nothing
         handle_ = 0;
     }
     MixerHandle opened = 0;
@@ -217,7 +217,7 @@ bool CMixerBase::WriteValues() {
 
 void CMixerBase::CloseMixer() {
     if (handle_ != 0) {
-        api_->Close(handle_);
+        (void)api_->Close(handle_); // the handle is given up either way; a failure changes nothing
         handle_ = 0;
     }
     ReleaseValues();

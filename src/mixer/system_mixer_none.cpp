@@ -9,21 +9,24 @@ namespace {
 class NoMixer final : public MixerApi {
 public:
     std::uint32_t GetNumDevs() override { return 0; }
-    MmResult Open(MixerHandle&, std::uint32_t, MixerCallback) override {
+    [[nodiscard]] MmResult Open(MixerHandle&, std::uint32_t, MixerCallback) override {
         return MMSYSERR_BADDEVICEID;
     }
-    MmResult Close(MixerHandle) override { return MMSYSERR_INVALHANDLE; }
-    MmResult GetDevCaps(MixerHandle, MixerCaps&) override { return MMSYSERR_INVALHANDLE; }
-    MmResult GetLineInfo(MixerHandle, MixerLine&, std::uint32_t) override {
+    [[nodiscard]] MmResult Close(MixerHandle) override { return MMSYSERR_INVALHANDLE; }
+    [[nodiscard]] MmResult GetDevCaps(MixerHandle, MixerCaps&) override {
         return MMSYSERR_INVALHANDLE;
     }
-    MmResult GetControlByType(MixerHandle, std::uint32_t, std::uint32_t, MixerControl&) override {
+    [[nodiscard]] MmResult GetLineInfo(MixerHandle, MixerLine&, std::uint32_t) override {
         return MMSYSERR_INVALHANDLE;
     }
-    MmResult GetControlDetails(MixerHandle, MixerControlDetails&) override {
+    [[nodiscard]] MmResult GetControlByType(MixerHandle, std::uint32_t, std::uint32_t,
+                                            MixerControl&) override {
         return MMSYSERR_INVALHANDLE;
     }
-    MmResult SetControlDetails(MixerHandle, const MixerControlDetails&) override {
+    [[nodiscard]] MmResult GetControlDetails(MixerHandle, MixerControlDetails&) override {
+        return MMSYSERR_INVALHANDLE;
+    }
+    [[nodiscard]] MmResult SetControlDetails(MixerHandle, const MixerControlDetails&) override {
         return MMSYSERR_INVALHANDLE;
     }
     void ProcessPendingEvents(MixerHandle) override {}

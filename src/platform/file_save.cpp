@@ -1,6 +1,7 @@
 #include "platform/file_save.h"
 
 #include "platform/extended_attributes.h"
+#include "platform/process_umask.h"
 #include "platform/unique_fd.h"
 
 #include <cerrno>
@@ -55,9 +56,7 @@ std::error_code WriteAll(int fd, std::string_view bytes, off_t offset = -1) {
 
 // Permissions a new file gets: what open() would give with mode 0666 under the process umask.
 mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
+    return static_cast<mode_t>(0666 & ~ProcessUmask());
 }
 
 struct DirCloser {

@@ -18,16 +18,16 @@ public:
         return real_.Probe(path);
     }
     bool MayWrite(const std::filesystem::path& path) const override { return real_.MayWrite(path); }
-    std::error_code ReadAll(const std::filesystem::path& path,
-                            std::string& contents) const override {
+    [[nodiscard]] std::error_code ReadAll(const std::filesystem::path& path,
+                                          std::string& contents) const override {
         ++reads;
         if (failReads) {
             return std::make_error_code(std::errc::permission_denied);
         }
         return real_.ReadAll(path, contents);
     }
-    std::error_code Save(const std::filesystem::path& path, std::string_view contents,
-                         platform::SaveNotes& notes) override {
+    [[nodiscard]] std::error_code Save(const std::filesystem::path& path, std::string_view contents,
+                                       platform::SaveNotes& notes) override {
         ++replacements;
         return real_.Save(path, contents, notes);
     }

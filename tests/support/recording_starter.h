@@ -17,15 +17,15 @@ public:
     std::error_code soundError;
     std::error_code handOverError = make_error_code(platform::FailureCause::FileMissing);
 
-    std::error_code Start(const std::filesystem::path&, const std::string& name,
-                          const std::vector<std::string>& arguments) override {
+    [[nodiscard]] std::error_code Start(const std::filesystem::path&, const std::string& name,
+                                        const std::vector<std::string>& arguments) override {
         return Record("start " + name, arguments, startError);
     }
-    std::error_code RunSoundInitialisation(const std::filesystem::path&) override {
+    [[nodiscard]] std::error_code RunSoundInitialisation(const std::filesystem::path&) override {
         return Record("sound", {}, soundError);
     }
-    std::error_code HandOver(const std::filesystem::path&, const std::string& name,
-                             const std::vector<std::string>& arguments) override {
+    [[nodiscard]] std::error_code HandOver(const std::filesystem::path&, const std::string& name,
+                                           const std::vector<std::string>& arguments) override {
         return Record("handover " + name, arguments, handOverError);
     }
 

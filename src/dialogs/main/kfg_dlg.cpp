@@ -244,7 +244,8 @@ void CKfgDlg::StartDecoderAutomatically() {
     const int choice = settings::ReadKfgNumber(store_, ManagerFile(), settings::KfgKey::Audio,
                                                settings::KfgReader::StartUp);
     if (const char* program = DecoderProgram(choice)) {
-        starter_.Start(workingDirectory_, program, {}); // a failure is only logged
+        // Not announced: the starter has logged a failure to kfg.launch already.
+        (void)starter_.Start(workingDirectory_, program, {});
     }
 }
 

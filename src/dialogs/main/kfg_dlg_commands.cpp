@@ -104,8 +104,9 @@ void CKfgDlg::OnStart() {
         LineInMute.OnClicked();
     }
     if (CheckState(res::kIdSoundInit) == 1) {
-        // Waits for the program, at most 5 seconds; a failure is only logged.
-        starter_.RunSoundInitialisation(workingDirectory_);
+        // Waits for the program, at most 5 seconds; the starter logs a failure, the dialog
+        // stays silent about it.
+        (void)starter_.RunSoundInitialisation(workingDirectory_);
     }
     // Every settings file is on disk by now; Telvio takes over this process.
     const std::string viewer(settings::FactsOf(state_.Edition).viewerProgram);
