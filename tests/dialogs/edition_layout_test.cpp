@@ -2,21 +2,26 @@
 #include "dialogs/main/exchange_table.h"
 #include "res/template_102.h"
 #include "settings/viewer_key_table.h"
+#include "settings/viewer_keys.h"
 #include "support/kfg_run.h"
+#include "support/typing.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace kfg::dialogs {
 namespace {
 
 using test::KfgRun;
+using test::ReadBytes;
 using test::TelvioFolder;
 
 // What an edition shows is what it saves: a check box or checked field is shown exactly where
 // the edition writes its key, also after the hidden button 1112 applied the layout again.
-// Erazor keeps the template's picture fields and SECAM without writing them.
+// Erazor keeps the template's picture fields and SECAM without writing them (disabled).
 TEST(EditionLayout, ShownFieldsAreTheKeysTheEditionWrites) {
     const std::set<int> erazorExtras = {res::kIdColour, res::kIdBrightness, res::kIdContrast,
                                         res::kIdSecam};
@@ -42,6 +47,141 @@ TEST(EditionLayout, ShownFieldsAreTheKeysTheEditionWrites) {
         });
         EXPECT_EQ(run.state.Edition, edition);
     }
+}
+
+struct ShownValue {
+    int id;
+    std::string line; // "Key=value" as a save would write it
+    bool enabled;
+};
+
+// A control is enabled exactly when a save writes what it shows: every control of a key gets
+// a new value, and after the save exactly the enabled ones are in the file with it.
+TEST(EditionLayout, AControlIsEnabledExactlyWhenTheEditionWritesItsKey) {
+    for (int value = 0; value < settings::kEditionCount; ++value) {
+        const auto edition = static_cast<settings::Edition>(value);
+        TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(value)]);
+        std::vector<ShownValue> shown;
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            for (const ExchangeRow& row : MainExchangeTable()) {
+                const settings::ViewerKey* key =
+                    row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
+                if (row.slot < 0 && key == nullptr) {
+                    continue; // never stored
+                }
+                const bool check = row.kind == ExchangeKind::Check;
+                // Each a value the file does not hold yet.
+                const int next = row.slot >= 0 ? 100 + row.slot
+                                 : check       ? 1 - d.CheckState(row.id)
+                                               : key->values.low + 3;
+                check ? d.SetCheck(row.id, next) : d.SetItemInt(row.id, next);
+                const std::string name = row.slot >= 0 ? settings::MemorySlotKey(edition, row.slot)
+                                                       : std::string(key->name);
+                shown.push_back(
+                    {row.id, name + "=" + std::to_string(next), d.IsItemEnabled(row.id)});
+            }
+            EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+        });
+        const std::string saved = ReadBytes(dir / "Telvio.ini");
+        for (const ShownValue& control : shown) {
+            EXPECT_EQ(saved.find("\r\n" + control.line + "\r\n") != std::string::npos,
+                      control.enabled)
+                << "edition " << value << " control " << control.id << " " << control.line;
+        }
+        EXPECT_GT(shown.size(), 50u);
+    }
+}
+
+struct EnabledCase {
+    const char* telvioIni;
+    std::vector<int> enabled;
+    std::vector<int> disabled;
+    int field; // shows `loaded`, then `shown` from the configuration "Abend"
+    const char* loaded;
+    const char* shown;
+};
+
+// The enabled state holds through everything that loads or relabels the window: the
+// "Telvio.ini" button, showing a configuration, the language switch, the layout button.
+TEST(EditionLayout, UnsavedControlsStayDisabledThroughLoadsAndLanguages) {
+    using namespace res;
+    const auto slot = [](int n) { return kMemorySlotIds[static_cast<std::size_t>(n)]; };
+    const EnabledCase cases[] = {
+        {"[Telvio]\r\nOptimierungBT=1\r\nStation12=7\r\n",
+         {slot(5), slot(9), kIdColour, kIdPictureDefaults, kIdDefaults},
+         {slot(10), slot(12), slot(39)},
+         slot(12),
+         "7",
+         "9"},
+        {"[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n",
+         {kIdColourLabel, kIdBrightnessLabel, kIdContrastLabel, kIdDefaults, kIdTestLines,
+          kIdTestLinesSpin, kIdBorderHeight, kIdBorderHeightSpin, kIdStatistics},
+         {kIdColour, kIdColourSpin, kIdBrightness, kIdBrightnessSpin, kIdContrast, kIdContrastSpin,
+          kIdSecam, kIdPictureDefaults, slot(0), slot(19), slot(20), slot(39)},
+         kIdColour,
+         "600",
+         "300"},
+        {"[Telvio]\r\nStatus=0\r\n",
+         {slot(0), slot(19), kIdSecam},
+         {slot(20), slot(39)},
+         slot(19),
+         "0",
+         "9"},
+        {"[Telvio]\r\nStatus=0\r\nTurbo=1\r\n",
+         {slot(19)},
+         {slot(20), slot(39)},
+         slot(19),
+         "0",
+         "9"},
+        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\n",
+         {slot(0), slot(20), slot(39)},
+         {},
+         slot(39),
+         "0",
+         "9"},
+    };
+    for (const EnabledCase& c : cases) {
+        SCOPED_TRACE(c.telvioIni);
+        TelvioFolder dir(c.telvioIni, "[KFG]\r\nFr=0\r\n[Abend]\r\nStation12=9\r\nStation19=9\r\n"
+                                      "Speicher19=9\r\nSpeicher39=9\r\nFarbe=300\r\n");
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            EXPECT_EQ(d.ItemText(c.field), c.loaded);
+            const auto holds = [&](const char* after) {
+                for (const int id : c.enabled) {
+                    EXPECT_TRUE(d.IsItemEnabled(id)) << after << ": " << id;
+                }
+                for (const int id : c.disabled) {
+                    EXPECT_FALSE(d.IsItemEnabled(id)) << after << ": " << id;
+                }
+            };
+            holds("start");
+            test::TypeInto(d.Item(kIdConfigurationField), "Abend");
+            d.Click(kIdShowConfiguration);
+            EXPECT_EQ(d.ItemText(c.field), c.shown);
+            holds("configuration");
+            d.Click(kIdReload);
+            EXPECT_EQ(d.ItemText(c.field), c.loaded);
+            holds("Telvio.ini");
+            d.Click(kIdLanguageToggle);
+            holds("Spanish");
+            d.Click(kIdLanguageToggle);
+            d.Click(kIdReapplyLayout);
+            holds("German, layout again");
+            d.Click(kIdExit);
+            EXPECT_TRUE(d.IsEnded());
+        });
+        EXPECT_TRUE(run.script.MessageTexts().empty()); // Farbe=600 stops nothing
+    }
+}
+
+// "Defaultwerte" still resets what the edition shows disabled; nothing of it is saved.
+TEST(EditionLayout, DefaultsReachDisabledFields) {
+    TelvioFolder dir("[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n");
+    KfgRun run(dir.path(), [](CKfgDlg& d) {
+        d.Click(res::kIdDefaults);
+        EXPECT_EQ(d.ItemText(res::kIdColour), "254");
+        EXPECT_FALSE(d.IsItemEnabled(res::kIdColour));
+    });
 }
 
 // What is shown overlaps only where the template itself lets controls overlap.

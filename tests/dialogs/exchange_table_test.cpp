@@ -46,27 +46,32 @@ TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
     EXPECT_EQ(run.script.Seen().back().icon, framework::MessageIcon::Warning);
 }
 
-struct HiddenCase {
+struct UnsavedCase {
     const char* file;
-    const char* hiddenLine; // out of range, in a field the edition hides and never writes
-    int slot;               // a memory slot the edition writes
-    const char* slotLine;
+    const char* unsavedLine; // out of range, in a field whose key the edition never writes
+    int field;               // a field the edition writes, and what is typed into it
+    const char* typed;
+    const char* savedLine;
 };
 
-// A field the user cannot see neither complains nor blocks: typing brings no message, and
-// Start writes the edits while the hidden key keeps its bytes.
-TEST(KfgExchange, HiddenFieldsPassTheirLoadedValueUnchecked) {
-    const HiddenCase cases[] = {
-        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\nLetzteZeile=600\r\n", "LetzteZeile=600\r\n", 25,
-         "Speicher25=7\r\n"},
-        {"[Telvio]\r\nStatus=1\r\nAccel=30\r\n", "Accel=30\r\n", 5, "Station5=7\r\n"},
+// A value the edition never saves neither complains nor blocks, hidden (LetzteZeile, Accel) or
+// shown disabled (Erazor's Farbe): typing brings no message, and Start writes the edits while
+// the unsaved key keeps its bytes.
+TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
+    const UnsavedCase cases[] = {
+        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\nLetzteZeile=600\r\n", "LetzteZeile=600\r\n",
+         res::kMemorySlotIds[25], "7", "Speicher25=7\r\n"},
+        {"[Telvio]\r\nStatus=1\r\nAccel=30\r\n", "Accel=30\r\n", res::kMemorySlotIds[5], "7",
+         "Station5=7\r\n"},
+        {"[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n", "Farbe=600\r\n", res::kIdTestLines, "33",
+         "Testzeilen=33\r\n"},
     };
-    for (const HiddenCase& c : cases) {
-        SCOPED_TRACE(c.hiddenLine);
+    for (const UnsavedCase& c : cases) {
+        SCOPED_TRACE(c.unsavedLine);
         TelvioFolder dir(c.file);
         KfgRun start(dir.path(), [&](CKfgDlg& d) {
             test::TypeInto(d.Item(res::kIdMemorySlot0), "1"); // takes the controls at once
-            test::TypeInto(d.Item(res::kMemorySlotIds[static_cast<std::size_t>(c.slot)]), "7");
+            test::TypeInto(d.Item(c.field), c.typed);
             d.Click(res::kIdStart);
         });
         // No range message; only the recording starter's failed hand-over is told.
@@ -75,8 +80,8 @@ TEST(KfgExchange, HiddenFieldsPassTheirLoadedValueUnchecked) {
                       "Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden")});
         EXPECT_EQ(start.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
         const std::string saved = ReadBytes(dir / "Telvio.ini");
-        EXPECT_NE(saved.find(c.slotLine), std::string::npos) << saved;
-        EXPECT_NE(saved.find(c.hiddenLine), std::string::npos) << saved;
+        EXPECT_NE(saved.find(c.savedLine), std::string::npos) << saved;
+        EXPECT_NE(saved.find(c.unsavedLine), std::string::npos) << saved;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/main/edition_layout.h"
 
+#include "dialogs/main/exchange_table.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
 #include "settings/edition_facts.h"
@@ -79,13 +80,23 @@ std::span<const LayoutRow> EditionLayoutTable() {
     return kLayout;
 }
 
-bool LayoutHides(int id, settings::Edition edition) {
-    for (const LayoutRow& row : kLayout) {
+std::optional<bool> LayoutEnables(int id, settings::Edition edition) {
+    for (const ExchangeRow& row : MainExchangeTable()) {
         if (row.id == id) {
-            return (row.touchedIn & Bit(edition)) != 0 && (row.shownIn & Bit(edition)) == 0;
+            return !EditionNeverSaves(row, edition);
         }
     }
-    return false;
+    for (const ResetButtonRow& button : ResetButtonTable()) {
+        if (button.id == id) {
+            return ResetsAKeyTheEditionWrites(button, edition);
+        }
+    }
+    const framework::ControlTemplate* control = FindMainControl(id);
+    if (control != nullptr && control->kind == framework::ControlKind::Spin &&
+        control->buddy != 0) {
+        return LayoutEnables(control->buddy, edition);
+    }
+    return std::nullopt;
 }
 
 std::string_view VersionLabel(settings::Edition edition) {

@@ -2,6 +2,7 @@
 
 #include "settings/edition.h"
 
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -20,8 +21,11 @@ struct LayoutRow {
 };
 
 std::span<const LayoutRow> EditionLayoutTable();
-// Whether the layout hides control `id` in `edition` (controls it leaves alone: false).
-bool LayoutHides(int id, settings::Edition edition);
+// Whether control `id` is enabled in `edition`; nullopt for the controls whose enabled state
+// the layout leaves alone. What the edition shows but never saves is disabled, so that nothing
+// typed there is lost silently: the field of a key it does not write, that field's spin, and a
+// default button that resets none of the keys it writes.
+std::optional<bool> LayoutEnables(int id, settings::Edition edition);
 // The version label beside "Telvio", e.g. "V 3.20".
 std::string_view VersionLabel(settings::Edition edition);
 

@@ -3,6 +3,7 @@
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
 #include "settings/viewer_key_table.h"
+#include "settings/viewer_keys.h"
 
 #include <array>
 
@@ -196,7 +197,40 @@ constexpr bool ResetKeysHaveControls() {
 }
 static_assert(ResetKeysHaveControls(), "a key a default button resets has no control to set");
 
+// "Defaultwerte" also runs "Bilddefault", after its own keys.
+constexpr auto kResetButtons = std::to_array<ResetButtonRow>({
+    {kIdDefaults, {settings::ResetBy::DefaultsButton, settings::ResetBy::PictureButton}},
+    {kIdPictureDefaults, {settings::ResetBy::PictureButton, settings::ResetBy::None}},
+});
+
+constexpr bool ResetButtonsHold() {
+    for (const ResetButtonRow& button : kResetButtons) {
+        if (!IsMainControl(button.id, ControlKind::PushButton) ||
+            button.resets[0] == settings::ResetBy::None) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(ResetButtonsHold(), "a reset row names no push button, or resets nothing");
+
 } // namespace
+
+std::span<const ResetButtonRow> ResetButtonTable() {
+    return kResetButtons;
+}
+
+bool ResetsAKeyTheEditionWrites(const ResetButtonRow& button, settings::Edition edition) {
+    for (const settings::ViewerKey& key : settings::kViewerKeys) {
+        for (const settings::ResetBy resets : button.resets) {
+            if (resets != settings::ResetBy::None && key.resetBy == resets &&
+                settings::Includes(key.writtenBy, edition)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 std::span<const ExchangeRow> MainExchangeTable() {
     return kTable;
@@ -204,6 +238,21 @@ std::span<const ExchangeRow> MainExchangeTable() {
 
 const ExchangeRow* ExchangeRowOf(int SettingsRecord::*member) {
     return RowOf(member);
+}
+
+bool EditionNeverSaves(const ExchangeRow& row, settings::Edition edition) {
+    if (row.slot >= 0) {
+        // A save writes the slots only through the slot key, and then only up to the count.
+        for (const settings::ViewerKey& key : settings::kViewerKeys) {
+            if (key.kind == settings::KeyKind::MemorySlots) {
+                return !settings::Includes(key.writtenBy, edition) ||
+                       row.slot >= settings::SlotRuleFor(edition).written;
+            }
+        }
+        return true;
+    }
+    const settings::ViewerKey* key = row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
+    return key != nullptr && !settings::Includes(key->writtenBy, edition);
 }
 
 } // namespace kfg::dialogs

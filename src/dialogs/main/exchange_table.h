@@ -1,7 +1,10 @@
 #pragma once
 
+#include "settings/edition.h"
 #include "settings/settings_record.h"
+#include "settings/viewer_key_table.h"
 
+#include <array>
 #include <span>
 #include <string>
 
@@ -26,5 +29,20 @@ std::span<const ExchangeRow> MainExchangeTable();
 
 // The row that shows `member`; null for a member no control shows.
 const ExchangeRow* ExchangeRowOf(int settings::SettingsRecord::*member);
+
+// A default button and the key-table button columns it resets, in the order it sets them
+// (None: no more).
+struct ResetButtonRow {
+    int id;
+    std::array<settings::ResetBy, 2> resets;
+};
+std::span<const ResetButtonRow> ResetButtonTable();
+// Whether one of the keys button `id` resets is one `edition` writes.
+bool ResetsAKeyTheEditionWrites(const ResetButtonRow& button, settings::Edition edition);
+
+// Whether `edition` loads the row's value but no save of it ever writes it: a key outside the
+// edition's written-by column, or a memory slot at or above its written count. A row without a
+// key (a list's text, a field never stored) is not one of them.
+bool EditionNeverSaves(const ExchangeRow& row, settings::Edition edition);
 
 } // namespace kfg::dialogs

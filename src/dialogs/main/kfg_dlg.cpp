@@ -21,6 +21,7 @@
 
 #include <QIcon>
 #include <array>
+#include <optional>
 
 namespace kfg::dialogs {
 namespace {
@@ -125,9 +126,9 @@ void CKfgDlg::DoDataExchange(framework::DataExchange& exchange) {
             exchange.Integer(row.id, NumberOf(row));
             break;
         case ExchangeKind::IntegerRange:
-            // A field the edition hides is never written for it, and its user cannot see a
-            // message about it: its loaded value passes through unchecked.
-            if (LayoutHides(row.id, state_.Edition)) {
+            // A value the edition never writes cannot reach a file, so a message about it
+            // would only block the dialog: its loaded value passes through unchecked.
+            if (EditionNeverSaves(row, state_.Edition)) {
                 exchange.Integer(row.id, NumberOf(row));
             } else {
                 exchange.Integer(row.id, NumberOf(row), row.low, row.high);
@@ -326,6 +327,11 @@ void CKfgDlg::ApplyEditionLayout() {
     for (const LayoutRow& row : EditionLayoutTable()) {
         if ((row.touchedIn & edition) != 0) {
             ShowItem(row.id, (row.shownIn & edition) != 0);
+        }
+    }
+    for (const framework::ControlTemplate& control : res::MainDialogTemplate().controls) {
+        if (const std::optional<bool> enabled = LayoutEnables(control.id, state_.Edition)) {
+            EnableItem(control.id, *enabled);
         }
     }
     const std::string_view label = VersionLabel(state_.Edition);

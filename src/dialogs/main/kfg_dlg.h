@@ -100,6 +100,8 @@ private:
     void SetPair(int id, int& member, int otherId, int& otherMember);
     // The record's number that an exchange row steps.
     int& NumberOf(const ExchangeRow& row);
+    // Sets the controls of the keys default button `buttonId` resets.
+    void ResetKeysOf(int buttonId);
     // Sets the controls of the keys `button` resets to the values it gives them.
     void SetKeysTo(settings::ResetBy button);
     void SetUpControls();

@@ -16,12 +16,24 @@
 namespace kfg::dialogs {
 
 void CKfgDlg::OnDefaults() {
-    SetKeysTo(settings::ResetBy::DefaultsButton);
-    OnPictureDefaults();
+    ResetKeysOf(res::kIdDefaults);
 }
 
 void CKfgDlg::OnPictureDefaults() {
-    SetKeysTo(settings::ResetBy::PictureButton);
+    ResetKeysOf(res::kIdPictureDefaults);
+}
+
+void CKfgDlg::ResetKeysOf(int buttonId) {
+    for (const ResetButtonRow& button : ResetButtonTable()) {
+        if (button.id != buttonId) {
+            continue;
+        }
+        for (const settings::ResetBy resets : button.resets) {
+            if (resets != settings::ResetBy::None) {
+                SetKeysTo(resets);
+            }
+        }
+    }
 }
 
 void CKfgDlg::SetKeysTo(settings::ResetBy button) {
