@@ -139,13 +139,17 @@ TEST(Kfgctl, OutputFormats) {
          "{\"Debug\": 0, \"Testzeilen\": 16, \"HoeheRand\": 0, \"DisplayMode\": 14"},
         {{"show", "--json"}, "\"texts\": {\"DisplayMode\": \"640*480 RGB\", \"Tuner\": "},
         {{"show", "Ab \"\\\xC3\xA4", "--json"}, "\"section\": \"Ab \\\"\\\\\xC3\xA4\", "},
+        // Options after the command, chained -C, and "--" before a name that looks like one.
+        {{"show", "--json", "-C", "..", "-C", "V320", "--", "-h"}, "\"section\": \"-h\", "},
+        {{"-C", "..", "get", "-C", "V320", "displaymode"}, "\n14\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
         TempDir dir;
         const std::filesystem::path folder = Sample(dir);
         WriteBytes(folder / "KFG.ini",
-                   "[KFG]\r\n" + c.kfg + "[Abend]\r\nDebug=1\r\n[Ab \"\\\xE4]\r\nDebug=1\r\n");
+                   "[KFG]\r\n" + c.kfg +
+                       "[Abend]\r\nDebug=1\r\n[Ab \"\\\xE4]\r\nDebug=1\r\n[-h]\r\n");
         ASSERT_EQ(Ctl(folder, {"set", "DisplayMode=640*480 RVB"}).status, 0);
         const Ctl run(folder, c.arguments);
         EXPECT_EQ(run.status, 0) << run.err;
@@ -187,6 +191,24 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"frobnicate"}, 2, "frobnicate: unknown command"},
         {{"--frob", "show"}, 2, "--frob: unknown option"},
         {{"-C"}, 2, "-C needs a folder"},
+        // Options stand anywhere before "--", and -C chain in the order given.
+        {{"show", "-C", "empty"}, 1, "Telvio.ini does not exist in"},
+        {{"-C", "fresh", "show", "-C", "../empty"}, 1, "Telvio.ini does not exist in"},
+        {{"show", "-Abend"}, 2, "-Abend: unknown option"},
+        {{"show", "--", "-h"}, 1, "KFG.ini holds no configuration -h"},
+        {{"apply", "--json", "Abend"}, 2, "--json: kfgctl apply takes no such option"},
+        {{"--json", "list"}, 2, "--json: kfgctl list takes no such option"},
+        {{"show", "Abend", "--", "--json"}, 2, "usage: kfgctl show [NAME] [--json]"},
+        // A number is one optional sign and decimal digits.
+        {{"set", "Speicher3=+-5"}, 1, "Speicher3=+-5: Please enter an integer."},
+        {{"set", "Testzeilen=-"}, 1, "Testzeilen=-: Please enter an integer."},
+        {{"set", "Testzeilen= 5"}, 1, "Testzeilen= 5: Please enter an integer."},
+        {{"set", "Testzeilen=5x"}, 1, "Testzeilen=5x: Please enter an integer."},
+        {{"set", "Testzeilen="}, 1, "Testzeilen=: Please enter an integer."},
+        {{"set", "Testzeilen=++5"}, 1, "Testzeilen=++5: Please enter an integer."},
+        // Only kfg's first run makes KFG.ini: it asks for the language there.
+        {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini does not exist yet: start kfg in this"},
+        {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini gibt es noch nicht", German},
         {{"set", "Foo=1"}, 1, "Foo: unbekannter Schlüssel", German},
         {{"delete", "Nacht"}, 1, "KFG.ini no contiene ninguna configuración", Spanish},
         {{"save", "KFG"}, 1, "Der Name KFG ist reserviert.", German},
@@ -196,6 +218,8 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         TempDir dir;
         const std::filesystem::path folder = Sample(dir);
         std::filesystem::create_directory(folder / "empty");
+        std::filesystem::create_directory(folder / "fresh");
+        std::filesystem::copy_file(folder / "Telvio.ini", folder / "fresh" / "Telvio.ini");
         const auto before = FolderBytes(folder);
         const Ctl run(folder, c.arguments, c.language);
         EXPECT_EQ(run.status, c.status);
@@ -272,6 +296,17 @@ TEST(Kfgctl, SaveStoresWhatTheDialogsSaveStores) {
                              "\r\nStatus=1\r\nSecam=0\r\nPLL=0\r\n", "\r\nSpeicher3=4\r\n"}) {
         EXPECT_NE(saved.find(line), std::string::npos) << line;
     }
+}
+
+// The first run's file may come in any letter case, as kfg finds it.
+TEST(Kfgctl, SaveWritesIntoKfgIniOfAnyLetterCase) {
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    std::filesystem::rename(folder / "KFG.ini", folder / "kfg.INI");
+    const Ctl save(folder, {"save", "Nacht"});
+    EXPECT_EQ(save.status, 0) << save.err;
+    EXPECT_NE(ReadBytes(folder / "kfg.INI").find("\r\n[Nacht]\r\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "KFG.ini"));
 }
 
 TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
