@@ -2,6 +2,7 @@
 // dialog loads and saves; and the real program once, handing over to a stand-in Telvio.
 #include "ctl/kfgctl.h"
 #include "mixer/mixer_test_support.h"
+#include "platform/program_starter.h"
 #include "res/template_102.h"
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_keys.h"
@@ -357,6 +358,67 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
         EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\n" + c.viewerHolds + "\r\n"),
                   std::string::npos);
         EXPECT_EQ(run.err, c.err);
+    }
+}
+
+// The sound initialisation run for real, through a stand-in wine; the hand-over recorded.
+class RealSoundInitialisation final : public platform::ProgramStarter {
+public:
+    explicit RealSoundInitialisation(std::string searchPath)
+        : real_(std::move(searchPath)) {}
+    test::RecordingStarter recorded;
+
+    std::error_code Start(const std::filesystem::path& folder, const std::string& name,
+                          const std::vector<std::string>& arguments) override {
+        return recorded.Start(folder, name, arguments);
+    }
+    std::error_code RunSoundInitialisation(const std::filesystem::path& folder) override {
+        return real_.RunSoundInitialisation(folder);
+    }
+    std::error_code HandOver(const std::filesystem::path& folder, const std::string& name,
+                             const std::vector<std::string>& arguments) override {
+        return recorded.HandOver(folder, name, arguments);
+    }
+
+private:
+    platform::SystemProgramStarter real_;
+};
+
+// However the sound initialisation goes, the user is told how in one sentence, and Telvio
+// starts.
+TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
+    using enum platform::TextLanguage;
+    struct Case {
+        const char* file; // for the stand-in wine; none: no wine at all
+        const char* content;
+        platform::TextLanguage language;
+        std::string err;
+    };
+    const Case cases[] = {
+        {nullptr, "", English, "rundll32.exe could not be started: wine is not installed"},
+        {"exit-status", "3", English, "rundll32.exe ended with status 3"},
+        {"exit-status", "1", German, "rundll32.exe wurde mit Status 1 beendet"},
+        {"exit-signal", "9", Spanish, "rundll32.exe fue terminado por la señal 9"},
+        {"run-seconds", "6", English,
+         "rundll32.exe was still running after 5 seconds; Telvio is started all the same"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.err);
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        WriteBytes(folder / "KFG.ini", "[KFG]\r\nSoundInit=1\r\n");
+        std::filesystem::create_directory(dir / "bin");
+        if (c.file != nullptr) {
+            test::PlaceStandIn(dir / "bin" / "wine");
+            WriteBytes(folder / c.file, c.content);
+        }
+        RealSoundInitialisation starter((dir / "bin").string());
+        starter.recorded.handOverError = {};
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(ctl::RunKfgctl({"start"}, out, err, {folder, c.language, &starter, {}}), 0);
+        EXPECT_EQ(err.str(), "kfgctl: " + c.err + "\n");
+        EXPECT_EQ(starter.recorded.log, std::vector<std::string>{"handover Telvio.exe Quick"});
     }
 }
 
