@@ -362,26 +362,13 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
 }
 
 // The sound initialisation run for real, through a stand-in wine; the hand-over recorded.
-class RealSoundInitialisation final : public platform::ProgramStarter {
-public:
+struct RealSoundInitialisation : test::RecordingStarter {
     explicit RealSoundInitialisation(std::string searchPath)
-        : real_(std::move(searchPath)) {}
-    test::RecordingStarter recorded;
-
-    std::error_code Start(const std::filesystem::path& folder, const std::string& name,
-                          const std::vector<std::string>& arguments) override {
-        return recorded.Start(folder, name, arguments);
-    }
+        : real(std::move(searchPath)) {}
+    platform::SystemProgramStarter real;
     std::error_code RunSoundInitialisation(const std::filesystem::path& folder) override {
-        return real_.RunSoundInitialisation(folder);
+        return real.RunSoundInitialisation(folder);
     }
-    std::error_code HandOver(const std::filesystem::path& folder, const std::string& name,
-                             const std::vector<std::string>& arguments) override {
-        return recorded.HandOver(folder, name, arguments);
-    }
-
-private:
-    platform::SystemProgramStarter real_;
 };
 
 // However the sound initialisation goes, the user is told how in one sentence, and Telvio
@@ -413,12 +400,12 @@ TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
             WriteBytes(folder / c.file, c.content);
         }
         RealSoundInitialisation starter((dir / "bin").string());
-        starter.recorded.handOverError = {};
+        starter.handOverError = {};
         std::ostringstream out;
         std::ostringstream err;
         EXPECT_EQ(ctl::RunKfgctl({"start"}, out, err, {folder, c.language, &starter, {}}), 0);
         EXPECT_EQ(err.str(), "kfgctl: " + c.err + "\n");
-        EXPECT_EQ(starter.recorded.log, std::vector<std::string>{"handover Telvio.exe Quick"});
+        EXPECT_EQ(starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
     }
 }
 
