@@ -64,6 +64,17 @@ constexpr auto kMessages = std::to_array<MessageRow>({
       "uso: kfgctl %1; véase kfgctl %2 --help"}},
     {Message::NotAnAssignment,
      {"%1: KEY=VALUE expected", "%1: SCHLÜSSEL=WERT erwartet", "%1: se esperaba CLAVE=VALOR"}},
+    {Message::OptionNotTaken,
+     {"%1: kfgctl %2 takes no such option; see kfgctl %2 --help",
+      "%1: kfgctl %2 kennt diese Option nicht; siehe kfgctl %2 --help",
+      "%1: kfgctl %2 no admite esta opción; véase kfgctl %2 --help"}},
+    {Message::FirstRunPending,
+     {"KFG.ini does not exist yet: start kfg in this folder once, it asks for the language and "
+      "the display modes",
+      "KFG.ini gibt es noch nicht: kfg einmal in diesem Ordner starten, es fragt nach der "
+      "Sprache und den Auflösungen",
+      "KFG.ini todavía no existe: inicie kfg una vez en esta carpeta, pregunta por el idioma y "
+      "las resoluciones"}},
 });
 
 constexpr bool EveryMessageOnce() {
@@ -72,7 +83,7 @@ constexpr bool EveryMessageOnce() {
             return false;
         }
     }
-    return kMessages.size() == static_cast<std::size_t>(Message::NotAnAssignment) + 1;
+    return kMessages.size() == static_cast<std::size_t>(Message::FirstRunPending) + 1;
 }
 static_assert(EveryMessageOnce(), "one row per message, in the order of the enumeration");
 

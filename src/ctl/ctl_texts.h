@@ -27,6 +27,8 @@ enum class Message {
     FolderExpected,
     WrongArguments,
     NotAnAssignment,
+    OptionNotTaken,
+    FirstRunPending,
 };
 
 // The message in `language`, %1, %2, ... filled in with `values`.
