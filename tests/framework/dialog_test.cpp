@@ -7,10 +7,17 @@
 #include "support/modal_script.h"
 #include "support/typing.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <QTest>
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -30,13 +37,15 @@ enum : int {
     kPositions = 110,
     kFirstRadio = 111,
     kSecondRadio = 112,
+    kListLabel = 113,
 };
 
-constexpr std::array<ControlTemplate, 11> kControls{{
+constexpr std::array<ControlTemplate, 12> kControls{{
     {kPlain, ControlKind::Edit, "", {5, 5, 40, 12}},
     {kSmall, ControlKind::Edit, "", {5, 35, 40, 12}},
     {kBox, ControlKind::CheckBox, "Kasten", {5, 50, 60, 10}},
-    {kList, ControlKind::ComboBox, "", {60, 5, 60, 60}},
+    {kListLabel, ControlKind::Label, "Sender", {125, 40, 40, 8}},
+    {kList, ControlKind::ComboBox, "", {60, 5, 60, 60}, kNone, kListLabel},
     {kSortedEditable, ControlKind::ComboBox, "", {60, 20, 60, 60}, kSorted | kEditable},
     {kDigits, ControlKind::Edit, "", {5, 65, 40, 12}, kDigitsOnly},
     {kPositions, ControlKind::ComboBox, "", {60, 50, 60, 60}},
@@ -306,6 +315,105 @@ TEST(DialogControls, AccessibleToggleIsAClick) {
         EXPECT_EQ(d.CheckState(kBox), 0);
         EXPECT_EQ(clicks.size(), 3u);
     });
+}
+
+// A drop-down list is announced by its label, whatever entry it shows, and follows the label;
+// role, value, the popup, the field of an editable list and the opening action stay.
+TEST(DialogControls, DropDownListIsAnnouncedByItsLabel) {
+    ProbeDialog d;
+    RunWhileUp(d, [&](ModalScript&) {
+        auto* combo = qobject_cast<QComboBox*>(d.Item(kList));
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(combo);
+        for (const int entry : {-1, 0, 2}) {
+            d.ComboSetCurSel(kList, entry);
+            EXPECT_EQ(list->text(QAccessible::Name), "Sender") << entry;
+            EXPECT_EQ(list->text(QAccessible::Value), combo->currentText()) << entry;
+        }
+        EXPECT_EQ(list->text(QAccessible::Value), "beta two");
+        EXPECT_EQ(list->role(), QAccessible::ComboBox);
+        d.SetItemText(kListLabel, "Kanal");
+        EXPECT_EQ(list->text(QAccessible::Name), "Kanal");
+
+        ASSERT_EQ(list->childCount(), 1);
+        EXPECT_EQ(list->child(0)->object(), combo->view());
+        EXPECT_EQ(list->indexOfChild(list->child(0)), 0);
+        QAccessibleActionInterface* actions = list->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+        actions->doAction(QAccessibleActionInterface::showMenuAction());
+        EXPECT_TRUE(combo->view()->isVisible());
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_FALSE(combo->view()->isVisible());
+
+        // An editable list shows its field's text and has the field as its second part.
+        auto* editable = qobject_cast<QComboBox*>(d.Item(kSortedEditable));
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(editable);
+        test::TypeInto(editable, "zu");
+        EXPECT_EQ(field->text(QAccessible::Value), "zu");
+        ASSERT_EQ(field->childCount(), 2);
+        EXPECT_EQ(field->child(1)->object(), editable->lineEdit());
+        EXPECT_EQ(field->indexOfChild(field->child(1)), 1);
+    });
+}
+
+struct QuestionCase {
+    const char* how;
+    std::function<void(QMessageBox&, ModalView&)> answer;
+    int expected;
+};
+
+// The yes/no question: its buttons carry the caller's words, "no" is the default, and every
+// way out but "yes" itself answers no.
+TEST(DialogMessages, YesNoQuestionAnswersNoUnlessYesIsChosen) {
+    const auto button = [](QMessageBox& box, const char* text) {
+        for (QAbstractButton* b : box.buttons()) {
+            if (b->text() == text) {
+                return b;
+            }
+        }
+        return static_cast<QAbstractButton*>(nullptr);
+    };
+    const QuestionCase cases[] = {
+        {"Return", [](QMessageBox& box, ModalView&) { QTest::keyClick(&box, Qt::Key_Return); },
+         IDNO},
+        {"Escape", [](QMessageBox& box, ModalView&) { QTest::keyClick(&box, Qt::Key_Escape); },
+         IDNO},
+        {"close box", [](QMessageBox& box, ModalView&) { box.close(); }, IDNO},
+        {"nothing", [](QMessageBox&, ModalView&) {}, IDNO},
+        {"click Nein",
+         [&](QMessageBox& box, ModalView&) {
+             QTest::mouseClick(button(box, "Nein"), Qt::LeftButton);
+         },
+         IDNO},
+        {"click Ja",
+         [&](QMessageBox& box, ModalView&) {
+             QTest::mouseClick(button(box, "Ja"), Qt::LeftButton);
+         },
+         IDYES},
+        {"End(IDOK)", [](QMessageBox&, ModalView& view) { view.End(IDOK); }, IDNO},
+        {"End(IDYES)", [](QMessageBox&, ModalView& view) { view.End(IDYES); }, IDYES},
+    };
+    for (const QuestionCase& c : cases) {
+        QString text;
+        QString caption;
+        QStringList buttons;
+        ScopedModalHook hook([&](ModalView& view) {
+            auto* box = qobject_cast<QMessageBox*>(view.Widget());
+            ASSERT_NE(box, nullptr);
+            text = view.Text();
+            caption = view.Caption();
+            for (QAbstractButton* b : box->buttons()) {
+                buttons << b->text();
+            }
+            EXPECT_EQ(box->defaultButton(), button(*box, "Nein"));
+            c.answer(*box, view);
+        });
+        EXPECT_EQ(MessageBoxYesNo(nullptr, "Frage?", "Titel", "Ja", "Nein"), c.expected) << c.how;
+        EXPECT_EQ(text, "Frage?");
+        EXPECT_EQ(caption, "Titel");
+        buttons.sort();
+        EXPECT_EQ(buttons, QStringList({"Ja", "Nein"})) << c.how;
+    }
 }
 
 TEST(DialogControls, SizeFollowsDialogUnitsAndFocusStartsAtTheFirstStop) {
