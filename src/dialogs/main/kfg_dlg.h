@@ -55,6 +55,8 @@ public:
     // Commands of the dialog (the dispatch table routes the controls' notifications here).
     void OnIndexFileSelected();
     void OnSaveConfiguration();
+    // Saves as OnSaveConfiguration does, but asks first when "KFG.ini" already holds the name.
+    void OnSaveConfigurationAsking();
     void OnStart();
     void OnShowConfiguration();
     void OnReload();
@@ -95,6 +97,8 @@ private:
     // when the name cannot be used.
     bool TakeConfigurationName();
     int FindConfiguration(const std::string& name) const;
+    // Saves the configuration `ActiveSection` names, its name already checked.
+    void SaveConfiguration();
     void WriteSoundOptions();
     void StartDecoderAutomatically();
     void SetPair(int id, int& member, int otherId, int& otherMember);
