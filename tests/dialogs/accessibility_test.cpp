@@ -7,7 +7,9 @@
 #include "support/kfg_run.h"
 #include "support/typing.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QStringList>
 #include <QWidget>
@@ -136,6 +138,46 @@ TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
                 EXPECT_EQ(run.state.ActiveSection, shown); // told as a click in the list is
             }
         });
+    }
+}
+
+// A screen reader hears what a drop-down list is for, never one of its entries in place of a
+// name (Qt on Linux names a combo box by its text); each list keeps its role, tells its value
+// and opens by an action. Every edition, both languages, with a stored choice in each list.
+TEST(KfgAccessibility, DropDownListsAreAnnouncedByTheirLabels) {
+    for (int edition = 0; edition < 6; ++edition) {
+        for (const bool spanish : {false, true}) {
+            const std::string trace = std::to_string(edition) + (spanish ? " es" : " de");
+            TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(edition)],
+                             std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
+                                 "\r\n0=1\r\n1=1\r\n");
+            for (const char* index : {"Telvio03.idx", "Telvio_03.idx"}) { // per edition
+                test::WriteBytes(dir / index, "");
+            }
+            KfgRun run(dir.path(), [&](CKfgDlg& d) {
+                int checked = 0;
+                for (QComboBox* combo : d.Window()->findChildren<QComboBox*>()) {
+                    if (!combo->isVisibleTo(d.Window())) {
+                        continue;
+                    }
+                    ++checked;
+                    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(combo);
+                    const QString name = list->text(QAccessible::Name);
+                    const QString shown =
+                        combo->isEditable() ? combo->lineEdit()->text() : combo->currentText();
+                    EXPECT_FALSE(name.isEmpty()) << trace << " " << shown.toStdString();
+                    for (int i = 0; i < combo->count(); ++i) {
+                        EXPECT_NE(name, combo->itemText(i)) << trace;
+                    }
+                    EXPECT_EQ(list->role(), QAccessible::ComboBox) << trace;
+                    EXPECT_EQ(list->text(QAccessible::Value), shown) << trace;
+                    list->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+                    EXPECT_TRUE(combo->view()->isVisible()) << trace << " " << name.toStdString();
+                    combo->hidePopup();
+                }
+                EXPECT_GE(checked, 2) << trace;
+            });
+        }
     }
 }
 
