@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 #include <QTest>
 #include <functional>
@@ -162,141 +163,91 @@ TEST(KfgConfigurations, IndexFilesListedAndChosen) {
     });
 }
 
-// The configuration field's own edit line, where the user types and presses Enter.
-QLineEdit* FieldEdit(const CKfgDlg& d) {
-    auto* simple = qobject_cast<framework::SimpleCombo*>(d.Item(kField));
-    return simple != nullptr ? simple->Edit() : nullptr;
-}
-
-QAbstractButton* ButtonTitled(const QMessageBox& box, const QString& text) {
+QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
     for (QAbstractButton* button : box.buttons()) {
-        if (button->text() == text) {
+        if (button->text() == QString::fromUtf8(text)) {
             return button;
         }
     }
     return nullptr;
 }
 
-struct OverwriteCase {
-    const char* how;
-    bool spanish;
-    std::function<void(QMessageBox&)> answer;
-    bool saves;
-};
-
-// Up picks a stored name, Enter then asks before replacing it, in the captions' language; only
-// "Ja" saves. Every other way out leaves "KFG.ini" as it was, the name in the field and KFG
-// open.
-TEST(KfgConfigurations, EnterOnAStoredNameAsksBeforeReplacingIt) {
-    const OverwriteCase cases[] = {
-        {"Return takes the default", false,
-         [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, false},
-        {"Escape", true, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, false},
-        {"close box", false, [](QMessageBox& box) { box.close(); }, false},
-        {"Nein", false,
-         [](QMessageBox& box) { QTest::mouseClick(ButtonTitled(box, "Nein"), Qt::LeftButton); },
-         false},
-        {"Ja", false,
-         [](QMessageBox& box) { QTest::mouseClick(ButtonTitled(box, "Ja"), Qt::LeftButton); },
-         true},
-        {"Sí", true,
-         [](QMessageBox& box) {
-             QTest::mouseClick(ButtonTitled(box, QString::fromUtf8("Sí")), Qt::LeftButton);
-         },
-         true},
-    };
-    for (const OverwriteCase& c : cases) {
-        SCOPED_TRACE(c.how);
-        const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") +
-                                "\r\n[Abend]\r\nTestzeilen=30\r\n";
-        TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n", kfg);
-        std::vector<std::string> asked;
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            test::TypeInto(d.Item(res::kIdTestLines), "31");
-            QLineEdit* field = FieldEdit(d);
-            ASSERT_NE(field, nullptr);
-            field->setFocus();
-            QTest::keyClick(field, Qt::Key_Up); // the only stored name
-            ASSERT_EQ(field->text(), "Abend");
-            {
-                framework::ScopedModalHook answer([&](framework::ModalView& view) {
-                    auto* box = qobject_cast<QMessageBox*>(view.Widget());
-                    ASSERT_NE(box, nullptr);
-                    asked.push_back((view.Caption() + ": " + view.Text()).toStdString());
-                    QStringList buttons;
-                    for (QAbstractButton* button : box->buttons()) {
-                        buttons << button->text();
-                    }
-                    buttons.sort();
-                    EXPECT_EQ(buttons, c.spanish ? QStringList({"No", QString::fromUtf8("Sí")})
-                                                 : QStringList({"Ja", "Nein"}));
-                    c.answer(*box);
-                });
-                QTest::keyClick(field, Qt::Key_Return);
-            }
-            EXPECT_FALSE(d.IsEnded());
-            EXPECT_EQ(field->text(), c.saves ? "" : "Abend");
-            EXPECT_EQ(Configurations(d), QStringList({"Abend"}));
-        });
-        EXPECT_EQ(asked, std::vector<std::string>{
-                             c.spanish ? "KFG: La configuración Abend ya existe. ¿Sobrescribirla?"
-                                       : "KFG: Die Konfiguration Abend gibt es schon. "
-                                         "Überschreiben?"});
-        const std::string after = ReadBytes(dir / "KFG.ini");
-        if (c.saves) {
-            EXPECT_NE(after.find("[Abend]\r\nTestzeilen=31\r\n"), std::string::npos);
-        } else {
-            EXPECT_EQ(after, kfg);
-        }
-    }
-}
-
-struct EnterCase {
-    const char* typed;
-    bool byEnter; // else the "Speichern" button
-    std::vector<std::string> messages;
-    const char* stored; // the section the save writes Testzeilen=31 into; null: no write
-};
-
 // The lines of `section` (its header included) in the bytes of an INI file.
 std::string SectionText(const std::string& file, const std::string& section) {
     const std::size_t start = file.find("[" + section + "]\r\n");
-    if (start == std::string::npos) {
-        return {};
-    }
-    return file.substr(start, file.find("\r\n[", start) - start);
+    return start == std::string::npos ? std::string()
+                                      : file.substr(start, file.find("\r\n[", start) - start);
 }
 
-// What comes before the question and what never asks: the name checks speak first, a new name
-// is saved at once, the letter case of a stored name does not hide it, and the "Speichern"
-// button replaces without asking. The test answers every question with OK, which is no "Ja".
-TEST(KfgConfigurations, EnterAsksOnlyForAStoredUsableName) {
+struct EnterCase {
+    const char* typed; // null: Up picks the stored name
+    bool spanish;
+    std::function<void(QMessageBox&)> answer; // the question's
+    std::vector<std::string> messages;
+    const char* saved; // the section that gets Testzeilen=31; null: "KFG.ini" is unchanged
+};
+
+// Enter in the configuration field, by real keys: the name checks speak first, a stored name
+// (in any letter case) is replaced only after "Ja", a new name is saved without a question.
+// "Nein", Escape and the close box leave the file, the name in the field and KFG as they were.
+TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
+    const auto key = [](Qt::Key k) { return [k](QMessageBox& box) { QTest::keyClick(&box, k); }; };
+    const auto click = [](const char* text) {
+        return [text](QMessageBox& box) {
+            QTest::mouseClick(ButtonTitled(box, text), Qt::LeftButton);
+        };
+    };
+    const std::string de = "KFG: Die Konfiguration Abend gibt es schon. Überschreiben?";
+    const std::string es = "KFG: La configuración Abend ya existe. ¿Sobrescribirla?";
     const EnterCase cases[] = {
-        {"abend", true, {"KFG: Die Konfiguration abend gibt es schon. Überschreiben?"}, nullptr},
-        {"Kino", true, {}, "Kino"},
-        {"KFG", true, {"Fehler: Der Name KFG ist reserviert."}, nullptr},
-        {"", true, {"Fehler: Konfiguration auswählen!"}, nullptr},
-        {"A]b", true, {"Fehler: Dieser Name ist nicht möglich."}, nullptr},
-        {"Abend", false, {}, "Abend"},
+        {nullptr, false, key(Qt::Key_Return), {de}, nullptr}, // "Nein" is the default
+        {nullptr, true, key(Qt::Key_Escape), {es}, nullptr},
+        {"Abend", false, [](QMessageBox& box) { box.close(); }, {de}, nullptr},
+        {"Abend", false, click("Nein"), {de}, nullptr},
+        {"abend",
+         false,
+         click("Ja"),
+         {"KFG: Die Konfiguration abend gibt es schon. Überschreiben?"},
+         "Abend"},
+        {nullptr, true, click("Sí"), {es}, "Abend"},
+        {"Kino", false, {}, {}, "Kino"},
+        {"KFG", false, {}, {"Fehler: Der Name KFG ist reserviert."}, nullptr},
     };
     for (const EnterCase& c : cases) {
-        SCOPED_TRACE(c.typed);
-        const std::string kfg = "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=30\r\n";
+        SCOPED_TRACE(c.typed != nullptr ? c.typed : "Up");
+        const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") +
+                                "\r\n[Abend]\r\nTestzeilen=30\r\n";
         TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n", kfg);
+        std::vector<std::string> messages;
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            framework::ScopedModalHook answer([&](framework::ModalView& view) {
+                messages.push_back((view.Caption() + ": " + view.Text()).toStdString());
+                auto* box = qobject_cast<QMessageBox*>(view.Widget());
+                if (box->buttons().size() == 2 && c.answer) {
+                    EXPECT_NE(ButtonTitled(*box, c.spanish ? "Sí" : "Ja"), nullptr);
+                    EXPECT_EQ(box->defaultButton(), ButtonTitled(*box, c.spanish ? "No" : "Nein"));
+                    c.answer(*box);
+                } else {
+                    view.End(framework::IDOK);
+                }
+            });
             test::TypeInto(d.Item(res::kIdTestLines), "31");
-            test::TypeInto(FieldEdit(d), QString::fromUtf8(c.typed));
-            if (c.byEnter) {
-                QTest::keyClick(FieldEdit(d), Qt::Key_Return);
+            auto* field = qobject_cast<framework::SimpleCombo*>(d.Item(kField))->Edit();
+            field->setFocus();
+            if (c.typed == nullptr) {
+                QTest::keyClick(field, Qt::Key_Up); // the only stored name
             } else {
-                d.Click(res::kIdSaveConfiguration);
+                test::TypeInto(field, QString::fromUtf8(c.typed));
             }
+            const QString typed = field->text();
+            QTest::keyClick(field, Qt::Key_Return);
             EXPECT_FALSE(d.IsEnded());
+            EXPECT_EQ(field->text(), c.saved != nullptr ? QString() : typed);
         });
-        EXPECT_EQ(run.script.Messages(), c.messages);
+        EXPECT_EQ(messages, c.messages);
         const std::string after = ReadBytes(dir / "KFG.ini");
-        if (c.stored != nullptr) {
-            EXPECT_NE(SectionText(after, c.stored).find("\r\nTestzeilen=31\r\n"), std::string::npos)
+        if (c.saved != nullptr) {
+            EXPECT_NE(SectionText(after, c.saved).find("\r\nTestzeilen=31\r\n"), std::string::npos)
                 << after;
         } else {
             EXPECT_EQ(after, kfg);
@@ -316,46 +267,27 @@ QStringList WindowState(const CKfgDlg& d) {
     return state + Configurations(d);
 }
 
-struct UnknownShowCase {
-    bool spanish;
-    bool doubleClick; // on a listed name whose section has gone from the file since
-    const char* message;
-};
-
 // "Anzeigen" of a name "KFG.ini" does not hold says so and changes nothing: no defaults come
 // into the window (a Start would write them), nothing is written.
 TEST(KfgConfigurations, ShowOfANameWithNoSectionChangesNothing) {
-    const UnknownShowCase cases[] = {
-        {false, false, "KFG: KFG.ini enthält keine Konfiguration Kino."},
-        {true, false, "KFG: KFG.ini no contiene ninguna configuración Kino."},
-        {false, true, "KFG: KFG.ini enthält keine Konfiguration Kino."},
-    };
-    for (const UnknownShowCase& c : cases) {
+    for (const bool spanish : {false, true}) {
         const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n";
-        const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") +
+        const std::string kfg = std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
                                 "\r\n[Abend]\r\nTestzeilen=30\r\n";
-        TelvioFolder dir(telvio, c.doubleClick ? kfg + "[Kino]\r\nTestzeilen=40\r\n" : kfg);
+        TelvioFolder dir(telvio, kfg);
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             Type(d, "Abend");
             d.Click(res::kIdShowConfiguration);
             test::TypeInto(d.Item(res::kIdTestLines), "31"); // an edit not saved anywhere
-            if (c.doubleClick) {
-                WriteBytes(dir / "KFG.ini", kfg); // another program took "Kino" away
-                auto* list = qobject_cast<framework::SimpleCombo*>(d.Item(kField))->List();
-                emit list->itemClicked(list->item(1));
-                const QStringList before = WindowState(d);
-                emit list->itemDoubleClicked(list->item(1));
-                EXPECT_EQ(WindowState(d), before);
-            } else {
-                Type(d, "Kino");
-                const QStringList before = WindowState(d);
-                d.Click(res::kIdShowConfiguration);
-                EXPECT_EQ(WindowState(d), before);
-            }
-            EXPECT_EQ(d.ItemText(res::kIdTestLines), "31");
-            EXPECT_EQ(d.Title(), "KFG – Abend");
+            Type(d, "Kino");
+            const QStringList before = WindowState(d);
+            d.Click(res::kIdShowConfiguration);
+            EXPECT_EQ(WindowState(d), before);
         });
-        EXPECT_EQ(run.script.Messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(run.script.Messages(),
+                  std::vector<std::string>{
+                      spanish ? "KFG: KFG.ini no contiene ninguna configuración Kino."
+                              : "KFG: KFG.ini enthält keine Konfiguration Kino."});
         EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), telvio);
         EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg);
     }
