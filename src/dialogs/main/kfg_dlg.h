@@ -55,8 +55,6 @@ public:
     // Commands of the dialog (the dispatch table routes the controls' notifications here).
     void OnIndexFileSelected();
     void OnSaveConfiguration();
-    // Saves as OnSaveConfiguration does, but asks first when "KFG.ini" already holds the name.
-    void OnSaveConfigurationAsking();
     void OnStart();
     void OnShowConfiguration();
     void OnReload();
@@ -97,6 +95,8 @@ private:
     // when the name cannot be used.
     bool TakeConfigurationName();
     int FindConfiguration(const std::string& name) const;
+    // Saves as OnSaveConfiguration does, but asks first when "KFG.ini" already holds the name.
+    void OnSaveConfigurationAsking();
     // Saves the configuration `ActiveSection` names, its name already checked.
     void SaveConfiguration();
     void WriteSoundOptions();
