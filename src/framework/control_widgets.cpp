@@ -3,6 +3,7 @@
 #include "framework/layer_texts.h"
 #include "framework/svg_icon.h"
 #include "framework/widgets/accessible_buttons.h"
+#include "framework/widgets/accessible_combo.h"
 #include "framework/widgets/combo_widgets.h"
 #include "framework/widgets/spin_arrows.h"
 
@@ -133,6 +134,7 @@ QWidget* CreateComboBox(const ControlTemplate& control, QRect rect, int editHeig
     combo->setEditable(HasStyle(control, kEditable));
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(std::max(3, (control.rect.height - 12) / 8));
+    NameByLabel(*combo);
     QObject::connect(combo, &QComboBox::activated, window,
                      [notify] { notify(Notification::ComboSelChange); });
     QObject::connect(combo, &DropDownCombo::closedUp, window,

@@ -8,6 +8,7 @@
 #include "support/typing.h"
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QStringList>
 #include <QWidget>
@@ -30,13 +31,18 @@ bool ActsOrTakesFocus(QAccessibleInterface* node) {
 }
 
 // The shown nodes a user can reach (controls that act or take focus), as "name" or, for an
-// unnamed one, "<unnamed ClassName>".
+// unnamed one (a list named by one of its entries is), "<unnamed ClassName>".
 void Collect(QAccessibleInterface* node, QStringList& reachable) {
     if (node == nullptr || node->state().invisible) {
         return;
     }
     if (ActsOrTakesFocus(node)) {
-        const QString name = node->text(QAccessible::Name).trimmed();
+        QString name = node->text(QAccessible::Name).trimmed();
+        // A list announced by one of its entries says nothing about what it is for.
+        if (auto* list = qobject_cast<QComboBox*>(node->object());
+            list != nullptr && list->findText(name, Qt::MatchFixedString) >= 0) {
+            name.clear();
+        }
         reachable
             << (name.isEmpty()
                     ? QStringLiteral("<unnamed %1>").arg(node->object()->metaObject()->className())

@@ -1,14 +1,24 @@
 // Named configurations, the language prompt request and the index-file list.
 #include "dialogs/main/kfg_dlg.h"
+#include "framework/modal_hook.h"
 #include "framework/widgets/combo_widgets.h"
 #include "res/side_templates.h"
 #include "res/template_102.h"
 #include "support/kfg_run.h"
 #include "support/temp_dir.h"
+#include "support/typing.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+#include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace kfg::dialogs {
 namespace {
@@ -151,6 +161,136 @@ TEST(KfgConfigurations, IndexFilesListedAndChosen) {
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "12");
         EXPECT_EQ(d.Record().Testzeilen, 12);
     });
+}
+
+QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
+    for (QAbstractButton* button : box.buttons()) {
+        if (button->text() == QString::fromUtf8(text)) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+// The lines of `section` (its header included) in the bytes of an INI file.
+std::string SectionText(const std::string& file, const std::string& section) {
+    const std::size_t start = file.find("[" + section + "]\r\n");
+    return start == std::string::npos ? std::string()
+                                      : file.substr(start, file.find("\r\n[", start) - start);
+}
+
+struct EnterCase {
+    const char* typed; // null: Up picks the stored name
+    bool spanish;
+    std::function<void(QMessageBox&)> answer; // the question's
+    std::vector<std::string> messages;
+    const char* saved; // the section that gets Testzeilen=31; null: "KFG.ini" is unchanged
+};
+
+// Enter in the configuration field, by real keys: the name checks speak first, a stored name
+// (in any letter case) is replaced only after "Ja", a new name is saved without a question.
+// "Nein", Escape and the close box leave the file, the name in the field and KFG as they were.
+TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
+    const auto key = [](Qt::Key k) { return [k](QMessageBox& box) { QTest::keyClick(&box, k); }; };
+    const auto click = [](const char* text) {
+        return [text](QMessageBox& box) {
+            QTest::mouseClick(ButtonTitled(box, text), Qt::LeftButton);
+        };
+    };
+    const std::string de = "KFG: Die Konfiguration Abend gibt es schon. Überschreiben?";
+    const std::string es = "KFG: La configuración Abend ya existe. ¿Sobrescribirla?";
+    const EnterCase cases[] = {
+        {nullptr, false, key(Qt::Key_Return), {de}, nullptr}, // "Nein" is the default
+        {nullptr, true, key(Qt::Key_Escape), {es}, nullptr},
+        {"Abend", false, [](QMessageBox& box) { box.close(); }, {de}, nullptr},
+        {"Abend", false, click("Nein"), {de}, nullptr},
+        {"abend",
+         false,
+         click("Ja"),
+         {"KFG: Die Konfiguration abend gibt es schon. Überschreiben?"},
+         "Abend"},
+        {nullptr, true, click("Sí"), {es}, "Abend"},
+        {"Kino", false, {}, {}, "Kino"},
+        {"KFG", false, {}, {"Fehler: Der Name KFG ist reserviert."}, nullptr},
+    };
+    for (const EnterCase& c : cases) {
+        SCOPED_TRACE(c.typed != nullptr ? c.typed : "Up");
+        const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") +
+                                "\r\n[Abend]\r\nTestzeilen=30\r\n";
+        TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n", kfg);
+        std::vector<std::string> messages;
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            framework::ScopedModalHook answer([&](framework::ModalView& view) {
+                messages.push_back((view.Caption() + ": " + view.Text()).toStdString());
+                auto* box = qobject_cast<QMessageBox*>(view.Widget());
+                if (box->buttons().size() == 2 && c.answer) {
+                    EXPECT_NE(ButtonTitled(*box, c.spanish ? "Sí" : "Ja"), nullptr);
+                    EXPECT_EQ(box->defaultButton(), ButtonTitled(*box, c.spanish ? "No" : "Nein"));
+                    c.answer(*box);
+                } else {
+                    view.End(framework::IDOK);
+                }
+            });
+            test::TypeInto(d.Item(res::kIdTestLines), "31");
+            auto* field = qobject_cast<framework::SimpleCombo*>(d.Item(kField))->Edit();
+            field->setFocus();
+            if (c.typed == nullptr) {
+                QTest::keyClick(field, Qt::Key_Up); // the only stored name
+            } else {
+                test::TypeInto(field, QString::fromUtf8(c.typed));
+            }
+            const QString typed = field->text();
+            QTest::keyClick(field, Qt::Key_Return);
+            EXPECT_FALSE(d.IsEnded());
+            EXPECT_EQ(field->text(), c.saved != nullptr ? QString() : typed);
+        });
+        EXPECT_EQ(messages, c.messages);
+        const std::string after = ReadBytes(dir / "KFG.ini");
+        if (c.saved != nullptr) {
+            EXPECT_NE(SectionText(after, c.saved).find("\r\nTestzeilen=31\r\n"), std::string::npos)
+                << after;
+        } else {
+            EXPECT_EQ(after, kfg);
+        }
+    }
+}
+
+// Every control's text and mark, the title and the list: what "nothing changes" means.
+QStringList WindowState(const CKfgDlg& d) {
+    QStringList state{d.Title()};
+    for (const framework::ControlTemplate& control : d.Template().controls) {
+        if (control.id != framework::kNoId) {
+            state << QString::number(control.id) + "=" + d.ItemText(control.id) + "/" +
+                         QString::number(d.CheckState(control.id));
+        }
+    }
+    return state + Configurations(d);
+}
+
+// "Anzeigen" of a name "KFG.ini" does not hold says so and changes nothing: no defaults come
+// into the window (a Start would write them), nothing is written.
+TEST(KfgConfigurations, ShowOfANameWithNoSectionChangesNothing) {
+    for (const bool spanish : {false, true}) {
+        const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n";
+        const std::string kfg = std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
+                                "\r\n[Abend]\r\nTestzeilen=30\r\n";
+        TelvioFolder dir(telvio, kfg);
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            Type(d, "Abend");
+            d.Click(res::kIdShowConfiguration);
+            test::TypeInto(d.Item(res::kIdTestLines), "31"); // an edit not saved anywhere
+            Type(d, "Kino");
+            const QStringList before = WindowState(d);
+            d.Click(res::kIdShowConfiguration);
+            EXPECT_EQ(WindowState(d), before);
+        });
+        EXPECT_EQ(run.script.Messages(),
+                  std::vector<std::string>{
+                      spanish ? "KFG: KFG.ini no contiene ninguna configuración Kino."
+                              : "KFG: KFG.ini enthält keine Konfiguration Kino."});
+        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), telvio);
+        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg);
+    }
 }
 
 } // namespace

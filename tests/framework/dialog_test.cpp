@@ -7,6 +7,7 @@
 #include "support/modal_script.h"
 #include "support/typing.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -30,13 +31,15 @@ enum : int {
     kPositions = 110,
     kFirstRadio = 111,
     kSecondRadio = 112,
+    kListLabel = 113,
 };
 
-constexpr std::array<ControlTemplate, 11> kControls{{
+constexpr std::array<ControlTemplate, 12> kControls{{
     {kPlain, ControlKind::Edit, "", {5, 5, 40, 12}},
     {kSmall, ControlKind::Edit, "", {5, 35, 40, 12}},
     {kBox, ControlKind::CheckBox, "Kasten", {5, 50, 60, 10}},
-    {kList, ControlKind::ComboBox, "", {60, 5, 60, 60}},
+    {kListLabel, ControlKind::Label, "Sender", {125, 40, 40, 8}},
+    {kList, ControlKind::ComboBox, "", {60, 5, 60, 60}, kNone, kListLabel},
     {kSortedEditable, ControlKind::ComboBox, "", {60, 20, 60, 60}, kSorted | kEditable},
     {kDigits, ControlKind::Edit, "", {5, 65, 40, 12}, kDigitsOnly},
     {kPositions, ControlKind::ComboBox, "", {60, 50, 60, 60}},
@@ -305,6 +308,38 @@ TEST(DialogControls, AccessibleToggleIsAClick) {
         actions->doAction(QAccessibleActionInterface::toggleAction());
         EXPECT_EQ(d.CheckState(kBox), 0);
         EXPECT_EQ(clicks.size(), 3u);
+    });
+}
+
+// A drop-down list is announced by its label, whatever entry it shows, and follows the label;
+// role, value, the popup, the field of an editable list and the opening action stay.
+TEST(DialogControls, DropDownListIsAnnouncedByItsLabel) {
+    ProbeDialog d;
+    RunWhileUp(d, [&](ModalScript&) {
+        auto* combo = qobject_cast<QComboBox*>(d.Item(kList));
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(combo);
+        for (const int entry : {-1, 0, 2}) {
+            d.ComboSetCurSel(kList, entry);
+            EXPECT_EQ(list->text(QAccessible::Name), "Sender") << entry;
+        }
+        EXPECT_EQ(list->text(QAccessible::Value), "beta two");
+        EXPECT_EQ(list->role(), QAccessible::ComboBox);
+        d.SetItemText(kListLabel, "Kanal");
+        EXPECT_EQ(list->text(QAccessible::Name), "Kanal");
+        ASSERT_EQ(list->childCount(), 1);
+        EXPECT_EQ(list->child(0)->object(), combo->view());
+        list->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+        EXPECT_TRUE(combo->view()->isVisible());
+        list->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_FALSE(combo->view()->isVisible());
+
+        auto* editable = qobject_cast<QComboBox*>(d.Item(kSortedEditable));
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(editable);
+        test::TypeInto(editable, "zu");
+        EXPECT_EQ(field->text(QAccessible::Value), "zu");
+        ASSERT_EQ(field->childCount(), 2);
+        EXPECT_EQ(field->indexOfChild(field->child(1)), 1);
+        EXPECT_EQ(field->child(1)->object(), editable->lineEdit());
     });
 }
 

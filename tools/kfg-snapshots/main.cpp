@@ -7,6 +7,8 @@
 #include "headless/main_dialog_parts.h"
 #include "settings/profile_store.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
@@ -75,6 +77,23 @@ std::vector<Scene> Scenes() {
                                   dialog.OnSaveConfiguration();
                               }});
         }
+    }
+    // Enter on a stored name asks before replacing it; "Anzeigen" of a name the file does not
+    // hold says so.
+    for (const bool spanish : {false, true}) {
+        const std::string suffix = spanish ? "-es.png" : "-de.png";
+        scenes.push_back({"message-configuration-overwrite" + suffix, "V320", spanish, 0,
+                          [](kfg::dialogs::CKfgDlg& dialog) {
+                              dialog.SetItemText(1114, QStringLiteral("Abend"));
+                              dialog.SetFocusTo(1114);
+                              QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                              QApplication::sendEvent(dialog.Window(), &enter);
+                          }});
+        scenes.push_back({"message-configuration-unknown" + suffix, "V320", spanish, 0,
+                          [](kfg::dialogs::CKfgDlg& dialog) {
+                              dialog.SetItemText(1114, QStringLiteral("Kino"));
+                              dialog.OnShowConfiguration();
+                          }});
     }
     // Start when Telvio cannot be started (the snapshots start nothing: Telvio is "missing").
     for (const bool spanish : {false, true}) {

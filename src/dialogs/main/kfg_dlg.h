@@ -95,6 +95,10 @@ private:
     // when the name cannot be used.
     bool TakeConfigurationName();
     int FindConfiguration(const std::string& name) const;
+    // Saves as OnSaveConfiguration does, but asks first when "KFG.ini" already holds the name.
+    void OnSaveConfigurationAsking();
+    // Saves the configuration `ActiveSection` names, its name already checked.
+    void SaveConfiguration();
     void WriteSoundOptions();
     void StartDecoderAutomatically();
     void SetPair(int id, int& member, int otherId, int& otherMember);

@@ -153,13 +153,14 @@ void CKfgDlg::OnClose() {
     framework::Dialog::OnOK();
 }
 
-// Enter in the configuration field saves the configuration named there; elsewhere it does
+// Enter in the configuration field saves the configuration named there, asking before it
+// replaces a stored one (Up and Down put a stored name into the field); elsewhere it does
 // nothing, so that typing a number and pressing Enter neither ends KFG nor saves by surprise.
 void CKfgDlg::OnEnter() {
     QWidget* field = Item(res::kIdConfigurationField);
     QWidget* focused = Window() != nullptr ? Window()->focusWidget() : nullptr;
     if (field != nullptr && focused != nullptr && field->isAncestorOf(focused)) {
-        OnSaveConfiguration();
+        OnSaveConfigurationAsking();
     }
 }
 

@@ -28,6 +28,23 @@ QString Shown(const std::string& windows1252) {
     return QString::fromStdString(settings::Utf8FromWindows1252(windows1252));
 }
 
+// The texts of the configuration commands' own messages, in the captions' language; %1 stands
+// for the name.
+struct CaptionTexts {
+    const char* german;
+    const char* spanish;
+};
+constexpr CaptionTexts kOverwriteQuestion{"Die Konfiguration %1 gibt es schon. Überschreiben?",
+                                          "La configuración %1 ya existe. ¿Sobrescribirla?"};
+constexpr CaptionTexts kNoSuchConfiguration{"KFG.ini enthält keine Konfiguration %1.",
+                                            "KFG.ini no contiene ninguna configuración %1."};
+constexpr CaptionTexts kYes{"Ja", "Sí"};
+constexpr CaptionTexts kNo{"Nein", "No"};
+
+QString In(const CaptionTexts& texts, bool german) {
+    return QString::fromUtf8(german ? texts.german : texts.spanish);
+}
+
 } // namespace
 
 bool CKfgDlg::ScanConfigurationSections() {
@@ -108,9 +125,29 @@ void CKfgDlg::OnConfigurationTextChanged() {
 }
 
 void CKfgDlg::OnSaveConfiguration() {
+    if (TakeConfigurationName()) {
+        SaveConfiguration();
+    }
+}
+
+void CKfgDlg::OnSaveConfigurationAsking() {
     if (!TakeConfigurationName()) {
         return;
     }
+    // The same lookup as every other reader of the file: letter case ignored.
+    if (store_.HasSection(ManagerFile(), state_.ActiveSection)) {
+        const bool german = state_.LanguageFlag;
+        const int answer = framework::MessageBoxYesNo(
+            this, In(kOverwriteQuestion, german).arg(Shown(state_.ActiveSection)),
+            QStringLiteral("KFG"), In(kYes, german), In(kNo, german));
+        if (answer != framework::IDYES) {
+            return; // the name stays in the field for another try
+        }
+    }
+    SaveConfiguration();
+}
+
+void CKfgDlg::SaveConfiguration() {
     const bool listed = FindConfiguration(state_.ActiveSection) >= 0;
     const auto failures = store_.CollectFailures();
     if (!SaveSettings(SettingsSource::KFG)) {
@@ -124,9 +161,18 @@ void CKfgDlg::OnSaveConfiguration() {
 }
 
 void CKfgDlg::OnShowConfiguration() {
-    if (TakeConfigurationName()) {
-        LoadSettings(SettingsSource::KFG);
+    if (!TakeConfigurationName()) {
+        return;
     }
+    // Loading a section that is not there would put every default into the window, and the
+    // next Start would write them: a typo must change nothing.
+    if (!store_.HasSection(ManagerFile(), state_.ActiveSection)) {
+        framework::MessageBox(
+            this, In(kNoSuchConfiguration, state_.LanguageFlag).arg(Shown(state_.ActiveSection)),
+            QStringLiteral("KFG"));
+        return;
+    }
+    LoadSettings(SettingsSource::KFG);
 }
 
 void CKfgDlg::OnDeleteConfiguration() {
