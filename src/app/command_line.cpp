@@ -197,8 +197,11 @@ std::string HelpText() {
     std::vector<std::string> names;
     std::size_t width = 0;
     for (const ProgramOption& option : kProgramOptions) {
-        std::string shown = option.shortName.empty() ? "" : "-" + std::string(option.shortName);
-        shown += (shown.empty() ? "--" : ", --") + std::string(option.longName);
+        std::string shown;
+        if (!option.shortName.empty()) {
+            shown.append("-").append(option.shortName).append(", ");
+        }
+        shown.append("--").append(option.longName);
         width = std::max(width, shown.size());
         names.push_back(std::move(shown));
     }
