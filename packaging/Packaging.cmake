@@ -49,7 +49,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's platform plugins (the window).
 # Qt Svg, which draws every icon, is linked and found by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# Telvio and its decoders are Windows programs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine")
+# Telvio and its decoders are Windows programs. Qt's Wayland plugin lets KFG's window be a
+# Wayland client instead of going through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -4,8 +4,9 @@
 # kfgctl (no window libraries, its bash completion, a run on a sample folder), makes
 # a menu entry for a copy of the sample Telvio 3.20 folder named `Tel vio "100%"`, starts KFG
 # through that entry under a virtual X server, checks its working folder, its window and that
-# everything it loaded comes from the package's dependencies; finds the manual pages; removes
-# the package and checks that every file went with it.
+# everything it loaded comes from the package's dependencies; runs it on a folder under
+# weston's headless Wayland back end; finds the manual pages; removes the package and checks
+# that every file went with it.
 #
 # Usage: scripts/check-package.sh PACKAGE.deb
 set -euo pipefail
@@ -25,8 +26,18 @@ fi
 
 scratch="$(mktemp -d /tmp/kfg-package-XXXXXX)"
 installed=0
-# Whatever happens, the machine is left without the package and the scratch folder.
+compositor=""
+wayland_kfg=""
+# Whatever happens, the machine is left without the package, the processes it started and the
+# scratch folder.
 cleanup() {
+    local process
+    for process in "$wayland_kfg" "$compositor"; do
+        if [[ -n "$process" ]]; then
+            kill "$process" 2>/dev/null || true
+            wait "$process" 2>/dev/null || true
+        fi
+    done
     if ((installed)); then
         apt-get remove -y -o DPkg::Lock::Timeout=600 kfg >/dev/null 2>&1 || true
     fi
@@ -161,6 +172,43 @@ done <"$scratch/mapped"
 ((missing == 0)) || fail "kfg loaded Qt plugins its package does not depend on"
 echo "Every Qt plugin kfg loaded comes from its dependencies:"
 grep "/qt6/plugins/" "$scratch/mapped" | sed 's/^/  /'
+
+heading "kfg FOLDER under a Wayland compositor (weston's headless back end)"
+# The package recommends Qt's Wayland plugin; it was installed without its recommendations
+# above, so the plugin comes here, with the compositor.
+dpkg-deb -f "$deb" Recommends | grep -qw qt6-wayland || fail "the package does not recommend qt6-wayland"
+ensure_packages weston qt6-wayland
+runtime="$scratch/runtime" # the compositor's socket, private as a login session's
+mkdir -m 0700 "$runtime"
+XDG_RUNTIME_DIR="$runtime" weston --backend=headless-backend.so --socket=kfg-check \
+    --idle-time=0 >"$scratch/weston.log" 2>&1 &
+compositor=$!
+for ((i = 0; i < 100; i++)); do
+    [[ -S "$runtime/kfg-check" ]] && break
+    sleep 0.1
+done
+[[ -S "$runtime/kfg-check" ]] || fail "weston did not start: $(cat "$scratch/weston.log")"
+cp -r examples/V320 "$scratch/wayland-folder"
+env -C / -u DISPLAY XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=kfg-check QT_QPA_PLATFORM=wayland \
+    PATH=/usr/bin:/bin /usr/bin/kfg "$scratch/wayland-folder" 2>"$scratch/kfg-wayland.err" &
+wayland_kfg=$!
+sleep 3
+if ! kill -0 "$wayland_kfg" 2>/dev/null; then
+    fail "kfg ended within 3 s under weston: $(cat "$scratch/kfg-wayland.err")"
+fi
+[[ "$(readlink "/proc/$wayland_kfg/cwd")" == "$scratch/wayland-folder" ]] ||
+    fail "kfg does not run in the folder it was given"
+if grep 'qt\.qpa' "$scratch/kfg-wayland.err"; then
+    fail "kfg wrote Qt platform warnings under weston"
+fi
+kill "$wayland_kfg" "$compositor"
+wait "$wayland_kfg" "$compositor" 2>/dev/null || true
+wayland_kfg=""
+compositor=""
+echo "kfg ran 3 s in its folder as a Wayland client of weston, with no qt.qpa warning."
+[[ "$(env -u DISPLAY -u WAYLAND_DISPLAY kfg --version)" == "kfg "* ]] ||
+    fail "kfg --version needs a display"
+echo "kfg --version answers without a display."
 
 heading "apt-get remove"
 apt-get remove -y -o DPkg::Lock::Timeout=600 kfg

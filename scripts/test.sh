@@ -26,9 +26,10 @@ ensure_packages build-essential cmake ninja-build g++ clang libclang-rt-14-dev \
 # The Debian package and its checks: dpkg-dev (dpkg-shlibdeps) and file build it; lintian,
 # desktop-file-utils and appstream check it; xvfb, x11-utils (xwininfo) and libglib2.0-bin
 # (gio, the desktop's launcher) start the installed kfg from its menu entry; man-db finds the
-# manual pages. desktop-file-utils also lets the kfg-shortcut tests validate what they write.
+# manual pages; weston's headless back end with qt6-wayland runs it as a Wayland client.
+# desktop-file-utils also lets the kfg-shortcut tests validate what they write.
 ensure_packages dpkg-dev file lintian desktop-file-utils appstream xvfb xauth x11-utils \
-    libglib2.0-bin man-db
+    libglib2.0-bin man-db weston qt6-wayland
 
 heading "Format check"
 folders=()

@@ -1,21 +1,46 @@
-// KFG reads no arguments and no environment variables of its own; Qt's QT_* variables are the
-// platform's.
+// kfg [OPTION...] [FOLDER]: the command line is decided before the application object exists,
+// so that --help, --version and a refusal need no display. Without FOLDER, KFG runs in the
+// folder it was started in, exactly as it always did. Qt's own options and its QT_* variables
+// are the platform's; KFG reads no environment variables of its own besides the locale's
+// choice of message language.
 #include "app/application_identity.h"
+#include "app/command_line.h"
 #include "app/kfg_app.h"
+#include "platform/message_language.h"
 
 #include <QApplication>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    std::error_code error;
+    std::filesystem::path workingFolder = std::filesystem::current_path(error);
+    if (error) {
+        workingFolder = ".";
+    }
+    const kfg::platform::TextLanguage language =
+        kfg::platform::MessageLanguage(kfg::platform::LocaleEnvironmentOfProcess());
+    const kfg::app::CommandLine commandLine =
+        kfg::app::ParseCommandLine({argv + 1, argv + argc}, workingFolder, language);
+    if (const std::optional<int> status = kfg::app::Answer(commandLine, std::cout, std::cerr)) {
+        return *status;
+    }
+
+    kfg::app::QtArgv qtArgv(argv[0], commandLine.qtArguments);
+    QApplication application(qtArgv.Count(), qtArgv.Values());
     kfg::app::IdentifyApplication();
 
-    // Every file KFG touches lies in the folder it was started in.
-    std::error_code error;
-    std::filesystem::path folder = std::filesystem::current_path(error);
-    if (error) {
-        folder = ".";
+    // Every file KFG touches lies in its folder. A FOLDER becomes the working folder only now,
+    // so that relative paths in Qt's options still mean what they meant in the shell.
+    std::filesystem::path folder = workingFolder;
+    if (!commandLine.folder.empty()) {
+        folder = commandLine.folder;
+        std::filesystem::current_path(folder, error);
+        if (error) { // it could be entered a moment ago
+            std::cerr << kfg::app::FolderNotEntered(folder, language);
+            return kfg::app::kUsageError;
+        }
     }
     kfg::app::CKfgApp app(folder);
     app.InitInstance();

@@ -83,22 +83,4 @@ std::string Text(Message message, platform::TextLanguage language,
     return platform::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
 }
 
-platform::TextLanguage LanguageOfLocale(const char* lcAll, const char* lcMessages,
-                                        const char* lang) {
-    for (const char* value : {lcAll, lcMessages, lang}) {
-        if (value == nullptr || *value == '\0') {
-            continue;
-        }
-        const std::string_view locale(value);
-        if (locale.starts_with("de")) {
-            return platform::TextLanguage::German;
-        }
-        if (locale.starts_with("es")) {
-            return platform::TextLanguage::Spanish;
-        }
-        return platform::TextLanguage::English;
-    }
-    return platform::TextLanguage::English;
-}
-
 } // namespace kfg::ctl

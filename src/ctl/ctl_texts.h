@@ -33,9 +33,4 @@ enum class Message {
 std::string Text(Message message, platform::TextLanguage language,
                  std::initializer_list<std::string_view> values = {});
 
-// The language the locale asks messages in: the first of LC_ALL, LC_MESSAGES and LANG that is
-// set and not empty; "de..." German, "es..." Spanish, anything else English.
-platform::TextLanguage LanguageOfLocale(const char* lcAll, const char* lcMessages,
-                                        const char* lang);
-
 } // namespace kfg::ctl
