@@ -67,6 +67,11 @@ done
 for file in "${metainfo_files[@]}"; do
     appstreamcli validate --no-net "$file"
 done
+# The application's own entry is in the menu and opens the folder chooser.
+app_entry="$scratch/contents/usr/share/applications/io.kfg.KFG.desktop"
+grep -qx 'Exec=kfg --choose-folder' "$app_entry" || fail "the menu entry does not open the chooser"
+grep -q '^NoDisplay=' "$app_entry" && fail "the menu entry hides itself (NoDisplay)"
+echo "The menu entry is shown and opens the folder chooser."
 
 heading "apt-get install"
 installed=1

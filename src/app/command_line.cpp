@@ -31,6 +31,8 @@ struct ProgramOption {
 constexpr auto kProgramOptions = std::to_array<ProgramOption>({
     {"h", "help", "this text", StartAction::PrintHelp},
     {"", "version", "the version", StartAction::PrintVersion},
+    {"", "choose-folder", "a window to pick the Telvio folder (the menu entry's way)",
+     StartAction::ChooseFolder},
 });
 
 // Qt's own options, which Qt reads from argv itself (with one dash or two). Taking them out
@@ -79,6 +81,7 @@ enum class Message {
     TwoFolders,
     UnknownOption,
     TakesNoValue,
+    ChooserTakesNoFolder,
     Usage,
 };
 
@@ -100,6 +103,9 @@ constexpr auto kMessages = std::to_array<MessageRow>({
      {"%1: unknown option", "%1: unbekannte Option", "%1: opción desconocida"}},
     {Message::TakesNoValue,
      {"%1 takes no value", "%1 nimmt keinen Wert", "%1 no admite ningún valor"}},
+    {Message::ChooserTakesNoFolder,
+     {"--choose-folder takes no folder: %1", "--choose-folder nimmt keinen Ordner: %1",
+      "--choose-folder no admite ninguna carpeta: %1"}},
     {Message::Usage,
      {"usage: kfg [OPTION...] [FOLDER]; see kfg --help",
       "Aufruf: kfg [OPTION...] [ORDNER]; siehe kfg --help",
@@ -290,17 +296,23 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     if (!parser.parse(list)) {
         return OptionRefusal(std::move(commandLine), parser, own, language);
     }
+    const QStringList folders = parser.positionalArguments();
     for (const ProgramOption& option : kProgramOptions) {
-        if (parser.isSet(Latin1(option.longName))) {
-            commandLine.action = option.action;
-            commandLine.text = option.action == StartAction::PrintHelp
-                                   ? HelpText()
-                                   : std::string("kfg ") + kVersion + '\n';
-            return commandLine;
+        if (!parser.isSet(Latin1(option.longName))) {
+            continue;
         }
+        commandLine.action = option.action;
+        if (option.action == StartAction::PrintHelp) {
+            commandLine.text = HelpText();
+        } else if (option.action == StartAction::PrintVersion) {
+            commandLine.text = std::string("kfg ") + kVersion + '\n';
+        } else if (!folders.isEmpty()) { // the window is the folder's choice
+            return Refusal(std::move(commandLine), language, Message::ChooserTakesNoFolder,
+                           {Bytes(folders.constFirst())});
+        }
+        return commandLine;
     }
 
-    const QStringList folders = parser.positionalArguments();
     if (folders.size() > 1) {
         return Refusal(std::move(commandLine), language, Message::TwoFolders,
                        {Bytes(folders[0]), Bytes(folders[1])});
@@ -328,6 +340,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
 std::optional<int> Answer(const CommandLine& commandLine, std::ostream& out, std::ostream& err) {
     switch (commandLine.action) {
     case StartAction::Run:
+    case StartAction::ChooseFolder:
         return std::nullopt;
     case StartAction::PrintHelp:
     case StartAction::PrintVersion:

@@ -12,7 +12,7 @@ namespace kfg::app {
 
 // What KFG's command line asks for. It is decided before the application object exists, so
 // that nothing of it needs a display.
-enum class StartAction { Run, PrintHelp, PrintVersion, Refuse };
+enum class StartAction { Run, PrintHelp, PrintVersion, ChooseFolder, Refuse };
 
 struct CommandLine {
     StartAction action = StartAction::Run;

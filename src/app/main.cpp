@@ -1,10 +1,12 @@
 // kfg [OPTION...] [FOLDER]: the command line is decided before the application object exists,
 // so that --help, --version and a refusal need no display. Without FOLDER, KFG runs in the
-// folder it was started in, exactly as it always did. Qt's own options and its QT_* variables
-// are the platform's; KFG reads no environment variables of its own besides the locale's
-// choice of message language.
+// folder it was started in, exactly as it always did; --choose-folder asks for the folder in a
+// window first (the menu entry's way) and then runs there as with FOLDER. Qt's own options and its
+// QT_* variables are the platform's; of its own, KFG reads the locale's choice of message
+// language, and HOME, WINEPREFIX and XDG_STATE_HOME for the chooser and the recent-folder list.
 #include "app/application_identity.h"
 #include "app/command_line.h"
+#include "app/folder_places.h"
 #include "app/kfg_app.h"
 #include "platform/message_language.h"
 
@@ -34,14 +36,24 @@ int main(int argc, char** argv) {
     // Every file KFG touches lies in its folder. A FOLDER becomes the working folder only now,
     // so that relative paths in Qt's options still mean what they meant in the shell.
     std::filesystem::path folder = workingFolder;
-    if (!commandLine.folder.empty()) {
-        folder = commandLine.folder;
+    std::filesystem::path chosen = commandLine.folder;
+    if (commandLine.action == kfg::app::StartAction::ChooseFolder) {
+        kfg::dialogs::FolderChooser chooser(kfg::app::ChooserSourcesOfProcess(), language);
+        if (chooser.exec() != QDialog::Accepted || !chooser.ChosenFolder()) {
+            return 0; // Escape or the close box: nothing chosen, nothing wrong
+        }
+        chosen = *chooser.ChosenFolder();
+    }
+    if (!chosen.empty()) {
+        folder = chosen;
         std::filesystem::current_path(folder, error);
         if (error) { // it could be entered a moment ago
             std::cerr << kfg::app::FolderNotEntered(folder, language);
             return kfg::app::kUsageError;
         }
     }
+    // Before anything can hand over to Telvio, which replaces this process.
+    kfg::app::RecordFolderRun(kfg::app::RecentFoldersFileOfProcess(), folder);
     kfg::app::CKfgApp app(folder);
     app.InitInstance();
     return 0;

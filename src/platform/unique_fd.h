@@ -21,6 +21,8 @@ public:
     bool valid() const { return fd_ >= 0; }
     // Closes now and reports whether close() succeeded (a late write error shows here).
     bool close();
+    // Gives the descriptor up to a new owner (fdopendir, say) without closing it.
+    [[nodiscard]] int release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_ = -1;

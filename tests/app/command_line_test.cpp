@@ -80,6 +80,18 @@ TEST(CommandLine, DecidesFolderOutputStatusAndQtsArguments) {
         {{"-platform=xcb"}, 2, "-", "kfg: -platform: unknown option\n" + kUsage, {}},
         {{"--version=2"}, 2, "-", "kfg: --version takes no value\n" + kUsage, {}},
         {{"--help", "--bogus"}, 2, "-", "kfg: --bogus: unknown option\n" + kUsage, {}},
+        {{"--choose-folder", "-style", "Fusion"}, kRuns, "-", "", {"-style", "Fusion"}},
+        {{"--choose-folder", "Telvio"},
+         2,
+         "-",
+         "kfg: --choose-folder takes no folder: Telvio\n" + kUsage,
+         {}},
+        {{"missing", "--choose-folder"},
+         2,
+         "-",
+         "kfg: --choose-folder takes no folder: missing\n" + kUsage,
+         {}},
+        {{"--version", "--choose-folder", "Telvio"}, 0, "-", kVersionLine, {}},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -91,6 +103,10 @@ TEST(CommandLine, DecidesFolderOutputStatusAndQtsArguments) {
         std::ostringstream out;
         std::ostringstream err;
         EXPECT_EQ(Answer(commandLine, out, err), c.status);
+        // Only the chooser's option starts the window.
+        EXPECT_EQ(commandLine.action == StartAction::ChooseFolder,
+                  c.status == kRuns && !c.arguments.empty() &&
+                      c.arguments.front() == "--choose-folder");
         EXPECT_EQ(commandLine.folder, c.folder == "-"   ? std::filesystem::path()
                                       : c.folder == "." ? dir.path()
                                                         : dir / c.folder);

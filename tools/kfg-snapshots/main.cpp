@@ -2,12 +2,16 @@
 // over each sample Telvio folder, and every message box KFG can show.
 //
 // Usage: kfg-snapshots [output-folder [examples-folder]]
+#include "dialogs/chooser/folder_chooser.h"
 #include "framework/modal_hook.h"
 #include "headless/headless_application.h"
 #include "headless/main_dialog_parts.h"
+#include "places/recent_folders.h"
+#include "places/state_home.h"
 #include "settings/profile_store.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QWidget>
@@ -173,6 +177,38 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
     return saved;
 }
 
+// The folder chooser of the menu entry over a made-up home: one folder KFG ran in before and
+// two Telvio folders in the wine prefix.
+bool RenderChooser(const fs::path& examples, const fs::path& output, const std::string& picture,
+                   kfg::platform::TextLanguage language) {
+    const fs::path home =
+        fs::temp_directory_path() / ("kfg-snapshot-" + std::to_string(::getpid()) + "-home");
+    fs::remove_all(home);
+    const std::pair<const char*, const char*> folders[] = {
+        {"Telvio 2.83", "V283"},
+        {".wine/drive_c/Program Files/Telvio", "V320"},
+        {".wine/drive_c/Program Files (x86)/Telvio 3.11", "V311"},
+    };
+    for (const auto& [folder, edition] : folders) {
+        fs::create_directories(home / folder);
+        fs::copy_file(examples / edition / "Telvio.ini", home / folder / "Telvio.ini");
+    }
+    const fs::path recent = kfg::places::RecentFoldersFile(home / ".local" / "state");
+    bool saved = !kfg::places::RecordRecentFolder(recent, home / folders[0].first);
+    if (saved) {
+        kfg::dialogs::FolderChooser chooser({recent, {home / ".wine"}, {"~/.wine"}, home},
+                                            language);
+        QEventLoop loop;
+        chooser.SetSearchFinished([&loop] { loop.quit(); });
+        chooser.show();
+        loop.exec();
+        saved = chooser.grab().save(QString::fromStdString((output / picture).string()));
+    }
+    std::error_code ignored;
+    fs::remove_all(home, ignored);
+    return saved;
+}
+
 constexpr const char* kUsage =
     "Usage: kfg-snapshots [output-folder [examples-folder]]\n"
     "Renders KFG's windows and messages over the sample Telvio folders to PNG files in\n"
@@ -214,6 +250,19 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr, "kfg-snapshots: nothing to render for %s\n",
                          scene.picture.c_str());
+            ++failures;
+        }
+    }
+    const std::pair<const char*, kfg::platform::TextLanguage> choosers[] = {
+        {"folder-chooser-en.png", kfg::platform::TextLanguage::English},
+        {"folder-chooser-de.png", kfg::platform::TextLanguage::German},
+        {"folder-chooser-es.png", kfg::platform::TextLanguage::Spanish},
+    };
+    for (const auto& [picture, language] : choosers) {
+        if (RenderChooser(examples, output, picture, language)) {
+            std::printf("%s\n", (output / picture).c_str());
+        } else {
+            std::fprintf(stderr, "kfg-snapshots: nothing to render for %s\n", picture);
             ++failures;
         }
     }

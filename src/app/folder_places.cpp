@@ -1,0 +1,67 @@
+#include "app/folder_places.h"
+
+#include "app/settings_diagnostics.h"
+#include "places/recent_folders.h"
+#include "places/state_home.h"
+#include "places/telvio_folder.h"
+#include "places/wine_prefix_search.h"
+
+#include <QFile>
+#include <QString>
+#include <cstdlib>
+
+namespace kfg::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Shown(const fs::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+} // namespace
+
+std::optional<fs::path> RecentFoldersFileOfProcess() {
+    const std::optional<fs::path> stateHome =
+        places::StateHome(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+    if (!stateHome) {
+        return std::nullopt;
+    }
+    return places::RecentFoldersFile(*stateHome);
+}
+
+void RecordFolderRun(const std::optional<fs::path>& recentFoldersFile, const fs::path& folder) {
+    if (!places::HoldsTelvioIni(folder)) {
+        return;
+    }
+    if (!recentFoldersFile) {
+        qCWarning(kfgSettings).noquote()
+            << "record of" << Shown(folder)
+            << "in the recent folders failed: neither XDG_STATE_HOME nor HOME is an absolute path";
+        return;
+    }
+    if (const std::error_code error = places::RecordRecentFolder(*recentFoldersFile, folder)) {
+        qCWarning(kfgSettings).noquote()
+            << "record of" << Shown(folder) << "in" << Shown(*recentFoldersFile)
+            << "failed:" << QString::fromStdString(error.message());
+    }
+}
+
+dialogs::FolderChooserSources ChooserSourcesOfProcess() {
+    const places::WinePrefixPlaces wine =
+        places::WinePrefixPlaces::FromEnvironment(std::getenv("WINEPREFIX"), std::getenv("HOME"));
+    dialogs::FolderChooserSources sources;
+    sources.recentFoldersFile = RecentFoldersFileOfProcess().value_or(fs::path());
+    sources.prefixes = places::ListWinePrefixes(wine);
+    if (wine.winePrefix) {
+        sources.placesLooked.push_back(Shown(*wine.winePrefix) + QStringLiteral(" ($WINEPREFIX)"));
+    }
+    if (wine.home) {
+        sources.home = *wine.home;
+        sources.placesLooked.push_back(QStringLiteral("~/.wine"));
+        sources.placesLooked.push_back(QStringLiteral("~/.local/share/wineprefixes/*"));
+    }
+    return sources;
+}
+
+} // namespace kfg::app

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/text_language.h"
+#include "settings/edition.h"
+
+#include <QDialog>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <set>
+#include <stop_token>
+#include <thread>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+namespace kfg::dialogs {
+
+// What the chooser lists and where it looks.
+struct FolderChooserSources {
+    std::filesystem::path recentFoldersFile;
+    std::vector<std::filesystem::path> prefixes; // the wine prefixes to search
+    std::vector<QString> placesLooked;           // said when nothing is found
+    std::filesystem::path home;                  // shown as "~"
+};
+
+// The window of `kfg --choose-folder`: lists the folders KFG ran in before and the Telvio
+// folders of the user's wine prefixes, and gives back the one the user opens. The search runs
+// on a thread of its own, so the window shows at once and never freezes; closing the window
+// stops it.
+class FolderChooser final : public QDialog {
+public:
+    struct Entry {
+        std::filesystem::path folder;
+        settings::Edition edition;
+    };
+    // Asks the desktop for a folder; nothing when the user cancels. Tests put their own in.
+    using FolderQuestion = std::function<std::optional<std::filesystem::path>(QWidget* parent)>;
+
+    FolderChooser(FolderChooserSources sources, platform::TextLanguage language,
+                  QWidget* parent = nullptr);
+    ~FolderChooser() override;
+    FolderChooser(const FolderChooser&) = delete;
+    FolderChooser& operator=(const FolderChooser&) = delete;
+
+    void SetFolderQuestion(FolderQuestion question) { askFolder_ = std::move(question); }
+    // Called on the window's thread once the search has ended (tests wait for it).
+    void SetSearchFinished(std::function<void()> finished) {
+        searchFinished_ = std::move(finished);
+    }
+
+    // The folder the user opened; set when the window ended with Accepted.
+    const std::optional<std::filesystem::path>& ChosenFolder() const { return chosen_; }
+
+private:
+    void Search(std::stop_token stop);
+    void AddEntries(const std::vector<Entry>& entries);
+    void FinishSearch();
+    void OpenSelected();
+    void OpenOther();
+    void Choose(const std::filesystem::path& folder);
+    QString Shown(const std::filesystem::path& folder) const;
+
+    FolderChooserSources sources_;
+    platform::TextLanguage language_;
+    FolderQuestion askFolder_;
+    std::function<void()> searchFinished_;
+    std::optional<std::filesystem::path> chosen_;
+    std::set<std::filesystem::path> listed_;
+    QTreeWidget* list_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPushButton* open_ = nullptr;
+    std::jthread search_; // last: stopped and joined before the widgets go
+};
+
+} // namespace kfg::dialogs

@@ -1,0 +1,105 @@
+#include "places/recent_folders.h"
+
+#include "places/telvio_folder.h"
+#include "platform/file_save.h"
+#include "platform/file_system.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace kfg::places {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadList(const fs::path& file) {
+    std::string bytes;
+    // Missing or unreadable: no list yet, which is no failure for a list of hints.
+    (void)platform::PosixFileSystem().ReadAll(file, bytes);
+    return bytes;
+}
+
+// Makes the missing folders of `folder` with mode 0700, as the XDG rules ask for the state
+// folders a program creates.
+std::error_code MakePrivateFolders(const fs::path& folder) {
+    std::error_code error;
+    if (fs::is_directory(folder, error)) {
+        return {};
+    }
+    if (folder.has_relative_path() && folder.parent_path() != folder) {
+        if (const std::error_code parentError = MakePrivateFolders(folder.parent_path())) {
+            return parentError;
+        }
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return {errno, std::generic_category()};
+    }
+    return {};
+}
+
+} // namespace
+
+std::string EncodeRecentFolders(const std::vector<fs::path>& folders) {
+    std::string bytes;
+    for (const fs::path& folder : folders) {
+        bytes += folder.native();
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+std::vector<fs::path> DecodeRecentFolders(std::string_view bytes) {
+    std::vector<fs::path> folders;
+    for (std::size_t end = bytes.find('\0'); end != std::string_view::npos;
+         end = bytes.find('\0')) {
+        fs::path folder(std::string(bytes.substr(0, end)));
+        bytes.remove_prefix(end + 1);
+        if (folder.is_absolute() &&
+            std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            folders.push_back(std::move(folder));
+        }
+    }
+    return folders;
+}
+
+std::vector<fs::path> ShownRecentFolders(const fs::path& file) {
+    std::vector<fs::path> shown;
+    for (fs::path& folder : DecodeRecentFolders(ReadList(file))) {
+        if (shown.size() == kRecentFoldersKept) {
+            break;
+        }
+        if (HoldsTelvioIni(folder)) {
+            shown.push_back(std::move(folder));
+        }
+    }
+    return shown;
+}
+
+std::error_code RecordRecentFolder(const fs::path& file, const fs::path& folder) {
+    std::error_code error;
+    const fs::path canonical = fs::canonical(folder, error);
+    if (error) {
+        return error;
+    }
+    const std::string stored = ReadList(file);
+    std::vector<fs::path> kept{canonical};
+    for (fs::path& earlier : DecodeRecentFolders(stored)) {
+        if (kept.size() == kRecentFoldersKept) {
+            break;
+        }
+        if (earlier != canonical && HoldsTelvioIni(earlier)) {
+            kept.push_back(std::move(earlier));
+        }
+    }
+    const std::string bytes = EncodeRecentFolders(kept);
+    if (bytes == stored) {
+        return {};
+    }
+    if (const std::error_code folderError = MakePrivateFolders(file.parent_path())) {
+        return folderError;
+    }
+    return platform::SaveFile(file, bytes);
+}
+
+} // namespace kfg::places

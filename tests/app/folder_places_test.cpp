@@ -1,0 +1,54 @@
+// Every run in a folder that holds "Telvio.ini" puts the folder into the recent list; a list
+// that cannot be written is told to kfg.settings and stops nothing.
+#include "app/folder_places.h"
+#include "places/recent_folders.h"
+#include "places/state_home.h"
+#include "support/temp_dir.h"
+
+#include <QLoggingCategory>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kfg::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> gLogged;
+
+void Capture(QtMsgType, const QMessageLogContext& context, const QString& text) {
+    gLogged.push_back(std::string(context.category != nullptr ? context.category : "") + ": " +
+                      text.toStdString());
+}
+
+TEST(FolderRun, TelvioFolderIsRecordedAndAFailedRecordIsOnlyLogged) {
+    test::TempDir dir;
+    fs::create_directories(dir / "Telvio");
+    test::WriteBytes(dir / "Telvio" / "telvio.ini", "[Telvio]\n");
+    fs::create_directories(dir / "Empty");
+    test::WriteBytes(dir / "state-file", "");
+    const fs::path list = places::RecentFoldersFile(dir / "state");
+    const fs::path blocked = places::RecentFoldersFile(dir / "state-file");
+
+    const QtMessageHandler previous = qInstallMessageHandler(Capture);
+    QLoggingCategory::setFilterRules(QStringLiteral("kfg.settings=true"));
+    gLogged.clear();
+    RecordFolderRun(list, dir / "Empty");
+    EXPECT_FALSE(fs::exists(list)); // not a Telvio folder: nothing to remember
+    RecordFolderRun(list, dir / "Telvio");
+    EXPECT_EQ(places::ShownRecentFolders(list), (std::vector<fs::path>{dir / "Telvio"}));
+    EXPECT_TRUE(gLogged.empty());
+
+    RecordFolderRun(blocked, dir / "Telvio");
+    RecordFolderRun(std::nullopt, dir / "Telvio");
+    QLoggingCategory::setFilterRules(QString());
+    qInstallMessageHandler(previous);
+    ASSERT_EQ(gLogged.size(), 2U);
+    EXPECT_EQ(gLogged[0], "kfg.settings: record of " + (dir / "Telvio").string() + " in " +
+                              blocked.string() + " failed: Not a directory");
+    EXPECT_TRUE(gLogged[1].ends_with("neither XDG_STATE_HOME nor HOME is an absolute path"));
+}
+
+} // namespace
+} // namespace kfg::app

@@ -1,0 +1,136 @@
+#include "dialogs/chooser/folder_chooser.h"
+#include "support/temp_dir.h"
+#include "support/typing.h"
+
+#include <QAccessible>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace kfg::dialogs {
+namespace {
+
+namespace fs = std::filesystem;
+using test::PressKey;
+using test::TempDir;
+
+// A Telvio folder below `root` with the sample file of `edition`, spelt as a FAT copy has it.
+fs::path TelvioFolder(const fs::path& root, const std::string& relative, const char* edition) {
+    fs::create_directories(root / relative);
+    fs::copy_file(fs::path(KFG_EXAMPLES_DIR) / edition / "Telvio.ini",
+                  root / relative / "TELVIO.INI");
+    return fs::canonical(root / relative);
+}
+
+// Shows the chooser and returns once its search has ended.
+void ShowAndWait(FolderChooser& chooser) {
+    QEventLoop loop;
+    chooser.SetSearchFinished([&loop] { loop.quit(); });
+    chooser.show();
+    loop.exec();
+}
+
+std::vector<std::pair<QString, QString>> Rows(const FolderChooser& chooser) {
+    std::vector<std::pair<QString, QString>> rows;
+    const auto* list = chooser.findChild<QTreeWidget*>();
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        rows.emplace_back(list->topLevelItem(i)->text(0), list->topLevelItem(i)->text(1));
+    }
+    return rows;
+}
+
+QString Status(const FolderChooser& chooser) {
+    for (const QLabel* label : chooser.findChildren<QLabel*>()) {
+        if (label->buddy() == nullptr) {
+            return label->text();
+        }
+    }
+    return {};
+}
+
+class FolderChooserTest : public testing::Test {
+protected:
+    FolderChooserSources Sources() const {
+        return {home_ / "state" / "recent-folders", {home_ / ".wine"}, {"~/.wine"}, home_.path()};
+    }
+    TempDir home_;
+};
+
+TEST_F(FolderChooserTest, KeyboardAloneChoosesAnEntryOrEndsTheWindow) {
+    TelvioFolder(home_ / ".wine", "drive_c/Telvio320", "V320");
+    const fs::path v311 = TelvioFolder(home_ / ".wine", "drive_c/Program Files/Telvio", "V311");
+
+    FolderChooser chooser(Sources(), platform::TextLanguage::English);
+    ShowAndWait(chooser);
+    // Level by level: drive_c's own folder comes before the one in "Program Files".
+    EXPECT_EQ(Rows(chooser), (std::vector<std::pair<QString, QString>>{
+                                 {"V 3.20", "~/.wine/drive_c/Telvio320"},
+                                 {"V 3.11", "~/.wine/drive_c/Program Files/Telvio"}}));
+    // Every control is named for a screen reader; the list by its label.
+    for (QWidget* control : chooser.findChildren<QWidget*>()) {
+        if (control->focusPolicy() != Qt::NoFocus && control->isVisibleTo(&chooser) &&
+            (qobject_cast<QPushButton*>(control) || qobject_cast<QTreeWidget*>(control))) {
+            EXPECT_FALSE(
+                QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+                << control->metaObject()->className();
+        }
+    }
+
+    auto* list = chooser.findChild<QTreeWidget*>();
+    PressKey(list, Qt::Key_Down);
+    PressKey(list, Qt::Key_Return);
+    EXPECT_EQ(chooser.result(), QDialog::Accepted);
+    EXPECT_EQ(chooser.ChosenFolder(), v311);
+
+    FolderChooser escaped(Sources(), platform::TextLanguage::English);
+    ShowAndWait(escaped);
+    PressKey(escaped.findChild<QTreeWidget*>(), Qt::Key_Escape);
+    EXPECT_FALSE(escaped.isVisible());
+    EXPECT_EQ(escaped.result(), QDialog::Rejected);
+    EXPECT_FALSE(escaped.ChosenFolder());
+}
+
+TEST_F(FolderChooserTest, OtherFolderWithoutTelvioIniIsRefusedAndTheWindowStays) {
+    const fs::path empty = home_ / "empty";
+    fs::create_directories(empty);
+    const fs::path good = TelvioFolder(home_.path(), "good", "V283");
+    std::vector<fs::path> answers{empty, good};
+
+    FolderChooser chooser(Sources(), platform::TextLanguage::German);
+    chooser.SetFolderQuestion([&answers](QWidget*) {
+        const fs::path next = answers.front();
+        answers.erase(answers.begin());
+        return std::optional<fs::path>(next);
+    });
+    ShowAndWait(chooser);
+    QPushButton* other = nullptr;
+    for (QPushButton* button : chooser.findChildren<QPushButton*>()) {
+        if (button->text().contains(QStringLiteral("Ordner"))) {
+            other = button;
+        }
+    }
+    ASSERT_NE(other, nullptr);
+    other->click();
+    EXPECT_TRUE(chooser.isVisible());
+    EXPECT_EQ(Status(chooser), QStringLiteral("In ~/empty liegt keine Telvio.ini. W\u00e4hlen Sie "
+                                              "den Ordner, in dem sie liegt."));
+    other->click();
+    EXPECT_EQ(chooser.result(), QDialog::Accepted);
+    EXPECT_EQ(chooser.ChosenFolder(), good);
+}
+
+TEST_F(FolderChooserTest, NothingFoundSaysWhereItLookedAndOpensNothing) {
+    FolderChooser chooser(Sources(), platform::TextLanguage::Spanish);
+    ShowAndWait(chooser);
+    EXPECT_TRUE(Rows(chooser).empty());
+    EXPECT_EQ(Status(chooser),
+              QStringLiteral("No se encontr\u00f3 ninguna carpeta de Telvio. KFG "
+                             "busc\u00f3 en:\nlas carpetas usadas antes\n~/.wine"));
+    PressKey(chooser.findChild<QTreeWidget*>(), Qt::Key_Return);
+    EXPECT_TRUE(chooser.isVisible());
+}
+
+} // namespace
+} // namespace kfg::dialogs

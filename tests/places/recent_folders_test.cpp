@@ -1,0 +1,139 @@
+#include "places/recent_folders.h"
+#include "places/state_home.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace kfg::places {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+using namespace std::string_literals;
+
+// A Telvio folder named `name` below `root`, as its canonical path.
+fs::path TelvioFolder(const fs::path& root, const std::string& name) {
+    fs::create_directories(root / name);
+    WriteBytes(root / name / "TELVIO.INI", "[Telvio]\n");
+    return fs::canonical(root / name);
+}
+
+TEST(RecentFolders, BytesKeepEveryPathAndDropWhatIsNoEntry) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<fs::path> folders;
+    };
+    const Case cases[] = {
+        {"newline, blanks and backslash kept", "/a\nb\0/ c \\d \0"s, {"/a\nb", "/ c \\d "}},
+        {"cut short: the last path has no end", "/a\0/b"s, {"/a"}},
+        {"relative, empty and repeated paths dropped", "rel\0\0/a\0/a\0"s, {"/a"}},
+        {"empty file", "", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DecodeRecentFolders(c.bytes), c.folders) << c.what;
+    }
+    const std::vector<fs::path> odd{"/a\nb", "/\xff\x01", "/ x "};
+    EXPECT_EQ(DecodeRecentFolders(EncodeRecentFolders(odd)), odd);
+}
+
+TEST(RecentFolders, NewestFirstEachOnceAtMostTen) {
+    TempDir dir;
+    const fs::path list = RecentFoldersFile(dir / "state");
+    std::vector<fs::path> folders;
+    for (int i = 0; i < 12; ++i) {
+        folders.push_back(TelvioFolder(dir.path(), "T" + std::to_string(i)));
+        ASSERT_FALSE(RecordRecentFolder(list, folders.back()));
+    }
+    const std::vector<fs::path> newestTen(folders.rbegin(), folders.rbegin() + 10);
+    EXPECT_EQ(ShownRecentFolders(list), newestTen);
+    EXPECT_EQ(DecodeRecentFolders(ReadBytes(list)), newestTen); // the oldest two are dropped
+
+    // Again through a link and with a closing slash: the same folder moves to the front.
+    fs::create_directory_symlink(folders[5], dir / "link");
+    ASSERT_FALSE(RecordRecentFolder(list, (dir / "link").string() + "/"));
+    const std::vector<fs::path> shown = ShownRecentFolders(list);
+    ASSERT_EQ(shown.size(), 10U);
+    EXPECT_EQ(shown[0], folders[5]);
+    EXPECT_EQ(shown[1], folders[11]);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), folders[5]), 1);
+}
+
+TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
+    TempDir dir;
+    const fs::path list = RecentFoldersFile(dir / "state");
+    const fs::path gone = TelvioFolder(dir.path(), "gone");
+    const fs::path emptied = TelvioFolder(dir.path(), "emptied");
+    const fs::path kept = TelvioFolder(dir.path(), "kept");
+    const fs::path fresh = TelvioFolder(dir.path(), "fresh");
+    for (const fs::path& folder : {gone, emptied, kept}) {
+        ASSERT_FALSE(RecordRecentFolder(list, folder));
+    }
+    fs::remove_all(gone);
+    fs::remove(emptied / "TELVIO.INI");
+    fs::create_directory(emptied / "Telvio.ini"); // a folder of that name is no settings file
+
+    EXPECT_EQ(ShownRecentFolders(list), (std::vector<fs::path>{kept}));
+    EXPECT_EQ(DecodeRecentFolders(ReadBytes(list)).size(), 3U); // showing writes nothing
+    ASSERT_FALSE(RecordRecentFolder(list, fresh));
+    EXPECT_EQ(DecodeRecentFolders(ReadBytes(list)), (std::vector<fs::path>{fresh, kept}));
+}
+
+TEST(RecentFolders, NewlineInAFolderNameComesBackExactly) {
+    TempDir dir;
+    const fs::path list = RecentFoldersFile(dir / "state");
+    const fs::path odd = TelvioFolder(dir.path(), "Telvio\nzwei ");
+    const fs::path plain = TelvioFolder(dir.path(), "Telvio");
+    ASSERT_FALSE(RecordRecentFolder(list, odd));
+    ASSERT_FALSE(RecordRecentFolder(list, plain));
+    EXPECT_EQ(ShownRecentFolders(list), (std::vector<fs::path>{plain, odd}));
+}
+
+TEST(RecentFolders, StateFolderIsMadePrivate) {
+    TempDir dir;
+    const fs::path list = RecentFoldersFile(dir / "state" / "deeper");
+    ASSERT_FALSE(RecordRecentFolder(list, TelvioFolder(dir.path(), "T")));
+    for (const fs::path& folder : {dir / "state", dir / "state" / "deeper" / "kfg"}) {
+        struct stat status {};
+        ASSERT_EQ(::stat(folder.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0700U) << folder;
+    }
+}
+
+TEST(RecentFolders, UnwritableStateFolderIsAFailureNotACrash) {
+    TempDir dir;
+    const fs::path folder = TelvioFolder(dir.path(), "T");
+    // A file where the folder should be, or a folder where the list should be: stops root too.
+    WriteBytes(dir / "state-file", "");
+    EXPECT_TRUE(RecordRecentFolder(RecentFoldersFile(dir / "state-file"), folder));
+    const fs::path list = RecentFoldersFile(dir / "state");
+    fs::create_directories(list);
+    EXPECT_TRUE(RecordRecentFolder(list, folder));
+    EXPECT_TRUE(ShownRecentFolders(list).empty());
+}
+
+TEST(RecentFolders, StateHomeFollowsTheBaseDirectoryRules) {
+    struct Case {
+        const char* xdgStateHome;
+        const char* home;
+        std::optional<fs::path> expected;
+    };
+    const Case cases[] = {
+        {"/state", "/home/u", fs::path("/state")},
+        {"relative", "/home/u", fs::path("/home/u/.local/state")},
+        {"", "/home/u", fs::path("/home/u/.local/state")},
+        {nullptr, "/home/u", fs::path("/home/u/.local/state")},
+        {nullptr, "home", std::nullopt},
+        {nullptr, nullptr, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(StateHome(c.xdgStateHome, c.home), c.expected)
+            << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
+    }
+}
+
+} // namespace
+} // namespace kfg::places
