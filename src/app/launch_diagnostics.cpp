@@ -22,10 +22,16 @@ platform::LaunchFailureSink LaunchDiagnosticsSink() {
                 << commandLine.front();
             return;
         }
+        const QString what = QString::fromUtf8(failure.step) + QStringLiteral(" of ") +
+                             QString::fromStdString(failure.program) + QStringLiteral(" (") +
+                             commandLine.join(QLatin1Char(' ')) + QLatin1Char(')');
+        if (!failure.sentence.empty()) {
+            qCWarning(kfgLaunch).noquote()
+                << what + ':' << QString::fromStdString(failure.sentence);
+            return;
+        }
         qCWarning(kfgLaunch).noquote()
-            << QString::fromUtf8(failure.step) << "of" << QString::fromStdString(failure.program)
-            << "(" + commandLine.join(QLatin1Char(' ')) + ")"
-            << "failed:" << QString::fromStdString(failure.error.message());
+            << what << "failed:" << QString::fromStdString(failure.error.message());
     };
 }
 

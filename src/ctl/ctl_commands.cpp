@@ -224,7 +224,7 @@ int StartCommand(Folder& folder, Arguments arguments, bool) {
         if (const std::error_code failed =
                 environment.starter->RunSoundInitialisation(folder.Path())) {
             folder.Refuse(
-                platform::StartFailureMessage("rundll32.exe", failed, environment.language));
+                platform::SoundInitialisationMessage("rundll32.exe", failed, environment.language));
         }
     }
     const std::string viewer(settings::FactsOf(folder.Edition()).viewerProgram);

@@ -1,6 +1,7 @@
 #include "ctl/ctl_folder.h"
 
 #include "platform/failure_reasons.h"
+#include "platform/name_lookup.h"
 #include "settings/configuration_names.h"
 #include "settings/edition_detection.h"
 #include "settings/edition_facts.h"
@@ -47,6 +48,14 @@ std::filesystem::path Folder::ViewerFile() const {
 
 std::filesystem::path Folder::ManagerFile() const {
     return path_ / settings::kManagerFile;
+}
+
+bool Folder::HasManagerFile() const {
+    std::error_code error;
+    // Through links: a save through a dangling one would create the file kfg's first run
+    // makes. An entry that is there but no readable file the store refuses to write, and says.
+    return std::filesystem::exists(std::filesystem::status(
+        platform::FindIgnoringCase(path_, settings::kManagerFile).path, error));
 }
 
 bool Folder::GermanCaptions() {

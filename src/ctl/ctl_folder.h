@@ -41,6 +41,9 @@ public:
     std::string_view ViewerSection() const;
     std::filesystem::path ViewerFile() const;
     std::filesystem::path ManagerFile() const;
+    // Whether the folder holds "KFG.ini" (any letter case, a link followed); kfg's first run
+    // creates it.
+    bool HasManagerFile() const;
     const std::filesystem::path& Path() const { return path_; }
     settings::ProfileStore& Store() { return store_; }
     const Environment& Env() const { return environment_; }

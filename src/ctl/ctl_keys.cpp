@@ -5,6 +5,7 @@
 #include "settings/edition_facts.h"
 #include "settings/viewer_keys.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace kfg::ctl {
@@ -13,14 +14,19 @@ namespace {
 using settings::KeyKind;
 using settings::ValueKind;
 
+// An optional single sign directly followed by decimal digits, nothing else.
 std::optional<int> Integer(std::string_view text) {
-    if (text.starts_with('+')) {
-        text.remove_prefix(1);
-    }
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+    const std::string_view digits =
+        text.starts_with('+') || text.starts_with('-') ? text.substr(1) : text;
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
+    }
+    const std::string_view number = text.starts_with('+') ? digits : text; // from_chars takes "-"
+    int value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size()) {
+        return std::nullopt; // too large for an int
     }
     return value;
 }

@@ -64,6 +64,17 @@ constexpr auto kMessages = std::to_array<MessageRow>({
       "uso: kfgctl %1; véase kfgctl %2 --help"}},
     {Message::NotAnAssignment,
      {"%1: KEY=VALUE expected", "%1: SCHLÜSSEL=WERT erwartet", "%1: se esperaba CLAVE=VALOR"}},
+    {Message::OptionNotTaken,
+     {"%1: kfgctl %2 takes no such option; see kfgctl %2 --help",
+      "%1: kfgctl %2 kennt diese Option nicht; siehe kfgctl %2 --help",
+      "%1: kfgctl %2 no admite esta opción; véase kfgctl %2 --help"}},
+    {Message::FirstRunPending,
+     {"KFG.ini does not exist yet: start kfg in this folder once, it asks for the language and "
+      "the display modes",
+      "KFG.ini gibt es noch nicht: kfg einmal in diesem Ordner starten, es fragt nach der "
+      "Sprache und den Auflösungen",
+      "KFG.ini todavía no existe: inicie kfg una vez en esta carpeta, pregunta por el idioma y "
+      "las resoluciones"}},
 });
 
 constexpr bool EveryMessageOnce() {
@@ -72,7 +83,7 @@ constexpr bool EveryMessageOnce() {
             return false;
         }
     }
-    return kMessages.size() == static_cast<std::size_t>(Message::NotAnAssignment) + 1;
+    return kMessages.size() == static_cast<std::size_t>(Message::FirstRunPending) + 1;
 }
 static_assert(EveryMessageOnce(), "one row per message, in the order of the enumeration");
 
@@ -81,24 +92,6 @@ static_assert(EveryMessageOnce(), "one row per message, in the order of the enum
 std::string Text(Message message, platform::TextLanguage language,
                  std::initializer_list<std::string_view> values) {
     return platform::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
-}
-
-platform::TextLanguage LanguageOfLocale(const char* lcAll, const char* lcMessages,
-                                        const char* lang) {
-    for (const char* value : {lcAll, lcMessages, lang}) {
-        if (value == nullptr || *value == '\0') {
-            continue;
-        }
-        const std::string_view locale(value);
-        if (locale.starts_with("de")) {
-            return platform::TextLanguage::German;
-        }
-        if (locale.starts_with("es")) {
-            return platform::TextLanguage::Spanish;
-        }
-        return platform::TextLanguage::English;
-    }
-    return platform::TextLanguage::English;
 }
 
 } // namespace kfg::ctl

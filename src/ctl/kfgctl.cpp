@@ -6,10 +6,15 @@
 #include "kfg_version.h"
 
 #include <array>
+#include <optional>
 #include <ostream>
+#include <span>
 
 namespace kfg::ctl {
 namespace {
+
+// Options a command takes beyond the ones every command takes, as bits of its row.
+enum CommandOption : unsigned { kNoOptions = 0, kJson = 1u << 0 };
 
 struct Command {
     std::string_view name;
@@ -17,8 +22,9 @@ struct Command {
     std::string_view help;
     std::size_t least; // arguments
     std::size_t most;
-    bool json; // takes --json
-    int (*run)(Folder&, Arguments, bool);
+    unsigned options;   // CommandOption bits
+    bool writesManager; // may create "KFG.ini", which only kfg's first run should do
+    int (*run)(Folder&, Arguments, bool json);
 };
 
 constexpr std::size_t kMany = 1000;
@@ -27,40 +33,60 @@ constexpr auto kCommands = std::to_array<Command>({
     {"edition", "edition",
      "Prints the Telvio edition that wrote Telvio.ini (edition=), its label (label=) and the\n"
      "section its settings are read from (section=).\n",
-     0, 0, false, EditionCommand},
+     0, 0, kNoOptions, false, EditionCommand},
     {"list", "list", "Prints the named configurations of KFG.ini, one a line, in file order.\n", 0,
-     0, false, ListCommand},
+     0, kNoOptions, false, ListCommand},
     {"show", "show [NAME] [--json]",
      "Prints the settings as KFG loads them for the edition, in the order it reads them, as\n"
      "KEY=VALUE lines: from Telvio.ini, or from configuration NAME of KFG.ini. List keys also\n"
      "show their text, as in \"DisplayMode=5 (720*576 YUY2)\". With --json: one object\n"
      "{\"edition\", \"section\", \"keys\": {KEY: number}, \"texts\": {KEY: text}}.\n",
-     0, 1, true, ShowCommand},
+     0, 1, kJson, false, ShowCommand},
     {"get", "get KEY",
-     "Prints the value of KEY in Telvio.ini as show gives it, the number alone.\n", 1, 1, false,
-     GetCommand},
+     "Prints the value of KEY in Telvio.ini as show gives it, the number alone.\n", 1, 1,
+     kNoOptions, false, GetCommand},
     {"set", "set KEY=VALUE...",
      "Changes keys of Telvio.ini that KFG writes for the edition. Check boxes take 0 or 1,\n"
-     "numbers the range the dialog allows, list keys a row number or the row's text in German\n"
-     "or Spanish. A memory slot of 0 is refused: KFG never writes one. When any value is\n"
-     "refused nothing is written; otherwise all changes reach the file at once.\n",
-     1, kMany, false, SetCommand},
+     "numbers (an optional + or - and decimal digits) the range the dialog allows, list keys a\n"
+     "row number or the row's text in German or Spanish. A memory slot of 0 is refused: KFG\n"
+     "never writes one. When any value is refused nothing is written; otherwise all changes\n"
+     "reach the file at once.\n",
+     1, kMany, kNoOptions, false, SetCommand},
     {"save", "save NAME",
      "Stores the settings of Telvio.ini as configuration NAME in KFG.ini, as the dialog's\n"
-     "\"Speichern\" does (with the sound options of KFG.ini).\n",
-     1, 1, false, SaveCommand},
+     "\"Speichern\" does (with the sound options of KFG.ini); a memory slot of 0 leaves the\n"
+     "configuration. Refused while the folder has no KFG.ini: kfg asks for the language and\n"
+     "the display modes the first time it starts there, and would not ask after a save.\n",
+     1, 1, kNoOptions, true, SaveCommand},
     {"apply", "apply NAME",
      "Writes configuration NAME into Telvio.ini, as showing it and starting Telvio in the dialog\n"
      "would; memory slots of 0 are not written.\n",
-     1, 1, false, ApplyCommand},
-    {"delete", "delete NAME", "Removes configuration NAME from KFG.ini.\n", 1, 1, false,
+     1, 1, kNoOptions, false, ApplyCommand},
+    {"delete", "delete NAME", "Removes configuration NAME from KFG.ini.\n", 1, 1, kNoOptions, false,
      DeleteCommand},
     {"start", "start [NAME]",
      "Does what the dialog's start button does, after apply NAME when a NAME is given: saves\n"
      "Telvio.ini, unmutes line-in when KFG.ini asks for it (LineIn), runs the sound\n"
      "initialisation when asked (SoundInit), then Telvio replaces kfgctl. The audio decoder is\n"
      "not started.\n",
-     0, 1, false, StartCommand},
+     0, 1, kNoOptions, false, StartCommand},
+});
+
+enum class OptionKind { Folder, Help, Version, Json };
+
+struct Option {
+    std::string_view spelling;
+    OptionKind kind;
+    bool takesValue;
+    unsigned commandOption; // the CommandOption bit a command must have; 0: every command
+};
+
+constexpr auto kOptionTable = std::to_array<Option>({
+    {"-C", OptionKind::Folder, true, kNoOptions},
+    {"-h", OptionKind::Help, false, kNoOptions},
+    {"--help", OptionKind::Help, false, kNoOptions},
+    {"--version", OptionKind::Version, false, kNoOptions},
+    {"--json", OptionKind::Json, false, kJson},
 });
 
 constexpr std::string_view kOverview =
@@ -69,8 +95,8 @@ constexpr std::string_view kOverview =
     "(the working folder unless -C names another), with the rules of the KFG dialog.\n"
     "\nCommands:\n";
 constexpr std::string_view kOptions =
-    "\nOptions:\n"
-    "  -C FOLDER    work in FOLDER\n"
+    "\nOptions (before or after the command; -- ends them, so a NAME may start with -):\n"
+    "  -C FOLDER    work in FOLDER; several -C go one from the other, in order\n"
     "  -h, --help   this text; kfgctl COMMAND --help tells about one command\n"
     "  --version    the version\n"
     "\nExit status: 0 done, 1 refused or failed (nothing written), 2 usage error.\n";
@@ -92,68 +118,114 @@ const Command* CommandNamed(std::string_view name) {
     return nullptr;
 }
 
-bool IsHelp(std::string_view argument) {
-    return argument == "--help" || argument == "-h";
+const Option* OptionSpelled(std::string_view spelling) {
+    for (const Option& option : kOptionTable) {
+        if (option.spelling == spelling) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// The command line taken apart, getopt-style: options wherever they stand until "--", the
+// words in between in order (the command first).
+struct CommandLine {
+    std::filesystem::path folder;
+    std::vector<std::string> words;
+    std::vector<const Option*> commandOptions; // those only some commands take, in order
+    bool help = false;
+    bool version = false;
+};
+
+// The command line, or the usage error after saying it.
+std::optional<CommandLine> Parse(const std::vector<std::string>& arguments, Folder& usage,
+                                 std::filesystem::path folder) {
+    CommandLine line{std::move(folder), {}, {}, false, false};
+    bool optionsEnded = false;
+    for (std::size_t next = 0; next < arguments.size(); ++next) {
+        const std::string& argument = arguments[next];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !argument.starts_with('-') || argument == "-") {
+            line.words.push_back(argument);
+            continue;
+        }
+        const Option* option = OptionSpelled(argument);
+        if (option == nullptr) {
+            usage.Refuse(Message::UnknownOption, {argument});
+            return std::nullopt;
+        }
+        if (option->takesValue && next + 1 == arguments.size()) {
+            usage.Refuse(Message::FolderExpected);
+            return std::nullopt;
+        }
+        switch (option->kind) {
+        case OptionKind::Folder:
+            line.folder /= arguments[++next]; // an absolute FOLDER replaces what came before
+            break;
+        case OptionKind::Help:
+            line.help = true;
+            break;
+        case OptionKind::Version:
+            line.version = true;
+            break;
+        case OptionKind::Json:
+            break;
+        }
+        if (option->commandOption != kNoOptions) {
+            line.commandOptions.push_back(option);
+        }
+    }
+    return line;
 }
 
 } // namespace
 
 int RunKfgctl(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
               const Environment& environment) {
-    std::filesystem::path folderPath = environment.workingDirectory;
-    Folder usage(environment, folderPath, out, err); // for messages before a folder is known
-    std::size_t next = 0;
-    for (; next < arguments.size() && arguments[next].starts_with('-'); ++next) {
-        const std::string& option = arguments[next];
-        if (IsHelp(option)) {
-            Overview(out);
-            return kDone;
-        }
-        if (option == "--version") {
-            out << "kfgctl " << kfg::kVersion << '\n';
-            return kDone;
-        }
-        if (option == "-C") {
-            if (next + 1 == arguments.size()) {
-                usage.Refuse(Message::FolderExpected);
-                return kUsage;
-            }
-            folderPath = folderPath / arguments[++next]; // an absolute FOLDER replaces it
-            continue;
-        }
-        usage.Refuse(Message::UnknownOption, {option});
+    Folder usage(environment, environment.workingDirectory, out, err); // before a folder is known
+    const std::optional<CommandLine> line = Parse(arguments, usage, environment.workingDirectory);
+    if (!line) {
         return kUsage;
     }
-    if (next == arguments.size()) {
-        Overview(err);
-        return kUsage;
+    if (line->version) {
+        out << "kfgctl " << kfg::kVersion << '\n';
+        return kDone;
     }
-    const Command* command = CommandNamed(arguments[next]);
+    if (line->words.empty()) {
+        Overview(line->help ? out : err);
+        return line->help ? kDone : kUsage;
+    }
+    const Command* command = CommandNamed(line->words.front());
     if (command == nullptr) {
-        usage.Refuse(Message::UnknownCommand, {arguments[next]});
+        usage.Refuse(Message::UnknownCommand, {line->words.front()});
         return kUsage;
     }
-    std::vector<std::string> rest;
-    bool json = false;
-    for (++next; next < arguments.size(); ++next) {
-        const std::string& argument = arguments[next];
-        if (IsHelp(argument)) {
-            out << "Usage: kfgctl [-C FOLDER] " << command->synopsis << "\n\n" << command->help;
-            return kDone;
-        }
-        if (argument == "--json" && command->json) {
-            json = true;
-        } else {
-            rest.push_back(argument);
-        }
+    if (line->help) {
+        out << "Usage: kfgctl [-C FOLDER] " << command->synopsis << "\n\n" << command->help;
+        return kDone;
     }
+    bool json = false;
+    for (const Option* option : line->commandOptions) {
+        if ((command->options & option->commandOption) == 0) {
+            usage.Refuse(Message::OptionNotTaken, {option->spelling, command->name});
+            return kUsage;
+        }
+        json = json || option->kind == OptionKind::Json;
+    }
+    const Arguments rest = std::span(line->words).subspan(1);
     if (rest.size() < command->least || rest.size() > command->most) {
         usage.Refuse(Message::WrongArguments, {command->synopsis, command->name});
         return kUsage;
     }
-    Folder folder(environment, folderPath, out, err);
+    Folder folder(environment, line->folder, out, err);
     if (!folder.Open()) {
         return kRefused;
+    }
+    if (command->writesManager && !folder.HasManagerFile()) {
+        return folder.Refuse(Message::FirstRunPending);
     }
     return command->run(folder, rest, json);
 }

@@ -2,6 +2,7 @@
 #include "ctl/ctl_texts.h"
 #include "ctl/kfgctl.h"
 #include "mixer/system_mixer.h"
+#include "platform/message_language.h"
 #include "platform/program_starter.h"
 
 #include <cstdlib>
@@ -19,8 +20,8 @@ int main(int argc, char** argv) {
     if (error) {
         environment.workingDirectory = ".";
     }
-    environment.language = kfg::ctl::LanguageOfLocale(
-        std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+    environment.language =
+        kfg::platform::MessageLanguage(kfg::platform::LocaleEnvironmentOfProcess());
     environment.starter = &starter;
     environment.mixer = [] { return kfg::mixer::MakeSystemMixer(); };
     const std::vector<std::string> arguments(argv + 1, argv + argc);

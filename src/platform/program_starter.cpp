@@ -1,6 +1,7 @@
 #include "platform/program_starter.h"
 
 #include "platform/failure_cause.h"
+#include "platform/failure_reasons.h"
 #include "platform/program_command.h"
 #include "platform/program_launcher.h"
 
@@ -9,8 +10,6 @@
 
 namespace kfg::platform {
 namespace {
-
-constexpr std::chrono::seconds kSoundInitialisationLimit{5};
 
 // A failed exec of a file we found and read: the file cannot be run as it is (no execute
 // permission, no interpreter, a format the system does not run). A broken wine keeps the
@@ -41,7 +40,7 @@ std::error_code SystemProgramStarter::Report(const char* step, const std::string
                                              const std::vector<std::string>& commandLine,
                                              std::error_code error) const {
     if (error && sink_) {
-        sink_({step, program, commandLine, error});
+        sink_({step, program, commandLine, error, false, {}});
     }
     return error;
 }
@@ -49,7 +48,7 @@ std::error_code SystemProgramStarter::Report(const char* step, const std::string
 void SystemProgramStarter::ReportSpellings(const std::string& program,
                                            const ProgramCommand& command) const {
     if (!command.spellings.empty() && sink_) {
-        sink_({"look up", program, command.spellings, {}, true});
+        sink_({"look up", program, command.spellings, {}, true, {}});
     }
 }
 
@@ -74,7 +73,11 @@ SystemProgramStarter::RunSoundInitialisation(const std::filesystem::path& workin
     const std::error_code error =
         wine ? StartAndWait(commandLine, workingDirectory, kSoundInitialisationLimit)
              : make_error_code(FailureCause::WineMissing);
-    return Report("sound initialisation", "rundll32.exe", commandLine, error);
+    if (error && sink_) {
+        sink_({"sound initialisation", "rundll32.exe", commandLine, error, false,
+               SoundInitialisationMessage("rundll32.exe", error, TextLanguage::English)});
+    }
+    return error;
 }
 
 std::error_code SystemProgramStarter::HandOver(const std::filesystem::path& workingDirectory,

@@ -3,6 +3,7 @@
 #include "platform/failure_cause.h"
 #include "platform/program_command.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -10,6 +11,9 @@
 #include <vector>
 
 namespace kfg::platform {
+
+// How long the sound initialisation is waited for; Telvio starts after it either way.
+inline constexpr std::chrono::seconds kSoundInitialisationLimit{5};
 
 // Starts the programs KFG hands work to. The dialogs use this interface, so that tests can
 // see what would have been started without starting anything. Failures are FailureCause
@@ -40,6 +44,9 @@ struct LaunchFailure {
     // Nothing failed: several files matched the name ignoring letter case ("look up");
     // `commandLine` then lists them in byte order, the first being the one used.
     bool notice = false;
+    // What went wrong as a sentence in English, where the error's own words would mislead (a
+    // program that ran and failed is no failed start); empty: the error's words.
+    std::string sentence;
 };
 using LaunchFailureSink = std::function<void(const LaunchFailure&)>;
 

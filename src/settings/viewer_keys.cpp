@@ -1,5 +1,6 @@
 #include "settings/viewer_keys.h"
 
+#include "platform/name_lookup.h"
 #include "settings/kfg_keys.h"
 #include "settings/profile_store.h"
 
@@ -102,13 +103,20 @@ void SaveViewerKeys(ProfileStore& store, const std::filesystem::path& file,
             continue;
         }
         if (key->kind == KeyKind::MemorySlots) {
+            // Only KFG reads its own file, and a missing slot reads as 0 there: deleting the key
+            // keeps a cleared station cleared. How Telvio reads a missing station is unknown,
+            // so its file keeps the old value.
+            const bool clearsSlots =
+                platform::EqualIgnoringAsciiCase(file.filename().string(), kManagerFile);
             const MemorySlotRule& rule = SlotRuleFor(edition);
             for (int slot = 0; slot < rule.written; ++slot) {
                 const int value = record.Memory[static_cast<std::size_t>(slot)];
+                // Reported to the store's sink and collectors; the other keys go on.
                 if (value != 0) {
-                    // Reported to the store's sink and collectors; the other keys go on.
                     (void)store.WriteString(file, section, MemorySlotKey(edition, slot),
                                             std::to_string(value));
+                } else if (clearsSlots) {
+                    (void)store.DeleteKey(file, section, MemorySlotKey(edition, slot));
                 }
             }
             continue;

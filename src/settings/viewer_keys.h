@@ -38,7 +38,8 @@ void LoadViewerKeys(ProfileStore& store, const std::filesystem::path& file,
                     ProcessState& state);
 
 // Writes the edition's keys into `section` of `file`, in write order. A memory slot holding 0
-// writes nothing, so the file keeps whatever that key held.
+// writes nothing into "Telvio.ini", so that file keeps whatever the key held; in "KFG.ini" (the
+// target file's name, letter case aside) it deletes the key, which reads back as 0.
 void SaveViewerKeys(ProfileStore& store, const std::filesystem::path& file,
                     std::string_view section, Edition edition, const SettingsRecord& record,
                     const ProcessState& state);

@@ -35,7 +35,7 @@ void PrintHelp() {
         "\n"
         "Options:\n"
         "  --remove   take away the menu entry of FOLDER (the folder may be gone already)\n"
-        "  --help     show this text and end\n"
+        "  -h, --help show this text and end\n"
         "  --version  show the version and end\n"
         "\n"
         "Exit status: 0 when done; 1 when FOLDER is refused or the entry cannot be written\n"
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     const char* folder = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        if (!optionsEnded && argument == "--help") {
+        if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             PrintHelp();
             return 0;
         }

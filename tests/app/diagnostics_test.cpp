@@ -53,8 +53,8 @@ TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
                            "kfg.launch: hand-over of Telvio.exe (wine ./Telvio.exe Quick) failed: "
                            "Windows program, no wine on the search path",
                            "kfg.launch: sound initialisation of rundll32.exe (wine rundll32.exe "
-                           "bt848dlg.dll,initialize) failed: Windows program, no wine on the "
-                           "search path",
+                           "bt848dlg.dll,initialize): rundll32.exe could not be started: wine is "
+                           "not installed",
                            "kfg.launch: look up of Sonora.exe found several files (SONORA.EXE, "
                            "Sonora.EXE), using SONORA.EXE",
                            "kfg.launch: start of Sonora.exe (wine ./SONORA.EXE) failed: Windows "

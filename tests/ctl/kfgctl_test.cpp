@@ -2,6 +2,7 @@
 // dialog loads and saves; and the real program once, handing over to a stand-in Telvio.
 #include "ctl/kfgctl.h"
 #include "mixer/mixer_test_support.h"
+#include "platform/program_starter.h"
 #include "res/template_102.h"
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_keys.h"
@@ -139,13 +140,17 @@ TEST(Kfgctl, OutputFormats) {
          "{\"Debug\": 0, \"Testzeilen\": 16, \"HoeheRand\": 0, \"DisplayMode\": 14"},
         {{"show", "--json"}, "\"texts\": {\"DisplayMode\": \"640*480 RGB\", \"Tuner\": "},
         {{"show", "Ab \"\\\xC3\xA4", "--json"}, "\"section\": \"Ab \\\"\\\\\xC3\xA4\", "},
+        // Options after the command, chained -C, and "--" before a name that looks like one.
+        {{"show", "--json", "-C", "..", "-C", "V320", "--", "-h"}, "\"section\": \"-h\", "},
+        {{"-C", "..", "get", "-C", "V320", "displaymode"}, "\n14\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
         TempDir dir;
         const std::filesystem::path folder = Sample(dir);
         WriteBytes(folder / "KFG.ini",
-                   "[KFG]\r\n" + c.kfg + "[Abend]\r\nDebug=1\r\n[Ab \"\\\xE4]\r\nDebug=1\r\n");
+                   "[KFG]\r\n" + c.kfg +
+                       "[Abend]\r\nDebug=1\r\n[Ab \"\\\xE4]\r\nDebug=1\r\n[-h]\r\n");
         ASSERT_EQ(Ctl(folder, {"set", "DisplayMode=640*480 RVB"}).status, 0);
         const Ctl run(folder, c.arguments);
         EXPECT_EQ(run.status, 0) << run.err;
@@ -187,6 +192,24 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"frobnicate"}, 2, "frobnicate: unknown command"},
         {{"--frob", "show"}, 2, "--frob: unknown option"},
         {{"-C"}, 2, "-C needs a folder"},
+        // Options stand anywhere before "--", and -C chain in the order given.
+        {{"show", "-C", "empty"}, 1, "Telvio.ini does not exist in"},
+        {{"-C", "fresh", "show", "-C", "../empty"}, 1, "Telvio.ini does not exist in"},
+        {{"show", "-Abend"}, 2, "-Abend: unknown option"},
+        {{"show", "--", "-h"}, 1, "KFG.ini holds no configuration -h"},
+        {{"apply", "--json", "Abend"}, 2, "--json: kfgctl apply takes no such option"},
+        {{"--json", "list"}, 2, "--json: kfgctl list takes no such option"},
+        {{"show", "Abend", "--", "--json"}, 2, "usage: kfgctl show [NAME] [--json]"},
+        // A number is one optional sign and decimal digits.
+        {{"set", "Speicher3=+-5"}, 1, "Speicher3=+-5: Please enter an integer."},
+        {{"set", "Testzeilen=-"}, 1, "Testzeilen=-: Please enter an integer."},
+        {{"set", "Testzeilen= 5"}, 1, "Testzeilen= 5: Please enter an integer."},
+        {{"set", "Testzeilen=5x"}, 1, "Testzeilen=5x: Please enter an integer."},
+        {{"set", "Testzeilen="}, 1, "Testzeilen=: Please enter an integer."},
+        {{"set", "Testzeilen=++5"}, 1, "Testzeilen=++5: Please enter an integer."},
+        // Only kfg's first run makes KFG.ini: it asks for the language there.
+        {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini does not exist yet: start kfg in this"},
+        {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini gibt es noch nicht", German},
         {{"set", "Foo=1"}, 1, "Foo: unbekannter Schlüssel", German},
         {{"delete", "Nacht"}, 1, "KFG.ini no contiene ninguna configuración", Spanish},
         {{"save", "KFG"}, 1, "Der Name KFG ist reserviert.", German},
@@ -196,6 +219,8 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         TempDir dir;
         const std::filesystem::path folder = Sample(dir);
         std::filesystem::create_directory(folder / "empty");
+        std::filesystem::create_directory(folder / "fresh");
+        std::filesystem::copy_file(folder / "Telvio.ini", folder / "fresh" / "Telvio.ini");
         const auto before = FolderBytes(folder);
         const Ctl run(folder, c.arguments, c.language);
         EXPECT_EQ(run.status, c.status);
@@ -274,6 +299,17 @@ TEST(Kfgctl, SaveStoresWhatTheDialogsSaveStores) {
     }
 }
 
+// The first run's file may come in any letter case, as kfg finds it.
+TEST(Kfgctl, SaveWritesIntoKfgIniOfAnyLetterCase) {
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    std::filesystem::rename(folder / "KFG.ini", folder / "kfg.INI");
+    const Ctl save(folder, {"save", "Nacht"});
+    EXPECT_EQ(save.status, 0) << save.err;
+    EXPECT_NE(ReadBytes(folder / "kfg.INI").find("\r\n[Nacht]\r\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "KFG.ini"));
+}
+
 TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
     struct Case {
         const char* sample;
@@ -322,6 +358,54 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
         EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\n" + c.viewerHolds + "\r\n"),
                   std::string::npos);
         EXPECT_EQ(run.err, c.err);
+    }
+}
+
+// The sound initialisation run for real, through a stand-in wine; the hand-over recorded.
+struct RealSoundInitialisation : test::RecordingStarter {
+    explicit RealSoundInitialisation(std::string searchPath)
+        : real(std::move(searchPath)) {}
+    platform::SystemProgramStarter real;
+    std::error_code RunSoundInitialisation(const std::filesystem::path& folder) override {
+        return real.RunSoundInitialisation(folder);
+    }
+};
+
+// However the sound initialisation goes, the user is told how in one sentence, and Telvio
+// starts.
+TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
+    using enum platform::TextLanguage;
+    struct Case {
+        const char* file; // for the stand-in wine; none: no wine at all
+        const char* content;
+        platform::TextLanguage language;
+        std::string err;
+    };
+    const Case cases[] = {
+        {nullptr, "", English, "rundll32.exe could not be started: wine is not installed"},
+        {"exit-status", "3", English, "rundll32.exe ended with status 3"},
+        {"exit-status", "1", German, "rundll32.exe wurde mit Status 1 beendet"},
+        {"exit-signal", "9", Spanish, "rundll32.exe fue terminado por la señal 9"},
+        {"run-seconds", "6", English,
+         "rundll32.exe was still running after 5 seconds; Telvio is started all the same"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.err);
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        WriteBytes(folder / "KFG.ini", "[KFG]\r\nSoundInit=1\r\n");
+        std::filesystem::create_directory(dir / "bin");
+        if (c.file != nullptr) {
+            test::PlaceStandIn(dir / "bin" / "wine");
+            WriteBytes(folder / c.file, c.content);
+        }
+        RealSoundInitialisation starter((dir / "bin").string());
+        starter.handOverError = {};
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(ctl::RunKfgctl({"start"}, out, err, {folder, c.language, &starter, {}}), 0);
+        EXPECT_EQ(err.str(), "kfgctl: " + c.err + "\n");
+        EXPECT_EQ(starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
     }
 }
 

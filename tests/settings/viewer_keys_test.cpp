@@ -169,16 +169,30 @@ TEST(ViewerKeys, SlotFamiliesAreReadAsTheEditionDoes) {
     }
 }
 
-TEST(ViewerKeys, ZeroSlotKeepsTheFilesValue) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nSpeicher5=12\r\n");
-    ProfileStore store;
-    SettingsRecord r;
-    ProcessState s;
-    LoadViewerKeys(store, dir / "Telvio.ini", "Telvio", Edition::V311, r, s);
-    r.Memory[5] = 0;
-    SaveViewerKeys(store, dir / "Telvio.ini", "Telvio", Edition::V311, r, s);
-    EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("Speicher5=12\r\n"), std::string::npos);
+// A cleared slot: Telvio's file keeps its old value, KFG's own file loses the key (which reads
+// back as 0); a slot the edition does not write stays in either.
+TEST(ViewerKeys, ZeroSlotKeepsTelviosValueAndLeavesKfgsSection) {
+    struct Case {
+        const char* file;
+        bool keepsCleared;
+    };
+    for (const Case& c :
+         {Case{"Telvio.ini", true}, Case{"KFG.ini", false}, Case{"kfg.INI", false}}) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        WriteBytes(dir / c.file, "[Abend]\r\nSpeicher5=12\r\nSpeicher25=3\r\nSpeicher6=0\r\n");
+        ProfileStore store;
+        SettingsRecord r;
+        ProcessState s;
+        LoadViewerKeys(store, dir / c.file, "Abend", Edition::V311, r, s);
+        r.Memory[5] = 0;
+        r.Memory[6] = 4;
+        r.Memory[25] = 0; // 3.11 writes slots 0..19 only
+        SaveViewerKeys(store, dir / c.file, "Abend", Edition::V311, r, s);
+        const std::string bytes = ReadBytes(dir / c.file);
+        EXPECT_EQ(bytes.find("\nSpeicher5=12\r\n") != std::string::npos, c.keepsCleared);
+        EXPECT_NE(bytes.find("\nSpeicher25=3\r\nSpeicher6=4\r\n"), std::string::npos) << bytes;
+    }
 }
 
 // What a tool that sets single keys may accept: ranges, check boxes, and the rows of the

@@ -205,6 +205,11 @@ TEST(KfgShortcut, RejectsWrongArguments) {
         EXPECT_EQ(RunShortcut(scratch, arguments).status, 2);
     }
     EXPECT_FALSE(fs::exists(scratch / "data"));
+    for (const char* help : {"-h", "--help"}) {
+        const Outcome told = RunShortcut(scratch, {help, folder});
+        EXPECT_EQ(told.status, 0);
+        EXPECT_TRUE(told.out.starts_with("Usage: kfg-shortcut FOLDER\n")) << told.out;
+    }
     // "--" lets a folder begin with "-"; a relative folder is taken from the working folder.
     const fs::path dashed = MakeTelvioFolder(scratch / "-Telvio");
     EXPECT_EQ(RunShortcut(scratch, {"--", "-Telvio"}).status, 0);

@@ -10,7 +10,7 @@ namespace kfg::test {
 
 // Records what would have been started; starts nothing. A hand-over fails as it does when
 // Telvio is missing, unless told otherwise, so the dialog goes on.
-class RecordingStarter final : public platform::ProgramStarter {
+class RecordingStarter : public platform::ProgramStarter {
 public:
     std::vector<std::string> log; // "start Sonora.exe", "sound", "handover Telvio.exe Quick"
     std::error_code startError;

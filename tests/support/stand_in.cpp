@@ -6,8 +6,11 @@
 // wine's server does: the helper keeps every descriptor the stand-in had but the standard ones,
 // lingers for the seconds written in "linger", then logs "helper ended"; its process id is in
 // "helper.pid". The file "exit-status" sets the
-// stand-in's exit status. When a FIFO "started" exists and a reader waits on it, the stand-in
-// writes one byte into it after logging, so a test can wait without polling.
+// stand-in's exit status, "exit-signal" a signal it ends by instead, and "run-seconds" how long
+// it runs first (its standard descriptors closed, so it holds up no test's output). When a FIFO
+// "started" exists and a reader waits on it, the stand-in writes one byte into it after logging, so
+// a test can wait without polling.
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <dirent.h>
@@ -91,5 +94,16 @@ int main(int argc, char** argv) {
         std::ofstream("helper.pid") << helper;
     }
     SignalStarted();
+    if (const int seconds = NumberInFile("run-seconds", 0); seconds > 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        for (int fd = 0; fd <= 2; ++fd) {
+            ::dup2(null, fd);
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    }
+    if (const int signal = NumberInFile("exit-signal", 0); signal > 0) {
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+    }
     return NumberInFile("exit-status", 0);
 }
