@@ -33,8 +33,8 @@ _kfgctl() {
         return
     fi
     if [[ -z $command ]]; then
-        COMPREPLY=($(compgen -W "edition list show get set save apply delete start -C --help
-            --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "edition list show get set save apply delete start history
+            restore -C --help --version" -- "$cur"))
         return
     fi
     local keys names
@@ -53,6 +53,13 @@ _kfgctl() {
         names=$(kfgctl "${folder[@]}" list 2>/dev/null)
         [[ $command == show ]] && names+=$'\n--json'
         _kfgctl_lines "$names" "$cur"
+        ;;
+    history)
+        COMPREPLY=($(compgen -W "Telvio.ini KFG.ini --json" -- "$cur"))
+        ;;
+    restore)
+        # The numbers come from history; the file and --force after one.
+        [[ $prev != restore ]] && COMPREPLY=($(compgen -W "Telvio.ini KFG.ini --force" -- "$cur"))
         ;;
     esac
 }

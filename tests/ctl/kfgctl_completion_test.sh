@@ -38,4 +38,8 @@ expect kfgctl -C "Tel vio" show A -- 'Abend\ Kino'
 cd "Tel vio"
 expect kfgctl delete S -- Sport
 expect kfgctl set Farbe=2 --
+expect kfgctl h -- history
+expect kfgctl history K -- KFG.ini
+expect kfgctl restore "" --
+expect kfgctl restore 2 - -- --force
 exit "$failed"
