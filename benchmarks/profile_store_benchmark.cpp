@@ -2,6 +2,7 @@
 // dialog does them, and how reads and writes grow with the file's size.
 
 #include "platform/file_system.h"
+#include "platform/save_history.h"
 #include "settings/profile_store.h"
 #include "support/counting_file_system.h"
 
@@ -238,9 +239,13 @@ BENCHMARK(BM_V320Save_Unchanged);
 
 // A save where every value changed: the 64 writes end in one save of the file. `inPlace`
 // gives the file a second hard link, which a replacement would cut off, so the save writes
-// it in place (grown, written, truncated, flushed) instead of replacing it.
-void V320SaveChanged(benchmark::State& state, bool inPlace) {
+// it in place (grown, written, truncated, flushed) instead of replacing it. With `keeping`,
+// each save first keeps the bytes it replaces in a history that is full (the oldest state
+// goes each time), as after fifty saves; without, nothing is kept.
+void V320SaveChanged(benchmark::State& state, bool inPlace, bool keeping = false) {
     TempFolder folder;
+    auto history = std::make_shared<kfg::platform::SaveHistory>(
+        keeping ? folder.path() / "state" / "history" : fs::path());
     const fs::path file = folder.path() / "Telvio.ini";
     if (!Prepare(state, folder, file, V320File())) {
         return;
@@ -252,7 +257,7 @@ void V320SaveChanged(benchmark::State& state, bool inPlace) {
     const std::vector<std::string> slotKeys = SlotKeys();
     auto fileSystem = std::make_shared<kfg::test::CountingFileSystem>();
     std::int64_t failures = 0;
-    ProfileStore store([&failures](const ProfileFailure&) { ++failures; }, fileSystem);
+    ProfileStore store([&failures](const ProfileFailure&) { ++failures; }, fileSystem, history);
 
     const FileState before = PosixFileSystem().Probe(file);
     SaveV320(store, file, slotKeys, 1);
@@ -262,6 +267,11 @@ void V320SaveChanged(benchmark::State& state, bool inPlace) {
         return;
     }
     int round = 1;
+    for (std::size_t kept = 1; keeping && kept < kfg::platform::kKeptStatesPerFile; ++kept) {
+        round = 3 - round;
+        SaveV320(store, file, slotKeys, round);
+    }
+    const std::int64_t replacementsBefore = fileSystem->replacements;
     for (auto _ : state) {
         round = 3 - round; // 2, 1, 2, ...: every save changes every value
         SaveV320(store, file, slotKeys, round);
@@ -269,7 +279,10 @@ void V320SaveChanged(benchmark::State& state, bool inPlace) {
     if (failures != 0) {
         state.SkipWithError("a write failed");
     }
-    SetPerIteration(state, "saves/save", fileSystem->replacements - 1);
+    if (keeping && history->States(file).size() != kfg::platform::kKeptStatesPerFile) {
+        state.SkipWithError("the history does not hold its limit of states");
+    }
+    SetPerIteration(state, "saves/save", fileSystem->replacements - replacementsBefore);
     state.SetItemsProcessed(state.iterations() * kWritesPerSave);
 }
 
@@ -282,6 +295,16 @@ void BM_V320Save_Changed_InPlace(benchmark::State& state) {
     V320SaveChanged(state, true);
 }
 BENCHMARK(BM_V320Save_Changed_InPlace);
+
+void BM_V320Save_Changed_Replaced_Kept(benchmark::State& state) {
+    V320SaveChanged(state, false, true);
+}
+BENCHMARK(BM_V320Save_Changed_Replaced_Kept);
+
+void BM_V320Save_Changed_InPlace_Kept(benchmark::State& state) {
+    V320SaveChanged(state, true, true);
+}
+BENCHMARK(BM_V320Save_Changed_InPlace_Kept);
 
 // A file of `lines` lines: one header and numbered keys; the last key is the one read and
 // written, the worst case for a scan.

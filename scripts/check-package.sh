@@ -110,7 +110,7 @@ heading "kfg-shortcut on a folder named 'Tel vio \"100%\"'"
 folder="$scratch/Tel vio \"100%\""
 cp -r examples/V320 "$folder"
 folder="$(realpath "$folder")" # the path the entry must name: no symbolic links
-export XDG_DATA_HOME="$scratch/data"
+export XDG_DATA_HOME="$scratch/data" XDG_STATE_HOME="$scratch/state"
 kfg-shortcut "$folder"
 hash="$(printf '%s' "$folder" | sha256sum | cut -c1-12)"
 entry="$XDG_DATA_HOME/applications/io.kfg.KFG.folder-$hash.desktop"

@@ -227,7 +227,7 @@ _kfgctl() {
         return
     fi
     if [[ -z $command ]]; then
-        local commands=(edition list show get set save apply delete start)
+        local commands=(edition list show get set save apply delete start history restore)
         [[ -n $options ]] && commands+=(-C --help --version)
         _kfgctl_offer "${commands[@]}"
         return
@@ -255,6 +255,17 @@ _kfgctl() {
             mapfile -t -O "${#offers[@]}" offers < <("${kfgctl[@]}" "${folders[@]}" list \
                 2>/dev/null </dev/null)
         fi
+        _kfgctl_offer "${offers[@]}"
+        ;;
+    history)
+        [[ -n $options && $_kfgctl_cur == -* ]] && offers+=(--json)
+        ((arguments == 0)) && offers+=(Telvio.ini KFG.ini)
+        _kfgctl_offer "${offers[@]}"
+        ;;
+    restore)
+        # The numbers come from history; the file and --force after one.
+        [[ -n $options && $_kfgctl_cur == -* ]] && offers+=(--force)
+        ((arguments == 1)) && offers+=(Telvio.ini KFG.ini)
         _kfgctl_offer "${offers[@]}"
         ;;
     esac

@@ -19,6 +19,10 @@ int SaveCommand(Folder& folder, Arguments arguments, bool json);
 int ApplyCommand(Folder& folder, Arguments arguments, bool json);
 int DeleteCommand(Folder& folder, Arguments arguments, bool json);
 int StartCommand(Folder& folder, Arguments arguments, bool json);
+// The kept states: history takes --json, restore --force (the last argument says which was
+// given: each command takes at most one option of its own).
+int HistoryCommand(Folder& folder, Arguments arguments, bool json);
+int RestoreCommand(Folder& folder, Arguments arguments, bool force);
 
 // `text` as a JSON string, quotes included: '"', '\' and control characters escaped, all else
 // (UTF-8) as it is.

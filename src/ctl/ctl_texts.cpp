@@ -75,6 +75,30 @@ constexpr auto kMessages = std::to_array<MessageRow>({
       "Sprache und den Auflösungen",
       "KFG.ini todavía no existe: inicie kfg una vez en esta carpeta, pregunta por el idioma y "
       "las resoluciones"}},
+    {Message::UnknownSettingsFile,
+     {"%1: neither Telvio.ini nor KFG.ini", "%1: weder Telvio.ini noch KFG.ini",
+      "%1: ni Telvio.ini ni KFG.ini"}},
+    {Message::NotAStateNumber,
+     {"%1: the number of a state, as kfgctl history lists it, expected",
+      "%1: die Nummer eines Stands erwartet, wie kfgctl history sie zeigt",
+      "%1: se esperaba el número de un estado, como lo muestra kfgctl history"}},
+    {Message::NoSuchState,
+     {"there is no state %1 of %2; kfgctl history lists them; nothing was written",
+      "es gibt keinen Stand %1 von %2; kfgctl history zeigt sie; nichts wurde geschrieben",
+      "no hay ningún estado %1 de %2; kfgctl history los muestra; no se ha escrito nada"}},
+    {Message::StateUnreadable,
+     {"state %1 of %2 cannot be read (%3); nothing was written",
+      "Stand %1 von %2 kann nicht gelesen werden (%3); nichts wurde geschrieben",
+      "el estado %1 de %2 no se puede leer (%3); no se ha escrito nada"}},
+    {Message::OtherEdition,
+     {"state %1 of %2 is of Telvio %3, the file now of Telvio %4; nothing was written (--force "
+      "restores it all the same)",
+      "Stand %1 von %2 ist von Telvio %3, die Datei jetzt von Telvio %4; nichts wurde "
+      "geschrieben (--force stellt ihn trotzdem wieder her)",
+      "el estado %1 de %2 es de Telvio %3, el fichero ahora de Telvio %4; no se ha escrito nada "
+      "(--force lo restaura de todos modos)"}},
+    {Message::NoKeyDiffers, {"no key differs", "kein Schlüssel anders", "ninguna clave distinta"}},
+    {Message::MoreKeys, {"+%1 more", "+%1 weitere", "+%1 más"}},
 });
 
 constexpr bool EveryMessageOnce() {
@@ -83,7 +107,7 @@ constexpr bool EveryMessageOnce() {
             return false;
         }
     }
-    return kMessages.size() == static_cast<std::size_t>(Message::FirstRunPending) + 1;
+    return kMessages.size() == static_cast<std::size_t>(Message::MoreKeys) + 1;
 }
 static_assert(EveryMessageOnce(), "one row per message, in the order of the enumeration");
 

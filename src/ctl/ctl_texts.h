@@ -29,6 +29,13 @@ enum class Message {
     NotAnAssignment,
     OptionNotTaken,
     FirstRunPending,
+    UnknownSettingsFile,
+    NotAStateNumber,
+    NoSuchState,
+    StateUnreadable,
+    OtherEdition,
+    NoKeyDiffers,
+    MoreKeys,
 };
 
 // The message in `language`, %1, %2, ... filled in with `values`.

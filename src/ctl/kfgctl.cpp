@@ -6,6 +6,7 @@
 #include "kfg_version.h"
 
 #include <array>
+#include <bit>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -14,7 +15,7 @@ namespace kfg::ctl {
 namespace {
 
 // Options a command takes beyond the ones every command takes, as bits of its row.
-enum CommandOption : unsigned { kNoOptions = 0, kJson = 1u << 0 };
+enum CommandOption : unsigned { kNoOptions = 0, kJson = 1u << 0, kForce = 1u << 1 };
 
 struct Command {
     std::string_view name;
@@ -24,7 +25,7 @@ struct Command {
     std::size_t most;
     unsigned options;   // CommandOption bits
     bool writesManager; // may create "KFG.ini", which only kfg's first run should do
-    int (*run)(Folder&, Arguments, bool json);
+    int (*run)(Folder&, Arguments, bool ownOption); // its option (--json, --force) was given
 };
 
 constexpr std::size_t kMany = 1000;
@@ -70,9 +71,35 @@ constexpr auto kCommands = std::to_array<Command>({
      "initialisation when asked (SoundInit), then Telvio replaces kfgctl. The audio decoder is\n"
      "not started.\n",
      0, 1, kNoOptions, false, StartCommand},
+    {"history", "history [Telvio.ini|KFG.ini] [--json]",
+     "Lists the earlier states of Telvio.ini and KFG.ini that saves replaced, or of the one\n"
+     "file named, newest first: a number (1 = the newest of its file), the time a save\n"
+     "replaced it, the file, and the keys that differ in the state after it (at most three,\n"
+     "then how many more). Every save by kfg, kfgctl or restore keeps the state it replaces,\n"
+     "up to 50 per file, in $XDG_STATE_HOME/kfg/history (~/.local/state/kfg/history). With\n"
+     "--json: one object {\"states\": [{\"number\", \"replaced\", \"file\", \"keys\": [KEY]}]}\n"
+     "that names every key.\n",
+     0, 1, kJson, false, HistoryCommand},
+    {"restore", "restore N [Telvio.ini|KFG.ini] [--force]",
+     "Puts state N of the file (Telvio.ini unless named) back, byte for byte, as a save\n"
+     "writes; the state it replaces is kept first, so a restore can be undone. Refused when\n"
+     "there is no state N, and when state N of Telvio.ini was written by another Telvio\n"
+     "edition than the file's now, unless --force.\n",
+     1, 2, kForce, false, RestoreCommand},
 });
 
-enum class OptionKind { Folder, Help, Version, Json };
+// A command learns only whether its own option was given: it may take one at most.
+constexpr bool AtMostOneOwnOption() {
+    for (const Command& command : kCommands) {
+        if (std::popcount(command.options) > 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(AtMostOneOwnOption());
+
+enum class OptionKind { Folder, Help, Version, Json, Force };
 
 struct Option {
     std::string_view spelling;
@@ -87,6 +114,7 @@ constexpr auto kOptionTable = std::to_array<Option>({
     {"--help", OptionKind::Help, false, kNoOptions},
     {"--version", OptionKind::Version, false, kNoOptions},
     {"--json", OptionKind::Json, false, kJson},
+    {"--force", OptionKind::Force, false, kForce},
 });
 
 constexpr std::string_view kOverview =
@@ -172,6 +200,7 @@ std::optional<CommandLine> Parse(const std::vector<std::string>& arguments, Fold
             line.version = true;
             break;
         case OptionKind::Json:
+        case OptionKind::Force:
             break;
         }
         if (option->commandOption != kNoOptions) {
@@ -207,13 +236,13 @@ int RunKfgctl(const std::vector<std::string>& arguments, std::ostream& out, std:
         out << "Usage: kfgctl [-C FOLDER] " << command->synopsis << "\n\n" << command->help;
         return kDone;
     }
-    bool json = false;
+    bool ownOption = false;
     for (const Option* option : line->commandOptions) {
         if ((command->options & option->commandOption) == 0) {
             usage.Refuse(Message::OptionNotTaken, {option->spelling, command->name});
             return kUsage;
         }
-        json = json || option->kind == OptionKind::Json;
+        ownOption = true;
     }
     const Arguments rest = std::span(line->words).subspan(1);
     if (rest.size() < command->least || rest.size() > command->most) {
@@ -227,7 +256,7 @@ int RunKfgctl(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (command->writesManager && !folder.HasManagerFile()) {
         return folder.Refuse(Message::FirstRunPending);
     }
-    return command->run(folder, rest, json);
+    return command->run(folder, rest, ownOption);
 }
 
 } // namespace kfg::ctl

@@ -5,6 +5,9 @@
 #include "settings/profile_store.h"
 #include "settings/token_reader.h"
 
+#include <algorithm>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -61,7 +64,58 @@ const Marker* FindMarker(std::string_view word) {
     return nullptr;
 }
 
+// The first word holding a marker decides; nothing when none does.
+template <typename Reader>
+std::optional<Edition> FirstMarkerDecides(Reader& reader, ProfileStore& store,
+                                          const std::filesystem::path& file) {
+    while (const std::optional<std::string> word = reader.Next()) {
+        if (const Marker* marker = FindMarker(*word)) {
+            return marker->decide(store, file);
+        }
+    }
+    return std::nullopt;
+}
+
+// One file held in memory, for the key reads of the detection; it cannot be written.
+class BytesAsFile final : public platform::FileSystem {
+public:
+    explicit BytesAsFile(std::string_view bytes)
+        : bytes_(bytes) {}
+
+    platform::FileState Probe(const std::filesystem::path&) const override {
+        platform::FileState state;
+        state.exists = state.present = true;
+        state.mode = 0400;
+        state.size = bytes_.size();
+        return state;
+    }
+    bool MayWrite(const std::filesystem::path&) const override { return false; }
+    std::error_code ReadAll(const std::filesystem::path&, std::string& contents) const override {
+        contents = bytes_;
+        return {};
+    }
+    std::error_code Save(const std::filesystem::path&, std::string_view,
+                         platform::SaveNotes&) override {
+        return std::make_error_code(std::errc::read_only_file_system);
+    }
+
+private:
+    std::string bytes_;
+};
+
 } // namespace
+
+Edition DetectEditionOfBytes(std::string_view bytes) {
+    ProfileStore store({}, std::make_shared<BytesAsFile>(bytes), nullptr);
+    std::size_t position = 0;
+    TokenReader reader([&](char* buffer, std::size_t capacity, std::error_code&) {
+        const std::size_t count = std::min(capacity, bytes.size() - position);
+        std::copy_n(bytes.data() + position, count, buffer);
+        position += count;
+        return count;
+    });
+    return FirstMarkerDecides(reader, store, kViewerSettingsFile).value_or(kUndetectedEdition);
+}
 
 EditionDetection DetectEdition(const std::filesystem::path& workingDirectory, ProfileStore& store) {
     EditionDetection result;
@@ -77,12 +131,9 @@ EditionDetection DetectEdition(const std::filesystem::path& workingDirectory, Pr
     result.fileFound = true;
 
     // A read error ends the scan like the end of the file: what was seen so far decides.
-    while (const std::optional<std::string> word = reader.Next()) {
-        if (const Marker* marker = FindMarker(*word)) {
-            result.edition = marker->decide(store, file);
-            result.indexPrefixFlag = FactsOf(result.edition).indexPrefix;
-            break;
-        }
+    if (const std::optional<Edition> edition = FirstMarkerDecides(reader, store, file)) {
+        result.edition = *edition;
+        result.indexPrefixFlag = FactsOf(result.edition).indexPrefix;
     }
     return result;
 }

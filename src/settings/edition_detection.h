@@ -3,6 +3,7 @@
 #include "settings/edition.h"
 
 #include <filesystem>
+#include <string_view>
 
 namespace kfg::settings {
 
@@ -23,5 +24,9 @@ struct EditionDetection {
 // keys of [Telvio] settle the edition. A stored value equal to a read's default counts as
 // missing, as it does for the viewer.
 EditionDetection DetectEdition(const std::filesystem::path& workingDirectory, ProfileStore& store);
+
+// The edition that wrote `bytes`, the contents of a "Telvio.ini", by the same rules
+// (kUndetectedEdition when no marker decides).
+Edition DetectEditionOfBytes(std::string_view bytes);
 
 } // namespace kfg::settings

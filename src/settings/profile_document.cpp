@@ -115,6 +115,19 @@ std::string ProfileDocument::Serialise() const {
     return bytes;
 }
 
+std::vector<ProfileDocument::KeyLine> ProfileDocument::KeyLines() const {
+    std::vector<KeyLine> keys;
+    std::string_view section;
+    for (const Line& line : lines_) {
+        if (line.kind == Kind::Header) {
+            section = line.Name();
+        } else if (line.kind == Kind::Key) {
+            keys.push_back({section, line.Name(), line.Value()});
+        }
+    }
+    return keys;
+}
+
 void ProfileDocument::InvalidateIndex() {
     indexed_ = false;
     headers_.clear();

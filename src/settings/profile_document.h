@@ -33,6 +33,15 @@ public:
 
     bool HasSection(std::string_view section) const { return FindSection(section).has_value(); }
 
+    // Every key line in file order, with the name of the section it stands in ("" before the
+    // first header) and its value as FindValue gives it.
+    struct KeyLine {
+        std::string_view section;
+        std::string_view key;
+        std::string_view value;
+    };
+    std::vector<KeyLine> KeyLines() const;
+
     // Each returns whether the document changed.
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteKey(std::string_view section, std::string_view key);

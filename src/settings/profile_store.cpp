@@ -148,10 +148,12 @@ std::error_code ProfileStore::EditRefusal(const CachedFile& cached) {
 }
 
 ProfileStore::ProfileStore(ProfileFailureSink sink,
-                           std::shared_ptr<platform::FileSystem> fileSystem)
+                           std::shared_ptr<platform::FileSystem> fileSystem,
+                           std::shared_ptr<platform::SaveHistory> history)
     : sink_(std::move(sink))
     , fileSystem_(fileSystem ? std::move(fileSystem)
-                             : std::make_shared<platform::PosixFileSystem>()) {}
+                             : std::make_shared<platform::PosixFileSystem>())
+    , history_(std::move(history)) {}
 
 ProfileStore::~ProfileStore() {
     (void)Flush(); // every failure went to the sink and the collectors on its way
@@ -325,11 +327,23 @@ std::error_code ProfileStore::Flush() {
     return first;
 }
 
+std::error_code ProfileStore::WriteAll(const std::filesystem::path& file, std::string_view bytes) {
+    CachedFile& cached = Refresh(file);
+    cached.pending.clear();
+    cached.createdByPending = true; // a missing file is made, even an empty one
+    cached.document = ProfileDocument::Parse(bytes);
+    return SaveBytes(file, cached, std::string(bytes));
+}
+
 std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, CachedFile& cached) {
     // Another program may have changed the file since it was read: start from its bytes.
     Refresh(file);
     cached.pending.clear();
-    std::string bytes = cached.document.Serialise();
+    return SaveBytes(file, cached, cached.document.Serialise());
+}
+
+std::error_code ProfileStore::SaveBytes(const std::filesystem::path& file, CachedFile& cached,
+                                        std::string bytes) {
     const bool unchanged =
         cached.disk.present ? bytes == cached.diskBytes : !cached.createdByPending;
     if (unchanged) {
@@ -338,6 +352,9 @@ std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, Cache
     // Asked again at each save: rights change without touching the file's time or mode.
     cached.writable = cached.disk.present && fileSystem_->MayWrite(cached.onDisk);
     std::error_code error = EditRefusal(cached);
+    if (!error && cached.disk.present) {
+        KeepEarlierState(file, cached.diskBytes);
+    }
     platform::SaveNotes notes;
     if (!error) {
         error = fileSystem_->Save(cached.onDisk, bytes, notes);
@@ -358,6 +375,19 @@ std::error_code ProfileStore::FlushFile(const std::filesystem::path& file, Cache
     cached.writable = true; // it was just written
     cached.createdByPending = false;
     return {};
+}
+
+// A save the user did not mean must be undoable, but never at the price of the save itself.
+void ProfileStore::KeepEarlierState(const std::filesystem::path& file, std::string_view bytes) {
+    if (!history_ || history_->Root().empty()) {
+        return;
+    }
+    if (const std::error_code error = history_->Keep(file, bytes)) {
+        Report(file,
+               "keep the state before the save in " + history_->Root().string() + " (" +
+                   error.message() + "); saved without it",
+               error, true);
+    }
 }
 
 void ProfileStore::Report(const std::filesystem::path& file, std::string operation,

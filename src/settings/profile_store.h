@@ -2,6 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/name_lookup.h"
+#include "platform/save_history.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -46,10 +47,15 @@ using ProfileFailureSink = std::function<void(const ProfileFailure&)>;
 // the outermost scope ends or Flush() is called. A file that changed on disk meanwhile is read
 // again and the gathered changes are applied to the fresh copy, so another program's edits
 // are never overwritten.
+//
+// Before a save changes a file that exists, its bytes go to `history` (the user's unless
+// another is given; none keeps nothing). A state that cannot be kept is reported as a notice
+// and the save goes on.
 class ProfileStore {
 public:
-    explicit ProfileStore(ProfileFailureSink sink = {},
-                          std::shared_ptr<platform::FileSystem> fileSystem = {});
+    explicit ProfileStore(
+        ProfileFailureSink sink = {}, std::shared_ptr<platform::FileSystem> fileSystem = {},
+        std::shared_ptr<platform::SaveHistory> history = platform::SaveHistory::OfUser());
     ~ProfileStore();
     ProfileStore(const ProfileStore&) = delete;
     ProfileStore& operator=(const ProfileStore&) = delete;
@@ -79,6 +85,11 @@ public:
     // lines stay.
     [[nodiscard]] std::error_code DeleteSection(const std::filesystem::path& file,
                                                 std::string_view section);
+
+    // Replaces the whole file with `bytes` as a save does (its earlier state kept first);
+    // changes gathered for it and not yet written are dropped.
+    [[nodiscard]] std::error_code WriteAll(const std::filesystem::path& file,
+                                           std::string_view bytes);
 
     // Writes everything gathered so far. Returns the first failure.
     [[nodiscard]] std::error_code Flush();
@@ -134,11 +145,15 @@ private:
     CachedFile& Refresh(const std::filesystem::path& file);
     [[nodiscard]] std::error_code Apply(const std::filesystem::path& file, PendingChange change);
     [[nodiscard]] std::error_code FlushFile(const std::filesystem::path& file, CachedFile& cached);
+    [[nodiscard]] std::error_code SaveBytes(const std::filesystem::path& file, CachedFile& cached,
+                                            std::string bytes);
+    void KeepEarlierState(const std::filesystem::path& file, std::string_view bytes);
     void Report(const std::filesystem::path& file, std::string operation, std::error_code error,
                 bool notice = false);
 
     ProfileFailureSink sink_;
     std::shared_ptr<platform::FileSystem> fileSystem_;
+    std::shared_ptr<platform::SaveHistory> history_;
     std::map<std::filesystem::path, std::unique_ptr<CachedFile>> files_;
     int gatherDepth_ = 0;
     std::vector<FailureCollector*> collectors_;

@@ -81,4 +81,9 @@ if [[ -n $(find "$scratch" -name 'PWNED*') ]]; then
     echo "FAILED: completing ran a configuration name" >&2
     failed=1
 fi
+expect 'kfgctl h' -- history
+expect 'kfgctl history K' -- KFG.ini
+expect 'kfgctl restore ' --
+expect 'kfgctl restore 2 -' -- -C --force
+expect 'kfgctl restore 2 T' -- Telvio.ini
 exit "$failed"

@@ -3,6 +3,7 @@
 #include "ctl/kfgctl.h"
 #include "mixer/mixer_test_support.h"
 #include "platform/program_starter.h"
+#include "platform/save_history.h"
 #include "res/template_102.h"
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_keys.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -213,6 +215,16 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"set", "Foo=1"}, 1, "Foo: unbekannter Schlüssel", German},
         {{"delete", "Nacht"}, 1, "KFG.ini no contiene ninguna configuración", Spanish},
         {{"save", "KFG"}, 1, "Der Name KFG ist reserviert.", German},
+        // Only a state history lists comes back; the sample has none yet.
+        {{"restore", "1"}, 1, "there is no state 1 of Telvio.ini"},
+        {{"restore", "0", "kfg.ini"}, 1, "there is no state 0 of KFG.ini"},
+        {{"restore", "3"}, 1, "es gibt keinen Stand 3 von Telvio.ini", German},
+        {{"restore", "x"}, 2, "x: the number of a state"},
+        {{"restore", "-1"}, 2, "-1: unknown option"},
+        {{"restore", "1", "Telvio.bak"}, 2, "Telvio.bak: neither Telvio.ini nor KFG.ini"},
+        {{"history", "Sport"}, 2, "Sport: neither Telvio.ini nor KFG.ini"},
+        {{"history", "--force"}, 2, "--force: kfgctl history takes no such option"},
+        {{"restore", "1", "--json"}, 2, "--json: kfgctl restore takes no such option"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -229,6 +241,120 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         EXPECT_EQ(FolderBytes(folder), before);
         EXPECT_TRUE(run.starter.log.empty());
     }
+}
+
+// History's output with every time, in local ISO 8601 with the offset, as "TIME".
+std::string WithTimesAsTime(const std::string& out) {
+    static const std::regex kTime(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)");
+    return std::regex_replace(out, kTime, "TIME");
+}
+
+// The states kept in the test program's own state folder.
+std::vector<std::filesystem::path> KeptStates(const std::filesystem::path& file) {
+    std::vector<std::filesystem::path> paths;
+    for (const platform::KeptState& state : platform::SaveHistory::OfUser()->States(file)) {
+        paths.push_back(state.path);
+    }
+    return paths;
+}
+
+TEST(Kfgctl, HistoryListsWhatEachSaveReplacedAndRestoreBringsItBack) {
+    struct Case {
+        const char* file;
+        std::vector<std::vector<std::string>> saves; // two kfgctl calls that write the file
+        std::string newest;                          // what history names for state 1
+        std::string older;                           // ... and for state 2
+    };
+    const Case cases[] = {
+        {"Telvio.ini",
+         {{"set", "Helligkeit=10"}, {"set", "Kontrast=20", "Farbe=30", "Helligkeit=11", "Oben=2"}},
+         "Farbe, Helligkeit, Kontrast +1 more",
+         "Helligkeit"},
+        {"KFG.ini", {{"delete", "Sport"}, {"save", "Nacht"}}, "[Nacht]", "[Sport]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        const std::filesystem::path file = folder / c.file;
+        std::vector<std::string> contents{ReadBytes(file)};
+        for (const std::vector<std::string>& save : c.saves) {
+            ASSERT_EQ(Ctl(folder, save).status, 0);
+            contents.push_back(ReadBytes(file));
+        }
+        const Ctl history(folder, {"history", c.file});
+        EXPECT_EQ(history.status, 0) << history.err;
+        EXPECT_EQ(WithTimesAsTime(history.out), "1  TIME  " + std::string(c.file) + "  " +
+                                                    c.newest + "\n2  TIME  " + c.file + "  " +
+                                                    c.older + "\n");
+
+        // State 1 is what the last save replaced; restoring it keeps what it replaces.
+        const Ctl restore(folder, {"restore", "1", c.file});
+        EXPECT_EQ(restore.status, 0) << restore.err;
+        EXPECT_EQ(restore.out + restore.err, "");
+        EXPECT_EQ(ReadBytes(file), contents[1]);
+        ASSERT_EQ(KeptStates(file).size(), 3u);
+        EXPECT_EQ(ReadBytes(KeptStates(file)[0]), contents[2]);
+        EXPECT_EQ(Ctl(folder, {"restore", "1", c.file}).status, 0); // the restore undone
+        EXPECT_EQ(ReadBytes(file), contents[2]);
+    }
+}
+
+TEST(Kfgctl, HistoryListsBothFilesAndAsJsonNamesEveryKey) {
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    ASSERT_EQ(Ctl(folder, {"delete", "Sport"}).status, 0);
+    ASSERT_EQ(Ctl(folder, {"set", "Kontrast=20", "Farbe=30", "Helligkeit=11", "Oben=2"}).status, 0);
+
+    const Ctl both(folder, {"history"}, platform::TextLanguage::Spanish);
+    EXPECT_EQ(WithTimesAsTime(both.out), "1  TIME  Telvio.ini  Farbe, Helligkeit, Kontrast +1 más\n"
+                                         "1  TIME  KFG.ini  [Sport]\n");
+
+    const Ctl json(folder, {"history", "--json", "Telvio.ini"});
+    EXPECT_EQ(WithTimesAsTime(json.out),
+              "{\"states\": [{\"number\": 1, \"replaced\": \"TIME\", \"file\": \"Telvio.ini\", "
+              "\"keys\": [\"Farbe\", \"Helligkeit\", \"Kontrast\", \"Oben\"]}]}\n");
+}
+
+// A state of another Telvio in the same folder comes back only when asked for with --force.
+TEST(Kfgctl, RestoreOfAnotherEditionsStateNeedsForce) {
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    const std::string v320 = ReadBytes(folder / "Telvio.ini");
+    ASSERT_EQ(Ctl(folder, {"set", "Helligkeit=10"}).status, 0);
+    const std::string v283 = "[Telvio]\r\nOptimierungBT=1\r\nHelligkeit=5\r\n";
+    WriteBytes(folder / "Telvio.ini", v283); // another Telvio wrote its file
+
+    const auto before = FolderBytes(folder);
+    const Ctl refused(folder, {"restore", "1"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("state 1 of Telvio.ini is of Telvio V 3.20, the file now of "
+                               "Telvio V 2.83; nothing was written"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(FolderBytes(folder), before);
+    EXPECT_EQ(KeptStates(folder / "Telvio.ini").size(), 1u);
+
+    EXPECT_EQ(Ctl(folder, {"restore", "--force", "1"}).status, 0);
+    EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), v320);
+}
+
+// The history is a help, never a hindrance: a state folder that cannot be written leaves
+// saves as they were, and kfgctl quiet about it.
+TEST(Kfgctl, SavesSucceedQuietlyWhenTheStateFolderCannotBeWritten) {
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    WriteBytes(dir / "state", ""); // a file where the state folder would be
+    const std::string saved = std::getenv("XDG_STATE_HOME");
+    ::setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+    const Ctl set(folder, {"set", "Helligkeit=10"});
+    const Ctl history(folder, {"history"});
+    ::setenv("XDG_STATE_HOME", saved.c_str(), 1);
+    EXPECT_EQ(set.status, 0);
+    EXPECT_EQ(set.out + set.err, "");
+    EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("Helligkeit=10\r\n"), std::string::npos);
+    EXPECT_EQ(history.status, 0);
+    EXPECT_EQ(history.out + history.err, "");
 }
 
 TEST(Kfgctl, SetChangesExactlyTheLinesOfItsKeys) {

@@ -1,6 +1,7 @@
 // The start command: what it saves, starts and unmutes, and how its failures are told.
 #include "dialogs/main/kfg_dlg.h"
 #include "platform/failure_cause.h"
+#include "platform/save_history.h"
 #include "res/template_102.h"
 #include "support/kfg_run.h"
 
@@ -33,6 +34,21 @@ TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
     EXPECT_EQ(run.result, framework::IDOK);
     EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("Testzeilen=33\r\n"), std::string::npos);
     EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
+}
+
+// The user's history (the test program's own state folder): Start keeps what it replaced.
+TEST(KfgStart, KeepsTheStateItsSaveReplaced) {
+    const std::string before = std::string(test::kEditionFiles[5]) + "Helligkeit=40\r\n";
+    TelvioFolder dir(before, "[KFG]\r\nFr=0\r\n");
+    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        d.SetItemText(res::kIdTestLines, "33");
+        d.Click(res::kIdStart);
+    });
+    const auto states = platform::SaveHistory::OfUser()->States(dir / "Telvio.ini");
+    ASSERT_EQ(states.size(), 1u);
+    EXPECT_EQ(ReadBytes(states[0].path), before);
+    EXPECT_NE(ReadBytes(dir / "Telvio.ini"), before);
+    EXPECT_TRUE(platform::SaveHistory::OfUser()->States(dir / "KFG.ini").empty()); // unchanged
 }
 
 TEST(KfgStart, FailedHandOverIsToldInTheLanguageInForce) {

@@ -66,6 +66,7 @@ TEST(EditionDetection, FirstMarkerWordAndTelvioKeysDecide) {
         EXPECT_TRUE(result.fileFound);
         EXPECT_EQ(result.edition, test.edition);
         EXPECT_EQ(result.indexPrefixFlag, test.indexPrefixFlag);
+        EXPECT_EQ(DetectEditionOfBytes(test.contents), test.edition); // a kept state's edition
     }
 }
 

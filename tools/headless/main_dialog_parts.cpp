@@ -6,8 +6,9 @@
 namespace kfg::headless {
 
 MainDialogParts::MainDialogParts(std::shared_ptr<mixer::MixerApi> card,
-                                 std::shared_ptr<platform::FileSystem> files)
-    : store({}, std::move(files))
+                                 std::shared_ptr<platform::FileSystem> files,
+                                 std::shared_ptr<platform::SaveHistory> history)
+    : store({}, std::move(files), std::move(history))
     , mixer(card ? std::move(card) : std::make_shared<mixer::SimulatedMixer>()) {}
 
 int MainDialogParts::Run(const std::filesystem::path& folder, platform::ProgramStarter& starter) {

@@ -14,8 +14,9 @@ class ModalView;
 
 namespace kfg::headless {
 
-// What the main dialog is built from: a fresh state and store, no sound card unless one is
-// given, no program started unless a starter is given. The modal hook the caller installs
+// What the main dialog is built from: a fresh state and store (keeping earlier states where
+// the user's are kept unless another history is given), no sound card unless one is given,
+// no program started unless a starter is given. The modal hook the caller installs
 // acts for the user.
 class MainDialogParts {
 public:
@@ -23,8 +24,10 @@ public:
     settings::ProfileStore store;
     std::shared_ptr<mixer::MixerApi> mixer;
 
-    explicit MainDialogParts(std::shared_ptr<mixer::MixerApi> card = {},
-                             std::shared_ptr<platform::FileSystem> files = {});
+    explicit MainDialogParts(
+        std::shared_ptr<mixer::MixerApi> card = {},
+        std::shared_ptr<platform::FileSystem> files = {},
+        std::shared_ptr<platform::SaveHistory> history = platform::SaveHistory::OfUser());
 
     // Runs the main dialog modally over `folder`; returns its end code.
     int Run(const std::filesystem::path& folder, platform::ProgramStarter& starter);

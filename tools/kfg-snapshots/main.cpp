@@ -133,7 +133,8 @@ fs::path PrepareFolder(const fs::path& examples, const std::string& example, boo
     // The language comes from "KFG.ini"; a folder without one keeps its first-run state and
     // the language prompt answers instead.
     if (fs::exists(folder / "KFG.ini")) {
-        kfg::settings::ProfileStore store;
+        // The copies go when the pictures are made: nothing of them is worth keeping.
+        kfg::settings::ProfileStore store({}, {}, nullptr);
         if (store.WriteString(folder / "KFG.ini", "KFG", "Fr", spanish ? "1" : "0")) {
             std::fprintf(stderr, "kfg-snapshots: cannot set the language in %s\n", folder.c_str());
         }
@@ -171,7 +172,7 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
         }
         view.End(dialog != nullptr ? kfg::framework::IDCANCEL : kfg::framework::IDOK);
     });
-    kfg::headless::MainDialogParts().Run(folder);
+    kfg::headless::MainDialogParts({}, {}, nullptr).Run(folder);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     return saved;

@@ -1,0 +1,245 @@
+// The earlier states a save keeps: what, when, how many, and that a history that cannot be
+// written never stops a save.
+#include "platform/save_history.h"
+#include "settings/profile_store.h"
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kfg::settings {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::SaveHistory;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+std::string FileWith(int farbe) {
+    return "[Telvio]\r\nFarbe=" + std::to_string(farbe) + "\r\n; mine\r\n";
+}
+
+mode_t ModeOf(const fs::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+// The kept bytes, newest first.
+std::vector<std::string> Kept(const SaveHistory& history, const fs::path& file) {
+    std::vector<std::string> kept;
+    for (const platform::KeptState& state : history.States(file)) {
+        kept.push_back(ReadBytes(state.path));
+    }
+    return kept;
+}
+
+struct Fixture {
+    TempDir dir;
+    fs::path folder = dir / "Telvio";
+    fs::path file = folder / "Telvio.ini";
+    std::shared_ptr<SaveHistory> history =
+        std::make_shared<SaveHistory>(dir / "state" / "kfg" / "history");
+    std::vector<ProfileFailure> reported;
+    ProfileStore store{[this](const ProfileFailure& f) { reported.push_back(f); }, {}, history};
+
+    Fixture() {
+        fs::create_directory(folder);
+        WriteBytes(file, FileWith(1));
+    }
+};
+
+TEST(SaveHistory, EachSaveKeepsTheBytesItReplacedOnce) {
+    Fixture f;
+    {
+        auto gathered = f.store.Gather(); // many keys, one save, one state
+        ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
+        ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Kontrast", "7"));
+    }
+    const std::string second = ReadBytes(f.file);
+    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3"));
+
+    EXPECT_EQ(Kept(*f.history, f.file), (std::vector<std::string>{second, FileWith(1)}));
+    const auto states = f.history->States(f.file);
+    EXPECT_GT(states[0].replacedNanoseconds, states[1].replacedNanoseconds);
+    EXPECT_TRUE(f.reported.empty());
+
+    // Private to the user: folders 0700, states 0600; the folder note names the Telvio folder.
+    const fs::path perFile = states[0].path.parent_path();
+    for (const fs::path& folder : {f.history->Root(), perFile.parent_path(), perFile}) {
+        EXPECT_EQ(ModeOf(folder), 0700u) << folder;
+    }
+    EXPECT_EQ(ModeOf(states[0].path), 0600u);
+    EXPECT_EQ(perFile.filename(), "Telvio.ini");
+    EXPECT_EQ(ReadBytes(perFile.parent_path() / "folder"), fs::canonical(f.folder).string() + "\n");
+}
+
+TEST(SaveHistory, KeepsNothingWhenNothingNewWouldBeKept) {
+    struct Case {
+        const char* what;
+        void (*act)(Fixture&);
+        std::size_t kept;
+    };
+    const Case cases[] = {
+        {"a save of the values the file holds",
+         [](Fixture& f) { ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1")); }, 0},
+        {"a file the save creates",
+         [](Fixture& f) {
+             ASSERT_FALSE(f.store.WriteString(f.folder / "KFG.ini", "KFG", "Fr", "1"));
+         },
+         0},
+        {"another program put back the newest kept bytes",
+         [](Fixture& f) {
+             ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2")); // keeps 1
+             WriteBytes(f.file, FileWith(1));
+             ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3")); // 1 again
+         },
+         1},
+        {"an empty file, which holds no setting",
+         [](Fixture& f) {
+             WriteBytes(f.file, "");
+             ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
+         },
+         0},
+        {"a save refused because the file is read-only",
+         [](Fixture& f) {
+             ::chmod(f.file.c_str(), 0444);
+             ASSERT_TRUE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        c.act(f);
+        EXPECT_EQ(f.history->States(f.file).size(), c.kept);
+        EXPECT_EQ(f.history->States(f.folder / "KFG.ini").size(), 0u);
+    }
+}
+
+TEST(SaveHistory, KeepsTheNewestFiftyStates) {
+    Fixture f;
+    for (int value = 2; value <= 61; ++value) { // sixty saves, each a change
+        ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", std::to_string(value)));
+    }
+    const std::vector<std::string> kept = Kept(*f.history, f.file);
+    ASSERT_EQ(kept.size(), platform::kKeptStatesPerFile);
+    EXPECT_EQ(kept.front(), FileWith(60)); // what the last save replaced
+    EXPECT_EQ(kept.back(), FileWith(11));  // the ten oldest went
+}
+
+TEST(SaveHistory, AFileWrittenInPlaceKeepsItsHistoryToo) {
+    Fixture f;
+    fs::create_hard_link(f.file, f.folder / "Telvio-link.ini"); // a replacement would cut it
+    const auto links = fs::hard_link_count(f.file);
+    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
+    EXPECT_EQ(fs::hard_link_count(f.file), links);
+    EXPECT_EQ(Kept(*f.history, f.file), std::vector<std::string>{FileWith(1)});
+}
+
+TEST(SaveHistory, FoldersKeepApartAndOnePathByAnyNameIsOneHistory) {
+    Fixture f;
+    const fs::path other = f.dir / "Other";
+    fs::create_directory(other);
+    WriteBytes(other / "Telvio.ini", FileWith(5));
+    fs::create_directory_symlink(f.folder, f.dir / "Link");
+
+    ASSERT_FALSE(f.store.WriteString(f.dir / "Link" / "Telvio.ini", "Telvio", "Farbe", "2"));
+    ASSERT_FALSE(f.store.WriteString(other / "Telvio.ini", "Telvio", "Farbe", "6"));
+
+    EXPECT_EQ(Kept(*f.history, f.file), std::vector<std::string>{FileWith(1)});
+    EXPECT_EQ(Kept(*f.history, other / "Telvio.ini"), std::vector<std::string>{FileWith(5)});
+}
+
+TEST(SaveHistory, WriteAllReplacesTheFileAndKeepsWhatItReplaced) {
+    Fixture f;
+    ASSERT_FALSE(f.store.WriteAll(f.file, FileWith(9)));
+    EXPECT_EQ(ReadBytes(f.file), FileWith(9));
+    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Farbe", "", 20), "9"); // reads see it
+    EXPECT_EQ(Kept(*f.history, f.file), std::vector<std::string>{FileWith(1)});
+}
+
+// Every way the state folder can refuse: the save happens all the same, and the reason is a
+// notice for the diagnostics, not a failure the user is told of.
+TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
+    struct Case {
+        const char* what;
+        fs::path (*prepare)(const TempDir&); // gives the history's root
+        bool asOrdinaryUser;
+    };
+    const Case cases[] = {
+        {"a file where the state folder would be",
+         [](const TempDir& dir) {
+             WriteBytes(dir / "state", "");
+             return dir / "state" / "kfg" / "history";
+         },
+         false},
+        {"a file named like the history folder",
+         [](const TempDir& dir) {
+             fs::create_directories(dir / "state" / "kfg");
+             WriteBytes(dir / "state" / "kfg" / "history", "");
+             return dir / "state" / "kfg" / "history";
+         },
+         false},
+        {"a read-only state folder",
+         [](const TempDir& dir) {
+             fs::create_directory(dir / "state");
+             ::chmod((dir / "state").c_str(), 0555);
+             return dir / "state" / "kfg" / "history";
+         },
+         true},
+    };
+    constexpr uid_t kUser = 4101;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.asOrdinaryUser && !test::CanSwitchUsers()) {
+            continue; // root writes into any folder
+        }
+        TempDir dir;
+        const fs::path file = dir / "Telvio.ini";
+        WriteBytes(file, FileWith(1));
+        ASSERT_EQ(::chown(dir.path().c_str(), kUser, kUser), 0);
+        ASSERT_EQ(::chown(file.c_str(), kUser, kUser), 0);
+        const fs::path root = c.prepare(dir);
+        const auto save = [&] {
+            std::vector<ProfileFailure> reported;
+            ProfileStore store([&](const ProfileFailure& f) { reported.push_back(f); }, {},
+                               std::make_shared<SaveHistory>(root));
+            const auto failures = store.CollectFailures();
+            const bool saved = !store.WriteString(file, "Telvio", "Farbe", "2");
+            const bool noticed = reported.size() == 1 && reported[0].notice && reported[0].error &&
+                                 reported[0].operation.find(root.string()) != std::string::npos;
+            return saved && noticed && failures.Failures().empty() ? 0 : 1;
+        };
+        EXPECT_EQ(c.asOrdinaryUser ? test::RunAsUser({kUser, kUser, {}}, save) : save(), 0);
+        EXPECT_EQ(ReadBytes(file), FileWith(2));
+    }
+}
+
+TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
+    struct Case {
+        const char* xdgStateHome;
+        const char* home;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"/x/state", "/home/u", "/x/state/kfg"},
+        {"state", "/home/u", "/home/u/.local/state/kfg"}, // relative: ignored, as the rules say
+        {"", "/home/u", "/home/u/.local/state/kfg"},
+        {nullptr, "/home/u", "/home/u/.local/state/kfg"},
+        {nullptr, "home", ""},
+        {nullptr, nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), fs::path(c.folder))
+            << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
+    }
+}
+
+} // namespace
+} // namespace kfg::settings

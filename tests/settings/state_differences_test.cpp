@@ -1,0 +1,44 @@
+#include "settings/state_differences.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace kfg::settings {
+namespace {
+
+TEST(StateDifferences, NamesTheKeysAStoreReadsDifferently) {
+    struct Case {
+        const char* what;
+        const char* before;
+        const char* after;
+        std::vector<std::string> keys;
+    };
+    const Case cases[] = {
+        {"a value", "[T]\r\nA=1\r\nB=2\r\n", "[T]\r\nA=1\r\nB=3\r\n", {"B"}},
+        {"added and removed keys, in the order of the later file, then the earlier",
+         "[T]\r\nA=1\r\nB=2\r\n",
+         "[T]\r\nC=1\r\nB=2\r\n",
+         {"C", "A"}},
+        {"comments, blanks, line ends and letter case of names are no difference",
+         "[T]\r\nA = 1\r\n; old\r\n",
+         "[t]\nA=1\n\n; new\n",
+         {}},
+        {"a later duplicate of a key is never read", "[T]\nA=1\nA=2\n", "[T]\nA=1\nA=3\n", {}},
+        {"keys of several sections name their section",
+         "[T]\nA=1\n[U]\nA=1\n",
+         "[T]\nA=2\n[U]\nA=2\n",
+         {"[T] A", "[U] A"}},
+        {"a section removed or added counts once",
+         "[T]\nA=1\n[Sport]\nA=1\nB=2\n",
+         "[Nacht]\nA=1\n[T]\nA=1\n",
+         {"[Nacht]", "[Sport]"}},
+        {"a file that was missing", "", "[T]\nA=1\n", {"[T]"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(KeysThatDiffer(c.before, c.after), c.keys) << c.what;
+    }
+}
+
+} // namespace
+} // namespace kfg::settings
