@@ -37,14 +37,15 @@ std::optional<Source> SourceOf(Folder& folder, Arguments arguments) {
     return Source{folder.ManagerFile(), *section};
 }
 
-void ShowJson(Folder& folder, const Source& source, const LoadedSettings& loaded, bool german) {
+void ShowJson(Folder& folder, const Source& source, const LoadedSettings& loaded,
+              platform::TextLanguage language) {
     std::ostream& out = folder.Out();
     std::string keys;
     std::string texts;
     for (const NamedKey& key : KeysRead(folder.Edition())) {
         const int value = ValueOf(key, loaded);
         keys += (keys.empty() ? "" : ", ") + JsonString(key.name) + ": " + std::to_string(value);
-        if (const auto text = TextOf(key, value, folder.Edition(), german)) {
+        if (const auto text = TextOf(key, value, folder.Edition(), language)) {
             texts += (texts.empty() ? "" : ", ") + JsonString(key.name) + ": " + JsonString(*text);
         }
     }
@@ -122,15 +123,15 @@ int ShowCommand(Folder& folder, Arguments arguments, bool json) {
         return kRefused;
     }
     const LoadedSettings loaded = folder.Load(source->file, source->section);
-    const bool german = folder.GermanCaptions();
+    const platform::TextLanguage language = folder.CaptionLanguage();
     if (json) {
-        ShowJson(folder, *source, loaded, german);
+        ShowJson(folder, *source, loaded, language);
         return kDone;
     }
     for (const NamedKey& key : KeysRead(folder.Edition())) {
         const int value = ValueOf(key, loaded);
         folder.Out() << key.name << '=' << value;
-        if (const auto text = TextOf(key, value, folder.Edition(), german)) {
+        if (const auto text = TextOf(key, value, folder.Edition(), language)) {
             folder.Out() << " (" << *text << ')';
         }
         folder.Out() << '\n';

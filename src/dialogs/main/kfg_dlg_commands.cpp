@@ -109,7 +109,7 @@ void CKfgDlg::OnStart() {
         WriteSoundOptions();
     }
     // Told before anything starts: Telvio will run with what the disk still holds.
-    ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
+    ShowSaveFailures(this, failures.FirstPerFile(), CaptionLanguage());
     // Unmute line-in when asked to and it is muted; otherwise the mixer is not touched.
     LineInMute.ProcessPendingEvents(); // the box shows the mixer's state of this moment
     if (CheckState(res::kIdSoundLineIn) == 1 && CheckState(res::kIdLineInMute) == 1) {
@@ -126,7 +126,7 @@ void CKfgDlg::OnStart() {
     // Still here: Telvio could not be started. Say why before KFG ends (the base OK, so the
     // sound options are not written a second time).
     if (failed) {
-        ShowStartFailure(this, workingDirectory_, viewer, failed, !state_.LanguageFlag);
+        ShowStartFailure(this, workingDirectory_, viewer, failed, CaptionLanguage());
     }
     framework::Dialog::OnOK();
 }
@@ -144,7 +144,7 @@ void CKfgDlg::OnOK() {
     if (record_.SoundOptionsChanged == 1) {
         const auto failures = store_.CollectFailures();
         WriteSoundOptions();
-        ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
+        ShowSaveFailures(this, failures.FirstPerFile(), CaptionLanguage());
     }
     framework::Dialog::OnOK();
 }
