@@ -9,6 +9,7 @@
 #include "settings/configuration_scan.h"
 #include "settings/edition_facts.h"
 #include "settings/kfg_keys.h"
+#include "settings/viewer_start.h"
 #include "settings/windows1252.h"
 
 #include <array>
@@ -37,14 +38,15 @@ std::optional<Source> SourceOf(Folder& folder, Arguments arguments) {
     return Source{folder.ManagerFile(), *section};
 }
 
-void ShowJson(Folder& folder, const Source& source, const LoadedSettings& loaded, bool german) {
+void ShowJson(Folder& folder, const Source& source, const LoadedSettings& loaded,
+              platform::TextLanguage language) {
     std::ostream& out = folder.Out();
     std::string keys;
     std::string texts;
     for (const NamedKey& key : KeysRead(folder.Edition())) {
         const int value = ValueOf(key, loaded);
         keys += (keys.empty() ? "" : ", ") + JsonString(key.name) + ": " + std::to_string(value);
-        if (const auto text = TextOf(key, value, folder.Edition(), german)) {
+        if (const auto text = TextOf(key, value, folder.Edition(), language)) {
             texts += (texts.empty() ? "" : ", ") + JsonString(key.name) + ": " + JsonString(*text);
         }
     }
@@ -61,8 +63,8 @@ void UnmuteLineIn(std::shared_ptr<mixer::MixerApi> api) {
                     mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, mixer::MIXERCONTROL_CONTROLTYPE_MUTE,
                     [](std::uint32_t, mixer::MixerHandle, std::uint32_t) {}) &&
         lineIn.ReadValues() && !lineIn.Values().empty() && lineIn.Values()[0] != 0) {
-        lineIn.Values()[0] = 0;     // what a click on the dialog's switch writes
-        (void)lineIn.WriteValues(); // a card that refuses stays as it was, as in the dialog
+        // The write of a click on the dialog's switch; a card that refuses stays as it was.
+        (void)lineIn.WriteElement(0, 0);
     }
 }
 
@@ -122,15 +124,15 @@ int ShowCommand(Folder& folder, Arguments arguments, bool json) {
         return kRefused;
     }
     const LoadedSettings loaded = folder.Load(source->file, source->section);
-    const bool german = folder.GermanCaptions();
+    const platform::TextLanguage language = folder.CaptionLanguage();
     if (json) {
-        ShowJson(folder, *source, loaded, german);
+        ShowJson(folder, *source, loaded, language);
         return kDone;
     }
     for (const NamedKey& key : KeysRead(folder.Edition())) {
         const int value = ValueOf(key, loaded);
         folder.Out() << key.name << '=' << value;
-        if (const auto text = TextOf(key, value, folder.Edition(), german)) {
+        if (const auto text = TextOf(key, value, folder.Edition(), language)) {
             folder.Out() << " (" << *text << ')';
         }
         folder.Out() << '\n';
@@ -219,20 +221,20 @@ int StartCommand(Folder& folder, Arguments arguments, bool) {
     if (stored(settings::KfgKey::LineIn) && environment.mixer) {
         UnmuteLineIn(environment.mixer());
     }
-    if (stored(settings::KfgKey::SoundInit)) {
-        // Told, and Telvio still starts, as from the dialog.
-        if (const std::error_code failed =
-                environment.starter->RunSoundInitialisation(folder.Path())) {
-            folder.Refuse(
-                platform::SoundInitialisationMessage("rundll32.exe", failed, environment.language));
-        }
-    }
-    const std::string viewer(settings::FactsOf(folder.Edition()).viewerProgram);
-    folder.Out().flush(); // Telvio takes over this process and its streams
-    const std::error_code failed = environment.starter->HandOver(folder.Path(), viewer, {"Quick"});
+    const std::error_code failed = settings::StartViewer(
+        *environment.starter, folder.Path(), folder.Edition(), stored(settings::KfgKey::SoundInit),
+        [&](const std::error_code& soundInitialised) {
+            // Told, and Telvio still starts, as from the dialog.
+            if (soundInitialised) {
+                folder.Refuse(platform::SoundInitialisationMessage("rundll32.exe", soundInitialised,
+                                                                   environment.language));
+            }
+            folder.Out().flush(); // Telvio takes over this process and its streams
+        });
     if (!failed) {
         return kDone; // only a starter that does not replace the process comes back
     }
+    const std::string viewer(settings::FactsOf(folder.Edition()).viewerProgram);
     return folder.Refuse(platform::StartFailureMessage(
         platform::FindProgramFile(folder.Path(), viewer).name, failed, environment.language));
 }

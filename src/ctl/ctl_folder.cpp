@@ -58,9 +58,9 @@ bool Folder::HasManagerFile() const {
         platform::FindIgnoringCase(path_, settings::kManagerFile).path, error));
 }
 
-bool Folder::GermanCaptions() {
-    return settings::ReadKfgNumber(store_, ManagerFile(), settings::KfgKey::Fr,
-                                   settings::KfgReader::StartUp) == 0;
+platform::TextLanguage Folder::CaptionLanguage() {
+    return settings::CaptionLanguageAtStartUp(settings::ReadKfgNumber(
+        store_, ManagerFile(), settings::KfgKey::Fr, settings::KfgReader::StartUp));
 }
 
 std::optional<std::string> Folder::ConfigurationSection(std::string_view name, bool mustExist) {

@@ -2,6 +2,7 @@
 
 #include "ctl/ctl_texts.h"
 #include "ctl/kfgctl.h"
+#include "platform/text_language.h"
 #include "settings/edition.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
@@ -48,8 +49,8 @@ public:
     settings::ProfileStore& Store() { return store_; }
     const Environment& Env() const { return environment_; }
     std::ostream& Out() { return out_; }
-    // True while the German captions are in force ([KFG] "Fr" 0), as the dialog shows lists.
-    bool GermanCaptions();
+    // The captions' language of the stored "Fr", as the dialog shows lists.
+    platform::TextLanguage CaptionLanguage();
 
     // The section of configuration `name` (UTF-8 as typed): the name checked as the dialog
     // checks it and, when `mustExist`, found in "KFG.ini". Nothing, after saying why, else.

@@ -117,11 +117,11 @@ int ValueOf(const NamedKey& key, const LoadedSettings& loaded) {
 }
 
 std::optional<std::string_view> TextOf(const NamedKey& key, int value, settings::Edition edition,
-                                       bool german) {
+                                       platform::TextLanguage language) {
     if (key.slot >= 0 || key.key->values.kind != ValueKind::Choice) {
         return std::nullopt;
     }
-    return settings::RowText(settings::ShownChoices(key.key->values.choices, edition, german),
+    return settings::RowText(settings::ShownChoices(key.key->values.choices, edition, language),
                              value);
 }
 

@@ -10,36 +10,34 @@
 namespace kfg::dialogs {
 namespace {
 
-QString ErrorCaption(bool spanish) {
-    return spanish ? QStringLiteral("Error") : QStringLiteral("Fehler");
-}
-
-platform::TextLanguage Language(bool spanish) {
-    return spanish ? platform::TextLanguage::Spanish : platform::TextLanguage::German;
+QString ErrorCaption(platform::TextLanguage language) {
+    return language == platform::TextLanguage::Spanish ? QStringLiteral("Error")
+                                                       : QStringLiteral("Fehler");
 }
 
 } // namespace
 
 void ShowStartFailure(framework::Dialog* owner, const std::filesystem::path& workingDirectory,
-                      const std::string& name, const std::error_code& error, bool spanish) {
+                      const std::string& name, const std::error_code& error,
+                      platform::TextLanguage language) {
     const std::string program = platform::FindProgramFile(workingDirectory, name).name;
     framework::MessageBox(
-        owner,
-        QString::fromStdString(platform::StartFailureMessage(program, error, Language(spanish))),
-        ErrorCaption(spanish), framework::MessageIcon::Warning);
+        owner, QString::fromStdString(platform::StartFailureMessage(program, error, language)),
+        ErrorCaption(language), framework::MessageIcon::Warning);
 }
 
 void ShowSaveFailures(framework::Dialog* owner,
-                      const std::vector<settings::ProfileFailure>& failures, bool spanish) {
+                      const std::vector<settings::ProfileFailure>& failures,
+                      platform::TextLanguage language) {
     if (failures.empty()) {
         return;
     }
     QStringList lines;
     for (const settings::ProfileFailure& failure : failures) {
         lines << QString::fromStdString(platform::SaveFailureMessage(
-            failure.file.filename().string(), failure.error, Language(spanish)));
+            failure.file.filename().string(), failure.error, language));
     }
-    framework::MessageBox(owner, lines.join(QLatin1Char('\n')), ErrorCaption(spanish),
+    framework::MessageBox(owner, lines.join(QLatin1Char('\n')), ErrorCaption(language),
                           framework::MessageIcon::Warning);
 }
 

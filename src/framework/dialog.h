@@ -80,8 +80,8 @@ public:
     void RefreshAccessibleNames();
 
     // The language of the layer's own texts (input check messages, spin arrow names).
-    void SetLanguage(Language language);
-    Language CurrentLanguage() const { return language_; }
+    void SetLanguage(platform::TextLanguage language);
+    platform::TextLanguage CurrentLanguage() const { return language_; }
 
     // Acts as the user would (tests, snapshots): clicks a button, presses Escape, closes.
     void Click(int id);
@@ -120,7 +120,7 @@ private:
     QIcon windowIcon_;
     std::map<std::pair<Notification, int>, Handler> messageMap_;
     std::map<int, QString> accessibleNames_;
-    Language language_ = Language::German;
+    platform::TextLanguage language_ = platform::TextLanguage::German;
     std::unique_ptr<Controls> controls_;
     int result_ = 0;
     bool ended_ = false;

@@ -132,7 +132,7 @@ void Dialog::RefreshAccessibleNames() {
     }
 }
 
-void Dialog::SetLanguage(Language language) {
+void Dialog::SetLanguage(platform::TextLanguage language) {
     language_ = language;
     if (QWidget* window = Window()) {
         const LayerTexts& texts = TextsFor(language);

@@ -19,11 +19,11 @@ constexpr LayerTexts kSpanish{
 
 } // namespace
 
-const LayerTexts& TextsFor(Language language) {
-    return language == Language::Spanish ? kSpanish : kGerman;
+const LayerTexts& TextsFor(platform::TextLanguage language) {
+    return language == platform::TextLanguage::Spanish ? kSpanish : kGerman;
 }
 
-QString IntegerBetweenMessage(Language language, int low, int high) {
+QString IntegerBetweenMessage(platform::TextLanguage language, int low, int high) {
     return QString::fromUtf8(TextsFor(language).integerBetween).arg(low).arg(high);
 }
 

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "platform/text_language.h"
+
 #include <QString>
 
 namespace kfg::framework {
-
-// The languages the dialog layer speaks in its own texts. A dialog speaks German until it is
-// given another language.
-enum class Language { German, Spanish };
 
 // The layer's own texts: the messages of the input checks and the names of the spin arrows.
 struct LayerTexts {
@@ -16,9 +14,10 @@ struct LayerTexts {
     const char* spinDown;
 };
 
-const LayerTexts& TextsFor(Language language);
+// In German or Spanish; German stands in for any other language.
+const LayerTexts& TextsFor(platform::TextLanguage language);
 
 // The message of a failed range check, in `language`.
-QString IntegerBetweenMessage(Language language, int low, int high);
+QString IntegerBetweenMessage(platform::TextLanguage language, int low, int high);
 
 } // namespace kfg::framework

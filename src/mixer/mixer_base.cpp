@@ -215,6 +215,14 @@ bool CMixerBase::WriteValues() {
     return api_->SetControlDetails(handle_, details_) == MMSYSERR_NOERROR;
 }
 
+bool CMixerBase::WriteElement(std::size_t index, std::uint32_t value) {
+    if (index >= values_.size()) {
+        return false;
+    }
+    values_[index] = value;
+    return WriteValues();
+}
+
 void CMixerBase::CloseMixer() {
     if (handle_ != 0) {
         (void)api_->Close(handle_); // the handle is given up either way; a failure changes nothing

@@ -8,6 +8,7 @@
 #include "mixer/mixer_api.h"
 
 #include <QLoggingCategory>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -48,6 +49,10 @@ public:
     [[nodiscard]] bool ReadValues();
     // Sends all of Values() to the control.
     [[nodiscard]] bool WriteValues();
+    // Sets element `index` of Values() to `value` and sends them: the one write of a two-state
+    // element, a switch's click as much as kfgctl's unmuting. False when there is no such
+    // element or the write fails; the buffer keeps `value` either way.
+    [[nodiscard]] bool WriteElement(std::size_t index, std::uint32_t value);
     // Closes the device and releases Values(); safe to repeat.
     void CloseMixer();
 

@@ -89,15 +89,14 @@ bool CMixerSwitch::Init(std::uint32_t destinationType, std::uint32_t sourceType,
 }
 
 void CMixerSwitch::OnClicked() {
-    std::uint32_t* value = ShownValue();
+    const std::uint32_t* value = ShownValue();
     if (Handle() == 0 || value == nullptr) {
         ReportDiagnostic("CMixerSwitch::OnClicked", "Error: Did you call Init() first?");
         return;
     }
-    *value = *value == 0 ? 1 : 0;
+    // A failed write is silent, as in the original: the check mark shows the new value.
+    (void)WriteElement(static_cast<std::size_t>(valueIndex_), *value == 0 ? 1 : 0);
     SetCheckFromValue();
-    // A failed write is silent, as in the original: the check mark keeps the new value.
-    (void)WriteValues();
 }
 
 long CMixerSwitch::OnMixerControlChange(MixerHandle /*handle*/, std::uint32_t controlId) {

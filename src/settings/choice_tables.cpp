@@ -82,8 +82,9 @@ std::optional<int> RowOfText(const ChoiceTable& table, std::string_view text) {
     return std::nullopt;
 }
 
-const ChoiceTable& DisplayModes3xFor(bool languageFlag) {
-    return languageFlag ? DisplayModes3xGerman : DisplayModes3xSpanish;
+const ChoiceTable& DisplayModes3xFor(platform::TextLanguage language) {
+    return language == platform::TextLanguage::Spanish ? DisplayModes3xSpanish
+                                                       : DisplayModes3xGerman;
 }
 
 const ChoiceTable& Cards3xFor(Edition edition) {
@@ -109,9 +110,9 @@ const ChoiceTable& ChoicesOf(ChoiceList list, Edition edition) {
     return kNoRows;
 }
 
-const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, bool german) {
+const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, platform::TextLanguage language) {
     const ChoiceTable& table = ChoicesOf(list, edition);
-    return &table == &DisplayModes3xGerman ? DisplayModes3xFor(german) : table;
+    return &table == &DisplayModes3xGerman ? DisplayModes3xFor(language) : table;
 }
 
 std::optional<int> RowOfChoiceText(ChoiceList list, Edition edition, std::string_view text) {

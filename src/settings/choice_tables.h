@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/text_language.h"
 #include "settings/edition.h"
 
 #include <array>
@@ -159,16 +160,15 @@ std::optional<std::string_view> RowText(const ChoiceTable& table, int index);
 // row does, which includes the empty text.
 std::optional<int> RowOfText(const ChoiceTable& table, std::string_view text);
 
-// The 3.x display-mode table of the captions in force: German when `languageFlag` is set (the
-// meaning after the first language switch), Spanish otherwise.
-const ChoiceTable& DisplayModes3xFor(bool languageFlag);
+// The 3.x display-mode table in the captions' `language`.
+const ChoiceTable& DisplayModes3xFor(platform::TextLanguage language);
 
 // The card table of the 3.x lists: Cards320 for V320, Cards31 for every other edition.
 const ChoiceTable& Cards3xFor(Edition edition);
 
-// The rows a list key of `edition` shows: ChoicesOf(), but the 3.x display modes in Spanish
-// when the German captions are not in force (`german` false).
-const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, bool german);
+// The rows a list key of `edition` shows in the captions' `language`: ChoicesOf(), but the 3.x
+// display modes in that language.
+const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, platform::TextLanguage language);
 
 // The row of `edition`'s list whose text is `text` in either caption language (exactly, as a
 // save compares the text a list shows); nothing when no row has it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/text_language.h"
 #include "settings/leading_integer.h"
 
 #include <array>
@@ -61,6 +62,17 @@ enum class KfgReader { StartUp, SideDialog };
 // dialogs' holds one character), then its leading decimal number.
 int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile, KfgKey key,
                   KfgReader reader);
+
+// The two ways a read "Fr" becomes the captions' language, apart on purpose. The main dialog
+// (and kfgctl, which shows the lists as it does) reads it at start-up: any value but 0 asks
+// for Spanish.
+constexpr platform::TextLanguage CaptionLanguageAtStartUp(int fr) {
+    return fr != 0 ? platform::TextLanguage::Spanish : platform::TextLanguage::German;
+}
+// The side dialogs read its first character only: just "1" asks for Spanish.
+constexpr platform::TextLanguage CaptionLanguageInSideDialog(int fr) {
+    return fr == 1 ? platform::TextLanguage::Spanish : platform::TextLanguage::German;
+}
 
 // Writes [KFG] "SoundInit" and "LineIn" as the check boxes give them, "1" or "0", both in one
 // replacement of the file.

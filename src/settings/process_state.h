@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/text_language.h"
 #include "settings/edition.h"
 
 #include <string>
@@ -13,9 +14,9 @@ struct ProcessState {
     settings::Edition Edition = kUndetectedEdition;
     // How the index files are named; found by edition detection.
     IndexFilePrefix IndexPrefixFlag = kIndexPrefixTelvioUnderscore;
-    // Before the first language switch: the stored choice (true asks for Spanish); after it:
-    // true while the German captions are in force, false while the Spanish ones are.
-    bool LanguageFlag = false;
+    // The captions' language in force, German or Spanish: the template's German until the first
+    // load switches to the stored choice.
+    platform::TextLanguage LanguageFlag = platform::TextLanguage::German;
     bool DialogInitialised = false; // set once the main dialog has finished initialising
     bool FirstLoadDone = false;     // set once the one-time start-up block has run
     // The section that loading and saving use: "Telvio", "Telvio-Erazor" or a configuration.

@@ -7,6 +7,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace kfg::mixer {
 namespace {
@@ -166,6 +167,34 @@ TEST(MixerBaseDetails, BufferShapeFollowsUniformAndMultipleFlags) {
         EXPECT_EQ(f.base.Details().cChannels, row.detailChannels);
         EXPECT_EQ(f.base.Values().size(), row.values);
         EXPECT_TRUE(f.base.ReadValues()); // the platform accepts the request as shaped
+    }
+}
+
+TEST(MixerBaseWrite, WriteElementSendsOnlyAnElementThatExists) {
+    struct Row {
+        const char* what;
+        bool cardRefuses;
+        std::size_t index;
+        bool written;
+        unsigned sent;
+        std::vector<std::uint32_t> onCard;
+    };
+    const Row rows[] = {
+        {"second channel", false, 1, true, 1, {0, 1}},
+        {"past the buffer", false, 2, false, 0, {0, 0}},
+        {"card refuses", true, 0, false, 1, {0, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Fixture f;
+        ASSERT_TRUE(f.base.Init(kSpeakers, kLine, kMute, {}));
+        ASSERT_TRUE(f.base.ReadValues());
+        if (row.cardRefuses) {
+            f.sim->Fail(Call::SetControlDetails, MMSYSERR_ERROR);
+        }
+        EXPECT_EQ(f.base.WriteElement(row.index, 1), row.written);
+        EXPECT_EQ(f.sim->Calls(Call::SetControlDetails), row.sent);
+        EXPECT_EQ(f.sim->ControlValues(kLineMute), row.onCard);
     }
 }
 

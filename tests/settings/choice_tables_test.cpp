@@ -47,10 +47,13 @@ TEST(ChoiceTables, RowOfTextIsExact) {
     }
 }
 
-ProcessState State(Edition edition, int languageFlag = 1) {
+constexpr auto kGerman = platform::TextLanguage::German;
+constexpr auto kSpanish = platform::TextLanguage::Spanish;
+
+ProcessState State(Edition edition, platform::TextLanguage language = kGerman) {
     ProcessState state;
     state.Edition = edition;
-    state.LanguageFlag = languageFlag;
+    state.LanguageFlag = language;
     return state;
 }
 
@@ -58,21 +61,22 @@ TEST(ChoiceTextsFromIndices, TablesFollowEditionAndLanguage) {
     struct Case {
         const char* name;
         Edition edition;
-        int languageFlag;
+        platform::TextLanguage language;
         int displayMode;
         int card;
         const char* displayModeText;
         const char* cardText;
     };
     const Case cases[] = {
-        {"V31 German", Edition::V31, 1, 0, 3, "Im Fenster", "Fly Video II"},
-        {"V311 Spanish", Edition::V311, 0, 12, 3, "512*384 RVB", "Fly Video II"},
-        {"V320 German", Edition::V320, 1, 16, 3, "720*576 RGB +", "Miro PCTV pro"},
-        {"V283 takes the 3.x cards of V31", Edition::V283, 0, 0, 13, "En Ventana", "Leadtek 601"},
+        {"V31 German", Edition::V31, kGerman, 0, 3, "Im Fenster", "Fly Video II"},
+        {"V311 Spanish", Edition::V311, kSpanish, 12, 3, "512*384 RVB", "Fly Video II"},
+        {"V320 German", Edition::V320, kGerman, 16, 3, "720*576 RGB +", "Miro PCTV pro"},
+        {"V283 takes the 3.x cards of V31", Edition::V283, kSpanish, 0, 13, "En Ventana",
+         "Leadtek 601"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        ProcessState state = State(test.edition, test.languageFlag);
+        ProcessState state = State(test.edition, test.language);
         state.DisplayMode = test.displayMode;
         state.TVKarte = test.card;
         SettingsRecord record;
@@ -95,7 +99,7 @@ TEST(ChoiceTextsFromIndices, IndexOutsideATableEmptiesTheText) {
 
     // 5 is a row of the 3.x and 283 display modes and of both 3.x card tables only; an earlier
     // load's text must not stand in for the index (a save would write that text's row).
-    ProcessState state = State(Edition::V320, 0);
+    ProcessState state = State(Edition::V320, kSpanish);
     state.DisplayMode = 5;
     state.TVKarte = 14; // a row of Cards320 only
     state.Tuner = 5;
@@ -124,8 +128,8 @@ struct Indices {
 
 constexpr Indices kBefore{7, 2, 3, 2};
 
-Indices Translate(Edition edition, const ListTexts& shown, int languageFlag = 1) {
-    ProcessState state = State(edition, languageFlag);
+Indices Translate(Edition edition, const ListTexts& shown) {
+    ProcessState state = State(edition);
     state.DisplayMode = kBefore.displayMode;
     state.Tuner = kBefore.tuner;
     state.TVKarte = kBefore.card;

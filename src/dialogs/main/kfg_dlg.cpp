@@ -100,8 +100,7 @@ void CKfgDlg::SetUpControls() {
 }
 
 void CKfgDlg::NameControlsForLanguage() {
-    // Check box 1084 mirrors the language: checked while Spanish is in force.
-    const bool spanish = CheckState(res::kIdLanguageToggle) == 1;
+    const bool spanish = CaptionLanguage() == platform::TextLanguage::Spanish;
     for (const CommandName& command : IconButtonNames()) {
         SetAccessibleName(command.id,
                           QString::fromUtf8(spanish ? command.spanish : command.german));
@@ -158,8 +157,13 @@ std::filesystem::path CKfgDlg::ViewerFile() const {
 }
 
 void CKfgDlg::ToggleLanguage() {
-    if (state_.LanguageFlag) {
-        state_.LanguageFlag = false;
+    ShowCaptionsIn(CaptionLanguage() == platform::TextLanguage::Spanish
+                       ? platform::TextLanguage::German
+                       : platform::TextLanguage::Spanish);
+}
+
+void CKfgDlg::ShowCaptionsIn(platform::TextLanguage language) {
+    if (language == platform::TextLanguage::Spanish) {
         record_.Secam = 1;
         for (const CaptionRow& caption : SpanishCaptions()) {
             SetItemText(caption.id, QString::fromUtf8(caption.text));
@@ -170,11 +174,12 @@ void CKfgDlg::ToggleLanguage() {
             SetItemText(caption.id, QString::fromUtf8(caption.text));
         }
         record_.Secam = 0;
-        state_.LanguageFlag = true;
     }
-    SetCheck(res::kIdLanguageToggle, state_.LanguageFlag ? 0 : 1);
+    state_.LanguageFlag = language;
+    // Check box 1084 mirrors the language: checked while Spanish is in force.
+    SetCheck(res::kIdLanguageToggle, language == platform::TextLanguage::Spanish ? 1 : 0);
     // The input checks speak the captions' language from now on.
-    SetLanguage(state_.LanguageFlag ? framework::Language::German : framework::Language::Spanish);
+    SetLanguage(language);
     UpdateData(false);
     if (state_.DialogInitialised) {
         record_.SoundOptionsChanged = 1;
@@ -285,13 +290,12 @@ void CKfgDlg::FillLists() {
     const auto startUpRead = [&](settings::KfgKey key) {
         return settings::ReadKfgNumber(store_, file, key, settings::KfgReader::StartUp);
     };
-    state_.LanguageFlag = startUpRead(settings::KfgKey::Fr) != 0;
-    ToggleLanguage();
+    ShowCaptionsIn(settings::CaptionLanguageAtStartUp(startUpRead(settings::KfgKey::Fr)));
     SetCheck(res::kIdSoundInit, startUpRead(settings::KfgKey::SoundInit));
     SetCheck(res::kIdSoundLineIn, startUpRead(settings::KfgKey::LineIn));
 
     // Only the display modes the user enabled are offered, in row order.
-    const settings::ChoiceTable& modes = settings::DisplayModes3xFor(state_.LanguageFlag);
+    const settings::ChoiceTable& modes = settings::DisplayModes3xFor(CaptionLanguage());
     for (int row = 0; row < settings::kDisplayModes3xRows; ++row) {
         if (store_.GetInt(file, settings::kManagerSection, settings::DisplayModeKey(row),
                           settings::kDisplayModeKeyDefault) == 1) {

@@ -47,6 +47,8 @@ public:
     void ApplyEditionLayout();
     // Switches between the German and the Spanish captions.
     void ToggleLanguage();
+    // The captions' language in force (German until the first load switches).
+    platform::TextLanguage CaptionLanguage() const { return state_.LanguageFlag; }
     // Turns the texts the choice lists show into the stored indices.
     void ChoiceIndicesFromTexts();
 
@@ -109,6 +111,8 @@ private:
     // Sets the controls of the keys `button` resets to the values it gives them.
     void SetKeysTo(settings::ResetBy button);
     void SetUpControls();
+    // Puts up the captions of `language`; SECAM follows them.
+    void ShowCaptionsIn(platform::TextLanguage language);
     void NameControlsForLanguage();
     std::filesystem::path ManagerFile() const;
     std::filesystem::path ViewerFile() const;

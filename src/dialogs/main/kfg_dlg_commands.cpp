@@ -9,6 +9,7 @@
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
 #include "settings/viewer_key_table.h"
+#include "settings/viewer_start.h"
 
 #include <QWidget>
 #include <array>
@@ -109,24 +110,22 @@ void CKfgDlg::OnStart() {
         WriteSoundOptions();
     }
     // Told before anything starts: Telvio will run with what the disk still holds.
-    ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
+    ShowSaveFailures(this, failures.FirstPerFile(), CaptionLanguage());
     // Unmute line-in when asked to and it is muted; otherwise the mixer is not touched.
     LineInMute.ProcessPendingEvents(); // the box shows the mixer's state of this moment
     if (CheckState(res::kIdSoundLineIn) == 1 && CheckState(res::kIdLineInMute) == 1) {
         LineInMute.OnClicked();
     }
-    if (CheckState(res::kIdSoundInit) == 1) {
-        // Waits for the program, at most 5 seconds; the starter logs a failure, the dialog
-        // stays silent about it.
-        (void)starter_.RunSoundInitialisation(workingDirectory_);
-    }
-    // Every settings file is on disk by now; Telvio takes over this process.
-    const std::string viewer(settings::FactsOf(state_.Edition).viewerProgram);
-    const std::error_code failed = starter_.HandOver(workingDirectory_, viewer, {"Quick"});
+    // Every settings file is on disk by now; Telvio takes over this process. The starter logs
+    // a failed sound initialisation, the dialog stays silent about it.
+    const std::error_code failed =
+        settings::StartViewer(starter_, workingDirectory_, state_.Edition,
+                              CheckState(res::kIdSoundInit) == 1, [](const std::error_code&) {});
     // Still here: Telvio could not be started. Say why before KFG ends (the base OK, so the
     // sound options are not written a second time).
     if (failed) {
-        ShowStartFailure(this, workingDirectory_, viewer, failed, !state_.LanguageFlag);
+        const std::string viewer(settings::FactsOf(state_.Edition).viewerProgram);
+        ShowStartFailure(this, workingDirectory_, viewer, failed, CaptionLanguage());
     }
     framework::Dialog::OnOK();
 }
@@ -144,7 +143,7 @@ void CKfgDlg::OnOK() {
     if (record_.SoundOptionsChanged == 1) {
         const auto failures = store_.CollectFailures();
         WriteSoundOptions();
-        ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
+        ShowSaveFailures(this, failures.FirstPerFile(), CaptionLanguage());
     }
     framework::Dialog::OnOK();
 }

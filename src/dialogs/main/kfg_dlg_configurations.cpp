@@ -41,8 +41,9 @@ constexpr CaptionTexts kNoSuchConfiguration{"KFG.ini enthält keine Konfiguratio
 constexpr CaptionTexts kYes{"Ja", "Sí"};
 constexpr CaptionTexts kNo{"Nein", "No"};
 
-QString In(const CaptionTexts& texts, bool german) {
-    return QString::fromUtf8(german ? texts.german : texts.spanish);
+QString In(const CaptionTexts& texts, platform::TextLanguage language) {
+    return QString::fromUtf8(language == platform::TextLanguage::Spanish ? texts.spanish
+                                                                         : texts.german);
 }
 
 } // namespace
@@ -100,11 +101,11 @@ bool CKfgDlg::TakeConfigurationName() {
     if (problem == settings::NameProblem::None) {
         return true;
     }
-    const bool german = state_.LanguageFlag;
-    const std::string_view text = settings::NameProblemText(
-        problem, german ? platform::TextLanguage::German : platform::TextLanguage::Spanish);
+    const std::string_view text = settings::NameProblemText(problem, CaptionLanguage());
     framework::MessageBox(this, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                          german ? QStringLiteral("Fehler") : QStringLiteral("Error."));
+                          CaptionLanguage() == platform::TextLanguage::Spanish
+                              ? QStringLiteral("Error.")
+                              : QStringLiteral("Fehler"));
     return false;
 }
 
@@ -136,10 +137,10 @@ void CKfgDlg::OnSaveConfigurationAsking() {
     }
     // The same lookup as every other reader of the file: letter case ignored.
     if (store_.HasSection(ManagerFile(), state_.ActiveSection)) {
-        const bool german = state_.LanguageFlag;
+        const platform::TextLanguage language = CaptionLanguage();
         const int answer = framework::MessageBoxYesNo(
-            this, In(kOverwriteQuestion, german).arg(Shown(state_.ActiveSection)),
-            QStringLiteral("KFG"), In(kYes, german), In(kNo, german));
+            this, In(kOverwriteQuestion, language).arg(Shown(state_.ActiveSection)),
+            QStringLiteral("KFG"), In(kYes, language), In(kNo, language));
         if (answer != framework::IDYES) {
             return; // the name stays in the field for another try
         }
@@ -153,7 +154,7 @@ void CKfgDlg::SaveConfiguration() {
     if (!SaveSettings(SettingsSource::KFG)) {
         return; // a failed check: nothing saved, so nothing listed, and the name stays
     }
-    ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
+    ShowSaveFailures(this, failures.FirstPerFile(), CaptionLanguage());
     if (!listed) {
         ComboAddString(res::kIdConfigurationField, Shown(state_.ActiveSection));
     }
@@ -168,7 +169,7 @@ void CKfgDlg::OnShowConfiguration() {
     // next Start would write them: a typo must change nothing.
     if (!store_.HasSection(ManagerFile(), state_.ActiveSection)) {
         framework::MessageBox(
-            this, In(kNoSuchConfiguration, state_.LanguageFlag).arg(Shown(state_.ActiveSection)),
+            this, In(kNoSuchConfiguration, CaptionLanguage()).arg(Shown(state_.ActiveSection)),
             QStringLiteral("KFG"));
         return;
     }
@@ -181,7 +182,7 @@ void CKfgDlg::OnDeleteConfiguration() {
     }
     const auto failures = store_.CollectFailures();
     (void)store_.DeleteSection(ManagerFile(), state_.ActiveSection); // told just below
-    ShowSaveFailures(this, failures.FirstPerFile(), !state_.LanguageFlag);
+    ShowSaveFailures(this, failures.FirstPerFile(), CaptionLanguage());
     ComboDeleteString(res::kIdConfigurationField, FindConfiguration(state_.ActiveSection));
 }
 

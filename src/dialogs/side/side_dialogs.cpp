@@ -19,8 +19,9 @@ int SideDialogRead(settings::ProfileStore& store, const std::filesystem::path& f
     return settings::ReadKfgNumber(store, file, key, settings::KfgReader::SideDialog);
 }
 
-bool SpanishWanted(settings::ProfileStore& store, const std::filesystem::path& file) {
-    return SideDialogRead(store, file, KfgKey::Fr) == 1;
+platform::TextLanguage WantedLanguage(settings::ProfileStore& store,
+                                      const std::filesystem::path& file) {
+    return settings::CaptionLanguageInSideDialog(SideDialogRead(store, file, KfgKey::Fr));
 }
 
 constexpr const char* kSpanishCredit = "versión Española";
@@ -48,8 +49,8 @@ CDisplayModeDlg::CDisplayModeDlg(settings::ProfileStore& store,
 
 bool CDisplayModeDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog(); // every box starts unticked
-    spanish_ = SpanishWanted(store_, managerFile_);
-    if (spanish_) {
+    language_ = WantedLanguage(store_, managerFile_);
+    if (language_ == platform::TextLanguage::Spanish) {
         SetTitle(QString::fromUtf8(kSpanishCredit));
         SetItemText(res::kDisplayModeBoxIds[0], QStringLiteral("En Ventana"));
         SetItemText(res::kDisplayModeBoxIds[1], QStringLiteral("En Ventana +"));
@@ -75,7 +76,7 @@ void CDisplayModeDlg::OnSaveAndClose() {
             }
         }
     }
-    ShowSaveFailures(this, failures.FirstPerFile(), spanish_);
+    ShowSaveFailures(this, failures.FirstPerFile(), language_);
     framework::Dialog::OnOK();
 }
 
@@ -97,13 +98,16 @@ bool CLanguageDlg::OnInitDialog() {
 }
 
 void CLanguageDlg::OnOK() {
-    const bool spanish = CheckState(res::kIdSpanish) == 1;
+    const platform::TextLanguage chosen = CheckState(res::kIdSpanish) == 1
+                                              ? platform::TextLanguage::Spanish
+                                              : platform::TextLanguage::German;
     const auto failures = store_.CollectFailures();
     // Told below, from the failure collector.
     (void)store_.WriteString(managerFile_, settings::kManagerSection,
-                             settings::Info(KfgKey::Fr).name, spanish ? "1" : "0");
+                             settings::Info(KfgKey::Fr).name,
+                             chosen == platform::TextLanguage::Spanish ? "1" : "0");
     // In the language just chosen: the one "Fr" was to hold.
-    ShowSaveFailures(this, failures.FirstPerFile(), spanish);
+    ShowSaveFailures(this, failures.FirstPerFile(), chosen);
     framework::Dialog::OnOK();
 }
 
@@ -117,9 +121,9 @@ CAudioDecoderDlg::CAudioDecoderDlg(settings::ProfileStore& store, platform::Prog
 bool CAudioDecoderDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog();
     const std::filesystem::path file = workingDirectory_ / settings::kManagerFile;
-    spanish_ = SpanishWanted(store_, file);
+    language_ = WantedLanguage(store_, file);
     DecoderChoice = SideDialogRead(store_, file, KfgKey::Audio);
-    if (spanish_) {
+    if (language_ == platform::TextLanguage::Spanish) {
         SetTitle(QStringLiteral("Audio-Decoder "));
         SetItemText(res::kIdNoDecoder, QStringLiteral("Ningún Audiodecoder "));
         SetItemText(res::kIdStartDecoderAutomatically,
@@ -141,10 +145,10 @@ void CAudioDecoderDlg::OnOK() {
     (void)store_.WriteString(workingDirectory_ / settings::kManagerFile, // told just below
                              settings::kManagerSection, settings::Info(KfgKey::Audio).name,
                              std::to_string(remembered));
-    ShowSaveFailures(this, failures.FirstPerFile(), spanish_);
+    ShowSaveFailures(this, failures.FirstPerFile(), language_);
     if (const char* program = DecoderProgram(DecoderChoice)) {
         if (const std::error_code failed = starter_.Start(workingDirectory_, program, {})) {
-            ShowStartFailure(this, workingDirectory_, program, failed, spanish_);
+            ShowStartFailure(this, workingDirectory_, program, failed, language_);
         }
     }
     framework::Dialog::OnOK();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/dialog.h"
+#include "platform/text_language.h"
 
 #include <filesystem>
 
@@ -27,7 +28,8 @@ protected:
 private:
     settings::ProfileStore& store_;
     std::filesystem::path managerFile_;
-    bool spanish_ = false; // the captions' language, also of the failure message
+    // The captions' language, also of the failure message.
+    platform::TextLanguage language_ = platform::TextLanguage::German;
 };
 
 // Asks for the caption language; stores [KFG] "Fr" ("1" Spanish, "0" German).
@@ -60,7 +62,8 @@ private:
     platform::ProgramStarter& starter_;
     std::filesystem::path workingDirectory_;
     int DecoderChoice = 0; // 0 none, 1 Sonora, 2 Tonalix
-    bool spanish_ = false; // the captions' language, also of the failure message
+    // The captions' language, also of the failure message.
+    platform::TextLanguage language_ = platform::TextLanguage::German;
 };
 
 // The decoder programs by choice; nothing for other values.

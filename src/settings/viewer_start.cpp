@@ -1,0 +1,23 @@
+#include "settings/viewer_start.h"
+
+#include "platform/program_starter.h"
+#include "settings/edition_facts.h"
+
+#include <string>
+
+namespace kfg::settings {
+
+std::error_code
+StartViewer(platform::ProgramStarter& starter, const std::filesystem::path& folder, Edition edition,
+            bool soundInitialisation,
+            const std::function<void(const std::error_code& soundInitialised)>& beforeHandOver) {
+    std::error_code soundInitialised;
+    if (soundInitialisation) {
+        // Waits for the program, at most 5 seconds; the viewer starts whatever it gave.
+        soundInitialised = starter.RunSoundInitialisation(folder);
+    }
+    beforeHandOver(soundInitialised);
+    return starter.HandOver(folder, std::string(FactsOf(edition).viewerProgram), {"Quick"});
+}
+
+} // namespace kfg::settings
