@@ -4,24 +4,14 @@
 #include "app/settings_diagnostics.h"
 #include "dialogs/main/kfg_dlg.h"
 #include "mixer/system_mixer.h"
-
-#include <cstdlib>
+#include "platform/program_command.h"
 
 namespace kfg::app {
-namespace {
-
-// The platform's search path, where wine is looked for (never KFG's own programs).
-std::string SearchPath() {
-    const char* path = std::getenv("PATH");
-    return path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
-}
-
-} // namespace
 
 CKfgApp::CKfgApp(std::filesystem::path workingDirectory)
     : workingDirectory_(std::move(workingDirectory))
     , store_(SettingsDiagnosticsSink())
-    , starter_(SearchPath(), LaunchDiagnosticsSink()) {}
+    , starter_(platform::SearchPathOfProcess(), LaunchDiagnosticsSink()) {}
 
 void CKfgApp::InitInstance() {
     dialogs::CKfgDlg dialog(state_, store_, starter_, mixer::MakeSystemMixer(), workingDirectory_);

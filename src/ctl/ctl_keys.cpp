@@ -1,12 +1,12 @@
 #include "ctl/ctl_keys.h"
 
 #include "platform/name_lookup.h"
+#include "platform/strict_integer.h"
 #include "settings/choice_tables.h"
 #include "settings/edition_facts.h"
 #include "settings/viewer_keys.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace kfg::ctl {
 namespace {
@@ -16,19 +16,7 @@ using settings::ValueKind;
 
 // An optional single sign directly followed by decimal digits, nothing else.
 std::optional<int> Integer(std::string_view text) {
-    const std::string_view digits =
-        text.starts_with('+') || text.starts_with('-') ? text.substr(1) : text;
-    if (digits.empty() ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    const std::string_view number = text.starts_with('+') ? digits : text; // from_chars takes "-"
-    int value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error != std::errc() || end != number.data() + number.size()) {
-        return std::nullopt; // too large for an int
-    }
-    return value;
+    return platform::StrictInteger(text, platform::Blanks::Refused);
 }
 
 const settings::ViewerKey& SlotRow() {

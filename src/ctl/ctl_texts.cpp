@@ -1,6 +1,10 @@
 #include "ctl/ctl_texts.h"
 
+#include "platform/input_check_texts.h"
+
+#include <algorithm>
 #include <array>
+#include <span>
 
 namespace kfg::ctl {
 namespace {
@@ -10,9 +14,11 @@ using platform::Texts;
 struct MessageRow {
     Message message;
     Texts text;
+    // The dialog's input-check sentence that follows `text`; its %1, %2 take the values after
+    // those of `text`.
+    const Texts* check = nullptr;
 };
 
-// The range and number sentences are the dialog's input-check messages.
 constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::MissingFolder,
      {"the folder %1 does not exist", "der Ordner %1 existiert nicht", "la carpeta %1 no existe"}},
@@ -28,13 +34,8 @@ constexpr auto kMessages = std::to_array<MessageRow>({
      {"%1: KFG never writes this key for Telvio %2",
       "%1: KFG schreibt diesen Schlüssel für Telvio %2 nie",
       "%1: KFG nunca escribe esta clave para Telvio %2"}},
-    {Message::NotANumber,
-     {"%1=%2: Please enter an integer.", "%1=%2: Bitte eine ganze Zahl eingeben.",
-      "%1=%2: Introduzca un número entero."}},
-    {Message::OutOfRange,
-     {"%1=%2: Please enter an integer between %3 and %4.",
-      "%1=%2: Bitte eine ganze Zahl zwischen %3 und %4 eingeben.",
-      "%1=%2: Introduzca un número entero entre %3 y %4."}},
+    {Message::NotANumber, {"%1=%2: ", "%1=%2: ", "%1=%2: "}, &platform::kIntegerExpected},
+    {Message::OutOfRange, {"%1=%2: ", "%1=%2: ", "%1=%2: "}, &platform::kIntegerBetween},
     {Message::NoSuchRow,
      {"%1=%2: neither a row from 0 to %3 nor a text of the list",
       "%1=%2: weder eine Zeile von 0 bis %3 noch ein Text der Liste",
@@ -115,7 +116,15 @@ static_assert(EveryMessageOnce(), "one row per message, in the order of the enum
 
 std::string Text(Message message, platform::TextLanguage language,
                  std::initializer_list<std::string_view> values) {
-    return platform::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
+    const MessageRow& row = kMessages[static_cast<std::size_t>(message)];
+    if (row.check == nullptr) {
+        return platform::FillIn(row.text.In(language), values);
+    }
+    // "KEY=VALUE: " takes the first two values, the check sentence the rest as its %1, %2.
+    const std::span<const std::string_view> all(values.begin(), values.size());
+    const std::size_t prefixValues = std::min<std::size_t>(2, all.size());
+    return platform::FillIn(row.text.In(language), all.first(prefixValues)) +
+           platform::FillIn(row.check->In(language), all.subspan(prefixValues));
 }
 
 } // namespace kfg::ctl

@@ -3,17 +3,15 @@
 #include "ctl/kfgctl.h"
 #include "mixer/system_mixer.h"
 #include "platform/message_language.h"
+#include "platform/program_command.h"
 #include "platform/program_starter.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
 
 int main(int argc, char** argv) {
-    const char* path = std::getenv("PATH");
-    kfg::platform::SystemProgramStarter starter(path != nullptr ? path
-                                                                : "/usr/local/bin:/usr/bin:/bin");
+    kfg::platform::SystemProgramStarter starter(kfg::platform::SearchPathOfProcess());
     kfg::ctl::Environment environment;
     std::error_code error;
     environment.workingDirectory = std::filesystem::current_path(error);

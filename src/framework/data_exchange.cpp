@@ -4,47 +4,13 @@
 #include "framework/dialog.h"
 #include "framework/layer_texts.h"
 #include "framework/message_box.h"
+#include "platform/strict_integer.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <limits>
 #include <optional>
 
 namespace kfg::framework {
-namespace {
-
-// Optional blanks, an optional sign, at least one digit, optional blanks; nothing else, and
-// nothing that does not fit an int.
-std::optional<int> ParseInteger(const QString& text) {
-    const QString trimmed = text.trimmed();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < trimmed.size() && (trimmed[i] == QLatin1Char('+') || trimmed[i] == QLatin1Char('-'))) {
-        negative = trimmed[i] == QLatin1Char('-');
-        ++i;
-    }
-    if (i == trimmed.size()) {
-        return std::nullopt;
-    }
-    long long value = 0;
-    for (; i < trimmed.size(); ++i) {
-        const QChar c = trimmed[i];
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
-            return std::nullopt;
-        }
-        value = value * 10 + (c.unicode() - u'0');
-        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) {
-            return std::nullopt;
-        }
-    }
-    value = negative ? -value : value;
-    if (value > std::numeric_limits<int>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<int>(value);
-}
-
-} // namespace
 
 DataExchange::DataExchange(Dialog& dialog, bool saveAndValidate)
     : dialog_(dialog)
@@ -84,7 +50,8 @@ void DataExchange::Integer(int id, int& member) {
         dialog_.SetItemInt(id, member);
         return;
     }
-    if (const std::optional<int> value = ParseInteger(dialog_.ItemText(id))) {
+    if (const std::optional<int> value = platform::StrictInteger(dialog_.ItemText(id).toStdString(),
+                                                                 platform::Blanks::AllowedAround)) {
         member = *value;
     } else {
         Fail(id, QString::fromUtf8(TextsFor(dialog_.CurrentLanguage()).integerExpected));

@@ -1,18 +1,20 @@
 #include "framework/layer_texts.h"
 
+#include "platform/input_check_texts.h"
+
 namespace kfg::framework {
 namespace {
 
 constexpr LayerTexts kGerman{
-    "Bitte eine ganze Zahl eingeben.",
-    "Bitte eine ganze Zahl zwischen %1 und %2 eingeben.",
+    platform::kIntegerExpected.german,
+    platform::kIntegerBetween.german,
     "Höher",
     "Niedriger",
 };
 
 constexpr LayerTexts kSpanish{
-    "Introduzca un número entero.",
-    "Introduzca un número entero entre %1 y %2.",
+    platform::kIntegerExpected.spanish,
+    platform::kIntegerBetween.spanish,
     "Subir",
     "Bajar",
 };

@@ -1,5 +1,7 @@
 #include "platform/extended_attributes.h"
 
+#include "platform/last_error.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <string>
@@ -8,10 +10,6 @@
 
 namespace kfg::platform {
 namespace {
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
 
 // A list of NUL-terminated attribute names, or a value, fetched with the size-then-data
 // protocol of the xattr calls; `read` is called with (buffer, size).

@@ -1,6 +1,8 @@
 #include "platform/file_save.h"
 
+#include "platform/descriptor_reads.h"
 #include "platform/extended_attributes.h"
+#include "platform/last_error.h"
 #include "platform/process_umask.h"
 #include "platform/unique_fd.h"
 
@@ -20,10 +22,6 @@
 
 namespace kfg::platform {
 namespace {
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
 
 // The folder or the file said no to something a replacement needs; a write in place may
 // still be allowed.
@@ -57,27 +55,6 @@ std::error_code WriteAll(int fd, std::string_view bytes, off_t offset = -1) {
 // Permissions a new file gets: what open() would give with mode 0666 under the process umask.
 mode_t NewFileMode() {
     return static_cast<mode_t>(0666 & ~ProcessUmask());
-}
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
-std::vector<std::string> EntryNames(int folderFd) {
-    std::vector<std::string> names;
-    const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return names;
-    }
-    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
-    if (!dir) {
-        UniqueFd owned(fd);
-        return names;
-    }
-    while (const dirent* entry = ::readdir(dir.get())) {
-        names.emplace_back(entry->d_name);
-    }
-    return names;
 }
 
 // Six letters or digits for a temporary name.
@@ -222,7 +199,7 @@ void Saver::LockFolderAndRemoveLeftovers() {
         return;
     }
     const std::string prefix = TemporaryPrefix();
-    for (const std::string& entry : EntryNames(folderFd_.get())) {
+    for (const std::string& entry : FolderEntryNames(folderFd_.get(), ".")) {
         struct stat info {};
         if (entry.size() > prefix.size() && entry.compare(0, prefix.size(), prefix) == 0 &&
             ::fstatat(folderFd_.get(), entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&

@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include "platform/descriptor_reads.h"
+#include "platform/last_error.h"
 #include "platform/unique_fd.h"
 
 #include <cerrno>
@@ -9,13 +11,6 @@
 #include <unistd.h>
 
 namespace kfg::platform {
-namespace {
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
-
-} // namespace
 
 FileState PosixFileSystem::Probe(const std::filesystem::path& path) const {
     struct stat info {};
@@ -55,21 +50,11 @@ std::error_code PosixFileSystem::ReadAll(const std::filesystem::path& path,
         return LastError();
     }
     contents.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            contents.clear();
-            return LastError();
-        }
-        if (got == 0) {
-            return {};
-        }
-        contents.append(buffer, static_cast<std::size_t>(got));
+    error = ReadToEnd(fd.get(), contents);
+    if (error) {
+        contents.clear();
     }
+    return error;
 }
 
 std::error_code PosixFileSystem::Save(const std::filesystem::path& path, std::string_view contents,

@@ -1,11 +1,9 @@
 #include "platform/name_lookup.h"
 
-#include "platform/unique_fd.h"
+#include "platform/descriptor_reads.h"
 
 #include <algorithm>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 
 namespace kfg::platform {
@@ -15,28 +13,9 @@ char FoldAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 std::vector<std::string> ReadNames(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    const int fd =
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return names;
-    }
-    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
-    if (!dir) {
-        UniqueFd owned(fd);
-        return names;
-    }
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
-        }
-    }
+    std::vector<std::string> names =
+        FolderEntryNames(AT_FDCWD, folder.empty() ? "." : folder.c_str());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -1,5 +1,6 @@
 #include "platform/process_umask.h"
 
+#include "platform/descriptor_reads.h"
 #include "platform/unique_fd.h"
 
 #include <algorithm>
@@ -18,17 +19,8 @@ std::string ReadStatus() {
     if (!fd.valid()) {
         return text;
     }
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return text;
-        }
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
+    (void)ReadToEnd(fd.get(), text); // a cut status lacks the line at worst: the fallback reads it
+    return text;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,6 +90,11 @@ std::optional<std::string> FindOnSearchPath(const std::string& program,
         }
     }
     return std::nullopt;
+}
+
+std::string SearchPathOfProcess() {
+    const char* path = std::getenv("PATH");
+    return path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
 }
 
 } // namespace kfg::platform

@@ -47,4 +47,8 @@ struct ProgramCommand {
 std::optional<std::string> FindOnSearchPath(const std::string& program,
                                             const std::string& searchPath);
 
+// The process's PATH, or the usual system folders when it is unset: where wine is looked for
+// (never KFG's own programs).
+std::string SearchPathOfProcess();
+
 } // namespace kfg::platform

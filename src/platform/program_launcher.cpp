@@ -1,6 +1,7 @@
 #include "platform/program_launcher.h"
 
 #include "platform/failure_cause.h"
+#include "platform/last_error.h"
 #include "platform/unique_fd.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <initializer_list>
 #include <poll.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -18,10 +20,6 @@ namespace kfg::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
 
 struct Pipe {
     UniqueFd read;
@@ -180,6 +178,33 @@ std::error_code ReadExecReport(int fd) {
                                : std::error_code{};
 }
 
+// Runs `grandchild` (which never returns) in a grandchild behind an intermediate child that
+// exits at once, so the program is never a zombie of ours. Our copies of `writeEnds` are closed
+// before the report is read, or the read would wait for ourselves. The result: the errno of a
+// failed exec read from `report`, or nothing once the program runs.
+template <class Grandchild>
+std::error_code StartThroughIntermediate(Grandchild grandchild,
+                                         std::initializer_list<UniqueFd*> writeEnds, int report) {
+    const pid_t intermediate = ::fork();
+    if (intermediate < 0) {
+        return LastError();
+    }
+    if (intermediate == 0) {
+        const pid_t program = ::fork();
+        if (program == 0) {
+            grandchild();
+        }
+        ::_exit(program < 0 ? 1 : 0);
+    }
+    for (UniqueFd* end : writeEnds) {
+        end->close();
+    }
+    if (!Reap(intermediate)) {
+        return std::make_error_code(std::errc::resource_unavailable_try_again);
+    }
+    return ReadExecReport(report);
+}
+
 // Waits for the waiter's report and the end of the pipe.
 std::error_code WaitForEnd(int fd, Clock::time_point deadline) {
     std::array<char, sizeof(int)> status{};
@@ -232,22 +257,9 @@ std::error_code StartDetached(const std::vector<std::string>& command,
         return error;
     }
     const std::vector<char*> argv = ArgumentVector(command);
-    const pid_t intermediate = ::fork();
-    if (intermediate < 0) {
-        return LastError();
-    }
-    if (intermediate == 0) {
-        const pid_t program = ::fork();
-        if (program == 0) {
-            ExecProgram(argv.data(), workingDirectory.c_str(), report.write.get());
-        }
-        ::_exit(program < 0 ? 1 : 0);
-    }
-    report.write.close();
-    if (!Reap(intermediate)) {
-        return std::make_error_code(std::errc::resource_unavailable_try_again);
-    }
-    return ReadExecReport(report.read.get());
+    return StartThroughIntermediate(
+        [&] { ExecProgram(argv.data(), workingDirectory.c_str(), report.write.get()); },
+        {&report.write}, report.read.get());
 }
 
 std::error_code StartAndWait(const std::vector<std::string>& command,
@@ -267,23 +279,12 @@ std::error_code StartAndWait(const std::vector<std::string>& command,
         return opened;
     }
     const std::vector<char*> argv = ArgumentVector(command);
-    const pid_t intermediate = ::fork();
-    if (intermediate < 0) {
-        return LastError();
-    }
-    if (intermediate == 0) {
-        const pid_t waiter = ::fork();
-        if (waiter == 0) {
-            RunWaiter(argv.data(), workingDirectory.c_str(), report.write.get(), done.write.get());
-        }
-        ::_exit(waiter < 0 ? 1 : 0);
-    }
-    report.write.close();
-    done.write.close();
-    if (!Reap(intermediate)) {
-        return std::make_error_code(std::errc::resource_unavailable_try_again);
-    }
-    if (const std::error_code error = ReadExecReport(report.read.get())) {
+    if (const std::error_code error = StartThroughIntermediate(
+            [&] {
+                RunWaiter(argv.data(), workingDirectory.c_str(), report.write.get(),
+                          done.write.get());
+            },
+            {&report.write, &done.write}, report.read.get())) {
         return error;
     }
     return WaitForEnd(done.read.get(), deadline);

@@ -55,13 +55,7 @@ void SystemProgramStarter::ReportSpellings(const std::string& program,
 std::error_code SystemProgramStarter::Start(const std::filesystem::path& workingDirectory,
                                             const std::string& name,
                                             const std::vector<std::string>& arguments) {
-    const ProgramCommand command = CommandFor(workingDirectory, name, arguments, searchPath_);
-    ReportSpellings(name, command);
-    const std::error_code error =
-        command.error
-            ? command.error
-            : ExecFailure(StartDetached(command.argv, workingDirectory), command.throughWine);
-    return Report("start", name, command.argv, error);
+    return Run("start", workingDirectory, name, arguments, StartDetached);
 }
 
 std::error_code
@@ -83,13 +77,20 @@ SystemProgramStarter::RunSoundInitialisation(const std::filesystem::path& workin
 std::error_code SystemProgramStarter::HandOver(const std::filesystem::path& workingDirectory,
                                                const std::string& name,
                                                const std::vector<std::string>& arguments) {
+    return Run("hand-over", workingDirectory, name, arguments, ReplaceProcess);
+}
+
+std::error_code SystemProgramStarter::Run(const char* step,
+                                          const std::filesystem::path& workingDirectory,
+                                          const std::string& name,
+                                          const std::vector<std::string>& arguments,
+                                          RunCommand run) const {
     const ProgramCommand command = CommandFor(workingDirectory, name, arguments, searchPath_);
     ReportSpellings(name, command);
     const std::error_code error =
-        command.error
-            ? command.error
-            : ExecFailure(ReplaceProcess(command.argv, workingDirectory), command.throughWine);
-    return Report("hand-over", name, command.argv, error);
+        command.error ? command.error
+                      : ExecFailure(run(command.argv, workingDirectory), command.throughWine);
+    return Report(step, name, command.argv, error);
 }
 
 } // namespace kfg::platform

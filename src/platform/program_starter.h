@@ -73,6 +73,12 @@ private:
                                          const std::vector<std::string>& commandLine,
                                          std::error_code error) const;
     void ReportSpellings(const std::string& program, const ProgramCommand& command) const;
+    // Start and hand-over differ only in how the command runs and in the step they report.
+    using RunCommand = std::error_code (*)(const std::vector<std::string>&,
+                                           const std::filesystem::path&);
+    [[nodiscard]] std::error_code
+    Run(const char* step, const std::filesystem::path& workingDirectory, const std::string& name,
+        const std::vector<std::string>& arguments, RunCommand run) const;
 
     std::string searchPath_;
     LaunchFailureSink sink_;

@@ -2,14 +2,14 @@
 
 namespace kfg::platform {
 
-std::string FillIn(std::string_view sentence, std::initializer_list<std::string_view> values) {
+std::string FillIn(std::string_view sentence, std::span<const std::string_view> values) {
     std::string text;
     for (std::size_t i = 0; i < sentence.size(); ++i) {
         const bool marker = sentence[i] == '%' && i + 1 < sentence.size() &&
                             sentence[i + 1] >= '1' && sentence[i + 1] <= '9';
         const auto index = marker ? static_cast<std::size_t>(sentence[i + 1] - '1') : 0;
         if (marker && index < values.size()) {
-            text += *(values.begin() + index);
+            text += values[index];
             ++i;
         } else {
             text += sentence[i];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,10 @@ struct Texts {
 
 // `sentence` with %1, %2, ... %9 replaced by the values in order; a "%" before anything else
 // stays as it is.
-std::string FillIn(std::string_view sentence, std::initializer_list<std::string_view> values);
+std::string FillIn(std::string_view sentence, std::span<const std::string_view> values);
+inline std::string FillIn(std::string_view sentence,
+                          std::initializer_list<std::string_view> values) {
+    return FillIn(sentence, std::span<const std::string_view>(values.begin(), values.size()));
+}
 
 } // namespace kfg::platform

@@ -1,5 +1,7 @@
 #include "res/side_templates.h"
 
+#include "platform/no_repeats.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -84,14 +86,8 @@ constexpr auto kAudioDecoderControls = std::to_array<ControlTemplate>({
 // Ids are unique within a template.
 template <std::size_t N>
 constexpr bool IdsUnique(const std::array<ControlTemplate, N>& controls) {
-    for (std::size_t i = 0; i < N; ++i) {
-        for (std::size_t j = i + 1; j < N; ++j) {
-            if (controls[i].id == controls[j].id) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return platform::NoRepeats(
+        controls, [](const ControlTemplate& a, const ControlTemplate& b) { return a.id == b.id; });
 }
 static_assert(IdsUnique(kDisplayModeControls) && IdsUnique(kLanguageControls) &&
               IdsUnique(kAudioDecoderControls));

@@ -1,5 +1,6 @@
 #include "res/template_102.h"
 
+#include "platform/no_repeats.h"
 #include "res/template_102_controls.h"
 
 #include <cstddef>
@@ -18,13 +19,13 @@ static_assert(kMainControls.size() == 164);
 
 // Addressing by id needs unique ids; a spin needs an editable field to step.
 constexpr bool IdsUniqueAndBuddiesExist() {
-    for (std::size_t i = 0; i < kMainControls.size(); ++i) {
-        const ControlTemplate& control = kMainControls[i];
-        for (std::size_t j = i + 1; control.id != kNoId && j < kMainControls.size(); ++j) {
-            if (kMainControls[j].id == control.id) {
-                return false;
-            }
-        }
+    const auto sameId = [](const ControlTemplate& a, const ControlTemplate& b) {
+        return a.id != kNoId && a.id == b.id;
+    };
+    if (!platform::NoRepeats(kMainControls, sameId)) {
+        return false;
+    }
+    for (const ControlTemplate& control : kMainControls) {
         if (control.buddy != 0 && FindMainControl(control.buddy) == nullptr) {
             return false;
         }

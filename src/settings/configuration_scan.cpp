@@ -1,5 +1,6 @@
 #include "settings/configuration_scan.h"
 
+#include "platform/descriptor_reads.h"
 #include "platform/file_system.h"
 #include "platform/name_lookup.h"
 #include "settings/profile_document.h"
@@ -22,17 +23,9 @@ std::string ReadWhole(const std::filesystem::path& file, bool& opened) {
     if (!opened) {
         return bytes;
     }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return bytes; // the end, or a read error: the scan ends with what was read
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
+    // A read error ends the scan with what was read.
+    (void)platform::ReadToEnd(fd.get(), bytes);
+    return bytes;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/text_language.h"
+
+#include "platform/no_repeats.h"
 #include "settings/leading_integer.h"
 
 #include <array>
@@ -39,17 +41,15 @@ inline constexpr auto kKfgKeys = std::to_array<KfgKeyInfo>({
 
 // Every key once, with a name.
 constexpr bool KfgKeysHold() {
-    for (std::size_t i = 0; i < kKfgKeys.size(); ++i) {
-        if (kKfgKeys[i].name.empty()) {
+    for (const KfgKeyInfo& row : kKfgKeys) {
+        if (row.name.empty()) {
             return false;
         }
-        for (std::size_t j = i + 1; j < kKfgKeys.size(); ++j) {
-            if (kKfgKeys[j].key == kKfgKeys[i].key || kKfgKeys[j].name == kKfgKeys[i].name) {
-                return false;
-            }
-        }
     }
-    return kKfgKeys.size() == static_cast<std::size_t>(KfgKey::LineIn) + 1;
+    return kKfgKeys.size() == static_cast<std::size_t>(KfgKey::LineIn) + 1 &&
+           platform::NoRepeats(kKfgKeys, [](const KfgKeyInfo& a, const KfgKeyInfo& b) {
+               return a.key == b.key || a.name == b.name;
+           });
 }
 static_assert(KfgKeysHold(), "a [KFG] key row is missing, unnamed or doubled");
 

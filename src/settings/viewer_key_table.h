@@ -3,6 +3,7 @@
 // The viewer's keys as one table: loading, saving, the dialog's checks and its default
 // buttons all read it.
 
+#include "platform/no_repeats.h"
 #include "settings/choice_tables.h"
 #include "settings/edition_facts.h"
 #include "settings/leading_integer.h"
@@ -224,23 +225,19 @@ constexpr bool RowHolds(const ViewerKey& key) {
 
 // Rules between rows.
 constexpr bool RowsAgree() {
+    const auto clash = [](const ViewerKey& a, const ViewerKey& b) {
+        const bool sameName = a.kind == KeyKind::Single && a.name == b.name;
+        const bool sameTarget = (a.inRecord != nullptr && a.inRecord == b.inRecord) ||
+                                (a.inState != nullptr && a.inState == b.inState);
+        // A shared position is only for keys no edition writes both of.
+        const bool orderClash = a.writeOrder == b.writeOrder && (a.writtenBy & b.writtenBy);
+        return sameName || sameTarget || orderClash;
+    };
     int slotRows = 0;
-    for (std::size_t i = 0; i < kKeys.size(); ++i) {
-        const ViewerKey& a = kKeys[i];
-        slotRows += a.kind == KeyKind::MemorySlots ? 1 : 0;
-        for (std::size_t j = i + 1; j < kKeys.size(); ++j) {
-            const ViewerKey& b = kKeys[j];
-            const bool sameName = a.kind == KeyKind::Single && a.name == b.name;
-            const bool sameTarget = (a.inRecord != nullptr && a.inRecord == b.inRecord) ||
-                                    (a.inState != nullptr && a.inState == b.inState);
-            // A shared position is only for keys no edition writes both of.
-            const bool orderClash = a.writeOrder == b.writeOrder && (a.writtenBy & b.writtenBy);
-            if (sameName || sameTarget || orderClash) {
-                return false;
-            }
-        }
+    for (const ViewerKey& key : kKeys) {
+        slotRows += key.kind == KeyKind::MemorySlots ? 1 : 0;
     }
-    return slotRows == 1;
+    return slotRows == 1 && platform::NoRepeats(kKeys, clash);
 }
 
 constexpr bool ExceptionsAreResetKeys() {

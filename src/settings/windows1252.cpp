@@ -1,5 +1,7 @@
 #include "settings/windows1252.h"
 
+#include "platform/utf8.h"
+
 #include <array>
 
 namespace kfg::settings {
@@ -49,42 +51,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at `i`; nothing for a malformed one.
-std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    int length = 0;
-    char32_t c = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        c = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        c = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        c = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (i + static_cast<std::size_t>(length) > text.size()) {
-        return std::nullopt;
-    }
-    for (int k = 1; k < length; ++k) {
-        const unsigned char next = byte(i + static_cast<std::size_t>(k));
-        if ((next & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        c = (c << 6) | (next & 0x3F);
-    }
-    i += static_cast<std::size_t>(length);
-    return c;
-}
-
 } // namespace
 
 std::string Utf8FromWindows1252(std::string_view bytes) {
@@ -102,7 +68,7 @@ std::optional<std::string> Windows1252FromUtf8(std::string_view text) {
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const std::optional<char32_t> c = NextCodePoint(text, i);
+        const std::optional<char32_t> c = platform::NextCodePoint(text, i);
         if (!c) {
             return std::nullopt;
         }

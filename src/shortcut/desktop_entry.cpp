@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <array>
-#include <cstdint>
 
 namespace kfg::shortcut {
 namespace {
@@ -19,30 +18,6 @@ constexpr std::array<Escape, 4> kEscapes{{
     {'\t', "\\t"},
     {'\r', "\\r"},
 }};
-
-// Length of the UTF-8 sequence that `lead` begins and the smallest code point it may carry
-// (anything smaller is an overlong form); 0 for a byte that cannot begin one.
-struct Lead {
-    int length;
-    std::uint32_t minimum;
-    std::uint32_t bits;
-};
-
-Lead ReadLead(unsigned char lead) {
-    if (lead < 0x80) {
-        return {1, 0, lead};
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        return {2, 0x80, lead & 0x1Fu};
-    }
-    if ((lead & 0xF0) == 0xE0) {
-        return {3, 0x800, lead & 0x0Fu};
-    }
-    if ((lead & 0xF8) == 0xF0) {
-        return {4, 0x10000, lead & 0x07u};
-    }
-    return {0, 0, 0};
-}
 
 std::string_view FolderName(std::string_view folder) {
     const std::size_t slash = folder.find_last_of('/');
@@ -79,28 +54,6 @@ std::string EscapeValue(std::string_view text) {
         }
     }
     return out;
-}
-
-bool IsUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const Lead lead = ReadLead(static_cast<unsigned char>(text[i]));
-        if (lead.length == 0 || text.size() - i < static_cast<std::size_t>(lead.length)) {
-            return false;
-        }
-        std::uint32_t code = lead.bits;
-        for (int k = 1; k < lead.length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        if (code < lead.minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            return false;
-        }
-        i += static_cast<std::size_t>(lead.length);
-    }
-    return true;
 }
 
 bool HasUnwritableControl(std::string_view text) {

@@ -11,10 +11,6 @@ namespace kfg::shortcut {
 // single value (";" only separates the items of list keys, "%" is special in Exec alone).
 std::string EscapeValue(std::string_view text);
 
-// True when `text` is well-formed UTF-8: no stray or missing continuation bytes, no overlong
-// forms, no surrogates, nothing above U+10FFFF.
-bool IsUtf8(std::string_view text);
-
 // True when `text` holds a control character that no escape sequence of a desktop entry can
 // carry (every one but newline, tab and carriage return).
 bool HasUnwritableControl(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include "platform/file_save.h"
 #include "platform/name_lookup.h"
+#include "platform/utf8.h"
 #include "shortcut/desktop_entry.h"
 
 #include <string>
@@ -80,7 +81,7 @@ std::error_code MakeFolderShortcut(std::string_view appId, const fs::path& folde
         return error ? error : make_error_code(ShortcutErrc::NotAFolder);
     }
     const std::string& path = canonical.native();
-    if (!IsUtf8(path)) {
+    if (!platform::IsUtf8(path)) {
         return ShortcutErrc::PathNotUtf8;
     }
     if (HasUnwritableControl(path)) {

@@ -39,6 +39,7 @@ TEST(Windows1252Text, LettersMapBothWaysAndForeignTextIsRefused) {
     EXPECT_FALSE(Windows1252FromUtf8("中文").has_value());
     EXPECT_FALSE(Windows1252FromUtf8("\xC3").has_value()); // cut-off UTF-8
     EXPECT_FALSE(Windows1252FromUtf8("\xFF\xFE").has_value());
+    EXPECT_FALSE(Windows1252FromUtf8("\xC1\x81").has_value()); // "A" spelled overlong
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The main dialog's message map: which handler a control's notification runs.
 #include "dialogs/main/kfg_dlg.h"
+#include "platform/no_repeats.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
 
@@ -88,21 +89,17 @@ constexpr bool Raises(const framework::ControlTemplate& control, Notification no
 }
 
 constexpr bool DispatchHolds() {
-    for (std::size_t i = 0; i < kDispatch.size(); ++i) {
-        const DispatchRow& row = kDispatch[i];
+    for (const DispatchRow& row : kDispatch) {
         const framework::ControlTemplate* control = FindMainControl(row.id);
         // The line-in switch handles its own clicks; mapping them too would flip it twice.
         if (control == nullptr || !Raises(*control, row.notification) || row.handler == nullptr ||
             row.id == kIdLineInMute) {
             return false;
         }
-        for (std::size_t j = i + 1; j < kDispatch.size(); ++j) {
-            if (kDispatch[j].notification == row.notification && kDispatch[j].id == row.id) {
-                return false;
-            }
-        }
     }
-    return true;
+    return platform::NoRepeats(kDispatch, [](const DispatchRow& a, const DispatchRow& b) {
+        return a.notification == b.notification && a.id == b.id;
+    });
 }
 static_assert(DispatchHolds(), "a dispatch row names a missing control, a notification it does "
                                "not raise, no handler, or a pair a second time");

@@ -1,6 +1,7 @@
 #include "dialogs/main/edition_layout.h"
 
 #include "dialogs/main/exchange_table.h"
+#include "platform/no_repeats.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
 #include "settings/edition_facts.h"
@@ -59,18 +60,13 @@ constexpr auto kLayout = std::to_array<LayoutRow>({
 
 // Every row names a control once, and shows it only where it touches it.
 constexpr bool LayoutHolds() {
-    for (std::size_t i = 0; i < kLayout.size(); ++i) {
-        const LayoutRow& row = kLayout[i];
+    for (const LayoutRow& row : kLayout) {
         if (FindMainControl(row.id) == nullptr || (row.shownIn & ~row.touchedIn) != 0) {
             return false;
         }
-        for (std::size_t j = i + 1; j < kLayout.size(); ++j) {
-            if (kLayout[j].id == row.id) {
-                return false;
-            }
-        }
     }
-    return true;
+    return platform::NoRepeats(kLayout,
+                               [](const LayoutRow& a, const LayoutRow& b) { return a.id == b.id; });
 }
 static_assert(LayoutHolds(), "a layout row names a missing control, or one a second time");
 

@@ -1,5 +1,6 @@
 #include "dialogs/main/exchange_table.h"
 
+#include "platform/no_repeats.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
 #include "settings/viewer_key_table.h"
@@ -149,18 +150,17 @@ constexpr bool RowFits(const ExchangeRow& row) {
 }
 
 constexpr bool TableHolds() {
+    if (!platform::NoRepeats(
+            kTable, [](const ExchangeRow& a, const ExchangeRow& b) { return a.id == b.id; })) {
+        return false;
+    }
     std::array<int, kMemorySlotCount> slotRows{};
-    for (std::size_t i = 0; i < kTable.size(); ++i) {
-        if (!RowFits(kTable[i])) {
+    for (const ExchangeRow& row : kTable) {
+        if (!RowFits(row)) {
             return false;
         }
-        for (std::size_t j = i + 1; j < kTable.size(); ++j) {
-            if (kTable[j].id == kTable[i].id) {
-                return false;
-            }
-        }
-        if (kTable[i].slot >= 0) {
-            ++slotRows[static_cast<std::size_t>(kTable[i].slot)];
+        if (row.slot >= 0) {
+            ++slotRows[static_cast<std::size_t>(row.slot)];
         }
     }
     for (const int rows : slotRows) {

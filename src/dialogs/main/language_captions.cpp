@@ -1,5 +1,6 @@
 #include "dialogs/main/language_captions.h"
 
+#include "platform/no_repeats.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
 
@@ -74,14 +75,7 @@ constexpr bool Filled(const char* text) {
 // Each table names a control once, with a text to show.
 template <class Row, std::size_t N>
 constexpr bool Distinct(const std::array<Row, N>& rows) {
-    for (std::size_t i = 0; i < N; ++i) {
-        for (std::size_t j = i + 1; j < N; ++j) {
-            if (rows[i].id == rows[j].id) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return platform::NoRepeats(rows, [](const Row& a, const Row& b) { return a.id == b.id; });
 }
 
 constexpr bool CaptionsHold() {

@@ -1,0 +1,58 @@
+#include "platform/descriptor_reads.h"
+
+#include "platform/last_error.h"
+#include "platform/unique_fd.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <string_view>
+#include <unistd.h>
+
+namespace kfg::platform {
+namespace {
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+} // namespace
+
+std::error_code ReadToEnd(int fd, std::string& contents) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return LastError();
+        }
+        if (got == 0) {
+            return {};
+        }
+        contents.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+std::vector<std::string> FolderEntryNames(int atFd, const char* path) {
+    std::vector<std::string> names;
+    const int fd = ::openat(atFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return names;
+    }
+    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+    if (!dir) {
+        UniqueFd owned(fd); // fdopendir took nothing: close it here
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    return names;
+}
+
+} // namespace kfg::platform

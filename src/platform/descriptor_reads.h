@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace kfg::platform {
+
+// Appends everything `fd` still gives until its end. A read error stops it: what came before
+// stays in `contents`, and the caller decides whether a part is worth anything.
+[[nodiscard]] std::error_code ReadToEnd(int fd, std::string& contents);
+
+// The names in the folder `path` (relative to the folder descriptor `atFd`, or AT_FDCWD),
+// without "." and "..", in the order the file system gives them. An unreadable folder has none.
+std::vector<std::string> FolderEntryNames(int atFd, const char* path);
+
+} // namespace kfg::platform

@@ -1,0 +1,22 @@
+#include "platform/no_repeats.h"
+
+#include <array>
+#include <gtest/gtest.h>
+
+namespace kfg::platform {
+namespace {
+
+constexpr auto kSame = [](int a, int b) { return a == b; };
+
+// Checked at compile time as the tables are; a pair anywhere, not only neighbours, counts.
+static_assert(NoRepeats(std::array{1, 2, 3}, kSame));
+static_assert(!NoRepeats(std::array{1, 2, 1}, kSame));
+static_assert(!NoRepeats(std::array{4, 5, 6, 5}, kSame));
+static_assert(NoRepeats(std::array<int, 0>{}, kSame));
+
+TEST(NoRepeats, FindsAPairAnywhere) {
+    EXPECT_FALSE(NoRepeats(std::array{7, 8, 9, 7}, kSame));
+}
+
+} // namespace
+} // namespace kfg::platform
