@@ -114,9 +114,6 @@ void CKfgDlg::NameControlsForLanguage() {
 }
 
 void CKfgDlg::DoDataExchange(framework::DataExchange& exchange) {
-    for (framework::Control& control : controls_.All()) {
-        exchange.Bind(control);
-    }
     for (const ExchangeRow& row : MainExchangeTable()) {
         switch (row.kind) {
         case ExchangeKind::Check:

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "dialogs/main/control_members.h"
 #include "dialogs/side/side_dialogs.h"
 #include "framework/dialog.h"
 #include "mixer/mixer_switch.h"
@@ -119,7 +118,6 @@ private:
     std::filesystem::path workingDirectory_;
 
     // Members in the order they are built; destroyed in reverse.
-    ControlMembers controls_;
     mixer::CMixerSwitch LineInMute;
     settings::SettingsRecord record_;
     CDisplayModeDlg displayModeDlg_;
