@@ -21,6 +21,9 @@
 namespace kfg::platform {
 namespace {
 
+// How long a save waits for the folder's lock that another process holds.
+constexpr std::chrono::milliseconds kFolderLockWait{2000};
+
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }

@@ -71,10 +71,6 @@ public:
     void OnHelp();
     void OnAudioDecoder();
 
-    // The exact texts of the missing-"Telvio.ini" message.
-    static const char* const kMissingViewerSettingsText;
-    static const char* const kMissingViewerSettingsCaption;
-
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
