@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test on a Debian 12 machine: installs what is missing, then a normal build with
 # its tests, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
-# targets for a bounded time, and the format check. Exits non-zero on the first failure.
+# targets for a bounded time, the format check and the check that every path the documents
+# name exists. Exits non-zero on the first failure.
 # Last, it builds the Debian package and checks it, which installs and removes it on this machine.
 #
 # KFG_FUZZ_SECONDS: how long each fuzz target runs (default 20).
@@ -46,6 +47,9 @@ if ((${#sources[@]} > 0)); then
 else
     echo "No sources to check."
 fi
+
+heading "Paths the documents name"
+scripts/check-doc-paths.sh
 
 summaries=()
 # run_ctest NAME BUILD_DIR: runs the tests and keeps the closing summary line for the end.

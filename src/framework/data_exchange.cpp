@@ -1,6 +1,5 @@
 #include "framework/data_exchange.h"
 
-#include "framework/control.h"
 #include "framework/dialog.h"
 #include "framework/layer_texts.h"
 #include "framework/message_box.h"
@@ -20,12 +19,6 @@ void DataExchange::Fail(int id, const QString& message) {
     failed_ = true;
     MessageBox(&dialog_, message, QApplication::applicationName(), MessageIcon::Warning);
     dialog_.SetFocusTo(id, true);
-}
-
-void DataExchange::Bind(Control& control) {
-    if (!control.IsAttached()) {
-        control.Attach(dialog_);
-    }
 }
 
 void DataExchange::Check(int id, int& member) {

@@ -5,7 +5,6 @@
 
 namespace kfg::framework {
 
-class Control;
 class Dialog;
 
 // One exchange between a dialog's controls and its members. Towards the members every step
@@ -18,8 +17,6 @@ public:
     bool SaveAndValidate() const { return save_; }
     bool Failed() const { return failed_; }
 
-    // Attaches a control member to its control (the first exchange does it; later ones too).
-    void Bind(Control& control);
     // 1 checked, 0 clear. A member outside 0..2 is shown (and then holds) 0; 2 shows checked.
     void Check(int id, int& member);
     // Decimal text with optional blanks and sign; no clamping.

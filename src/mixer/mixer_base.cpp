@@ -6,6 +6,12 @@
 #include <new>
 
 namespace kfg::mixer {
+namespace {
+
+// Bindings whose buffer would exceed this many values are refused like a failed allocation.
+constexpr std::uint64_t kMaxControlValues = 1U << 16;
+
+} // namespace
 
 Q_LOGGING_CATEGORY(kfgMixer, "kfg.mixer", QtCriticalMsg)
 
@@ -109,6 +115,7 @@ bool CMixerBase::Init(std::uint32_t destinationType, std::uint32_t sourceType,
     }
 
     if (api_->GetControlByType(handle_, line.dwLineID, controlType, control_) != MMSYSERR_NOERROR) {
+        // The Windows program's own message, word for word, so that logs compare.
         ReportDiagnostic("CMixerBase::Init",
                          "Could not find specified mixer control. Associated Windows control "
                          "will be disabled.\nControl type: %s,\n\nDest line type: %s,\nSrc  line "

@@ -22,9 +22,6 @@ Q_DECLARE_LOGGING_CATEGORY(kfgMixer)
 // As sourceType: take the control from the destination line itself.
 inline constexpr std::uint32_t NoSourceLine = 4107;
 
-// Bindings whose buffer would exceed this many values are refused like a failed allocation.
-inline constexpr std::uint64_t kMaxControlValues = 1U << 16;
-
 const char* ControlTypeName(std::uint32_t controlType);
 const char* LineTypeName(std::uint32_t componentType);
 

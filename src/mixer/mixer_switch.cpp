@@ -38,6 +38,7 @@ void CMixerSwitch::Disconnect() {
 bool CMixerSwitch::Init(std::uint32_t destinationType, std::uint32_t sourceType,
                         std::uint32_t controlType, std::int32_t index) {
     if (button_.isNull()) {
+        // The Windows program's own message and origin (its fader class), word for word.
         ReportDiagnostic("CMixerFader::Init",
                          "No Window attached. Did you create or subclass one?");
         return false;
@@ -68,6 +69,7 @@ bool CMixerSwitch::Init(std::uint32_t destinationType, std::uint32_t sourceType,
 
     if ((Control().fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0 &&
         (index < 0 || static_cast<std::uint32_t>(index) >= Control().cMultipleItems)) {
+        // The Windows program's own message and origin (its number class), word for word.
         ReportDiagnostic("CMixerNumber::Init", "Invalid control index passed: %d", index);
         CloseMixer();
         return false;

@@ -1,5 +1,5 @@
-// Built instead of the ALSA backend when alsa-lib is missing: no device, so every binding
-// ends at "No mixer device present" and the switch stays disabled.
+// The mixer with no device: every binding ends at "No mixer device present" and the switch
+// stays disabled. A build without alsa-lib uses it as the system mixer too.
 #include "mixer/system_mixer.h"
 
 namespace kfg::mixer {
@@ -34,7 +34,7 @@ public:
 
 } // namespace
 
-std::shared_ptr<MixerApi> MakeSystemMixer() {
+std::shared_ptr<MixerApi> MakeNoMixer() {
     return std::make_shared<NoMixer>();
 }
 

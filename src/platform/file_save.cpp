@@ -23,6 +23,9 @@
 namespace kfg::platform {
 namespace {
 
+// How long a save waits for the folder's lock that another process holds.
+constexpr std::chrono::milliseconds kFolderLockWait{2000};
+
 // The folder or the file said no to something a replacement needs; a write in place may
 // still be allowed.
 bool IsRefusal(std::error_code error) {

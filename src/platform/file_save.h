@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string_view>
@@ -32,12 +31,9 @@ enum class SaveStep {
 };
 using StepHook = std::function<std::error_code(SaveStep)>;
 
-// How long a save waits for the folder's lock that another process holds.
-inline constexpr std::chrono::milliseconds kFolderLockWait{2000};
-
 // What a save that succeeded left undone, for the diagnostics.
 struct SaveNotes {
-    // Another process held the folder's lock for longer than kFolderLockWait: the save went on
+    // Another process held the folder's lock for longer than two seconds: the save went on
     // without removing the leftovers of killed saves.
     bool leftoversKept = false;
 };
@@ -56,7 +52,7 @@ struct SaveNotes {
 //
 // While it saves, the call holds an flock on the folder and first removes the leftovers of
 // earlier saves of this file that were killed (".<name>.kfg-*"). When another process holds
-// that lock for longer than kFolderLockWait, the save goes on without lock and clean-up and
+// that lock for longer than two seconds, the save goes on without lock and clean-up and
 // says so in `notes`: a window must not freeze behind another program's lock.
 [[nodiscard]] std::error_code SaveFile(const std::filesystem::path& path, std::string_view contents,
                                        const StepHook& hook = {}, SaveNotes* notes = nullptr);

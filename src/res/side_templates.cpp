@@ -8,6 +8,13 @@
 namespace kfg::res {
 namespace {
 
+// The dialogs' OK and Cancel commands.
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+
+constexpr int kDisplayModeDialogId = 161;
+constexpr int kAudioDecoderDialogId = 176;
+
 using framework::ControlKind;
 using framework::ControlTemplate;
 using framework::DialogTemplate;

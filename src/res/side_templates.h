@@ -8,11 +8,6 @@
 // decoder (176). German captions, as the templates carry them.
 namespace kfg::res {
 
-// The dialogs' OK and Cancel commands.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
-
-inline constexpr int kDisplayModeDialogId = 161;
 inline constexpr int kIdDisplayModeText = 1156;
 inline constexpr int kIdSaveAndClose = 1152;
 // The box of display-mode key n ("0".."20"); the ids do not run in key order.
@@ -25,7 +20,6 @@ inline constexpr int kLanguageDialogId = 175;
 inline constexpr int kIdGerman = 1155;
 inline constexpr int kIdSpanish = 1154;
 
-inline constexpr int kAudioDecoderDialogId = 176;
 inline constexpr int kIdNoDecoder = 1173;
 inline constexpr int kIdTonalix = 1171;
 inline constexpr int kIdSonora = 1170;

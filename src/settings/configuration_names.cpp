@@ -8,6 +8,8 @@
 namespace kfg::settings {
 namespace {
 
+constexpr int kConfigurationNameLength = 14; // characters, as the dialog's field gives
+
 struct ProblemText {
     NameProblem problem;
     platform::Texts text;

@@ -9,8 +9,6 @@
 namespace kfg::settings {
 
 // What a named configuration may be called: the section name it is stored under in "KFG.ini".
-inline constexpr int kConfigurationNameLength = 14; // characters, as the dialog's field gives
-
 enum class NameProblem { None, Empty, Reserved, Unusable, TooLong };
 
 // Why `name` (Windows-1252; nothing when the text had a character Windows-1252 cannot hold)

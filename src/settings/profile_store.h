@@ -24,7 +24,8 @@ class ProfileDocument;
 struct ProfileFailure {
     std::filesystem::path file;
     std::string operation; // e.g. "write [Telvio] Farbe", "save"
-    std::error_code error; // FailureCauseOf() tells a full disk and a missing permission
+    // platform::SortWriteFailure() tells a full disk from a missing permission.
+    std::error_code error;
     // Nothing failed: a choice worth logging (several files matched a name ignoring case) or a
     // clean-up left undone (another process held the folder's lock).
     bool notice = false;

@@ -2,7 +2,7 @@
 
 // A sound card for the simulated mixer, and the reports the mixer code writes to "kfg.mixer".
 
-#include "mixer/simulated_mixer.h"
+#include "support/simulated_mixer.h"
 
 #include <QLoggingCategory>
 #include <QString>

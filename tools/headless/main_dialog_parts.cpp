@@ -1,7 +1,7 @@
 #include "headless/main_dialog_parts.h"
 
 #include "framework/modal_hook.h"
-#include "mixer/simulated_mixer.h"
+#include "mixer/system_mixer.h"
 
 namespace kfg::headless {
 
@@ -9,7 +9,7 @@ MainDialogParts::MainDialogParts(std::shared_ptr<mixer::MixerApi> card,
                                  std::shared_ptr<platform::FileSystem> files,
                                  std::shared_ptr<platform::SaveHistory> history)
     : store({}, std::move(files), std::move(history))
-    , mixer(card ? std::move(card) : std::make_shared<mixer::SimulatedMixer>()) {}
+    , mixer(card ? std::move(card) : mixer::MakeNoMixer()) {}
 
 int MainDialogParts::Run(const std::filesystem::path& folder, platform::ProgramStarter& starter) {
     dialogs::CKfgDlg dialog(state, store, starter, mixer, folder);

@@ -52,12 +52,13 @@ constexpr bool SpinRangesHold() {
 }
 static_assert(SpinRangesHold(), "a spin range names a control that is no spin, or is empty");
 
-} // namespace
-
-const char* const CKfgDlg::kMissingViewerSettingsText =
+// The exact texts of the missing-"Telvio.ini" message.
+constexpr const char* kMissingViewerSettingsText =
     "Telvio.ini nicht vorhanden\nBitte ins Telvio-Verzeichnis kopieren\nTelvio.ini no existe.\n"
     "Copialo en el directorio TLV ZAV";
-const char* const CKfgDlg::kMissingViewerSettingsCaption = "Fehler";
+constexpr const char* kMissingViewerSettingsCaption = "Fehler";
+
+} // namespace
 
 CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
                  platform::ProgramStarter& starter, std::shared_ptr<mixer::MixerApi> mixer,
@@ -113,9 +114,6 @@ void CKfgDlg::NameControlsForLanguage() {
 }
 
 void CKfgDlg::DoDataExchange(framework::DataExchange& exchange) {
-    for (framework::Control& control : controls_.All()) {
-        exchange.Bind(control);
-    }
     for (const ExchangeRow& row : MainExchangeTable()) {
         switch (row.kind) {
         case ExchangeKind::Check:

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "dialogs/main/control_members.h"
 #include "dialogs/side/side_dialogs.h"
 #include "framework/dialog.h"
 #include "mixer/mixer_switch.h"
@@ -74,10 +73,6 @@ public:
     void OnHelp();
     void OnAudioDecoder();
 
-    // The exact texts of the missing-"Telvio.ini" message.
-    static const char* const kMissingViewerSettingsText;
-    static const char* const kMissingViewerSettingsCaption;
-
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
@@ -123,7 +118,6 @@ private:
     std::filesystem::path workingDirectory_;
 
     // Members in the order they are built; destroyed in reverse.
-    ControlMembers controls_;
     mixer::CMixerSwitch LineInMute;
     settings::SettingsRecord record_;
     CDisplayModeDlg displayModeDlg_;

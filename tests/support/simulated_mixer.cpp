@@ -1,4 +1,4 @@
-#include "mixer/simulated_mixer.h"
+#include "support/simulated_mixer.h"
 
 #include <algorithm>
 
