@@ -5,6 +5,7 @@
 #include "places/state_home.h"
 #include "places/telvio_folder.h"
 #include "places/wine_prefix_search.h"
+#include "platform/state_folder.h"
 
 #include <QFile>
 #include <QString>
@@ -22,12 +23,12 @@ QString Shown(const fs::path& path) {
 } // namespace
 
 std::optional<fs::path> RecentFoldersFileOfProcess() {
-    const std::optional<fs::path> stateHome =
-        places::StateHome(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-    if (!stateHome) {
+    const fs::path stateHome =
+        platform::UserStateHome(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+    if (stateHome.empty()) {
         return std::nullopt;
     }
-    return places::RecentFoldersFile(*stateHome);
+    return places::RecentFoldersFile(stateHome);
 }
 
 void RecordFolderRun(const std::optional<fs::path>& recentFoldersFile, const fs::path& folder) {

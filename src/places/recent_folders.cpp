@@ -3,6 +3,7 @@
 #include "places/telvio_folder.h"
 #include "platform/file_save.h"
 #include "platform/file_system.h"
+#include "platform/state_folder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,24 +19,6 @@ std::string ReadList(const fs::path& file) {
     // Missing or unreadable: no list yet, which is no failure for a list of hints.
     (void)platform::PosixFileSystem().ReadAll(file, bytes);
     return bytes;
-}
-
-// Makes the missing folders of `folder` with mode 0700, as the XDG rules ask for the state
-// folders a program creates.
-std::error_code MakePrivateFolders(const fs::path& folder) {
-    std::error_code error;
-    if (fs::is_directory(folder, error)) {
-        return {};
-    }
-    if (folder.has_relative_path() && folder.parent_path() != folder) {
-        if (const std::error_code parentError = MakePrivateFolders(folder.parent_path())) {
-            return parentError;
-        }
-    }
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return {errno, std::generic_category()};
-    }
-    return {};
 }
 
 } // namespace
@@ -96,7 +79,7 @@ std::error_code RecordRecentFolder(const fs::path& file, const fs::path& folder)
     if (bytes == stored) {
         return {};
     }
-    if (const std::error_code folderError = MakePrivateFolders(file.parent_path())) {
+    if (const std::error_code folderError = platform::MakePrivateFolders(file.parent_path())) {
         return folderError;
     }
     return platform::SaveFile(file, bytes);

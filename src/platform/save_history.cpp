@@ -1,5 +1,7 @@
 #include "platform/save_history.h"
 
+#include "platform/descriptor_reads.h"
+#include "platform/last_error.h"
 #include "platform/unique_fd.h"
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,10 +25,6 @@ constexpr std::string_view kTemporaryPrefix = ".keep-";
 constexpr std::int64_t kLeftoverAgeSeconds = 3600;
 // Different folders whose paths hash alike take the next of these slots.
 constexpr int kHashSlots = 8;
-
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
 
 std::int64_t NowNanoseconds() {
     timespec now{};
@@ -81,20 +78,7 @@ std::error_code ReadAt(int folderFd, const char* name, std::string& bytes) {
     if (!fd.valid()) {
         return LastError();
     }
-    char buffer[16384];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return LastError();
-        }
-        if (got == 0) {
-            return {};
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
+    return ReadToEnd(fd.get(), bytes);
 }
 
 // Gives `name` in the folder the bytes, or fails with nothing under that name; an
@@ -163,13 +147,9 @@ UniqueFd OpenRoot(const fs::path& root, bool create, std::error_code& error) {
         error = fd.valid() ? std::error_code{} : LastError();
         return fd;
     }
-    fs::path made;
-    for (const fs::path& part : root) {
-        made /= part;
-        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
-            error = LastError();
-            return {};
-        }
+    if (const std::error_code made = MakePrivateFolders(root)) {
+        error = made;
+        return {};
     }
     fd = UniqueFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     error = fd.valid() ? std::error_code{} : LastError();
@@ -234,24 +214,13 @@ struct Entries {
 
 Entries ListEntries(int folderFd) {
     Entries entries;
-    const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return entries;
-    }
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        UniqueFd owned(fd);
-        return entries;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
+    for (std::string& name : FolderEntryNames(folderFd, ".")) {
         if (const std::int64_t stamp = StampOf(name); stamp >= 0) {
             entries.stamps.push_back(stamp);
         } else if (name.starts_with(kTemporaryPrefix)) {
-            entries.leftovers.emplace_back(name);
+            entries.leftovers.push_back(std::move(name));
         }
     }
-    ::closedir(dir);
     std::sort(entries.stamps.begin(), entries.stamps.end());
     return entries;
 }
@@ -278,16 +247,6 @@ void RemoveOldLeftovers(int folderFd, const std::vector<std::string>& leftovers)
 }
 
 } // namespace
-
-fs::path KfgStateFolder(const char* xdgStateHome, const char* home) {
-    if (xdgStateHome != nullptr && xdgStateHome[0] == '/') {
-        return fs::path(xdgStateHome) / "kfg";
-    }
-    if (home != nullptr && home[0] == '/') {
-        return fs::path(home) / ".local" / "state" / "kfg";
-    }
-    return {};
-}
 
 SaveHistory::SaveHistory(fs::path root)
     : root_(std::move(root)) {}

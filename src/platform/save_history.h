@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/state_folder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -13,10 +15,6 @@ namespace kfg::platform {
 
 // How many earlier states of one file are kept; the oldest go first.
 inline constexpr std::size_t kKeptStatesPerFile = 50;
-
-// KFG's state folder by the XDG base directory rules: $XDG_STATE_HOME/kfg when that is an
-// absolute path, else $HOME/.local/state/kfg; empty when neither is an absolute path.
-std::filesystem::path KfgStateFolder(const char* xdgStateHome, const char* home);
 
 // One kept state: the bytes a save replaced, in a file of their own.
 struct KeptState {

@@ -115,25 +115,5 @@ TEST(RecentFolders, UnwritableStateFolderIsAFailureNotACrash) {
     EXPECT_TRUE(ShownRecentFolders(list).empty());
 }
 
-TEST(RecentFolders, StateHomeFollowsTheBaseDirectoryRules) {
-    struct Case {
-        const char* xdgStateHome;
-        const char* home;
-        std::optional<fs::path> expected;
-    };
-    const Case cases[] = {
-        {"/state", "/home/u", fs::path("/state")},
-        {"relative", "/home/u", fs::path("/home/u/.local/state")},
-        {"", "/home/u", fs::path("/home/u/.local/state")},
-        {nullptr, "/home/u", fs::path("/home/u/.local/state")},
-        {nullptr, "home", std::nullopt},
-        {nullptr, nullptr, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(StateHome(c.xdgStateHome, c.home), c.expected)
-            << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
-    }
-}
-
 } // namespace
 } // namespace kfg::places

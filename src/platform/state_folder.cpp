@@ -1,0 +1,46 @@
+#include "platform/state_folder.h"
+
+#include "platform/last_error.h"
+
+#include <cerrno>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace kfg::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsAbsolute(const char* value) {
+    return value != nullptr && std::string_view(value).starts_with('/');
+}
+
+} // namespace
+
+fs::path UserStateHome(const char* xdgStateHome, const char* home) {
+    if (IsAbsolute(xdgStateHome)) {
+        return fs::path(xdgStateHome);
+    }
+    if (IsAbsolute(home)) {
+        return fs::path(home) / ".local" / "state";
+    }
+    return {};
+}
+
+fs::path KfgStateFolder(const char* xdgStateHome, const char* home) {
+    const fs::path stateHome = UserStateHome(xdgStateHome, home);
+    return stateHome.empty() ? stateHome : stateHome / "kfg";
+}
+
+std::error_code MakePrivateFolders(const fs::path& folder) {
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
+            return LastError();
+        }
+    }
+    return {};
+}
+
+} // namespace kfg::platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <system_error>
+
+namespace kfg::platform {
+
+// The user's state folder by the XDG base directory rules: $XDG_STATE_HOME when that is an
+// absolute path (a relative one is to be ignored), else $HOME/.local/state; empty when neither
+// is an absolute path.
+std::filesystem::path UserStateHome(const char* xdgStateHome, const char* home);
+
+// KFG's own folder in it (the save history, the folders KFG ran in); empty as above.
+std::filesystem::path KfgStateFolder(const char* xdgStateHome, const char* home);
+
+// Makes `folder` and every missing folder above it with mode 0700, as the XDG rules ask for
+// the state folders a program creates. A folder that is there already is left as it is.
+[[nodiscard]] std::error_code MakePrivateFolders(const std::filesystem::path& folder);
+
+} // namespace kfg::platform
