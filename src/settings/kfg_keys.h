@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/text_language.h"
-
 #include "platform/no_repeats.h"
+#include "platform/text_language.h"
 #include "settings/leading_integer.h"
 
 #include <array>
