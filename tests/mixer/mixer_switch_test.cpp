@@ -165,7 +165,7 @@ TEST(MixerSwitchClick, ClickFlipsTheLastValueReadAndWritesIt) {
 TEST(MixerSwitchNotify, FollowsItsOwnControlOnlyAndNeverEnables) {
     Switch f(Failing(Call::GetControlDetails, MMSYSERR_ERROR)); // the box stays disabled
     f.WhileBound([&](Dialog& dialog) {
-        f.sim->ClearFailures();
+        f.sim->Fail(Call::GetControlDetails, MMSYSERR_NOERROR);
 
         // Another program mutes line-in: seen once the notification is handled.
         f.sim->ChangeFromOutside(kLineMute, {1, 1});

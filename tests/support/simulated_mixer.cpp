@@ -45,12 +45,6 @@ void SimulatedMixer::Fail(Call call, MmResult result, unsigned succeedFirst) {
     counters_[Index(call)].failure = std::pair{counters_[Index(call)].calls + succeedFirst, result};
 }
 
-void SimulatedMixer::ClearFailures() {
-    for (Counter& counter : counters_) {
-        counter.failure.reset();
-    }
-}
-
 MmResult SimulatedMixer::Enter(Call call) {
     Counter& counter = counters_[Index(call)];
     const unsigned number = counter.calls++;
@@ -162,27 +156,8 @@ MmResult SimulatedMixer::GetDevCaps(MixerHandle handle, MixerCaps& caps) {
     return MMSYSERR_NOERROR;
 }
 
-MixerLine SimulatedMixer::Describe(const Destination& destination, const Line& line,
-                                   std::uint32_t destinationIndex, std::uint32_t sourceIndex,
-                                   bool isSource) {
-    MixerLine out;
-    out.dwDestination = destinationIndex;
-    out.dwSource = sourceIndex;
-    out.dwLineID = LineId(destinationIndex, sourceIndex, isSource);
-    out.dwComponentType = line.componentType;
-    out.cChannels = line.channels;
-    out.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
-    out.cControls = static_cast<std::uint32_t>(line.controls.size());
-    out.szShortName = line.shortName;
-    out.szName = line.name;
-    return out;
-}
-
 MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) {
     const bool isSource = flags == MIXER_GETLINEINFOF_SOURCE;
-    if (!isSource && flags != MIXER_GETLINEINFOF_DESTINATION) {
-        return MMSYSERR_INVALFLAG;
-    }
     const MmResult injected = Enter(isSource ? Call::GetSourceLine : Call::GetDestinationLine);
     if (injected != MMSYSERR_NOERROR) {
         return injected;
@@ -195,15 +170,21 @@ MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::u
         return MIXERR_INVALLINE;
     }
     const Destination& destination = device->destinations[line.dwDestination];
-    if (!isSource) {
-        line = Describe(destination, destination.line, line.dwDestination, 0, false);
-        return MMSYSERR_NOERROR;
-    }
-    if (line.dwSource >= destination.sources.size()) {
+    if (isSource && line.dwSource >= destination.sources.size()) {
         return MIXERR_INVALLINE;
     }
-    line = Describe(destination, destination.sources[line.dwSource], line.dwDestination,
-                    line.dwSource, true);
+    const Line& found = isSource ? destination.sources[line.dwSource] : destination.line;
+    MixerLine out;
+    out.dwDestination = line.dwDestination;
+    out.dwSource = isSource ? line.dwSource : 0;
+    out.dwLineID = LineId(out.dwDestination, out.dwSource, isSource);
+    out.dwComponentType = found.componentType;
+    out.cChannels = found.channels;
+    out.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
+    out.cControls = static_cast<std::uint32_t>(found.controls.size());
+    out.szShortName = found.shortName;
+    out.szName = found.name;
+    line = std::move(out);
     return MMSYSERR_NOERROR;
 }
 

@@ -49,9 +49,9 @@ public:
     };
 
     void AddDevice(Device device);
-    // From the (succeedFirst + 1)-th call of `call` on, it fails with `result`.
+    // From the (succeedFirst + 1)-th call of `call` on, it answers `result` (NOERROR: works
+    // again).
     void Fail(Call call, MmResult result, unsigned succeedFirst = 0);
-    void ClearFailures();
     unsigned Calls(Call call) const { return counters_[Index(call)].calls; }
     std::size_t OpenHandles() const { return open_.size(); }
 
@@ -96,9 +96,6 @@ private:
     Device* DeviceOf(MixerHandle handle);
     Found FindControl(std::uint32_t device, std::uint32_t controlId);
     static std::size_t ValueCount(const Line& line, const MixerControl& control);
-    static MixerLine Describe(const Destination& destination, const Line& line,
-                              std::uint32_t destinationIndex, std::uint32_t sourceIndex,
-                              bool isSource);
     [[nodiscard]] MmResult CheckDetails(MixerHandle handle, const MixerControlDetails& details,
                                         Found& found);
     void QueueFor(std::uint32_t device, std::uint32_t controlId);
