@@ -213,8 +213,11 @@ MmResult SimulatedMixer::GetControlByType(MixerHandle handle, std::uint32_t line
     return MIXERR_INVALCONTROL;
 }
 
-MmResult SimulatedMixer::CheckDetails(MixerHandle handle, const MixerControlDetails& details,
-                                      Found& found) {
+MmResult SimulatedMixer::CheckDetails(Call call, MixerHandle handle,
+                                      const MixerControlDetails& details, Found& found) {
+    if (const MmResult injected = Enter(call); injected != MMSYSERR_NOERROR) {
+        return injected;
+    }
     const auto entry = open_.find(handle);
     if (entry == open_.end()) {
         return MMSYSERR_INVALHANDLE;
@@ -236,11 +239,8 @@ MmResult SimulatedMixer::CheckDetails(MixerHandle handle, const MixerControlDeta
 }
 
 MmResult SimulatedMixer::GetControlDetails(MixerHandle handle, MixerControlDetails& details) {
-    if (const MmResult injected = Enter(Call::GetControlDetails); injected != MMSYSERR_NOERROR) {
-        return injected;
-    }
     Found found;
-    if (const MmResult checked = CheckDetails(handle, details, found);
+    if (const MmResult checked = CheckDetails(Call::GetControlDetails, handle, details, found);
         checked != MMSYSERR_NOERROR) {
         return checked;
     }
@@ -249,11 +249,8 @@ MmResult SimulatedMixer::GetControlDetails(MixerHandle handle, MixerControlDetai
 }
 
 MmResult SimulatedMixer::SetControlDetails(MixerHandle handle, const MixerControlDetails& details) {
-    if (const MmResult injected = Enter(Call::SetControlDetails); injected != MMSYSERR_NOERROR) {
-        return injected;
-    }
     Found found;
-    if (const MmResult checked = CheckDetails(handle, details, found);
+    if (const MmResult checked = CheckDetails(Call::SetControlDetails, handle, details, found);
         checked != MMSYSERR_NOERROR) {
         return checked;
     }

@@ -96,8 +96,9 @@ private:
     Device* DeviceOf(MixerHandle handle);
     Found FindControl(std::uint32_t device, std::uint32_t controlId);
     static std::size_t ValueCount(const Line& line, const MixerControl& control);
-    [[nodiscard]] MmResult CheckDetails(MixerHandle handle, const MixerControlDetails& details,
-                                        Found& found);
+    // Counts the call; the injected result, or whether the request fits the control.
+    [[nodiscard]] MmResult CheckDetails(Call call, MixerHandle handle,
+                                        const MixerControlDetails& details, Found& found);
     void QueueFor(std::uint32_t device, std::uint32_t controlId);
 
     std::vector<Device> devices_;
