@@ -121,7 +121,6 @@ struct ShapeRow {
 // Every known unit is accepted; the edges are failure rows above.
 TEST(MixerBaseDetails, BufferShapeFollowsUniformAndMultipleFlags) {
     const ShapeRow rows[] = {
-        {MIXERCONTROL_CT_UNITS_BOOLEAN, 0, 0, 2, 2, 2},
         {MIXERCONTROL_CT_UNITS_SIGNED, MIXERCONTROL_CONTROLF_UNIFORM, 0, 2, 1, 1},
         {MIXERCONTROL_CT_UNITS_UNSIGNED, MIXERCONTROL_CONTROLF_MULTIPLE, 3, 2, 2, 6},
         {MIXERCONTROL_CT_UNITS_DECIBELS,
