@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kfg::mixer {
@@ -31,12 +32,8 @@ const char* const kFullCard =
     "\"Mic Playback Volume:i:1\" \"synth Playback Volume:i:2\" \"PCM Playback Volume:i:2\" "
     "\"Capture Switch:b:2\" \"Capture Volume:i:2\"";
 
-struct LineSeen {
-    std::uint32_t type;
-    std::uint32_t channels;
-    std::uint32_t controls;
-    bool operator==(const LineSeen&) const = default;
-};
+// Type, channels, controls.
+using LineSeen = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;
 
 std::map<std::string, LineSeen> Sources(MixerApi& api, MixerHandle handle,
                                         const MixerLine& destination) {
