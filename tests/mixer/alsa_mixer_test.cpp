@@ -1,10 +1,9 @@
 // The ALSA backend on cards that exist only in memory (the suite's control plugin).
-#include "framework/dialog.h"
 #include "mixer/alsa_mixer.h"
 #include "mixer/mixer_switch.h"
 #include "mixer/system_mixer.h"
 #include "mixer_test_support.h"
-#include "support/modal_script.h"
+#include "mute_box_dialog.h"
 #include "support/private_cards.h"
 
 #include <QCoreApplication>
@@ -13,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kfg::mixer {
@@ -32,12 +32,8 @@ const char* const kFullCard =
     "\"Mic Playback Volume:i:1\" \"synth Playback Volume:i:2\" \"PCM Playback Volume:i:2\" "
     "\"Capture Switch:b:2\" \"Capture Volume:i:2\"";
 
-struct LineSeen {
-    std::uint32_t type;
-    std::uint32_t channels;
-    std::uint32_t controls;
-    bool operator==(const LineSeen&) const = default;
-};
+// Type, channels, controls.
+using LineSeen = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;
 
 std::map<std::string, LineSeen> Sources(MixerApi& api, MixerHandle handle,
                                         const MixerLine& destination) {
@@ -258,12 +254,6 @@ bool SpinUntil(const std::function<bool()>& done) {
     return done();
 }
 
-constexpr std::array<framework::ControlTemplate, 2> kControls{{
-    {1059, framework::ControlKind::CheckBox, "MUTE", {5, 5, 40, 10}, framework::kHidden},
-    {framework::IDOK, framework::ControlKind::PushButton, "OK", {60, 5, 40, 14}},
-}};
-constexpr framework::DialogTemplate kTemplate{951, "Mixer", 110, 30, kControls};
-
 TEST(AlsaMixerNotify, SwitchFollowsChangesMadeThroughAnotherHandle) {
     // Line-in muted by loopback mixing alone, so the first change is one of loopback only.
     PrivateCards cards(CardList{{"\"Master Playback Switch:b:2\" \"Line Playback Switch:b:2:1,1\" "
@@ -272,9 +262,8 @@ TEST(AlsaMixerNotify, SwitchFollowsChangesMadeThroughAnotherHandle) {
     auto ours = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
     CMixerSwitch button(ours);
     CMixerBase other(std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards)));
-    framework::Dialog dialog(kTemplate);
-    kfg::test::ModalScript script([&](framework::Dialog& running) {
-        button.Attach(running, 1059);
+    WhileUp([&](framework::Dialog& dialog) {
+        button.Attach(dialog, kMuteBox);
         ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
         EXPECT_TRUE(button.IsChecked());
 
@@ -296,7 +285,6 @@ TEST(AlsaMixerNotify, SwitchFollowsChangesMadeThroughAnotherHandle) {
         EXPECT_EQ(cards.RawValues(0)["Line Playback Switch"], (std::vector<long>{1, 1}));
         EXPECT_TRUE(SpinUntil([&] { return other.ReadValues() && other.Values()[0] == 0; }));
     });
-    dialog.DoModal();
 }
 
 TEST(AlsaMixerSystem, WithoutCardsNothingIsBound) {

@@ -13,28 +13,10 @@ namespace kfg::mixer {
 namespace {
 
 using namespace test;
-using Call = SimulatedMixer::Call;
-
-// A binding over the standard card, or over no card at all.
-struct Fixture {
-    explicit Fixture(bool withCard = true) {
-        if (withCard) {
-            sim->AddDevice(StandardCard());
-        }
-    }
-    std::shared_ptr<SimulatedMixer> sim = std::make_shared<SimulatedMixer>();
-    CMixerBase base{sim};
-};
-
-using Card = SimulatedMixer::Device;
-using Arrange = std::function<void(Card&, SimulatedMixer&)>;
+using Base = OnCard<CMixerBase>;
 
 MixerControl& LineInMute(Card& card) {
-    return card.destinations[1].sources[1].controls[0].control;
-}
-
-Arrange Failing(Call call, MmResult result, unsigned succeedFirst = 0) {
-    return [=](Card&, SimulatedMixer& sim) { sim.Fail(call, result, succeedFirst); };
+    return LineIn(card).controls[0].control;
 }
 
 Arrange Changed(const std::function<void(Card&)>& change) {
@@ -48,8 +30,9 @@ Arrange LineInType(std::uint32_t type) {
 struct FailureRow {
     const char* what;
     std::string report;
-    Arrange arrange; // on the card before it is added
+    Arrange arrange;
     std::uint32_t controlType = kMute;
+    bool reportsOn = true; // the "kfg.mixer" category
 };
 
 TEST(MixerBaseInit, EachFailureReportsAndLeavesNothingOpen) {
@@ -64,8 +47,8 @@ TEST(MixerBaseInit, EachFailureReportsAndLeavesNothingOpen) {
         "found.\n\n(Associated to Destination line \nLautsprecher)";
     const std::string unknownUnits = "CMixerBase::InitMXDetails: Control uses unknown units.";
     const FailureRow rows[] = {
-        {"no device", "CMixerBase::Init: No mixer device present",
-         Changed([](Card& card) { card.destinations.clear(); })},
+        {"no device", "CMixerBase::Init: No mixer device present", NoCard},
+        {"no device, reports off", "", NoCard, kMute, false},
         {"open refused", "CMixerBase::Init: Could not open mixer device",
          Failing(Call::Open, MMSYSERR_ALLOCATED)},
         {"destination count negative", noDestination,
@@ -91,44 +74,38 @@ TEST(MixerBaseInit, EachFailureReportsAndLeavesNothingOpen) {
     };
     for (const FailureRow& row : rows) {
         SCOPED_TRACE(row.what);
-        Fixture f(false);
-        Card card = StandardCard();
-        row.arrange(card, *f.sim);
-        if (!card.destinations.empty()) { // a card without lines stands for none
-            f.sim->AddDevice(card);
-        }
-        ReportLog log;
-        EXPECT_FALSE(f.base.Init(kSpeakers, kLine, row.controlType, {}));
-        EXPECT_EQ(log.Lines(), std::vector<std::string>{row.report});
+        Base f(row.arrange);
+        ReportLog log(row.reportsOn);
+        EXPECT_FALSE(f.binding.Init(kSpeakers, kLine, row.controlType, {}));
+        EXPECT_EQ(log.Lines(), std::vector<std::string>(row.reportsOn ? 1 : 0, row.report));
         EXPECT_EQ(f.sim->OpenHandles(), 0u);
     }
 }
 
 TEST(MixerBaseInit, FindsTheFirstMatchingLinesAndRebindsClosingTheOldDevice) {
-    Fixture f;
-    ASSERT_TRUE(f.base.Init(kSpeakers, kLine, kMute, {}));
-    EXPECT_EQ(f.sim->LastOpenedDevice(), 0u);
-    EXPECT_EQ(f.base.DestinationName(), "Lautsprecher");
-    EXPECT_EQ(f.base.LineName(), "Line-In"); // not "Line 2": the first line source wins
-    EXPECT_EQ(f.base.LineShortName(), "Line");
-    EXPECT_EQ(f.base.Control().dwControlID, kLineMute);
+    Base f;
+    ASSERT_TRUE(f.binding.Init(kSpeakers, kLine, kMute, {}));
+    EXPECT_EQ(f.binding.DestinationName(), "Lautsprecher");
+    EXPECT_EQ(f.binding.LineName(), "Line-In"); // not "Line 2": the first line source wins
+    EXPECT_EQ(f.binding.LineShortName(), "Line");
+    EXPECT_EQ(f.binding.Control().dwControlID, kLineMute);
     // Searches stop at the match: destination 0 then 1; sources 0 then 1.
     EXPECT_EQ(f.sim->Calls(Call::GetDestinationLine), 2u);
     EXPECT_EQ(f.sim->Calls(Call::GetSourceLine), 2u);
 
     // Without a source line, the destination's own control; the old device is closed first.
-    const MixerHandle first = f.base.Handle();
-    ASSERT_TRUE(f.base.Init(kSpeakers, NoSourceLine, kMute, {}));
-    EXPECT_EQ(f.base.Control().dwControlID, kSpeakersMute);
-    EXPECT_EQ(f.base.LineName(), "Lautsprecher");
+    const MixerHandle first = f.binding.Handle();
+    ASSERT_TRUE(f.binding.Init(kSpeakers, NoSourceLine, kMute, {}));
+    EXPECT_EQ(f.binding.Control().dwControlID, kSpeakersMute);
+    EXPECT_EQ(f.binding.LineName(), "Lautsprecher");
     EXPECT_EQ(f.sim->Calls(Call::GetSourceLine), 2u); // no source searched this time
-    EXPECT_NE(f.base.Handle(), first);
+    EXPECT_NE(f.binding.Handle(), first);
     EXPECT_EQ(f.sim->OpenHandles(), 1u);
 
     // Also when the new open fails: nothing stays open, no handle stays behind.
     f.sim->Fail(Call::Open, MMSYSERR_NODRIVER);
-    EXPECT_FALSE(f.base.Init(kSpeakers, kLine, kMute, {}));
-    EXPECT_EQ(f.base.Handle(), 0u);
+    EXPECT_FALSE(f.binding.Init(kSpeakers, kLine, kMute, {}));
+    EXPECT_EQ(f.binding.Handle(), 0u);
     EXPECT_EQ(f.sim->OpenHandles(), 0u);
 }
 
@@ -144,7 +121,6 @@ struct ShapeRow {
 // Every known unit is accepted; the edges are failure rows above.
 TEST(MixerBaseDetails, BufferShapeFollowsUniformAndMultipleFlags) {
     const ShapeRow rows[] = {
-        {MIXERCONTROL_CT_UNITS_BOOLEAN, 0, 0, 2, 2, 2},
         {MIXERCONTROL_CT_UNITS_SIGNED, MIXERCONTROL_CONTROLF_UNIFORM, 0, 2, 1, 1},
         {MIXERCONTROL_CT_UNITS_UNSIGNED, MIXERCONTROL_CONTROLF_MULTIPLE, 3, 2, 2, 6},
         {MIXERCONTROL_CT_UNITS_DECIBELS,
@@ -154,19 +130,17 @@ TEST(MixerBaseDetails, BufferShapeFollowsUniformAndMultipleFlags) {
     };
     for (const ShapeRow& row : rows) {
         SCOPED_TRACE(&row - rows);
-        Fixture f(false);
-        Card card = StandardCard();
-        card.destinations[1].sources[1].channels = row.lineChannels;
         const std::uint32_t type = MIXERCONTROL_CT_CLASS_SWITCH | row.units | 7;
-        LineInMute(card).dwControlType = type;
-        LineInMute(card).fdwControl = row.flags;
-        LineInMute(card).cMultipleItems = row.items;
-        f.sim->AddDevice(card);
-
-        ASSERT_TRUE(f.base.Init(kSpeakers, kLine, type, {}));
-        EXPECT_EQ(f.base.Details().cChannels, row.detailChannels);
-        EXPECT_EQ(f.base.Values().size(), row.values);
-        EXPECT_TRUE(f.base.ReadValues()); // the platform accepts the request as shaped
+        Base f(Changed([&](Card& card) {
+            LineIn(card).channels = row.lineChannels;
+            LineInMute(card).dwControlType = type;
+            LineInMute(card).fdwControl = row.flags;
+            LineInMute(card).cMultipleItems = row.items;
+        }));
+        ASSERT_TRUE(f.binding.Init(kSpeakers, kLine, type, {}));
+        EXPECT_EQ(f.binding.Details().cChannels, row.detailChannels);
+        EXPECT_EQ(f.binding.Values().size(), row.values);
+        EXPECT_TRUE(f.binding.ReadValues()); // the platform accepts the request as shaped
     }
 }
 
@@ -186,38 +160,29 @@ TEST(MixerBaseWrite, WriteElementSendsOnlyAnElementThatExists) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        Fixture f;
-        ASSERT_TRUE(f.base.Init(kSpeakers, kLine, kMute, {}));
-        ASSERT_TRUE(f.base.ReadValues());
+        Base f;
+        ASSERT_TRUE(f.binding.Init(kSpeakers, kLine, kMute, {}));
+        ASSERT_TRUE(f.binding.ReadValues());
         if (row.cardRefuses) {
             f.sim->Fail(Call::SetControlDetails, MMSYSERR_ERROR);
         }
-        EXPECT_EQ(f.base.WriteElement(row.index, 1), row.written);
+        EXPECT_EQ(f.binding.WriteElement(row.index, 1), row.written);
         EXPECT_EQ(f.sim->Calls(Call::SetControlDetails), row.sent);
         EXPECT_EQ(f.sim->ControlValues(kLineMute), row.onCard);
     }
 }
 
 TEST(MixerBaseClose, CloseIsSafeToRepeatAndDestructionCloses) {
-    auto sim = std::make_shared<SimulatedMixer>();
-    sim->AddDevice(StandardCard());
-    {
-        CMixerBase base{sim};
-        ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute, {}));
-        base.CloseMixer();
-        base.CloseMixer();
-        EXPECT_EQ(sim->Calls(Call::Close), 1u);
-        EXPECT_FALSE(base.HasValues());
-        ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute, {}));
-    }
+    auto f = std::make_unique<Base>();
+    ASSERT_TRUE(f->binding.Init(kSpeakers, kLine, kMute, {}));
+    f->binding.CloseMixer();
+    f->binding.CloseMixer();
+    EXPECT_EQ(f->sim->Calls(Call::Close), 1u);
+    EXPECT_FALSE(f->binding.HasValues());
+    ASSERT_TRUE(f->binding.Init(kSpeakers, kLine, kMute, {}));
+    const std::shared_ptr<SimulatedMixer> sim = f->sim;
+    f.reset();
     EXPECT_EQ(sim->Calls(Call::Close), 2u);
-}
-
-TEST(MixerDiagnostics, ReportsAreSilentUnlessTheCategoryIsOn) {
-    Fixture f(false);
-    ReportLog off(false);
-    EXPECT_FALSE(f.base.Init(kSpeakers, kLine, kMute, {}));
-    EXPECT_TRUE(off.Lines().empty());
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <QLoggingCategory>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,40 @@ inline SimulatedMixer::Device StandardCard() {
     };
     return {"Testkarte", {record, speakers}, {}};
 }
+
+using Card = SimulatedMixer::Device;
+using Call = SimulatedMixer::Call;
+// A change to the standard card, or to the mixer, before the card is added.
+using Arrange = std::function<void(Card&, SimulatedMixer&)>;
+
+inline SimulatedMixer::Line& LineIn(Card& card) {
+    return card.destinations[1].sources[1];
+}
+
+inline void NoCard(Card& card, SimulatedMixer&) {
+    card.destinations.clear();
+}
+
+inline Arrange Failing(Call call, MmResult result, unsigned succeedFirst = 0) {
+    return [=](Card&, SimulatedMixer& sim) { sim.Fail(call, result, succeedFirst); };
+}
+
+// A binding over the standard card as `arrange` leaves it, on a mixer of its own; a card left
+// without lines stands for none.
+template <class Binding>
+struct OnCard {
+    explicit OnCard(const Arrange& arrange = {}) {
+        Card card = StandardCard();
+        if (arrange) {
+            arrange(card, *sim);
+        }
+        if (!card.destinations.empty()) {
+            sim->AddDevice(std::move(card));
+        }
+    }
+    std::shared_ptr<SimulatedMixer> sim = std::make_shared<SimulatedMixer>();
+    Binding binding{sim};
+};
 
 inline std::vector<std::string> gReports;
 

@@ -1,6 +1,7 @@
 #include "support/simulated_mixer.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace kfg::mixer {
 
@@ -12,30 +13,36 @@ std::uint32_t LineId(std::uint32_t destination, std::uint32_t source, bool isSou
     return (destination << 16) | (isSource ? source + 1 : 0);
 }
 
-} // namespace
-
-void SimulatedMixer::AddDevice(Device device) {
-    for (Destination& destination : device.destinations) {
-        for (Control& control : destination.line.controls) {
-            control.values.resize(ValueCount(destination.line, control.control));
+// Calls `visit` with every line of the device, destinations and sources alike, until it says
+// stop.
+template <class Visit>
+void ForEachLine(SimulatedMixer::Device& device, const Visit& visit) {
+    for (SimulatedMixer::Destination& destination : device.destinations) {
+        if (visit(destination.line)) {
+            return;
         }
-        for (Line& source : destination.sources) {
-            for (Control& control : source.controls) {
-                control.values.resize(ValueCount(source, control.control));
+        for (SimulatedMixer::Line& source : destination.sources) {
+            if (visit(source)) {
+                return;
             }
         }
     }
+}
+
+} // namespace
+
+void SimulatedMixer::AddDevice(Device device) {
+    ForEachLine(device, [](Line& line) {
+        for (Control& control : line.controls) {
+            control.values.resize(ValueCount(line, control.control));
+        }
+        return false;
+    });
     devices_.push_back(std::move(device));
 }
 
 void SimulatedMixer::Fail(Call call, MmResult result, unsigned succeedFirst) {
     counters_[Index(call)].failure = std::pair{counters_[Index(call)].calls + succeedFirst, result};
-}
-
-void SimulatedMixer::ClearFailures() {
-    for (Counter& counter : counters_) {
-        counter.failure.reset();
-    }
 }
 
 MmResult SimulatedMixer::Enter(Call call) {
@@ -61,60 +68,32 @@ SimulatedMixer::Device* SimulatedMixer::DeviceOf(MixerHandle handle) {
 }
 
 SimulatedMixer::Found SimulatedMixer::FindControl(std::uint32_t device, std::uint32_t controlId) {
-    if (device >= devices_.size()) {
-        return {};
-    }
-    for (Destination& destination : devices_[device].destinations) {
-        for (Control& control : destination.line.controls) {
-            if (control.control.dwControlID == controlId) {
-                return {&destination.line, &control};
-            }
-        }
-        for (Line& source : destination.sources) {
-            for (Control& control : source.controls) {
-                if (control.control.dwControlID == controlId) {
-                    return {&source, &control};
-                }
-            }
-        }
-    }
-    return {};
-}
-
-std::vector<std::uint32_t> SimulatedMixer::ControlValues(std::uint32_t controlId,
-                                                         std::uint32_t device) const {
+    Found found;
     if (device < devices_.size()) {
-        for (const Destination& destination : devices_[device].destinations) {
-            for (const Control& control : destination.line.controls) {
+        ForEachLine(devices_[device], [&](Line& line) {
+            for (Control& control : line.controls) {
                 if (control.control.dwControlID == controlId) {
-                    return control.values;
+                    found = {&line, &control};
                 }
             }
-            for (const Line& source : destination.sources) {
-                for (const Control& control : source.controls) {
-                    if (control.control.dwControlID == controlId) {
-                        return control.values;
-                    }
-                }
-            }
-        }
+            return found.control != nullptr;
+        });
     }
-    return {};
+    return found;
 }
 
-void SimulatedMixer::ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values,
-                                       std::uint32_t device) {
-    const Found found = FindControl(device, controlId);
-    if (found.control == nullptr) {
-        return;
-    }
-    values.resize(found.control->values.size());
-    found.control->values = std::move(values);
-    QueueFor(device, controlId);
+std::vector<std::uint32_t> SimulatedMixer::ControlValues(std::uint32_t controlId) const {
+    // The search does not write; it only hands out pointers the caller may write through.
+    const Found found = const_cast<SimulatedMixer*>(this)->FindControl(0, controlId);
+    return found.control == nullptr ? std::vector<std::uint32_t>{} : found.control->values;
 }
 
-void SimulatedMixer::Notify(std::uint32_t controlId, std::uint32_t device) {
-    QueueFor(device, controlId);
+void SimulatedMixer::ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values) {
+    if (const Found found = FindControl(0, controlId); found.control != nullptr) {
+        values.resize(found.control->values.size());
+        found.control->values = std::move(values);
+        QueueFor(0, controlId);
+    }
 }
 
 void SimulatedMixer::QueueFor(std::uint32_t device, std::uint32_t controlId) {
@@ -125,34 +104,17 @@ void SimulatedMixer::QueueFor(std::uint32_t device, std::uint32_t controlId) {
     }
 }
 
-void SimulatedMixer::DeliverNotifications() {
-    // A callback may close handles or cause new notifications; work on what is queued now.
-    std::vector<Pending> batch;
-    batch.swap(pending_);
-    for (const Pending& pending : batch) {
-        const auto found = open_.find(pending.handle);
-        if (found != open_.end() && found->second.second) {
-            const MixerCallback callback = found->second.second;
-            callback(MM_MIXM_CONTROL_CHANGE, pending.handle, pending.controlId);
-        }
-    }
-}
-
 void SimulatedMixer::ProcessPendingEvents(MixerHandle handle) {
+    // A callback may close the handle or cause new notifications: deliver what is queued now.
+    const auto mine = [handle](const Pending& pending) { return pending.handle == handle; };
     std::vector<Pending> batch;
-    for (auto it = pending_.begin(); it != pending_.end();) {
-        if (it->handle == handle) {
-            batch.push_back(*it);
-            it = pending_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    std::copy_if(pending_.begin(), pending_.end(), std::back_inserter(batch), mine);
+    std::erase_if(pending_, mine);
     for (const Pending& pending : batch) {
-        const auto found = open_.find(pending.handle);
+        const auto found = open_.find(handle);
         if (found != open_.end() && found->second.second) {
             const MixerCallback callback = found->second.second;
-            callback(MM_MIXM_CONTROL_CHANGE, pending.handle, pending.controlId);
+            callback(MM_MIXM_CONTROL_CHANGE, handle, pending.controlId);
         }
     }
 }
@@ -170,7 +132,6 @@ MmResult SimulatedMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCa
     }
     handle = nextHandle_++;
     open_[handle] = {device, std::move(callback)};
-    lastOpenedDevice_ = device;
     return MMSYSERR_NOERROR;
 }
 
@@ -185,9 +146,6 @@ MmResult SimulatedMixer::Close(MixerHandle handle) {
 }
 
 MmResult SimulatedMixer::GetDevCaps(MixerHandle handle, MixerCaps& caps) {
-    if (const MmResult injected = Enter(Call::GetDevCaps); injected != MMSYSERR_NOERROR) {
-        return injected;
-    }
     const Device* device = DeviceOf(handle);
     if (device == nullptr) {
         return MMSYSERR_INVALHANDLE;
@@ -198,27 +156,8 @@ MmResult SimulatedMixer::GetDevCaps(MixerHandle handle, MixerCaps& caps) {
     return MMSYSERR_NOERROR;
 }
 
-MixerLine SimulatedMixer::Describe(const Destination& destination, const Line& line,
-                                   std::uint32_t destinationIndex, std::uint32_t sourceIndex,
-                                   bool isSource) {
-    MixerLine out;
-    out.dwDestination = destinationIndex;
-    out.dwSource = sourceIndex;
-    out.dwLineID = LineId(destinationIndex, sourceIndex, isSource);
-    out.dwComponentType = line.componentType;
-    out.cChannels = line.channels;
-    out.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
-    out.cControls = static_cast<std::uint32_t>(line.controls.size());
-    out.szShortName = line.shortName;
-    out.szName = line.name;
-    return out;
-}
-
 MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) {
     const bool isSource = flags == MIXER_GETLINEINFOF_SOURCE;
-    if (!isSource && flags != MIXER_GETLINEINFOF_DESTINATION) {
-        return MMSYSERR_INVALFLAG;
-    }
     const MmResult injected = Enter(isSource ? Call::GetSourceLine : Call::GetDestinationLine);
     if (injected != MMSYSERR_NOERROR) {
         return injected;
@@ -231,23 +170,26 @@ MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::u
         return MIXERR_INVALLINE;
     }
     const Destination& destination = device->destinations[line.dwDestination];
-    if (!isSource) {
-        line = Describe(destination, destination.line, line.dwDestination, 0, false);
-        return MMSYSERR_NOERROR;
-    }
-    if (line.dwSource >= destination.sources.size()) {
+    if (isSource && line.dwSource >= destination.sources.size()) {
         return MIXERR_INVALLINE;
     }
-    line = Describe(destination, destination.sources[line.dwSource], line.dwDestination,
-                    line.dwSource, true);
+    const Line& found = isSource ? destination.sources[line.dwSource] : destination.line;
+    MixerLine out;
+    out.dwDestination = line.dwDestination;
+    out.dwSource = isSource ? line.dwSource : 0;
+    out.dwLineID = LineId(out.dwDestination, out.dwSource, isSource);
+    out.dwComponentType = found.componentType;
+    out.cChannels = found.channels;
+    out.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
+    out.cControls = static_cast<std::uint32_t>(found.controls.size());
+    out.szShortName = found.shortName;
+    out.szName = found.name;
+    line = std::move(out);
     return MMSYSERR_NOERROR;
 }
 
 MmResult SimulatedMixer::GetControlByType(MixerHandle handle, std::uint32_t lineId,
                                           std::uint32_t controlType, MixerControl& control) {
-    if (const MmResult injected = Enter(Call::GetControlByType); injected != MMSYSERR_NOERROR) {
-        return injected;
-    }
     const Device* device = DeviceOf(handle);
     if (device == nullptr) {
         return MMSYSERR_INVALHANDLE;
@@ -271,8 +213,11 @@ MmResult SimulatedMixer::GetControlByType(MixerHandle handle, std::uint32_t line
     return MIXERR_INVALCONTROL;
 }
 
-MmResult SimulatedMixer::CheckDetails(MixerHandle handle, const MixerControlDetails& details,
-                                      Found& found) {
+MmResult SimulatedMixer::CheckDetails(Call call, MixerHandle handle,
+                                      const MixerControlDetails& details, Found& found) {
+    if (const MmResult injected = Enter(call); injected != MMSYSERR_NOERROR) {
+        return injected;
+    }
     const auto entry = open_.find(handle);
     if (entry == open_.end()) {
         return MMSYSERR_INVALHANDLE;
@@ -294,11 +239,8 @@ MmResult SimulatedMixer::CheckDetails(MixerHandle handle, const MixerControlDeta
 }
 
 MmResult SimulatedMixer::GetControlDetails(MixerHandle handle, MixerControlDetails& details) {
-    if (const MmResult injected = Enter(Call::GetControlDetails); injected != MMSYSERR_NOERROR) {
-        return injected;
-    }
     Found found;
-    if (const MmResult checked = CheckDetails(handle, details, found);
+    if (const MmResult checked = CheckDetails(Call::GetControlDetails, handle, details, found);
         checked != MMSYSERR_NOERROR) {
         return checked;
     }
@@ -307,11 +249,8 @@ MmResult SimulatedMixer::GetControlDetails(MixerHandle handle, MixerControlDetai
 }
 
 MmResult SimulatedMixer::SetControlDetails(MixerHandle handle, const MixerControlDetails& details) {
-    if (const MmResult injected = Enter(Call::SetControlDetails); injected != MMSYSERR_NOERROR) {
-        return injected;
-    }
     Found found;
-    if (const MmResult checked = CheckDetails(handle, details, found);
+    if (const MmResult checked = CheckDetails(Call::SetControlDetails, handle, details, found);
         checked != MMSYSERR_NOERROR) {
         return checked;
     }

@@ -41,34 +41,24 @@ public:
     enum class Call : std::size_t {
         Open,
         Close,
-        GetDevCaps,
         GetDestinationLine,
         GetSourceLine,
-        GetControlByType,
         GetControlDetails,
         SetControlDetails,
         Count_,
     };
 
     void AddDevice(Device device);
-    // From the (succeedFirst + 1)-th call of `call` on, it fails with `result`.
+    // From the (succeedFirst + 1)-th call of `call` on, it answers `result` (NOERROR: works
+    // again).
     void Fail(Call call, MmResult result, unsigned succeedFirst = 0);
-    void ClearFailures();
     unsigned Calls(Call call) const { return counters_[Index(call)].calls; }
     std::size_t OpenHandles() const { return open_.size(); }
-    std::uint32_t LastOpenedDevice() const { return lastOpenedDevice_; }
 
-    // The control's current values (empty for an unknown id).
-    std::vector<std::uint32_t> ControlValues(std::uint32_t controlId,
-                                             std::uint32_t device = 0) const;
-    // Another program changes a control: every open handle of the device gets a notification.
-    void ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values,
-                           std::uint32_t device = 0);
-    // Queues a notification for every open handle of the device, values unchanged.
-    void Notify(std::uint32_t controlId, std::uint32_t device = 0);
-    std::size_t PendingNotifications() const { return pending_.size(); }
-    // Delivers every queued notification (the event loop running).
-    void DeliverNotifications();
+    // The current values of a control of device 0 (empty for an unknown id).
+    std::vector<std::uint32_t> ControlValues(std::uint32_t controlId) const;
+    // Another program changes a control of device 0: every open handle of it is notified.
+    void ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values);
 
     std::uint32_t GetNumDevs() override;
     [[nodiscard]] MmResult Open(MixerHandle& handle, std::uint32_t device,
@@ -106,11 +96,9 @@ private:
     Device* DeviceOf(MixerHandle handle);
     Found FindControl(std::uint32_t device, std::uint32_t controlId);
     static std::size_t ValueCount(const Line& line, const MixerControl& control);
-    static MixerLine Describe(const Destination& destination, const Line& line,
-                              std::uint32_t destinationIndex, std::uint32_t sourceIndex,
-                              bool isSource);
-    [[nodiscard]] MmResult CheckDetails(MixerHandle handle, const MixerControlDetails& details,
-                                        Found& found);
+    // Counts the call; the injected result, or whether the request fits the control.
+    [[nodiscard]] MmResult CheckDetails(Call call, MixerHandle handle,
+                                        const MixerControlDetails& details, Found& found);
     void QueueFor(std::uint32_t device, std::uint32_t controlId);
 
     std::vector<Device> devices_;
@@ -118,7 +106,6 @@ private:
     std::map<MixerHandle, std::pair<std::uint32_t, MixerCallback>> open_;
     std::vector<Pending> pending_;
     MixerHandle nextHandle_ = 0x100;
-    std::uint32_t lastOpenedDevice_ = 0;
 };
 
 } // namespace kfg::mixer
