@@ -109,14 +109,6 @@ TEST(ChoiceTextsFromIndices, IndexOutsideATableEmptiesTheText) {
     for (std::size_t i = 0; i < std::size(texts); ++i) {
         EXPECT_EQ(record.*texts[i], expected[i]) << i;
     }
-
-    // The same card index for V31 is past Cards31's last row.
-    state.Edition = Edition::V31;
-    state.DisplayMode = 24;
-    ChoiceTextsFromIndices(record, state);
-    EXPECT_EQ(record.TVKarteText3x, "");
-    EXPECT_EQ(record.DisplayModeText3x, "");
-    EXPECT_EQ(record.DisplayModeText283, "");
 }
 
 struct Indices {

@@ -11,9 +11,6 @@ namespace kfg::settings {
 namespace {
 
 using namespace std::string_literals;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
 
 // Names parameterised cases after their table row.
 template <class Case>
@@ -34,8 +31,8 @@ class ProfileReadTest : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ProfileReadTest, ReadsAsTheViewerWould) {
     const ReadCase& c = GetParam();
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", c.file);
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.ini", c.file);
     ProfileStore store;
     EXPECT_EQ(store.GetString(dir / "Telvio.ini", c.section, c.key, "dflt", c.buffer), c.expected);
 }
@@ -90,8 +87,8 @@ class ProfileIntTest : public testing::TestWithParam<IntCase> {};
 
 TEST_P(ProfileIntTest, ConvertsLikeTheViewer) {
     const IntCase& c = GetParam();
-    TempDir dir;
-    WriteBytes(dir / "a.ini", c.value ? "[S]\nk=" + *c.value + "\n" : "[S]\n");
+    test::TempDir dir;
+    test::WriteBytes(dir / "a.ini", c.value ? "[S]\nk=" + *c.value + "\n" : "[S]\n");
     ProfileStore store;
     EXPECT_EQ(store.GetInt(dir / "a.ini", "S", "k", 7), c.expected);
 }
@@ -112,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName<IntCase>);
 
 TEST(ProfileDefaults, MissingFileGivesTheDefaults) {
-    TempDir dir;
+    test::TempDir dir;
     ProfileStore store;
     EXPECT_EQ(store.GetString(dir / "none.ini", "S", "k", " d  ", 20), " d");
     EXPECT_EQ(store.GetInt(dir / "none.ini", "S", "k", -1), 4294967295u);
@@ -136,10 +133,10 @@ class ProfileEditTest : public testing::TestWithParam<EditCase> {};
 
 TEST_P(ProfileEditTest, TouchesOnlyItsLine) {
     const EditCase& c = GetParam();
-    TempDir dir;
+    test::TempDir dir;
     const auto file = dir / "Telvio.ini";
     if (c.before) {
-        WriteBytes(file, *c.before);
+        test::WriteBytes(file, *c.before);
     }
     ProfileStore store;
     // Refused edits are part of the cases: the bytes left in the file tell the outcome.
@@ -158,7 +155,7 @@ TEST_P(ProfileEditTest, TouchesOnlyItsLine) {
     }
     ASSERT_EQ(std::filesystem::exists(file), c.after.has_value());
     if (c.after) {
-        EXPECT_EQ(ReadBytes(file), *c.after);
+        EXPECT_EQ(test::ReadBytes(file), *c.after);
     }
 }
 
