@@ -142,18 +142,13 @@ TEST(WinePrefixSearch, PrefixesEachOnceInTheirOrder) {
     EXPECT_TRUE(ListWinePrefixes(WinePrefixPlaces::FromEnvironment(nullptr, "home")).empty());
 }
 
-TEST(WinePrefixSearch, FolderReachedFromTwoPrefixesIsListedOnce) {
+TEST(WinePrefixSearch, FolderReachedFromTwoPrefixesIsListedOnceAndAStopEndsAll) {
     test::TempDir home;
     Touch(home / ".wine", "drive_c/Telvio/Telvio.ini");
     fs::create_directories(home / "other");
     fs::create_directory_symlink(home / ".wine" / "drive_c", home / "other" / "drive_c");
     EXPECT_EQ(FindTelvioFoldersInPrefixes({home / "other", home / ".wine"}),
               Below(home / ".wine", {"drive_c/Telvio"}));
-}
-
-TEST(WinePrefixSearch, StoppedSearchReadsNoMore) {
-    test::TempDir home;
-    Touch(home / ".wine", "drive_c/Telvio/Telvio.ini");
     std::stop_source stop;
     stop.request_stop();
     EXPECT_TRUE(FindTelvioFoldersInPrefixes({home / ".wine"}, {}, stop.get_token()).empty());

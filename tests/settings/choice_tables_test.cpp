@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -116,6 +117,10 @@ struct Indices {
     int tuner;
     int card;
     int interpolation;
+    bool operator==(const Indices&) const = default;
+    friend void PrintTo(const Indices& i, std::ostream* out) {
+        *out << i.displayMode << ' ' << i.tuner << ' ' << i.card << ' ' << i.interpolation;
+    }
 };
 
 constexpr Indices kBefore{7, 2, 3, 2};
@@ -128,13 +133,6 @@ Indices Translate(Edition edition, const ListTexts& shown) {
     state.Interpolation = kBefore.interpolation;
     ChoiceIndicesFromTexts(shown, state);
     return {state.DisplayMode, state.Tuner, state.TVKarte, state.Interpolation};
-}
-
-void ExpectIndices(const Indices& actual, const Indices& expected) {
-    EXPECT_EQ(actual.displayMode, expected.displayMode);
-    EXPECT_EQ(actual.tuner, expected.tuner);
-    EXPECT_EQ(actual.card, expected.card);
-    EXPECT_EQ(actual.interpolation, expected.interpolation);
 }
 
 // Every list shows a text that matches a row different from kBefore.
@@ -163,8 +161,8 @@ TEST(ChoiceIndicesFromTexts, OnlyTheEditionsOwnListsAndTheTunerCount) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(static_cast<int>(test.edition));
-        ExpectIndices(Translate(test.edition, AllListsShowingSomething()), test.expected);
-        ExpectIndices(Translate(test.edition, ListTexts{}), kBefore); // empty texts keep all
+        EXPECT_EQ(Translate(test.edition, AllListsShowingSomething()), test.expected);
+        EXPECT_EQ(Translate(test.edition, ListTexts{}), kBefore); // empty texts keep all
     }
 }
 
@@ -201,7 +199,7 @@ TEST(ChoiceIndicesFromTexts, SingleTexts) {
         SCOPED_TRACE(test.name);
         ListTexts shown;
         shown.*test.list = test.text;
-        ExpectIndices(Translate(test.edition, shown), test.expected);
+        EXPECT_EQ(Translate(test.edition, shown), test.expected);
     }
 }
 

@@ -54,7 +54,9 @@ TEST(SaveHistory, EachSaveKeepsTheBytesItReplacedOnce) {
         ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Kontrast", "7"));
     }
     const std::string second = test::ReadBytes(f.file);
-    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3"));
+    ASSERT_FALSE(f.store.WriteAll(f.file, FileWith(3))); // whole bytes are kept the same way
+    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Farbe", "", 20), "3"); // reads see them
+    EXPECT_EQ(test::ReadBytes(f.file), FileWith(3));
 
     EXPECT_EQ(Kept(*f.history, f.file), (std::vector<std::string>{second, FileWith(1)}));
     const auto states = f.history->States(f.file);
@@ -147,14 +149,6 @@ TEST(SaveHistory, FoldersKeepApartAndOnePathByAnyNameIsOneHistory) {
 
     EXPECT_EQ(Kept(*f.history, f.file), std::vector<std::string>{FileWith(1)});
     EXPECT_EQ(Kept(*f.history, other / "Telvio.ini"), std::vector<std::string>{FileWith(5)});
-}
-
-TEST(SaveHistory, WriteAllReplacesTheFileAndKeepsWhatItReplaced) {
-    Fixture f;
-    ASSERT_FALSE(f.store.WriteAll(f.file, FileWith(9)));
-    EXPECT_EQ(test::ReadBytes(f.file), FileWith(9));
-    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Farbe", "", 20), "9"); // reads see it
-    EXPECT_EQ(Kept(*f.history, f.file), std::vector<std::string>{FileWith(1)});
 }
 
 // Every way the state folder can refuse: the save happens all the same, and the reason is a
