@@ -1,6 +1,7 @@
 #include "places/recent_folders.h"
 #include "places/state_home.h"
 #include "support/file_mode.h"
+#include "support/state_home_cases.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -37,9 +38,9 @@ TEST(RecentFolders, BytesKeepEveryPathAndDropWhatIsNoEntry) {
     EXPECT_EQ(DecodeRecentFolders(EncodeRecentFolders(odd)), odd);
 }
 
-TEST(RecentFolders, NewestFirstEachOnceAtMostTen) {
+TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
     test::TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state");
+    const fs::path list = RecentFoldersFile(dir / "state" / "deeper");
     std::vector<fs::path> folders;
     for (int i = 0; i < 12; ++i) {
         folders.push_back(TelvioFolder(dir.path(), "T" + std::to_string(i)));
@@ -57,6 +58,9 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTen) {
     EXPECT_EQ(shown[0], folders[5]);
     EXPECT_EQ(shown[1], folders[11]);
     EXPECT_EQ(std::count(shown.begin(), shown.end(), folders[5]), 1);
+    for (const fs::path& folder : {dir / "state", dir / "state" / "deeper" / "kfg"}) {
+        EXPECT_EQ(test::ModeOf(folder), 0700U) << folder;
+    }
 }
 
 TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
@@ -79,15 +83,6 @@ TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
     EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)), (std::vector<fs::path>{fresh, kept}));
 }
 
-TEST(RecentFolders, StateFolderIsMadePrivate) {
-    test::TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state" / "deeper");
-    ASSERT_FALSE(RecordRecentFolder(list, TelvioFolder(dir.path(), "T")));
-    for (const fs::path& folder : {dir / "state", dir / "state" / "deeper" / "kfg"}) {
-        EXPECT_EQ(test::ModeOf(folder), 0700U) << folder;
-    }
-}
-
 TEST(RecentFolders, UnwritableStateFolderIsAFailureNotACrash) {
     test::TempDir dir;
     const fs::path folder = TelvioFolder(dir.path(), "T");
@@ -101,21 +96,9 @@ TEST(RecentFolders, UnwritableStateFolderIsAFailureNotACrash) {
 }
 
 TEST(RecentFolders, StateHomeFollowsTheBaseDirectoryRules) {
-    struct Case {
-        const char* xdgStateHome;
-        const char* home;
-        std::optional<fs::path> expected;
-    };
-    const Case cases[] = {
-        {"/state", "/home/u", fs::path("/state")},
-        {"relative", "/home/u", fs::path("/home/u/.local/state")},
-        {"", "/home/u", fs::path("/home/u/.local/state")},
-        {nullptr, "/home/u", fs::path("/home/u/.local/state")},
-        {nullptr, "home", std::nullopt},
-        {nullptr, nullptr, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(StateHome(c.xdgStateHome, c.home), c.expected)
+    for (const test::StateHomeCase& c : test::kStateHomeCases) {
+        const auto expected = c.expected ? std::optional(fs::path(c.expected)) : std::nullopt;
+        EXPECT_EQ(StateHome(c.xdgStateHome, c.home), expected)
             << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
     }
 }

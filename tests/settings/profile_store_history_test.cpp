@@ -4,6 +4,7 @@
 #include "settings/profile_store.h"
 #include "support/child_process.h"
 #include "support/file_mode.h"
+#include "support/state_home_cases.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -202,21 +203,9 @@ TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
 }
 
 TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
-    struct Case {
-        const char* xdgStateHome;
-        const char* home;
-        const char* folder;
-    };
-    const Case cases[] = {
-        {"/x/state", "/home/u", "/x/state/kfg"},
-        {"state", "/home/u", "/home/u/.local/state/kfg"}, // relative: ignored, as the rules say
-        {"", "/home/u", "/home/u/.local/state/kfg"},
-        {nullptr, "/home/u", "/home/u/.local/state/kfg"},
-        {nullptr, "home", ""},
-        {nullptr, nullptr, ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), fs::path(c.folder))
+    for (const test::StateHomeCase& c : test::kStateHomeCases) {
+        const fs::path expected = c.expected ? fs::path(c.expected) / "kfg" : fs::path();
+        EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), expected)
             << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
     }
 }
