@@ -51,6 +51,7 @@ TEST(ProfileRead, ReadsAsTheViewerWould) {
         {"EmptyValueIsNotMissing", "[S]\nk=", "S", "k", ""},
         {"MissingSection", "[T]\nk=v", "S", "k", "dflt"},
         {"Utf8MarkHidesFirstHeader", "\xEF\xBB\xBF[S]\nk=v", "S", "k", "dflt"},
+        {"Utf8MarkLaterHeaderFine", "\xEF\xBB\xBF[S]\n[T]\nk=v", "T", "k", "v"},
         {"Utf16NotUnderstood", "\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0"s, "S", "k", "dflt"},
         {"NamesLoseSpaces", "[S]\nk=v", "  S ", " k  ", "v"},
         {"TabInNamePassedIsKept", "[S]\nk=v", "S", "k\t", "dflt"},
