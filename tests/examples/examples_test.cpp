@@ -13,8 +13,6 @@
 namespace kfg::settings {
 namespace {
 
-using test::ReadBytes;
-
 const std::filesystem::path kExamples = KFG_EXAMPLES_DIR;
 
 struct Example {
@@ -52,7 +50,7 @@ TEST(Examples, EachFolderIsItsEditionAsTheViewerWroteIt) {
         for (const auto& entry : std::filesystem::directory_iterator(kExamples / example.folder)) {
             SCOPED_TRACE(entry.path().filename().string());
             const std::string name = entry.path().filename().string();
-            const std::string bytes = ReadBytes(entry.path());
+            const std::string bytes = test::ReadBytes(entry.path());
             if (name.ends_with(".ini")) {
                 // Every line ends in CR LF: with those taken out, no CR or LF is left.
                 EXPECT_TRUE(bytes.ends_with("\r\n"));

@@ -1,23 +1,20 @@
 #include "places/recent_folders.h"
 #include "places/state_home.h"
+#include "support/file_mode.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace kfg::places {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
 using namespace std::string_literals;
 
 // A Telvio folder named `name` below `root`, as its canonical path.
 fs::path TelvioFolder(const fs::path& root, const std::string& name) {
     fs::create_directories(root / name);
-    WriteBytes(root / name / "TELVIO.INI", "[Telvio]\n");
+    test::WriteBytes(root / name / "TELVIO.INI", "[Telvio]\n");
     return fs::canonical(root / name);
 }
 
@@ -40,9 +37,9 @@ TEST(RecentFolders, BytesKeepEveryPathAndDropWhatIsNoEntry) {
     EXPECT_EQ(DecodeRecentFolders(EncodeRecentFolders(odd)), odd);
 }
 
-TEST(RecentFolders, NewestFirstEachOnceAtMostTen) {
-    TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state");
+TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
+    test::TempDir dir;
+    const fs::path list = RecentFoldersFile(dir / "state" / "deeper");
     std::vector<fs::path> folders;
     for (int i = 0; i < 12; ++i) {
         folders.push_back(TelvioFolder(dir.path(), "T" + std::to_string(i)));
@@ -50,7 +47,7 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTen) {
     }
     const std::vector<fs::path> newestTen(folders.rbegin(), folders.rbegin() + 10);
     EXPECT_EQ(ShownRecentFolders(list), newestTen);
-    EXPECT_EQ(DecodeRecentFolders(ReadBytes(list)), newestTen); // the oldest two are dropped
+    EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)), newestTen); // the oldest two are dropped
 
     // Again through a link and with a closing slash: the same folder moves to the front.
     fs::create_directory_symlink(folders[5], dir / "link");
@@ -60,10 +57,13 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTen) {
     EXPECT_EQ(shown[0], folders[5]);
     EXPECT_EQ(shown[1], folders[11]);
     EXPECT_EQ(std::count(shown.begin(), shown.end(), folders[5]), 1);
+    for (const fs::path& folder : {dir / "state", dir / "state" / "deeper" / "kfg"}) {
+        EXPECT_EQ(test::ModeOf(folder), 0700U) << folder;
+    }
 }
 
 TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
-    TempDir dir;
+    test::TempDir dir;
     const fs::path list = RecentFoldersFile(dir / "state");
     const fs::path gone = TelvioFolder(dir.path(), "gone");
     const fs::path emptied = TelvioFolder(dir.path(), "emptied");
@@ -77,37 +77,16 @@ TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
     fs::create_directory(emptied / "Telvio.ini"); // a folder of that name is no settings file
 
     EXPECT_EQ(ShownRecentFolders(list), (std::vector<fs::path>{kept}));
-    EXPECT_EQ(DecodeRecentFolders(ReadBytes(list)).size(), 3U); // showing writes nothing
+    EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)).size(), 3U); // showing writes nothing
     ASSERT_FALSE(RecordRecentFolder(list, fresh));
-    EXPECT_EQ(DecodeRecentFolders(ReadBytes(list)), (std::vector<fs::path>{fresh, kept}));
-}
-
-TEST(RecentFolders, NewlineInAFolderNameComesBackExactly) {
-    TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state");
-    const fs::path odd = TelvioFolder(dir.path(), "Telvio\nzwei ");
-    const fs::path plain = TelvioFolder(dir.path(), "Telvio");
-    ASSERT_FALSE(RecordRecentFolder(list, odd));
-    ASSERT_FALSE(RecordRecentFolder(list, plain));
-    EXPECT_EQ(ShownRecentFolders(list), (std::vector<fs::path>{plain, odd}));
-}
-
-TEST(RecentFolders, StateFolderIsMadePrivate) {
-    TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state" / "deeper");
-    ASSERT_FALSE(RecordRecentFolder(list, TelvioFolder(dir.path(), "T")));
-    for (const fs::path& folder : {dir / "state", dir / "state" / "deeper" / "kfg"}) {
-        struct stat status {};
-        ASSERT_EQ(::stat(folder.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 07777, 0700U) << folder;
-    }
+    EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)), (std::vector<fs::path>{fresh, kept}));
 }
 
 TEST(RecentFolders, UnwritableStateFolderIsAFailureNotACrash) {
-    TempDir dir;
+    test::TempDir dir;
     const fs::path folder = TelvioFolder(dir.path(), "T");
     // A file where the folder should be, or a folder where the list should be: stops root too.
-    WriteBytes(dir / "state-file", "");
+    test::WriteBytes(dir / "state-file", "");
     EXPECT_TRUE(RecordRecentFolder(RecentFoldersFile(dir / "state-file"), folder));
     const fs::path list = RecentFoldersFile(dir / "state");
     fs::create_directories(list);

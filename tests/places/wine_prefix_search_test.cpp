@@ -9,13 +9,11 @@ namespace kfg::places {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDir;
-using test::WriteBytes;
 
 // Makes `file` below `root` with its folders.
 void Touch(const fs::path& root, const std::string& file) {
     fs::create_directories((root / file).parent_path());
-    WriteBytes(root / file, "[Telvio]\n");
+    test::WriteBytes(root / file, "[Telvio]\n");
 }
 
 // Paths below `root`, for comparing with what the search found.
@@ -51,7 +49,7 @@ TEST(WinePrefixSearch, FindsTelvioIniWhereWineWouldAndNowhereElse) {
         {"outside drive_c", {"Telvio.ini", "dosdevices/Telvio.ini", "users/Telvio.ini"}, {}},
     };
     for (const Case& c : cases) {
-        TempDir home;
+        test::TempDir home;
         for (const std::string& file : c.files) {
             Touch(home / ".wine", file);
         }
@@ -60,7 +58,7 @@ TEST(WinePrefixSearch, FindsTelvioIniWhereWineWouldAndNowhereElse) {
 }
 
 TEST(WinePrefixSearch, FollowsThePrefixAndDriveCButNoLinkBelow) {
-    TempDir home;
+    test::TempDir home;
     const fs::path elsewhere = home / "disk";
     Touch(elsewhere, "drive_c/Program Files/Telvio/TELVIO.INI");
     Touch(home.path(), "outside/Telvio/Telvio.ini");
@@ -86,7 +84,7 @@ TEST(WinePrefixSearch, FollowsThePrefixAndDriveCButNoLinkBelow) {
 TEST(WinePrefixSearch, EntryBudgetEndsTheSearch) {
     // drive_c holds "a" and "b"; "a" holds 10 files; b holds Telvio.ini. Reading drive_c
     // costs 2 entries, "a" 10 more, then "b" 1: the budget decides whether "b" is reached.
-    TempDir home;
+    test::TempDir home;
     for (int i = 0; i < 10; ++i) {
         Touch(home / ".wine" / "drive_c" / "a", "file" + std::to_string(i));
     }
@@ -106,7 +104,7 @@ TEST(WinePrefixSearch, UnreadableFolderIsSkipped) {
     if (!test::CanSwitchUsers()) {
         GTEST_SKIP() << "needs root to become another user";
     }
-    TempDir home;
+    test::TempDir home;
     ::chmod(home.path().c_str(), 0755);
     Touch(home / ".wine", "drive_c/a locked/Telvio/Telvio.ini");
     Touch(home / ".wine", "drive_c/b open/Telvio.ini");
@@ -121,11 +119,11 @@ TEST(WinePrefixSearch, UnreadableFolderIsSkipped) {
 }
 
 TEST(WinePrefixSearch, PrefixesEachOnceInTheirOrder) {
-    TempDir home;
+    test::TempDir home;
     fs::create_directories(home / ".wine");
     fs::create_directories(home / ".local/share/wineprefixes/b");
     fs::create_directories(home / ".local/share/wineprefixes/a");
-    WriteBytes(home / ".local/share/wineprefixes/not a folder", "");
+    test::WriteBytes(home / ".local/share/wineprefixes/not a folder", "");
     fs::create_directory_symlink(home / ".wine", home / ".local/share/wineprefixes/c same");
     fs::create_directories(home / "special");
 
@@ -144,18 +142,13 @@ TEST(WinePrefixSearch, PrefixesEachOnceInTheirOrder) {
     EXPECT_TRUE(ListWinePrefixes(WinePrefixPlaces::FromEnvironment(nullptr, "home")).empty());
 }
 
-TEST(WinePrefixSearch, FolderReachedFromTwoPrefixesIsListedOnce) {
-    TempDir home;
+TEST(WinePrefixSearch, FolderReachedFromTwoPrefixesIsListedOnceAndAStopEndsAll) {
+    test::TempDir home;
     Touch(home / ".wine", "drive_c/Telvio/Telvio.ini");
     fs::create_directories(home / "other");
     fs::create_directory_symlink(home / ".wine" / "drive_c", home / "other" / "drive_c");
     EXPECT_EQ(FindTelvioFoldersInPrefixes({home / "other", home / ".wine"}),
               Below(home / ".wine", {"drive_c/Telvio"}));
-}
-
-TEST(WinePrefixSearch, StoppedSearchReadsNoMore) {
-    TempDir home;
-    Touch(home / ".wine", "drive_c/Telvio/Telvio.ini");
     std::stop_source stop;
     stop.request_stop();
     EXPECT_TRUE(FindTelvioFoldersInPrefixes({home / ".wine"}, {}, stop.get_token()).empty());

@@ -9,8 +9,6 @@
 namespace kfg::settings {
 namespace {
 
-using test::TempDir;
-using test::WriteBytes;
 using Names = std::vector<std::string>;
 
 struct ScanCase {
@@ -37,8 +35,8 @@ TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
          {"Abend", "Sport", "Sp\xE4t Kino"}},
     };
     for (const ScanCase& c : cases) {
-        TempDir dir;
-        WriteBytes(dir / "KFG.ini", c.file);
+        test::TempDir dir;
+        test::WriteBytes(dir / "KFG.ini", c.file);
         const ConfigurationScan scan = ScanConfigurationSections(dir / "KFG.ini");
         EXPECT_TRUE(scan.opened) << c.name;
         EXPECT_EQ(scan.names, c.expected) << c.name;
@@ -46,7 +44,7 @@ TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
 }
 
 TEST(ConfigurationScan, MissingOrNotAFileCountsAsNotOpened) {
-    TempDir dir;
+    test::TempDir dir;
     EXPECT_FALSE(ScanConfigurationSections(dir / "KFG.ini").opened);
     std::filesystem::create_directory(dir / "KFG.ini");
     EXPECT_FALSE(ScanConfigurationSections(dir / "KFG.ini").opened);

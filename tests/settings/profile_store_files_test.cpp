@@ -4,11 +4,12 @@
 #include "settings/profile_error.h"
 #include "settings/profile_store.h"
 #include "support/counting_file_system.h"
+#include "support/file_mode.h"
 #include "support/temp_dir.h"
 
-#include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,11 +18,7 @@
 namespace kfg::settings {
 namespace {
 
-using platform::FileState;
 using platform::SaveStep;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
 
 // Every step of a save but `failing` succeeds; that one finds the disk full.
 platform::StepHook FailAt(SaveStep failing) {
@@ -35,38 +32,23 @@ struct Fixture {
     explicit Fixture(platform::StepHook hook = {})
         : fs(std::make_shared<test::CountingFileSystem>(std::move(hook))) {}
 
-    TempDir dir;
+    test::TempDir dir;
     std::filesystem::path file = dir / "Telvio.ini";
     std::shared_ptr<test::CountingFileSystem> fs;
     std::vector<ProfileFailure> failures;
     ProfileStore store{[this](const ProfileFailure& f) { failures.push_back(f); }, fs};
 };
 
-std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-mode_t ModeOf(const std::filesystem::path& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
-}
-
 class FailingStepTest : public testing::TestWithParam<SaveStep> {};
 
 TEST_P(FailingStepTest, OldFileStaysWhole) {
     Fixture f(FailAt(GetParam()));
     const std::string old = "[Telvio]\r\nFarbe=1\r\n; mine\r\n";
-    WriteBytes(f.file, old);
+    test::WriteBytes(f.file, old);
 
     EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "9"), std::errc::no_space_on_device);
-    EXPECT_EQ(ReadBytes(f.file), old);
-    EXPECT_EQ(FolderEntries(f.dir.path()), std::vector<std::string>{"Telvio.ini"}); // no leftovers
+    const std::map<std::string, std::string> untouched{{f.file.string(), old}}; // no leftovers
+    EXPECT_EQ(test::FolderBytes(f.dir.path()), untouched);
     ASSERT_EQ(f.failures.size(), 1u);
     EXPECT_EQ(f.failures[0].file, f.file);
     // The failed value must not look saved to later reads.
@@ -81,22 +63,23 @@ INSTANTIATE_TEST_SUITE_P(EveryStep, FailingStepTest,
 
 TEST(ProfileFiles, FileNamesIgnoreLetterCaseAsUnderWine) {
     Fixture f;
-    WriteBytes(f.dir / "TELVIO.INI", "[Telvio]\r\nFarbe=1\r\n");
+    test::WriteBytes(f.dir / "TELVIO.INI", "[Telvio]\r\nFarbe=1\r\n");
     EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
     ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
-    EXPECT_EQ(FolderEntries(f.dir.path()), std::vector<std::string>{"TELVIO.INI"});
-    EXPECT_EQ(ReadBytes(f.dir / "TELVIO.INI"), "[Telvio]\r\nFarbe=2\r\n");
     // A file that is not there yet gets the spelling it was asked for.
     ASSERT_FALSE(f.store.WriteString(f.dir / "KFG.ini", "KFG", "Fr", "1"));
-    EXPECT_EQ(FolderEntries(f.dir.path()), (std::vector<std::string>{"KFG.ini", "TELVIO.INI"}));
+    const std::map<std::string, std::string> expected{
+        {(f.dir / "KFG.ini").string(), "[KFG]\r\nFr=1\r\n"},
+        {(f.dir / "TELVIO.INI").string(), "[Telvio]\r\nFarbe=2\r\n"}};
+    EXPECT_EQ(test::FolderBytes(f.dir.path()), expected);
     EXPECT_TRUE(f.failures.empty());
 }
 
 // What a command needs to tell its user which files it could not save, and why.
 TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
     Fixture f(FailAt(SaveStep::WriteContents));
-    const TempDir& dir = f.dir;
-    WriteBytes(dir / "TELVIO.INI", "[Telvio]\r\nFarbe=1\r\n");
+    const test::TempDir& dir = f.dir;
+    test::WriteBytes(dir / "TELVIO.INI", "[Telvio]\r\nFarbe=1\r\n");
     ::chmod((dir / "TELVIO.INI").c_str(), 0444);
     std::filesystem::create_directory(dir / "KFG.ini");
     {
@@ -110,8 +93,8 @@ TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
             (void)f.store.WriteString(dir / "KFG.ini", "KFG", "Fr", "1");
             (void)f.store.WriteString(dir / "Neu.ini", "KFG", "Fr", "1");
         }
-        WriteBytes(dir / "sonst.ini", "");
-        WriteBytes(dir / "SONST.INI", "");
+        test::WriteBytes(dir / "sonst.ini", "");
+        test::WriteBytes(dir / "SONST.INI", "");
         f.store.GetString(dir / "Sonst.ini", "KFG", "Fr", "", 2); // a notice, not a failure
         using platform::FailureCause;
         const std::pair<std::filesystem::path, std::error_code> expected[] = {
@@ -136,7 +119,7 @@ TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
 // or when the scope ends; writes that give the bytes back write nothing.
 TEST(ProfileFiles, GatheredWritesReplaceOnceAndAreReadableAtOnce) {
     Fixture f;
-    WriteBytes(f.file, "[Telvio]\r\nFarbe=1\r\n");
+    test::WriteBytes(f.file, "[Telvio]\r\nFarbe=1\r\n");
     {
         auto scope = f.store.Gather();
         for (int slot = 0; slot < 40; ++slot) {
@@ -145,7 +128,7 @@ TEST(ProfileFiles, GatheredWritesReplaceOnceAndAreReadableAtOnce) {
         }
         EXPECT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
         EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Speicher39", 0), 139u);
-        EXPECT_EQ(ReadBytes(f.file), "[Telvio]\r\nFarbe=1\r\n"); // nothing on disk yet
+        EXPECT_EQ(test::ReadBytes(f.file), "[Telvio]\r\nFarbe=1\r\n"); // nothing on disk yet
         EXPECT_EQ(f.fs->replacements, 0);
         EXPECT_FALSE(f.store.Flush());
         EXPECT_EQ(f.fs->replacements, 1);
@@ -161,22 +144,22 @@ TEST(ProfileFiles, GatheredWritesReplaceOnceAndAreReadableAtOnce) {
 // A replaced file keeps its mode; a new one follows the umask.
 TEST(ProfileFiles, PermissionsKeptOrFromTheUmask) {
     Fixture f;
-    WriteBytes(f.file, "[Telvio]\n");
+    test::WriteBytes(f.file, "[Telvio]\n");
     ::chmod(f.file.c_str(), 0604);
     ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1"));
-    EXPECT_EQ(ModeOf(f.file), 0604u);
+    EXPECT_EQ(test::ModeOf(f.file), 0604u);
     const mode_t old = ::umask(027);
     const std::error_code error = f.store.WriteString(f.dir / "KFG.ini", "KFG", "Fr", "1");
     ::umask(old);
     ASSERT_FALSE(error);
-    EXPECT_EQ(ModeOf(f.dir / "KFG.ini"), 0640u);
+    EXPECT_EQ(test::ModeOf(f.dir / "KFG.ini"), 0640u);
 }
 
 // Links are followed to the file, which is replaced or created; the links stay.
 TEST(ProfileFiles, SymbolicLinksAreWrittenThrough) {
     Fixture f;
     std::filesystem::create_directory(f.dir / "real");
-    WriteBytes(f.dir / "real" / "Telvio.ini", "[Telvio]\n");
+    test::WriteBytes(f.dir / "real" / "Telvio.ini", "[Telvio]\n");
     std::filesystem::create_symlink("real/Telvio.ini", f.dir / "hop");
     std::filesystem::create_symlink("hop", f.file); // a chain of two relative links
     std::filesystem::create_symlink("target.ini", f.dir / "KFG.ini"); // dangling
@@ -187,15 +170,15 @@ TEST(ProfileFiles, SymbolicLinksAreWrittenThrough) {
     EXPECT_TRUE(std::filesystem::is_symlink(f.file));
     EXPECT_TRUE(std::filesystem::is_symlink(f.dir / "hop"));
     EXPECT_TRUE(std::filesystem::is_symlink(f.dir / "KFG.ini"));
-    EXPECT_EQ(ReadBytes(f.dir / "real" / "Telvio.ini"), "[Telvio]\nFarbe=1\n");
-    EXPECT_EQ(ReadBytes(f.dir / "target.ini"), "[KFG]\r\nFr=0\r\n");
+    EXPECT_EQ(test::ReadBytes(f.dir / "real" / "Telvio.ini"), "[Telvio]\nFarbe=1\n");
+    EXPECT_EQ(test::ReadBytes(f.dir / "target.ini"), "[KFG]\r\nFr=0\r\n");
 }
 
 TEST(ProfileFiles, AnotherProgramsChangeIsReadAgain) {
     Fixture f;
-    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    test::WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
     EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
-    WriteBytes(f.file, "[Telvio]\nFarbe=2\n"); // same size: only the time tells
+    test::WriteBytes(f.file, "[Telvio]\nFarbe=2\n"); // same size: only the time tells
     struct timespec times[2] = {{0, UTIME_OMIT}, {1'000'000'000, 123}};
     ::utimensat(AT_FDCWD, f.file.c_str(), times, 0);
     EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 2u);
@@ -203,36 +186,36 @@ TEST(ProfileFiles, AnotherProgramsChangeIsReadAgain) {
 
 TEST(ProfileFiles, GatheredWritesKeepAnotherProgramsEditMadeMeanwhile) {
     Fixture f;
-    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    test::WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
     {
         auto scope = f.store.Gather();
         EXPECT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3"));
         EXPECT_FALSE(f.store.DeleteKey(f.file, "Telvio", "Gone"));
-        WriteBytes(f.file, "; edited elsewhere\n[Telvio]\nFarbe=1\nGone=1\n");
+        test::WriteBytes(f.file, "; edited elsewhere\n[Telvio]\nFarbe=1\nGone=1\n");
     }
-    EXPECT_EQ(ReadBytes(f.file), "; edited elsewhere\n[Telvio]\nFarbe=3\n");
+    EXPECT_EQ(test::ReadBytes(f.file), "; edited elsewhere\n[Telvio]\nFarbe=3\n");
 }
 
 TEST(ProfileFiles, ReadOnlyFileIsReadButNotWritten) {
     Fixture f;
-    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    test::WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
     ::chmod(f.file.c_str(), 0444);
     EXPECT_EQ(f.store.WriteString(f.file, "Telvio", "Farbe", "2"), ProfileErrc::ReadOnly);
     EXPECT_EQ(f.store.DeleteSection(f.file, "Telvio"), ProfileErrc::ReadOnly);
-    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
+    EXPECT_EQ(test::ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
     EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 0), 1u);
     EXPECT_EQ(f.failures.size(), 2u);
 }
 
 TEST(ProfileFiles, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
     Fixture f;
-    WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
+    test::WriteBytes(f.file, "[Telvio]\nFarbe=1\n");
     f.fs->failReads = true;
     EXPECT_EQ(f.store.GetInt(f.file, "Telvio", "Farbe", 7), 7u);
     const std::error_code error = f.store.WriteString(f.file, "Telvio", "Farbe", "2");
     EXPECT_EQ(error, ProfileErrc::Unreadable);
     EXPECT_EQ(platform::SortWriteFailure(error), platform::FailureCause::FileNotReadable);
-    EXPECT_EQ(ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
+    EXPECT_EQ(test::ReadBytes(f.file), "[Telvio]\nFarbe=1\n");
 }
 
 // A link loop, a missing folder and a folder with the file's name: reads give the default,

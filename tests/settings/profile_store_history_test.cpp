@@ -3,6 +3,8 @@
 #include "platform/save_history.h"
 #include "settings/profile_store.h"
 #include "support/child_process.h"
+#include "support/file_mode.h"
+#include "support/state_home_cases.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -16,31 +18,22 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::SaveHistory;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
 
 std::string FileWith(int farbe) {
     return "[Telvio]\r\nFarbe=" + std::to_string(farbe) + "\r\n; mine\r\n";
-}
-
-mode_t ModeOf(const fs::path& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
 }
 
 // The kept bytes, newest first.
 std::vector<std::string> Kept(const SaveHistory& history, const fs::path& file) {
     std::vector<std::string> kept;
     for (const platform::KeptState& state : history.States(file)) {
-        kept.push_back(ReadBytes(state.path));
+        kept.push_back(test::ReadBytes(state.path));
     }
     return kept;
 }
 
 struct Fixture {
-    TempDir dir;
+    test::TempDir dir;
     fs::path folder = dir / "Telvio";
     fs::path file = folder / "Telvio.ini";
     std::shared_ptr<SaveHistory> history =
@@ -50,7 +43,7 @@ struct Fixture {
 
     Fixture() {
         fs::create_directory(folder);
-        WriteBytes(file, FileWith(1));
+        test::WriteBytes(file, FileWith(1));
     }
 };
 
@@ -61,8 +54,10 @@ TEST(SaveHistory, EachSaveKeepsTheBytesItReplacedOnce) {
         ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
         ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Kontrast", "7"));
     }
-    const std::string second = ReadBytes(f.file);
-    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3"));
+    const std::string second = test::ReadBytes(f.file);
+    ASSERT_FALSE(f.store.WriteAll(f.file, FileWith(3))); // whole bytes are kept the same way
+    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Farbe", "", 20), "3"); // reads see them
+    EXPECT_EQ(test::ReadBytes(f.file), FileWith(3));
 
     EXPECT_EQ(Kept(*f.history, f.file), (std::vector<std::string>{second, FileWith(1)}));
     const auto states = f.history->States(f.file);
@@ -72,11 +67,12 @@ TEST(SaveHistory, EachSaveKeepsTheBytesItReplacedOnce) {
     // Private to the user: folders 0700, states 0600; the folder note names the Telvio folder.
     const fs::path perFile = states[0].path.parent_path();
     for (const fs::path& folder : {f.history->Root(), perFile.parent_path(), perFile}) {
-        EXPECT_EQ(ModeOf(folder), 0700u) << folder;
+        EXPECT_EQ(test::ModeOf(folder), 0700u) << folder;
     }
-    EXPECT_EQ(ModeOf(states[0].path), 0600u);
+    EXPECT_EQ(test::ModeOf(states[0].path), 0600u);
     EXPECT_EQ(perFile.filename(), "Telvio.ini");
-    EXPECT_EQ(ReadBytes(perFile.parent_path() / "folder"), fs::canonical(f.folder).string() + "\n");
+    EXPECT_EQ(test::ReadBytes(perFile.parent_path() / "folder"),
+              fs::canonical(f.folder).string() + "\n");
 }
 
 TEST(SaveHistory, KeepsNothingWhenNothingNewWouldBeKept) {
@@ -96,13 +92,13 @@ TEST(SaveHistory, KeepsNothingWhenNothingNewWouldBeKept) {
         {"another program put back the newest kept bytes",
          [](Fixture& f) {
              ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2")); // keeps 1
-             WriteBytes(f.file, FileWith(1));
+             test::WriteBytes(f.file, FileWith(1));
              ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3")); // 1 again
          },
          1},
         {"an empty file, which holds no setting",
          [](Fixture& f) {
-             WriteBytes(f.file, "");
+             test::WriteBytes(f.file, "");
              ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
          },
          0},
@@ -146,7 +142,7 @@ TEST(SaveHistory, FoldersKeepApartAndOnePathByAnyNameIsOneHistory) {
     Fixture f;
     const fs::path other = f.dir / "Other";
     fs::create_directory(other);
-    WriteBytes(other / "Telvio.ini", FileWith(5));
+    test::WriteBytes(other / "Telvio.ini", FileWith(5));
     fs::create_directory_symlink(f.folder, f.dir / "Link");
 
     ASSERT_FALSE(f.store.WriteString(f.dir / "Link" / "Telvio.ini", "Telvio", "Farbe", "2"));
@@ -156,38 +152,23 @@ TEST(SaveHistory, FoldersKeepApartAndOnePathByAnyNameIsOneHistory) {
     EXPECT_EQ(Kept(*f.history, other / "Telvio.ini"), std::vector<std::string>{FileWith(5)});
 }
 
-TEST(SaveHistory, WriteAllReplacesTheFileAndKeepsWhatItReplaced) {
-    Fixture f;
-    ASSERT_FALSE(f.store.WriteAll(f.file, FileWith(9)));
-    EXPECT_EQ(ReadBytes(f.file), FileWith(9));
-    EXPECT_EQ(f.store.GetString(f.file, "Telvio", "Farbe", "", 20), "9"); // reads see it
-    EXPECT_EQ(Kept(*f.history, f.file), std::vector<std::string>{FileWith(1)});
-}
-
 // Every way the state folder can refuse: the save happens all the same, and the reason is a
 // notice for the diagnostics, not a failure the user is told of.
 TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
     struct Case {
         const char* what;
-        fs::path (*prepare)(const TempDir&); // gives the history's root
+        fs::path (*prepare)(const test::TempDir&); // gives the history's root
         bool asOrdinaryUser;
     };
     const Case cases[] = {
         {"a file where the state folder would be",
-         [](const TempDir& dir) {
-             WriteBytes(dir / "state", "");
-             return dir / "state" / "kfg" / "history";
-         },
-         false},
-        {"a file named like the history folder",
-         [](const TempDir& dir) {
-             fs::create_directories(dir / "state" / "kfg");
-             WriteBytes(dir / "state" / "kfg" / "history", "");
+         [](const test::TempDir& dir) {
+             test::WriteBytes(dir / "state", "");
              return dir / "state" / "kfg" / "history";
          },
          false},
         {"a read-only state folder",
-         [](const TempDir& dir) {
+         [](const test::TempDir& dir) {
              fs::create_directory(dir / "state");
              ::chmod((dir / "state").c_str(), 0555);
              return dir / "state" / "kfg" / "history";
@@ -200,9 +181,9 @@ TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
         if (c.asOrdinaryUser && !test::CanSwitchUsers()) {
             continue; // root writes into any folder
         }
-        TempDir dir;
+        test::TempDir dir;
         const fs::path file = dir / "Telvio.ini";
-        WriteBytes(file, FileWith(1));
+        test::WriteBytes(file, FileWith(1));
         ASSERT_EQ(::chown(dir.path().c_str(), kUser, kUser), 0);
         ASSERT_EQ(::chown(file.c_str(), kUser, kUser), 0);
         const fs::path root = c.prepare(dir);
@@ -217,26 +198,14 @@ TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
             return saved && noticed && failures.Failures().empty() ? 0 : 1;
         };
         EXPECT_EQ(c.asOrdinaryUser ? test::RunAsUser({kUser, kUser, {}}, save) : save(), 0);
-        EXPECT_EQ(ReadBytes(file), FileWith(2));
+        EXPECT_EQ(test::ReadBytes(file), FileWith(2));
     }
 }
 
 TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
-    struct Case {
-        const char* xdgStateHome;
-        const char* home;
-        const char* folder;
-    };
-    const Case cases[] = {
-        {"/x/state", "/home/u", "/x/state/kfg"},
-        {"state", "/home/u", "/home/u/.local/state/kfg"}, // relative: ignored, as the rules say
-        {"", "/home/u", "/home/u/.local/state/kfg"},
-        {nullptr, "/home/u", "/home/u/.local/state/kfg"},
-        {nullptr, "home", ""},
-        {nullptr, nullptr, ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), fs::path(c.folder))
+    for (const test::StateHomeCase& c : test::kStateHomeCases) {
+        const fs::path expected = c.expected ? fs::path(c.expected) / "kfg" : fs::path();
+        EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), expected)
             << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
     }
 }

@@ -14,10 +14,6 @@
 namespace kfg::settings {
 namespace {
 
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
-
 constexpr uid_t kRoot = 0;
 constexpr uid_t kUser = 4101;  // the one who runs KFG
 constexpr uid_t kOther = 4102; // another member of the group "tv"
@@ -70,12 +66,12 @@ TEST(ProfileOwners, SavesKeepOwnerGroupAndModeOrDoNotHappen) {
          Outcome::Saved},
     };
     for (const OwnerCase& c : cases) {
-        TempDir top;
+        test::TempDir top;
         ::chmod(top.path().c_str(), 0755); // the user may pass through
         const auto folder = top / "Telvio";
         const auto file = folder / "Telvio.ini";
         std::filesystem::create_directory(folder);
-        WriteBytes(file, kOld);
+        test::WriteBytes(file, kOld);
         ASSERT_EQ(::chown(file.c_str(), c.file.uid, c.file.gid), 0);
         ASSERT_EQ(::chmod(file.c_str(), c.file.mode), 0);
         ASSERT_EQ(::chown(folder.c_str(), c.folder.uid, c.folder.gid), 0);
@@ -92,7 +88,7 @@ TEST(ProfileOwners, SavesKeepOwnerGroupAndModeOrDoNotHappen) {
         });
 
         EXPECT_EQ(result, static_cast<int>(c.outcome)) << c.what;
-        EXPECT_EQ(ReadBytes(file), c.outcome == Outcome::Saved ? kNew : kOld) << c.what;
+        EXPECT_EQ(test::ReadBytes(file), c.outcome == Outcome::Saved ? kNew : kOld) << c.what;
         struct stat after {};
         ::stat(file.c_str(), &after);
         // Only the user's own files are replaced; others are written in place (or not at all).
@@ -101,10 +97,7 @@ TEST(ProfileOwners, SavesKeepOwnerGroupAndModeOrDoNotHappen) {
         EXPECT_EQ(after.st_uid, c.file.uid) << c.what;
         EXPECT_EQ(after.st_gid, c.file.gid) << c.what;
         EXPECT_EQ(after.st_mode & 07777, c.file.mode) << c.what;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
-                                std::filesystem::directory_iterator()),
-                  1)
-            << c.what << ": a temporary file was left behind";
+        EXPECT_EQ(test::FolderBytes(folder).size(), 1u) << c.what << ": a temporary file was left";
     }
 }
 

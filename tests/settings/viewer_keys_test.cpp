@@ -11,10 +11,6 @@
 namespace kfg::settings {
 namespace {
 
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
-
 // Names of memory slot keys, each followed by a blank.
 std::string Slots(const char* family, int count) {
     std::string keys;
@@ -76,7 +72,7 @@ TEST(ViewerKeys, EachEditionWritesItsKeysInOrder) {
              "Vordergrund Proportional RandAutomatik Links Oben Rechts Unten "},
     };
     for (const SaveCase& c : cases) {
-        TempDir dir;
+        test::TempDir dir;
         ProfileStore store;
         ProcessState state;
         {
@@ -84,7 +80,7 @@ TEST(ViewerKeys, EachEditionWritesItsKeysInOrder) {
             SaveViewerKeys(store, dir / "Telvio.ini", ViewerSectionFor(c.edition), c.edition,
                            WithSlots(), state);
         }
-        const std::string bytes = ReadBytes(dir / "Telvio.ini");
+        const std::string bytes = test::ReadBytes(dir / "Telvio.ini");
         EXPECT_EQ(bytes.substr(0, bytes.find('\r')), c.header) << static_cast<int>(c.edition);
         EXPECT_EQ(KeysOf(bytes), c.keys) << static_cast<int>(c.edition);
     }
@@ -95,7 +91,7 @@ TEST(ViewerKeys, SaveThenLoadGivesBackWhatWasWritten) {
     for (int e = 0; e < 6; ++e) {
         const auto edition = static_cast<Edition>(e);
         SCOPED_TRACE(e);
-        TempDir dir;
+        test::TempDir dir;
         SettingsRecord record = WithSlots();
         ProcessState saved;
         int value = 2;
@@ -129,8 +125,8 @@ TEST(ViewerKeys, SaveThenLoadGivesBackWhatWasWritten) {
 // The defaults a Telvio.ini without the section gives, as the viewer has them; the
 // "Defaultwerte" button takes the same values.
 TEST(ViewerKeys, MissingSectionLoadsTheDefaults) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Other]\r\nFarbe=3\r\n");
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.ini", "[Other]\r\nFarbe=3\r\n");
     ProfileStore store;
     SettingsRecord r;
     ProcessState s;
@@ -143,9 +139,10 @@ TEST(ViewerKeys, MissingSectionLoadsTheDefaults) {
 }
 
 TEST(ViewerKeys, SlotFamiliesAreReadAsTheEditionDoes) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nSpeicher25=7\r\nStation3=5\r\nSpeicher4=6\r\nFarbe="
-                                   "0000000000000000000042\r\n");
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.ini",
+                     "[Telvio]\r\nSpeicher25=7\r\nStation3=5\r\nSpeicher4=6\r\nFarbe="
+                     "0000000000000000000042\r\n");
     ProfileStore store;
     {
         SettingsRecord r;
@@ -179,8 +176,9 @@ TEST(ViewerKeys, ZeroSlotKeepsTelviosValueAndLeavesKfgsSection) {
     for (const Case& c :
          {Case{"Telvio.ini", true}, Case{"KFG.ini", false}, Case{"kfg.INI", false}}) {
         SCOPED_TRACE(c.file);
-        TempDir dir;
-        WriteBytes(dir / c.file, "[Abend]\r\nSpeicher5=12\r\nSpeicher25=3\r\nSpeicher6=0\r\n");
+        test::TempDir dir;
+        test::WriteBytes(dir / c.file,
+                         "[Abend]\r\nSpeicher5=12\r\nSpeicher25=3\r\nSpeicher6=0\r\n");
         ProfileStore store;
         SettingsRecord r;
         ProcessState s;
@@ -189,7 +187,7 @@ TEST(ViewerKeys, ZeroSlotKeepsTelviosValueAndLeavesKfgsSection) {
         r.Memory[6] = 4;
         r.Memory[25] = 0; // 3.11 writes slots 0..19 only
         SaveViewerKeys(store, dir / c.file, "Abend", Edition::V311, r, s);
-        const std::string bytes = ReadBytes(dir / c.file);
+        const std::string bytes = test::ReadBytes(dir / c.file);
         EXPECT_EQ(bytes.find("\nSpeicher5=12\r\n") != std::string::npos, c.keepsCleared);
         EXPECT_NE(bytes.find("\nSpeicher25=3\r\nSpeicher6=4\r\n"), std::string::npos) << bytes;
     }
