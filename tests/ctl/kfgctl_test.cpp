@@ -18,15 +18,8 @@
 #include <sstream>
 #include <sys/wait.h>
 
-namespace kfg {
+namespace kfg::test {
 namespace {
-
-using mixer::test::kLineMute;
-using test::FolderBytes;
-using test::KfgRun;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
 
 std::filesystem::path Sample(const TempDir& dir, const std::string& name = "V320") {
     std::filesystem::copy(std::filesystem::path(KFG_EXAMPLES_DIR) / name, dir / name,
@@ -37,7 +30,7 @@ std::filesystem::path Sample(const TempDir& dir, const std::string& name = "V320
 // A card whose line-in is muted; its switch is one value for all channels, as the ALSA
 // backend offers every switch.
 mixer::SimulatedMixer::Device MutedLineCard() {
-    mixer::SimulatedMixer::Control mute = mixer::test::MuteControl(kLineMute);
+    mixer::SimulatedMixer::Control mute = mixer::test::MuteControl(mixer::test::kLineMute);
     mute.control.fdwControl = mixer::MIXERCONTROL_CONTROLF_UNIFORM;
     mute.values = {1};
     mixer::SimulatedMixer::Destination speakers;
@@ -51,7 +44,7 @@ struct Ctl {
     int status = -1;
     std::string out;
     std::string err;
-    test::RecordingStarter starter;
+    RecordingStarter starter;
     std::shared_ptr<mixer::SimulatedMixer> mixer = std::make_shared<mixer::SimulatedMixer>();
 
     Ctl(const std::filesystem::path& folder, std::vector<std::string> arguments,
@@ -408,8 +401,8 @@ TEST(Kfgctl, SaveStoresWhatTheDialogsSaveStores) {
     const char* telvio =
         "[Telvio]\r\nStatus=2\r\nSecam=5\r\nPLL=-1\r\nProportional=1\r\nSpeicher3=4\r\n";
     const char* kfg = "[KFG]\r\nLineIn=7\r\n[Abend]\r\nFarbe=3\r\nKontrast=9\r\n";
-    const test::TelvioFolder byDialog(telvio, kfg);
-    const test::TelvioFolder byKfgctl(telvio, kfg);
+    const TelvioFolder byDialog(telvio, kfg);
+    const TelvioFolder byKfgctl(telvio, kfg);
     KfgRun run(byDialog.path(), [](dialogs::CKfgDlg& d) {
         d.SetItemText(res::kIdConfigurationField, "Abend");
         d.Click(res::kIdSaveConfiguration);
@@ -480,7 +473,8 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
             started += program + "; ";
         }
         EXPECT_EQ(started, c.started);
-        EXPECT_EQ(run.mixer->ControlValues(kLineMute), std::vector<std::uint32_t>{c.mutedAfter});
+        EXPECT_EQ(run.mixer->ControlValues(mixer::test::kLineMute),
+                  std::vector<std::uint32_t>{c.mutedAfter});
         EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\n" + c.viewerHolds + "\r\n"),
                   std::string::npos);
         EXPECT_EQ(run.err, c.err);
@@ -488,7 +482,7 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
 }
 
 // The sound initialisation run for real, through a stand-in wine; the hand-over recorded.
-struct RealSoundInitialisation : test::RecordingStarter {
+struct RealSoundInitialisation : RecordingStarter {
     explicit RealSoundInitialisation(std::string searchPath)
         : real(std::move(searchPath)) {}
     platform::SystemProgramStarter real;
@@ -522,7 +516,7 @@ TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
         WriteBytes(folder / "KFG.ini", "[KFG]\r\nSoundInit=1\r\n");
         std::filesystem::create_directory(dir / "bin");
         if (c.file != nullptr) {
-            test::PlaceStandIn(dir / "bin" / "wine");
+            PlaceStandIn(dir / "bin" / "wine");
             WriteBytes(folder / c.file, c.content);
         }
         RealSoundInitialisation starter((dir / "bin").string());
@@ -543,7 +537,7 @@ TEST(Kfgctl, TheProgramHandsOverToTelvio) {
         const std::filesystem::path folder = Sample(dir);
         std::filesystem::remove(folder / "Telvio.exe");
         if (present) {
-            test::PlaceStandIn(folder / "Telvio.exe");
+            PlaceStandIn(folder / "Telvio.exe");
         }
         const std::string command = "cd '" + folder.string() + "' && LC_ALL=C " + KFG_CTL_PROGRAM +
                                     " start Sport 2>err.txt";
@@ -551,9 +545,8 @@ TEST(Kfgctl, TheProgramHandsOverToTelvio) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), present ? 0 : 1);
         EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\nFarbe=280\r\n"), std::string::npos);
-        EXPECT_EQ(test::StandInCommands(folder), present
-                                                     ? std::vector<std::string>{"Telvio.exe Quick"}
-                                                     : std::vector<std::string>{});
+        EXPECT_EQ(StandInCommands(folder), present ? std::vector<std::string>{"Telvio.exe Quick"}
+                                                   : std::vector<std::string>{});
         EXPECT_EQ(ReadBytes(folder / "err.txt"),
                   present ? ""
                           : "kfgctl: Telvio.exe could not be started: the file does not exist\n");
@@ -561,4 +554,4 @@ TEST(Kfgctl, TheProgramHandsOverToTelvio) {
 }
 
 } // namespace
-} // namespace kfg
+} // namespace kfg::test
