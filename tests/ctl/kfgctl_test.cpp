@@ -195,23 +195,15 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"apply", "--json", "Abend"}, 2, "--json: kfgctl apply takes no such option"},
         {{"--json", "list"}, 2, "--json: kfgctl list takes no such option"},
         {{"show", "Abend", "--", "--json"}, 2, "usage: kfgctl show [NAME] [--json]"},
-        // A number is one optional sign and decimal digits.
-        {{"set", "Speicher3=+-5"}, 1, "Speicher3=+-5: Please enter an integer."},
-        {{"set", "Testzeilen=-"}, 1, "Testzeilen=-: Please enter an integer."},
-        {{"set", "Testzeilen= 5"}, 1, "Testzeilen= 5: Please enter an integer."},
-        {{"set", "Testzeilen=5x"}, 1, "Testzeilen=5x: Please enter an integer."},
-        {{"set", "Testzeilen="}, 1, "Testzeilen=: Please enter an integer."},
-        {{"set", "Testzeilen=++5"}, 1, "Testzeilen=++5: Please enter an integer."},
+        {{"set", "Testzeilen= 5"}, 1, "Testzeilen= 5: Please enter an integer."}, // no blanks
         // Only kfg's first run makes KFG.ini: it asks for the language there.
         {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini does not exist yet: start kfg in this"},
         {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini gibt es noch nicht", German},
-        {{"set", "Foo=1"}, 1, "Foo: unbekannter Schlüssel", German},
         {{"delete", "Nacht"}, 1, "KFG.ini no contiene ninguna configuración", Spanish},
         {{"save", "KFG"}, 1, "Der Name KFG ist reserviert.", German},
         // Only a state history lists comes back; the sample has none yet.
         {{"restore", "1"}, 1, "there is no state 1 of Telvio.ini"},
         {{"restore", "0", "kfg.ini"}, 1, "there is no state 0 of KFG.ini"},
-        {{"restore", "3"}, 1, "es gibt keinen Stand 3 von Telvio.ini", German},
         {{"restore", "x"}, 2, "x: the number of a state"},
         {{"restore", "-1"}, 2, "-1: unknown option"},
         {{"restore", "1", "Telvio.bak"}, 2, "Telvio.bak: neither Telvio.ini nor KFG.ini"},
@@ -504,7 +496,6 @@ TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
     const Case cases[] = {
         {nullptr, "", English, "rundll32.exe could not be started: wine is not installed"},
         {"exit-status", "3", English, "rundll32.exe ended with status 3"},
-        {"exit-status", "1", German, "rundll32.exe wurde mit Status 1 beendet"},
         {"exit-signal", "9", Spanish, "rundll32.exe fue terminado por la señal 9"},
         {"run-seconds", "6", English,
          "rundll32.exe was still running after 5 seconds; Telvio is started all the same"},
