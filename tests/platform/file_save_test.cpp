@@ -26,17 +26,8 @@ namespace {
 const std::string kOld = "[Telvio]\r\nFarbe=1\r\n";
 const std::string kNew = "[Telvio]\r\nFarbe=2\r\nHelligkeit=40\r\n";
 
-std::vector<std::string> Entries(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool HoldsTemporary(const std::filesystem::path& folder) {
-    return std::ranges::any_of(Entries(folder), [](const std::string& name) {
+    return std::ranges::any_of(test::EntryNames(folder), [](const std::string& name) {
         return name.starts_with(".Telvio.ini.kfg-");
     });
 }
@@ -86,7 +77,8 @@ TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
             EXPECT_EQ(std::filesystem::exists(dir / name), !leftover || lockHeld) << name;
         }
         EXPECT_TRUE(std::filesystem::is_directory(dir / ".Telvio.ini.kfg-folder"));
-        EXPECT_EQ(Entries(dir.path()).size(), lockHeld ? 8u : 6u); // no temporary file either
+        EXPECT_EQ(test::EntryNames(dir.path()).size(),
+                  lockHeld ? 8u : 6u); // no temporary file either
         EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini"), kNew);
         EXPECT_EQ(notes.leftoversKept, lockHeld);
         EXPECT_EQ(waits, lockHeld ? 1 : 0);
@@ -115,7 +107,7 @@ TEST(FileSave, TemporaryFileIsNamedOnlyForTheRename) {
         ASSERT_FALSE(error) << unnamedFails;
         EXPECT_EQ(namedWhileWriting, unnamedFails != 0) << unnamedFails;
         EXPECT_TRUE(namedAtRename) << unnamedFails;
-        EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Telvio.ini"});
+        EXPECT_EQ(test::EntryNames(dir.path()), std::vector<std::string>{"Telvio.ini"});
         EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini"), kNew);
     }
 }
@@ -134,7 +126,7 @@ TEST(FileSave, FailedRenameReportsAndLeavesNoTemporaryFile) {
     });
     EXPECT_TRUE(error == std::errc::is_a_directory || error == std::errc::directory_not_empty)
         << error.message();
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Telvio.ini"});
+    EXPECT_EQ(test::EntryNames(dir.path()), std::vector<std::string>{"Telvio.ini"});
     EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini" / "inside"), "x");
 }
 
