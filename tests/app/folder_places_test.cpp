@@ -3,9 +3,9 @@
 #include "app/folder_places.h"
 #include "places/recent_folders.h"
 #include "places/state_home.h"
+#include "support/captured_log.h"
 #include "support/temp_dir.h"
 
-#include <QLoggingCategory>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -14,13 +14,6 @@ namespace kfg::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> gLogged;
-
-void Capture(QtMsgType, const QMessageLogContext& context, const QString& text) {
-    gLogged.push_back(std::string(context.category != nullptr ? context.category : "") + ": " +
-                      text.toStdString());
-}
 
 TEST(FolderRun, TelvioFolderIsRecordedAndAFailedRecordIsOnlyLogged) {
     test::TempDir dir;
@@ -31,23 +24,20 @@ TEST(FolderRun, TelvioFolderIsRecordedAndAFailedRecordIsOnlyLogged) {
     const fs::path list = places::RecentFoldersFile(dir / "state");
     const fs::path blocked = places::RecentFoldersFile(dir / "state-file");
 
-    const QtMessageHandler previous = qInstallMessageHandler(Capture);
-    QLoggingCategory::setFilterRules(QStringLiteral("kfg.settings=true"));
-    gLogged.clear();
+    test::CapturedLog log;
+    log.Enable("kfg.settings=true");
     RecordFolderRun(list, dir / "Empty");
     EXPECT_FALSE(fs::exists(list)); // not a Telvio folder: nothing to remember
     RecordFolderRun(list, dir / "Telvio");
     EXPECT_EQ(places::ShownRecentFolders(list), (std::vector<fs::path>{dir / "Telvio"}));
-    EXPECT_TRUE(gLogged.empty());
+    EXPECT_TRUE(log.lines.empty());
 
     RecordFolderRun(blocked, dir / "Telvio");
     RecordFolderRun(std::nullopt, dir / "Telvio");
-    QLoggingCategory::setFilterRules(QString());
-    qInstallMessageHandler(previous);
-    ASSERT_EQ(gLogged.size(), 2U);
-    EXPECT_EQ(gLogged[0], "kfg.settings: record of " + (dir / "Telvio").string() + " in " +
-                              blocked.string() + " failed: Not a directory");
-    EXPECT_TRUE(gLogged[1].ends_with("neither XDG_STATE_HOME nor HOME is an absolute path"));
+    ASSERT_EQ(log.lines.size(), 2U);
+    EXPECT_EQ(log.lines[0], "kfg.settings: record of " + (dir / "Telvio").string() + " in " +
+                                blocked.string() + " failed: Not a directory");
+    EXPECT_TRUE(log.lines[1].ends_with("neither XDG_STATE_HOME nor HOME is an absolute path"));
 }
 
 } // namespace

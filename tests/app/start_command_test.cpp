@@ -15,13 +15,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
-namespace kfg {
+namespace kfg::test {
 namespace {
-
-using test::PrivateCards;
-using test::ReadBytes;
-using test::StandInLog;
-using test::WriteBytes;
 
 using CardList = std::vector<PrivateCards::Card>;
 
@@ -65,8 +60,7 @@ TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChan
     for (const LineInCase& c : cases) {
         SCOPED_TRACE(std::string("LineIn=") + c.lineIn + " default " + c.defaultCard + " " +
                      c.cards.back().elements);
-        test::TelvioFolder dir(test::kV31,
-                               "[KFG]\r\nFr=0\r\nLineIn=" + std::string(c.lineIn) + "\r\n");
+        TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\nLineIn=" + std::string(c.lineIn) + "\r\n");
         PrivateCards cards(c.cards, c.defaultCard);
         std::vector<std::map<std::string, std::vector<long>>> expected;
         for (std::size_t card = 0; card < c.cards.size(); ++card) {
@@ -75,10 +69,9 @@ TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChan
         for (const auto& [element, values] : c.changed) {
             expected[c.unmuted][element] = values;
         }
-        test::KfgRun run(
+        KfgRun run(
             dir.path(), [](dialogs::CKfgDlg& d) { d.Click(res::kIdStart); }, {},
-            test::WithCard(
-                std::make_shared<mixer::AlsaMixer>(std::make_unique<test::SharedCards>(cards))));
+            WithCard(std::make_shared<mixer::AlsaMixer>(std::make_unique<SharedCards>(cards))));
         for (std::size_t card = 0; card < c.cards.size(); ++card) {
             EXPECT_EQ(cards.RawValues(static_cast<int>(card)), expected[card]) << card;
         }
@@ -93,18 +86,18 @@ constexpr int kDialogEnded = 70; // the child's exit status when no hand-over to
 // are left in the folder's "messages". The child also holds a descriptor that is not
 // close-on-exec, as a library may leave one.
 int RunKfgInChild(const std::filesystem::path& folder, const std::string& searchPath,
-                  const test::MainAction& whileUp) {
+                  const MainAction& whileUp) {
     PrivateCards cards(CardList{{Onboard("1,1"), ""}});
-    return test::RunInChild([&] {
+    return RunInChild([&] {
         [[maybe_unused]] const int stray = ::open("/dev/null", O_RDONLY);
         platform::SystemProgramStarter starter(searchPath);
-        test::ModalScript script([&](framework::Dialog& d) {
+        ModalScript script([&](framework::Dialog& d) {
             if (dialogs::CKfgDlg* main = dynamic_cast<dialogs::CKfgDlg*>(&d)) {
                 whileUp(*main);
             }
         });
         headless::MainDialogParts(
-            std::make_shared<mixer::AlsaMixer>(std::make_unique<test::SharedCards>(cards)))
+            std::make_shared<mixer::AlsaMixer>(std::make_unique<SharedCards>(cards)))
             .Run(folder, starter);
         std::string told;
         for (const std::string& message : script.Messages()) {
@@ -120,13 +113,13 @@ int RunKfgInChild(const std::filesystem::path& folder, const std::string& search
 // soon as the sound initialisation ends, not when wine's server does, and no child of KFG is
 // left at the hand-over.
 TEST(StartPrograms, ProgramsRunThroughWineWithOnlyTheStandardDescriptors) {
-    test::TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
+    TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
     std::filesystem::create_directory(dir / "bin");
-    test::PlaceStandIn(dir / "bin" / "wine");
+    PlaceStandIn(dir / "bin" / "wine");
     WriteBytes(dir / "Sonora.exe", "MZ\x90 a Windows program");
     WriteBytes(dir / "Telvio.exe", "MZ\x90 a Windows program");
     WriteBytes(dir / "linger", "4"); // wine's server stays on after the program ends
-    test::StartedSignal started(dir.path());
+    StartedSignal started(dir.path());
     EXPECT_EQ(RunKfgInChild(dir.path(), (dir / "bin").string(),
                             [](dialogs::CKfgDlg& d) { d.Click(res::kIdStart); }),
               0); // Telvio's
@@ -134,11 +127,11 @@ TEST(StartPrograms, ProgramsRunThroughWineWithOnlyTheStandardDescriptors) {
         ASSERT_TRUE(started.Wait()); // the decoder is not waited for
     }
     std::map<std::string, std::string> fds;
-    for (const test::StandInRun& program : StandInLog(dir.path())) {
+    for (const StandInRun& program : StandInLog(dir.path())) {
         fds[program.command] = program.fds;
         EXPECT_EQ(program.children, "") << program.command;
     }
-    test::EndLingeringHelper(dir.path());
+    EndLingeringHelper(dir.path());
     EXPECT_EQ(fds, (std::map<std::string, std::string>{
                        {"wine ./Sonora.exe", "0,1,2"},
                        {"wine rundll32.exe bt848dlg.dll,initialize", "0,1,2"},
@@ -146,7 +139,7 @@ TEST(StartPrograms, ProgramsRunThroughWineWithOnlyTheStandardDescriptors) {
 }
 
 TEST(StartPrograms, WithoutWineTheUserIsToldAndTheSettingsAreSaved) {
-    test::TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\n");
+    TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\n");
     WriteBytes(dir / "Telvio.exe", "MZ\x90 a Windows program");
     EXPECT_EQ(RunKfgInChild(dir.path(), "/nonexistent",
                             [](dialogs::CKfgDlg& d) {
@@ -160,4 +153,4 @@ TEST(StartPrograms, WithoutWineTheUserIsToldAndTheSettingsAreSaved) {
 }
 
 } // namespace
-} // namespace kfg
+} // namespace kfg::test

@@ -23,24 +23,11 @@
 namespace kfg::platform {
 namespace {
 
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
-
 const std::string kOld = "[Telvio]\r\nFarbe=1\r\n";
 const std::string kNew = "[Telvio]\r\nFarbe=2\r\nHelligkeit=40\r\n";
 
-std::vector<std::string> Entries(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool HoldsTemporary(const std::filesystem::path& folder) {
-    return std::ranges::any_of(Entries(folder), [](const std::string& name) {
+    return std::ranges::any_of(test::EntryNames(folder), [](const std::string& name) {
         return name.starts_with(".Telvio.ini.kfg-");
     });
 }
@@ -59,8 +46,8 @@ std::error_code Fail(int error) { // no failure for 0
 TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
     for (const bool lockHeld : {false, true}) {
         SCOPED_TRACE(lockHeld ? "folder locked by another process" : "folder free");
-        TempDir dir;
-        WriteBytes(dir / "Telvio.ini", kOld);
+        test::TempDir dir;
+        test::WriteBytes(dir / "Telvio.ini", kOld);
         // Leftovers of this file's killed saves go; what is not this file's, not a temporary
         // name, or not a file stays.
         const std::pair<const char*, bool> names[] = {
@@ -69,7 +56,7 @@ TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
             {"Telvio.ini.kfg-a1B2c3", false}, {".Telvio.ini.bak", false},
         };
         for (const auto& [name, leftover] : names) {
-            WriteBytes(dir / name, "half");
+            test::WriteBytes(dir / name, "half");
         }
         std::filesystem::create_directory(dir / ".Telvio.ini.kfg-folder");
         // An open file description of its own conflicts with the save's as another process's
@@ -90,8 +77,9 @@ TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
             EXPECT_EQ(std::filesystem::exists(dir / name), !leftover || lockHeld) << name;
         }
         EXPECT_TRUE(std::filesystem::is_directory(dir / ".Telvio.ini.kfg-folder"));
-        EXPECT_EQ(Entries(dir.path()).size(), lockHeld ? 8u : 6u); // no temporary file either
-        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), kNew);
+        EXPECT_EQ(test::EntryNames(dir.path()).size(),
+                  lockHeld ? 8u : 6u); // no temporary file either
+        EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini"), kNew);
         EXPECT_EQ(notes.leftoversKept, lockHeld);
         EXPECT_EQ(waits, lockHeld ? 1 : 0);
     }
@@ -102,8 +90,8 @@ TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
 TEST(FileSave, TemporaryFileIsNamedOnlyForTheRename) {
     // No unnamed files on this file system, or a kernel that does not know them: a named one.
     for (const int unnamedFails : {0, EOPNOTSUPP, EISDIR}) {
-        TempDir dir;
-        WriteBytes(dir / "Telvio.ini", kOld);
+        test::TempDir dir;
+        test::WriteBytes(dir / "Telvio.ini", kOld);
         bool namedWhileWriting = false;
         bool namedAtRename = false;
         const std::error_code error = SaveFile(dir / "Telvio.ini", kNew, [&](SaveStep step) {
@@ -119,27 +107,27 @@ TEST(FileSave, TemporaryFileIsNamedOnlyForTheRename) {
         ASSERT_FALSE(error) << unnamedFails;
         EXPECT_EQ(namedWhileWriting, unnamedFails != 0) << unnamedFails;
         EXPECT_TRUE(namedAtRename) << unnamedFails;
-        EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Telvio.ini"});
-        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), kNew);
+        EXPECT_EQ(test::EntryNames(dir.path()), std::vector<std::string>{"Telvio.ini"});
+        EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini"), kNew);
     }
 }
 
 TEST(FileSave, FailedRenameReportsAndLeavesNoTemporaryFile) {
-    TempDir dir;
-    WriteBytes(dir / "Telvio.ini", kOld);
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.ini", kOld);
     // Another program puts a folder with contents where the file was, just before the rename.
     const std::error_code error = SaveFile(dir / "Telvio.ini", kNew, [&](SaveStep step) {
         if (step == SaveStep::RenameOverTarget) {
             std::filesystem::remove(dir / "Telvio.ini");
             std::filesystem::create_directory(dir / "Telvio.ini");
-            WriteBytes(dir / "Telvio.ini" / "inside", "x");
+            test::WriteBytes(dir / "Telvio.ini" / "inside", "x");
         }
         return std::error_code{};
     });
     EXPECT_TRUE(error == std::errc::is_a_directory || error == std::errc::directory_not_empty)
         << error.message();
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Telvio.ini"});
-    EXPECT_EQ(ReadBytes(dir / "Telvio.ini" / "inside"), "x");
+    EXPECT_EQ(test::EntryNames(dir.path()), std::vector<std::string>{"Telvio.ini"});
+    EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini" / "inside"), "x");
 }
 
 // When the write goes in place, the file keeps its inode (and with it owner, group,
@@ -160,9 +148,9 @@ TEST(FileSave, WritesInPlaceOnlyWhereAReplacementCannotKeepTheFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TempDir dir;
+        test::TempDir dir;
         const auto file = dir / "Telvio.ini";
-        WriteBytes(file, kOld);
+        test::WriteBytes(file, kOld);
         if (c.secondName) {
             std::filesystem::create_hard_link(file, dir / "Telvio-copy.ini");
         }
@@ -170,24 +158,24 @@ TEST(FileSave, WritesInPlaceOnlyWhereAReplacementCannotKeepTheFile) {
         std::string beforeTheFirstByte = kOld;
         const auto hook = [&](SaveStep step) {
             if (step == SaveStep::WriteInPlace) {
-                beforeTheFirstByte = ReadBytes(file);
+                beforeTheFirstByte = test::ReadBytes(file);
             }
             return step == c.refusedStep ? Fail(c.refusal) : std::error_code{};
         };
 
         const std::error_code error = SaveFile(file, kNew, hook);
         ASSERT_FALSE(error) << error.message();
-        EXPECT_EQ(ReadBytes(file), kNew);
+        EXPECT_EQ(test::ReadBytes(file), kNew);
         // The space is reserved without a change the file's readers (or a kill) could see.
         EXPECT_EQ(beforeTheFirstByte, kOld);
         EXPECT_EQ(InodeOf(file) == before, c.secondName || c.refusal != 0);
         EXPECT_FALSE(HoldsTemporary(dir.path()));
         if (c.secondName) {
-            EXPECT_EQ(ReadBytes(dir / "Telvio-copy.ini"), kNew);
+            EXPECT_EQ(test::ReadBytes(dir / "Telvio-copy.ini"), kNew);
         }
         // Shorter contents leave no tail of the longer ones.
         ASSERT_FALSE(SaveFile(file, kOld, hook));
-        EXPECT_EQ(ReadBytes(file), kOld);
+        EXPECT_EQ(test::ReadBytes(file), kOld);
     }
 }
 
@@ -198,7 +186,7 @@ TEST(FileSave, FullDiskOrSizeLimitLeavesTheOldFileWhole) {
     enum Result { Whole, Changed, Skipped };
     for (const bool smallDisk : {true, false}) {
         for (const bool inPlace : {false, true}) {
-            TempDir dir;
+            test::TempDir dir;
             const auto file = dir / "Telvio.ini";
             const int result = test::RunInChild([&] {
                 if (smallDisk &&
@@ -207,12 +195,12 @@ TEST(FileSave, FullDiskOrSizeLimitLeavesTheOldFileWhole) {
                      ::mount("kfg-test", dir.path().c_str(), "tmpfs", 0, "size=64k") != 0)) {
                     return Skipped;
                 }
-                WriteBytes(file, kOld);
+                test::WriteBytes(file, kOld);
                 if (inPlace) {
                     std::filesystem::create_hard_link(file, dir / "other");
                 }
                 if (smallDisk) {
-                    WriteBytes(dir / "filler", std::string(65536, 'f')); // as much as fits
+                    test::WriteBytes(dir / "filler", std::string(65536, 'f')); // as much as fits
                 } else {
                     std::signal(SIGXFSZ, SIG_IGN);
                     const rlimit limit{kOld.size() + 10, kOld.size() + 10};
@@ -221,7 +209,7 @@ TEST(FileSave, FullDiskOrSizeLimitLeavesTheOldFileWhole) {
                 const std::errc expected =
                     smallDisk ? std::errc::no_space_on_device : std::errc::file_too_large;
                 return SaveFile(file, std::string(16384, 'x')) == expected &&
-                               ReadBytes(file) == kOld && !HoldsTemporary(dir.path())
+                               test::ReadBytes(file) == kOld && !HoldsTemporary(dir.path())
                            ? Whole
                            : Changed;
             });
@@ -259,11 +247,11 @@ bool SetAttribute(const std::filesystem::path& path, const char* name, const std
 }
 
 TEST(FileSave, ReplacementHasExactlyTheOldAttributes) {
-    TempDir dir;
+    test::TempDir dir;
     const auto file = dir / "Telvio.ini";
     const auto plain = dir / "KFG.ini";
-    WriteBytes(file, kOld);
-    WriteBytes(plain, kOld);
+    test::WriteBytes(file, kOld);
+    test::WriteBytes(plain, kOld);
     // The folder hands its default ACL to new files; the replacement of a file without an
     // ACL must not gain one that way.
     if (!SetAttribute(file, "user.kfg.note", "Wohnzimmer") ||

@@ -6,14 +6,10 @@
 namespace kfg::platform {
 namespace {
 
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
-
 TEST(FileSystem, ProbeReadAllAndSaveTellRegularFilesFromOtherThings) {
-    TempDir dir;
+    test::TempDir dir;
     PosixFileSystem fs;
-    WriteBytes(dir / "file", "abc");
+    test::WriteBytes(dir / "file", "abc");
     std::filesystem::create_directory(dir / "folder");
     std::filesystem::create_symlink("file", dir / "link");
     std::filesystem::create_symlink("nowhere", dir / "dangling");
@@ -38,7 +34,7 @@ TEST(FileSystem, ProbeReadAllAndSaveTellRegularFilesFromOtherThings) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
     const std::string big(3 << 20, 'z');
     ASSERT_FALSE(fs.Save(dir / "big", big, notes));
-    EXPECT_EQ(ReadBytes(dir / "big"), big);
+    EXPECT_EQ(test::ReadBytes(dir / "big"), big);
 }
 
 } // namespace

@@ -14,9 +14,7 @@ struct LanguageRow {
 
 TEST(MessageLanguage, ChosenFromTheVariablesAsGettextUsersExpect) {
     const LanguageRow rows[] = {
-        // Nothing set, or only empty values: the C locale.
-        {{}, English},
-        {{"", "", "", ""}, English},
+        {{}, English}, // nothing set: the C locale
         // The locale in force: LC_ALL before LC_MESSAGES before LANG, by its language part.
         {{nullptr, nullptr, nullptr, "de_DE.UTF-8"}, German},
         {{nullptr, nullptr, "es_ES.UTF-8", "de_DE.UTF-8"}, Spanish},

@@ -6,9 +6,6 @@
 namespace kfg::platform {
 namespace {
 
-using test::TempDir;
-using test::WriteBytes;
-
 TEST(NameLookup, ExactNameFirstThenIgnoringAsciiCase) {
     struct Case {
         std::vector<std::string> entries;
@@ -29,9 +26,9 @@ TEST(NameLookup, ExactNameFirstThenIgnoringAsciiCase) {
         {{"AZ.ini"}, "az.ini", "AZ.ini", {"AZ.ini"}}, // both ends of the alphabet
     };
     for (const Case& c : cases) {
-        TempDir dir;
+        test::TempDir dir;
         for (const std::string& entry : c.entries) {
-            WriteBytes(dir / entry, "");
+            test::WriteBytes(dir / entry, "");
         }
         for (const bool readOnce : {false, true}) {
             const NameMatch match = readOnce ? FolderEntries(dir.path()).Find(c.name)
@@ -43,8 +40,8 @@ TEST(NameLookup, ExactNameFirstThenIgnoringAsciiCase) {
 }
 
 TEST(NameLookup, ExactNameCountsWhateverItIs) {
-    TempDir dir;
-    WriteBytes(dir / "KFG.INI", "");
+    test::TempDir dir;
+    test::WriteBytes(dir / "KFG.INI", "");
     std::filesystem::create_symlink("nowhere", dir / "KFG.ini"); // dangling: the save creates it
     EXPECT_EQ(FindIgnoringCase(dir.path(), "KFG.ini").path, dir / "KFG.ini");
 }

@@ -10,11 +10,8 @@
 namespace kfg::platform {
 namespace {
 
-using test::TempDir;
-using test::WriteBytes;
-
 void WriteExecutable(const std::filesystem::path& file, const char* bytes) {
-    WriteBytes(file, bytes);
+    test::WriteBytes(file, bytes);
     ::chmod(file.c_str(), 0755);
 }
 
@@ -37,17 +34,17 @@ struct CommandCase {
 };
 
 TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
-    TempDir dir;
+    test::TempDir dir;
     std::filesystem::create_directory(dir / "bin");
     WriteExecutable(dir / "bin" / "wine", "#!/bin/sh\n");
     WriteExecutable(dir / "bin" / "Tool.exe", "#!/bin/sh\n");
     WriteExecutable(dir / "wine", "#!/bin/sh\n"); // a wine in the Telvio folder never runs
     WriteExecutable(dir / "Telvio.exe", "#!/bin/sh\n");
     WriteExecutable(dir / "TELVIO.EXE", "#!/bin/sh\n"); // the exact name comes first
-    WriteBytes(dir / "TONALIX.EXE", "MZ\x90 copied from a FAT medium");
-    WriteBytes(dir / "Sonora.exe", "MZ\x90 windows program, any mode bits");
-    WriteBytes(dir / "short.exe", "M");
-    WriteBytes(dir / "mark.exe", "MA: an M alone makes no Windows program");
+    test::WriteBytes(dir / "TONALIX.EXE", "MZ\x90 copied from a FAT medium");
+    test::WriteBytes(dir / "Sonora.exe", "MZ\x90 windows program, any mode bits");
+    test::WriteBytes(dir / "short.exe", "M");
+    test::WriteBytes(dir / "mark.exe", "MA: an M alone makes no Windows program");
     std::filesystem::create_directory(dir / "Tonalix.exe");
     const std::string bin = (dir / "bin").string();
     const std::error_code none;
@@ -85,7 +82,7 @@ TEST(ProgramCommand, UnreadableFileIsTold) {
     if (!test::CanSwitchUsers()) {
         GTEST_SKIP() << "needs root to become another user";
     }
-    TempDir dir;
+    test::TempDir dir;
     ::chmod(dir.path().c_str(), 0755);
     WriteExecutable(dir / "Telvio.exe", "MZ windows program");
     ::chmod((dir / "Telvio.exe").c_str(), 0311); // runnable, not readable

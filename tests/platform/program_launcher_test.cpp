@@ -17,10 +17,6 @@ namespace kfg::platform {
 namespace {
 
 using namespace std::chrono_literals;
-using test::PlaceStandIn;
-using test::StandInLog;
-using test::TempDir;
-using test::WriteBytes;
 
 bool NoChildLeft() {
     errno = 0;
@@ -34,10 +30,10 @@ struct WaitCase {
 };
 
 TEST(ProgramLauncher, WaitTellsWhyTheProgramDidNotRunOrHowItEnded) {
-    TempDir dir;
-    PlaceStandIn(dir / "Sonora.exe");
-    WriteBytes(dir / "exit-status", "3");
-    WriteBytes(dir / "plain.exe", "#!/bin/sh\n"); // no execute permission
+    test::TempDir dir;
+    test::PlaceStandIn(dir / "Sonora.exe");
+    test::WriteBytes(dir / "exit-status", "3");
+    test::WriteBytes(dir / "plain.exe", "#!/bin/sh\n"); // no execute permission
     const WaitCase cases[] = {
         {{"./Sonora.exe"}, 5s, "ended with exit status 3"},
         {{"./plain.exe"}, 5s, std::generic_category().message(EACCES)},
@@ -52,10 +48,10 @@ TEST(ProgramLauncher, WaitTellsWhyTheProgramDidNotRunOrHowItEnded) {
 }
 
 TEST(ProgramLauncher, HandOverKeepsTheProcess) {
-    TempDir dir;
-    PlaceStandIn(dir / "Telvio.exe");
+    test::TempDir dir;
+    test::PlaceStandIn(dir / "Telvio.exe");
     const int status = test::RunInChild([&] {
-        WriteBytes(dir / "pid", std::to_string(::getpid()));
+        test::WriteBytes(dir / "pid", std::to_string(::getpid()));
         // A missing program returns, and the process goes on to the real hand-over.
         if (ReplaceProcess({"./missing.exe", "Quick"}, dir.path()).value() != ENOENT) {
             return 98;
@@ -64,7 +60,7 @@ TEST(ProgramLauncher, HandOverKeepsTheProcess) {
         return 99;
     });
     EXPECT_EQ(status, 0);
-    const auto log = StandInLog(dir.path());
+    const auto log = test::StandInLog(dir.path());
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].command, "Telvio.exe Quick");
     EXPECT_EQ(log[0].pid, test::ReadBytes(dir / "pid")); // the same process
@@ -73,9 +69,9 @@ TEST(ProgramLauncher, HandOverKeepsTheProcess) {
 // A file found and read that the system will not run: no execute permission, or no
 // interpreter for its first line.
 TEST(SystemProgramStarter, FailedExecIsToldAsNotExecutable) {
-    TempDir dir;
-    WriteBytes(dir / "plain.exe", "#!/bin/sh\n");
-    WriteBytes(dir / "noshell.exe", "#!/nonexistent/sh\n");
+    test::TempDir dir;
+    test::WriteBytes(dir / "plain.exe", "#!/bin/sh\n");
+    test::WriteBytes(dir / "noshell.exe", "#!/nonexistent/sh\n");
     ::chmod((dir / "noshell.exe").c_str(), 0755);
     SystemProgramStarter starter("/nonexistent");
     for (const char* program : {"plain.exe", "noshell.exe"}) {

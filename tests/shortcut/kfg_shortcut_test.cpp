@@ -11,13 +11,10 @@
 #include <sys/wait.h>
 #include <vector>
 
-namespace kfg::shortcut {
+namespace kfg::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::TempDir;
-using test::WriteBytes;
 
 struct Outcome {
     int status = -1;
@@ -217,4 +214,4 @@ TEST(KfgShortcut, RejectsWrongArguments) {
 }
 
 } // namespace
-} // namespace kfg::shortcut
+} // namespace kfg::test

@@ -46,6 +46,14 @@ std::string OpenDescriptors() {
     return list;
 }
 
+// A process that outlives its test's wait must not hold up the test's output.
+void SilenceStandardDescriptors() {
+    const int null = ::open("/dev/null", O_RDWR);
+    for (int fd = 0; fd <= 2; ++fd) {
+        ::dup2(null, fd);
+    }
+}
+
 void Log(const std::string& line) {
     std::ofstream("stand-in.log", std::ios::app) << line << '\n';
 }
@@ -82,11 +90,7 @@ int main(int argc, char** argv) {
     if (name == "wine" && argc > 1 && std::string(argv[1]) == "rundll32.exe" && linger >= 0) {
         const pid_t helper = ::fork();
         if (helper == 0) {
-            // Keeps every descriptor but the test's output, which it would hold up.
-            const int null = ::open("/dev/null", O_RDWR);
-            for (int fd = 0; fd <= 2; ++fd) {
-                ::dup2(null, fd);
-            }
+            SilenceStandardDescriptors(); // keeps every other descriptor
             std::this_thread::sleep_for(std::chrono::seconds(linger));
             Log("helper ended");
             ::_exit(0);
@@ -95,10 +99,7 @@ int main(int argc, char** argv) {
     }
     SignalStarted();
     if (const int seconds = NumberInFile("run-seconds", 0); seconds > 0) {
-        const int null = ::open("/dev/null", O_RDWR);
-        for (int fd = 0; fd <= 2; ++fd) {
-            ::dup2(null, fd);
-        }
+        SilenceStandardDescriptors();
         std::this_thread::sleep_for(std::chrono::seconds(seconds));
     }
     if (const int signal = NumberInFile("exit-signal", 0); signal > 0) {

@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -44,6 +45,15 @@ std::map<std::string, std::string> FolderBytes(const std::filesystem::path& fold
         contents[entry.path().string()] = entry.is_regular_file() ? ReadBytes(entry) : "";
     }
     return contents;
+}
+
+std::vector<std::string> EntryNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::ranges::sort(names);
+    return names;
 }
 
 } // namespace kfg::test

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kfg::test {
 
@@ -28,5 +29,7 @@ std::string ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, std::string_view bytes);
 // Every entry below `folder` with its bytes (folders with none), to see that nothing changed.
 std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder);
+// The names directly in `folder`, sorted.
+std::vector<std::string> EntryNames(const std::filesystem::path& folder);
 
 } // namespace kfg::test
