@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 
 #include "kfg_version.h"
+#include "platform/no_repeats.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -112,15 +113,9 @@ constexpr auto kMessages = std::to_array<MessageRow>({
       "uso: kfg [OPCIÓN...] [CARPETA]; véase kfg --help"}},
 });
 
-constexpr bool EveryMessageOnce() {
-    for (std::size_t i = 0; i < kMessages.size(); ++i) {
-        if (static_cast<std::size_t>(kMessages[i].message) != i) {
-            return false;
-        }
-    }
-    return kMessages.size() == static_cast<std::size_t>(Message::Usage) + 1;
-}
-static_assert(EveryMessageOnce(), "one row per message, in the order of the enumeration");
+static_assert(platform::RowPerEnumerator(
+                  kMessages, [](const auto& row) { return row.message; }, Message::Usage),
+              "one row per message, in the order of the enumeration");
 
 std::string Text(Message message, TextLanguage language,
                  std::initializer_list<std::string_view> values = {}) {

@@ -1,6 +1,7 @@
 #include "ctl/ctl_texts.h"
 
 #include "platform/input_check_texts.h"
+#include "platform/no_repeats.h"
 
 #include <algorithm>
 #include <array>
@@ -102,15 +103,9 @@ constexpr auto kMessages = std::to_array<MessageRow>({
     {Message::MoreKeys, {"+%1 more", "+%1 weitere", "+%1 más"}},
 });
 
-constexpr bool EveryMessageOnce() {
-    for (std::size_t i = 0; i < kMessages.size(); ++i) {
-        if (static_cast<std::size_t>(kMessages[i].message) != i) {
-            return false;
-        }
-    }
-    return kMessages.size() == static_cast<std::size_t>(Message::MoreKeys) + 1;
-}
-static_assert(EveryMessageOnce(), "one row per message, in the order of the enumeration");
+static_assert(platform::RowPerEnumerator(
+                  kMessages, [](const auto& row) { return row.message; }, Message::MoreKeys),
+              "one row per message, in the order of the enumeration");
 
 } // namespace
 

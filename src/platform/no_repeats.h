@@ -19,4 +19,16 @@ constexpr bool NoRepeats(const Rows& rows, Same same) {
     return true;
 }
 
+// True when row i of `rows` is the row of enumerator i (as `key` reads it), for every
+// enumerator up to `last`: a table of texts indexed by an enumeration has each row in place.
+template <class Rows, class Key, class Enum>
+constexpr bool RowPerEnumerator(const Rows& rows, Key key, Enum last) {
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        if (static_cast<std::size_t>(key(rows[i])) != i) {
+            return false;
+        }
+    }
+    return std::size(rows) == static_cast<std::size_t>(last) + 1;
+}
+
 } // namespace kfg::platform
