@@ -1,23 +1,13 @@
 // Which controls each edition shows, through the tables that decide it.
 #include "dialogs/main/exchange_table.h"
-#include "res/template_102.h"
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_keys.h"
-#include "support/kfg_run.h"
-#include "support/typing.h"
+#include "support/dialog_tests.h"
 
-#include <QWidget>
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
-#include <vector>
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::ReadBytes;
-using test::TelvioFolder;
 
 // What an edition shows is what it saves: a check box or checked field is shown exactly where
 // the edition writes its key, also after the hidden button 1112 applied the layout again.
@@ -27,7 +17,7 @@ TEST(EditionLayout, ShownFieldsAreTheKeysTheEditionWrites) {
                                         res::kIdSecam};
     for (int value = 0; value < settings::kEditionCount; ++value) {
         const auto edition = static_cast<settings::Edition>(value);
-        TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(value)]);
+        TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(value)]);
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             for (const char* pass : {"first", "again"}) {
                 for (const ExchangeRow& row : MainExchangeTable()) {
@@ -60,7 +50,7 @@ struct ShownValue {
 TEST(EditionLayout, AControlIsEnabledExactlyWhenTheEditionWritesItsKey) {
     for (int value = 0; value < settings::kEditionCount; ++value) {
         const auto edition = static_cast<settings::Edition>(value);
-        TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(value)]);
+        TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(value)]);
         std::vector<ShownValue> shown;
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             for (const ExchangeRow& row : MainExchangeTable()) {
@@ -155,7 +145,7 @@ TEST(EditionLayout, UnsavedControlsStayDisabledThroughLoadsAndLanguages) {
                 }
             };
             holds("start");
-            test::TypeInto(d.Item(kIdConfigurationField), "Abend");
+            TypeInto(d.Item(kIdConfigurationField), "Abend");
             d.Click(kIdShowConfiguration);
             EXPECT_EQ(d.ItemText(c.field), c.shown);
             holds("configuration");
@@ -190,7 +180,7 @@ TEST(EditionLayout, ShownControlsOverlapOnlyWhereTheTemplateDoes) {
         return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
                b.y < a.y + a.height;
     };
-    for (const char* file : test::kEditionFiles) {
+    for (const char* file : kEditionFiles) {
         TelvioFolder dir(file);
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             std::vector<const framework::ControlTemplate*> shown;

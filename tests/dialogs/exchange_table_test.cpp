@@ -1,20 +1,11 @@
 // The main dialog's record and its exchange with the controls.
-#include "dialogs/main/kfg_dlg.h"
-#include "res/template_102.h"
-#include "support/kfg_run.h"
-#include "support/typing.h"
+#include "support/dialog_tests.h"
 
 #include <QLineEdit>
-#include <gtest/gtest.h>
 #include <tuple>
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::kV31;
-using test::ReadBytes;
-using test::TelvioFolder;
 
 TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
     TelvioFolder dir;
@@ -70,8 +61,8 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
         SCOPED_TRACE(c.unsavedLine);
         TelvioFolder dir(c.file);
         KfgRun start(dir.path(), [&](CKfgDlg& d) {
-            test::TypeInto(d.Item(res::kIdMemorySlot0), "1"); // takes the controls at once
-            test::TypeInto(d.Item(c.field), c.typed);
+            TypeInto(d.Item(res::kIdMemorySlot0), "1"); // takes the controls at once
+            TypeInto(d.Item(c.field), c.typed);
             d.Click(res::kIdStart);
         });
         // No range message; only the recording starter's failed hand-over is told.
@@ -164,7 +155,7 @@ TEST(KfgExchange, SpinsWrapBetweenTheirOwnLimits) {
         };
         for (const auto& [id, from, key, to] : steps) {
             d.SetItemText(id, from);
-            test::PressKey(d.Item(id), key);
+            PressKey(d.Item(id), key);
             EXPECT_EQ(d.ItemText(id), to) << id << " from " << from;
         }
     });
@@ -195,7 +186,7 @@ TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
         TelvioFolder dir(c.telvioIni, c.kfgIni);
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             for (const char* name : {"A", "B"}) {
-                test::TypeInto(d.Item(res::kIdConfigurationField), name);
+                TypeInto(d.Item(res::kIdConfigurationField), name);
                 d.Click(res::kIdShowConfiguration);
                 EXPECT_EQ(d.ItemText(c.list).toStdString(),
                           std::string(name) == "A" ? c.shownForA : "");

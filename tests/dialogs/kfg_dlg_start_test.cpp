@@ -1,20 +1,10 @@
 // The start command: what it saves, starts and unmutes, and how its failures are told.
-#include "dialogs/main/kfg_dlg.h"
 #include "platform/failure_cause.h"
 #include "platform/save_history.h"
-#include "res/template_102.h"
-#include "support/kfg_run.h"
-
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include "support/dialog_tests.h"
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::ReadBytes;
-using test::TelvioFolder;
 
 // The viewer of the edition that wrote "Telvio.ini".
 TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
@@ -38,7 +28,7 @@ TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
 
 // The user's history (the test program's own state folder): Start keeps what it replaced.
 TEST(KfgStart, KeepsTheStateItsSaveReplaced) {
-    const std::string before = std::string(test::kEditionFiles[5]) + "Helligkeit=40\r\n";
+    const std::string before = std::string(kEditionFiles[5]) + "Helligkeit=40\r\n";
     TelvioFolder dir(before, "[KFG]\r\nFr=0\r\n");
     KfgRun run(dir.path(), [&](CKfgDlg& d) {
         d.SetItemText(res::kIdTestLines, "33");
@@ -51,52 +41,75 @@ TEST(KfgStart, KeepsTheStateItsSaveReplaced) {
     EXPECT_TRUE(platform::SaveHistory::OfUser()->States(dir / "KFG.ini").empty()); // unchanged
 }
 
-TEST(KfgStart, FailedHandOverIsToldInTheLanguageInForce) {
+struct StartFailureCase {
+    bool spanish; // the stored caption language
+    bool toggle;  // the user switches the main dialog's language first
+    bool decoder; // the decoder dialog's start, else the hand-over
+    std::error_code error;
+    const char* message; // "caption: text"
+};
+
+// A failed start is told in the language of the dialog that started it: the main dialog's in
+// force for the hand-over, the stored one for the decoder dialog.
+TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
     using platform::FailureCause;
-    const test::StartFailureCase cases[] = {
-        {"1", false, make_error_code(FailureCause::WineMissing),
+    const StartFailureCase cases[] = {
+        {true, false, false, make_error_code(FailureCause::WineMissing),
          "Error: No se pudo iniciar Telvio.exe: wine no está instalado"},
-        {"1", true, make_error_code(FailureCause::NotExecutable),
+        {true, true, false, make_error_code(FailureCause::NotExecutable),
          "Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht ausführbar"},
-        {"0", true, make_error_code(FailureCause::FileNotReadable),
+        {false, true, false, make_error_code(FailureCause::FileNotReadable),
          "Error: No se pudo iniciar Telvio.exe: el fichero no se puede leer"},
-        {"0", false, std::make_error_code(std::errc::io_error),
+        {false, false, false, std::make_error_code(std::errc::io_error),
          "Fehler: Telvio.exe konnte nicht gestartet werden: Input/output error"},
+        {true, true, true, make_error_code(FailureCause::FileMissing),
+         "Error: No se pudo iniciar Sonora.exe: el fichero no existe"},
+        {false, true, true, make_error_code(FailureCause::WineMissing),
+         "Fehler: Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
     };
-    for (const test::StartFailureCase& c : cases) {
+    for (const StartFailureCase& c : cases) {
         SCOPED_TRACE(c.message);
-        TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + c.fr + "\r\n");
+        TelvioFolder dir(kV31, KfgIni(c.spanish));
         test::RecordingStarter starter;
-        starter.handOverError = c.error;
+        (c.decoder ? starter.startError : starter.handOverError) = c.error;
         KfgRun run(
             dir.path(),
             [&](CKfgDlg& d) {
                 if (c.toggle) {
                     d.Click(res::kIdLanguageToggle);
                 }
-                d.Click(res::kIdStart);
+                d.Click(c.decoder ? res::kIdAudioDecoder : res::kIdStart);
             },
-            {}, test::WithStarter(starter));
+            [](framework::Dialog& side) {
+                side.Click(res::kIdSonora);
+                side.SetCheck(res::kIdStartDecoderAutomatically, 1);
+                side.Click(framework::IDOK);
+                EXPECT_TRUE(side.IsEnded());
+            },
+            WithStarter(starter));
         EXPECT_EQ(run.script.Messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(run.script.Seen().size(), 2u); // the main dialog, then the message
+        EXPECT_EQ(run.script.Seen().size(), c.decoder ? 3u : 2u); // nothing else came up
+        if (c.decoder) {
+            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), KfgIni(c.spanish, "Audio=1\r\n"));
+        }
     }
 }
 
 TEST(KfgStart, FailedAutomaticStartAndSoundInitialisationStaySilent) {
-    TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
+    TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
     test::RecordingStarter starter;
     starter.startError = make_error_code(platform::FailureCause::WineMissing);
     starter.soundError = make_error_code(platform::FailureCause::WineMissing);
     starter.handOverError = {}; // as if Telvio had taken over
     KfgRun run(
-        dir.path(), [](CKfgDlg& d) { d.Click(res::kIdStart); }, {}, test::WithStarter(starter));
+        dir.path(), [](CKfgDlg& d) { d.Click(res::kIdStart); }, {}, WithStarter(starter));
     EXPECT_EQ(run.starter.log,
               (std::vector<std::string>{"start Sonora.exe", "sound", "handover Telvio.exe Quick"}));
     EXPECT_EQ(run.script.Seen().size(), 1u); // the main dialog only
 }
 
 TEST(KfgStart, SoundOptionsAndInitialisationWhenAsked) {
-    TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=71\r\n");
+    TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=71\r\n");
     KfgRun run(dir.path(), [&](CKfgDlg& d) {
         d.SetItemText(res::kIdConfigurationField, "Abend");
         d.OnConfigurationTextChanged();

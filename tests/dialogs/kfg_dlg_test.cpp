@@ -1,25 +1,14 @@
 // The main dialog's start-up, its ways to end, the lists it fills, and loading and saving the
 // viewer's settings through it.
-#include "dialogs/main/kfg_dlg.h"
-#include "res/template_102.h"
 #include "res/template_102_controls.h"
 #include "settings/choice_tables.h"
 #include "support/counting_file_system.h"
-#include "support/kfg_run.h"
+#include "support/dialog_tests.h"
 
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::ReadBytes;
-using test::TelvioFolder;
-using test::TempDir;
-using test::WriteBytes;
-namespace fs = std::filesystem;
 
 // After the missing-file message nothing else comes: no prompt, no file written (not even the
 // consumed prompt request), no decoder started; KFG ends.
@@ -34,7 +23,7 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
             if (folderInstead) {
                 fs::create_directory(dir / "Telvio.ini"); // not a file: missing
             }
-            const auto before = test::FolderBytes(dir.path());
+            const auto before = FolderBytes(dir.path());
             KfgRun run(dir.path());
             EXPECT_EQ(run.script.Messages(),
                       std::vector<std::string>{
@@ -44,17 +33,16 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
             EXPECT_EQ(run.script.Seen()[0].icon, framework::MessageIcon::None);
             EXPECT_EQ(run.result, framework::IDOK);
             EXPECT_TRUE(run.starter.log.empty());
-            EXPECT_EQ(test::FolderBytes(dir.path()), before);
+            EXPECT_EQ(FolderBytes(dir.path()), before);
         }
     }
 }
 
 TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
-                                         "\r\n0=1\r\n5=1\r\n7=2\r\n14=1\r\n");
+        TelvioFolder dir(kV31, KfgIni(spanish, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"));
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            EXPECT_EQ(test::ComboEntries(d, res::kIdDisplayMode3x),
+            EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x),
                       spanish ? QStringList({"En Ventana", "720*576 YUY2", "640*480 RVB"})
                               : QStringList({"Im Fenster", "720*576 YUY2", "640*480 RGB"}));
         });
@@ -65,8 +53,8 @@ TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
 // edition's), the sorted ones in order; the 3.x modes only once enabled.
 TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
     using namespace settings;
-    const std::pair<const char*, const ChoiceTable*> editions[] = {
-        {test::kV31, &Cards31}, {test::kEditionFiles[5], &Cards320}};
+    const std::pair<const char*, const ChoiceTable*> editions[] = {{kV31, &Cards31},
+                                                                   {kEditionFiles[5], &Cards320}};
     const std::pair<int, const ChoiceTable*> lists[] = {
         {res::kIdTunerList, &Tuners},
         {res::kIdDisplayMode283, &DisplayModes283},
@@ -82,7 +70,7 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
             EXPECT_EQ(d.ComboItemText(res::kIdCardList3x, 0).toStdString(), cards->rows.front());
             EXPECT_EQ(d.ComboCount(res::kIdDisplayMode3x), 0); // no KFG.ini: nothing enabled
             for (const auto& [id, table] : lists) {
-                const QStringList entries = test::ComboEntries(d, id);
+                const QStringList entries = ComboEntries(d, id);
                 EXPECT_EQ(entries.size(), table->RowCount()) << id;
                 if (framework::HasStyle(*res::FindMainControl(id), framework::kSorted)) {
                     QStringList sorted = entries;
@@ -95,7 +83,7 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
 }
 
 TEST(KfgLists, ShownTextsBecomeIndices) {
-    TelvioFolder dir(test::kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n");
+    TelvioFolder dir(kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n");
     KfgRun run(dir.path(), [&](CKfgDlg& d) {
         run.state.DisplayMode = 1;
         run.state.TVKarte = 3;
@@ -115,7 +103,7 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
     for (const char* edition : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
         TempDir dir;
         fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
-        const auto before = test::FolderBytes(dir.path());
+        const auto before = FolderBytes(dir.path());
         auto counter = std::make_shared<test::CountingFileSystem>();
         KfgRun run(
             dir.path(),
@@ -125,7 +113,7 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
             },
             {}, test::WithFiles(counter));
         EXPECT_EQ(counter->replacements, 0) << edition;
-        EXPECT_EQ(test::FolderBytes(dir.path()), before) << edition;
+        EXPECT_EQ(FolderBytes(dir.path()), before) << edition;
         EXPECT_TRUE(run.script.MessageTexts().empty()) << edition;
         EXPECT_EQ(run.result, framework::IDOK) << edition;
     }
@@ -206,8 +194,7 @@ TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     }
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         EXPECT_EQ(d.ItemText(res::kIdVersionLabel), "V 3.20");
-        EXPECT_EQ(test::ComboEntries(d, res::kIdConfigurationField),
-                  QStringList({"Abend", "Sport"}));
+        EXPECT_EQ(ComboEntries(d, res::kIdConfigurationField), QStringList({"Abend", "Sport"}));
         EXPECT_EQ(d.ComboCount(res::kIdIndexFileList), 1);
         d.SetItemText(res::kIdTestLines, "33");
         d.SetItemText(res::kIdConfigurationField, "Nacht");

@@ -1,20 +1,8 @@
 // Caption language at start-up and when switched, and the messages that follow it.
-#include "dialogs/main/kfg_dlg.h"
-#include "res/template_102.h"
-#include "support/kfg_run.h"
-#include "support/typing.h"
-
-#include <QStringList>
-#include <QWidget>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include "support/dialog_tests.h"
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::TelvioFolder;
 
 struct StartCase {
     const char* kfgIni; // nullptr: no KFG.ini
@@ -30,7 +18,7 @@ TEST(KfgLanguage, StartsInTheStoredLanguage) {
         {"[KFG]\r\nFr=-3\r\n", true},
     };
     for (const StartCase& c : cases) {
-        TelvioFolder dir(test::kV31, c.kfgIni);
+        TelvioFolder dir(kV31, c.kfgIni);
         SCOPED_TRACE(c.kfgIni ? c.kfgIni : "no KFG.ini");
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), c.spanish ? 1 : 0);
@@ -77,14 +65,14 @@ TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
     const char* const kGermanRange = "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.";
     const char* const kSpanishRange = "Introduzca un número entero entre 0 y 99.";
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(test::kV31, spanish ? "[KFG]\r\nFr=1\r\n" : "[KFG]\r\nFr=0\r\n");
+        TelvioFolder dir(kV31, KfgIni(spanish));
         KfgRun run(dir.path(), [](CKfgDlg& d) {
-            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            TypeInto(d.Item(res::kIdTestLines), "120");
             d.Click(res::kIdExit);
-            test::TypeInto(d.Item(res::kIdTestLines), "");
+            TypeInto(d.Item(res::kIdTestLines), "");
             d.CloseWindow();
             d.Click(res::kIdLanguageToggle);
-            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            TypeInto(d.Item(res::kIdTestLines), "120");
             d.Click(res::kIdExit);
             EXPECT_FALSE(d.IsEnded());
             d.PressEscape();
