@@ -1,6 +1,11 @@
 // Caption language at start-up and when switched, and the messages that follow it.
 #include "support/dialog_tests.h"
 
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+
 namespace kfg::dialogs {
 namespace {
 
@@ -85,6 +90,54 @@ TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
                                        kSpanishRange};
         EXPECT_EQ(run.script.MessageTexts(), expected) << spanish;
         EXPECT_EQ(run.result, framework::IDCANCEL);
+    }
+}
+
+// What a control shows of its caption, a button's "&&" read as the "&" it stands for.
+QString ShownText(const QWidget* widget) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        return button->text().replace("&&", "&");
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text();
+    }
+    return qobject_cast<const QLineEdit*>(widget)->text();
+}
+
+// A caption too wide for its control is cut with "…" (the whole caption its tooltip) on a
+// one-line control and wrapped at blanks on a multi-line one, in both languages. Each control
+// is narrowed to three quarters of its caption, so that this holds in any font.
+TEST(KfgLanguage, CaptionsTooWideAreCutOrWrapped) {
+    const std::pair<int, bool> controls[] = {
+        {res::kIdBlackLines, false},
+        {res::kIdSoundInit, true},
+        {res::kIdIndexFileLabel, false},
+        {res::kIdTestLinesLabel, false},
+    };
+    for (const bool spanish : {false, true}) {
+        TelvioFolder dir(kV31, KfgIni(spanish));
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            for (const auto& [id, multiLine] : controls) {
+                SCOPED_TRACE(std::to_string(id) + (spanish ? " es" : " de"));
+                QWidget* widget = d.Item(id);
+                const QString caption = d.ItemText(id);
+                const QFontMetrics metrics = widget->fontMetrics();
+                widget->resize(metrics.horizontalAdvance(caption.trimmed()) * 3 / 4,
+                               widget->height());
+                d.SetItemText(id, caption);
+                QString shown = ShownText(widget);
+                EXPECT_EQ(shown.endsWith(QChar(0x2026)), !multiLine) << shown.toStdString();
+                EXPECT_EQ(shown.contains('\n'), multiLine) << shown.toStdString();
+                if (multiLine) {
+                    EXPECT_TRUE(widget->toolTip().isEmpty());
+                    EXPECT_EQ(shown.replace('\n', ' '), caption.trimmed());
+                } else {
+                    EXPECT_EQ(widget->toolTip(), caption);
+                    EXPECT_TRUE(caption.startsWith(shown.chopped(1))) << shown.toStdString();
+                    EXPECT_LE(metrics.horizontalAdvance(shown), widget->width());
+                }
+            }
+        });
     }
 }
 
