@@ -9,50 +9,39 @@
 namespace kfg::dialogs {
 namespace {
 
-// What an edition shows is what it saves: a check box or checked field is shown exactly where
-// the edition writes its key, also after the hidden button 1112 applied the layout again.
-// Erazor keeps the template's picture fields and SECAM without writing them (disabled).
-TEST(EditionLayout, ShownFieldsAreTheKeysTheEditionWrites) {
-    const std::set<int> erazorExtras = {res::kIdColour, res::kIdBrightness, res::kIdContrast,
-                                        res::kIdSecam};
-    for (int value = 0; value < settings::kEditionCount; ++value) {
-        const auto edition = static_cast<settings::Edition>(value);
-        TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(value)]);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            for (const char* pass : {"first", "again"}) {
-                for (const ExchangeRow& row : MainExchangeTable()) {
-                    const settings::ViewerKey* key =
-                        row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
-                    if (key == nullptr) {
-                        continue;
-                    }
-                    const bool extra =
-                        edition == settings::Edition::Erazor && erazorExtras.count(row.id) > 0;
-                    EXPECT_EQ(d.IsItemShown(row.id),
-                              settings::Includes(key->writtenBy, edition) || extra)
-                        << pass << " edition " << value << " control " << row.id;
-                }
-                d.Click(res::kIdReapplyLayout);
-            }
-        });
-        EXPECT_EQ(run.state.Edition, edition);
-    }
-}
-
 struct ShownValue {
     int id;
     std::string line; // "Key=value" as a save would write it
     bool enabled;
 };
 
-// A control is enabled exactly when a save writes what it shows: every control of a key gets
-// a new value, and after the save exactly the enabled ones are in the file with it.
-TEST(EditionLayout, AControlIsEnabledExactlyWhenTheEditionWritesItsKey) {
+// What an edition shows is what it saves. A check box or checked field is shown exactly where
+// the edition writes its key, also after the hidden button 1112 applied the layout again;
+// Erazor keeps the template's picture fields and SECAM without writing them (disabled). Then
+// every control of a key gets a new value, and after the save exactly the enabled ones are in
+// the file with it.
+TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
+    const std::set<int> erazorExtras = {res::kIdColour, res::kIdBrightness, res::kIdContrast,
+                                        res::kIdSecam};
     for (int value = 0; value < settings::kEditionCount; ++value) {
         const auto edition = static_cast<settings::Edition>(value);
         TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(value)]);
         std::vector<ShownValue> shown;
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            for (const char* pass : {"first", "again"}) {
+                for (const ExchangeRow& row : MainExchangeTable()) {
+                    const settings::ViewerKey* key =
+                        row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
+                    const bool extra =
+                        edition == settings::Edition::Erazor && erazorExtras.count(row.id) > 0;
+                    if (key != nullptr) {
+                        EXPECT_EQ(d.IsItemShown(row.id),
+                                  settings::Includes(key->writtenBy, edition) || extra)
+                            << pass << " edition " << value << " control " << row.id;
+                    }
+                }
+                d.Click(res::kIdReapplyLayout);
+            }
             for (const ExchangeRow& row : MainExchangeTable()) {
                 const settings::ViewerKey* key =
                     row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
@@ -72,6 +61,7 @@ TEST(EditionLayout, AControlIsEnabledExactlyWhenTheEditionWritesItsKey) {
             }
             EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
         });
+        EXPECT_EQ(run.state.Edition, edition);
         const std::string saved = ReadBytes(dir / "Telvio.ini");
         for (const ShownValue& control : shown) {
             EXPECT_EQ(saved.find("\r\n" + control.line + "\r\n") != std::string::npos,

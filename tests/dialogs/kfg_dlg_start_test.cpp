@@ -108,21 +108,6 @@ TEST(KfgStart, FailedAutomaticStartAndSoundInitialisationStaySilent) {
     EXPECT_EQ(run.script.Seen().size(), 1u); // the main dialog only
 }
 
-TEST(KfgStart, SoundOptionsAndInitialisationWhenAsked) {
-    TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=71\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
-        d.SetItemText(res::kIdConfigurationField, "Abend");
-        d.OnConfigurationTextChanged();
-        d.Click(res::kIdShowConfiguration); // showing, then starting, writes the configuration
-        d.Click(res::kIdSoundInit);
-        d.Click(res::kIdStart);
-    });
-    EXPECT_EQ(run.starter.log, (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
-    EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("Testzeilen=71\r\n"), std::string::npos);
-    EXPECT_NE(ReadBytes(dir / "KFG.ini").find("[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n"),
-              std::string::npos);
-}
-
 TEST(KfgStart, WithoutASoundCardTheSwitchStaysDisabled) {
     TelvioFolder dir;
     KfgRun run(dir.path(), [](CKfgDlg& d) {

@@ -205,6 +205,7 @@ TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     // No "Telvio.ini nicht vorhanden" and no first-run prompts: only the recording starter's
     // failed hand-over is told.
     EXPECT_EQ(run.script.Seen().size(), 2u);
+    EXPECT_EQ(run.starter.log, (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path())) {
         names.insert(entry.path().filename().string());
