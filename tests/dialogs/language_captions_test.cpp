@@ -17,7 +17,6 @@ struct StartCase {
 TEST(KfgLanguage, StartsInTheStoredLanguage) {
     const StartCase cases[] = {
         {nullptr, false},
-        {"[KFG]\r\nFr=0\r\n", false},
         {"[KFG]\r\nFr=x\r\n", false},
         {"[KFG]\r\nFr=1\r\n", true},
         {"[KFG]\r\nFr=-3\r\n", true},
