@@ -16,10 +16,6 @@ namespace {
 
 constexpr int kField = res::kIdConfigurationField;
 
-QStringList Configurations(const CKfgDlg& d) {
-    return ComboEntries(d, kField);
-}
-
 void Type(CKfgDlg& d, const QString& name) {
     d.SetItemText(kField, name);
     d.OnConfigurationTextChanged();
@@ -35,7 +31,7 @@ TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
         const bool prompted = std::string(sprox) != "2";
         TelvioFolder dir(kV31, kfg);
         KfgRun run(dir.path(), [](CKfgDlg& d) {
-            EXPECT_EQ(Configurations(d), QStringList({"Abend", "Sport"}));
+            EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Sport"}));
         });
         EXPECT_EQ(run.script.Seen().front().templateId,
                   prompted ? res::kLanguageDialogId : res::kMainDialogId);
@@ -56,7 +52,7 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
         d.SetItemText(res::kIdTestLines, "31");
         Type(d, "abend"); // the same configuration in other letters
         d.Click(res::kIdSaveConfiguration);
-        EXPECT_EQ(Configurations(d), QStringList({"Abend"}));
+        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
         EXPECT_EQ(d.ItemText(kField), ""); // the field is cleared, the name kept
         EXPECT_EQ(run.state.ActiveSection, "abend");
 
@@ -64,16 +60,16 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
         d.Click(res::kIdSaveConfiguration);
         Type(d, "Ab");
         d.Click(res::kIdSaveConfiguration); // twice: still one entry
-        EXPECT_EQ(Configurations(d), QStringList({"Abend", "Ab"}));
+        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ab"}));
 
         Type(d, "Ab");
         d.Click(res::kIdDeleteConfiguration);
-        EXPECT_EQ(Configurations(d), QStringList({"Abend"}));
+        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
         EXPECT_EQ(d.ItemText(kField), "Ab"); // the field keeps its text
 
         Type(d, "Ein sehr langer Name");
         d.Click(res::kIdSaveConfiguration);
-        EXPECT_EQ(Configurations(d).last(), "Ein sehr lange");
+        EXPECT_EQ(ComboEntries(d, kField).last(), "Ein sehr lange");
         Type(d, "Spätfilm");
         d.Click(res::kIdSaveConfiguration);
     });
@@ -86,7 +82,7 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
 
     // Names with blanks and letters come back at the next start; a double-click shows one.
     KfgRun second(dir.path(), [](CKfgDlg& d) {
-        EXPECT_EQ(Configurations(d), QStringList({"Abend", "Ein sehr lange", "Spätfilm"}));
+        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ein sehr lange", "Spätfilm"}));
         auto* simple = qobject_cast<framework::SimpleCombo*>(d.Item(kField));
         ASSERT_NE(simple, nullptr);
         emit simple->List()->itemClicked(simple->List()->item(1));
@@ -120,7 +116,7 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
             KfgRun run(dir.path(), [&](CKfgDlg& d) {
                 Type(d, QString::fromUtf8(c.name));
                 d.Click(command);
-                EXPECT_EQ(Configurations(d).size(), 0) << c.name;
+                EXPECT_EQ(ComboEntries(d, kField).size(), 0) << c.name;
             });
             ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.name << " " << command;
             EXPECT_EQ(run.script.MessageTexts()[0], QString::fromUtf8(c.text));
@@ -269,7 +265,7 @@ QStringList WindowState(const CKfgDlg& d) {
                          QString::number(d.CheckState(control.id));
         }
     }
-    return state + Configurations(d);
+    return state + ComboEntries(d, kField);
 }
 
 // "Anzeigen" of a name "KFG.ini" does not hold says so and changes nothing: no defaults come
