@@ -103,38 +103,23 @@ TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
     }
 }
 
-struct LimitCase {
-    int id;
-    int high; // every checked field starts at 0
-};
-
-// Each limit is accepted, one past it is not, for every field an edition shows with a check.
+// Each limit is accepted, one past it is not (every checked field starts at 0). The other
+// checked fields' ranges are those the order test above finds in their messages.
 TEST(KfgExchange, RangeLimitsOfTheShownFields) {
-    const std::pair<const char*, std::vector<LimitCase>> editions[] = {
-        {"[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n", // V283Quik
-         {{res::kIdColour, 511},
-          {res::kIdBrightness, 255},
-          {res::kIdContrast, 511},
-          {res::kIdTestLines, 99},
-          {res::kIdFirstLine, 290},
-          {res::kIdLastLine, 580},
-          {res::kIdAcceleration, 25}}},
-        {kV31, {{res::kIdBorderHeight, 80}}},
-    };
-    for (const auto& [file, fields] : editions) {
-        TelvioFolder dir(file);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            for (const LimitCase& field : fields) {
-                const std::pair<int, bool> values[] = {
-                    {0, true}, {field.high, true}, {-1, false}, {field.high + 1, false}};
-                for (const auto& [value, accepted] : values) {
-                    d.SetItemInt(field.id, value);
-                    EXPECT_EQ(d.UpdateData(true), accepted) << field.id << " " << value;
-                }
-                d.SetItemInt(field.id, 0);
+    TelvioFolder dir(kEditionFiles[4]);
+    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        for (const auto& [id, high] :
+             {std::pair{res::kIdTestLines, 99}, std::pair{res::kIdLastLine, 580},
+              std::pair{res::kIdAcceleration, 25}}) {
+            const std::pair<int, bool> values[] = {
+                {0, true}, {high, true}, {-1, false}, {high + 1, false}};
+            for (const auto& [value, accepted] : values) {
+                d.SetItemInt(id, value);
+                EXPECT_EQ(d.UpdateData(true), accepted) << id << " " << value;
             }
-        });
-    }
+            d.SetItemInt(id, 0);
+        }
+    });
 }
 
 // Each spin wraps between its own limits (test lines from 8, brightness from 1, below the
