@@ -119,20 +119,26 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
     }
 }
 
-TEST(KfgLoadSave, AnEditReplacesTheFileOnceAndLoadsBack) {
+TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
     TelvioFolder dir("; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nSpeicher5=12\r\n"
                      "Accel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n");
     auto counter = std::make_shared<test::CountingFileSystem>();
     KfgRun run(
         dir.path(),
-        [](CKfgDlg& d) {
+        [&](CKfgDlg& d) {
             d.SetItemText(res::kIdColour, "300");
             d.SetItemText(res::kIdMemorySlot7, "61");
             d.SetItemText(res::kIdMemorySlot5, "0");
             EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+            d.SetCheck(res::kIdSoundInit, 1);
+            run.state.ActiveSection = "Abend";
+            EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
         },
         {}, test::WithFiles(counter));
-    EXPECT_EQ(counter->replacements, 1);
+    EXPECT_EQ(counter->replacements, 2); // one per file: a named save writes the sound options too
+    const std::string kfg = ReadBytes(dir / "KFG.ini");
+    EXPECT_EQ(kfg.substr(0, 39), "[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Abend]\r\n");
+    EXPECT_NE(kfg.find("\r\nFarbe=300\r\n"), std::string::npos);
     const std::string after = ReadBytes(dir / "Telvio.ini");
     EXPECT_EQ(after.substr(0, 11), "; comment\r\n");
     EXPECT_NE(after.find("Speicher5=12\r\n"), std::string::npos); // a zero slot writes nothing
@@ -162,24 +168,6 @@ TEST(KfgLoadSave, TitleAndReload) {
         EXPECT_EQ(run.state.ActiveSection, "Telvio-Erazor");
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "77");
     });
-}
-
-TEST(KfgLoadSave, SavingAConfigurationWritesTheSoundOptionsFirst) {
-    TelvioFolder dir;
-    auto counter = std::make_shared<test::CountingFileSystem>();
-    KfgRun run(
-        dir.path(),
-        [&](CKfgDlg& d) {
-            d.SetCheck(res::kIdSoundInit, 1);
-            run.state.ActiveSection = "Abend";
-            EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
-        },
-        {}, test::WithFiles(counter));
-    EXPECT_EQ(counter->replacements, 1); // one file, one replacement
-    const std::string bytes = ReadBytes(dir / "KFG.ini");
-    EXPECT_EQ(bytes.substr(0, 33), "[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Ab");
-    EXPECT_NE(bytes.find("[Abend]\r\nDebug=0\r\nTestzeilen=16\r\nHoeheRand=0\r\n"),
-              std::string::npos);
 }
 
 // A folder copied from a FAT medium, every name in upper case: found and kept, as the viewer
