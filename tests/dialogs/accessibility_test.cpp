@@ -1,27 +1,15 @@
 // The main window and the side dialogs as a screen reader and a keyboard user meet them,
 // through the accessibility tree that assistive technology reads.
-#include "dialogs/main/kfg_dlg.h"
-#include "res/side_templates.h"
-#include "res/template_102.h"
 #include "settings/process_state.h"
-#include "support/kfg_run.h"
-#include "support/typing.h"
+#include "support/dialog_tests.h"
 
 #include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QStringList>
-#include <QWidget>
 #include <algorithm>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::TelvioFolder;
 
 bool ActsOrTakesFocus(QAccessibleInterface* node) {
     constexpr QAccessible::Role kActing[] = {QAccessible::PushButton,   QAccessible::CheckBox,
@@ -60,7 +48,7 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
     for (int edition = 0; edition < 6; ++edition) {
         for (const bool spanish : {false, true}) {
             const std::string trace = std::to_string(edition) + (spanish ? " es" : " de");
-            TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(edition)]);
+            TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(edition)]);
             std::vector<int> walked;
             const auto walk = [&](const framework::Dialog& dialog) {
                 walked.push_back(dialog.Template().id);
@@ -97,9 +85,7 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
             EXPECT_EQ(walked, (offersDisplayModes ? std::vector<int>{175, 161, 102, 176}
                                                   : std::vector<int>{175, 102, 176}))
                 << trace;
-            EXPECT_EQ(test::ReadBytes(dir / "KFG.ini"),
-                      spanish ? "[KFG]\r\nFr=1\r\n" : "[KFG]\r\nFr=0\r\n")
-                << trace;
+            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), KfgIni(spanish)) << trace;
         }
     }
 }
@@ -120,8 +106,7 @@ QAccessibleInterface* FindByName(QAccessibleInterface* node, QAccessible::Role r
 // The configuration field is found by its name; Up and Down walk its list as clicks would.
 TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
-                                         "\r\n[Abend]\r\n[Sport]\r\n");
+        TelvioFolder dir(kV31, KfgIni(spanish, "[Abend]\r\n[Sport]\r\n"));
         const QString name = spanish ? "Configuración" : "Konfigurationen";
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             QAccessibleInterface* window = QAccessible::queryAccessibleInterface(d.Window());
@@ -136,7 +121,7 @@ TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
                 {Qt::Key_Up, "Abend"},   {Qt::Key_Up, "Abend"},
             };
             for (const auto& [key, shown] : steps) {
-                test::PressKey(field, key);
+                PressKey(field, key);
                 EXPECT_EQ(field->text(), shown);
                 EXPECT_EQ(field->selectedText(), shown);   // ready to be typed over
                 EXPECT_EQ(run.state.ActiveSection, shown); // told as a click in the list is

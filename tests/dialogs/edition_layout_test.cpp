@@ -1,53 +1,13 @@
 // Which controls each edition shows, through the tables that decide it.
 #include "dialogs/main/exchange_table.h"
-#include "res/template_102.h"
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_keys.h"
-#include "support/kfg_run.h"
-#include "support/typing.h"
+#include "support/dialog_tests.h"
 
-#include <QWidget>
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
-#include <vector>
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::ReadBytes;
-using test::TelvioFolder;
-
-// What an edition shows is what it saves: a check box or checked field is shown exactly where
-// the edition writes its key, also after the hidden button 1112 applied the layout again.
-// Erazor keeps the template's picture fields and SECAM without writing them (disabled).
-TEST(EditionLayout, ShownFieldsAreTheKeysTheEditionWrites) {
-    const std::set<int> erazorExtras = {res::kIdColour, res::kIdBrightness, res::kIdContrast,
-                                        res::kIdSecam};
-    for (int value = 0; value < settings::kEditionCount; ++value) {
-        const auto edition = static_cast<settings::Edition>(value);
-        TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(value)]);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            for (const char* pass : {"first", "again"}) {
-                for (const ExchangeRow& row : MainExchangeTable()) {
-                    const settings::ViewerKey* key =
-                        row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
-                    if (key == nullptr) {
-                        continue;
-                    }
-                    const bool extra =
-                        edition == settings::Edition::Erazor && erazorExtras.count(row.id) > 0;
-                    EXPECT_EQ(d.IsItemShown(row.id),
-                              settings::Includes(key->writtenBy, edition) || extra)
-                        << pass << " edition " << value << " control " << row.id;
-                }
-                d.Click(res::kIdReapplyLayout);
-            }
-        });
-        EXPECT_EQ(run.state.Edition, edition);
-    }
-}
 
 struct ShownValue {
     int id;
@@ -55,14 +15,33 @@ struct ShownValue {
     bool enabled;
 };
 
-// A control is enabled exactly when a save writes what it shows: every control of a key gets
-// a new value, and after the save exactly the enabled ones are in the file with it.
-TEST(EditionLayout, AControlIsEnabledExactlyWhenTheEditionWritesItsKey) {
+// What an edition shows is what it saves. A check box or checked field is shown exactly where
+// the edition writes its key, also after the hidden button 1112 applied the layout again;
+// Erazor keeps the template's picture fields and SECAM without writing them (disabled). Then
+// every control of a key gets a new value, and after the save exactly the enabled ones are in
+// the file with it.
+TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
+    const std::set<int> erazorExtras = {res::kIdColour, res::kIdBrightness, res::kIdContrast,
+                                        res::kIdSecam};
     for (int value = 0; value < settings::kEditionCount; ++value) {
         const auto edition = static_cast<settings::Edition>(value);
-        TelvioFolder dir(test::kEditionFiles[static_cast<std::size_t>(value)]);
+        TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(value)]);
         std::vector<ShownValue> shown;
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            for (const char* pass : {"first", "again"}) {
+                for (const ExchangeRow& row : MainExchangeTable()) {
+                    const settings::ViewerKey* key =
+                        row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
+                    const bool extra =
+                        edition == settings::Edition::Erazor && erazorExtras.count(row.id) > 0;
+                    if (key != nullptr) {
+                        EXPECT_EQ(d.IsItemShown(row.id),
+                                  settings::Includes(key->writtenBy, edition) || extra)
+                            << pass << " edition " << value << " control " << row.id;
+                    }
+                }
+                d.Click(res::kIdReapplyLayout);
+            }
             for (const ExchangeRow& row : MainExchangeTable()) {
                 const settings::ViewerKey* key =
                     row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
@@ -82,6 +61,7 @@ TEST(EditionLayout, AControlIsEnabledExactlyWhenTheEditionWritesItsKey) {
             }
             EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
         });
+        EXPECT_EQ(run.state.Edition, edition);
         const std::string saved = ReadBytes(dir / "Telvio.ini");
         for (const ShownValue& control : shown) {
             EXPECT_EQ(saved.find("\r\n" + control.line + "\r\n") != std::string::npos,
@@ -155,7 +135,7 @@ TEST(EditionLayout, UnsavedControlsStayDisabledThroughLoadsAndLanguages) {
                 }
             };
             holds("start");
-            test::TypeInto(d.Item(kIdConfigurationField), "Abend");
+            TypeInto(d.Item(kIdConfigurationField), "Abend");
             d.Click(kIdShowConfiguration);
             EXPECT_EQ(d.ItemText(c.field), c.shown);
             holds("configuration");
@@ -190,7 +170,7 @@ TEST(EditionLayout, ShownControlsOverlapOnlyWhereTheTemplateDoes) {
         return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
                b.y < a.y + a.height;
     };
-    for (const char* file : test::kEditionFiles) {
+    for (const char* file : kEditionFiles) {
         TelvioFolder dir(file);
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             std::vector<const framework::ControlTemplate*> shown;

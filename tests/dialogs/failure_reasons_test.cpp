@@ -1,25 +1,14 @@
 // Writes the user asked for that did not reach the disk are told, one message per command,
 // in the language of the dialog that wrote them.
-#include "dialogs/main/kfg_dlg.h"
-#include "res/side_templates.h"
-#include "res/template_102.h"
-#include "support/kfg_run.h"
-#include "support/temp_dir.h"
+#include "support/dialog_tests.h"
 
 #include <csignal>
 #include <functional>
-#include <gtest/gtest.h>
-#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <vector>
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::TempDir;
-using test::WriteBytes;
 
 // A disk that is full after `bytes` bytes of any file: the process's file size limit, with
 // SIGXFSZ ignored so that the write fails with EFBIG instead of ending the test.

@@ -1,23 +1,17 @@
 #include "dialogs/chooser/folder_chooser.h"
-#include "support/temp_dir.h"
-#include "support/typing.h"
+#include "support/dialog_tests.h"
 
 #include <QAccessible>
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace kfg::dialogs {
 namespace {
 
-namespace fs = std::filesystem;
-using test::PressKey;
-using test::TempDir;
-
 // A Telvio folder below `root` with the sample file of `edition`, spelt as a FAT copy has it.
-fs::path TelvioFolder(const fs::path& root, const std::string& relative, const char* edition) {
+fs::path SampleFolder(const fs::path& root, const std::string& relative, const char* edition) {
     fs::create_directories(root / relative);
     fs::copy_file(fs::path(KFG_EXAMPLES_DIR) / edition / "Telvio.ini",
                   root / relative / "TELVIO.INI");
@@ -59,8 +53,8 @@ protected:
 };
 
 TEST_F(FolderChooserTest, KeyboardAloneChoosesAnEntryOrEndsTheWindow) {
-    TelvioFolder(home_ / ".wine", "drive_c/Telvio320", "V320");
-    const fs::path v311 = TelvioFolder(home_ / ".wine", "drive_c/Program Files/Telvio", "V311");
+    SampleFolder(home_ / ".wine", "drive_c/Telvio320", "V320");
+    const fs::path v311 = SampleFolder(home_ / ".wine", "drive_c/Program Files/Telvio", "V311");
 
     FolderChooser chooser(Sources(), platform::TextLanguage::English);
     ShowAndWait(chooser);
@@ -95,7 +89,7 @@ TEST_F(FolderChooserTest, KeyboardAloneChoosesAnEntryOrEndsTheWindow) {
 TEST_F(FolderChooserTest, OtherFolderWithoutTelvioIniIsRefusedAndTheWindowStays) {
     const fs::path empty = home_ / "empty";
     fs::create_directories(empty);
-    const fs::path good = TelvioFolder(home_.path(), "good", "V283");
+    const fs::path good = SampleFolder(home_.path(), "good", "V283");
     std::vector<fs::path> answers{empty, good};
 
     FolderChooser chooser(Sources(), platform::TextLanguage::German);

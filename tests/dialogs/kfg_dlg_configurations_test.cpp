@@ -1,38 +1,20 @@
 // Named configurations, the language prompt request and the index-file list.
-#include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
 #include "framework/widgets/combo_widgets.h"
-#include "res/side_templates.h"
-#include "res/template_102.h"
-#include "support/kfg_run.h"
-#include "support/temp_dir.h"
-#include "support/typing.h"
+#include "support/dialog_tests.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStringList>
 #include <QTest>
 #include <functional>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace kfg::dialogs {
 namespace {
 
-using test::KfgRun;
-using test::ReadBytes;
-using test::TelvioFolder;
-using test::WriteBytes;
-
 constexpr int kField = res::kIdConfigurationField;
-
-QStringList Configurations(const CKfgDlg& d) {
-    return test::ComboEntries(d, kField);
-}
 
 void Type(CKfgDlg& d, const QString& name) {
     d.SetItemText(kField, name);
@@ -47,9 +29,9 @@ TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
         SCOPED_TRACE(sprox);
         const std::string kfg = std::string("[KFG]\r\nSprox=") + sprox + "\r\n" + rest;
         const bool prompted = std::string(sprox) != "2";
-        TelvioFolder dir(test::kV31, kfg);
+        TelvioFolder dir(kV31, kfg);
         KfgRun run(dir.path(), [](CKfgDlg& d) {
-            EXPECT_EQ(Configurations(d), QStringList({"Abend", "Sport"}));
+            EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Sport"}));
         });
         EXPECT_EQ(run.script.Seen().front().templateId,
                   prompted ? res::kLanguageDialogId : res::kMainDialogId);
@@ -70,7 +52,7 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
         d.SetItemText(res::kIdTestLines, "31");
         Type(d, "abend"); // the same configuration in other letters
         d.Click(res::kIdSaveConfiguration);
-        EXPECT_EQ(Configurations(d), QStringList({"Abend"}));
+        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
         EXPECT_EQ(d.ItemText(kField), ""); // the field is cleared, the name kept
         EXPECT_EQ(run.state.ActiveSection, "abend");
 
@@ -78,16 +60,16 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
         d.Click(res::kIdSaveConfiguration);
         Type(d, "Ab");
         d.Click(res::kIdSaveConfiguration); // twice: still one entry
-        EXPECT_EQ(Configurations(d), QStringList({"Abend", "Ab"}));
+        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ab"}));
 
         Type(d, "Ab");
         d.Click(res::kIdDeleteConfiguration);
-        EXPECT_EQ(Configurations(d), QStringList({"Abend"}));
+        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
         EXPECT_EQ(d.ItemText(kField), "Ab"); // the field keeps its text
 
         Type(d, "Ein sehr langer Name");
         d.Click(res::kIdSaveConfiguration);
-        EXPECT_EQ(Configurations(d).last(), "Ein sehr lange");
+        EXPECT_EQ(ComboEntries(d, kField).last(), "Ein sehr lange");
         Type(d, "Spätfilm");
         d.Click(res::kIdSaveConfiguration);
     });
@@ -100,7 +82,7 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
 
     // Names with blanks and letters come back at the next start; a double-click shows one.
     KfgRun second(dir.path(), [](CKfgDlg& d) {
-        EXPECT_EQ(Configurations(d), QStringList({"Abend", "Ein sehr lange", "Spätfilm"}));
+        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ein sehr lange", "Spätfilm"}));
         auto* simple = qobject_cast<framework::SimpleCombo*>(d.Item(kField));
         ASSERT_NE(simple, nullptr);
         emit simple->List()->itemClicked(simple->List()->item(1));
@@ -129,12 +111,12 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
     for (const RefusedCase& c : cases) {
         for (const int command :
              {res::kIdSaveConfiguration, res::kIdShowConfiguration, res::kIdDeleteConfiguration}) {
-            const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") + "\r\n";
-            TelvioFolder dir(test::kV31, kfg);
+            const std::string kfg = KfgIni(c.spanish);
+            TelvioFolder dir(kV31, kfg);
             KfgRun run(dir.path(), [&](CKfgDlg& d) {
                 Type(d, QString::fromUtf8(c.name));
                 d.Click(command);
-                EXPECT_EQ(Configurations(d).size(), 0) << c.name;
+                EXPECT_EQ(ComboEntries(d, kField).size(), 0) << c.name;
             });
             ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.name << " " << command;
             EXPECT_EQ(run.script.MessageTexts()[0], QString::fromUtf8(c.text));
@@ -144,23 +126,43 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
     }
 }
 
+struct IndexCase {
+    const char* edition; // its prefix: "Telvio" for V283, "Telvio_" for V31
+    std::vector<const char*> files;
+    QStringList listed;
+};
+
+// The list holds the numbers of the edition's index files (a folder of that name is none),
+// the first shown selected; choosing one sets the test lines to its number.
 TEST(KfgConfigurations, IndexFilesListedAndChosen) {
-    TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=20\r\n");
-    for (const char* name : {"Telvio03.idx", "Telvio12.idx", "Telvio_05.idx"}) {
-        WriteBytes(dir / name, "");
+    const char* const kV283 = "[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=20\r\n";
+    const char* const kV31Lines = "[Telvio]\r\nStatus=1\r\nTestzeilen=20\r\n";
+    const IndexCase cases[] = {
+        {kV283, {"Telvio03.idx", "Telvio12.idx", "Telvio_05.idx"}, {"3", "12"}},
+        {kV283, {"Telvio10.idx", "Telvio99.idx", "Telvio100.idx", "Telvio_10.idx"}, {"10", "99"}},
+        {kV31Lines,
+         {"Telvio_16.idx", "Telvio_42.idx", "Telvio_7.idx", "Telvio42.idx"},
+         {"16", "42"}},
+    };
+    for (const IndexCase& c : cases) {
+        SCOPED_TRACE(c.files.front());
+        TelvioFolder dir(c.edition);
+        for (const char* name : c.files) {
+            WriteBytes(dir / name, "");
+        }
+        fs::create_directory(dir / "Telvio07.idx");
+        fs::create_directory(dir / "Telvio_08.idx");
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            EXPECT_EQ(ComboEntries(d, res::kIdIndexFileList), c.listed);
+            EXPECT_EQ(d.ItemText(res::kIdIndexFileList), c.listed[0]); // shown selected
+            EXPECT_EQ(d.ItemText(res::kIdTestLines), "20"); // the file's value, unchanged
+            auto* list = qobject_cast<QComboBox*>(d.Item(res::kIdIndexFileList));
+            list->setCurrentIndex(1);
+            emit list->activated(1);
+            EXPECT_EQ(d.ItemText(res::kIdTestLines), c.listed[1]);
+            EXPECT_EQ(d.Record().Testzeilen, c.listed[1].toInt());
+        });
     }
-    std::filesystem::create_directory(dir / "Telvio07.idx"); // not a file
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
-        EXPECT_EQ(d.ComboCount(res::kIdIndexFileList), 2);
-        EXPECT_EQ(d.ComboItemText(res::kIdIndexFileList, 1), "12");
-        EXPECT_EQ(d.ItemText(res::kIdIndexFileList), "3"); // first entry shown selected
-        EXPECT_EQ(d.ItemText(res::kIdTestLines), "20");    // the file's value, unchanged
-        auto* list = qobject_cast<QComboBox*>(d.Item(res::kIdIndexFileList));
-        list->setCurrentIndex(1);
-        emit list->activated(1);
-        EXPECT_EQ(d.ItemText(res::kIdTestLines), "12");
-        EXPECT_EQ(d.Record().Testzeilen, 12);
-    });
 }
 
 QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
@@ -215,8 +217,7 @@ TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
     };
     for (const EnterCase& c : cases) {
         SCOPED_TRACE(c.typed != nullptr ? c.typed : "Up");
-        const std::string kfg = std::string("[KFG]\r\nFr=") + (c.spanish ? "1" : "0") +
-                                "\r\n[Abend]\r\nTestzeilen=30\r\n";
+        const std::string kfg = KfgIni(c.spanish, "[Abend]\r\nTestzeilen=30\r\n");
         TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n", kfg);
         std::vector<std::string> messages;
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
@@ -231,13 +232,13 @@ TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
                     view.End(framework::IDOK);
                 }
             });
-            test::TypeInto(d.Item(res::kIdTestLines), "31");
+            TypeInto(d.Item(res::kIdTestLines), "31");
             auto* field = qobject_cast<framework::SimpleCombo*>(d.Item(kField))->Edit();
             field->setFocus();
             if (c.typed == nullptr) {
                 QTest::keyClick(field, Qt::Key_Up); // the only stored name
             } else {
-                test::TypeInto(field, QString::fromUtf8(c.typed));
+                TypeInto(field, QString::fromUtf8(c.typed));
             }
             const QString typed = field->text();
             QTest::keyClick(field, Qt::Key_Return);
@@ -264,7 +265,7 @@ QStringList WindowState(const CKfgDlg& d) {
                          QString::number(d.CheckState(control.id));
         }
     }
-    return state + Configurations(d);
+    return state + ComboEntries(d, kField);
 }
 
 // "Anzeigen" of a name "KFG.ini" does not hold says so and changes nothing: no defaults come
@@ -272,13 +273,12 @@ QStringList WindowState(const CKfgDlg& d) {
 TEST(KfgConfigurations, ShowOfANameWithNoSectionChangesNothing) {
     for (const bool spanish : {false, true}) {
         const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n";
-        const std::string kfg = std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
-                                "\r\n[Abend]\r\nTestzeilen=30\r\n";
+        const std::string kfg = KfgIni(spanish, "[Abend]\r\nTestzeilen=30\r\n");
         TelvioFolder dir(telvio, kfg);
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             Type(d, "Abend");
             d.Click(res::kIdShowConfiguration);
-            test::TypeInto(d.Item(res::kIdTestLines), "31"); // an edit not saved anywhere
+            TypeInto(d.Item(res::kIdTestLines), "31"); // an edit not saved anywhere
             Type(d, "Kino");
             const QStringList before = WindowState(d);
             d.Click(res::kIdShowConfiguration);

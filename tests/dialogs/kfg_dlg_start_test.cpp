@@ -1,24 +1,16 @@
 // The start command: what it saves, starts and unmutes, and how its failures are told.
-#include "dialogs/main/kfg_dlg.h"
 #include "platform/failure_cause.h"
 #include "platform/save_history.h"
-#include "res/template_102.h"
-#include "support/kfg_run.h"
-
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include "support/dialog_tests.h"
 
 namespace kfg::dialogs {
 namespace {
 
-using test::KfgRun;
-using test::ReadBytes;
-using test::TelvioFolder;
-
-// The viewer of the edition that wrote "Telvio.ini".
-TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
-    TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\nAccel=5\r\n", "[KFG]\r\nFr=0\r\n");
+// Start saves, keeping what it replaced in the user's history (the test program's own state
+// folder), and hands over to the viewer of the edition that wrote "Telvio.ini".
+TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
+    const std::string before = kEditionFiles[4];
+    TelvioFolder dir(before, "[KFG]\r\nFr=0\r\n");
     bool ended = false;
     KfgRun run(dir.path(), [&](CKfgDlg& d) {
         d.SetItemText(res::kIdTestLines, "33");
@@ -34,80 +26,77 @@ TEST(KfgStart, SavesThenHandsOverToTheEditionsViewer) {
     EXPECT_EQ(run.result, framework::IDOK);
     EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("Testzeilen=33\r\n"), std::string::npos);
     EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
-}
-
-// The user's history (the test program's own state folder): Start keeps what it replaced.
-TEST(KfgStart, KeepsTheStateItsSaveReplaced) {
-    const std::string before = std::string(test::kEditionFiles[5]) + "Helligkeit=40\r\n";
-    TelvioFolder dir(before, "[KFG]\r\nFr=0\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
-        d.SetItemText(res::kIdTestLines, "33");
-        d.Click(res::kIdStart);
-    });
     const auto states = platform::SaveHistory::OfUser()->States(dir / "Telvio.ini");
     ASSERT_EQ(states.size(), 1u);
     EXPECT_EQ(ReadBytes(states[0].path), before);
-    EXPECT_NE(ReadBytes(dir / "Telvio.ini"), before);
     EXPECT_TRUE(platform::SaveHistory::OfUser()->States(dir / "KFG.ini").empty()); // unchanged
 }
 
-TEST(KfgStart, FailedHandOverIsToldInTheLanguageInForce) {
+struct StartFailureCase {
+    bool spanish; // the stored caption language
+    bool toggle;  // the user switches the main dialog's language first
+    bool decoder; // the decoder dialog's start, else the hand-over
+    std::error_code error;
+    const char* message; // "caption: text"
+};
+
+// A failed start is told in the language of the dialog that started it: the main dialog's in
+// force for the hand-over, the stored one for the decoder dialog.
+TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
     using platform::FailureCause;
-    const test::StartFailureCase cases[] = {
-        {"1", false, make_error_code(FailureCause::WineMissing),
+    const StartFailureCase cases[] = {
+        {true, false, false, make_error_code(FailureCause::WineMissing),
          "Error: No se pudo iniciar Telvio.exe: wine no está instalado"},
-        {"1", true, make_error_code(FailureCause::NotExecutable),
+        {true, true, false, make_error_code(FailureCause::NotExecutable),
          "Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht ausführbar"},
-        {"0", true, make_error_code(FailureCause::FileNotReadable),
+        {false, true, false, make_error_code(FailureCause::FileNotReadable),
          "Error: No se pudo iniciar Telvio.exe: el fichero no se puede leer"},
-        {"0", false, std::make_error_code(std::errc::io_error),
+        {false, false, false, std::make_error_code(std::errc::io_error),
          "Fehler: Telvio.exe konnte nicht gestartet werden: Input/output error"},
+        {true, true, true, make_error_code(FailureCause::FileMissing),
+         "Error: No se pudo iniciar Sonora.exe: el fichero no existe"},
+        {false, true, true, make_error_code(FailureCause::WineMissing),
+         "Fehler: Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
     };
-    for (const test::StartFailureCase& c : cases) {
+    for (const StartFailureCase& c : cases) {
         SCOPED_TRACE(c.message);
-        TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + c.fr + "\r\n");
+        TelvioFolder dir(kV31, KfgIni(c.spanish));
         test::RecordingStarter starter;
-        starter.handOverError = c.error;
+        (c.decoder ? starter.startError : starter.handOverError) = c.error;
         KfgRun run(
             dir.path(),
             [&](CKfgDlg& d) {
                 if (c.toggle) {
                     d.Click(res::kIdLanguageToggle);
                 }
-                d.Click(res::kIdStart);
+                d.Click(c.decoder ? res::kIdAudioDecoder : res::kIdStart);
             },
-            {}, test::WithStarter(starter));
+            [](framework::Dialog& side) {
+                side.Click(res::kIdSonora);
+                side.SetCheck(res::kIdStartDecoderAutomatically, 1);
+                side.Click(framework::IDOK);
+                EXPECT_TRUE(side.IsEnded());
+            },
+            WithStarter(starter));
         EXPECT_EQ(run.script.Messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(run.script.Seen().size(), 2u); // the main dialog, then the message
+        EXPECT_EQ(run.script.Seen().size(), c.decoder ? 3u : 2u); // nothing else came up
+        if (c.decoder) {
+            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), KfgIni(c.spanish, "Audio=1\r\n"));
+        }
     }
 }
 
 TEST(KfgStart, FailedAutomaticStartAndSoundInitialisationStaySilent) {
-    TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
+    TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
     test::RecordingStarter starter;
     starter.startError = make_error_code(platform::FailureCause::WineMissing);
     starter.soundError = make_error_code(platform::FailureCause::WineMissing);
     starter.handOverError = {}; // as if Telvio had taken over
     KfgRun run(
-        dir.path(), [](CKfgDlg& d) { d.Click(res::kIdStart); }, {}, test::WithStarter(starter));
+        dir.path(), [](CKfgDlg& d) { d.Click(res::kIdStart); }, {}, WithStarter(starter));
     EXPECT_EQ(run.starter.log,
               (std::vector<std::string>{"start Sonora.exe", "sound", "handover Telvio.exe Quick"}));
     EXPECT_EQ(run.script.Seen().size(), 1u); // the main dialog only
-}
-
-TEST(KfgStart, SoundOptionsAndInitialisationWhenAsked) {
-    TelvioFolder dir(test::kV31, "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=71\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
-        d.SetItemText(res::kIdConfigurationField, "Abend");
-        d.OnConfigurationTextChanged();
-        d.Click(res::kIdShowConfiguration); // showing, then starting, writes the configuration
-        d.Click(res::kIdSoundInit);
-        d.Click(res::kIdStart);
-    });
-    EXPECT_EQ(run.starter.log, (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
-    EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("Testzeilen=71\r\n"), std::string::npos);
-    EXPECT_NE(ReadBytes(dir / "KFG.ini").find("[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n"),
-              std::string::npos);
 }
 
 TEST(KfgStart, WithoutASoundCardTheSwitchStaysDisabled) {

@@ -1,25 +1,14 @@
 // The main dialog's start-up, its ways to end, the lists it fills, and loading and saving the
 // viewer's settings through it.
-#include "dialogs/main/kfg_dlg.h"
-#include "res/template_102.h"
 #include "res/template_102_controls.h"
 #include "settings/choice_tables.h"
 #include "support/counting_file_system.h"
-#include "support/kfg_run.h"
+#include "support/dialog_tests.h"
 
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::ReadBytes;
-using test::TelvioFolder;
-using test::TempDir;
-using test::WriteBytes;
-namespace fs = std::filesystem;
 
 // After the missing-file message nothing else comes: no prompt, no file written (not even the
 // consumed prompt request), no decoder started; KFG ends.
@@ -34,7 +23,7 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
             if (folderInstead) {
                 fs::create_directory(dir / "Telvio.ini"); // not a file: missing
             }
-            const auto before = test::FolderBytes(dir.path());
+            const auto before = FolderBytes(dir.path());
             KfgRun run(dir.path());
             EXPECT_EQ(run.script.Messages(),
                       std::vector<std::string>{
@@ -44,17 +33,16 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
             EXPECT_EQ(run.script.Seen()[0].icon, framework::MessageIcon::None);
             EXPECT_EQ(run.result, framework::IDOK);
             EXPECT_TRUE(run.starter.log.empty());
-            EXPECT_EQ(test::FolderBytes(dir.path()), before);
+            EXPECT_EQ(FolderBytes(dir.path()), before);
         }
     }
 }
 
 TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + (spanish ? "1" : "0") +
-                                         "\r\n0=1\r\n5=1\r\n7=2\r\n14=1\r\n");
+        TelvioFolder dir(kV31, KfgIni(spanish, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"));
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            EXPECT_EQ(test::ComboEntries(d, res::kIdDisplayMode3x),
+            EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x),
                       spanish ? QStringList({"En Ventana", "720*576 YUY2", "640*480 RVB"})
                               : QStringList({"Im Fenster", "720*576 YUY2", "640*480 RGB"}));
         });
@@ -65,8 +53,8 @@ TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
 // edition's), the sorted ones in order; the 3.x modes only once enabled.
 TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
     using namespace settings;
-    const std::pair<const char*, const ChoiceTable*> editions[] = {
-        {test::kV31, &Cards31}, {test::kEditionFiles[5], &Cards320}};
+    const std::pair<const char*, const ChoiceTable*> editions[] = {{kV31, &Cards31},
+                                                                   {kEditionFiles[5], &Cards320}};
     const std::pair<int, const ChoiceTable*> lists[] = {
         {res::kIdTunerList, &Tuners},
         {res::kIdDisplayMode283, &DisplayModes283},
@@ -82,7 +70,7 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
             EXPECT_EQ(d.ComboItemText(res::kIdCardList3x, 0).toStdString(), cards->rows.front());
             EXPECT_EQ(d.ComboCount(res::kIdDisplayMode3x), 0); // no KFG.ini: nothing enabled
             for (const auto& [id, table] : lists) {
-                const QStringList entries = test::ComboEntries(d, id);
+                const QStringList entries = ComboEntries(d, id);
                 EXPECT_EQ(entries.size(), table->RowCount()) << id;
                 if (framework::HasStyle(*res::FindMainControl(id), framework::kSorted)) {
                     QStringList sorted = entries;
@@ -95,7 +83,7 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
 }
 
 TEST(KfgLists, ShownTextsBecomeIndices) {
-    TelvioFolder dir(test::kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n");
+    TelvioFolder dir(kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n");
     KfgRun run(dir.path(), [&](CKfgDlg& d) {
         run.state.DisplayMode = 1;
         run.state.TVKarte = 3;
@@ -115,7 +103,7 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
     for (const char* edition : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
         TempDir dir;
         fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
-        const auto before = test::FolderBytes(dir.path());
+        const auto before = FolderBytes(dir.path());
         auto counter = std::make_shared<test::CountingFileSystem>();
         KfgRun run(
             dir.path(),
@@ -125,26 +113,32 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
             },
             {}, test::WithFiles(counter));
         EXPECT_EQ(counter->replacements, 0) << edition;
-        EXPECT_EQ(test::FolderBytes(dir.path()), before) << edition;
+        EXPECT_EQ(FolderBytes(dir.path()), before) << edition;
         EXPECT_TRUE(run.script.MessageTexts().empty()) << edition;
         EXPECT_EQ(run.result, framework::IDOK) << edition;
     }
 }
 
-TEST(KfgLoadSave, AnEditReplacesTheFileOnceAndLoadsBack) {
+TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
     TelvioFolder dir("; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nSpeicher5=12\r\n"
                      "Accel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n");
     auto counter = std::make_shared<test::CountingFileSystem>();
     KfgRun run(
         dir.path(),
-        [](CKfgDlg& d) {
+        [&](CKfgDlg& d) {
             d.SetItemText(res::kIdColour, "300");
             d.SetItemText(res::kIdMemorySlot7, "61");
             d.SetItemText(res::kIdMemorySlot5, "0");
             EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+            d.SetCheck(res::kIdSoundInit, 1);
+            run.state.ActiveSection = "Abend";
+            EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
         },
         {}, test::WithFiles(counter));
-    EXPECT_EQ(counter->replacements, 1);
+    EXPECT_EQ(counter->replacements, 2); // one per file: a named save writes the sound options too
+    const std::string kfg = ReadBytes(dir / "KFG.ini");
+    EXPECT_EQ(kfg.substr(0, 39), "[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Abend]\r\n");
+    EXPECT_NE(kfg.find("\r\nFarbe=300\r\n"), std::string::npos);
     const std::string after = ReadBytes(dir / "Telvio.ini");
     EXPECT_EQ(after.substr(0, 11), "; comment\r\n");
     EXPECT_NE(after.find("Speicher5=12\r\n"), std::string::npos); // a zero slot writes nothing
@@ -176,24 +170,6 @@ TEST(KfgLoadSave, TitleAndReload) {
     });
 }
 
-TEST(KfgLoadSave, SavingAConfigurationWritesTheSoundOptionsFirst) {
-    TelvioFolder dir;
-    auto counter = std::make_shared<test::CountingFileSystem>();
-    KfgRun run(
-        dir.path(),
-        [&](CKfgDlg& d) {
-            d.SetCheck(res::kIdSoundInit, 1);
-            run.state.ActiveSection = "Abend";
-            EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
-        },
-        {}, test::WithFiles(counter));
-    EXPECT_EQ(counter->replacements, 1); // one file, one replacement
-    const std::string bytes = ReadBytes(dir / "KFG.ini");
-    EXPECT_EQ(bytes.substr(0, 33), "[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Ab");
-    EXPECT_NE(bytes.find("[Abend]\r\nDebug=0\r\nTestzeilen=16\r\nHoeheRand=0\r\n"),
-              std::string::npos);
-}
-
 // A folder copied from a FAT medium, every name in upper case: found and kept, as the viewer
 // under wine finds them.
 TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
@@ -206,8 +182,7 @@ TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     }
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         EXPECT_EQ(d.ItemText(res::kIdVersionLabel), "V 3.20");
-        EXPECT_EQ(test::ComboEntries(d, res::kIdConfigurationField),
-                  QStringList({"Abend", "Sport"}));
+        EXPECT_EQ(ComboEntries(d, res::kIdConfigurationField), QStringList({"Abend", "Sport"}));
         EXPECT_EQ(d.ComboCount(res::kIdIndexFileList), 1);
         d.SetItemText(res::kIdTestLines, "33");
         d.SetItemText(res::kIdConfigurationField, "Nacht");
@@ -218,6 +193,7 @@ TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     // No "Telvio.ini nicht vorhanden" and no first-run prompts: only the recording starter's
     // failed hand-over is told.
     EXPECT_EQ(run.script.Seen().size(), 2u);
+    EXPECT_EQ(run.starter.log, (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path())) {
         names.insert(entry.path().filename().string());

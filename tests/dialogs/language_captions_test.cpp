@@ -1,20 +1,13 @@
 // Caption language at start-up and when switched, and the messages that follow it.
-#include "dialogs/main/kfg_dlg.h"
-#include "res/template_102.h"
-#include "support/kfg_run.h"
-#include "support/typing.h"
+#include "support/dialog_tests.h"
 
-#include <QStringList>
-#include <QWidget>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::TelvioFolder;
 
 struct StartCase {
     const char* kfgIni; // nullptr: no KFG.ini
@@ -24,13 +17,12 @@ struct StartCase {
 TEST(KfgLanguage, StartsInTheStoredLanguage) {
     const StartCase cases[] = {
         {nullptr, false},
-        {"[KFG]\r\nFr=0\r\n", false},
         {"[KFG]\r\nFr=x\r\n", false},
         {"[KFG]\r\nFr=1\r\n", true},
         {"[KFG]\r\nFr=-3\r\n", true},
     };
     for (const StartCase& c : cases) {
-        TelvioFolder dir(test::kV31, c.kfgIni);
+        TelvioFolder dir(kV31, c.kfgIni);
         SCOPED_TRACE(c.kfgIni ? c.kfgIni : "no KFG.ini");
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
             EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), c.spanish ? 1 : 0);
@@ -77,14 +69,14 @@ TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
     const char* const kGermanRange = "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.";
     const char* const kSpanishRange = "Introduzca un número entero entre 0 y 99.";
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(test::kV31, spanish ? "[KFG]\r\nFr=1\r\n" : "[KFG]\r\nFr=0\r\n");
+        TelvioFolder dir(kV31, KfgIni(spanish));
         KfgRun run(dir.path(), [](CKfgDlg& d) {
-            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            TypeInto(d.Item(res::kIdTestLines), "120");
             d.Click(res::kIdExit);
-            test::TypeInto(d.Item(res::kIdTestLines), "");
+            TypeInto(d.Item(res::kIdTestLines), "");
             d.CloseWindow();
             d.Click(res::kIdLanguageToggle);
-            test::TypeInto(d.Item(res::kIdTestLines), "120");
+            TypeInto(d.Item(res::kIdTestLines), "120");
             d.Click(res::kIdExit);
             EXPECT_FALSE(d.IsEnded());
             d.PressEscape();
@@ -97,6 +89,54 @@ TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
                                        kSpanishRange};
         EXPECT_EQ(run.script.MessageTexts(), expected) << spanish;
         EXPECT_EQ(run.result, framework::IDCANCEL);
+    }
+}
+
+// What a control shows of its caption, a button's "&&" read as the "&" it stands for.
+QString ShownText(const QWidget* widget) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        return button->text().replace("&&", "&");
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text();
+    }
+    return qobject_cast<const QLineEdit*>(widget)->text();
+}
+
+// A caption too wide for its control is cut with "…" (the whole caption its tooltip) on a
+// one-line control and wrapped at blanks on a multi-line one, in both languages. Each control
+// is narrowed to three quarters of its caption, so that this holds in any font.
+TEST(KfgLanguage, CaptionsTooWideAreCutOrWrapped) {
+    const std::pair<int, bool> controls[] = {
+        {res::kIdBlackLines, false},
+        {res::kIdSoundInit, true},
+        {res::kIdIndexFileLabel, false},
+        {res::kIdTestLinesLabel, false},
+    };
+    for (const bool spanish : {false, true}) {
+        TelvioFolder dir(kV31, KfgIni(spanish));
+        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            for (const auto& [id, multiLine] : controls) {
+                SCOPED_TRACE(std::to_string(id) + (spanish ? " es" : " de"));
+                QWidget* widget = d.Item(id);
+                const QString caption = d.ItemText(id);
+                const QFontMetrics metrics = widget->fontMetrics();
+                widget->resize(metrics.horizontalAdvance(caption.trimmed()) * 3 / 4,
+                               widget->height());
+                d.SetItemText(id, caption);
+                QString shown = ShownText(widget);
+                EXPECT_EQ(shown.endsWith(QChar(0x2026)), !multiLine) << shown.toStdString();
+                EXPECT_EQ(shown.contains('\n'), multiLine) << shown.toStdString();
+                if (multiLine) {
+                    EXPECT_TRUE(widget->toolTip().isEmpty());
+                    EXPECT_EQ(shown.replace('\n', ' '), caption.trimmed());
+                } else {
+                    EXPECT_EQ(widget->toolTip(), caption);
+                    EXPECT_TRUE(caption.startsWith(shown.chopped(1))) << shown.toStdString();
+                    EXPECT_LE(metrics.horizontalAdvance(shown), widget->width());
+                }
+            }
+        });
     }
 }
 

@@ -1,25 +1,9 @@
 // The first-run prompts and the side dialogs.
-#include "dialogs/main/kfg_dlg.h"
 #include "dialogs/side/side_dialogs.h"
-#include "platform/failure_cause.h"
-#include "res/side_templates.h"
-#include "res/template_102.h"
-#include "support/kfg_run.h"
-#include "support/temp_dir.h"
-
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include "support/dialog_tests.h"
 
 namespace kfg::dialogs {
 namespace {
-
-using test::KfgRun;
-using test::ReadBytes;
-using test::TelvioFolder;
-using test::TempDir;
-using test::WriteBytes;
 
 TEST(KfgFirstRun, EscapeOnThePromptsWritesNothing) {
     TelvioFolder dir;
@@ -96,7 +80,7 @@ TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAndOkStartsTheNewOne) {
     };
     for (const AudioCase& c : cases) {
         SCOPED_TRACE(c.stored);
-        TelvioFolder dir(test::kV31, std::string("[KFG]\r\nAudio=") + c.stored + "\r\n");
+        TelvioFolder dir(kV31, std::string("[KFG]\r\nAudio=") + c.stored + "\r\n");
         KfgRun run(
             dir.path(), [](CKfgDlg& d) { d.Click(res::kIdAudioDecoder); },
             [&](framework::Dialog& side) {
@@ -109,37 +93,6 @@ TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAndOkStartsTheNewOne) {
         EXPECT_EQ(run.starter.log, c.started);
         EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
                   std::string("[KFG]\r\nAudio=") + c.storedAfter + "\r\n");
-    }
-}
-
-TEST(KfgAudioDecoder, FailedStartIsToldInTheDialogsOwnLanguage) {
-    const test::StartFailureCase cases[] = {
-        {"1", true, make_error_code(platform::FailureCause::FileMissing),
-         "Error: No se pudo iniciar Sonora.exe: el fichero no existe"},
-        {"0", true, make_error_code(platform::FailureCause::WineMissing),
-         "Fehler: Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
-    };
-    for (const test::StartFailureCase& c : cases) {
-        SCOPED_TRACE(c.message);
-        TelvioFolder dir(test::kV31, std::string("[KFG]\r\nFr=") + c.fr + "\r\n");
-        test::RecordingStarter starter;
-        starter.startError = c.error;
-        KfgRun run(
-            dir.path(),
-            [&](CKfgDlg& d) {
-                d.Click(res::kIdLanguageToggle); // the main dialog's language differs
-                d.Click(res::kIdAudioDecoder);
-            },
-            [&](framework::Dialog& side) {
-                side.Click(res::kIdSonora);
-                side.SetCheck(res::kIdStartDecoderAutomatically, 1);
-                side.Click(framework::IDOK);
-                EXPECT_TRUE(side.IsEnded());
-            },
-            test::WithStarter(starter));
-        EXPECT_EQ(run.script.Messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
-                  std::string("[KFG]\r\nFr=") + c.fr + "\r\nAudio=1\r\n");
     }
 }
 

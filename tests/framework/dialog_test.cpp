@@ -149,11 +149,9 @@ struct IntegerCase {
 };
 
 TEST(DialogExchange, IntegerInputIsCheckedNotClamped) {
+    // The parse itself is the platform's; these rows are what the exchange makes of it.
     const IntegerCase cases[] = {
-        {" 42 ", true, 42}, {"-7", true, -7},          {"+3", true, 3},
-        {"", false, 0},     {"4 2", false, 0},         {"12a", false, 0},
-        {"-", false, 0},    {"99999999999", false, 0}, {"-2147483648", true, -2147483648},
-    };
+        {" 42 ", true, 42}, {"-7", true, -7}, {"12a", false, 0}, {"99999999999", false, 0}};
     for (const IntegerCase& c : cases) {
         ProbeDialog d;
         d.plain = 11;

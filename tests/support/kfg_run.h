@@ -28,14 +28,6 @@ inline constexpr std::array<const char*, 6> kEditionFiles = {
 };
 inline constexpr const char* kV31 = "[Telvio]\r\nStatus=1\r\n";
 
-// A failed program start and the message the user must see for it.
-struct StartFailureCase {
-    const char* fr; // the stored caption language
-    bool toggle;    // the user switches the main dialog's language first
-    std::error_code error;
-    const char* message; // "caption: text"
-};
-
 // A Telvio folder holding `telvio` as "Telvio.ini" and, unless null, `kfg` as "KFG.ini".
 struct TelvioFolder : TempDir {
     explicit TelvioFolder(std::string_view telvio = kV31) {
