@@ -109,8 +109,11 @@ std::error_code ReserveSpace(int fd, off_t size, off_t oldSize) {
         return {};
     }
     struct stat now {};
-    if (::fstat(fd, &now) == 0 && now.st_size != oldSize) {
-        (void)::ftruncate(fd, oldSize); // a growth that failed half way added zeros
+    // A growth that failed half way added zeros. Taking them off again is all that can be done;
+    // if that fails too, the reservation's own failure is still the one to report. (An if, not a
+    // (void) cast: the C library's warn_unused_result ignores the cast in hardened builds.)
+    if (::fstat(fd, &now) == 0 && now.st_size != oldSize && ::ftruncate(fd, oldSize) != 0) {
+        return {failed, std::generic_category()};
     }
     return {failed, std::generic_category()};
 }
