@@ -66,13 +66,19 @@ std::error_code RecordRecentFolder(const fs::path& file, const fs::path& folder)
         return error;
     }
     const std::string stored = ReadList(file);
+    std::vector<fs::path> earlier = DecodeRecentFolders(stored);
+    // The usual start, in the folder of the last one: nothing to write, and no need to look
+    // into every remembered folder first; gone ones wait for the next write that changes it.
+    if (!earlier.empty() && earlier.front() == canonical) {
+        return {};
+    }
     std::vector<fs::path> kept{canonical};
-    for (fs::path& earlier : DecodeRecentFolders(stored)) {
+    for (fs::path& other : earlier) {
         if (kept.size() == kRecentFoldersKept) {
             break;
         }
-        if (earlier != canonical && HoldsTelvioIni(earlier)) {
-            kept.push_back(std::move(earlier));
+        if (other != canonical && HoldsTelvioIni(other)) {
+            kept.push_back(std::move(other));
         }
     }
     const std::string bytes = EncodeRecentFolders(kept);

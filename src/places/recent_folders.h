@@ -25,8 +25,8 @@ std::vector<std::filesystem::path> ShownRecentFolders(const std::filesystem::pat
 
 // Puts the canonical path of `folder` first in the list in `file` and drops what has gone or
 // lost its "Telvio.ini" and what is beyond kRecentFoldersKept. The file is written whole or
-// not at all (the settings files' save), and not touched when nothing changes; a missing
-// state folder is made, private to the user.
+// not at all (the settings files' save), and not touched when `folder` is first already; a
+// missing state folder is made, private to the user.
 [[nodiscard]] std::error_code RecordRecentFolder(const std::filesystem::path& file,
                                                  const std::filesystem::path& folder);
 
