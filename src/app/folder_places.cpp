@@ -2,7 +2,6 @@
 
 #include "app/settings_diagnostics.h"
 #include "places/recent_folders.h"
-#include "places/state_home.h"
 #include "places/telvio_folder.h"
 #include "places/wine_prefix_search.h"
 #include "platform/state_folder.h"

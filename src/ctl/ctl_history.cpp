@@ -71,11 +71,19 @@ struct Listed {
     std::vector<std::string> keys; // UTF-8
 };
 
+// The states the folder's store keeps of `file`, newest first: listing and keeping use one
+// history.
+std::vector<platform::KeptState> StatesOf(Folder& folder, std::string_view file) {
+    const platform::SaveHistory* history = folder.Store().History();
+    return history != nullptr ? history->States(folder.Path() / file)
+                              : std::vector<platform::KeptState>{};
+}
+
 // The states of one file, newest first, each with what the state after it changed.
 std::vector<Listed> ListStates(Folder& folder, std::string_view file) {
     std::vector<Listed> listed;
     std::string after = BytesOf(OnDisk(folder, file));
-    const auto states = platform::SaveHistory::OfUser()->States(folder.Path() / file);
+    const auto states = StatesOf(folder, file);
     for (std::size_t i = 0; i < states.size(); ++i) {
         std::string bytes = BytesOf(states[i].path);
         Listed entry{i + 1, LocalTime(states[i].replacedNanoseconds), file, {}};
@@ -163,7 +171,7 @@ int RestoreCommand(Folder& folder, Arguments arguments, bool force) {
     if (!file) {
         return kUsage;
     }
-    const auto states = platform::SaveHistory::OfUser()->States(folder.Path() / *file);
+    const auto states = StatesOf(folder, *file);
     if (*number == 0 || *number > states.size()) {
         return folder.Refuse(Message::NoSuchState, {arguments[0], *file});
     }

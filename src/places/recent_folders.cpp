@@ -23,6 +23,10 @@ std::string ReadList(const fs::path& file) {
 
 } // namespace
 
+fs::path RecentFoldersFile(const fs::path& stateHome) {
+    return stateHome / "kfg" / "recent-folders";
+}
+
 std::string EncodeRecentFolders(const std::vector<fs::path>& folders) {
     std::string bytes;
     for (const fs::path& folder : folders) {
@@ -65,8 +69,7 @@ std::error_code RecordRecentFolder(const fs::path& file, const fs::path& folder)
     if (error) {
         return error;
     }
-    const std::string stored = ReadList(file);
-    std::vector<fs::path> earlier = DecodeRecentFolders(stored);
+    std::vector<fs::path> earlier = DecodeRecentFolders(ReadList(file));
     // The usual start, in the folder of the last one: nothing to write, and no need to look
     // into every remembered folder first; gone ones wait for the next write that changes it.
     if (!earlier.empty() && earlier.front() == canonical) {
@@ -81,14 +84,10 @@ std::error_code RecordRecentFolder(const fs::path& file, const fs::path& folder)
             kept.push_back(std::move(other));
         }
     }
-    const std::string bytes = EncodeRecentFolders(kept);
-    if (bytes == stored) {
-        return {};
-    }
     if (const std::error_code folderError = platform::MakePrivateFolders(file.parent_path())) {
         return folderError;
     }
-    return platform::SaveFile(file, bytes);
+    return platform::SaveFile(file, EncodeRecentFolders(kept));
 }
 
 } // namespace kfg::places

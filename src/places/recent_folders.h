@@ -23,6 +23,10 @@ std::vector<std::filesystem::path> DecodeRecentFolders(std::string_view bytes);
 // that still hold "Telvio.ini". A missing or unreadable file is an empty list.
 std::vector<std::filesystem::path> ShownRecentFolders(const std::filesystem::path& file);
 
+// The file that lists the folders KFG found "Telvio.ini" in: <state home>/kfg/recent-folders
+// (the state home: platform::UserStateHome).
+std::filesystem::path RecentFoldersFile(const std::filesystem::path& stateHome);
+
 // Puts the canonical path of `folder` first in the list in `file` and drops what has gone or
 // lost its "Telvio.ini" and what is beyond kRecentFoldersKept. The file is written whole or
 // not at all (the settings files' save), and not touched when `folder` is first already; a

@@ -3,7 +3,6 @@
 #include "platform/file_system.h"
 #include "platform/name_lookup.h"
 #include "settings/edition_detection.h"
-#include "settings/profile_store.h"
 
 namespace kfg::places {
 
@@ -13,13 +12,14 @@ bool HoldsTelvioIni(const std::filesystem::path& folder) {
 }
 
 std::optional<settings::Edition> EditionOf(const std::filesystem::path& folder) {
-    // A store of its own: detection only reads, and the caller may be any thread.
-    settings::ProfileStore store;
-    const settings::EditionDetection detection = settings::DetectEdition(folder, store);
-    if (!detection.fileFound) {
+    // One read of the file: the caller may be any thread, and lists many folders.
+    const std::filesystem::path file =
+        platform::FindIgnoringCase(folder, settings::kViewerSettingsFile).path;
+    std::string bytes;
+    if (!platform::CanReadRegularFile(file) || platform::PosixFileSystem().ReadAll(file, bytes)) {
         return std::nullopt;
     }
-    return detection.edition;
+    return settings::DetectEditionOfBytes(bytes);
 }
 
 } // namespace kfg::places

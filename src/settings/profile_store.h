@@ -61,6 +61,9 @@ public:
     ProfileStore(const ProfileStore&) = delete;
     ProfileStore& operator=(const ProfileStore&) = delete;
 
+    // Where this store's saves keep the states they replace; nullptr when they keep none.
+    const platform::SaveHistory* History() const { return history_.get(); }
+
     // At most bufferSize - 1 characters of the value (size 0 gives ""). The default, without
     // its trailing spaces, stands in when the file, the section or the key is missing.
     std::string GetString(const std::filesystem::path& file, std::string_view section,

@@ -2,7 +2,6 @@
 // that cannot be written is told to kfg.settings and stops nothing.
 #include "app/folder_places.h"
 #include "places/recent_folders.h"
-#include "places/state_home.h"
 #include "support/captured_log.h"
 #include "support/temp_dir.h"
 

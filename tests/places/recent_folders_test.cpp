@@ -1,5 +1,4 @@
 #include "places/recent_folders.h"
-#include "places/state_home.h"
 #include "support/file_mode.h"
 #include "support/temp_dir.h"
 

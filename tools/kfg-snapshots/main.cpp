@@ -7,7 +7,6 @@
 #include "headless/headless_application.h"
 #include "headless/main_dialog_parts.h"
 #include "places/recent_folders.h"
-#include "places/state_home.h"
 #include "settings/profile_store.h"
 
 #include <QApplication>

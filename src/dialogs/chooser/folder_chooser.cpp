@@ -60,6 +60,16 @@ FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguag
     : QDialog(parent)
     , sources_(std::move(sources))
     , language_(language) {
+    // Home as the user set it and as the listed paths (all canonical) spell it; worked out once.
+    if (!sources_.home.empty()) {
+        std::error_code error;
+        for (const fs::path& home : {sources_.home, fs::canonical(sources_.home, error)}) {
+            const QString prefix = DecodedPath(home);
+            if (!home.empty() && prefix != QLatin1String("/")) {
+                homePrefixes_.push_back(prefix);
+            }
+        }
+    }
     const auto text = [this](ChooserText which) { return ChooserTextIn(which, language_); };
     setWindowTitle(text(ChooserText::Title));
     askFolder_ = [title = text(ChooserText::FolderDialogTitle)](QWidget* owner) {
@@ -134,8 +144,7 @@ void FolderChooser::AddEntries(const std::vector<Entry>& entries) {
         if (!listed_.insert(entry.folder).second) {
             continue;
         }
-        const QString edition = QString::fromUtf8(
-            settings::kEditionFacts[static_cast<std::size_t>(entry.edition)].versionLabel);
+        const QString edition = QString::fromUtf8(settings::FactsOf(entry.edition).versionLabel);
         auto* item = new QTreeWidgetItem(list_, {edition, Shown(entry.folder)});
         item->setData(0, kPathRole, QByteArray::fromStdString(entry.folder.native()));
         item->setToolTip(1, DecodedPath(entry.folder));
@@ -185,15 +194,7 @@ void FolderChooser::Choose(const fs::path& folder) {
 
 QString FolderChooser::Shown(const fs::path& folder) const {
     const QString path = DecodedPath(folder);
-    if (sources_.home.empty()) {
-        return path;
-    }
-    std::error_code error;
-    for (const fs::path& home : {sources_.home, fs::canonical(sources_.home, error)}) {
-        const QString prefix = DecodedPath(home);
-        if (home.empty() || prefix == QLatin1String("/")) {
-            continue;
-        }
+    for (const QString& prefix : homePrefixes_) {
         if (path == prefix) {
             return QStringLiteral("~");
         }

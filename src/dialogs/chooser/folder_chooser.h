@@ -65,6 +65,7 @@ private:
     QString Shown(const std::filesystem::path& folder) const;
 
     FolderChooserSources sources_;
+    std::vector<QString> homePrefixes_; // home's spellings that Shown replaces with "~"
     platform::TextLanguage language_;
     FolderQuestion askFolder_;
     std::function<void()> searchFinished_;
