@@ -19,15 +19,6 @@ std::optional<int> Integer(std::string_view text) {
     return platform::StrictInteger(text, platform::Blanks::Refused);
 }
 
-const settings::ViewerKey& SlotRow() {
-    for (const settings::ViewerKey& key : settings::kViewerKeys) {
-        if (key.kind == KeyKind::MemorySlots) {
-            return key;
-        }
-    }
-    return settings::kViewerKeys.front(); // unreachable: the table has its slots' row
-}
-
 // "Speicher7" or "station7" as a slot of either family: the family's spelling and the slot.
 std::optional<NamedKey> SlotNamed(std::string_view name, settings::Edition edition) {
     for (const std::string_view family : {"Speicher", "Station"}) {
@@ -41,7 +32,8 @@ std::optional<NamedKey> SlotNamed(std::string_view name, settings::Edition editi
         if (!slot || *slot >= settings::kMemorySlotCount || std::to_string(*slot) != digits) {
             return std::nullopt;
         }
-        NamedKey found{&SlotRow(), *slot, std::string(family) + std::string(digits)};
+        NamedKey found{&settings::MemorySlotRow(), *slot,
+                       std::string(family) + std::string(digits)};
         if (family != settings::SlotRuleFor(edition).family) {
             found.slot = settings::kMemorySlotCount; // the other family: read by no one here
         }
@@ -68,8 +60,7 @@ std::optional<NamedKey> FindKey(Folder& folder, std::string_view name, KeyUse us
     const settings::MemorySlotRule& slots = settings::SlotRuleFor(edition);
     const bool read = found->slot >= 0 ? found->slot < slots.read
                                        : settings::Includes(found->key->readBy, edition);
-    const bool written = found->slot >= 0 ? found->slot < slots.written
-                                          : settings::Includes(found->key->writtenBy, edition);
+    const bool written = settings::EditionWrites(*found->key, edition, found->slot);
     const std::string_view label = settings::FactsOf(edition).versionLabel;
     if (!read) {
         folder.Refuse(Message::NotRead, {found->name, label});

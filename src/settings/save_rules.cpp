@@ -18,7 +18,7 @@ const ViewerKey* FirstOutOfRange(const SettingsRecord& record, const ProcessStat
     for (const ViewerKey& key : kViewerKeys) {
         const bool checked =
             key.values.kind == ValueKind::Ranged || key.values.kind == ValueKind::CheckBox;
-        if (key.kind == KeyKind::Single && checked && Includes(key.writtenBy, edition) &&
+        if (key.kind == KeyKind::Single && checked && EditionWrites(key, edition) &&
             !key_table::InRange(key.values, KeyValue(key, record, state))) {
             return &key;
         }

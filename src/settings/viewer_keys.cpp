@@ -51,6 +51,20 @@ const MemorySlotRule& SlotRuleFor(Edition edition) {
     return FactsOf(edition).memorySlots;
 }
 
+const ViewerKey& MemorySlotRow() {
+    for (const ViewerKey& key : kViewerKeys) {
+        if (key.kind == KeyKind::MemorySlots) {
+            return key;
+        }
+    }
+    return kViewerKeys.front(); // unreachable: the table has its slots' row
+}
+
+bool EditionWrites(const ViewerKey& key, Edition edition, int slot) {
+    return Includes(key.writtenBy, edition) &&
+           (key.kind != KeyKind::MemorySlots || slot < SlotRuleFor(edition).written);
+}
+
 std::string MemorySlotKey(Edition edition, int slot) {
     return std::string(SlotRuleFor(edition).family) + std::to_string(slot);
 }

@@ -23,6 +23,13 @@ std::span<const ViewerKey> ViewerKeysInReadOrder();
 
 const MemorySlotRule& SlotRuleFor(Edition edition);
 
+// The table's row of the memory slots.
+const ViewerKey& MemorySlotRow();
+
+// Whether a save for `edition` writes `key`; for the memory-slot row, whether it writes slot
+// `slot` (the slots are written only up to the edition's count).
+bool EditionWrites(const ViewerKey& key, Edition edition, int slot = -1);
+
 // The key of memory slot `slot` in `edition`'s family: "Speicher<n>" or "Station<n>".
 std::string MemorySlotKey(Edition edition, int slot);
 

@@ -242,17 +242,10 @@ const ExchangeRow* ExchangeRowOf(int SettingsRecord::*member) {
 
 bool EditionNeverSaves(const ExchangeRow& row, settings::Edition edition) {
     if (row.slot >= 0) {
-        // A save writes the slots only through the slot key, and then only up to the count.
-        for (const settings::ViewerKey& key : settings::kViewerKeys) {
-            if (key.kind == settings::KeyKind::MemorySlots) {
-                return !settings::Includes(key.writtenBy, edition) ||
-                       row.slot >= settings::SlotRuleFor(edition).written;
-            }
-        }
-        return true;
+        return !settings::EditionWrites(settings::MemorySlotRow(), edition, row.slot);
     }
     const settings::ViewerKey* key = row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
-    return key != nullptr && !settings::Includes(key->writtenBy, edition);
+    return key != nullptr && !settings::EditionWrites(*key, edition);
 }
 
 } // namespace kfg::dialogs

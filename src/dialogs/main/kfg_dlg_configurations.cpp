@@ -28,22 +28,19 @@ QString Shown(const std::string& windows1252) {
     return QString::fromStdString(settings::Utf8FromWindows1252(windows1252));
 }
 
-// The texts of the configuration commands' own messages, in the captions' language; %1 stands
-// for the name.
-struct CaptionTexts {
-    const char* german;
-    const char* spanish;
-};
-constexpr CaptionTexts kOverwriteQuestion{"Die Konfiguration %1 gibt es schon. Überschreiben?",
-                                          "La configuración %1 ya existe. ¿Sobrescribirla?"};
-constexpr CaptionTexts kNoSuchConfiguration{"KFG.ini enthält keine Konfiguration %1.",
-                                            "KFG.ini no contiene ninguna configuración %1."};
-constexpr CaptionTexts kYes{"Ja", "Sí"};
-constexpr CaptionTexts kNo{"Nein", "No"};
+// The texts of the configuration commands' own messages; the dialog speaks German or Spanish,
+// and %1 stands for the name.
+constexpr platform::Texts kOverwriteQuestion{"The configuration %1 exists already. Replace it?",
+                                             "Die Konfiguration %1 gibt es schon. Überschreiben?",
+                                             "La configuración %1 ya existe. ¿Sobrescribirla?"};
+constexpr platform::Texts kNoSuchConfiguration{"KFG.ini holds no configuration %1.",
+                                               "KFG.ini enthält keine Konfiguration %1.",
+                                               "KFG.ini no contiene ninguna configuración %1."};
+constexpr platform::Texts kYes{"Yes", "Ja", "Sí"};
+constexpr platform::Texts kNo{"No", "Nein", "No"};
 
-QString In(const CaptionTexts& texts, platform::TextLanguage language) {
-    return QString::fromUtf8(language == platform::TextLanguage::Spanish ? texts.spanish
-                                                                         : texts.german);
+QString In(const platform::Texts& texts, platform::TextLanguage language) {
+    return QString::fromUtf8(texts.In(language));
 }
 
 } // namespace
