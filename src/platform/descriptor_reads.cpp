@@ -35,6 +35,24 @@ std::error_code ReadToEnd(int fd, std::string& contents) {
     }
 }
 
+std::error_code WriteAll(int fd, std::string_view bytes, off_t offset) {
+    while (!bytes.empty()) {
+        const ssize_t written = offset < 0 ? ::write(fd, bytes.data(), bytes.size())
+                                           : ::pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return LastError();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+        if (offset >= 0) {
+            offset += written;
+        }
+    }
+    return {};
+}
+
 std::vector<std::string> FolderEntryNames(int atFd, const char* path) {
     std::vector<std::string> names;
     const int fd = ::openat(atFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -37,24 +37,6 @@ bool IsUnnamedUnsupported(std::error_code error) {
     return error == std::errc::operation_not_supported || error == std::errc::is_a_directory;
 }
 
-std::error_code WriteAll(int fd, std::string_view bytes, off_t offset = -1) {
-    while (!bytes.empty()) {
-        const ssize_t written = offset < 0 ? ::write(fd, bytes.data(), bytes.size())
-                                           : ::pwrite(fd, bytes.data(), bytes.size(), offset);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return LastError();
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-        if (offset >= 0) {
-            offset += written;
-        }
-    }
-    return {};
-}
-
 // Permissions a new file gets: what open() would give with mode 0666 under the process umask.
 mode_t NewFileMode() {
     return static_cast<mode_t>(0666 & ~ProcessUmask());

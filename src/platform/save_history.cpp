@@ -58,20 +58,6 @@ std::string HashName(std::string_view text) {
     return name;
 }
 
-std::error_code WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return LastError();
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return {};
-}
-
 std::error_code ReadAt(int folderFd, const char* name, std::string& bytes) {
     bytes.clear();
     UniqueFd fd(::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
