@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 #include "platform/name_lookup.h"
 #include "platform/save_history.h"
+#include "platform/strict_integer.h"
 #include "settings/edition_detection.h"
 #include "settings/edition_facts.h"
 #include "settings/kfg_keys.h"
@@ -125,13 +126,13 @@ void ListJson(std::ostream& out, const std::vector<Listed>& listed) {
     out << "]}\n";
 }
 
-// A state number as history prints it: digits only, from 1.
+// A state number as history prints it: a number by kfgctl's one rule, never negative.
 std::optional<std::size_t> StateNumber(std::string_view text) {
-    if (text.empty() || text.size() > 6 ||
-        text.find_first_not_of("0123456789") != std::string_view::npos) {
+    const std::optional<int> number = platform::StrictInteger(text, platform::Blanks::Refused);
+    if (!number || *number < 0) {
         return std::nullopt;
     }
-    return std::stoul(std::string(text));
+    return static_cast<std::size_t>(*number);
 }
 
 } // namespace
