@@ -62,14 +62,15 @@ std::error_code
 SystemProgramStarter::RunSoundInitialisation(const std::filesystem::path& workingDirectory) {
     // A Windows system program: it only ever runs through wine.
     const std::optional<std::string> wine = FindOnSearchPath("wine", searchPath_);
-    const std::vector<std::string> commandLine{wine.value_or("wine"), "rundll32.exe",
+    const std::vector<std::string> commandLine{wine.value_or("wine"), kSoundInitialisationProgram,
                                                "bt848dlg.dll,initialize"};
     const std::error_code error =
         wine ? StartAndWait(commandLine, workingDirectory, kSoundInitialisationLimit)
              : make_error_code(FailureCause::WineMissing);
     if (error && sink_) {
-        sink_({"sound initialisation", "rundll32.exe", commandLine, error, false,
-               SoundInitialisationMessage("rundll32.exe", error, TextLanguage::English)});
+        sink_({"sound initialisation", kSoundInitialisationProgram, commandLine, error, false,
+               SoundInitialisationMessage(kSoundInitialisationProgram, error,
+                                          TextLanguage::English)});
     }
     return error;
 }

@@ -14,6 +14,8 @@ namespace kfg::platform {
 
 // How long the sound initialisation is waited for; Telvio starts after it either way.
 inline constexpr std::chrono::seconds kSoundInitialisationLimit{5};
+// The Windows program the sound initialisation runs, as messages name it.
+inline constexpr const char* kSoundInitialisationProgram = "rundll32.exe";
 
 // Starts the programs KFG hands work to. The dialogs use this interface, so that tests can
 // see what would have been started without starting anything. Failures are FailureCause
