@@ -129,15 +129,6 @@ TEST(SaveHistory, KeepsTheNewestFiftyStates) {
     EXPECT_EQ(kept.back(), FileWith(11));  // the ten oldest went
 }
 
-TEST(SaveHistory, AFileWrittenInPlaceKeepsItsHistoryToo) {
-    Fixture f;
-    fs::create_hard_link(f.file, f.folder / "Telvio-link.ini"); // a replacement would cut it
-    const auto links = fs::hard_link_count(f.file);
-    ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
-    EXPECT_EQ(fs::hard_link_count(f.file), links);
-    EXPECT_EQ(Kept(*f.history, f.file), std::vector<std::string>{FileWith(1)});
-}
-
 TEST(SaveHistory, FoldersKeepApartAndOnePathByAnyNameIsOneHistory) {
     Fixture f;
     const fs::path other = f.dir / "Other";

@@ -42,28 +42,14 @@ TEST(ProfileOwners, SavesKeepOwnerGroupAndModeOrDoNotHappen) {
     if (!test::CanSwitchUsers()) {
         GTEST_SKIP() << "needs root to act as other users";
     }
+    using enum Outcome;
     const OwnerCase cases[] = {
-        {"root-owned folder, file anyone may write",
-         {kRoot, kRoot, 0755},
-         {kRoot, kRoot, 0666},
-         Outcome::Saved},
-        {"sticky shared folder, another user's file anyone may write",
-         {kRoot, kRoot, 01777},
-         {kOther, kOther, 0666},
-         Outcome::Saved},
-        {"root's 0644 file in the user's folder",
-         {kUser, kUser, 0755},
-         {kRoot, kRoot, 0644},
-         Outcome::ReadOnly},
-        {"group-writable file of another group member",
-         {kOther, kTv, 0775},
-         {kOther, kTv, 0664},
-         Outcome::Saved},
-        {"the user's own file", {kUser, kUser, 0755}, {kUser, kUser, 0644}, Outcome::Saved},
-        {"the user's file of the group tv",
-         {kUser, kUser, 0755},
-         {kUser, kTv, 0640},
-         Outcome::Saved},
+        {"root's folder, file open to all", {kRoot, kRoot, 0755}, {kRoot, kRoot, 0666}, Saved},
+        {"sticky folder, another's file", {kRoot, kRoot, 01777}, {kOther, kOther, 0666}, Saved},
+        {"root's 0644 file, user's folder", {kUser, kUser, 0755}, {kRoot, kRoot, 0644}, ReadOnly},
+        {"file of another member of tv", {kOther, kTv, 0775}, {kOther, kTv, 0664}, Saved},
+        {"the user's own file", {kUser, kUser, 0755}, {kUser, kUser, 0644}, Saved},
+        {"the user's file of the group tv", {kUser, kUser, 0755}, {kUser, kTv, 0640}, Saved},
     };
     for (const OwnerCase& c : cases) {
         test::TempDir top;
@@ -82,17 +68,17 @@ TEST(ProfileOwners, SavesKeepOwnerGroupAndModeOrDoNotHappen) {
         const int result = test::RunAsUser(kUserIds, [&] {
             ProfileStore store;
             const std::error_code error = store.WriteString(file, "Telvio", "Farbe", "2");
-            return static_cast<int>(!error                           ? Outcome::Saved
-                                    : error == ProfileErrc::ReadOnly ? Outcome::ReadOnly
-                                                                     : Outcome::Failed);
+            return static_cast<int>(!error                           ? Saved
+                                    : error == ProfileErrc::ReadOnly ? ReadOnly
+                                                                     : Failed);
         });
 
         EXPECT_EQ(result, static_cast<int>(c.outcome)) << c.what;
-        EXPECT_EQ(test::ReadBytes(file), c.outcome == Outcome::Saved ? kNew : kOld) << c.what;
+        EXPECT_EQ(test::ReadBytes(file), c.outcome == Saved ? kNew : kOld) << c.what;
         struct stat after {};
         ::stat(file.c_str(), &after);
         // Only the user's own files are replaced; others are written in place (or not at all).
-        const bool replaced = c.outcome == Outcome::Saved && c.file.uid == kUser;
+        const bool replaced = c.outcome == Saved && c.file.uid == kUser;
         EXPECT_EQ(after.st_ino != before.st_ino, replaced) << c.what;
         EXPECT_EQ(after.st_uid, c.file.uid) << c.what;
         EXPECT_EQ(after.st_gid, c.file.gid) << c.what;

@@ -4,7 +4,7 @@
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -22,15 +22,8 @@ std::string Slots(const char* family, int count) {
 
 // The key names of a file's lines, in order, each followed by a blank.
 std::string KeysOf(const std::string& bytes) {
-    std::string keys;
-    std::istringstream in(bytes);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (const auto equals = line.find('='); equals != std::string::npos) {
-            keys += line.substr(0, equals) + " ";
-        }
-    }
-    return keys;
+    return std::regex_replace(bytes, std::regex("([^\r\n=]*)=.*"), "$1 ",
+                              std::regex_constants::format_no_copy);
 }
 
 // Every memory slot set: a slot holding 0 is not written.
@@ -169,26 +162,21 @@ TEST(ViewerKeys, SlotFamiliesAreReadAsTheEditionDoes) {
 // A cleared slot: Telvio's file keeps its old value, KFG's own file loses the key (which reads
 // back as 0); a slot the edition does not write stays in either.
 TEST(ViewerKeys, ZeroSlotKeepsTelviosValueAndLeavesKfgsSection) {
-    struct Case {
-        const char* file;
-        bool keepsCleared;
-    };
-    for (const Case& c :
-         {Case{"Telvio.ini", true}, Case{"KFG.ini", false}, Case{"kfg.INI", false}}) {
-        SCOPED_TRACE(c.file);
+    for (const auto& [file, keepsCleared] :
+         {std::pair("Telvio.ini", true), {"KFG.ini", false}, {"kfg.INI", false}}) {
+        SCOPED_TRACE(file);
         test::TempDir dir;
-        test::WriteBytes(dir / c.file,
-                         "[Abend]\r\nSpeicher5=12\r\nSpeicher25=3\r\nSpeicher6=0\r\n");
+        test::WriteBytes(dir / file, "[Abend]\r\nSpeicher5=12\r\nSpeicher25=3\r\nSpeicher6=0\r\n");
         ProfileStore store;
         SettingsRecord r;
         ProcessState s;
-        LoadViewerKeys(store, dir / c.file, "Abend", Edition::V311, r, s);
+        LoadViewerKeys(store, dir / file, "Abend", Edition::V311, r, s);
         r.Memory[5] = 0;
         r.Memory[6] = 4;
         r.Memory[25] = 0; // 3.11 writes slots 0..19 only
-        SaveViewerKeys(store, dir / c.file, "Abend", Edition::V311, r, s);
-        const std::string bytes = test::ReadBytes(dir / c.file);
-        EXPECT_EQ(bytes.find("\nSpeicher5=12\r\n") != std::string::npos, c.keepsCleared);
+        SaveViewerKeys(store, dir / file, "Abend", Edition::V311, r, s);
+        const std::string bytes = test::ReadBytes(dir / file);
+        EXPECT_EQ(bytes.find("\nSpeicher5=12\r\n") != std::string::npos, keepsCleared);
         EXPECT_NE(bytes.find("\nSpeicher25=3\r\nSpeicher6=4\r\n"), std::string::npos) << bytes;
     }
 }
