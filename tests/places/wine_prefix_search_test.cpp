@@ -89,14 +89,10 @@ TEST(WinePrefixSearch, EntryBudgetEndsTheSearch) {
         Touch(home / ".wine" / "drive_c" / "a", "file" + std::to_string(i));
     }
     Touch(home / ".wine", "drive_c/b/Telvio.ini");
-    struct Case {
-        std::size_t budget;
-        bool found;
-    };
-    for (const Case c : {Case{13, true}, Case{12, false}, Case{5, false}}) {
-        const std::vector<fs::path> found =
-            FindTelvioFolders(home / ".wine", {.entriesPerPrefix = c.budget});
-        EXPECT_EQ(found.size(), c.found ? 1U : 0U) << c.budget;
+    for (const auto& [budget, found] : {std::pair<std::size_t, bool>{13, true}, {12, false}}) {
+        EXPECT_EQ(FindTelvioFolders(home / ".wine", {.entriesPerPrefix = budget}).size(),
+                  found ? 1U : 0U)
+            << budget;
     }
 }
 

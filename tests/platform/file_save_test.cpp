@@ -85,33 +85,6 @@ TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
     }
 }
 
-// A kill before the rename leaves nothing behind when the temporary file has no name until
-// right before the rename; file systems without unnamed files get a named one.
-TEST(FileSave, TemporaryFileIsNamedOnlyForTheRename) {
-    // No unnamed files on this file system, or a kernel that does not know them: a named one.
-    for (const int unnamedFails : {0, EOPNOTSUPP, EISDIR}) {
-        test::TempDir dir;
-        test::WriteBytes(dir / "Telvio.ini", kOld);
-        bool namedWhileWriting = false;
-        bool namedAtRename = false;
-        const std::error_code error = SaveFile(dir / "Telvio.ini", kNew, [&](SaveStep step) {
-            if (step == SaveStep::WriteContents) {
-                namedWhileWriting = HoldsTemporary(dir.path());
-            }
-            if (step == SaveStep::RenameOverTarget) {
-                namedAtRename = HoldsTemporary(dir.path());
-            }
-            return step == SaveStep::CreateUnnamedTemporary ? Fail(unnamedFails)
-                                                            : std::error_code{};
-        });
-        ASSERT_FALSE(error) << unnamedFails;
-        EXPECT_EQ(namedWhileWriting, unnamedFails != 0) << unnamedFails;
-        EXPECT_TRUE(namedAtRename) << unnamedFails;
-        EXPECT_EQ(test::EntryNames(dir.path()), std::vector<std::string>{"Telvio.ini"});
-        EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini"), kNew);
-    }
-}
-
 TEST(FileSave, FailedRenameReportsAndLeavesNoTemporaryFile) {
     test::TempDir dir;
     test::WriteBytes(dir / "Telvio.ini", kOld);
@@ -130,21 +103,29 @@ TEST(FileSave, FailedRenameReportsAndLeavesNoTemporaryFile) {
     EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini" / "inside"), "x");
 }
 
-// When the write goes in place, the file keeps its inode (and with it owner, group,
-// attributes and every other name); otherwise it is replaced.
-TEST(FileSave, WritesInPlaceOnlyWhereAReplacementCannotKeepTheFile) {
+// A kill before the rename leaves nothing behind when the temporary file has no name until
+// right before the rename; file systems without unnamed files get a named one. When the write
+// goes in place, the file keeps its inode (and with it owner, group, attributes and every
+// other name); that happens only where a replacement cannot keep the file.
+TEST(FileSave, TemporaryNamedOnlyForTheRenameAndInPlaceOnlyWhereNeeded) {
     struct Case {
         const char* what;
         bool secondName;
         SaveStep refusedStep;
-        int refusal; // errno, 0 for none; either of them makes the write go in place
+        int refusal; // errno, 0 for none
+        bool inPlace;
     };
     const Case cases[] = {
-        {"nothing in the way", false, SaveStep::ResolveTarget, 0},
-        {"a second hard link", true, SaveStep::ResolveTarget, 0},
-        {"the folder refuses the temporary file", false, SaveStep::CreateUnnamedTemporary, EACCES},
-        {"owner, group or an attribute cannot be kept", false, SaveStep::CopyPermissions, EPERM},
-        {"the folder refuses the rename", false, SaveStep::RenameOverTarget, EPERM},
+        {"nothing in the way", false, SaveStep::ResolveTarget, 0, false},
+        {"no unnamed files on this file system", false, SaveStep::CreateUnnamedTemporary,
+         EOPNOTSUPP, false},
+        {"a kernel without unnamed files", false, SaveStep::CreateUnnamedTemporary, EISDIR, false},
+        {"a second hard link", true, SaveStep::ResolveTarget, 0, true},
+        {"the folder refuses the temporary file", false, SaveStep::CreateUnnamedTemporary, EACCES,
+         true},
+        {"owner, group or an attribute cannot be kept", false, SaveStep::CopyPermissions, EPERM,
+         true},
+        {"the folder refuses the rename", false, SaveStep::RenameOverTarget, EPERM, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -156,7 +137,11 @@ TEST(FileSave, WritesInPlaceOnlyWhereAReplacementCannotKeepTheFile) {
         }
         const ino_t before = InodeOf(file);
         std::string beforeTheFirstByte = kOld;
+        bool namedWhileWriting = false;
+        bool namedAtRename = false;
         const auto hook = [&](SaveStep step) {
+            namedWhileWriting |= step == SaveStep::WriteContents && HoldsTemporary(dir.path());
+            namedAtRename |= step == SaveStep::RenameOverTarget && HoldsTemporary(dir.path());
             if (step == SaveStep::WriteInPlace) {
                 beforeTheFirstByte = test::ReadBytes(file);
             }
@@ -166,9 +151,11 @@ TEST(FileSave, WritesInPlaceOnlyWhereAReplacementCannotKeepTheFile) {
         const std::error_code error = SaveFile(file, kNew, hook);
         ASSERT_FALSE(error) << error.message();
         EXPECT_EQ(test::ReadBytes(file), kNew);
+        EXPECT_EQ(namedWhileWriting, c.refusal != 0 && !c.inPlace);
+        EXPECT_EQ(namedAtRename, !c.inPlace || c.refusedStep == SaveStep::RenameOverTarget);
         // The space is reserved without a change the file's readers (or a kill) could see.
         EXPECT_EQ(beforeTheFirstByte, kOld);
-        EXPECT_EQ(InodeOf(file) == before, c.secondName || c.refusal != 0);
+        EXPECT_EQ(InodeOf(file) == before, c.inPlace);
         EXPECT_FALSE(HoldsTemporary(dir.path()));
         if (c.secondName) {
             EXPECT_EQ(test::ReadBytes(dir / "Telvio-copy.ini"), kNew);

@@ -15,20 +15,9 @@ void WriteExecutable(const std::filesystem::path& file, const char* bytes) {
     ::chmod(file.c_str(), 0755);
 }
 
-// Runs `body` with the working folder as the process's current directory, as KFG runs, so
-// that relative search path entries would find its files.
-template <class Body>
-auto InFolder(const std::filesystem::path& folder, Body body) {
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(folder);
-    auto result = body();
-    std::filesystem::current_path(before);
-    return result;
-}
-
 struct CommandCase {
     const char* name;
-    const char* searchPath; // "<bin>" is the test's folder of programs
+    std::string searchPath;
     std::vector<std::string> argv;
     std::error_code error;
 };
@@ -51,31 +40,31 @@ TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
     const std::error_code missing = make_error_code(FailureCause::FileMissing);
     const std::error_code noWine = make_error_code(FailureCause::WineMissing);
     const CommandCase cases[] = {
-        {"Telvio.exe", "<bin>", {"./Telvio.exe", "Quick"}, none},
-        {"Sonora.exe", "<bin>", {bin + "/wine", "./Sonora.exe", "Quick"}, none},
-        {"Sonora.exe", "/nonexistent:<bin>", {bin + "/wine", "./Sonora.exe", "Quick"}, none},
-        {"short.exe", "<bin>", {"./short.exe", "Quick"}, none},
-        {"mark.exe", "<bin>", {"./mark.exe", "Quick"}, none},
+        {"Telvio.exe", bin, {"./Telvio.exe", "Quick"}, none},
+        {"Sonora.exe", bin, {bin + "/wine", "./Sonora.exe", "Quick"}, none},
+        {"Sonora.exe", "/nonexistent:" + bin, {bin + "/wine", "./Sonora.exe", "Quick"}, none},
+        {"short.exe", bin, {"./short.exe", "Quick"}, none},
+        {"mark.exe", bin, {"./mark.exe", "Quick"}, none},
         {"Sonora.exe", "/nonexistent", {"wine", "./Sonora.exe", "Quick"}, noWine},
         {"Sonora.exe", ".:bin::", {"wine", "./Sonora.exe", "Quick"}, noWine},
-        {"Missing.exe", "<bin>", {"./Missing.exe", "Quick"}, missing},
-        {"Tonalix.exe", "<bin>", {"./Tonalix.exe", "Quick"}, missing}, // a folder
-        {"Tool.exe", "<bin>", {"./Tool.exe", "Quick"}, missing},       // never from the search path
-        {"Tonalix.EXE", "<bin>", {bin + "/wine", "./TONALIX.EXE", "Quick"}, none},
-        {"telvio.exe", "<bin>", {"./TELVIO.EXE", "Quick"}, none}, // first in byte order
+        {"Missing.exe", bin, {"./Missing.exe", "Quick"}, missing},
+        {"Tonalix.exe", bin, {"./Tonalix.exe", "Quick"}, missing}, // a folder
+        {"Tool.exe", bin, {"./Tool.exe", "Quick"}, missing},       // never from the search path
+        {"Tonalix.EXE", bin, {bin + "/wine", "./TONALIX.EXE", "Quick"}, none},
+        {"telvio.exe", bin, {"./TELVIO.EXE", "Quick"}, none}, // first in byte order
     };
+    // In the working folder, as KFG runs, so that relative search path entries would find
+    // its files.
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
     for (const CommandCase& c : cases) {
-        std::string searchPath = c.searchPath;
-        if (const auto at = searchPath.find("<bin>"); at != std::string::npos) {
-            searchPath.replace(at, 5, bin);
-        }
-        SCOPED_TRACE(std::string(c.name) + " on " + searchPath);
-        const ProgramCommand command = InFolder(
-            dir.path(), [&] { return CommandFor(dir.path(), c.name, {"Quick"}, searchPath); });
+        SCOPED_TRACE(std::string(c.name) + " on " + c.searchPath);
+        const ProgramCommand command = CommandFor(dir.path(), c.name, {"Quick"}, c.searchPath);
         EXPECT_EQ(command.argv, c.argv);
         EXPECT_EQ(command.error, c.error);
         EXPECT_EQ(command.throughWine, c.argv.front().ends_with("wine"));
     }
+    std::filesystem::current_path(before);
 }
 
 TEST(ProgramCommand, UnreadableFileIsTold) {

@@ -146,38 +146,26 @@ TEST(SaveHistory, FoldersKeepApartAndOnePathByAnyNameIsOneHistory) {
 // Every way the state folder can refuse: the save happens all the same, and the reason is a
 // notice for the diagnostics, not a failure the user is told of.
 TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
-    struct Case {
-        const char* what;
-        fs::path (*prepare)(const test::TempDir&); // gives the history's root
-        bool asOrdinaryUser;
-    };
-    const Case cases[] = {
-        {"a file where the state folder would be",
-         [](const test::TempDir& dir) {
-             test::WriteBytes(dir / "state", "");
-             return dir / "state" / "kfg" / "history";
-         },
-         false},
-        {"a read-only state folder",
-         [](const test::TempDir& dir) {
-             fs::create_directory(dir / "state");
-             ::chmod((dir / "state").c_str(), 0555);
-             return dir / "state" / "kfg" / "history";
-         },
-         true},
-    };
     constexpr uid_t kUser = 4101;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.asOrdinaryUser && !test::CanSwitchUsers()) {
-            continue; // root writes into any folder
+    // A file where the state folder would be, and a read-only state folder (root writes into
+    // any folder, so that one is tried by an ordinary user).
+    for (const bool readOnlyFolder : {false, true}) {
+        SCOPED_TRACE(readOnlyFolder);
+        if (readOnlyFolder && !test::CanSwitchUsers()) {
+            continue;
         }
         test::TempDir dir;
         const fs::path file = dir / "Telvio.ini";
         test::WriteBytes(file, FileWith(1));
         ASSERT_EQ(::chown(dir.path().c_str(), kUser, kUser), 0);
         ASSERT_EQ(::chown(file.c_str(), kUser, kUser), 0);
-        const fs::path root = c.prepare(dir);
+        if (readOnlyFolder) {
+            fs::create_directory(dir / "state");
+            ::chmod((dir / "state").c_str(), 0555);
+        } else {
+            test::WriteBytes(dir / "state", "");
+        }
+        const fs::path root = dir / "state" / "kfg" / "history";
         const auto save = [&] {
             std::vector<ProfileFailure> reported;
             ProfileStore store([&](const ProfileFailure& f) { reported.push_back(f); }, {},
@@ -188,7 +176,7 @@ TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
                                  reported[0].operation.find(root.string()) != std::string::npos;
             return saved && noticed && failures.Failures().empty() ? 0 : 1;
         };
-        EXPECT_EQ(c.asOrdinaryUser ? test::RunAsUser({kUser, kUser, {}}, save) : save(), 0);
+        EXPECT_EQ(readOnlyFolder ? test::RunAsUser({kUser, kUser, {}}, save) : save(), 0);
         EXPECT_EQ(test::ReadBytes(file), FileWith(2));
     }
 }
