@@ -37,10 +37,6 @@ ino_t InodeOf(const std::filesystem::path& path) {
     return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
 }
 
-std::error_code Fail(int error) { // no failure for 0
-    return {error, std::generic_category()};
-}
-
 // While another process holds the folder's lock, the save does not wait for it (KFG's window
 // would freeze): it gives up the lock after a while and saves without the clean-up.
 TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
@@ -145,7 +141,8 @@ TEST(FileSave, TemporaryNamedOnlyForTheRenameAndInPlaceOnlyWhereNeeded) {
             if (step == SaveStep::WriteInPlace) {
                 beforeTheFirstByte = test::ReadBytes(file);
             }
-            return step == c.refusedStep ? Fail(c.refusal) : std::error_code{};
+            return step == c.refusedStep ? std::error_code(c.refusal, std::generic_category())
+                                         : std::error_code{};
         };
 
         const std::error_code error = SaveFile(file, kNew, hook);

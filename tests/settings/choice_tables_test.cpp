@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kfg::settings {
 namespace {
@@ -83,15 +84,9 @@ TEST(ChoiceTextsFromIndices, TablesFollowEditionAndLanguage) {
 }
 
 TEST(ChoiceTextsFromIndices, IndexOutsideATableEmptiesTheText) {
-    using R = SettingsRecord;
-    std::string R::*const texts[] = {
-        &R::DisplayModeText3x, &R::DisplayModeText283, &R::DisplayModeTextErazor,
-        &R::TVKarteText3x,     &R::TVKarteText283,     &R::TVKarteTextErazor,
-        &R::TunerText,         &R::InterpolationText};
-    SettingsRecord record;
-    for (const auto text : texts) {
-        record.*text = "old";
-    }
+    SettingsRecord r;
+    r.DisplayModeText3x = r.DisplayModeText283 = r.DisplayModeTextErazor = r.TVKarteText3x =
+        r.TVKarteText283 = r.TVKarteTextErazor = r.TunerText = r.InterpolationText = "old";
 
     // 5 is a row of the 3.x and 283 display modes and of both 3.x card tables only; an earlier
     // load's text must not stand in for the index (a save would write that text's row).
@@ -100,11 +95,12 @@ TEST(ChoiceTextsFromIndices, IndexOutsideATableEmptiesTheText) {
     state.TVKarte = 14; // a row of Cards320 only
     state.Tuner = 5;
     state.Interpolation = -1;
-    ChoiceTextsFromIndices(record, state);
-    const char* expected[] = {"720*576 YUY2", "800*600 YUY2 HQ", "", "Leadtek 601", "", "", "", ""};
-    for (std::size_t i = 0; i < std::size(texts); ++i) {
-        EXPECT_EQ(record.*texts[i], expected[i]) << i;
-    }
+    ChoiceTextsFromIndices(r, state);
+    EXPECT_EQ((std::vector<std::string>{r.DisplayModeText3x, r.DisplayModeText283,
+                                        r.DisplayModeTextErazor, r.TVKarteText3x, r.TVKarteText283,
+                                        r.TVKarteTextErazor, r.TunerText, r.InterpolationText}),
+              (std::vector<std::string>{"720*576 YUY2", "800*600 YUY2 HQ", "", "Leadtek 601", "",
+                                        "", "", ""}));
 }
 
 struct Indices {

@@ -12,7 +12,6 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kfg::settings {
