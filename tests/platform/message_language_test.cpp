@@ -7,13 +7,8 @@ namespace {
 
 using enum TextLanguage;
 
-struct LanguageRow {
-    LocaleEnvironment environment;
-    TextLanguage expected;
-};
-
 TEST(MessageLanguage, ChosenFromTheVariablesAsGettextUsersExpect) {
-    const LanguageRow rows[] = {
+    const std::pair<LocaleEnvironment, TextLanguage> rows[] = {
         {{}, English}, // nothing set: the C locale
         // The locale in force: LC_ALL before LC_MESSAGES before LANG, by its language part.
         {{nullptr, nullptr, nullptr, "de_DE.UTF-8"}, German},
@@ -40,13 +35,12 @@ TEST(MessageLanguage, ChosenFromTheVariablesAsGettextUsersExpect) {
         {{nullptr, nullptr, nullptr, "de_DE.UTF-8@euro"}, German},
         {{nullptr, nullptr, nullptr, "de_DE"}, German},
     };
-    for (const LanguageRow& row : rows) {
+    for (const auto& [environment, expected] : rows) {
         const auto show = [](const char* value) { return value == nullptr ? "(unset)" : value; };
-        EXPECT_EQ(MessageLanguage(row.environment), row.expected)
-            << "LANGUAGE=" << show(row.environment.language)
-            << " LC_ALL=" << show(row.environment.lcAll)
-            << " LC_MESSAGES=" << show(row.environment.lcMessages)
-            << " LANG=" << show(row.environment.lang);
+        EXPECT_EQ(MessageLanguage(environment), expected)
+            << "LANGUAGE=" << show(environment.language) << " LC_ALL=" << show(environment.lcAll)
+            << " LC_MESSAGES=" << show(environment.lcMessages)
+            << " LANG=" << show(environment.lang);
     }
 }
 

@@ -7,10 +7,7 @@ namespace kfg::platform {
 namespace {
 
 TEST(ProcessUmask, ReadFromTheStatusLine) {
-    const struct {
-        std::string_view status;
-        std::optional<mode_t> mask;
-    } rows[] = {
+    const std::pair<std::string_view, std::optional<mode_t>> rows[] = {
         {"Name:\tkfg\nUmask:\t0022\nState:\tR (running)\n", 022},
         {"Umask:\t0077", 077},
         {"Name:\tkfg\nUmask: 0027\n", 027},
@@ -21,8 +18,8 @@ TEST(ProcessUmask, ReadFromTheStatusLine) {
         {"Umask:\t000022\n", std::nullopt},
         {"NoUmask:\t0022\n", std::nullopt},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(UmaskOfStatus(row.status), row.mask) << row.status;
+    for (const auto& [status, mask] : rows) {
+        EXPECT_EQ(UmaskOfStatus(status), mask) << status;
     }
 }
 

@@ -7,11 +7,8 @@ namespace kfg::platform {
 namespace {
 
 TEST(Utf8, DecodesWellFormedTextAndRefusesEveryMalformedSequence) {
-    struct Case {
-        std::string text;
-        std::optional<char32_t> first; // the first code point, or nothing when refused
-    };
-    const Case cases[] = {
+    // Each text and its first code point, or nothing when it is refused.
+    const std::pair<std::string, std::optional<char32_t>> cases[] = {
         {"A", U'A'},
         {"\xC3\xA4", U'ä'},
         {"\xE2\x82\xAC", U'€'},
@@ -25,11 +22,11 @@ TEST(Utf8, DecodesWellFormedTextAndRefusesEveryMalformedSequence) {
         {"\x80", std::nullopt},             // a stray continuation byte
         {"\xFF", std::nullopt},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, first] : cases) {
         std::size_t at = 0;
-        EXPECT_EQ(NextCodePoint(c.text, at), c.first) << c.text;
-        EXPECT_EQ(at, c.first ? c.text.size() : 0u) << c.text;
-        EXPECT_EQ(IsUtf8("ok " + c.text + " ok"), c.first.has_value()) << c.text;
+        EXPECT_EQ(NextCodePoint(text, at), first) << text;
+        EXPECT_EQ(at, first ? text.size() : 0u) << text;
+        EXPECT_EQ(IsUtf8("ok " + text + " ok"), first.has_value()) << text;
     }
 }
 

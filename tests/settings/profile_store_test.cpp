@@ -69,24 +69,19 @@ TEST(ProfileRead, ReadsAsTheViewerWould) {
     }
 }
 
-struct IntCase {
-    std::optional<std::string> value; // nothing: the key is absent
-    std::uint32_t expected;           // negative values wrap modulo 2^32
-};
-
 TEST(ProfileInt, ConvertsLikeTheViewer) {
-    const IntCase cases[] = {
+    // Each value (nothing: the key is absent) and its number; negative values wrap modulo 2^32.
+    const std::pair<std::optional<std::string>, std::uint32_t> cases[] = {
         {"42", 42},   {"-1", ~0u}, {"+5", 5},       {"0x1F", 31},      {"0o17", 15},
         {"0b101", 5}, {"0X1F", 0}, {"010", 10},     {"12abc", 12},     {"abc", 0},
         {"0x", 0},    {"0b2", 0},  {"-0x10", -16u}, {"4294967298", 2}, {" 9 ", 9},
         {"\"5\"", 5}, {"--5", 0},  {"", 7},         {"\"\"", 7},       {std::nullopt, 7},
     };
-    for (const IntCase& c : cases) {
+    for (const auto& [value, expected] : cases) {
         test::TempDir dir;
-        test::WriteBytes(dir / "a.ini", c.value ? "[S]\nk=" + *c.value + "\n" : "[S]\n");
+        test::WriteBytes(dir / "a.ini", value ? "[S]\nk=" + *value + "\n" : "[S]\n");
         ProfileStore store;
-        EXPECT_EQ(store.GetInt(dir / "a.ini", "S", "k", 7), c.expected)
-            << c.value.value_or("(absent)");
+        EXPECT_EQ(store.GetInt(dir / "a.ini", "S", "k", 7), expected) << value.value_or("(absent)");
     }
 }
 

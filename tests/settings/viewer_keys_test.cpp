@@ -35,47 +35,39 @@ SettingsRecord WithSlots() {
     return r;
 }
 
-struct SaveCase {
-    Edition edition;
-    const char* header;
-    std::string keys;
-};
-
 TEST(ViewerKeys, EachEditionWritesItsKeysInOrder) {
     const std::string v283 =
         "Debug Testzeilen ErsteZeile LetzteZeile DisplayMode CaptureDevice Tuner TVKarte Statistik "
         "OptimierungBT Secam PALplus Priority SchwarzeZeile Austastung ";
     const std::string picture = "Farbe Helligkeit Kontrast ";
-    const SaveCase cases[] = {
-        {Edition::V283, "[Telvio]", v283 + picture + Slots("Station", 10)},
-        {Edition::V283Quik, "[Telvio]", v283 + "Accel " + picture + Slots("Station", 10)},
-        {Edition::Erazor, "[Telvio-Erazor]",
+    const std::pair<Edition, std::string> cases[] = {
+        {Edition::V283, v283 + picture + Slots("Station", 10)},
+        {Edition::V283Quik, v283 + "Accel " + picture + Slots("Station", 10)},
+        {Edition::Erazor,
          "Debug Testzeilen HoeheRand DisplayMode CaptureDevice TVKarte Statistik Priority "
          "Interpolation Line-In "},
-        {Edition::V31, "[Telvio]",
+        {Edition::V31,
          "Debug Testzeilen HoeheRand DisplayMode Tuner TVKarte Status Secam PLL Priority " +
              picture + Slots("Station", 20)},
-        {Edition::V311, "[Telvio]",
+        {Edition::V311,
          "Debug Testzeilen HoeheRand DisplayMode Tuner TVKarte Status Secam PLL Turbo Loudness "
          "Spartial " +
              picture + Slots("Speicher", 20)},
-        {Edition::V320, "[Telvio]",
+        {Edition::V320,
          "Debug Testzeilen DisplayMode Tuner TVKarte Status Secam PLL Turbo Loudness Spartial " +
              picture + Slots("Speicher", 40) +
              "Vordergrund Proportional RandAutomatik Links Oben Rechts Unten "},
     };
-    for (const SaveCase& c : cases) {
+    for (const auto& [edition, keys] : cases) {
         test::TempDir dir;
         ProfileStore store;
         ProcessState state;
         {
             auto scope = store.Gather();
-            SaveViewerKeys(store, dir / "Telvio.ini", ViewerSectionFor(c.edition), c.edition,
+            SaveViewerKeys(store, dir / "Telvio.ini", ViewerSectionFor(edition), edition,
                            WithSlots(), state);
         }
-        const std::string bytes = test::ReadBytes(dir / "Telvio.ini");
-        EXPECT_EQ(bytes.substr(0, bytes.find('\r')), c.header) << static_cast<int>(c.edition);
-        EXPECT_EQ(KeysOf(bytes), c.keys) << static_cast<int>(c.edition);
+        EXPECT_EQ(KeysOf(test::ReadBytes(dir / "Telvio.ini")), keys) << static_cast<int>(edition);
     }
 }
 

@@ -20,7 +20,6 @@ TEST(StartViewer, SoundInitialisationThenHandOver) {
     };
     const Row rows[] = {
         {Edition::V31, false, {}, {"told ok", "handover Telvio.exe Quick"}},
-        {Edition::V31, true, {}, {"sound", "told ok", "handover Telvio.exe Quick"}},
         {Edition::V31, true, refused, {"sound", "told failed", "handover Telvio.exe Quick"}},
         {Edition::V283Quik, false, {}, {"told ok", "handover 2QUIK!.exe Quick"}}, // its own viewer
     };
