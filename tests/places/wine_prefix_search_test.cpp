@@ -26,12 +26,9 @@ std::vector<fs::path> Below(const fs::path& root, const std::vector<std::string>
 }
 
 TEST(WinePrefixSearch, FindsTelvioIniWhereWineWouldAndNowhereElse) {
-    struct Case {
-        const char* what;
-        std::vector<std::string> files; // below the prefix
-        std::vector<std::string> found; // below the prefix
-    };
-    const Case cases[] = {
+    // What each case shows, the files made and the folders found, both below the prefix.
+    using Paths = std::vector<std::string>;
+    const std::tuple<const char*, Paths, Paths> cases[] = {
         {"letter cases",
          {"drive_c/a/Telvio.ini", "drive_c/b/TELVIO.INI", "drive_c/c/telvio.Ini",
           "drive_c/d/Telvio.ini.bak", "drive_c/e/Telvio.ini/inside"},
@@ -48,12 +45,12 @@ TEST(WinePrefixSearch, FindsTelvioIniWhereWineWouldAndNowhereElse) {
          {"drive_c/Program Files/windows"}},
         {"outside drive_c", {"Telvio.ini", "dosdevices/Telvio.ini", "users/Telvio.ini"}, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, files, found] : cases) {
         test::TempDir home;
-        for (const std::string& file : c.files) {
+        for (const std::string& file : files) {
             Touch(home / ".wine", file);
         }
-        EXPECT_EQ(FindTelvioFolders(home / ".wine"), Below(home / ".wine", c.found)) << c.what;
+        EXPECT_EQ(FindTelvioFolders(home / ".wine"), Below(home / ".wine", found)) << what;
     }
 }
 

@@ -6,12 +6,8 @@ namespace kfg::platform {
 namespace {
 
 TEST(StrictInteger, OneSignAndDigitsBlanksOnlyWhereAllowed) {
-    struct Case {
-        const char* text;
-        std::optional<int> refused; // blanks refused
-        std::optional<int> around;  // blanks allowed around the number
-    };
-    const Case cases[] = {
+    // Each text, its number with blanks refused, and with blanks allowed around the number.
+    const std::tuple<const char*, std::optional<int>, std::optional<int>> cases[] = {
         {"42", 42, 42},
         {"+7", 7, 7},
         {"-2147483648", -2147483647 - 1, -2147483647 - 1},
@@ -29,9 +25,9 @@ TEST(StrictInteger, OneSignAndDigitsBlanksOnlyWhereAllowed) {
         {"0x10", std::nullopt, std::nullopt},
         {"\xEF\xBC\x95", std::nullopt, std::nullopt}, // a full-width digit
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(StrictInteger(c.text, Blanks::Refused), c.refused) << c.text;
-        EXPECT_EQ(StrictInteger(c.text, Blanks::AllowedAround), c.around) << c.text;
+    for (const auto& [text, refused, around] : cases) {
+        EXPECT_EQ(StrictInteger(text, Blanks::Refused), refused) << text;
+        EXPECT_EQ(StrictInteger(text, Blanks::AllowedAround), around) << text;
     }
 }
 

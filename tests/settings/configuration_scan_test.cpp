@@ -11,14 +11,9 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-struct ScanCase {
-    const char* name;
-    std::string file;
-    Names expected;
-};
-
 TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
-    const ScanCase cases[] = {
+    // What each case shows, the file, and the names listed.
+    const std::tuple<const char*, std::string, Names> cases[] = {
         {"KfgFirst", "[KFG]\r\nFr=0\r\n[Abend]\r\nFarbe=1\r\n[Sport]\r\n", {"Abend", "Sport"}},
         {"KfgLater", "[Abend]\r\nx=1\r\n[KFG]\r\nFr=0\r\n", {"KFG"}},
         {"Empty", "", {}},
@@ -34,12 +29,12 @@ TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
          "[KFG]\r\n[Abend ]\r\n[ Sport]\r\n[\tSp\xE4t Kino \v]\r\n",
          {"Abend", "Sport", "Sp\xE4t Kino"}},
     };
-    for (const ScanCase& c : cases) {
+    for (const auto& [name, file, expected] : cases) {
         test::TempDir dir;
-        test::WriteBytes(dir / "KFG.ini", c.file);
+        test::WriteBytes(dir / "KFG.ini", file);
         const ConfigurationScan scan = ScanConfigurationSections(dir / "KFG.ini");
-        EXPECT_TRUE(scan.opened) << c.name;
-        EXPECT_EQ(scan.names, c.expected) << c.name;
+        EXPECT_TRUE(scan.opened) << name;
+        EXPECT_EQ(scan.names, expected) << name;
     }
 }
 

@@ -8,13 +8,8 @@ namespace kfg::settings {
 namespace {
 
 TEST(StateDifferences, NamesTheKeysAStoreReadsDifferently) {
-    struct Case {
-        const char* what;
-        const char* before;
-        const char* after;
-        std::vector<std::string> keys;
-    };
-    const Case cases[] = {
+    // What each case shows, the earlier and the later file, and the keys named.
+    const std::tuple<const char*, const char*, const char*, std::vector<std::string>> cases[] = {
         {"a value", "[T]\r\nA=1\r\nB=2\r\n", "[T]\r\nA=1\r\nB=3\r\n", {"B"}},
         {"added and removed keys, in the order of the later file, then the earlier",
          "[T]\r\nA=1\r\nB=2\r\n",
@@ -35,8 +30,8 @@ TEST(StateDifferences, NamesTheKeysAStoreReadsDifferently) {
          {"[Nacht]", "[Sport]"}},
         {"a file that was missing", "", "[T]\nA=1\n", {"[T]"}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(KeysThatDiffer(c.before, c.after), c.keys) << c.what;
+    for (const auto& [what, before, after, keys] : cases) {
+        EXPECT_EQ(KeysThatDiffer(before, after), keys) << what;
     }
 }
 
