@@ -48,7 +48,6 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
     for (int edition = 0; edition < 6; ++edition) {
         for (const bool spanish : {false, true}) {
             const std::string trace = std::to_string(edition) + (spanish ? " es" : " de");
-            TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(edition)]);
             std::vector<int> walked;
             const auto walk = [&](const framework::Dialog& dialog) {
                 walked.push_back(dialog.Template().id);
@@ -66,8 +65,8 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
                     EXPECT_TRUE(reachable.contains(spanish ? "Bajar" : "Niedriger")) << trace;
                 }
             };
-            KfgRun run(
-                dir.path(),
+            KfgRunIn run(
+                kEditionFiles[static_cast<std::size_t>(edition)], {},
                 [&](CKfgDlg& d) {
                     walk(d);
                     d.Click(res::kIdAudioDecoder);
@@ -85,7 +84,7 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
             EXPECT_EQ(walked, (offersDisplayModes ? std::vector<int>{175, 161, 102, 176}
                                                   : std::vector<int>{175, 102, 176}))
                 << trace;
-            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), KfgIni(spanish)) << trace;
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(spanish)) << trace;
         }
     }
 }
@@ -106,9 +105,8 @@ QAccessibleInterface* FindByName(QAccessibleInterface* node, QAccessible::Role r
 // The configuration field is found by its name; Up and Down walk its list as clicks would.
 TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(kV31, KfgIni(spanish, "[Abend]\r\n[Sport]\r\n"));
         const QString name = spanish ? "Configuración" : "Konfigurationen";
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(kV31, KfgIni(spanish, "[Abend]\r\n[Sport]\r\n"), [&](CKfgDlg& d) {
             QAccessibleInterface* window = QAccessible::queryAccessibleInterface(d.Window());
             ASSERT_NE(FindByName(window, QAccessible::List, name), nullptr);
             QAccessibleInterface* found = FindByName(window, QAccessible::EditableText, name);

@@ -25,9 +25,8 @@ TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
                                         res::kIdSecam};
     for (int value = 0; value < settings::kEditionCount; ++value) {
         const auto edition = static_cast<settings::Edition>(value);
-        TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(value)]);
         std::vector<ShownValue> shown;
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(kEditionFiles[static_cast<std::size_t>(value)], {}, [&](CKfgDlg& d) {
             for (const char* pass : {"first", "again"}) {
                 for (const ExchangeRow& row : MainExchangeTable()) {
                     const settings::ViewerKey* key =
@@ -62,7 +61,7 @@ TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
             EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
         });
         EXPECT_EQ(run.state.Edition, edition);
-        const std::string saved = ReadBytes(dir / "Telvio.ini");
+        const std::string saved = ReadBytes(run / "Telvio.ini");
         for (const ShownValue& control : shown) {
             EXPECT_EQ(saved.find("\r\n" + control.line + "\r\n") != std::string::npos,
                       control.enabled)
@@ -122,9 +121,9 @@ TEST(EditionLayout, UnsavedControlsStayDisabledThroughLoadsAndLanguages) {
     };
     for (const EnabledCase& c : cases) {
         SCOPED_TRACE(c.telvioIni);
-        TelvioFolder dir(c.telvioIni, "[KFG]\r\nFr=0\r\n[Abend]\r\nStation12=9\r\nStation19=9\r\n"
-                                      "Speicher19=9\r\nSpeicher39=9\r\nFarbe=300\r\n");
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        const std::string kfg = "[KFG]\r\nFr=0\r\n[Abend]\r\nStation12=9\r\nStation19=9\r\n"
+                                "Speicher19=9\r\nSpeicher39=9\r\nFarbe=300\r\n";
+        KfgRunIn run(c.telvioIni, kfg, [&](CKfgDlg& d) {
             EXPECT_EQ(d.ItemText(c.field), c.loaded);
             const auto holds = [&](const char* after) {
                 for (const int id : c.enabled) {
@@ -156,8 +155,7 @@ TEST(EditionLayout, UnsavedControlsStayDisabledThroughLoadsAndLanguages) {
 
 // "Defaultwerte" still resets what the edition shows disabled; nothing of it is saved.
 TEST(EditionLayout, DefaultsReachDisabledFields) {
-    TelvioFolder dir("[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n");
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run("[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n", {}, [](CKfgDlg& d) {
         d.Click(res::kIdDefaults);
         EXPECT_EQ(d.ItemText(res::kIdColour), "254");
         EXPECT_FALSE(d.IsItemEnabled(res::kIdColour));
@@ -171,8 +169,7 @@ TEST(EditionLayout, ShownControlsOverlapOnlyWhereTheTemplateDoes) {
                b.y < a.y + a.height;
     };
     for (const char* file : kEditionFiles) {
-        TelvioFolder dir(file);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(file, {}, [&](CKfgDlg& d) {
             std::vector<const framework::ControlTemplate*> shown;
             for (const framework::ControlTemplate& control : res::MainDialogTemplate().controls) {
                 if (control.id != framework::kNoId &&

@@ -7,8 +7,7 @@ namespace kfg::dialogs {
 namespace {
 
 TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         for (int slot = 0; slot < 40; ++slot) {
             d.SetItemText(res::kMemorySlotIds[static_cast<std::size_t>(slot)], "5");
         }
@@ -55,8 +54,7 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
     };
     for (const UnsavedCase& c : cases) {
         SCOPED_TRACE(c.unsavedLine);
-        TelvioFolder dir(c.file);
-        KfgRun start(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn start(c.file, {}, [&](CKfgDlg& d) {
             TypeInto(d.Item(res::kIdMemorySlot0), "1"); // takes the controls at once
             TypeInto(d.Item(c.field), c.typed);
             d.Click(res::kIdStart);
@@ -66,7 +64,7 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
                   std::vector<QString>{QStringLiteral(
                       "Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden")});
         EXPECT_EQ(start.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
-        const std::string saved = ReadBytes(dir / "Telvio.ini");
+        const std::string saved = ReadBytes(start / "Telvio.ini");
         EXPECT_NE(saved.find(c.savedLine), std::string::npos) << saved;
         EXPECT_NE(saved.find(c.unsavedLine), std::string::npos) << saved;
     }
@@ -91,8 +89,7 @@ TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
         {kV283, res::kIdFirstLine, res::kIdLastLine, "0 und 290"},
     };
     for (const OrderCase& c : cases) {
-        TelvioFolder dir(c.file);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(c.file, {}, [&](CKfgDlg& d) {
             d.SetItemText(c.second, "999");
             d.SetItemText(c.first, "999");
             EXPECT_FALSE(d.UpdateData(true));
@@ -106,8 +103,7 @@ TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
 // Each limit is accepted, one past it is not (every checked field starts at 0). The other
 // checked fields' ranges are those the order test above finds in their messages.
 TEST(KfgExchange, RangeLimitsOfTheShownFields) {
-    TelvioFolder dir(kEditionFiles[4]);
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+    KfgRunIn run(kEditionFiles[4], {}, [&](CKfgDlg& d) {
         for (const auto& [id, high] :
              {std::pair{res::kIdTestLines, 99}, std::pair{res::kIdLastLine, 580},
               std::pair{res::kIdAcceleration, 25}}) {
@@ -125,8 +121,7 @@ TEST(KfgExchange, RangeLimitsOfTheShownFields) {
 // Each spin wraps between its own limits (test lines from 8, brightness from 1, below the
 // checks' 0), reaching the top before it wraps.
 TEST(KfgExchange, SpinsWrapBetweenTheirOwnLimits) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         const std::tuple<int, const char*, Qt::Key, const char*> steps[] = {
             {res::kIdTestLines, "98", Qt::Key_Up, "99"},
             {res::kIdTestLines, "99", Qt::Key_Up, "8"},
@@ -164,8 +159,7 @@ TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
     };
     for (const StoredChoiceCase& c : cases) {
         SCOPED_TRACE(c.kfgIni);
-        TelvioFolder dir(c.telvioIni, c.kfgIni);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(c.telvioIni, c.kfgIni, [&](CKfgDlg& d) {
             for (const char* name : {"A", "B"}) {
                 TypeInto(d.Item(res::kIdConfigurationField), name);
                 d.Click(res::kIdShowConfiguration);
@@ -175,7 +169,7 @@ TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
             d.Click(res::kIdSaveConfiguration);
         });
         settings::ProfileStore store;
-        EXPECT_EQ(store.GetString(dir / "KFG.ini", "B", c.key, "", 20), c.savedForB);
+        EXPECT_EQ(store.GetString(run / "KFG.ini", "B", c.key, "", 20), c.savedForB);
     }
 }
 

@@ -13,19 +13,18 @@ constexpr const char* kV283 =
     "LetzteZeile=300\r\nFarbe=100\r\nSecam=1\r\nPALplus=1\r\n";
 
 TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
-    TelvioFolder dir(kV283);
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV283, {}, [](CKfgDlg& d) {
         d.Click(res::kIdDefaults);
         EXPECT_EQ(d.Record().Testzeilen, 40); // the record follows only at the next exchange
         d.Click(res::kIdExit);
     });
-    EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), kV283); // "Beenden" saves nothing
+    EXPECT_EQ(ReadBytes(run / "Telvio.ini"), kV283); // "Beenden" saves nothing
     // Saved, the controls' defaults reach the file: the button set them.
-    KfgRun save(dir.path(), [](CKfgDlg& d) {
+    KfgRun save(run.path(), [](CKfgDlg& d) {
         d.Click(res::kIdDefaults);
         EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
     });
-    const std::string saved = ReadBytes(dir / "Telvio.ini");
+    const std::string saved = ReadBytes(run / "Telvio.ini");
     for (const char* line : {"Testzeilen=16\r\n", "ErsteZeile=2\r\n", "LetzteZeile=285\r\n",
                              "Farbe=254\r\n", "Secam=0\r\n", "PALplus=0\r\n"}) {
         EXPECT_NE(saved.find(line), std::string::npos) << line;
@@ -33,8 +32,7 @@ TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
 }
 
 TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         const std::pair<int, const char*> presets[] = {
             {res::kIdAspect4To3, "1"}, {res::kIdAspect16To9, "34"}, {res::kIdAspect20To9, "60"}};
         for (const auto& [button, height] : presets) {
@@ -60,21 +58,20 @@ TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
         {1, 0, res::kIdPalPlus, 0, 0},    {1, 1, res::kIdPalPlus, 0, 0},
     };
     for (const PairCase& c : cases) {
-        TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(c.palPlus) +
-                         "\r\nSchwarzeZeile=" + std::to_string(c.blackLines) + "\r\n");
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            d.Click(c.clicked);
-            EXPECT_EQ(d.CheckState(res::kIdPalPlus), c.palAfter);
-            EXPECT_EQ(d.CheckState(res::kIdBlackLines), c.blackAfter);
-            EXPECT_EQ(d.Record().PALplus, c.palAfter);
-            EXPECT_EQ(d.Record().SchwarzeZeile, c.blackAfter);
-        });
+        KfgRunIn run("[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(c.palPlus) +
+                         "\r\nSchwarzeZeile=" + std::to_string(c.blackLines) + "\r\n",
+                     {}, [&](CKfgDlg& d) {
+                         d.Click(c.clicked);
+                         EXPECT_EQ(d.CheckState(res::kIdPalPlus), c.palAfter);
+                         EXPECT_EQ(d.CheckState(res::kIdBlackLines), c.blackAfter);
+                         EXPECT_EQ(d.Record().PALplus, c.palAfter);
+                         EXPECT_EQ(d.Record().SchwarzeZeile, c.blackAfter);
+                     });
     }
 }
 
 TEST(KfgCommands, TypingInSlotsZeroToNineteenTakesTheControls) {
-    TelvioFolder dir("[Telvio]\r\nStatus=1\r\nProportional=1\r\n");
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run("[Telvio]\r\nStatus=1\r\nProportional=1\r\n", {}, [](CKfgDlg& d) {
         d.SetItemText(res::kIdTestLines, "120");
         d.SetItemText(res::kIdMemorySlot20, "5"); // no exchange
         EXPECT_EQ(d.Record().Testzeilen, 16);
@@ -94,8 +91,7 @@ TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
     };
     const Case cases[] = {{false, false, false}, {true, false, true}, {true, true, false}};
     for (const Case& c : cases) {
-        TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\n");
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(kV31, "[KFG]\r\nFr=0\r\n", [&](CKfgDlg& d) {
             if (c.click) {
                 d.Click(res::kIdSoundLineIn); // checked
                 d.Click(res::kIdSoundLineIn); // and cleared again: still counts
@@ -107,7 +103,7 @@ TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
                 d.Click(res::kIdExit);
             }
         });
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"),
                   c.written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
             << c.click << c.closeBox;
         EXPECT_EQ(run.result, framework::IDOK);
@@ -121,8 +117,7 @@ TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
     for (const bool start : {true, false}) { // Start, else a named save
         const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=20\r\n";
         const std::string kfg = "[KFG]\r\nFr=0\r\n";
-        TelvioFolder dir(telvio, kfg);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(telvio, kfg, [&](CKfgDlg& d) {
             d.Click(res::kIdSoundInit);
             TypeInto(d.Item(res::kIdMemorySlot30), "9");
             TypeInto(d.Item(res::kIdTestLines), "120");
@@ -142,16 +137,15 @@ TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
         EXPECT_EQ(run.script.MessageTexts()[0],
                   "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.");
         EXPECT_TRUE(run.starter.log.empty());
-        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), telvio);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg);
+        EXPECT_EQ(ReadBytes(run / "Telvio.ini"), telvio);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg);
     }
 }
 
 // Enter in the configuration field saves (see the configuration tests); elsewhere it neither
 // saves nor ends KFG.
 TEST(KfgCommands, EnterOutsideTheConfigurationFieldDoesNothing) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         d.SetItemText(res::kIdConfigurationField, "Abend");
         d.SetFocusTo(res::kIdMemorySlot3);
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);

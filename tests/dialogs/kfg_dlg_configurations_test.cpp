@@ -29,51 +29,49 @@ TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
         SCOPED_TRACE(sprox);
         const std::string kfg = std::string("[KFG]\r\nSprox=") + sprox + "\r\n" + rest;
         const bool prompted = std::string(sprox) != "2";
-        TelvioFolder dir(kV31, kfg);
-        KfgRun run(dir.path(), [](CKfgDlg& d) {
+        KfgRunIn run(kV31, kfg, [](CKfgDlg& d) {
             EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Sport"}));
         });
         EXPECT_EQ(run.script.Seen().front().templateId,
                   prompted ? res::kLanguageDialogId : res::kMainDialogId);
         EXPECT_EQ(run.script.Seen().size(), prompted ? 2u : 1u);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), prompted ? "[KFG]\r\n" + rest : kfg);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), prompted ? "[KFG]\r\n" + rest : kfg);
     }
 }
 
 TEST(KfgConfigurations, SaveShowAndDeleteByName) {
-    TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n",
-                     "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=30\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
-        Type(d, "Abend");
-        d.Click(res::kIdShowConfiguration);
-        EXPECT_EQ(d.ItemText(res::kIdTestLines), "30");
-        EXPECT_EQ(d.Title(), "KFG – Abend");
+    KfgRunIn run("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n",
+                 "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=30\r\n", [&](CKfgDlg& d) {
+                     Type(d, "Abend");
+                     d.Click(res::kIdShowConfiguration);
+                     EXPECT_EQ(d.ItemText(res::kIdTestLines), "30");
+                     EXPECT_EQ(d.Title(), "KFG – Abend");
 
-        d.SetItemText(res::kIdTestLines, "31");
-        Type(d, "abend"); // the same configuration in other letters
-        d.Click(res::kIdSaveConfiguration);
-        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
-        EXPECT_EQ(d.ItemText(kField), ""); // the field is cleared, the name kept
-        EXPECT_EQ(run.state.ActiveSection, "abend");
+                     d.SetItemText(res::kIdTestLines, "31");
+                     Type(d, "abend"); // the same configuration in other letters
+                     d.Click(res::kIdSaveConfiguration);
+                     EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
+                     EXPECT_EQ(d.ItemText(kField), ""); // the field is cleared, the name kept
+                     EXPECT_EQ(run.state.ActiveSection, "abend");
 
-        Type(d, "  Ab  ");
-        d.Click(res::kIdSaveConfiguration);
-        Type(d, "Ab");
-        d.Click(res::kIdSaveConfiguration); // twice: still one entry
-        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ab"}));
+                     Type(d, "  Ab  ");
+                     d.Click(res::kIdSaveConfiguration);
+                     Type(d, "Ab");
+                     d.Click(res::kIdSaveConfiguration); // twice: still one entry
+                     EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ab"}));
 
-        Type(d, "Ab");
-        d.Click(res::kIdDeleteConfiguration);
-        EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
-        EXPECT_EQ(d.ItemText(kField), "Ab"); // the field keeps its text
+                     Type(d, "Ab");
+                     d.Click(res::kIdDeleteConfiguration);
+                     EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
+                     EXPECT_EQ(d.ItemText(kField), "Ab"); // the field keeps its text
 
-        Type(d, "Ein sehr langer Name");
-        d.Click(res::kIdSaveConfiguration);
-        EXPECT_EQ(ComboEntries(d, kField).last(), "Ein sehr lange");
-        Type(d, "Spätfilm");
-        d.Click(res::kIdSaveConfiguration);
-    });
-    const std::string kfg = ReadBytes(dir / "KFG.ini");
+                     Type(d, "Ein sehr langer Name");
+                     d.Click(res::kIdSaveConfiguration);
+                     EXPECT_EQ(ComboEntries(d, kField).last(), "Ein sehr lange");
+                     Type(d, "Spätfilm");
+                     d.Click(res::kIdSaveConfiguration);
+                 });
+    const std::string kfg = ReadBytes(run / "KFG.ini");
     EXPECT_NE(kfg.find("[Abend]\r\nTestzeilen=31\r\n"), std::string::npos);
     EXPECT_EQ(kfg.find("[Ab]"), std::string::npos);
     EXPECT_NE(kfg.find("[Ein sehr lange]"), std::string::npos);
@@ -81,7 +79,7 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
     EXPECT_TRUE(run.script.MessageTexts().empty());
 
     // Names with blanks and letters come back at the next start; a double-click shows one.
-    KfgRun second(dir.path(), [](CKfgDlg& d) {
+    KfgRun second(run.path(), [](CKfgDlg& d) {
         EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ein sehr lange", "Spätfilm"}));
         auto* simple = qobject_cast<framework::SimpleCombo*>(d.Item(kField));
         ASSERT_NE(simple, nullptr);
@@ -112,8 +110,7 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
         for (const int command :
              {res::kIdSaveConfiguration, res::kIdShowConfiguration, res::kIdDeleteConfiguration}) {
             const std::string kfg = KfgIni(c.spanish);
-            TelvioFolder dir(kV31, kfg);
-            KfgRun run(dir.path(), [&](CKfgDlg& d) {
+            KfgRunIn run(kV31, kfg, [&](CKfgDlg& d) {
                 Type(d, QString::fromUtf8(c.name));
                 d.Click(command);
                 EXPECT_EQ(ComboEntries(d, kField).size(), 0) << c.name;
@@ -121,7 +118,7 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
             ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.name << " " << command;
             EXPECT_EQ(run.script.MessageTexts()[0], QString::fromUtf8(c.text));
             EXPECT_EQ(run.script.Seen().back().caption, QString::fromUtf8(c.caption));
-            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg) << c.name; // nothing written
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg) << c.name; // nothing written
         }
     }
 }
@@ -218,9 +215,8 @@ TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
     for (const EnterCase& c : cases) {
         SCOPED_TRACE(c.typed != nullptr ? c.typed : "Up");
         const std::string kfg = KfgIni(c.spanish, "[Abend]\r\nTestzeilen=30\r\n");
-        TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n", kfg);
         std::vector<std::string> messages;
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n", kfg, [&](CKfgDlg& d) {
             framework::ScopedModalHook answer([&](framework::ModalView& view) {
                 messages.push_back((view.Caption() + ": " + view.Text()).toStdString());
                 auto* box = qobject_cast<QMessageBox*>(view.Widget());
@@ -246,7 +242,7 @@ TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
             EXPECT_EQ(field->text(), c.saved != nullptr ? QString() : typed);
         });
         EXPECT_EQ(messages, c.messages);
-        const std::string after = ReadBytes(dir / "KFG.ini");
+        const std::string after = ReadBytes(run / "KFG.ini");
         if (c.saved != nullptr) {
             EXPECT_NE(SectionText(after, c.saved).find("\r\nTestzeilen=31\r\n"), std::string::npos)
                 << after;
@@ -274,8 +270,7 @@ TEST(KfgConfigurations, ShowOfANameWithNoSectionChangesNothing) {
     for (const bool spanish : {false, true}) {
         const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n";
         const std::string kfg = KfgIni(spanish, "[Abend]\r\nTestzeilen=30\r\n");
-        TelvioFolder dir(telvio, kfg);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(telvio, kfg, [&](CKfgDlg& d) {
             Type(d, "Abend");
             d.Click(res::kIdShowConfiguration);
             TypeInto(d.Item(res::kIdTestLines), "31"); // an edit not saved anywhere
@@ -288,8 +283,8 @@ TEST(KfgConfigurations, ShowOfANameWithNoSectionChangesNothing) {
                   std::vector<std::string>{
                       spanish ? "KFG: KFG.ini no contiene ninguna configuración Kino."
                               : "KFG: KFG.ini enthält keine Konfiguration Kino."});
-        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), telvio);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg);
+        EXPECT_EQ(ReadBytes(run / "Telvio.ini"), telvio);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg);
     }
 }
 

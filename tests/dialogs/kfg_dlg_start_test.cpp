@@ -10,9 +10,8 @@ namespace {
 // folder), and hands over to the viewer of the edition that wrote "Telvio.ini".
 TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
     const std::string before = kEditionFiles[4];
-    TelvioFolder dir(before, "[KFG]\r\nFr=0\r\n");
     bool ended = false;
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+    KfgRunIn run(before, "[KFG]\r\nFr=0\r\n", [&](CKfgDlg& d) {
         d.SetItemText(res::kIdTestLines, "33");
         d.Click(res::kIdStart);
         ended = d.IsEnded();
@@ -24,12 +23,12 @@ TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
         std::vector<QString>{"2QUIK!.exe konnte nicht gestartet werden: Datei nicht vorhanden"});
     EXPECT_TRUE(ended);
     EXPECT_EQ(run.result, framework::IDOK);
-    EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("Testzeilen=33\r\n"), std::string::npos);
-    EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
-    const auto states = platform::SaveHistory::OfUser()->States(dir / "Telvio.ini");
+    EXPECT_NE(ReadBytes(run / "Telvio.ini").find("Testzeilen=33\r\n"), std::string::npos);
+    EXPECT_EQ(ReadBytes(run / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
+    const auto states = platform::SaveHistory::OfUser()->States(run / "Telvio.ini");
     ASSERT_EQ(states.size(), 1u);
     EXPECT_EQ(ReadBytes(states[0].path), before);
-    EXPECT_TRUE(platform::SaveHistory::OfUser()->States(dir / "KFG.ini").empty()); // unchanged
+    EXPECT_TRUE(platform::SaveHistory::OfUser()->States(run / "KFG.ini").empty()); // unchanged
 }
 
 struct StartFailureCase {
@@ -60,11 +59,10 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
     };
     for (const StartFailureCase& c : cases) {
         SCOPED_TRACE(c.message);
-        TelvioFolder dir(kV31, KfgIni(c.spanish));
         test::RecordingStarter starter;
         (c.decoder ? starter.startError : starter.handOverError) = c.error;
-        KfgRun run(
-            dir.path(),
+        KfgRunIn run(
+            kV31, KfgIni(c.spanish),
             [&](CKfgDlg& d) {
                 if (c.toggle) {
                     d.Click(res::kIdLanguageToggle);
@@ -77,31 +75,29 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
                 side.Click(framework::IDOK);
                 EXPECT_TRUE(side.IsEnded());
             },
-            WithStarter(starter));
+            {.starter = starter});
         EXPECT_EQ(run.script.Messages(), std::vector<std::string>{c.message});
         EXPECT_EQ(run.script.Seen().size(), c.decoder ? 3u : 2u); // nothing else came up
         if (c.decoder) {
-            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), KfgIni(c.spanish, "Audio=1\r\n"));
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(c.spanish, "Audio=1\r\n"));
         }
     }
 }
 
 TEST(KfgStart, FailedAutomaticStartAndSoundInitialisationStaySilent) {
-    TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
     test::RecordingStarter starter;
     starter.startError = make_error_code(platform::FailureCause::WineMissing);
     starter.soundError = make_error_code(platform::FailureCause::WineMissing);
     starter.handOverError = {}; // as if Telvio had taken over
-    KfgRun run(
-        dir.path(), [](CKfgDlg& d) { d.Click(res::kIdStart); }, {}, WithStarter(starter));
+    KfgRunIn run(kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n",
+                 [](CKfgDlg& d) { d.Click(res::kIdStart); }, {}, {.starter = starter});
     EXPECT_EQ(run.starter.log,
               (std::vector<std::string>{"start Sonora.exe", "sound", "handover Telvio.exe Quick"}));
     EXPECT_EQ(run.script.Seen().size(), 1u); // the main dialog only
 }
 
 TEST(KfgStart, WithoutASoundCardTheSwitchStaysDisabled) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         EXPECT_FALSE(d.IsItemEnabled(res::kIdLineInMute));
         EXPECT_EQ(d.CheckState(res::kIdLineInMute), 0);
     });

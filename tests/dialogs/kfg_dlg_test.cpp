@@ -40,8 +40,7 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
 
 TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(kV31, KfgIni(spanish, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"));
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(kV31, KfgIni(spanish, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"), [&](CKfgDlg& d) {
             EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x),
                       spanish ? QStringList({"En Ventana", "720*576 YUY2", "640*480 RVB"})
                               : QStringList({"Im Fenster", "720*576 YUY2", "640*480 RGB"}));
@@ -64,8 +63,7 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
         {res::kIdCardListErazor, &CardsErazor},
     };
     for (const auto& [file, cards] : editions) {
-        TelvioFolder dir(file);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(file, {}, [&](CKfgDlg& d) {
             EXPECT_EQ(d.ComboCount(res::kIdCardList3x), cards->RowCount());
             EXPECT_EQ(d.ComboItemText(res::kIdCardList3x, 0).toStdString(), cards->rows.front());
             EXPECT_EQ(d.ComboCount(res::kIdDisplayMode3x), 0); // no KFG.ini: nothing enabled
@@ -83,8 +81,7 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
 }
 
 TEST(KfgLists, ShownTextsBecomeIndices) {
-    TelvioFolder dir(kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+    KfgRunIn run(kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n", [&](CKfgDlg& d) {
         run.state.DisplayMode = 1;
         run.state.TVKarte = 3;
         run.state.Tuner = 4;
@@ -105,13 +102,12 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
         fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
         const auto before = FolderBytes(dir.path());
         auto counter = std::make_shared<test::CountingFileSystem>();
-        KfgRun run(
-            dir.path(),
-            [](CKfgDlg& d) {
-                EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
-                d.Click(res::kIdExit);
-            },
-            {}, test::WithFiles(counter));
+        KfgRun run(dir.path(),
+                   [](CKfgDlg& d) {
+                       EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+                       d.Click(res::kIdExit);
+                   },
+                   {}, {.files = counter});
         EXPECT_EQ(counter->replacements, 0) << edition;
         EXPECT_EQ(FolderBytes(dir.path()), before) << edition;
         EXPECT_TRUE(run.script.MessageTexts().empty()) << edition;
@@ -120,32 +116,31 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
 }
 
 TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
-    TelvioFolder dir("; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nSpeicher5=12\r\n"
-                     "Accel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n");
     auto counter = std::make_shared<test::CountingFileSystem>();
-    KfgRun run(
-        dir.path(),
-        [&](CKfgDlg& d) {
-            d.SetItemText(res::kIdColour, "300");
-            d.SetItemText(res::kIdMemorySlot7, "61");
-            d.SetItemText(res::kIdMemorySlot5, "0");
-            EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
-            d.SetCheck(res::kIdSoundInit, 1);
-            run.state.ActiveSection = "Abend";
-            EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
-        },
-        {}, test::WithFiles(counter));
+    KfgRunIn run("; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nSpeicher5=12\r\n"
+                 "Accel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n",
+                 {},
+                 [&](CKfgDlg& d) {
+                     d.SetItemText(res::kIdColour, "300");
+                     d.SetItemText(res::kIdMemorySlot7, "61");
+                     d.SetItemText(res::kIdMemorySlot5, "0");
+                     EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+                     d.SetCheck(res::kIdSoundInit, 1);
+                     run.state.ActiveSection = "Abend";
+                     EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
+                 },
+                 {}, {.files = counter});
     EXPECT_EQ(counter->replacements, 2); // one per file: a named save writes the sound options too
-    const std::string kfg = ReadBytes(dir / "KFG.ini");
+    const std::string kfg = ReadBytes(run / "KFG.ini");
     EXPECT_EQ(kfg.substr(0, 39), "[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Abend]\r\n");
     EXPECT_NE(kfg.find("\r\nFarbe=300\r\n"), std::string::npos);
-    const std::string after = ReadBytes(dir / "Telvio.ini");
+    const std::string after = ReadBytes(run / "Telvio.ini");
     EXPECT_EQ(after.substr(0, 11), "; comment\r\n");
     EXPECT_NE(after.find("Speicher5=12\r\n"), std::string::npos); // a zero slot writes nothing
     EXPECT_NE(after.find("Accel=9\r\n"), std::string::npos);      // not V320's key: untouched
     EXPECT_NE(after.find("[Telvio-Erazor]\r\nLine-In=1\r\n"), std::string::npos);
 
-    KfgRun again(dir.path(), [](CKfgDlg& d) {
+    KfgRun again(run.path(), [](CKfgDlg& d) {
         EXPECT_EQ(d.ItemText(res::kIdColour), "300");
         EXPECT_EQ(d.ItemText(res::kIdMemorySlot7), "61");
         EXPECT_EQ(d.ItemText(res::kIdMemorySlot5), "12");
@@ -155,19 +150,19 @@ TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
 // The title names the section or configuration; "Telvio.ini" reloads what another program
 // changed, in the viewer's own section.
 TEST(KfgLoadSave, TitleAndReload) {
-    TelvioFolder dir("[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=5\r\n",
-                     "[KFG]\r\nFr=0\r\n[Sp\xE4tfilm]\r\nTestzeilen=42\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
-        EXPECT_EQ(d.Title(), "KFG – Telvio-Erazor");
-        run.state.ActiveSection = "Sp\xE4tfilm";
-        d.LoadSettings(SettingsSource::KFG);
-        EXPECT_EQ(d.Title(), "KFG – Spätfilm");
-        EXPECT_EQ(d.ItemText(res::kIdTestLines), "42");
-        WriteBytes(dir / "Telvio.ini", "[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=77\r\n");
-        d.Click(res::kIdReload);
-        EXPECT_EQ(run.state.ActiveSection, "Telvio-Erazor");
-        EXPECT_EQ(d.ItemText(res::kIdTestLines), "77");
-    });
+    KfgRunIn run("[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=5\r\n",
+                 "[KFG]\r\nFr=0\r\n[Sp\xE4tfilm]\r\nTestzeilen=42\r\n", [&](CKfgDlg& d) {
+                     EXPECT_EQ(d.Title(), "KFG – Telvio-Erazor");
+                     run.state.ActiveSection = "Sp\xE4tfilm";
+                     d.LoadSettings(SettingsSource::KFG);
+                     EXPECT_EQ(d.Title(), "KFG – Spätfilm");
+                     EXPECT_EQ(d.ItemText(res::kIdTestLines), "42");
+                     WriteBytes(run / "Telvio.ini",
+                                "[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=77\r\n");
+                     d.Click(res::kIdReload);
+                     EXPECT_EQ(run.state.ActiveSection, "Telvio-Erazor");
+                     EXPECT_EQ(d.ItemText(res::kIdTestLines), "77");
+                 });
 }
 
 // A folder copied from a FAT medium, every name in upper case: found and kept, as the viewer

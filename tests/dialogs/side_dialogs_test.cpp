@@ -6,9 +6,8 @@ namespace kfg::dialogs {
 namespace {
 
 TEST(KfgFirstRun, EscapeOnThePromptsWritesNothing) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), {}, [](framework::Dialog& side) { side.PressEscape(); });
-    EXPECT_FALSE(std::filesystem::exists(dir / "KFG.ini"));
+    KfgRunIn run(kV31, {}, {}, [](framework::Dialog& side) { side.PressEscape(); });
+    EXPECT_FALSE(std::filesystem::exists(run / "KFG.ini"));
 }
 
 struct DisplayModeCase {
@@ -24,8 +23,7 @@ TEST(KfgDisplayModes, TickedBoxesEnableTheirKeys) {
         {{1131, 1136}, true, "[KFG]\r\nFr=0\r\n0=1\r\n5=1\r\n"},
     };
     for (const DisplayModeCase& c : cases) {
-        TelvioFolder dir;
-        KfgRun run(dir.path(), {}, [&](framework::Dialog& side) {
+        KfgRunIn run(kV31, {}, {}, [&](framework::Dialog& side) {
             if (side.Template().id == res::kLanguageDialogId) {
                 side.Click(framework::IDOK);
                 return;
@@ -40,7 +38,7 @@ TEST(KfgDisplayModes, TickedBoxesEnableTheirKeys) {
             }
             EXPECT_TRUE(side.IsEnded());
         });
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), c.expected);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), c.expected);
     }
 }
 
@@ -80,9 +78,9 @@ TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAndOkStartsTheNewOne) {
     };
     for (const AudioCase& c : cases) {
         SCOPED_TRACE(c.stored);
-        TelvioFolder dir(kV31, std::string("[KFG]\r\nAudio=") + c.stored + "\r\n");
-        KfgRun run(
-            dir.path(), [](CKfgDlg& d) { d.Click(res::kIdAudioDecoder); },
+        KfgRunIn run(
+            kV31, std::string("[KFG]\r\nAudio=") + c.stored + "\r\n",
+            [](CKfgDlg& d) { d.Click(res::kIdAudioDecoder); },
             [&](framework::Dialog& side) {
                 EXPECT_EQ(side.CheckState(c.shown), 1);
                 EXPECT_EQ(side.CheckState(res::kIdStartDecoderAutomatically), c.remember);
@@ -91,7 +89,7 @@ TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAndOkStartsTheNewOne) {
                 side.Click(framework::IDOK);
             });
         EXPECT_EQ(run.starter.log, c.started);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"),
                   std::string("[KFG]\r\nAudio=") + c.storedAfter + "\r\n");
     }
 }

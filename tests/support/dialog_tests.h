@@ -24,13 +24,13 @@ using test::ComboEntries;
 using test::FolderBytes;
 using test::kEditionFiles;
 using test::KfgRun;
+using test::KfgRunIn;
 using test::kV31;
 using test::PressKey;
 using test::ReadBytes;
 using test::TelvioFolder;
 using test::TempDir;
 using test::TypeInto;
-using test::WithStarter;
 using test::WriteBytes;
 
 // "KFG.ini" with the stored caption language and `rest` after it.
