@@ -149,7 +149,7 @@ TEST(EditionLayout, UnsavedControlsStayDisabledThroughLoadsAndLanguages) {
             d.Click(kIdExit);
             EXPECT_TRUE(d.IsEnded());
         });
-        EXPECT_TRUE(run.script.MessageTexts().empty()); // Farbe=600 stops nothing
+        EXPECT_TRUE(run.script.Messages().empty()); // Farbe=600 stops nothing
     }
 }
 

@@ -27,8 +27,7 @@ TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
             EXPECT_EQ(r.Memory[static_cast<std::size_t>(slot)], slot < 20 ? 5 : 0) << slot;
         }
     });
-    ASSERT_EQ(run.script.MessageTexts().size(), 1u);
-    EXPECT_TRUE(run.script.MessageTexts()[0].contains("0 und 99"));
+    EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr("0 und 99")));
     EXPECT_EQ(run.script.Seen().back().icon, framework::MessageIcon::Warning);
 }
 
@@ -60,9 +59,9 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
             d.Click(res::kIdStart);
         });
         // No range message; only the recording starter's failed hand-over is told.
-        EXPECT_EQ(start.script.MessageTexts(),
-                  std::vector<QString>{QStringLiteral(
-                      "Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden")});
+        EXPECT_THAT(
+            start.script.Messages(),
+            ElementsAre("Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden"));
         EXPECT_EQ(start.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
         const std::string saved = ReadBytes(start / "Telvio.ini");
         EXPECT_NE(saved.find(c.savedLine), std::string::npos) << saved;
@@ -95,8 +94,7 @@ TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
             EXPECT_FALSE(d.UpdateData(true));
             EXPECT_EQ(d.Window()->focusWidget(), d.Item(c.first)) << c.first;
         });
-        ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.first;
-        EXPECT_TRUE(run.script.MessageTexts()[0].contains(c.range)) << c.first;
+        EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr(c.range))) << c.first;
     }
 }
 

@@ -79,8 +79,7 @@ TEST(KfgCommands, TypingInSlotsZeroToNineteenTakesTheControls) {
         EXPECT_EQ(d.Record().Testzeilen, 120);
         EXPECT_EQ(d.Record().Memory[0], 5);
     });
-    ASSERT_EQ(run.script.MessageTexts().size(), 1u);
-    EXPECT_TRUE(run.script.MessageTexts()[0].contains("0 und 99"));
+    EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr("0 und 99")));
 }
 
 TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
@@ -133,9 +132,9 @@ TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
             EXPECT_EQ(field->selectedText(), "120");
             EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 0); // nothing saved, none listed
         });
-        ASSERT_EQ(run.script.MessageTexts().size(), 1u);
-        EXPECT_EQ(run.script.MessageTexts()[0],
-                  "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.");
+        EXPECT_EQ(
+            run.script.Messages(),
+            std::vector<std::string>{"KFG: Bitte eine ganze Zahl zwischen 0 und 99 eingeben."});
         EXPECT_TRUE(run.starter.log.empty());
         EXPECT_EQ(ReadBytes(run / "Telvio.ini"), telvio);
         EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg);

@@ -76,7 +76,7 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
     EXPECT_EQ(kfg.find("[Ab]"), std::string::npos);
     EXPECT_NE(kfg.find("[Ein sehr lange]"), std::string::npos);
     EXPECT_NE(kfg.find("[Sp\xE4tfilm]"), std::string::npos);
-    EXPECT_TRUE(run.script.MessageTexts().empty());
+    EXPECT_TRUE(run.script.Messages().empty());
 
     // Names with blanks and letters come back at the next start; a double-click shows one.
     KfgRun second(run.path(), [](CKfgDlg& d) {
@@ -115,9 +115,9 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
                 d.Click(command);
                 EXPECT_EQ(ComboEntries(d, kField).size(), 0) << c.name;
             });
-            ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.name << " " << command;
-            EXPECT_EQ(run.script.MessageTexts()[0], QString::fromUtf8(c.text));
-            EXPECT_EQ(run.script.Seen().back().caption, QString::fromUtf8(c.caption));
+            EXPECT_EQ(run.script.Messages(),
+                      std::vector<std::string>{std::string(c.caption) + ": " + c.text})
+                << c.name << " " << command;
             EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg) << c.name; // nothing written
         }
     }

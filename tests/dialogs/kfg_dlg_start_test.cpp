@@ -18,9 +18,9 @@ TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
     });
     EXPECT_EQ(run.starter.log, std::vector<std::string>{"handover 2QUIK!.exe Quick"});
     // The viewer is missing: the user is told, then KFG ends.
-    EXPECT_EQ(
-        run.script.MessageTexts(),
-        std::vector<QString>{"2QUIK!.exe konnte nicht gestartet werden: Datei nicht vorhanden"});
+    EXPECT_EQ(run.script.Messages(),
+              std::vector<std::string>{
+                  "Fehler: 2QUIK!.exe konnte nicht gestartet werden: Datei nicht vorhanden"});
     EXPECT_TRUE(ended);
     EXPECT_EQ(run.result, framework::IDOK);
     EXPECT_NE(ReadBytes(run / "Telvio.ini").find("Testzeilen=33\r\n"), std::string::npos);
@@ -101,7 +101,7 @@ TEST(KfgStart, WithoutASoundCardTheSwitchStaysDisabled) {
         EXPECT_FALSE(d.IsItemEnabled(res::kIdLineInMute));
         EXPECT_EQ(d.CheckState(res::kIdLineInMute), 0);
     });
-    EXPECT_TRUE(run.script.MessageTexts().empty());
+    EXPECT_TRUE(run.script.Messages().empty());
 }
 
 } // namespace

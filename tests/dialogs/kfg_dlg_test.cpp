@@ -110,7 +110,7 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
                    {}, {.files = counter});
         EXPECT_EQ(counter->replacements, 0) << edition;
         EXPECT_EQ(FolderBytes(dir.path()), before) << edition;
-        EXPECT_TRUE(run.script.MessageTexts().empty()) << edition;
+        EXPECT_TRUE(run.script.Messages().empty()) << edition;
         EXPECT_EQ(run.result, framework::IDOK) << edition;
     }
 }

@@ -64,8 +64,8 @@ TEST(KfgLanguage, SwitchingThereAndBack) {
 // check keeps KFG open on "Beenden" and on the close box alike; Escape ends whatever the fields
 // hold.
 TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
-    const char* const kGermanRange = "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.";
-    const char* const kSpanishRange = "Introduzca un número entero entre 0 y 99.";
+    const std::string kGermanRange = "KFG: Bitte eine ganze Zahl zwischen 0 und 99 eingeben.";
+    const std::string kSpanishRange = "KFG: Introduzca un número entero entre 0 y 99.";
     for (const bool spanish : {false, true}) {
         KfgRunIn run(kV31, KfgIni(spanish), [](CKfgDlg& d) {
             TypeInto(d.Item(res::kIdTestLines), "120");
@@ -79,12 +79,11 @@ TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
             d.PressEscape();
             EXPECT_TRUE(d.IsEnded());
         });
-        const std::vector<QString> expected =
+        EXPECT_THAT(
+            run.script.Messages(),
             spanish
-                ? std::vector<QString>{kSpanishRange, "Introduzca un número entero.", kGermanRange}
-                : std::vector<QString>{kGermanRange, "Bitte eine ganze Zahl eingeben.",
-                                       kSpanishRange};
-        EXPECT_EQ(run.script.MessageTexts(), expected) << spanish;
+                ? ElementsAre(kSpanishRange, "KFG: Introduzca un número entero.", kGermanRange)
+                : ElementsAre(kGermanRange, "KFG: Bitte eine ganze Zahl eingeben.", kSpanishRange));
         EXPECT_EQ(run.result, framework::IDCANCEL);
     }
 }

@@ -159,7 +159,7 @@ TEST(DialogExchange, IntegerInputIsCheckedNotClamped) {
             d.SetItemText(kPlain, QString::fromUtf8(c.text));
             EXPECT_EQ(d.UpdateData(true), c.accepted) << c.text;
             EXPECT_EQ(d.plain, c.accepted ? c.value : 11) << c.text;
-            EXPECT_EQ(script.MessageTexts().size(), c.accepted ? 0u : 1u) << c.text;
+            EXPECT_EQ(script.Messages().size(), c.accepted ? 0u : 1u) << c.text;
         });
     }
 }
@@ -201,7 +201,7 @@ TEST(DialogModality, ExitPaths) {
             d.SetItemText(kSmall, c.validInput ? "3" : "30");
             c.act(d);
             ended = d.IsEnded();
-            EXPECT_EQ(script.MessageTexts().size(), c.ends ? 0u : 1u);
+            EXPECT_EQ(script.Messages().size(), c.ends ? 0u : 1u);
         });
         EXPECT_EQ(ended, c.ends);
         EXPECT_EQ(result, c.result);

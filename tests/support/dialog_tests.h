@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <filesystem>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -32,6 +33,8 @@ using test::TelvioFolder;
 using test::TempDir;
 using test::TypeInto;
 using test::WriteBytes;
+using testing::ElementsAre;
+using testing::HasSubstr;
 
 // "KFG.ini" with the stored caption language and `rest` after it.
 inline std::string KfgIni(bool spanish, std::string_view rest = {}) {
