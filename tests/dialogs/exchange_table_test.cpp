@@ -6,18 +6,23 @@
 namespace kfg::dialogs {
 namespace {
 
-TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
-    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
-        for (int slot = 0; slot < 40; ++slot) {
-            d.SetItemText(res::kMemorySlotIds[static_cast<std::size_t>(slot)], "5");
-        }
+// Typing in memory slots 0 to 19 takes the controls at once, in slots from 20 not: an exchange
+// that stops at the first failing field, the rows before it taken, those after not.
+TEST(KfgExchange, SlotTypingExchangesUpToTheFailingField) {
+    KfgRunIn run("[Telvio]\r\nStatus=1\r\nProportional=1\r\n", {}, [](CKfgDlg& d) {
+        const auto type = [&d](int first, int end) {
+            for (int slot = first; slot < end; ++slot) {
+                d.SetItemText(res::kMemorySlotIds[static_cast<std::size_t>(slot)], "5");
+            }
+        };
+        type(1, 20);                             // each an exchange that passes
         d.SetItemText(res::kIdColour, "2");      // before the failing row
         d.SetItemText(res::kIdTestLines, "100"); // outside 0..99
         d.SetItemText(res::kIdFirstLine, "3");   // after it
         d.SetCheck(res::kIdLoudness, 1);         // after it
-
-        EXPECT_FALSE(d.UpdateData(true));
-
+        type(20, 40);                            // no exchange
+        EXPECT_EQ(d.Record().Testzeilen, 16);
+        type(0, 1); // the exchange, and its message at once
         const settings::SettingsRecord& r = d.Record();
         EXPECT_EQ(r.Farbe, 2);
         EXPECT_EQ(r.Testzeilen, 100);
@@ -141,19 +146,23 @@ struct StoredChoiceCase {
     int list;
     const char* key;
     const char* shownForA;
+    const char* savedForA; // the row of the entry shown, wherever the list holds it
     const char* savedForB; // B's index, not shown in its list, survives B's save
 };
 
 // A list shows a stored choice only when it holds exactly that entry; otherwise it shows
-// nothing and the stored index is kept, also right after showing another configuration.
+// nothing and the stored index is kept, also right after showing another configuration. A
+// save writes the shown entry's row of its table.
 TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
     const StoredChoiceCase cases[] = {
         {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=2\r\n[B]\r\nDisplayMode=1\r\n",
-         res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", "1"},
+         res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", "2", "1"},
         {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
-         res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", "7"},
+         res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", "5", "7"},
         {"[Telvio]\r\nOptimierungBT=1\r\n", "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
-         res::kIdCardList283, "TVKarte", "Hauppauge BT878", "5"},
+         res::kIdCardList283, "TVKarte", "Hauppauge BT878", "2", "5"},
+        {kEditionFiles[5], "[KFG]\r\n[A]\r\nTVKarte=3\r\n[B]\r\nTVKarte=99\r\n", res::kIdCardList3x,
+         "TVKarte", "Miro PCTV pro", "3", "99"},
     };
     for (const StoredChoiceCase& c : cases) {
         SCOPED_TRACE(c.kfgIni);
@@ -163,10 +172,11 @@ TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
                 d.Click(res::kIdShowConfiguration);
                 EXPECT_EQ(d.ItemText(c.list).toStdString(),
                           std::string(name) == "A" ? c.shownForA : "");
+                d.Click(res::kIdSaveConfiguration);
             }
-            d.Click(res::kIdSaveConfiguration);
         });
         settings::ProfileStore store;
+        EXPECT_EQ(store.GetString(run / "KFG.ini", "A", c.key, "", 20), c.savedForA);
         EXPECT_EQ(store.GetString(run / "KFG.ini", "B", c.key, "", 20), c.savedForB);
     }
 }

@@ -70,18 +70,6 @@ TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
     }
 }
 
-TEST(KfgCommands, TypingInSlotsZeroToNineteenTakesTheControls) {
-    KfgRunIn run("[Telvio]\r\nStatus=1\r\nProportional=1\r\n", {}, [](CKfgDlg& d) {
-        d.SetItemText(res::kIdTestLines, "120");
-        d.SetItemText(res::kIdMemorySlot20, "5"); // no exchange
-        EXPECT_EQ(d.Record().Testzeilen, 16);
-        d.SetItemText(res::kIdMemorySlot0, "5"); // an exchange: the range message at once
-        EXPECT_EQ(d.Record().Testzeilen, 120);
-        EXPECT_EQ(d.Record().Memory[0], 5);
-    });
-    EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr("0 und 99")));
-}
-
 TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
     struct Case {
         bool click;

@@ -38,22 +38,17 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
     }
 }
 
-TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
-    for (const bool spanish : {false, true}) {
-        KfgRunIn run(kV31, KfgIni(spanish, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"), [&](CKfgDlg& d) {
-            EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x),
-                      spanish ? QStringList({"En Ventana", "720*576 YUY2", "640*480 RVB"})
-                              : QStringList({"Im Fenster", "720*576 YUY2", "640*480 RGB"}));
-        });
-    }
-}
-
 // Every list holds all rows of its table whatever the edition (the 3.x card list the
-// edition's), the sorted ones in order; the 3.x modes only once enabled.
+// edition's), the sorted ones in order; the 3.x modes only the rows "KFG.ini" enables (set to
+// 1), in the caption language.
 TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
     using namespace settings;
-    const std::pair<const char*, const ChoiceTable*> editions[] = {{kV31, &Cards31},
-                                                                   {kEditionFiles[5], &Cards320}};
+    const std::tuple<const char*, const ChoiceTable*, std::string, QStringList> editions[] = {
+        {kV31, &Cards31, "", {}},
+        {kEditionFiles[5],
+         &Cards320,
+         KfgIni(true, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"),
+         {"En Ventana", "720*576 YUY2", "640*480 RVB"}}};
     const std::pair<int, const ChoiceTable*> lists[] = {
         {res::kIdTunerList, &Tuners},
         {res::kIdDisplayMode283, &DisplayModes283},
@@ -62,11 +57,11 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
         {res::kIdInterpolationList, &InterpolationModes},
         {res::kIdCardListErazor, &CardsErazor},
     };
-    for (const auto& [file, cards] : editions) {
-        KfgRunIn run(file, {}, [&](CKfgDlg& d) {
+    for (const auto& [file, cards, kfg, modes] : editions) {
+        KfgRunIn run(file, kfg, [&](CKfgDlg& d) {
             EXPECT_EQ(d.ComboCount(res::kIdCardList3x), cards->RowCount());
             EXPECT_EQ(d.ComboItemText(res::kIdCardList3x, 0).toStdString(), cards->rows.front());
-            EXPECT_EQ(d.ComboCount(res::kIdDisplayMode3x), 0); // no KFG.ini: nothing enabled
+            EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x), modes);
             for (const auto& [id, table] : lists) {
                 const QStringList entries = ComboEntries(d, id);
                 EXPECT_EQ(entries.size(), table->RowCount()) << id;
@@ -78,21 +73,6 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
             }
         });
     }
-}
-
-TEST(KfgLists, ShownTextsBecomeIndices) {
-    KfgRunIn run(kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n", [&](CKfgDlg& d) {
-        run.state.DisplayMode = 1;
-        run.state.TVKarte = 3;
-        run.state.Tuner = 4;
-        d.ComboSetCurSel(res::kIdDisplayMode3x, 0); // "Im Fenster ++"
-        d.ComboSetCurSel(res::kIdCardList3x, 3);    // "Miro PCTV pro"
-        d.ComboSetCurSel(res::kIdTunerList, -1);    // nothing shown: index kept
-        d.ChoiceIndicesFromTexts();
-        EXPECT_EQ(run.state.DisplayMode, 2);
-        EXPECT_EQ(run.state.TVKarte, 3);
-        EXPECT_EQ(run.state.Tuner, 4);
-    });
 }
 
 // Every sample folder through the real dialog: loaded, saved, ended with "Beenden".
