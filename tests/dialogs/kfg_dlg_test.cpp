@@ -5,8 +5,6 @@
 #include "support/counting_file_system.h"
 #include "support/dialog_tests.h"
 
-#include <set>
-
 namespace kfg::dialogs {
 namespace {
 
@@ -169,11 +167,8 @@ TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     // failed hand-over is told.
     EXPECT_EQ(run.script.Seen().size(), 2u);
     EXPECT_EQ(run.starter.log, (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-        names.insert(entry.path().filename().string());
-    }
-    EXPECT_EQ(names, (std::set<std::string>{"KFG.INI", "TELVIO.INI", "TELVIO_16.IDX"}));
+    EXPECT_EQ(test::EntryNames(dir.path()),
+              (std::vector<std::string>{"KFG.INI", "TELVIO.INI", "TELVIO_16.IDX"}));
     EXPECT_NE(ReadBytes(dir / "TELVIO.INI").find("Testzeilen=33\r\n"), std::string::npos);
     const std::string manager = ReadBytes(dir / "KFG.INI");
     EXPECT_NE(manager.find("[Nacht]"), std::string::npos);
