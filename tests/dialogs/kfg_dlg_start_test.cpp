@@ -61,7 +61,7 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
     };
     for (const StartFailureCase& c : cases) {
         SCOPED_TRACE(c.message);
-        test::RecordingStarter starter;
+        RecordingStarter starter;
         (c.decoder ? starter.startError : starter.handOverError) = c.error;
         KfgRunIn run(
             kV31, KfgIni(c.spanish),
@@ -87,7 +87,7 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
 }
 
 TEST(KfgStart, FailedAutomaticStartAndSoundInitialisationStaySilent) {
-    test::RecordingStarter starter;
+    RecordingStarter starter;
     starter.startError = make_error_code(platform::FailureCause::WineMissing);
     starter.soundError = make_error_code(platform::FailureCause::WineMissing);
     starter.handOverError = {}; // as if Telvio had taken over

@@ -79,7 +79,7 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
         TempDir dir;
         fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
         const auto before = FolderBytes(dir.path());
-        auto counter = std::make_shared<test::CountingFileSystem>();
+        auto counter = std::make_shared<CountingFileSystem>();
         KfgRun run(dir.path(),
                    [](CKfgDlg& d) {
                        EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
@@ -94,7 +94,7 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
 }
 
 TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
-    auto counter = std::make_shared<test::CountingFileSystem>();
+    auto counter = std::make_shared<CountingFileSystem>();
     KfgRunIn run("; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nSpeicher5=12\r\n"
                  "Accel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n",
                  {},
@@ -167,7 +167,7 @@ TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     // failed hand-over is told.
     EXPECT_EQ(run.script.Seen().size(), 2u);
     EXPECT_EQ(run.starter.log, (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
-    EXPECT_EQ(test::EntryNames(dir.path()),
+    EXPECT_EQ(EntryNames(dir.path()),
               (std::vector<std::string>{"KFG.INI", "TELVIO.INI", "TELVIO_16.IDX"}));
     EXPECT_NE(ReadBytes(dir / "TELVIO.INI").find("Testzeilen=33\r\n"), std::string::npos);
     const std::string manager = ReadBytes(dir / "KFG.INI");

@@ -47,7 +47,7 @@ TEST(KfgDisplayModes, AModeOnceEnabledStaysEnabled) {
     settings::ProfileStore store;
     WriteBytes(dir / "KFG.ini", "[KFG]\r\n5=1\r\n");
     CDisplayModeDlg dialog(store, dir.path());
-    test::ModalScript script([](framework::Dialog& d) { d.Click(res::kIdSaveAndClose); });
+    ModalScript script([](framework::Dialog& d) { d.Click(res::kIdSaveAndClose); });
     dialog.DoModal();
     EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\n5=1\r\n0=1\r\n");
 }

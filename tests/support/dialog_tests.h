@@ -21,18 +21,7 @@
 namespace kfg::dialogs {
 
 namespace fs = std::filesystem;
-using test::ComboEntries;
-using test::FolderBytes;
-using test::kEditionFiles;
-using test::KfgRun;
-using test::KfgRunIn;
-using test::kV31;
-using test::PressKey;
-using test::ReadBytes;
-using test::TelvioFolder;
-using test::TempDir;
-using test::TypeInto;
-using test::WriteBytes;
+using namespace test;
 using testing::ElementsAre;
 using testing::HasSubstr;
 
