@@ -1,8 +1,6 @@
 // The main dialog's buttons, boxes and the ways out, driven as a user would.
 #include "support/dialog_tests.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace kfg::dialogs {
@@ -135,8 +133,7 @@ TEST(KfgCommands, EnterOutsideTheConfigurationFieldDoesNothing) {
     KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         d.SetItemText(res::kIdConfigurationField, "Abend");
         d.SetFocusTo(res::kIdMemorySlot3);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(d.Window(), &enter);
+        PressKey(d.Item(res::kIdMemorySlot3), Qt::Key_Return);
         EXPECT_FALSE(d.IsEnded());
         EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 0);
     });
