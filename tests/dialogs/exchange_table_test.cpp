@@ -146,23 +146,24 @@ struct StoredChoiceCase {
     int list;
     const char* key;
     const char* shownForA;
-    const char* savedForA; // the row of the entry shown, wherever the list holds it
+    int pickForA;          // the list's entry then chosen for A
+    const char* savedForA; // its row of the table, wherever the list holds it
     const char* savedForB; // B's index, not shown in its list, survives B's save
 };
 
 // A list shows a stored choice only when it holds exactly that entry; otherwise it shows
 // nothing and the stored index is kept, also right after showing another configuration. A
-// save writes the shown entry's row of its table.
+// save writes the row of the entry shown.
 TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
     const StoredChoiceCase cases[] = {
         {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=2\r\n[B]\r\nDisplayMode=1\r\n",
-         res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", "2", "1"},
+         res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", 1, "5", "1"},
         {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
-         res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", "5", "7"},
+         res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", 0, "2", "7"},
         {"[Telvio]\r\nOptimierungBT=1\r\n", "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
-         res::kIdCardList283, "TVKarte", "Hauppauge BT878", "2", "5"},
-        {kEditionFiles[5], "[KFG]\r\n[A]\r\nTVKarte=3\r\n[B]\r\nTVKarte=99\r\n", res::kIdCardList3x,
-         "TVKarte", "Miro PCTV pro", "3", "99"},
+         res::kIdCardList283, "TVKarte", "Hauppauge BT878", 0, "0", "5"},
+        {kEditionFiles[5], "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=99\r\n", res::kIdCardList3x,
+         "TVKarte", "Miro PCTV", 3, "3", "99"},
     };
     for (const StoredChoiceCase& c : cases) {
         SCOPED_TRACE(c.kfgIni);
@@ -172,6 +173,9 @@ TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
                 d.Click(res::kIdShowConfiguration);
                 EXPECT_EQ(d.ItemText(c.list).toStdString(),
                           std::string(name) == "A" ? c.shownForA : "");
+                if (std::string(name) == "A") {
+                    d.ComboSetCurSel(c.list, c.pickForA);
+                }
                 d.Click(res::kIdSaveConfiguration);
             }
         });
