@@ -4,42 +4,10 @@
 #include "support/dialog_tests.h"
 
 #include <QAccessible>
-#include <QComboBox>
 #include <QLineEdit>
-#include <algorithm>
 
 namespace kfg::dialogs {
 namespace {
-
-bool ActsOrTakesFocus(QAccessibleInterface* node) {
-    constexpr QAccessible::Role kActing[] = {QAccessible::PushButton,   QAccessible::CheckBox,
-                                             QAccessible::RadioButton,  QAccessible::ComboBox,
-                                             QAccessible::EditableText, QAccessible::List};
-    return std::ranges::find(kActing, node->role()) != std::end(kActing) || node->state().focusable;
-}
-
-// The shown nodes a user can reach (controls that act or take focus), as "name" or, for an
-// unnamed one (a list named by one of its entries is), "<unnamed ClassName>".
-void Collect(QAccessibleInterface* node, QStringList& reachable) {
-    if (node == nullptr || node->state().invisible) {
-        return;
-    }
-    if (ActsOrTakesFocus(node)) {
-        QString name = node->text(QAccessible::Name).trimmed();
-        // A list announced by one of its entries says nothing about what it is for.
-        if (auto* list = qobject_cast<QComboBox*>(node->object());
-            list != nullptr && list->findText(name, Qt::MatchFixedString) >= 0) {
-            name.clear();
-        }
-        reachable
-            << (name.isEmpty()
-                    ? QStringLiteral("<unnamed %1>").arg(node->object()->metaObject()->className())
-                    : name);
-    }
-    for (int i = 0; i < node->childCount(); ++i) {
-        Collect(node->child(i), reachable);
-    }
-}
 
 // Every edition, both languages: the first-run prompts, the main window and the audio decoder
 // dialog, walked as assistive technology walks them. The prompts come before the main window,
