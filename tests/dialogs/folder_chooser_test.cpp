@@ -95,18 +95,15 @@ TEST_F(FolderChooserTest, OtherFolderWithoutTelvioIniIsRefusedAndTheWindowStays)
         return std::optional<fs::path>(next);
     });
     ShowAndWait(chooser);
-    QPushButton* other = nullptr;
-    for (QPushButton* button : chooser.findChildren<QPushButton*>()) {
-        if (button->text().contains(QStringLiteral("Ordner"))) {
-            other = button;
-        }
-    }
-    ASSERT_NE(other, nullptr);
-    other->click();
+    const QList<QPushButton*> buttons = chooser.findChildren<QPushButton*>();
+    const auto other = std::ranges::find_if(
+        buttons, [](const QPushButton* button) { return button->text().contains("Ordner"); });
+    ASSERT_NE(other, buttons.end());
+    (*other)->click();
     EXPECT_TRUE(chooser.isVisible());
     EXPECT_EQ(Status(chooser), QStringLiteral("In ~/empty liegt keine Telvio.ini. W\u00e4hlen Sie "
                                               "den Ordner, in dem sie liegt."));
-    other->click();
+    (*other)->click();
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_EQ(chooser.ChosenFolder(), good);
 }

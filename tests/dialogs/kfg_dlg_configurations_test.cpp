@@ -155,12 +155,10 @@ TEST(KfgConfigurations, IndexFilesListedAndChosen) {
 }
 
 QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
-    for (QAbstractButton* button : box.buttons()) {
-        if (button->text() == QString::fromUtf8(text)) {
-            return button;
-        }
-    }
-    return nullptr;
+    const QList<QAbstractButton*> buttons = box.buttons();
+    const auto found = std::ranges::find_if(
+        buttons, [text](const QAbstractButton* b) { return b->text() == QString::fromUtf8(text); });
+    return found != buttons.end() ? *found : nullptr;
 }
 
 // The lines of `section` (its header included) in the bytes of an INI file.

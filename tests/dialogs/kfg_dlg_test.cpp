@@ -169,10 +169,8 @@ TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     EXPECT_EQ(run.starter.log, (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
     EXPECT_EQ(EntryNames(dir.path()),
               (std::vector<std::string>{"KFG.INI", "TELVIO.INI", "TELVIO_16.IDX"}));
-    EXPECT_NE(ReadBytes(dir / "TELVIO.INI").find("Testzeilen=33\r\n"), std::string::npos);
-    const std::string manager = ReadBytes(dir / "KFG.INI");
-    EXPECT_NE(manager.find("[Nacht]"), std::string::npos);
-    EXPECT_NE(manager.find("SoundInit=1"), std::string::npos);
+    EXPECT_THAT(ReadBytes(dir / "TELVIO.INI"), HasSubstr("Testzeilen=33\r\n"));
+    EXPECT_THAT(ReadBytes(dir / "KFG.INI"), AllOf(HasSubstr("[Nacht]"), HasSubstr("SoundInit=1")));
 }
 
 } // namespace

@@ -25,6 +25,7 @@ namespace kfg::dialogs {
 
 namespace fs = std::filesystem;
 using namespace test;
+using testing::AllOf;
 using testing::ElementsAre;
 using testing::HasSubstr;
 
