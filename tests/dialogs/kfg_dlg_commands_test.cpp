@@ -69,28 +69,25 @@ TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
 }
 
 TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
-    struct Case {
-        bool click;
-        bool closeBox;
-        bool written;
-    };
-    const Case cases[] = {{false, false, false}, {true, false, true}, {true, true, false}};
-    for (const Case& c : cases) {
+    // Clicks on the sound options, the close box instead of "Beenden", "KFG.ini" written.
+    const std::tuple<bool, bool, bool> cases[] = {
+        {false, false, false}, {true, false, true}, {true, true, false}};
+    for (const auto& [click, closeBox, written] : cases) {
         KfgRunIn run(kV31, "[KFG]\r\nFr=0\r\n", [&](CKfgDlg& d) {
-            if (c.click) {
+            if (click) {
                 d.Click(res::kIdSoundLineIn); // checked
                 d.Click(res::kIdSoundLineIn); // and cleared again: still counts
                 d.Click(res::kIdSoundInit);
             }
-            if (c.closeBox) {
+            if (closeBox) {
                 d.CloseWindow();
             } else {
                 d.Click(res::kIdExit);
             }
         });
         EXPECT_EQ(ReadBytes(run / "KFG.ini"),
-                  c.written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
-            << c.click << c.closeBox;
+                  written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
+            << click << closeBox;
         EXPECT_EQ(run.result, framework::IDOK);
     }
 }

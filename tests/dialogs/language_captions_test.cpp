@@ -9,30 +9,26 @@
 namespace kfg::dialogs {
 namespace {
 
-struct StartCase {
-    const char* kfgIni; // empty: no KFG.ini
-    bool spanish;
-};
-
 TEST(KfgLanguage, StartsInTheStoredLanguage) {
-    const StartCase cases[] = {
+    const std::pair<const char*, bool> cases[] = {
+        // "KFG.ini" (empty: none), Spanish
         {"", false},
         {"[KFG]\r\nFr=x\r\n", false},
         {"[KFG]\r\nFr=1\r\n", true},
         {"[KFG]\r\nFr=-3\r\n", true},
     };
-    for (const StartCase& c : cases) {
-        SCOPED_TRACE(c.kfgIni);
-        KfgRunIn run(kV31, c.kfgIni, [&](CKfgDlg& d) {
-            EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), c.spanish ? 1 : 0);
+    for (const auto& [kfgIni, spanish] : cases) {
+        SCOPED_TRACE(kfgIni);
+        KfgRunIn run(kV31, kfgIni, [&](CKfgDlg& d) {
+            EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), spanish ? 1 : 0);
             EXPECT_EQ(d.ItemText(res::kIdTestLinesLabel),
-                      c.spanish ? "Líneas de test" : "Testzeilen");
+                      spanish ? "Líneas de test" : "Testzeilen");
             EXPECT_EQ(d.Item(res::kIdMemorySlot7)->accessibleName(),
-                      c.spanish ? "Memoria 7" : "Speicher 7");
+                      spanish ? "Memoria 7" : "Speicher 7");
             EXPECT_EQ(d.Record().SoundOptionsChanged, 0); // not during start-up
         });
         // A KFG.ini, even without configurations, means no first-run prompts.
-        EXPECT_EQ(run.script.Seen().size(), *c.kfgIni != '\0' ? 1u : 3u);
+        EXPECT_EQ(run.script.Seen().size(), *kfgIni != '\0' ? 1u : 3u);
     }
 }
 

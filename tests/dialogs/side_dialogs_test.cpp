@@ -10,35 +10,30 @@ TEST(KfgFirstRun, EscapeOnThePromptsWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(run / "KFG.ini"));
 }
 
-struct DisplayModeCase {
-    std::vector<int> ticked;
-    bool closeBox;
-    const char* expected;
-};
-
 TEST(KfgDisplayModes, TickedBoxesEnableTheirKeys) {
-    const DisplayModeCase cases[] = {
+    // The boxes ticked, the close box instead of the button, "KFG.ini" then.
+    const std::tuple<std::vector<int>, bool, const char*> cases[] = {
         {{}, false, "[KFG]\r\nFr=0\r\n0=1\r\n"},
         {{1143, 1141}, false, "[KFG]\r\nFr=0\r\n0=1\r\n10=1\r\n16=1\r\n"},
         {{1131, 1136}, true, "[KFG]\r\nFr=0\r\n0=1\r\n5=1\r\n"},
     };
-    for (const DisplayModeCase& c : cases) {
+    for (const auto& [ticked, closeBox, expected] : cases) {
         KfgRunIn run(kV31, {}, {}, [&](framework::Dialog& side) {
             if (side.Template().id == res::kLanguageDialogId) {
                 side.Click(framework::IDOK);
                 return;
             }
-            for (const int box : c.ticked) {
+            for (const int box : ticked) {
                 side.SetCheck(box, 1);
             }
-            if (c.closeBox) {
+            if (closeBox) {
                 side.CloseWindow();
             } else {
                 side.Click(res::kIdSaveAndClose);
             }
             EXPECT_TRUE(side.IsEnded());
         });
-        EXPECT_EQ(ReadBytes(run / "KFG.ini"), c.expected);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), expected);
     }
 }
 
