@@ -74,17 +74,12 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
     }
 }
 
-struct OrderCase {
-    const char* file;
-    int first; // two shown fields out of range, `first` before `second` in the exchange
-    int second;
-    const char* range; // the range the message names: the first field's
-};
-
 // The message and the focus belong to the first failing field in the exchange order.
 TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
     constexpr const char* kV283 = "[Telvio]\r\nOptimierungBT=1\r\n";
-    const OrderCase cases[] = {
+    // Two shown fields out of range, `first` before `second` in the exchange, and the range the
+    // message names: the first field's.
+    const std::tuple<const char*, int, int, const char*> cases[] = {
         {kV31, res::kIdColour, res::kIdBrightness, "0 und 511"},
         {kV31, res::kIdBrightness, res::kIdContrast, "0 und 255"},
         {kV31, res::kIdContrast, res::kIdBorderHeight, "0 und 511"},
@@ -92,14 +87,14 @@ TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
         {kV283, res::kIdTestLines, res::kIdFirstLine, "0 und 99"},
         {kV283, res::kIdFirstLine, res::kIdLastLine, "0 und 290"},
     };
-    for (const OrderCase& c : cases) {
-        KfgRunIn run(c.file, {}, [&](CKfgDlg& d) {
-            d.SetItemText(c.second, "999");
-            d.SetItemText(c.first, "999");
+    for (const auto& [file, first, second, range] : cases) {
+        KfgRunIn run(file, {}, [&](CKfgDlg& d) {
+            d.SetItemText(second, "999");
+            d.SetItemText(first, "999");
             EXPECT_FALSE(d.UpdateData(true));
-            EXPECT_EQ(d.Window()->focusWidget(), d.Item(c.first)) << c.first;
+            EXPECT_EQ(d.Window()->focusWidget(), d.Item(first)) << first;
         });
-        EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr(c.range))) << c.first;
+        EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr(range))) << first;
     }
 }
 

@@ -40,31 +40,25 @@ TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {
     });
 }
 
-struct PairCase {
-    int palPlus;
-    int blackLines;
-    int clicked;
-    int palAfter;
-    int blackAfter;
-};
-
 TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
-    const PairCase cases[] = {
+    // PALplus and black lines as loaded, the box clicked, both boxes then.
+    const std::tuple<int, int, int, int, int> cases[] = {
         {0, 0, res::kIdBlackLines, 0, 1}, {1, 0, res::kIdBlackLines, 0, 1},
         {0, 1, res::kIdBlackLines, 0, 0}, {1, 1, res::kIdBlackLines, 0, 0},
         {0, 0, res::kIdPalPlus, 1, 0},    {0, 1, res::kIdPalPlus, 1, 0},
         {1, 0, res::kIdPalPlus, 0, 0},    {1, 1, res::kIdPalPlus, 0, 0},
     };
-    for (const PairCase& c : cases) {
-        KfgRunIn run("[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(c.palPlus) +
-                         "\r\nSchwarzeZeile=" + std::to_string(c.blackLines) + "\r\n",
-                     {}, [&](CKfgDlg& d) {
-                         d.Click(c.clicked);
-                         EXPECT_EQ(d.CheckState(res::kIdPalPlus), c.palAfter);
-                         EXPECT_EQ(d.CheckState(res::kIdBlackLines), c.blackAfter);
-                         EXPECT_EQ(d.Record().PALplus, c.palAfter);
-                         EXPECT_EQ(d.Record().SchwarzeZeile, c.blackAfter);
-                     });
+    for (const auto& [palPlus, blackLines, clicked, palAfter, blackAfter] : cases) {
+        const std::string telvio =
+            "[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(palPlus) +
+            "\r\nSchwarzeZeile=" + std::to_string(blackLines) + "\r\n";
+        KfgRunIn run(telvio, {}, [&](CKfgDlg& d) {
+            d.Click(clicked);
+            EXPECT_EQ(d.CheckState(res::kIdPalPlus), palAfter);
+            EXPECT_EQ(d.CheckState(res::kIdBlackLines), blackAfter);
+            EXPECT_EQ(d.Record().PALplus, palAfter);
+            EXPECT_EQ(d.Record().SchwarzeZeile, blackAfter);
+        });
     }
 }
 

@@ -82,35 +82,27 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
     });
 }
 
-struct RefusedCase {
-    const char* name;
-    bool spanish;
-    const char* text;
-    const char* caption;
-};
-
 TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
-    const RefusedCase cases[] = {
-        {"", false, "Konfiguration auswählen!", "Fehler"},
-        {"   ", true, "Elegir  una configuración", "Error."},
-        {"kfg", false, "Der Name KFG ist reserviert.", "Fehler"},
-        {" KFG ", true, "El nombre KFG está reservado.", "Error."},
-        {"A]b", false, "Dieser Name ist nicht möglich.", "Fehler"},
-        {"中文", true, "Este nombre no es posible.", "Error."},
+    // The name, in Spanish or not, and the message: "caption: text".
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"", false, "Fehler: Konfiguration auswählen!"},
+        {"   ", true, "Error.: Elegir  una configuración"},
+        {"kfg", false, "Fehler: Der Name KFG ist reserviert."},
+        {" KFG ", true, "Error.: El nombre KFG está reservado."},
+        {"A]b", false, "Fehler: Dieser Name ist nicht möglich."},
+        {"中文", true, "Error.: Este nombre no es posible."},
     };
-    for (const RefusedCase& c : cases) {
+    for (const auto& [name, spanish, message] : cases) {
         for (const int command :
              {res::kIdSaveConfiguration, res::kIdShowConfiguration, res::kIdDeleteConfiguration}) {
-            const std::string kfg = KfgIni(c.spanish);
+            const std::string kfg = KfgIni(spanish);
             KfgRunIn run(kV31, kfg, [&](CKfgDlg& d) {
-                TypeInto(d.Item(kField), QString::fromUtf8(c.name));
+                TypeInto(d.Item(kField), QString::fromUtf8(name));
                 d.Click(command);
-                EXPECT_EQ(ComboEntries(d, kField).size(), 0) << c.name;
+                EXPECT_EQ(ComboEntries(d, kField).size(), 0) << name;
             });
-            EXPECT_EQ(run.script.Messages(),
-                      std::vector<std::string>{std::string(c.caption) + ": " + c.text})
-                << c.name << " " << command;
-            EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg) << c.name; // nothing written
+            EXPECT_THAT(run.script.Messages(), ElementsAre(message)) << name << " " << command;
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg) << name; // nothing written
         }
     }
 }

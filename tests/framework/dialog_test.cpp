@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kfg::framework {
@@ -169,19 +170,14 @@ TEST(DialogModality, EndingDuringInitialisationSkipsTheLoop) {
     EXPECT_FALSE(d.IsRunning());
 }
 
-struct ExitCase {
-    void (*act)(Dialog&);
-    bool validInput;
-    bool ends; // else one message and the dialog stays
-    int result;
-};
-
 TEST(DialogModality, ExitPaths) {
     const auto ok = [](Dialog& d) { d.Click(IDOK); };
     const auto enter = [](Dialog& d) { test::PressKey(d.Window(), Qt::Key_Return); };
     const auto escape = [](Dialog& d) { d.PressEscape(); };
     const auto closeBox = [](Dialog& d) { d.CloseWindow(); };
-    const ExitCase cases[] = {
+    // The act, on valid input or not; whether it ends the dialog (else one message and the
+    // dialog stays), and the end code.
+    const std::tuple<void (*)(Dialog&), bool, bool, int> cases[] = {
         {ok, true, true, IDOK},
         {ok, false, false, IDCANCEL},
         {enter, false, false, IDCANCEL},
@@ -190,17 +186,17 @@ TEST(DialogModality, ExitPaths) {
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
-        const ExitCase& c = cases[i];
+        const auto& [act, validInput, ends, code] = cases[i];
         ProbeDialog d;
         bool ended = false;
         const int result = RunWhileUp(d, [&](ModalScript& script) {
-            d.SetItemText(kSmall, c.validInput ? "3" : "30");
-            c.act(d);
+            d.SetItemText(kSmall, validInput ? "3" : "30");
+            act(d);
             ended = d.IsEnded();
-            EXPECT_EQ(script.Messages().size(), c.ends ? 0u : 1u);
+            EXPECT_EQ(script.Messages().size(), ends ? 0u : 1u);
         });
-        EXPECT_EQ(ended, c.ends);
-        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(result, code);
+        EXPECT_EQ(ended, ends);
     }
 }
 
