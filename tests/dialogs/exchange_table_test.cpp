@@ -36,19 +36,13 @@ TEST(KfgExchange, SlotTypingExchangesUpToTheFailingField) {
     EXPECT_EQ(run.script.Seen().back().icon, framework::MessageIcon::Warning);
 }
 
-struct UnsavedCase {
-    const char* file;
-    const char* unsavedLine; // out of range, in a field whose key the edition never writes
-    int field;               // a field the edition writes, and what is typed into it
-    const char* typed;
-    const char* savedLine;
-};
-
 // A value the edition never saves neither complains nor blocks, hidden (LetzteZeile, Accel) or
 // shown disabled (Erazor's Farbe): typing brings no message, and Start writes the edits while
 // the unsaved key keeps its bytes.
 TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
-    const UnsavedCase cases[] = {
+    // The file; its line out of range, in a field whose key the edition never writes; a field the
+    // edition writes, what is typed into it and the line saved.
+    const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
         {"[Telvio]\r\nStatus=1\r\nProportional=1\r\nLetzteZeile=600\r\n", "LetzteZeile=600\r\n",
          res::kMemorySlotIds[25], "7", "Speicher25=7\r\n"},
         {"[Telvio]\r\nStatus=1\r\nAccel=30\r\n", "Accel=30\r\n", res::kMemorySlotIds[5], "7",
@@ -56,11 +50,11 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
         {"[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n", "Farbe=600\r\n", res::kIdTestLines, "33",
          "Testzeilen=33\r\n"},
     };
-    for (const UnsavedCase& c : cases) {
-        SCOPED_TRACE(c.unsavedLine);
-        KfgRunIn start(c.file, {}, [&](CKfgDlg& d) {
+    for (const auto& [file, unsavedLine, field, typed, savedLine] : cases) {
+        SCOPED_TRACE(unsavedLine);
+        KfgRunIn start(file, {}, [&](CKfgDlg& d) {
             TypeInto(d.Item(res::kIdMemorySlot0), "1"); // takes the controls at once
-            TypeInto(d.Item(c.field), c.typed);
+            TypeInto(d.Item(field), typed);
             d.Click(res::kIdStart);
         });
         // No range message; only the recording starter's failed hand-over is told.
@@ -68,9 +62,8 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
             start.script.Messages(),
             ElementsAre("Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden"));
         EXPECT_EQ(start.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
-        const std::string saved = ReadBytes(start / "Telvio.ini");
-        EXPECT_NE(saved.find(c.savedLine), std::string::npos) << saved;
-        EXPECT_NE(saved.find(c.unsavedLine), std::string::npos) << saved;
+        EXPECT_THAT(ReadBytes(start / "Telvio.ini"),
+                    AllOf(HasSubstr(savedLine), HasSubstr(unsavedLine)));
     }
 }
 

@@ -107,41 +107,36 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
     }
 }
 
-struct IndexCase {
-    const char* edition; // its prefix: "Telvio" for V283, "Telvio_" for V31
-    std::vector<const char*> files;
-    QStringList listed;
-};
-
 // The list holds the numbers of the edition's index files (a folder of that name is none),
 // the first shown selected; choosing one sets the test lines to its number.
 TEST(KfgConfigurations, IndexFilesListedAndChosen) {
     const char* const kV283 = "[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=20\r\n";
     const char* const kV31Lines = "[Telvio]\r\nStatus=1\r\nTestzeilen=20\r\n";
-    const IndexCase cases[] = {
+    // The edition (its prefix: "Telvio" for V283, "Telvio_" for V31), the files, the list.
+    const std::tuple<const char*, std::vector<const char*>, QStringList> cases[] = {
         {kV283, {"Telvio03.idx", "Telvio12.idx", "Telvio_05.idx"}, {"3", "12"}},
         {kV283, {"Telvio10.idx", "Telvio99.idx", "Telvio100.idx", "Telvio_10.idx"}, {"10", "99"}},
         {kV31Lines,
          {"Telvio_16.idx", "Telvio_42.idx", "Telvio_7.idx", "Telvio42.idx"},
          {"16", "42"}},
     };
-    for (const IndexCase& c : cases) {
-        SCOPED_TRACE(c.files.front());
-        TelvioFolder dir(c.edition);
-        for (const char* name : c.files) {
+    for (const auto& [edition, files, listed] : cases) {
+        SCOPED_TRACE(files.front());
+        TelvioFolder dir(edition);
+        for (const char* name : files) {
             WriteBytes(dir / name, "");
         }
         fs::create_directory(dir / "Telvio07.idx");
         fs::create_directory(dir / "Telvio_08.idx");
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            EXPECT_EQ(ComboEntries(d, res::kIdIndexFileList), c.listed);
-            EXPECT_EQ(d.ItemText(res::kIdIndexFileList), c.listed[0]); // shown selected
-            EXPECT_EQ(d.ItemText(res::kIdTestLines), "20"); // the file's value, unchanged
+            EXPECT_EQ(ComboEntries(d, res::kIdIndexFileList), listed);
+            EXPECT_EQ(d.ItemText(res::kIdIndexFileList), listed[0]); // shown selected
+            EXPECT_EQ(d.ItemText(res::kIdTestLines), "20");          // the file's value, unchanged
             auto* list = qobject_cast<QComboBox*>(d.Item(res::kIdIndexFileList));
             list->setCurrentIndex(1);
             emit list->activated(1);
-            EXPECT_EQ(d.ItemText(res::kIdTestLines), c.listed[1]);
-            EXPECT_EQ(d.Record().Testzeilen, c.listed[1].toInt());
+            EXPECT_EQ(d.ItemText(res::kIdTestLines), listed[1]);
+            EXPECT_EQ(d.Record().Testzeilen, listed[1].toInt());
         });
     }
 }

@@ -33,19 +33,13 @@ TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
     EXPECT_TRUE(platform::SaveHistory::OfUser()->States(run / "KFG.ini").empty()); // unchanged
 }
 
-struct StartFailureCase {
-    bool spanish; // the stored caption language
-    bool toggle;  // the user switches the main dialog's language first
-    bool decoder; // the decoder dialog's start, else the hand-over
-    std::error_code error;
-    const char* message; // "caption: text"
-};
-
 // A failed start is told in the language of the dialog that started it: the main dialog's in
 // force for the hand-over, the stored one for the decoder dialog.
 TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
     using platform::FailureCause;
-    const StartFailureCase cases[] = {
+    // The stored caption language Spanish or not, the user's switch of the main dialog's language
+    // first, the decoder dialog's start (else the hand-over), the error and the message.
+    const std::tuple<bool, bool, bool, std::error_code, const char*> cases[] = {
         {true, false, false, make_error_code(FailureCause::WineMissing),
          "Error: No se pudo iniciar Telvio.exe: wine no está instalado"},
         {true, true, false, make_error_code(FailureCause::NotExecutable),
@@ -59,17 +53,17 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
         {false, true, true, make_error_code(FailureCause::WineMissing),
          "Fehler: Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
     };
-    for (const StartFailureCase& c : cases) {
-        SCOPED_TRACE(c.message);
+    for (const auto& [spanish, toggle, decoder, error, message] : cases) {
+        SCOPED_TRACE(message);
         RecordingStarter starter;
-        (c.decoder ? starter.startError : starter.handOverError) = c.error;
+        (decoder ? starter.startError : starter.handOverError) = error;
         KfgRunIn run(
-            kV31, KfgIni(c.spanish),
+            kV31, KfgIni(spanish),
             [&](CKfgDlg& d) {
-                if (c.toggle) {
+                if (toggle) {
                     d.Click(res::kIdLanguageToggle);
                 }
-                d.Click(c.decoder ? res::kIdAudioDecoder : res::kIdStart);
+                d.Click(decoder ? res::kIdAudioDecoder : res::kIdStart);
             },
             [](framework::Dialog& side) {
                 side.Click(res::kIdSonora);
@@ -78,10 +72,10 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
                 EXPECT_TRUE(side.IsEnded());
             },
             {.starter = starter});
-        EXPECT_EQ(run.script.Messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(run.script.Seen().size(), c.decoder ? 3u : 2u); // nothing else came up
-        if (c.decoder) {
-            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(c.spanish, "Audio=1\r\n"));
+        EXPECT_THAT(run.script.Messages(), ElementsAre(message));
+        EXPECT_EQ(run.script.Seen().size(), decoder ? 3u : 2u); // nothing else came up
+        if (decoder) {
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(spanish, "Audio=1\r\n"));
         }
     }
 }
