@@ -22,11 +22,10 @@ TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
         d.Click(res::kIdDefaults);
         EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
     });
-    const std::string saved = ReadBytes(run / "Telvio.ini");
-    for (const char* line : {"Testzeilen=16\r\n", "ErsteZeile=2\r\n", "LetzteZeile=285\r\n",
-                             "Farbe=254\r\n", "Secam=0\r\n", "PALplus=0\r\n"}) {
-        EXPECT_NE(saved.find(line), std::string::npos) << line;
-    }
+    EXPECT_THAT(ReadBytes(run / "Telvio.ini"),
+                AllOf(HasSubstr("Testzeilen=16\r\n"), HasSubstr("ErsteZeile=2\r\n"),
+                      HasSubstr("LetzteZeile=285\r\n"), HasSubstr("Farbe=254\r\n"),
+                      HasSubstr("Secam=0\r\n"), HasSubstr("PALplus=0\r\n")));
 }
 
 TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {

@@ -221,8 +221,7 @@ TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
         EXPECT_EQ(messages, c.messages);
         const std::string after = ReadBytes(run / "KFG.ini");
         if (c.saved != nullptr) {
-            EXPECT_NE(SectionText(after, c.saved).find("\r\nTestzeilen=31\r\n"), std::string::npos)
-                << after;
+            EXPECT_THAT(SectionText(after, c.saved), HasSubstr("\r\nTestzeilen=31\r\n")) << after;
         } else {
             EXPECT_EQ(after, kfg);
         }

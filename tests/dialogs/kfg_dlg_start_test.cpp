@@ -25,7 +25,7 @@ TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
                   "Fehler: 2QUIK!.exe konnte nicht gestartet werden: Datei nicht vorhanden"});
     EXPECT_TRUE(ended);
     EXPECT_EQ(run.result, framework::IDOK);
-    EXPECT_NE(ReadBytes(run / "Telvio.ini").find("Testzeilen=33\r\n"), std::string::npos);
+    EXPECT_THAT(ReadBytes(run / "Telvio.ini"), HasSubstr("Testzeilen=33\r\n"));
     EXPECT_EQ(ReadBytes(run / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
     const auto states = platform::SaveHistory::OfUser()->States(run / "Telvio.ini");
     ASSERT_EQ(states.size(), 1u);

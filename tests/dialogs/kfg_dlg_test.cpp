@@ -95,9 +95,9 @@ TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
 
 TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
     auto counter = std::make_shared<CountingFileSystem>();
-    KfgRunIn run("; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nSpeicher5=12\r\n"
-                 "Accel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n",
-                 {},
+    const std::string telvio = "; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\n"
+                               "Speicher5=12\r\nAccel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n";
+    KfgRunIn run(telvio, {},
                  [&](CKfgDlg& d) {
                      d.SetItemText(res::kIdColour, "300");
                      d.SetItemText(res::kIdMemorySlot7, "61");
@@ -109,14 +109,13 @@ TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
                  },
                  {}, {.files = counter});
     EXPECT_EQ(counter->replacements, 2); // one per file: a named save writes the sound options too
-    const std::string kfg = ReadBytes(run / "KFG.ini");
-    EXPECT_EQ(kfg.substr(0, 39), "[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Abend]\r\n");
-    EXPECT_NE(kfg.find("\r\nFarbe=300\r\n"), std::string::npos);
-    const std::string after = ReadBytes(run / "Telvio.ini");
-    EXPECT_EQ(after.substr(0, 11), "; comment\r\n");
-    EXPECT_NE(after.find("Speicher5=12\r\n"), std::string::npos); // a zero slot writes nothing
-    EXPECT_NE(after.find("Accel=9\r\n"), std::string::npos);      // not V320's key: untouched
-    EXPECT_NE(after.find("[Telvio-Erazor]\r\nLine-In=1\r\n"), std::string::npos);
+    EXPECT_THAT(ReadBytes(run / "KFG.ini"),
+                AllOf(StartsWith("[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Abend]\r\n"),
+                      HasSubstr("\r\nFarbe=300\r\n")));
+    // A zero slot writes nothing; Accel, not V320's key, and the other section stay untouched.
+    EXPECT_THAT(ReadBytes(run / "Telvio.ini"),
+                AllOf(StartsWith("; comment\r\n"), HasSubstr("Speicher5=12\r\n"),
+                      HasSubstr("Accel=9\r\n"), HasSubstr("[Telvio-Erazor]\r\nLine-In=1\r\n")));
 
     KfgRun again(run.path(), [](CKfgDlg& d) {
         EXPECT_EQ(d.ItemText(res::kIdColour), "300");
@@ -128,19 +127,18 @@ TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
 // The title names the section or configuration; "Telvio.ini" reloads what another program
 // changed, in the viewer's own section.
 TEST(KfgLoadSave, TitleAndReload) {
-    KfgRunIn run("[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=5\r\n",
-                 "[KFG]\r\nFr=0\r\n[Sp\xE4tfilm]\r\nTestzeilen=42\r\n", [&](CKfgDlg& d) {
-                     EXPECT_EQ(d.Title(), "KFG – Telvio-Erazor");
-                     run.state.ActiveSection = "Sp\xE4tfilm";
-                     d.LoadSettings(SettingsSource::KFG);
-                     EXPECT_EQ(d.Title(), "KFG – Spätfilm");
-                     EXPECT_EQ(d.ItemText(res::kIdTestLines), "42");
-                     WriteBytes(run / "Telvio.ini",
-                                "[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=77\r\n");
-                     d.Click(res::kIdReload);
-                     EXPECT_EQ(run.state.ActiveSection, "Telvio-Erazor");
-                     EXPECT_EQ(d.ItemText(res::kIdTestLines), "77");
-                 });
+    const std::string kfg = "[KFG]\r\nFr=0\r\n[Sp\xE4tfilm]\r\nTestzeilen=42\r\n";
+    KfgRunIn run("[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=5\r\n", kfg, [&](CKfgDlg& d) {
+        EXPECT_EQ(d.Title(), "KFG – Telvio-Erazor");
+        run.state.ActiveSection = "Sp\xE4tfilm";
+        d.LoadSettings(SettingsSource::KFG);
+        EXPECT_EQ(d.Title(), "KFG – Spätfilm");
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "42");
+        WriteBytes(run / "Telvio.ini", "[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=77\r\n");
+        d.Click(res::kIdReload);
+        EXPECT_EQ(run.state.ActiveSection, "Telvio-Erazor");
+        EXPECT_EQ(d.ItemText(res::kIdTestLines), "77");
+    });
 }
 
 // A folder copied from a FAT medium, every name in upper case: found and kept, as the viewer

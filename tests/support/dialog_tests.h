@@ -28,6 +28,7 @@ using namespace test;
 using testing::AllOf;
 using testing::ElementsAre;
 using testing::HasSubstr;
+using testing::StartsWith;
 
 // "KFG.ini" with the stored caption language and `rest` after it.
 inline std::string KfgIni(bool spanish, std::string_view rest = {}) {
