@@ -4,42 +4,10 @@
 #include "support/dialog_tests.h"
 
 #include <QAccessible>
-#include <QComboBox>
 #include <QLineEdit>
-#include <algorithm>
 
 namespace kfg::dialogs {
 namespace {
-
-bool ActsOrTakesFocus(QAccessibleInterface* node) {
-    constexpr QAccessible::Role kActing[] = {QAccessible::PushButton,   QAccessible::CheckBox,
-                                             QAccessible::RadioButton,  QAccessible::ComboBox,
-                                             QAccessible::EditableText, QAccessible::List};
-    return std::ranges::find(kActing, node->role()) != std::end(kActing) || node->state().focusable;
-}
-
-// The shown nodes a user can reach (controls that act or take focus), as "name" or, for an
-// unnamed one (a list named by one of its entries is), "<unnamed ClassName>".
-void Collect(QAccessibleInterface* node, QStringList& reachable) {
-    if (node == nullptr || node->state().invisible) {
-        return;
-    }
-    if (ActsOrTakesFocus(node)) {
-        QString name = node->text(QAccessible::Name).trimmed();
-        // A list announced by one of its entries says nothing about what it is for.
-        if (auto* list = qobject_cast<QComboBox*>(node->object());
-            list != nullptr && list->findText(name, Qt::MatchFixedString) >= 0) {
-            name.clear();
-        }
-        reachable
-            << (name.isEmpty()
-                    ? QStringLiteral("<unnamed %1>").arg(node->object()->metaObject()->className())
-                    : name);
-    }
-    for (int i = 0; i < node->childCount(); ++i) {
-        Collect(node->child(i), reachable);
-    }
-}
 
 // Every edition, both languages: the first-run prompts, the main window and the audio decoder
 // dialog, walked as assistive technology walks them. The prompts come before the main window,
@@ -48,7 +16,6 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
     for (int edition = 0; edition < 6; ++edition) {
         for (const bool spanish : {false, true}) {
             const std::string trace = std::to_string(edition) + (spanish ? " es" : " de");
-            TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(edition)]);
             std::vector<int> walked;
             const auto walk = [&](const framework::Dialog& dialog) {
                 walked.push_back(dialog.Template().id);
@@ -66,8 +33,8 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
                     EXPECT_TRUE(reachable.contains(spanish ? "Bajar" : "Niedriger")) << trace;
                 }
             };
-            KfgRun run(
-                dir.path(),
+            KfgRunIn run(
+                kEditionFiles[static_cast<std::size_t>(edition)], {},
                 [&](CKfgDlg& d) {
                     walk(d);
                     d.Click(res::kIdAudioDecoder);
@@ -85,7 +52,7 @@ TEST(KfgAccessibility, EveryReachableControlHasAName) {
             EXPECT_EQ(walked, (offersDisplayModes ? std::vector<int>{175, 161, 102, 176}
                                                   : std::vector<int>{175, 102, 176}))
                 << trace;
-            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), KfgIni(spanish)) << trace;
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(spanish)) << trace;
         }
     }
 }
@@ -106,9 +73,8 @@ QAccessibleInterface* FindByName(QAccessibleInterface* node, QAccessible::Role r
 // The configuration field is found by its name; Up and Down walk its list as clicks would.
 TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(kV31, KfgIni(spanish, "[Abend]\r\n[Sport]\r\n"));
         const QString name = spanish ? "Configuración" : "Konfigurationen";
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(kV31, KfgIni(spanish, "[Abend]\r\n[Sport]\r\n"), [&](CKfgDlg& d) {
             QAccessibleInterface* window = QAccessible::queryAccessibleInterface(d.Window());
             ASSERT_NE(FindByName(window, QAccessible::List, name), nullptr);
             QAccessibleInterface* found = FindByName(window, QAccessible::EditableText, name);

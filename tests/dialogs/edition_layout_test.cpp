@@ -25,9 +25,8 @@ TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
                                         res::kIdSecam};
     for (int value = 0; value < settings::kEditionCount; ++value) {
         const auto edition = static_cast<settings::Edition>(value);
-        TelvioFolder dir(kEditionFiles[static_cast<std::size_t>(value)]);
         std::vector<ShownValue> shown;
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(kEditionFiles[static_cast<std::size_t>(value)], {}, [&](CKfgDlg& d) {
             for (const char* pass : {"first", "again"}) {
                 for (const ExchangeRow& row : MainExchangeTable()) {
                     const settings::ViewerKey* key =
@@ -62,7 +61,7 @@ TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
             EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
         });
         EXPECT_EQ(run.state.Edition, edition);
-        const std::string saved = ReadBytes(dir / "Telvio.ini");
+        const std::string saved = ReadBytes(run / "Telvio.ini");
         for (const ShownValue& control : shown) {
             EXPECT_EQ(saved.find("\r\n" + control.line + "\r\n") != std::string::npos,
                       control.enabled)
@@ -74,67 +73,57 @@ TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
 
 struct EnabledCase {
     const char* telvioIni;
-    std::vector<int> enabled;
-    std::vector<int> disabled;
     int field; // shows `loaded`, then `shown` from the configuration "Abend"
     const char* loaded;
     const char* shown;
+    std::vector<int> enabled{}; // at start, beyond what the save above checks
+    std::vector<int> disabled{};
 };
 
-// The enabled state holds through everything that loads or relabels the window: the
-// "Telvio.ini" button, showing a configuration, the language switch, the layout button.
-TEST(EditionLayout, UnsavedControlsStayDisabledThroughLoadsAndLanguages) {
+// Every control's enabled state holds through everything that loads or relabels the window: the
+// "Telvio.ini" button, showing a configuration, the language switch, the layout button and
+// "Defaultwerte". Erazor shows its picture fields disabled with their spins and button, their
+// labels enabled.
+TEST(EditionLayout, EnabledStateHoldsThroughLoadsAndLanguages) {
     using namespace res;
     const auto slot = [](int n) { return kMemorySlotIds[static_cast<std::size_t>(n)]; };
     const EnabledCase cases[] = {
-        {"[Telvio]\r\nOptimierungBT=1\r\nStation12=7\r\n",
-         {slot(5), slot(9), kIdColour, kIdPictureDefaults, kIdDefaults},
-         {slot(10), slot(12), slot(39)},
-         slot(12),
-         "7",
-         "9"},
+        {"[Telvio]\r\nOptimierungBT=1\r\nStation12=7\r\n", slot(12), "7", "9"},
         {"[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n",
-         {kIdColourLabel, kIdBrightnessLabel, kIdContrastLabel, kIdDefaults, kIdTestLines,
-          kIdTestLinesSpin, kIdBorderHeight, kIdBorderHeightSpin, kIdStatistics},
-         {kIdColour, kIdColourSpin, kIdBrightness, kIdBrightnessSpin, kIdContrast, kIdContrastSpin,
-          kIdSecam, kIdPictureDefaults, slot(0), slot(19), slot(20), slot(39)},
          kIdColour,
          "600",
-         "300"},
-        {"[Telvio]\r\nStatus=0\r\n",
-         {slot(0), slot(19), kIdSecam},
-         {slot(20), slot(39)},
-         slot(19),
-         "0",
-         "9"},
-        {"[Telvio]\r\nStatus=0\r\nTurbo=1\r\n",
-         {slot(19)},
-         {slot(20), slot(39)},
-         slot(19),
-         "0",
-         "9"},
-        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\n",
-         {slot(0), slot(20), slot(39)},
-         {},
-         slot(39),
-         "0",
-         "9"},
+         "300",
+         {kIdColourLabel, kIdBrightnessLabel, kIdContrastLabel, kIdDefaults, kIdTestLinesSpin,
+          kIdBorderHeightSpin, kIdStatistics},
+         {kIdColourSpin, kIdBrightnessSpin, kIdContrastSpin, kIdPictureDefaults}},
+        {"[Telvio]\r\nStatus=0\r\n", slot(19), "0", "9"},
+        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\n", slot(39), "0", "9"},
     };
     for (const EnabledCase& c : cases) {
         SCOPED_TRACE(c.telvioIni);
-        TelvioFolder dir(c.telvioIni, "[KFG]\r\nFr=0\r\n[Abend]\r\nStation12=9\r\nStation19=9\r\n"
-                                      "Speicher19=9\r\nSpeicher39=9\r\nFarbe=300\r\n");
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            EXPECT_EQ(d.ItemText(c.field), c.loaded);
-            const auto holds = [&](const char* after) {
-                for (const int id : c.enabled) {
-                    EXPECT_TRUE(d.IsItemEnabled(id)) << after << ": " << id;
+        const std::string kfg = "[KFG]\r\nFr=0\r\n[Abend]\r\nStation12=9\r\nStation19=9\r\n"
+                                "Speicher19=9\r\nSpeicher39=9\r\nFarbe=300\r\n";
+        KfgRunIn run(c.telvioIni, kfg, [&](CKfgDlg& d) {
+            const auto enabledIds = [&d] {
+                std::vector<int> ids;
+                for (const framework::ControlTemplate& control : d.Template().controls) {
+                    if (control.id != framework::kNoId && d.IsItemEnabled(control.id)) {
+                        ids.push_back(control.id);
+                    }
                 }
-                for (const int id : c.disabled) {
-                    EXPECT_FALSE(d.IsItemEnabled(id)) << after << ": " << id;
-                }
+                return ids;
             };
-            holds("start");
+            const std::vector<int> atStart = enabledIds();
+            const auto holds = [&](const char* after) {
+                EXPECT_EQ(enabledIds(), atStart) << after;
+            };
+            for (const int id : c.enabled) {
+                EXPECT_TRUE(d.IsItemEnabled(id)) << id;
+            }
+            for (const int id : c.disabled) {
+                EXPECT_FALSE(d.IsItemEnabled(id)) << id;
+            }
+            EXPECT_EQ(d.ItemText(c.field), c.loaded);
             TypeInto(d.Item(kIdConfigurationField), "Abend");
             d.Click(kIdShowConfiguration);
             EXPECT_EQ(d.ItemText(c.field), c.shown);
@@ -147,21 +136,14 @@ TEST(EditionLayout, UnsavedControlsStayDisabledThroughLoadsAndLanguages) {
             d.Click(kIdLanguageToggle);
             d.Click(kIdReapplyLayout);
             holds("German, layout again");
+            d.Click(kIdDefaults); // resets what is shown disabled too
+            EXPECT_EQ(d.ItemText(kIdColour), "254");
+            holds("defaults");
             d.Click(kIdExit);
             EXPECT_TRUE(d.IsEnded());
         });
-        EXPECT_TRUE(run.script.MessageTexts().empty()); // Farbe=600 stops nothing
+        EXPECT_TRUE(run.script.Messages().empty()); // Farbe=600 stops nothing
     }
-}
-
-// "Defaultwerte" still resets what the edition shows disabled; nothing of it is saved.
-TEST(EditionLayout, DefaultsReachDisabledFields) {
-    TelvioFolder dir("[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n");
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
-        d.Click(res::kIdDefaults);
-        EXPECT_EQ(d.ItemText(res::kIdColour), "254");
-        EXPECT_FALSE(d.IsItemEnabled(res::kIdColour));
-    });
 }
 
 // What is shown overlaps only where the template itself lets controls overlap.
@@ -171,8 +153,7 @@ TEST(EditionLayout, ShownControlsOverlapOnlyWhereTheTemplateDoes) {
                b.y < a.y + a.height;
     };
     for (const char* file : kEditionFiles) {
-        TelvioFolder dir(file);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(file, {}, [&](CKfgDlg& d) {
             std::vector<const framework::ControlTemplate*> shown;
             for (const framework::ControlTemplate& control : res::MainDialogTemplate().controls) {
                 if (control.id != framework::kNoId &&

@@ -6,19 +6,23 @@
 namespace kfg::dialogs {
 namespace {
 
-TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
-        for (int slot = 0; slot < 40; ++slot) {
-            d.SetItemText(res::kMemorySlotIds[static_cast<std::size_t>(slot)], "5");
-        }
+// Typing in memory slots 0 to 19 takes the controls at once, in slots from 20 not: an exchange
+// that stops at the first failing field, the rows before it taken, those after not.
+TEST(KfgExchange, SlotTypingExchangesUpToTheFailingField) {
+    KfgRunIn run("[Telvio]\r\nStatus=1\r\nProportional=1\r\n", {}, [](CKfgDlg& d) {
+        const auto type = [&d](int first, int end) {
+            for (int slot = first; slot < end; ++slot) {
+                d.SetItemText(res::kMemorySlotIds[static_cast<std::size_t>(slot)], "5");
+            }
+        };
+        type(1, 20);                             // each an exchange that passes
         d.SetItemText(res::kIdColour, "2");      // before the failing row
         d.SetItemText(res::kIdTestLines, "100"); // outside 0..99
         d.SetItemText(res::kIdFirstLine, "3");   // after it
         d.SetCheck(res::kIdLoudness, 1);         // after it
-
-        EXPECT_FALSE(d.UpdateData(true));
-
+        type(20, 40);                            // no exchange
+        EXPECT_EQ(d.Record().Testzeilen, 16);
+        type(0, 1); // the exchange, and its message at once
         const settings::SettingsRecord& r = d.Record();
         EXPECT_EQ(r.Farbe, 2);
         EXPECT_EQ(r.Testzeilen, 100);
@@ -28,24 +32,17 @@ TEST(KfgExchange, FailingFieldInTheMiddleStopsTheExchange) {
             EXPECT_EQ(r.Memory[static_cast<std::size_t>(slot)], slot < 20 ? 5 : 0) << slot;
         }
     });
-    ASSERT_EQ(run.script.MessageTexts().size(), 1u);
-    EXPECT_TRUE(run.script.MessageTexts()[0].contains("0 und 99"));
+    EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr("0 und 99")));
     EXPECT_EQ(run.script.Seen().back().icon, framework::MessageIcon::Warning);
 }
-
-struct UnsavedCase {
-    const char* file;
-    const char* unsavedLine; // out of range, in a field whose key the edition never writes
-    int field;               // a field the edition writes, and what is typed into it
-    const char* typed;
-    const char* savedLine;
-};
 
 // A value the edition never saves neither complains nor blocks, hidden (LetzteZeile, Accel) or
 // shown disabled (Erazor's Farbe): typing brings no message, and Start writes the edits while
 // the unsaved key keeps its bytes.
 TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
-    const UnsavedCase cases[] = {
+    // The file; its line out of range, in a field whose key the edition never writes; a field the
+    // edition writes, what is typed into it and the line saved.
+    const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
         {"[Telvio]\r\nStatus=1\r\nProportional=1\r\nLetzteZeile=600\r\n", "LetzteZeile=600\r\n",
          res::kMemorySlotIds[25], "7", "Speicher25=7\r\n"},
         {"[Telvio]\r\nStatus=1\r\nAccel=30\r\n", "Accel=30\r\n", res::kMemorySlotIds[5], "7",
@@ -53,36 +50,29 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
         {"[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n", "Farbe=600\r\n", res::kIdTestLines, "33",
          "Testzeilen=33\r\n"},
     };
-    for (const UnsavedCase& c : cases) {
-        SCOPED_TRACE(c.unsavedLine);
-        TelvioFolder dir(c.file);
-        KfgRun start(dir.path(), [&](CKfgDlg& d) {
+    for (const auto& [file, unsavedLine, field, typed, savedLine] : cases) {
+        SCOPED_TRACE(unsavedLine);
+        KfgRunIn start(file, {}, [&](CKfgDlg& d) {
             TypeInto(d.Item(res::kIdMemorySlot0), "1"); // takes the controls at once
-            TypeInto(d.Item(c.field), c.typed);
+            TypeInto(d.Item(field), typed);
             d.Click(res::kIdStart);
         });
         // No range message; only the recording starter's failed hand-over is told.
-        EXPECT_EQ(start.script.MessageTexts(),
-                  std::vector<QString>{QStringLiteral(
-                      "Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden")});
+        EXPECT_THAT(
+            start.script.Messages(),
+            ElementsAre("Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden"));
         EXPECT_EQ(start.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
-        const std::string saved = ReadBytes(dir / "Telvio.ini");
-        EXPECT_NE(saved.find(c.savedLine), std::string::npos) << saved;
-        EXPECT_NE(saved.find(c.unsavedLine), std::string::npos) << saved;
+        EXPECT_THAT(ReadBytes(start / "Telvio.ini"),
+                    AllOf(HasSubstr(savedLine), HasSubstr(unsavedLine)));
     }
 }
-
-struct OrderCase {
-    const char* file;
-    int first; // two shown fields out of range, `first` before `second` in the exchange
-    int second;
-    const char* range; // the range the message names: the first field's
-};
 
 // The message and the focus belong to the first failing field in the exchange order.
 TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
     constexpr const char* kV283 = "[Telvio]\r\nOptimierungBT=1\r\n";
-    const OrderCase cases[] = {
+    // Two shown fields out of range, `first` before `second` in the exchange, and the range the
+    // message names: the first field's.
+    const std::tuple<const char*, int, int, const char*> cases[] = {
         {kV31, res::kIdColour, res::kIdBrightness, "0 und 511"},
         {kV31, res::kIdBrightness, res::kIdContrast, "0 und 255"},
         {kV31, res::kIdContrast, res::kIdBorderHeight, "0 und 511"},
@@ -90,24 +80,21 @@ TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
         {kV283, res::kIdTestLines, res::kIdFirstLine, "0 und 99"},
         {kV283, res::kIdFirstLine, res::kIdLastLine, "0 und 290"},
     };
-    for (const OrderCase& c : cases) {
-        TelvioFolder dir(c.file);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            d.SetItemText(c.second, "999");
-            d.SetItemText(c.first, "999");
+    for (const auto& [file, first, second, range] : cases) {
+        KfgRunIn run(file, {}, [&](CKfgDlg& d) {
+            d.SetItemText(second, "999");
+            d.SetItemText(first, "999");
             EXPECT_FALSE(d.UpdateData(true));
-            EXPECT_EQ(d.Window()->focusWidget(), d.Item(c.first)) << c.first;
+            EXPECT_EQ(d.Window()->focusWidget(), d.Item(first)) << first;
         });
-        ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.first;
-        EXPECT_TRUE(run.script.MessageTexts()[0].contains(c.range)) << c.first;
+        EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr(range))) << first;
     }
 }
 
 // Each limit is accepted, one past it is not (every checked field starts at 0). The other
 // checked fields' ranges are those the order test above finds in their messages.
 TEST(KfgExchange, RangeLimitsOfTheShownFields) {
-    TelvioFolder dir(kEditionFiles[4]);
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+    KfgRunIn run(kEditionFiles[4], {}, [&](CKfgDlg& d) {
         for (const auto& [id, high] :
              {std::pair{res::kIdTestLines, 99}, std::pair{res::kIdLastLine, 580},
               std::pair{res::kIdAcceleration, 25}}) {
@@ -125,8 +112,7 @@ TEST(KfgExchange, RangeLimitsOfTheShownFields) {
 // Each spin wraps between its own limits (test lines from 8, brightness from 1, below the
 // checks' 0), reaching the top before it wraps.
 TEST(KfgExchange, SpinsWrapBetweenTheirOwnLimits) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         const std::tuple<int, const char*, Qt::Key, const char*> steps[] = {
             {res::kIdTestLines, "98", Qt::Key_Up, "99"},
             {res::kIdTestLines, "99", Qt::Key_Up, "8"},
@@ -148,34 +134,42 @@ struct StoredChoiceCase {
     int list;
     const char* key;
     const char* shownForA;
+    int pickForA;          // the list's entry then chosen for A
+    const char* savedForA; // its row of the table, wherever the list holds it
     const char* savedForB; // B's index, not shown in its list, survives B's save
 };
 
 // A list shows a stored choice only when it holds exactly that entry; otherwise it shows
-// nothing and the stored index is kept, also right after showing another configuration.
+// nothing and the stored index is kept, also right after showing another configuration. A
+// save writes the row of the entry shown.
 TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
     const StoredChoiceCase cases[] = {
         {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=2\r\n[B]\r\nDisplayMode=1\r\n",
-         res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", "1"},
+         res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", 1, "5", "1"},
         {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
-         res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", "7"},
+         res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", 0, "2", "7"},
         {"[Telvio]\r\nOptimierungBT=1\r\n", "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
-         res::kIdCardList283, "TVKarte", "Hauppauge BT878", "5"},
+         res::kIdCardList283, "TVKarte", "Hauppauge BT878", 0, "0", "5"},
+        {kEditionFiles[5], "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=99\r\n", res::kIdCardList3x,
+         "TVKarte", "Miro PCTV", 3, "3", "99"},
     };
     for (const StoredChoiceCase& c : cases) {
         SCOPED_TRACE(c.kfgIni);
-        TelvioFolder dir(c.telvioIni, c.kfgIni);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(c.telvioIni, c.kfgIni, [&](CKfgDlg& d) {
             for (const char* name : {"A", "B"}) {
                 TypeInto(d.Item(res::kIdConfigurationField), name);
                 d.Click(res::kIdShowConfiguration);
                 EXPECT_EQ(d.ItemText(c.list).toStdString(),
                           std::string(name) == "A" ? c.shownForA : "");
+                if (std::string(name) == "A") {
+                    d.ComboSetCurSel(c.list, c.pickForA);
+                }
+                d.Click(res::kIdSaveConfiguration);
             }
-            d.Click(res::kIdSaveConfiguration);
         });
         settings::ProfileStore store;
-        EXPECT_EQ(store.GetString(dir / "KFG.ini", "B", c.key, "", 20), c.savedForB);
+        EXPECT_EQ(store.GetString(run / "KFG.ini", "A", c.key, "", 20), c.savedForA);
+        EXPECT_EQ(store.GetString(run / "KFG.ini", "B", c.key, "", 20), c.savedForB);
     }
 }
 

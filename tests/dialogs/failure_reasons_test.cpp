@@ -11,25 +11,22 @@ namespace kfg::dialogs {
 namespace {
 
 // A disk that is full after `bytes` bytes of any file: the process's file size limit, with
-// SIGXFSZ ignored so that the write fails with EFBIG instead of ending the test.
+// SIGXFSZ ignored (for the rest of the program) so that the write fails with EFBIG instead of
+// ending the test.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &before_);
-        rlimit limit = before_;
-        limit.rlim_cur = bytes;
+        const rlimit limit{bytes, before_.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &before_);
-        std::signal(SIGXFSZ, previous_);
-    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &before_); }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit before_{};
-    void (*previous_)(int) = std::signal(SIGXFSZ, SIG_IGN);
 };
 
 // The fields after `messages` hold what most cases share.

@@ -1,8 +1,6 @@
 // The main dialog's buttons, boxes and the ways out, driven as a user would.
 #include "support/dialog_tests.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace kfg::dialogs {
@@ -13,28 +11,25 @@ constexpr const char* kV283 =
     "LetzteZeile=300\r\nFarbe=100\r\nSecam=1\r\nPALplus=1\r\n";
 
 TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
-    TelvioFolder dir(kV283);
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV283, {}, [](CKfgDlg& d) {
         d.Click(res::kIdDefaults);
         EXPECT_EQ(d.Record().Testzeilen, 40); // the record follows only at the next exchange
         d.Click(res::kIdExit);
     });
-    EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), kV283); // "Beenden" saves nothing
+    EXPECT_EQ(ReadBytes(run / "Telvio.ini"), kV283); // "Beenden" saves nothing
     // Saved, the controls' defaults reach the file: the button set them.
-    KfgRun save(dir.path(), [](CKfgDlg& d) {
+    KfgRun save(run.path(), [](CKfgDlg& d) {
         d.Click(res::kIdDefaults);
         EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
     });
-    const std::string saved = ReadBytes(dir / "Telvio.ini");
-    for (const char* line : {"Testzeilen=16\r\n", "ErsteZeile=2\r\n", "LetzteZeile=285\r\n",
-                             "Farbe=254\r\n", "Secam=0\r\n", "PALplus=0\r\n"}) {
-        EXPECT_NE(saved.find(line), std::string::npos) << line;
-    }
+    EXPECT_THAT(ReadBytes(run / "Telvio.ini"),
+                AllOf(HasSubstr("Testzeilen=16\r\n"), HasSubstr("ErsteZeile=2\r\n"),
+                      HasSubstr("LetzteZeile=285\r\n"), HasSubstr("Farbe=254\r\n"),
+                      HasSubstr("Secam=0\r\n"), HasSubstr("PALplus=0\r\n")));
 }
 
 TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         const std::pair<int, const char*> presets[] = {
             {res::kIdAspect4To3, "1"}, {res::kIdAspect16To9, "34"}, {res::kIdAspect20To9, "60"}};
         for (const auto& [button, height] : presets) {
@@ -44,72 +39,48 @@ TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {
     });
 }
 
-struct PairCase {
-    int palPlus;
-    int blackLines;
-    int clicked;
-    int palAfter;
-    int blackAfter;
-};
-
 TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
-    const PairCase cases[] = {
+    // PALplus and black lines as loaded, the box clicked, both boxes then.
+    const std::tuple<int, int, int, int, int> cases[] = {
         {0, 0, res::kIdBlackLines, 0, 1}, {1, 0, res::kIdBlackLines, 0, 1},
         {0, 1, res::kIdBlackLines, 0, 0}, {1, 1, res::kIdBlackLines, 0, 0},
         {0, 0, res::kIdPalPlus, 1, 0},    {0, 1, res::kIdPalPlus, 1, 0},
         {1, 0, res::kIdPalPlus, 0, 0},    {1, 1, res::kIdPalPlus, 0, 0},
     };
-    for (const PairCase& c : cases) {
-        TelvioFolder dir("[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(c.palPlus) +
-                         "\r\nSchwarzeZeile=" + std::to_string(c.blackLines) + "\r\n");
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            d.Click(c.clicked);
-            EXPECT_EQ(d.CheckState(res::kIdPalPlus), c.palAfter);
-            EXPECT_EQ(d.CheckState(res::kIdBlackLines), c.blackAfter);
-            EXPECT_EQ(d.Record().PALplus, c.palAfter);
-            EXPECT_EQ(d.Record().SchwarzeZeile, c.blackAfter);
+    for (const auto& [palPlus, blackLines, clicked, palAfter, blackAfter] : cases) {
+        const std::string telvio =
+            "[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(palPlus) +
+            "\r\nSchwarzeZeile=" + std::to_string(blackLines) + "\r\n";
+        KfgRunIn run(telvio, {}, [&](CKfgDlg& d) {
+            d.Click(clicked);
+            EXPECT_EQ(d.CheckState(res::kIdPalPlus), palAfter);
+            EXPECT_EQ(d.CheckState(res::kIdBlackLines), blackAfter);
+            EXPECT_EQ(d.Record().PALplus, palAfter);
+            EXPECT_EQ(d.Record().SchwarzeZeile, blackAfter);
         });
     }
 }
 
-TEST(KfgCommands, TypingInSlotsZeroToNineteenTakesTheControls) {
-    TelvioFolder dir("[Telvio]\r\nStatus=1\r\nProportional=1\r\n");
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
-        d.SetItemText(res::kIdTestLines, "120");
-        d.SetItemText(res::kIdMemorySlot20, "5"); // no exchange
-        EXPECT_EQ(d.Record().Testzeilen, 16);
-        d.SetItemText(res::kIdMemorySlot0, "5"); // an exchange: the range message at once
-        EXPECT_EQ(d.Record().Testzeilen, 120);
-        EXPECT_EQ(d.Record().Memory[0], 5);
-    });
-    ASSERT_EQ(run.script.MessageTexts().size(), 1u);
-    EXPECT_TRUE(run.script.MessageTexts()[0].contains("0 und 99"));
-}
-
 TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
-    struct Case {
-        bool click;
-        bool closeBox;
-        bool written;
-    };
-    const Case cases[] = {{false, false, false}, {true, false, true}, {true, true, false}};
-    for (const Case& c : cases) {
-        TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\n");
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            if (c.click) {
+    // Clicks on the sound options, the close box instead of "Beenden", "KFG.ini" written.
+    const std::tuple<bool, bool, bool> cases[] = {
+        {false, false, false}, {true, false, true}, {true, true, false}};
+    for (const auto& [click, closeBox, written] : cases) {
+        KfgRunIn run(kV31, "[KFG]\r\nFr=0\r\n", [&](CKfgDlg& d) {
+            if (click) {
                 d.Click(res::kIdSoundLineIn); // checked
                 d.Click(res::kIdSoundLineIn); // and cleared again: still counts
                 d.Click(res::kIdSoundInit);
             }
-            if (c.closeBox) {
+            if (closeBox) {
                 d.CloseWindow();
             } else {
                 d.Click(res::kIdExit);
             }
         });
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
-                  c.written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
-            << c.click << c.closeBox;
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"),
+                  written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
+            << click << closeBox;
         EXPECT_EQ(run.result, framework::IDOK);
     }
 }
@@ -121,8 +92,7 @@ TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
     for (const bool start : {true, false}) { // Start, else a named save
         const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=20\r\n";
         const std::string kfg = "[KFG]\r\nFr=0\r\n";
-        TelvioFolder dir(telvio, kfg);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(telvio, kfg, [&](CKfgDlg& d) {
             d.Click(res::kIdSoundInit);
             TypeInto(d.Item(res::kIdMemorySlot30), "9");
             TypeInto(d.Item(res::kIdTestLines), "120");
@@ -138,24 +108,22 @@ TEST(KfgCommands, FailedCheckStopsStartAndNamedSave) {
             EXPECT_EQ(field->selectedText(), "120");
             EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 0); // nothing saved, none listed
         });
-        ASSERT_EQ(run.script.MessageTexts().size(), 1u);
-        EXPECT_EQ(run.script.MessageTexts()[0],
-                  "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.");
+        EXPECT_EQ(
+            run.script.Messages(),
+            std::vector<std::string>{"KFG: Bitte eine ganze Zahl zwischen 0 und 99 eingeben."});
         EXPECT_TRUE(run.starter.log.empty());
-        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), telvio);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg);
+        EXPECT_EQ(ReadBytes(run / "Telvio.ini"), telvio);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg);
     }
 }
 
 // Enter in the configuration field saves (see the configuration tests); elsewhere it neither
 // saves nor ends KFG.
 TEST(KfgCommands, EnterOutsideTheConfigurationFieldDoesNothing) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
         d.SetItemText(res::kIdConfigurationField, "Abend");
         d.SetFocusTo(res::kIdMemorySlot3);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(d.Window(), &enter);
+        PressKey(d.Item(res::kIdMemorySlot3), Qt::Key_Return);
         EXPECT_FALSE(d.IsEnded());
         EXPECT_EQ(d.ComboCount(res::kIdConfigurationField), 0);
     });

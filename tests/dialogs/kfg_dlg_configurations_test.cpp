@@ -16,11 +16,6 @@ namespace {
 
 constexpr int kField = res::kIdConfigurationField;
 
-void Type(CKfgDlg& d, const QString& name) {
-    d.SetItemText(kField, name);
-    d.OnConfigurationTextChanged();
-}
-
 // Any "Sprox" but 2 requests the language prompt once: the request is gone before the prompt
 // comes, also when it is cancelled, and the stored language stays.
 TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
@@ -29,59 +24,54 @@ TEST(KfgConfigurations, ListedAtStartAndPromptRequestIsOneShot) {
         SCOPED_TRACE(sprox);
         const std::string kfg = std::string("[KFG]\r\nSprox=") + sprox + "\r\n" + rest;
         const bool prompted = std::string(sprox) != "2";
-        TelvioFolder dir(kV31, kfg);
-        KfgRun run(dir.path(), [](CKfgDlg& d) {
+        KfgRunIn run(kV31, kfg, [](CKfgDlg& d) {
             EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Sport"}));
         });
         EXPECT_EQ(run.script.Seen().front().templateId,
                   prompted ? res::kLanguageDialogId : res::kMainDialogId);
         EXPECT_EQ(run.script.Seen().size(), prompted ? 2u : 1u);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), prompted ? "[KFG]\r\n" + rest : kfg);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), prompted ? "[KFG]\r\n" + rest : kfg);
     }
 }
 
 TEST(KfgConfigurations, SaveShowAndDeleteByName) {
-    TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n",
-                     "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=30\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
-        Type(d, "Abend");
+    const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n";
+    KfgRunIn run(telvio, "[KFG]\r\nFr=0\r\n[Abend]\r\nTestzeilen=30\r\n", [&](CKfgDlg& d) {
+        TypeInto(d.Item(kField), "Abend");
         d.Click(res::kIdShowConfiguration);
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "30");
         EXPECT_EQ(d.Title(), "KFG – Abend");
 
         d.SetItemText(res::kIdTestLines, "31");
-        Type(d, "abend"); // the same configuration in other letters
+        TypeInto(d.Item(kField), "abend"); // the same configuration in other letters
         d.Click(res::kIdSaveConfiguration);
         EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
         EXPECT_EQ(d.ItemText(kField), ""); // the field is cleared, the name kept
         EXPECT_EQ(run.state.ActiveSection, "abend");
 
-        Type(d, "  Ab  ");
+        TypeInto(d.Item(kField), "  Ab  ");
         d.Click(res::kIdSaveConfiguration);
-        Type(d, "Ab");
+        TypeInto(d.Item(kField), "Ab");
         d.Click(res::kIdSaveConfiguration); // twice: still one entry
         EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ab"}));
 
-        Type(d, "Ab");
+        TypeInto(d.Item(kField), "Ab");
         d.Click(res::kIdDeleteConfiguration);
         EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend"}));
         EXPECT_EQ(d.ItemText(kField), "Ab"); // the field keeps its text
 
-        Type(d, "Ein sehr langer Name");
+        TypeInto(d.Item(kField), "Ein sehr langer Name");
         d.Click(res::kIdSaveConfiguration);
         EXPECT_EQ(ComboEntries(d, kField).last(), "Ein sehr lange");
-        Type(d, "Spätfilm");
+        TypeInto(d.Item(kField), "Spätfilm");
         d.Click(res::kIdSaveConfiguration);
     });
-    const std::string kfg = ReadBytes(dir / "KFG.ini");
-    EXPECT_NE(kfg.find("[Abend]\r\nTestzeilen=31\r\n"), std::string::npos);
-    EXPECT_EQ(kfg.find("[Ab]"), std::string::npos);
-    EXPECT_NE(kfg.find("[Ein sehr lange]"), std::string::npos);
-    EXPECT_NE(kfg.find("[Sp\xE4tfilm]"), std::string::npos);
-    EXPECT_TRUE(run.script.MessageTexts().empty());
+    EXPECT_THAT(ReadBytes(run / "KFG.ini"), HasSubstr("[Abend]\r\nTestzeilen=31\r\n"));
+    EXPECT_TRUE(run.script.Messages().empty());
 
-    // Names with blanks and letters come back at the next start; a double-click shows one.
-    KfgRun second(dir.path(), [](CKfgDlg& d) {
+    // The names come back at the next start, as the file's sections (the one deleted gone, the
+    // long one cut, the letters read back); a double-click shows one.
+    KfgRun second(run.path(), [](CKfgDlg& d) {
         EXPECT_EQ(ComboEntries(d, kField), QStringList({"Abend", "Ein sehr lange", "Spätfilm"}));
         auto* simple = qobject_cast<framework::SimpleCombo*>(d.Item(kField));
         ASSERT_NE(simple, nullptr);
@@ -92,86 +82,70 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
     });
 }
 
-struct RefusedCase {
-    const char* name;
-    bool spanish;
-    const char* text;
-    const char* caption;
-};
-
 TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
-    const RefusedCase cases[] = {
-        {"", false, "Konfiguration auswählen!", "Fehler"},
-        {"   ", true, "Elegir  una configuración", "Error."},
-        {"kfg", false, "Der Name KFG ist reserviert.", "Fehler"},
-        {" KFG ", true, "El nombre KFG está reservado.", "Error."},
-        {"A]b", false, "Dieser Name ist nicht möglich.", "Fehler"},
-        {"中文", true, "Este nombre no es posible.", "Error."},
+    // The name, in Spanish or not, and the message: "caption: text".
+    const std::tuple<const char*, bool, const char*> cases[] = {
+        {"", false, "Fehler: Konfiguration auswählen!"},
+        {"   ", true, "Error.: Elegir  una configuración"},
+        {"kfg", false, "Fehler: Der Name KFG ist reserviert."},
+        {" KFG ", true, "Error.: El nombre KFG está reservado."},
+        {"A]b", false, "Fehler: Dieser Name ist nicht möglich."},
+        {"中文", true, "Error.: Este nombre no es posible."},
     };
-    for (const RefusedCase& c : cases) {
+    for (const auto& [name, spanish, message] : cases) {
         for (const int command :
              {res::kIdSaveConfiguration, res::kIdShowConfiguration, res::kIdDeleteConfiguration}) {
-            const std::string kfg = KfgIni(c.spanish);
-            TelvioFolder dir(kV31, kfg);
-            KfgRun run(dir.path(), [&](CKfgDlg& d) {
-                Type(d, QString::fromUtf8(c.name));
+            const std::string kfg = KfgIni(spanish);
+            KfgRunIn run(kV31, kfg, [&](CKfgDlg& d) {
+                TypeInto(d.Item(kField), QString::fromUtf8(name));
                 d.Click(command);
-                EXPECT_EQ(ComboEntries(d, kField).size(), 0) << c.name;
+                EXPECT_EQ(ComboEntries(d, kField).size(), 0) << name;
             });
-            ASSERT_EQ(run.script.MessageTexts().size(), 1u) << c.name << " " << command;
-            EXPECT_EQ(run.script.MessageTexts()[0], QString::fromUtf8(c.text));
-            EXPECT_EQ(run.script.Seen().back().caption, QString::fromUtf8(c.caption));
-            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg) << c.name; // nothing written
+            EXPECT_THAT(run.script.Messages(), ElementsAre(message)) << name << " " << command;
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg) << name; // nothing written
         }
     }
 }
-
-struct IndexCase {
-    const char* edition; // its prefix: "Telvio" for V283, "Telvio_" for V31
-    std::vector<const char*> files;
-    QStringList listed;
-};
 
 // The list holds the numbers of the edition's index files (a folder of that name is none),
 // the first shown selected; choosing one sets the test lines to its number.
 TEST(KfgConfigurations, IndexFilesListedAndChosen) {
     const char* const kV283 = "[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=20\r\n";
     const char* const kV31Lines = "[Telvio]\r\nStatus=1\r\nTestzeilen=20\r\n";
-    const IndexCase cases[] = {
+    // The edition (its prefix: "Telvio" for V283, "Telvio_" for V31), the files, the list.
+    const std::tuple<const char*, std::vector<const char*>, QStringList> cases[] = {
         {kV283, {"Telvio03.idx", "Telvio12.idx", "Telvio_05.idx"}, {"3", "12"}},
         {kV283, {"Telvio10.idx", "Telvio99.idx", "Telvio100.idx", "Telvio_10.idx"}, {"10", "99"}},
         {kV31Lines,
          {"Telvio_16.idx", "Telvio_42.idx", "Telvio_7.idx", "Telvio42.idx"},
          {"16", "42"}},
     };
-    for (const IndexCase& c : cases) {
-        SCOPED_TRACE(c.files.front());
-        TelvioFolder dir(c.edition);
-        for (const char* name : c.files) {
+    for (const auto& [edition, files, listed] : cases) {
+        SCOPED_TRACE(files.front());
+        TelvioFolder dir(edition);
+        for (const char* name : files) {
             WriteBytes(dir / name, "");
         }
         fs::create_directory(dir / "Telvio07.idx");
         fs::create_directory(dir / "Telvio_08.idx");
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            EXPECT_EQ(ComboEntries(d, res::kIdIndexFileList), c.listed);
-            EXPECT_EQ(d.ItemText(res::kIdIndexFileList), c.listed[0]); // shown selected
-            EXPECT_EQ(d.ItemText(res::kIdTestLines), "20"); // the file's value, unchanged
+            EXPECT_EQ(ComboEntries(d, res::kIdIndexFileList), listed);
+            EXPECT_EQ(d.ItemText(res::kIdIndexFileList), listed[0]); // shown selected
+            EXPECT_EQ(d.ItemText(res::kIdTestLines), "20");          // the file's value, unchanged
             auto* list = qobject_cast<QComboBox*>(d.Item(res::kIdIndexFileList));
             list->setCurrentIndex(1);
             emit list->activated(1);
-            EXPECT_EQ(d.ItemText(res::kIdTestLines), c.listed[1]);
-            EXPECT_EQ(d.Record().Testzeilen, c.listed[1].toInt());
+            EXPECT_EQ(d.ItemText(res::kIdTestLines), listed[1]);
+            EXPECT_EQ(d.Record().Testzeilen, listed[1].toInt());
         });
     }
 }
 
 QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
-    for (QAbstractButton* button : box.buttons()) {
-        if (button->text() == QString::fromUtf8(text)) {
-            return button;
-        }
-    }
-    return nullptr;
+    const QList<QAbstractButton*> buttons = box.buttons();
+    const auto found = std::ranges::find_if(
+        buttons, [text](const QAbstractButton* b) { return b->text() == QString::fromUtf8(text); });
+    return found != buttons.end() ? *found : nullptr;
 }
 
 // The lines of `section` (its header included) in the bytes of an INI file.
@@ -218,9 +192,8 @@ TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
     for (const EnterCase& c : cases) {
         SCOPED_TRACE(c.typed != nullptr ? c.typed : "Up");
         const std::string kfg = KfgIni(c.spanish, "[Abend]\r\nTestzeilen=30\r\n");
-        TelvioFolder dir("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n", kfg);
         std::vector<std::string> messages;
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run("[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n", kfg, [&](CKfgDlg& d) {
             framework::ScopedModalHook answer([&](framework::ModalView& view) {
                 messages.push_back((view.Caption() + ": " + view.Text()).toStdString());
                 auto* box = qobject_cast<QMessageBox*>(view.Widget());
@@ -246,10 +219,9 @@ TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
             EXPECT_EQ(field->text(), c.saved != nullptr ? QString() : typed);
         });
         EXPECT_EQ(messages, c.messages);
-        const std::string after = ReadBytes(dir / "KFG.ini");
+        const std::string after = ReadBytes(run / "KFG.ini");
         if (c.saved != nullptr) {
-            EXPECT_NE(SectionText(after, c.saved).find("\r\nTestzeilen=31\r\n"), std::string::npos)
-                << after;
+            EXPECT_THAT(SectionText(after, c.saved), HasSubstr("\r\nTestzeilen=31\r\n")) << after;
         } else {
             EXPECT_EQ(after, kfg);
         }
@@ -274,12 +246,11 @@ TEST(KfgConfigurations, ShowOfANameWithNoSectionChangesNothing) {
     for (const bool spanish : {false, true}) {
         const std::string telvio = "[Telvio]\r\nStatus=1\r\nTestzeilen=10\r\n";
         const std::string kfg = KfgIni(spanish, "[Abend]\r\nTestzeilen=30\r\n");
-        TelvioFolder dir(telvio, kfg);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            Type(d, "Abend");
+        KfgRunIn run(telvio, kfg, [&](CKfgDlg& d) {
+            TypeInto(d.Item(kField), "Abend");
             d.Click(res::kIdShowConfiguration);
             TypeInto(d.Item(res::kIdTestLines), "31"); // an edit not saved anywhere
-            Type(d, "Kino");
+            TypeInto(d.Item(kField), "Kino");
             const QStringList before = WindowState(d);
             d.Click(res::kIdShowConfiguration);
             EXPECT_EQ(WindowState(d), before);
@@ -288,8 +259,8 @@ TEST(KfgConfigurations, ShowOfANameWithNoSectionChangesNothing) {
                   std::vector<std::string>{
                       spanish ? "KFG: KFG.ini no contiene ninguna configuración Kino."
                               : "KFG: KFG.ini enthält keine Konfiguration Kino."});
-        EXPECT_EQ(ReadBytes(dir / "Telvio.ini"), telvio);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), kfg);
+        EXPECT_EQ(ReadBytes(run / "Telvio.ini"), telvio);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg);
     }
 }
 

@@ -10,41 +10,36 @@ namespace {
 // folder), and hands over to the viewer of the edition that wrote "Telvio.ini".
 TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
     const std::string before = kEditionFiles[4];
-    TelvioFolder dir(before, "[KFG]\r\nFr=0\r\n");
     bool ended = false;
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+    KfgRunIn run(before, "[KFG]\r\nFr=0\r\n", [&](CKfgDlg& d) {
+        EXPECT_FALSE(d.IsItemEnabled(res::kIdLineInMute)); // no sound card: no switch
+        EXPECT_EQ(d.CheckState(res::kIdLineInMute), 0);
         d.SetItemText(res::kIdTestLines, "33");
         d.Click(res::kIdStart);
         ended = d.IsEnded();
     });
     EXPECT_EQ(run.starter.log, std::vector<std::string>{"handover 2QUIK!.exe Quick"});
     // The viewer is missing: the user is told, then KFG ends.
-    EXPECT_EQ(
-        run.script.MessageTexts(),
-        std::vector<QString>{"2QUIK!.exe konnte nicht gestartet werden: Datei nicht vorhanden"});
+    EXPECT_EQ(run.script.Messages(),
+              std::vector<std::string>{
+                  "Fehler: 2QUIK!.exe konnte nicht gestartet werden: Datei nicht vorhanden"});
     EXPECT_TRUE(ended);
     EXPECT_EQ(run.result, framework::IDOK);
-    EXPECT_NE(ReadBytes(dir / "Telvio.ini").find("Testzeilen=33\r\n"), std::string::npos);
-    EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
-    const auto states = platform::SaveHistory::OfUser()->States(dir / "Telvio.ini");
+    EXPECT_THAT(ReadBytes(run / "Telvio.ini"), HasSubstr("Testzeilen=33\r\n"));
+    EXPECT_EQ(ReadBytes(run / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
+    const auto states = platform::SaveHistory::OfUser()->States(run / "Telvio.ini");
     ASSERT_EQ(states.size(), 1u);
     EXPECT_EQ(ReadBytes(states[0].path), before);
-    EXPECT_TRUE(platform::SaveHistory::OfUser()->States(dir / "KFG.ini").empty()); // unchanged
+    EXPECT_TRUE(platform::SaveHistory::OfUser()->States(run / "KFG.ini").empty()); // unchanged
 }
-
-struct StartFailureCase {
-    bool spanish; // the stored caption language
-    bool toggle;  // the user switches the main dialog's language first
-    bool decoder; // the decoder dialog's start, else the hand-over
-    std::error_code error;
-    const char* message; // "caption: text"
-};
 
 // A failed start is told in the language of the dialog that started it: the main dialog's in
 // force for the hand-over, the stored one for the decoder dialog.
 TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
     using platform::FailureCause;
-    const StartFailureCase cases[] = {
+    // The stored caption language Spanish or not, the user's switch of the main dialog's language
+    // first, the decoder dialog's start (else the hand-over), the error and the message.
+    const std::tuple<bool, bool, bool, std::error_code, const char*> cases[] = {
         {true, false, false, make_error_code(FailureCause::WineMissing),
          "Error: No se pudo iniciar Telvio.exe: wine no está instalado"},
         {true, true, false, make_error_code(FailureCause::NotExecutable),
@@ -58,18 +53,17 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
         {false, true, true, make_error_code(FailureCause::WineMissing),
          "Fehler: Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
     };
-    for (const StartFailureCase& c : cases) {
-        SCOPED_TRACE(c.message);
-        TelvioFolder dir(kV31, KfgIni(c.spanish));
-        test::RecordingStarter starter;
-        (c.decoder ? starter.startError : starter.handOverError) = c.error;
-        KfgRun run(
-            dir.path(),
+    for (const auto& [spanish, toggle, decoder, error, message] : cases) {
+        SCOPED_TRACE(message);
+        RecordingStarter starter;
+        (decoder ? starter.startError : starter.handOverError) = error;
+        KfgRunIn run(
+            kV31, KfgIni(spanish),
             [&](CKfgDlg& d) {
-                if (c.toggle) {
+                if (toggle) {
                     d.Click(res::kIdLanguageToggle);
                 }
-                d.Click(c.decoder ? res::kIdAudioDecoder : res::kIdStart);
+                d.Click(decoder ? res::kIdAudioDecoder : res::kIdStart);
             },
             [](framework::Dialog& side) {
                 side.Click(res::kIdSonora);
@@ -77,35 +71,25 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
                 side.Click(framework::IDOK);
                 EXPECT_TRUE(side.IsEnded());
             },
-            WithStarter(starter));
-        EXPECT_EQ(run.script.Messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(run.script.Seen().size(), c.decoder ? 3u : 2u); // nothing else came up
-        if (c.decoder) {
-            EXPECT_EQ(ReadBytes(dir / "KFG.ini"), KfgIni(c.spanish, "Audio=1\r\n"));
+            {.starter = starter});
+        EXPECT_THAT(run.script.Messages(), ElementsAre(message));
+        EXPECT_EQ(run.script.Seen().size(), decoder ? 3u : 2u); // nothing else came up
+        if (decoder) {
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(spanish, "Audio=1\r\n"));
         }
     }
 }
 
 TEST(KfgStart, FailedAutomaticStartAndSoundInitialisationStaySilent) {
-    TelvioFolder dir(kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n");
-    test::RecordingStarter starter;
+    RecordingStarter starter;
     starter.startError = make_error_code(platform::FailureCause::WineMissing);
     starter.soundError = make_error_code(platform::FailureCause::WineMissing);
     starter.handOverError = {}; // as if Telvio had taken over
-    KfgRun run(
-        dir.path(), [](CKfgDlg& d) { d.Click(res::kIdStart); }, {}, WithStarter(starter));
+    KfgRunIn run(kV31, "[KFG]\r\nFr=0\r\nAudio=1\r\nSoundInit=1\r\n",
+                 [](CKfgDlg& d) { d.Click(res::kIdStart); }, {}, {.starter = starter});
     EXPECT_EQ(run.starter.log,
               (std::vector<std::string>{"start Sonora.exe", "sound", "handover Telvio.exe Quick"}));
     EXPECT_EQ(run.script.Seen().size(), 1u); // the main dialog only
-}
-
-TEST(KfgStart, WithoutASoundCardTheSwitchStaysDisabled) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [](CKfgDlg& d) {
-        EXPECT_FALSE(d.IsItemEnabled(res::kIdLineInMute));
-        EXPECT_EQ(d.CheckState(res::kIdLineInMute), 0);
-    });
-    EXPECT_TRUE(run.script.MessageTexts().empty());
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 #include "support/counting_file_system.h"
 #include "support/dialog_tests.h"
 
-#include <set>
-
 namespace kfg::dialogs {
 namespace {
 
@@ -38,23 +36,17 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
     }
 }
 
-TEST(KfgLists, DisplayModesOfferedAreTheEnabledRowsInTheCaptionLanguage) {
-    for (const bool spanish : {false, true}) {
-        TelvioFolder dir(kV31, KfgIni(spanish, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"));
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x),
-                      spanish ? QStringList({"En Ventana", "720*576 YUY2", "640*480 RVB"})
-                              : QStringList({"Im Fenster", "720*576 YUY2", "640*480 RGB"}));
-        });
-    }
-}
-
 // Every list holds all rows of its table whatever the edition (the 3.x card list the
-// edition's), the sorted ones in order; the 3.x modes only once enabled.
+// edition's), the sorted ones in order; the 3.x modes only the rows "KFG.ini" enables (set to
+// 1), in the caption language.
 TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
     using namespace settings;
-    const std::pair<const char*, const ChoiceTable*> editions[] = {{kV31, &Cards31},
-                                                                   {kEditionFiles[5], &Cards320}};
+    const std::tuple<const char*, const ChoiceTable*, std::string, QStringList> editions[] = {
+        {kV31, &Cards31, "", {}},
+        {kEditionFiles[5],
+         &Cards320,
+         KfgIni(true, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"),
+         {"En Ventana", "720*576 YUY2", "640*480 RVB"}}};
     const std::pair<int, const ChoiceTable*> lists[] = {
         {res::kIdTunerList, &Tuners},
         {res::kIdDisplayMode283, &DisplayModes283},
@@ -63,12 +55,11 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
         {res::kIdInterpolationList, &InterpolationModes},
         {res::kIdCardListErazor, &CardsErazor},
     };
-    for (const auto& [file, cards] : editions) {
-        TelvioFolder dir(file);
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+    for (const auto& [file, cards, kfg, modes] : editions) {
+        KfgRunIn run(file, kfg, [&](CKfgDlg& d) {
             EXPECT_EQ(d.ComboCount(res::kIdCardList3x), cards->RowCount());
             EXPECT_EQ(d.ComboItemText(res::kIdCardList3x, 0).toStdString(), cards->rows.front());
-            EXPECT_EQ(d.ComboCount(res::kIdDisplayMode3x), 0); // no KFG.ini: nothing enabled
+            EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x), modes);
             for (const auto& [id, table] : lists) {
                 const QStringList entries = ComboEntries(d, id);
                 EXPECT_EQ(entries.size(), table->RowCount()) << id;
@@ -82,70 +73,51 @@ TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
     }
 }
 
-TEST(KfgLists, ShownTextsBecomeIndices) {
-    TelvioFolder dir(kEditionFiles[5], "[KFG]\r\n2=1\r\n5=1\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
-        run.state.DisplayMode = 1;
-        run.state.TVKarte = 3;
-        run.state.Tuner = 4;
-        d.ComboSetCurSel(res::kIdDisplayMode3x, 0); // "Im Fenster ++"
-        d.ComboSetCurSel(res::kIdCardList3x, 3);    // "Miro PCTV pro"
-        d.ComboSetCurSel(res::kIdTunerList, -1);    // nothing shown: index kept
-        d.ChoiceIndicesFromTexts();
-        EXPECT_EQ(run.state.DisplayMode, 2);
-        EXPECT_EQ(run.state.TVKarte, 3);
-        EXPECT_EQ(run.state.Tuner, 4);
-    });
-}
-
 // Every sample folder through the real dialog: loaded, saved, ended with "Beenden".
 TEST(KfgLoadSave, SavingRightAfterLoadingChangesNoByteOfAnySample) {
     for (const char* edition : {"V283", "Erazor", "V31", "V311", "V283Quik", "V320"}) {
         TempDir dir;
         fs::copy(fs::path(KFG_EXAMPLES_DIR) / edition, dir.path(), fs::copy_options::recursive);
         const auto before = FolderBytes(dir.path());
-        auto counter = std::make_shared<test::CountingFileSystem>();
-        KfgRun run(
-            dir.path(),
-            [](CKfgDlg& d) {
-                EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
-                d.Click(res::kIdExit);
-            },
-            {}, test::WithFiles(counter));
+        auto counter = std::make_shared<CountingFileSystem>();
+        KfgRun run(dir.path(),
+                   [](CKfgDlg& d) {
+                       EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+                       d.Click(res::kIdExit);
+                   },
+                   {}, {.files = counter});
         EXPECT_EQ(counter->replacements, 0) << edition;
         EXPECT_EQ(FolderBytes(dir.path()), before) << edition;
-        EXPECT_TRUE(run.script.MessageTexts().empty()) << edition;
+        EXPECT_TRUE(run.script.Messages().empty()) << edition;
         EXPECT_EQ(run.result, framework::IDOK) << edition;
     }
 }
 
 TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
-    TelvioFolder dir("; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nSpeicher5=12\r\n"
-                     "Accel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n");
-    auto counter = std::make_shared<test::CountingFileSystem>();
-    KfgRun run(
-        dir.path(),
-        [&](CKfgDlg& d) {
-            d.SetItemText(res::kIdColour, "300");
-            d.SetItemText(res::kIdMemorySlot7, "61");
-            d.SetItemText(res::kIdMemorySlot5, "0");
-            EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
-            d.SetCheck(res::kIdSoundInit, 1);
-            run.state.ActiveSection = "Abend";
-            EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
-        },
-        {}, test::WithFiles(counter));
+    auto counter = std::make_shared<CountingFileSystem>();
+    const std::string telvio = "; comment\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\n"
+                               "Speicher5=12\r\nAccel=9\r\n[Telvio-Erazor]\r\nLine-In=1\r\n";
+    KfgRunIn run(telvio, {},
+                 [&](CKfgDlg& d) {
+                     d.SetItemText(res::kIdColour, "300");
+                     d.SetItemText(res::kIdMemorySlot7, "61");
+                     d.SetItemText(res::kIdMemorySlot5, "0");
+                     EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+                     d.SetCheck(res::kIdSoundInit, 1);
+                     run.state.ActiveSection = "Abend";
+                     EXPECT_TRUE(d.SaveSettings(SettingsSource::KFG));
+                 },
+                 {}, {.files = counter});
     EXPECT_EQ(counter->replacements, 2); // one per file: a named save writes the sound options too
-    const std::string kfg = ReadBytes(dir / "KFG.ini");
-    EXPECT_EQ(kfg.substr(0, 39), "[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Abend]\r\n");
-    EXPECT_NE(kfg.find("\r\nFarbe=300\r\n"), std::string::npos);
-    const std::string after = ReadBytes(dir / "Telvio.ini");
-    EXPECT_EQ(after.substr(0, 11), "; comment\r\n");
-    EXPECT_NE(after.find("Speicher5=12\r\n"), std::string::npos); // a zero slot writes nothing
-    EXPECT_NE(after.find("Accel=9\r\n"), std::string::npos);      // not V320's key: untouched
-    EXPECT_NE(after.find("[Telvio-Erazor]\r\nLine-In=1\r\n"), std::string::npos);
+    EXPECT_THAT(ReadBytes(run / "KFG.ini"),
+                AllOf(StartsWith("[KFG]\r\nSoundInit=1\r\nLineIn=0\r\n[Abend]\r\n"),
+                      HasSubstr("\r\nFarbe=300\r\n")));
+    // A zero slot writes nothing; Accel, not V320's key, and the other section stay untouched.
+    EXPECT_THAT(ReadBytes(run / "Telvio.ini"),
+                AllOf(StartsWith("; comment\r\n"), HasSubstr("Speicher5=12\r\n"),
+                      HasSubstr("Accel=9\r\n"), HasSubstr("[Telvio-Erazor]\r\nLine-In=1\r\n")));
 
-    KfgRun again(dir.path(), [](CKfgDlg& d) {
+    KfgRun again(run.path(), [](CKfgDlg& d) {
         EXPECT_EQ(d.ItemText(res::kIdColour), "300");
         EXPECT_EQ(d.ItemText(res::kIdMemorySlot7), "61");
         EXPECT_EQ(d.ItemText(res::kIdMemorySlot5), "12");
@@ -155,15 +127,14 @@ TEST(KfgLoadSave, EachSaveReplacesItsFileOnceAndLoadsBack) {
 // The title names the section or configuration; "Telvio.ini" reloads what another program
 // changed, in the viewer's own section.
 TEST(KfgLoadSave, TitleAndReload) {
-    TelvioFolder dir("[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=5\r\n",
-                     "[KFG]\r\nFr=0\r\n[Sp\xE4tfilm]\r\nTestzeilen=42\r\n");
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+    const std::string kfg = "[KFG]\r\nFr=0\r\n[Sp\xE4tfilm]\r\nTestzeilen=42\r\n";
+    KfgRunIn run("[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=5\r\n", kfg, [&](CKfgDlg& d) {
         EXPECT_EQ(d.Title(), "KFG – Telvio-Erazor");
         run.state.ActiveSection = "Sp\xE4tfilm";
         d.LoadSettings(SettingsSource::KFG);
         EXPECT_EQ(d.Title(), "KFG – Spätfilm");
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "42");
-        WriteBytes(dir / "Telvio.ini", "[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=77\r\n");
+        WriteBytes(run / "Telvio.ini", "[Telvio-Erazor]\r\nLine-In=1\r\nTestzeilen=77\r\n");
         d.Click(res::kIdReload);
         EXPECT_EQ(run.state.ActiveSection, "Telvio-Erazor");
         EXPECT_EQ(d.ItemText(res::kIdTestLines), "77");
@@ -194,15 +165,10 @@ TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     // failed hand-over is told.
     EXPECT_EQ(run.script.Seen().size(), 2u);
     EXPECT_EQ(run.starter.log, (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-        names.insert(entry.path().filename().string());
-    }
-    EXPECT_EQ(names, (std::set<std::string>{"KFG.INI", "TELVIO.INI", "TELVIO_16.IDX"}));
-    EXPECT_NE(ReadBytes(dir / "TELVIO.INI").find("Testzeilen=33\r\n"), std::string::npos);
-    const std::string manager = ReadBytes(dir / "KFG.INI");
-    EXPECT_NE(manager.find("[Nacht]"), std::string::npos);
-    EXPECT_NE(manager.find("SoundInit=1"), std::string::npos);
+    EXPECT_EQ(EntryNames(dir.path()),
+              (std::vector<std::string>{"KFG.INI", "TELVIO.INI", "TELVIO_16.IDX"}));
+    EXPECT_THAT(ReadBytes(dir / "TELVIO.INI"), HasSubstr("Testzeilen=33\r\n"));
+    EXPECT_THAT(ReadBytes(dir / "KFG.INI"), AllOf(HasSubstr("[Nacht]"), HasSubstr("SoundInit=1")));
 }
 
 } // namespace

@@ -9,37 +9,31 @@
 namespace kfg::dialogs {
 namespace {
 
-struct StartCase {
-    const char* kfgIni; // nullptr: no KFG.ini
-    bool spanish;
-};
-
 TEST(KfgLanguage, StartsInTheStoredLanguage) {
-    const StartCase cases[] = {
-        {nullptr, false},
+    const std::pair<const char*, bool> cases[] = {
+        // "KFG.ini" (empty: none), Spanish
+        {"", false},
         {"[KFG]\r\nFr=x\r\n", false},
         {"[KFG]\r\nFr=1\r\n", true},
         {"[KFG]\r\nFr=-3\r\n", true},
     };
-    for (const StartCase& c : cases) {
-        TelvioFolder dir(kV31, c.kfgIni);
-        SCOPED_TRACE(c.kfgIni ? c.kfgIni : "no KFG.ini");
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), c.spanish ? 1 : 0);
+    for (const auto& [kfgIni, spanish] : cases) {
+        SCOPED_TRACE(kfgIni);
+        KfgRunIn run(kV31, kfgIni, [&](CKfgDlg& d) {
+            EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), spanish ? 1 : 0);
             EXPECT_EQ(d.ItemText(res::kIdTestLinesLabel),
-                      c.spanish ? "Líneas de test" : "Testzeilen");
+                      spanish ? "Líneas de test" : "Testzeilen");
             EXPECT_EQ(d.Item(res::kIdMemorySlot7)->accessibleName(),
-                      c.spanish ? "Memoria 7" : "Speicher 7");
+                      spanish ? "Memoria 7" : "Speicher 7");
             EXPECT_EQ(d.Record().SoundOptionsChanged, 0); // not during start-up
         });
         // A KFG.ini, even without configurations, means no first-run prompts.
-        EXPECT_EQ(run.script.Seen().size(), c.kfgIni ? 1u : 3u);
+        EXPECT_EQ(run.script.Seen().size(), *kfgIni != '\0' ? 1u : 3u);
     }
 }
 
 TEST(KfgLanguage, SwitchingThereAndBack) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), [&](CKfgDlg& d) {
+    KfgRunIn run(kV31, {}, [&](CKfgDlg& d) {
         d.SetCheck(res::kIdLogFile, 1); // a change not yet taken into the record
         d.Click(res::kIdLanguageToggle);
         EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), 1);
@@ -66,11 +60,10 @@ TEST(KfgLanguage, SwitchingThereAndBack) {
 // check keeps KFG open on "Beenden" and on the close box alike; Escape ends whatever the fields
 // hold.
 TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
-    const char* const kGermanRange = "Bitte eine ganze Zahl zwischen 0 und 99 eingeben.";
-    const char* const kSpanishRange = "Introduzca un número entero entre 0 y 99.";
+    const std::string kGermanRange = "KFG: Bitte eine ganze Zahl zwischen 0 und 99 eingeben.";
+    const std::string kSpanishRange = "KFG: Introduzca un número entero entre 0 y 99.";
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(kV31, KfgIni(spanish));
-        KfgRun run(dir.path(), [](CKfgDlg& d) {
+        KfgRunIn run(kV31, KfgIni(spanish), [](CKfgDlg& d) {
             TypeInto(d.Item(res::kIdTestLines), "120");
             d.Click(res::kIdExit);
             TypeInto(d.Item(res::kIdTestLines), "");
@@ -82,12 +75,11 @@ TEST(KfgLanguage, RangeMessagesInTheCaptionLanguage) {
             d.PressEscape();
             EXPECT_TRUE(d.IsEnded());
         });
-        const std::vector<QString> expected =
+        EXPECT_THAT(
+            run.script.Messages(),
             spanish
-                ? std::vector<QString>{kSpanishRange, "Introduzca un número entero.", kGermanRange}
-                : std::vector<QString>{kGermanRange, "Bitte eine ganze Zahl eingeben.",
-                                       kSpanishRange};
-        EXPECT_EQ(run.script.MessageTexts(), expected) << spanish;
+                ? ElementsAre(kSpanishRange, "KFG: Introduzca un número entero.", kGermanRange)
+                : ElementsAre(kGermanRange, "KFG: Bitte eine ganze Zahl eingeben.", kSpanishRange));
         EXPECT_EQ(run.result, framework::IDCANCEL);
     }
 }
@@ -114,8 +106,7 @@ TEST(KfgLanguage, CaptionsTooWideAreCutOrWrapped) {
         {res::kIdTestLinesLabel, false},
     };
     for (const bool spanish : {false, true}) {
-        TelvioFolder dir(kV31, KfgIni(spanish));
-        KfgRun run(dir.path(), [&](CKfgDlg& d) {
+        KfgRunIn run(kV31, KfgIni(spanish), [&](CKfgDlg& d) {
             for (const auto& [id, multiLine] : controls) {
                 SCOPED_TRACE(std::to_string(id) + (spanish ? " es" : " de"));
                 QWidget* widget = d.Item(id);

@@ -6,41 +6,34 @@ namespace kfg::dialogs {
 namespace {
 
 TEST(KfgFirstRun, EscapeOnThePromptsWritesNothing) {
-    TelvioFolder dir;
-    KfgRun run(dir.path(), {}, [](framework::Dialog& side) { side.PressEscape(); });
-    EXPECT_FALSE(std::filesystem::exists(dir / "KFG.ini"));
+    KfgRunIn run(kV31, {}, {}, [](framework::Dialog& side) { side.PressEscape(); });
+    EXPECT_FALSE(std::filesystem::exists(run / "KFG.ini"));
 }
 
-struct DisplayModeCase {
-    std::vector<int> ticked;
-    bool closeBox;
-    const char* expected;
-};
-
 TEST(KfgDisplayModes, TickedBoxesEnableTheirKeys) {
-    const DisplayModeCase cases[] = {
+    // The boxes ticked, the close box instead of the button, "KFG.ini" then.
+    const std::tuple<std::vector<int>, bool, const char*> cases[] = {
         {{}, false, "[KFG]\r\nFr=0\r\n0=1\r\n"},
         {{1143, 1141}, false, "[KFG]\r\nFr=0\r\n0=1\r\n10=1\r\n16=1\r\n"},
         {{1131, 1136}, true, "[KFG]\r\nFr=0\r\n0=1\r\n5=1\r\n"},
     };
-    for (const DisplayModeCase& c : cases) {
-        TelvioFolder dir;
-        KfgRun run(dir.path(), {}, [&](framework::Dialog& side) {
+    for (const auto& [ticked, closeBox, expected] : cases) {
+        KfgRunIn run(kV31, {}, {}, [&](framework::Dialog& side) {
             if (side.Template().id == res::kLanguageDialogId) {
                 side.Click(framework::IDOK);
                 return;
             }
-            for (const int box : c.ticked) {
+            for (const int box : ticked) {
                 side.SetCheck(box, 1);
             }
-            if (c.closeBox) {
+            if (closeBox) {
                 side.CloseWindow();
             } else {
                 side.Click(res::kIdSaveAndClose);
             }
             EXPECT_TRUE(side.IsEnded());
         });
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"), c.expected);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), expected);
     }
 }
 
@@ -49,7 +42,7 @@ TEST(KfgDisplayModes, AModeOnceEnabledStaysEnabled) {
     settings::ProfileStore store;
     WriteBytes(dir / "KFG.ini", "[KFG]\r\n5=1\r\n");
     CDisplayModeDlg dialog(store, dir.path());
-    test::ModalScript script([](framework::Dialog& d) { d.Click(res::kIdSaveAndClose); });
+    ModalScript script([](framework::Dialog& d) { d.Click(res::kIdSaveAndClose); });
     dialog.DoModal();
     EXPECT_EQ(ReadBytes(dir / "KFG.ini"), "[KFG]\r\n5=1\r\n0=1\r\n");
 }
@@ -80,9 +73,9 @@ TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAndOkStartsTheNewOne) {
     };
     for (const AudioCase& c : cases) {
         SCOPED_TRACE(c.stored);
-        TelvioFolder dir(kV31, std::string("[KFG]\r\nAudio=") + c.stored + "\r\n");
-        KfgRun run(
-            dir.path(), [](CKfgDlg& d) { d.Click(res::kIdAudioDecoder); },
+        KfgRunIn run(
+            kV31, std::string("[KFG]\r\nAudio=") + c.stored + "\r\n",
+            [](CKfgDlg& d) { d.Click(res::kIdAudioDecoder); },
             [&](framework::Dialog& side) {
                 EXPECT_EQ(side.CheckState(c.shown), 1);
                 EXPECT_EQ(side.CheckState(res::kIdStartDecoderAutomatically), c.remember);
@@ -91,7 +84,7 @@ TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAndOkStartsTheNewOne) {
                 side.Click(framework::IDOK);
             });
         EXPECT_EQ(run.starter.log, c.started);
-        EXPECT_EQ(ReadBytes(dir / "KFG.ini"),
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"),
                   std::string("[KFG]\r\nAudio=") + c.storedAfter + "\r\n");
     }
 }

@@ -13,7 +13,9 @@
 #include <QComboBox>
 #include <array>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kfg::framework {
@@ -142,24 +144,19 @@ TEST(DialogExchange, RecordToControls) {
     });
 }
 
-struct IntegerCase {
-    const char* text;
-    bool accepted;
-    int value;
-};
-
 TEST(DialogExchange, IntegerInputIsCheckedNotClamped) {
     // The parse itself is the platform's; these rows are what the exchange makes of it.
-    const IntegerCase cases[] = {
-        {" 42 ", true, 42}, {"-7", true, -7}, {"12a", false, 0}, {"99999999999", false, 0}};
-    for (const IntegerCase& c : cases) {
+    // What is typed, and the value taken (none: refused with a message, the field's kept).
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {" 42 ", 42}, {"-7", -7}, {"12a", std::nullopt}, {"99999999999", std::nullopt}};
+    for (const auto& [text, value] : cases) {
         ProbeDialog d;
         d.plain = 11;
         RunWhileUp(d, [&](ModalScript& script) {
-            d.SetItemText(kPlain, QString::fromUtf8(c.text));
-            EXPECT_EQ(d.UpdateData(true), c.accepted) << c.text;
-            EXPECT_EQ(d.plain, c.accepted ? c.value : 11) << c.text;
-            EXPECT_EQ(script.MessageTexts().size(), c.accepted ? 0u : 1u) << c.text;
+            d.SetItemText(kPlain, QString::fromUtf8(text));
+            EXPECT_EQ(d.UpdateData(true), value.has_value()) << text;
+            EXPECT_EQ(d.plain, value.value_or(11)) << text;
+            EXPECT_EQ(script.Messages().size(), value ? 0u : 1u) << text;
         });
     }
 }
@@ -173,19 +170,14 @@ TEST(DialogModality, EndingDuringInitialisationSkipsTheLoop) {
     EXPECT_FALSE(d.IsRunning());
 }
 
-struct ExitCase {
-    void (*act)(Dialog&);
-    bool validInput;
-    bool ends; // else one message and the dialog stays
-    int result;
-};
-
 TEST(DialogModality, ExitPaths) {
     const auto ok = [](Dialog& d) { d.Click(IDOK); };
     const auto enter = [](Dialog& d) { test::PressKey(d.Window(), Qt::Key_Return); };
     const auto escape = [](Dialog& d) { d.PressEscape(); };
     const auto closeBox = [](Dialog& d) { d.CloseWindow(); };
-    const ExitCase cases[] = {
+    // The act, on valid input or not; whether it ends the dialog (else one message and the
+    // dialog stays), and the end code.
+    const std::tuple<void (*)(Dialog&), bool, bool, int> cases[] = {
         {ok, true, true, IDOK},
         {ok, false, false, IDCANCEL},
         {enter, false, false, IDCANCEL},
@@ -194,17 +186,17 @@ TEST(DialogModality, ExitPaths) {
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);
-        const ExitCase& c = cases[i];
+        const auto& [act, validInput, ends, code] = cases[i];
         ProbeDialog d;
         bool ended = false;
         const int result = RunWhileUp(d, [&](ModalScript& script) {
-            d.SetItemText(kSmall, c.validInput ? "3" : "30");
-            c.act(d);
+            d.SetItemText(kSmall, validInput ? "3" : "30");
+            act(d);
             ended = d.IsEnded();
-            EXPECT_EQ(script.MessageTexts().size(), c.ends ? 0u : 1u);
+            EXPECT_EQ(script.Messages().size(), ends ? 0u : 1u);
         });
-        EXPECT_EQ(ended, c.ends);
-        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(result, code);
+        EXPECT_EQ(ended, ends);
     }
 }
 
@@ -278,14 +270,13 @@ TEST(DialogControls, AccessibleToggleIsAClick) {
         d.Map(Notification::Clicked, id, [&clicks, id] { clicks.push_back(id); });
     }
     RunWhileUp(d, [&](ModalScript&) {
-        const auto toggle = [&](int id) {
-            QAccessibleActionInterface* actions =
-                QAccessible::queryAccessibleInterface(d.Item(id))->actionInterface();
-            ASSERT_NE(actions, nullptr);
-            ASSERT_TRUE(
-                actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
-            actions->doAction(QAccessibleActionInterface::toggleAction());
+        // What a screen reader offers on the box, and its Toggle.
+        const auto offered = [&](int id) {
+            return QAccessible::queryAccessibleInterface(d.Item(id))->actionInterface();
         };
+        const QString toggleAction = QAccessibleActionInterface::toggleAction();
+        const auto toggle = [&](int id) { offered(id)->doAction(toggleAction); };
+        ASSERT_TRUE(offered(kBox)->actionNames().contains(toggleAction));
         toggle(kBox);
         EXPECT_EQ(d.CheckState(kBox), 1);
         toggle(kBox);
@@ -300,10 +291,8 @@ TEST(DialogControls, AccessibleToggleIsAClick) {
         EXPECT_TRUE(QAccessible::queryAccessibleInterface(d.Item(kBox))->state().checkable);
 
         d.EnableItem(kBox, false); // a disabled box offers no Toggle and ignores it
-        QAccessibleActionInterface* actions =
-            QAccessible::queryAccessibleInterface(d.Item(kBox))->actionInterface();
-        EXPECT_FALSE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
-        actions->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_FALSE(offered(kBox)->actionNames().contains(toggleAction));
+        toggle(kBox);
         EXPECT_EQ(d.CheckState(kBox), 0);
         EXPECT_EQ(clicks.size(), 3u);
     });

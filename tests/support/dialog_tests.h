@@ -9,9 +9,13 @@
 #include "support/temp_dir.h"
 #include "support/typing.h"
 
+#include <QAccessible>
+#include <QComboBox>
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
 #include <filesystem>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
@@ -20,22 +24,41 @@
 namespace kfg::dialogs {
 
 namespace fs = std::filesystem;
-using test::ComboEntries;
-using test::FolderBytes;
-using test::kEditionFiles;
-using test::KfgRun;
-using test::kV31;
-using test::PressKey;
-using test::ReadBytes;
-using test::TelvioFolder;
-using test::TempDir;
-using test::TypeInto;
-using test::WithStarter;
-using test::WriteBytes;
+using namespace test;
+using testing::AllOf;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::StartsWith;
 
 // "KFG.ini" with the stored caption language and `rest` after it.
 inline std::string KfgIni(bool spanish, std::string_view rest = {}) {
     return std::string(spanish ? "[KFG]\r\nFr=1\r\n" : "[KFG]\r\nFr=0\r\n") + std::string(rest);
+}
+
+// The shown nodes below `node` a user can reach (controls that act or take focus), as "name"
+// or, for an unnamed one (a list named by one of its entries is), "<unnamed ClassName>".
+inline void Collect(QAccessibleInterface* node, QStringList& reachable) {
+    constexpr QAccessible::Role kActing[] = {QAccessible::PushButton,   QAccessible::CheckBox,
+                                             QAccessible::RadioButton,  QAccessible::ComboBox,
+                                             QAccessible::EditableText, QAccessible::List};
+    if (node == nullptr || node->state().invisible) {
+        return;
+    }
+    if (std::ranges::find(kActing, node->role()) != std::end(kActing) || node->state().focusable) {
+        QString name = node->text(QAccessible::Name).trimmed();
+        // A list announced by one of its entries says nothing about what it is for.
+        if (auto* list = qobject_cast<QComboBox*>(node->object());
+            list != nullptr && list->findText(name, Qt::MatchFixedString) >= 0) {
+            name.clear();
+        }
+        reachable
+            << (name.isEmpty()
+                    ? QStringLiteral("<unnamed %1>").arg(node->object()->metaObject()->className())
+                    : name);
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        Collect(node->child(i), reachable);
+    }
 }
 
 } // namespace kfg::dialogs

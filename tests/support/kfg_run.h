@@ -46,24 +46,14 @@ struct TelvioFolder : TempDir {
 // What a run starts with besides the folder: the starter's answers, a sound card, a file
 // system that counts.
 struct KfgParts {
-    RecordingStarter starter;
-    std::shared_ptr<mixer::MixerApi> card;
-    std::shared_ptr<platform::FileSystem> files;
+    RecordingStarter starter{};
+    std::shared_ptr<mixer::MixerApi> card{};
+    std::shared_ptr<platform::FileSystem> files{};
 };
 
-inline KfgParts WithStarter(RecordingStarter starter) {
-    KfgParts parts;
-    parts.starter = std::move(starter);
-    return parts;
-}
 inline KfgParts WithCard(std::shared_ptr<mixer::MixerApi> card) {
     KfgParts parts;
     parts.card = std::move(card);
-    return parts;
-}
-inline KfgParts WithFiles(std::shared_ptr<platform::FileSystem> files) {
-    KfgParts parts;
-    parts.files = std::move(files);
     return parts;
 }
 
@@ -93,6 +83,15 @@ struct KfgRun : headless::MainDialogParts {
         }) {
         result = Run(folder, starter);
     }
+};
+
+// A run as above over a fresh Telvio folder holding `telvio` and, unless `kfg` is empty, `kfg`
+// as "KFG.ini"; the folder stays for the checks afterwards.
+struct KfgRunIn : TelvioFolder, KfgRun {
+    KfgRunIn(std::string_view telvio, const std::string& kfg, MainAction whileUp = {},
+             SideAction onSide = {}, KfgParts parts = {})
+        : TelvioFolder(telvio, kfg.empty() ? nullptr : kfg.c_str())
+        , KfgRun(path(), std::move(whileUp), std::move(onSide), std::move(parts)) {}
 };
 
 // The entries of list `id`, in order.

@@ -15,16 +15,6 @@ ModalScript::ModalScript(DialogAction onDialog)
         }
     }) {}
 
-std::vector<QString> ModalScript::MessageTexts() const {
-    std::vector<QString> texts;
-    for (const SeenModal& seen : seen_) {
-        if (!seen.isDialog) {
-            texts.push_back(seen.text);
-        }
-    }
-    return texts;
-}
-
 std::vector<std::string> ModalScript::Messages() const {
     std::vector<std::string> messages;
     for (const SeenModal& seen : seen_) {

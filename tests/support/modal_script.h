@@ -27,7 +27,6 @@ public:
     explicit ModalScript(DialogAction onDialog = {});
 
     const std::vector<SeenModal>& Seen() const { return seen_; }
-    std::vector<QString> MessageTexts() const;
     // Each message box as "caption: text".
     std::vector<std::string> Messages() const;
 
