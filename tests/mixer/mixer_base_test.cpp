@@ -59,7 +59,7 @@ TEST(MixerBaseInit, EachFailureReportsAndLeavesNothingOpen) {
         {"no line source", noSource,
          Changed([](Card& card) { card.destinations[1].sources.resize(1); })},
         {"source info fails before the line source", noSource,
-         Failing(Call::GetSourceLine, MMSYSERR_ERROR, 1)},
+         Failing(Call::GetSourceLine, MMSYSERR_ERROR)},
         {"line without controls",
          "CMixerBase::Init: No controls available for this audio line: Line-In",
          Changed([](Card& card) { card.destinations[1].sources[1].controls.clear(); })},

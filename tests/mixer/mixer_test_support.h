@@ -2,10 +2,9 @@
 
 // A sound card for the simulated mixer, and the reports the mixer code writes to "kfg.mixer".
 
+#include "support/captured_log.h"
 #include "support/simulated_mixer.h"
 
-#include <QLoggingCategory>
-#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,8 +57,8 @@ inline void NoCard(Card& card, SimulatedMixer&) {
     card.destinations.clear();
 }
 
-inline Arrange Failing(Call call, MmResult result, unsigned succeedFirst = 0) {
-    return [=](Card&, SimulatedMixer& sim) { sim.Fail(call, result, succeedFirst); };
+inline Arrange Failing(Call call, MmResult result) {
+    return [=](Card&, SimulatedMixer& sim) { sim.Fail(call, result); };
 }
 
 // A binding over the standard card as `arrange` leaves it, on a mixer of its own; a card left
@@ -79,36 +78,22 @@ struct OnCard {
     Binding binding{sim};
 };
 
-inline std::vector<std::string> gReports;
-
-inline void CaptureReport(QtMsgType, const QMessageLogContext& context, const QString& text) {
-    if (context.category != nullptr && std::string(context.category) == "kfg.mixer") {
-        gReports.push_back(text.toStdString());
-    }
-}
-
-// Collects what reaches "kfg.mixer" while it lives, with the category switched on unless told.
-class ReportLog {
-public:
-    explicit ReportLog(bool enable = true)
-        : previous_(qInstallMessageHandler(CaptureReport)) {
-        gReports.clear();
+// What reaches "kfg.mixer" while it lives, with the category switched on unless told.
+struct ReportLog : kfg::test::CapturedLog {
+    explicit ReportLog(bool enable = true) {
         if (enable) {
-            QLoggingCategory::setFilterRules(QStringLiteral("kfg.mixer=true"));
+            Enable("kfg.mixer=true");
         }
     }
-    ~ReportLog() {
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous_);
-        gReports.clear();
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> reports;
+        for (const std::string& line : lines) {
+            if (line.starts_with("kfg.mixer: ")) {
+                reports.push_back(line.substr(11));
+            }
+        }
+        return reports;
     }
-    ReportLog(const ReportLog&) = delete;
-    ReportLog& operator=(const ReportLog&) = delete;
-
-    const std::vector<std::string>& Lines() const { return gReports; }
-
-private:
-    QtMessageHandler previous_;
 };
 
 } // namespace kfg::mixer::test

@@ -1,7 +1,6 @@
 #include "support/simulated_mixer.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace kfg::mixer {
 
@@ -11,6 +10,18 @@ namespace {
 // source + 1 in the low half (0 for the destination itself).
 std::uint32_t LineId(std::uint32_t destination, std::uint32_t source, bool isSource) {
     return (destination << 16) | (isSource ? source + 1 : 0);
+}
+
+// The line `lineId` names on `device`, or null.
+const SimulatedMixer::Line* LineOf(const SimulatedMixer::Device& device, std::uint32_t lineId) {
+    const std::uint32_t destination = lineId >> 16;
+    const std::uint32_t source = lineId & 0xFFFF;
+    if (destination >= device.destinations.size() ||
+        source > device.destinations[destination].sources.size()) {
+        return nullptr;
+    }
+    const SimulatedMixer::Destination& found = device.destinations[destination];
+    return source == 0 ? &found.line : &found.sources[source - 1];
 }
 
 // Calls `visit` with every line of the device, destinations and sources alike, until it says
@@ -34,37 +45,23 @@ void ForEachLine(SimulatedMixer::Device& device, const Visit& visit) {
 void SimulatedMixer::AddDevice(Device device) {
     ForEachLine(device, [](Line& line) {
         for (Control& control : line.controls) {
-            control.values.resize(ValueCount(line, control.control));
+            const bool multiple =
+                (control.control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0;
+            control.values.resize(std::size_t{Channels(line, control.control)} *
+                                  (multiple ? control.control.cMultipleItems : 1));
         }
         return false;
     });
     devices_.push_back(std::move(device));
 }
 
-void SimulatedMixer::Fail(Call call, MmResult result, unsigned succeedFirst) {
-    counters_[Index(call)].failure = std::pair{counters_[Index(call)].calls + succeedFirst, result};
-}
-
-MmResult SimulatedMixer::Enter(Call call) {
-    Counter& counter = counters_[Index(call)];
-    const unsigned number = counter.calls++;
-    if (counter.failure && number >= counter.failure->first) {
-        return counter.failure->second;
-    }
-    return MMSYSERR_NOERROR;
-}
-
-std::size_t SimulatedMixer::ValueCount(const Line& line, const MixerControl& control) {
-    const std::size_t channels =
-        (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0 ? 1 : line.channels;
-    const std::size_t items =
-        (control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0 ? control.cMultipleItems : 1;
-    return channels * items;
+std::uint32_t SimulatedMixer::Channels(const Line& line, const MixerControl& control) {
+    return (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0 ? 1 : line.channels;
 }
 
 SimulatedMixer::Device* SimulatedMixer::DeviceOf(MixerHandle handle) {
     const auto found = open_.find(handle);
-    return found == open_.end() ? nullptr : &devices_[found->second.first];
+    return found == open_.end() ? nullptr : &devices_[found->second.device];
 }
 
 SimulatedMixer::Found SimulatedMixer::FindControl(std::uint32_t device, std::uint32_t controlId) {
@@ -90,32 +87,28 @@ std::vector<std::uint32_t> SimulatedMixer::ControlValues(std::uint32_t controlId
 
 void SimulatedMixer::ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values) {
     if (const Found found = FindControl(0, controlId); found.control != nullptr) {
-        values.resize(found.control->values.size());
         found.control->values = std::move(values);
         QueueFor(0, controlId);
     }
 }
 
 void SimulatedMixer::QueueFor(std::uint32_t device, std::uint32_t controlId) {
-    for (const auto& [handle, entry] : open_) {
-        if (entry.first == device) {
-            pending_.push_back({handle, controlId});
+    for (auto& [handle, open] : open_) {
+        if (open.device == device) {
+            open.pending.push_back(controlId);
         }
     }
 }
 
 void SimulatedMixer::ProcessPendingEvents(MixerHandle handle) {
-    // A callback may close the handle or cause new notifications: deliver what is queued now.
-    const auto mine = [handle](const Pending& pending) { return pending.handle == handle; };
-    std::vector<Pending> batch;
-    std::copy_if(pending_.begin(), pending_.end(), std::back_inserter(batch), mine);
-    std::erase_if(pending_, mine);
-    for (const Pending& pending : batch) {
-        const auto found = open_.find(handle);
-        if (found != open_.end() && found->second.second) {
-            const MixerCallback callback = found->second.second;
-            callback(MM_MIXM_CONTROL_CHANGE, handle, pending.controlId);
-        }
+    // A callback may cause new notifications: deliver what is queued now.
+    const auto found = open_.find(handle);
+    if (found == open_.end() || !found->second.callback) {
+        return;
+    }
+    const MixerCallback callback = found->second.callback;
+    for (const std::uint32_t controlId : std::exchange(found->second.pending, {})) {
+        callback(MM_MIXM_CONTROL_CHANGE, handle, controlId);
     }
 }
 
@@ -131,18 +124,14 @@ MmResult SimulatedMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCa
         return MMSYSERR_BADDEVICEID;
     }
     handle = nextHandle_++;
-    open_[handle] = {device, std::move(callback)};
+    open_[handle] = {device, std::move(callback), {}};
     return MMSYSERR_NOERROR;
 }
 
 MmResult SimulatedMixer::Close(MixerHandle handle) {
     const MmResult injected = Enter(Call::Close);
     // A failed close still ends the handle: the caller forgets it either way.
-    if (open_.erase(handle) == 0) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    std::erase_if(pending_, [handle](const Pending& pending) { return pending.handle == handle; });
-    return injected;
+    return open_.erase(handle) == 0 ? MMSYSERR_INVALHANDLE : injected;
 }
 
 MmResult SimulatedMixer::GetDevCaps(MixerHandle handle, MixerCaps& caps) {
@@ -166,24 +155,23 @@ MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::u
     if (device == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
-    if (line.dwDestination >= device->destinations.size()) {
-        return MIXERR_INVALLINE;
-    }
-    const Destination& destination = device->destinations[line.dwDestination];
-    if (isSource && line.dwSource >= destination.sources.size()) {
-        return MIXERR_INVALLINE;
-    }
-    const Line& found = isSource ? destination.sources[line.dwSource] : destination.line;
     MixerLine out;
     out.dwDestination = line.dwDestination;
     out.dwSource = isSource ? line.dwSource : 0;
     out.dwLineID = LineId(out.dwDestination, out.dwSource, isSource);
-    out.dwComponentType = found.componentType;
-    out.cChannels = found.channels;
-    out.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
-    out.cControls = static_cast<std::uint32_t>(found.controls.size());
-    out.szShortName = found.shortName;
-    out.szName = found.name;
+    const Line* found = LineOf(*device, out.dwLineID);
+    if (found == nullptr) {
+        return MIXERR_INVALLINE;
+    }
+    out.dwComponentType = found->componentType;
+    out.cChannels = found->channels;
+    out.cConnections =
+        isSource
+            ? 0
+            : static_cast<std::uint32_t>(device->destinations[out.dwDestination].sources.size());
+    out.cControls = static_cast<std::uint32_t>(found->controls.size());
+    out.szShortName = found->shortName;
+    out.szName = found->name;
     line = std::move(out);
     return MMSYSERR_NOERROR;
 }
@@ -194,17 +182,11 @@ MmResult SimulatedMixer::GetControlByType(MixerHandle handle, std::uint32_t line
     if (device == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
-    const std::uint32_t destinationIndex = lineId >> 16;
-    const std::uint32_t sourcePart = lineId & 0xFFFF;
-    if (destinationIndex >= device->destinations.size()) {
+    const Line* line = LineOf(*device, lineId);
+    if (line == nullptr) {
         return MIXERR_INVALLINE;
     }
-    const Destination& destination = device->destinations[destinationIndex];
-    if (sourcePart > destination.sources.size()) {
-        return MIXERR_INVALLINE;
-    }
-    const Line& line = sourcePart == 0 ? destination.line : destination.sources[sourcePart - 1];
-    for (const Control& candidate : line.controls) {
+    for (const Control& candidate : line->controls) {
         if (candidate.control.dwControlType == controlType) {
             control = candidate.control;
             return MMSYSERR_NOERROR;
@@ -222,15 +204,14 @@ MmResult SimulatedMixer::CheckDetails(Call call, MixerHandle handle,
     if (entry == open_.end()) {
         return MMSYSERR_INVALHANDLE;
     }
-    found = FindControl(entry->second.first, details.dwControlID);
+    found = FindControl(entry->second.device, details.dwControlID);
     if (found.control == nullptr) {
         return MIXERR_INVALCONTROL;
     }
     const MixerControl& control = found.control->control;
-    const std::uint32_t channels =
-        (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0 ? 1 : found.line->channels;
     const bool multiple = (control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0;
-    if (details.cbDetails != sizeof(std::uint32_t) || details.cChannels != channels ||
+    if (details.cbDetails != sizeof(std::uint32_t) ||
+        details.cChannels != Channels(*found.line, control) ||
         (multiple && details.cMultipleItems != control.cMultipleItems) ||
         (details.paDetails == nullptr && !found.control->values.empty())) {
         return MMSYSERR_INVALPARAM;
@@ -257,7 +238,7 @@ MmResult SimulatedMixer::SetControlDetails(MixerHandle handle, const MixerContro
     std::copy(details.paDetails, details.paDetails + found.control->values.size(),
               found.control->values.begin());
     // Like the Windows mixer, every open handle hears of the change, the writer's too.
-    QueueFor(open_[handle].first, details.dwControlID);
+    QueueFor(open_[handle].device, details.dwControlID);
     return MMSYSERR_NOERROR;
 }
 
