@@ -14,6 +14,7 @@
 #include <deque>
 #include <list>
 #include <map>
+#include <sstream>
 #include <string>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -35,7 +36,6 @@ struct Instance {
     snd_ctl_ext_t ext{};
     Card* card = nullptr;
     std::deque<unsigned> events; // element offsets
-    bool subscribed = false;
 };
 
 struct Card {
@@ -59,12 +59,10 @@ void CopyName(char* target, std::size_t size, const std::string& text) {
 
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
-         start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);) {
+        parts.push_back(part);
     }
-    parts.push_back(text.substr(start));
     return parts;
 }
 
@@ -159,16 +157,12 @@ int Write(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, Value* values) {
     }
     element.values = given;
     for (Instance& other : self.card->instances) {
-        if (&other != &self && other.subscribed) {
+        if (&other != &self && other.ext.subscribed) {
             other.events.push_back(static_cast<unsigned>(key));
             ::eventfd_write(other.ext.poll_fd, 1);
         }
     }
     return 1;
-}
-
-void Subscribe(snd_ctl_ext_t* ext, int subscribe) {
-    Of(ext).subscribed = subscribe != 0;
 }
 
 int ReadEvent(snd_ctl_ext_t* ext, snd_ctl_elem_id_t* id, unsigned int* mask) {
@@ -201,7 +195,6 @@ const snd_ctl_ext_callback_t kCallbacks = [] {
     callbacks.write_integer = Write<long>;
     callbacks.read_enumerated = Read<unsigned int>;
     callbacks.write_enumerated = Write<unsigned int>;
-    callbacks.subscribe_events = Subscribe;
     callbacks.read_event = ReadEvent;
     return callbacks;
 }();

@@ -38,6 +38,10 @@ Arrange List(std::uint32_t flags, std::uint32_t items, std::uint32_t channels) {
     };
 }
 
+Arrange LineInValues(std::vector<std::uint32_t> values) {
+    return [=](Card& card, SimulatedMixer&) { LineIn(card).controls[0].values = values; };
+}
+
 // What Init answers and leaves: the box enabled and checked, the binding open.
 struct Outcome {
     bool result;
@@ -58,20 +62,15 @@ struct InitRow {
 };
 
 TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
-    auto lineIs = [](std::uint32_t left, std::uint32_t right) {
-        return [=](Card& card, SimulatedMixer&) {
-            LineIn(card).controls[0].values = {left, right};
-        };
-    };
     const std::string noWindow =
         "CMixerFader::Init: No Window attached. Did you create or subclass one?";
     const std::string badIndex = "CMixerNumber::Init: Invalid control index passed: ";
     const std::string badValue = "CMixerSwitch::Init: Value index ";
     const Arrange threeItems = List(MIXERCONTROL_CONTROLF_MULTIPLE, 3, 1);
     const InitRow rows[] = {
-        {"muted line-in", lineIs(1, 1), {true, true, true, true}},
-        {"audible line-in", lineIs(0, 0), {true, true, false, true}},
-        {"no window", lineIs(1, 1), {false, true, false, false}, noWindow, kMute, 0, false},
+        {"muted line-in", LineInValues({1, 1}), {true, true, true, true}},
+        {"audible line-in", {}, {true, true, false, true}},
+        {"no window", {}, {false, true, false, false}, noWindow, kMute, 0, false},
         {"volume is no switch",
          {},
          kRefused,
@@ -135,7 +134,7 @@ TEST(MixerSwitchInit, ListClassUsesTheIndexSwitchClassTheFirstElement) {
 }
 
 TEST(MixerSwitchClick, ClickFlipsTheLastValueReadAndWritesIt) {
-    Switch f([](Card& card, SimulatedMixer&) { LineIn(card).controls[0].values = {1, 0}; });
+    Switch f(LineInValues({1, 0}));
     f.WhileBound([&](Dialog& dialog) {
         ASSERT_TRUE(f.binding.IsChecked());
 
