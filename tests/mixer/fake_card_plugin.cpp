@@ -10,7 +10,7 @@
 #include <alsa/asoundlib.h>
 #include <alsa/control_external.h>
 #include <cerrno>
-#include <cstring>
+#include <cstdio>
 #include <deque>
 #include <list>
 #include <map>
@@ -43,18 +43,10 @@ struct Card {
     std::list<Instance> instances;
 };
 
-std::map<std::string, Card>& Cards() {
-    static std::map<std::string, Card> cards;
-    return cards;
-}
+std::map<std::string, Card> gCards; // by configuration name
 
 Instance& Of(snd_ctl_ext_t* ext) {
     return *static_cast<Instance*>(ext->private_data);
-}
-
-void CopyName(char* target, std::size_t size, const std::string& text) {
-    std::strncpy(target, text.c_str(), size - 1);
-    target[size - 1] = '\0';
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -136,7 +128,7 @@ int EnumeratedName(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, unsigned int item,
     if (item >= items.size() || size == 0) {
         return -EINVAL;
     }
-    CopyName(name, size, items[item]);
+    std::snprintf(name, size, "%s", items[item].c_str());
     return 0;
 }
 
@@ -215,7 +207,7 @@ SND_CTL_PLUGIN_DEFINE_FUNC(kfgfake) {
     if (snd_config_search(conf, "name", &node) == 0) {
         snd_config_get_string(node, &cardName);
     }
-    Card& card = Cards()[name];
+    Card& card = gCards[name];
     if (card.elements.empty() && snd_config_search(conf, "elements", &node) == 0) {
         snd_config_iterator_t it;
         snd_config_iterator_t next;
@@ -231,7 +223,7 @@ SND_CTL_PLUGIN_DEFINE_FUNC(kfgfake) {
     instance.card = &card;
     snd_ctl_ext_t& ext = instance.ext;
     ext.version = SND_CTL_EXT_VERSION;
-    CopyName(ext.name, sizeof ext.name, cardName);
+    std::snprintf(ext.name, sizeof ext.name, "%s", cardName);
     ext.poll_fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     ext.callback = &kCallbacks;
     ext.private_data = &instance;

@@ -198,14 +198,12 @@ TEST(MixerSwitchLifetime, ClosingTheDialogClosesTheBinding) {
 }
 
 TEST(MixerSwitchLifetime, SwitchGoingFirstLeavesTheBoxAlone) {
-    const auto sim = std::make_shared<SimulatedMixer>();
-    sim->AddDevice(StandardCard());
+    auto f = std::make_unique<Switch>();
+    const std::shared_ptr<SimulatedMixer> sim = f->sim;
     WhileUp([&](Dialog& dialog) {
-        {
-            CMixerSwitch button(sim);
-            button.Attach(dialog, kMuteBox);
-            ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
-        }
+        f->binding.Attach(dialog, kMuteBox);
+        ASSERT_TRUE(f->binding.Init(kSpeakers, kLine, kMute, 0));
+        f.reset();
         EXPECT_EQ(sim->OpenHandles(), 0u);
         dialog.Click(kMuteBox); // no switch behind it any more
         EXPECT_EQ(sim->Calls(Call::SetControlDetails), 0u);
