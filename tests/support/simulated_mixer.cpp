@@ -24,18 +24,13 @@ const SimulatedMixer::Line* LineOf(const SimulatedMixer::Device& device, std::ui
     return source == 0 ? &found.line : &found.sources[source - 1];
 }
 
-// Calls `visit` with every line of the device, destinations and sources alike, until it says
-// stop.
+// Calls `visit` with every line of the device, destinations and sources alike.
 template <class Visit>
 void ForEachLine(SimulatedMixer::Device& device, const Visit& visit) {
     for (SimulatedMixer::Destination& destination : device.destinations) {
-        if (visit(destination.line)) {
-            return;
-        }
+        visit(destination.line);
         for (SimulatedMixer::Line& source : destination.sources) {
-            if (visit(source)) {
-                return;
-            }
+            visit(source);
         }
     }
 }
@@ -45,18 +40,14 @@ void ForEachLine(SimulatedMixer::Device& device, const Visit& visit) {
 void SimulatedMixer::AddDevice(Device device) {
     ForEachLine(device, [](Line& line) {
         for (Control& control : line.controls) {
-            const bool multiple =
-                (control.control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0;
-            control.values.resize(std::size_t{Channels(line, control.control)} *
-                                  (multiple ? control.control.cMultipleItems : 1));
+            const MixerControl& shape = control.control;
+            const bool uniform = (shape.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0;
+            const bool multiple = (shape.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0;
+            control.values.resize(std::size_t{uniform ? 1 : line.channels} *
+                                  (multiple ? shape.cMultipleItems : 1));
         }
-        return false;
     });
     devices_.push_back(std::move(device));
-}
-
-std::uint32_t SimulatedMixer::Channels(const Line& line, const MixerControl& control) {
-    return (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0 ? 1 : line.channels;
 }
 
 SimulatedMixer::Device* SimulatedMixer::DeviceOf(MixerHandle handle) {
@@ -64,16 +55,16 @@ SimulatedMixer::Device* SimulatedMixer::DeviceOf(MixerHandle handle) {
     return found == open_.end() ? nullptr : &devices_[found->second.device];
 }
 
-SimulatedMixer::Found SimulatedMixer::FindControl(std::uint32_t device, std::uint32_t controlId) {
-    Found found;
+SimulatedMixer::Control* SimulatedMixer::FindControl(std::uint32_t device,
+                                                     std::uint32_t controlId) {
+    Control* found = nullptr;
     if (device < devices_.size()) {
         ForEachLine(devices_[device], [&](Line& line) {
             for (Control& control : line.controls) {
                 if (control.control.dwControlID == controlId) {
-                    found = {&line, &control};
+                    found = &control;
                 }
             }
-            return found.control != nullptr;
         });
     }
     return found;
@@ -81,13 +72,13 @@ SimulatedMixer::Found SimulatedMixer::FindControl(std::uint32_t device, std::uin
 
 std::vector<std::uint32_t> SimulatedMixer::ControlValues(std::uint32_t controlId) const {
     // The search does not write; it only hands out pointers the caller may write through.
-    const Found found = const_cast<SimulatedMixer*>(this)->FindControl(0, controlId);
-    return found.control == nullptr ? std::vector<std::uint32_t>{} : found.control->values;
+    const Control* found = const_cast<SimulatedMixer*>(this)->FindControl(0, controlId);
+    return found == nullptr ? std::vector<std::uint32_t>{} : found->values;
 }
 
 void SimulatedMixer::ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values) {
-    if (const Found found = FindControl(0, controlId); found.control != nullptr) {
-        found.control->values = std::move(values);
+    if (Control* found = FindControl(0, controlId); found != nullptr) {
+        found->values = std::move(values);
         QueueFor(0, controlId);
     }
 }
@@ -196,7 +187,7 @@ MmResult SimulatedMixer::GetControlByType(MixerHandle handle, std::uint32_t line
 }
 
 MmResult SimulatedMixer::CheckDetails(Call call, MixerHandle handle,
-                                      const MixerControlDetails& details, Found& found) {
+                                      const MixerControlDetails& details, Control*& found) {
     if (const MmResult injected = Enter(call); injected != MMSYSERR_NOERROR) {
         return injected;
     }
@@ -205,38 +196,38 @@ MmResult SimulatedMixer::CheckDetails(Call call, MixerHandle handle,
         return MMSYSERR_INVALHANDLE;
     }
     found = FindControl(entry->second.device, details.dwControlID);
-    if (found.control == nullptr) {
+    if (found == nullptr) {
         return MIXERR_INVALCONTROL;
     }
-    const MixerControl& control = found.control->control;
+    // The values were sized for the control's channels and items when the device was added.
+    const MixerControl& control = found->control;
     const bool multiple = (control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0;
     if (details.cbDetails != sizeof(std::uint32_t) ||
-        details.cChannels != Channels(*found.line, control) ||
         (multiple && details.cMultipleItems != control.cMultipleItems) ||
-        (details.paDetails == nullptr && !found.control->values.empty())) {
+        details.cChannels * (multiple ? control.cMultipleItems : 1) != found->values.size() ||
+        (details.paDetails == nullptr && !found->values.empty())) {
         return MMSYSERR_INVALPARAM;
     }
     return MMSYSERR_NOERROR;
 }
 
 MmResult SimulatedMixer::GetControlDetails(MixerHandle handle, MixerControlDetails& details) {
-    Found found;
+    Control* found = nullptr;
     if (const MmResult checked = CheckDetails(Call::GetControlDetails, handle, details, found);
         checked != MMSYSERR_NOERROR) {
         return checked;
     }
-    std::copy(found.control->values.begin(), found.control->values.end(), details.paDetails);
+    std::copy(found->values.begin(), found->values.end(), details.paDetails);
     return MMSYSERR_NOERROR;
 }
 
 MmResult SimulatedMixer::SetControlDetails(MixerHandle handle, const MixerControlDetails& details) {
-    Found found;
+    Control* found = nullptr;
     if (const MmResult checked = CheckDetails(Call::SetControlDetails, handle, details, found);
         checked != MMSYSERR_NOERROR) {
         return checked;
     }
-    std::copy(details.paDetails, details.paDetails + found.control->values.size(),
-              found.control->values.begin());
+    std::copy(details.paDetails, details.paDetails + found->values.size(), found->values.begin());
     // Like the Windows mixer, every open handle hears of the change, the writer's too.
     QueueFor(open_[handle].device, details.dwControlID);
     return MMSYSERR_NOERROR;

@@ -80,10 +80,6 @@ private:
         unsigned calls = 0;
         MmResult failure = MMSYSERR_NOERROR;
     };
-    struct Found {
-        const Line* line = nullptr;
-        Control* control = nullptr;
-    };
     struct OpenDevice {
         std::uint32_t device;
         MixerCallback callback;
@@ -97,11 +93,10 @@ private:
         return counters_[Index(call)].failure;
     }
     Device* DeviceOf(MixerHandle handle);
-    Found FindControl(std::uint32_t device, std::uint32_t controlId);
-    static std::uint32_t Channels(const Line& line, const MixerControl& control);
+    Control* FindControl(std::uint32_t device, std::uint32_t controlId);
     // Counts the call; the injected result, or whether the request fits the control.
     [[nodiscard]] MmResult CheckDetails(Call call, MixerHandle handle,
-                                        const MixerControlDetails& details, Found& found);
+                                        const MixerControlDetails& details, Control*& found);
     void QueueFor(std::uint32_t device, std::uint32_t controlId);
 
     std::vector<Device> devices_;
