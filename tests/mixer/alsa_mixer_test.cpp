@@ -3,7 +3,6 @@
 #include "mixer/mixer_switch.h"
 #include "mixer/system_mixer.h"
 #include "mixer_test_support.h"
-#include "mute_box_dialog.h"
 #include "support/private_cards.h"
 
 #include <QtCore/qtestsupport_core.h>
@@ -210,9 +209,7 @@ TEST(AlsaMixerValues, MalformedRequestsAreRefusedOwnWritesAnnouncedAfterTheCall)
     CMixerBase base(api);
     ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute,
                           [&](std::uint32_t message, MixerHandle, std::uint32_t id) {
-                              if (message == MM_MIXM_CONTROL_CHANGE) {
-                                  heard.push_back(id);
-                              }
+                              heard.push_back(message == MM_MIXM_CONTROL_CHANGE ? id : 0);
                           }));
     std::array<std::uint32_t, 1> buffer{};
     MixerControlDetails good = base.Details();

@@ -1,11 +1,16 @@
 #pragma once
 
-// A sound card for the simulated mixer, and the reports the mixer code writes to "kfg.mixer".
+// A sound card for the simulated mixer, the reports the mixer code writes to "kfg.mixer", and a
+// small running dialog with one check box for a mute switch to bind to.
 
+#include "framework/dialog.h"
 #include "support/captured_log.h"
+#include "support/modal_script.h"
 #include "support/simulated_mixer.h"
 
+#include <array>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,8 +36,7 @@ inline SimulatedMixer::Device StandardCard() {
     SimulatedMixer::Destination record;
     record.line = {7 /* wave in */, "Aufnahme", "Aufn.", 2, {MuteControl(20)}};
     SimulatedMixer::Destination speakers;
-    SimulatedMixer::Control volume;
-    volume.control.dwControlID = 2;
+    SimulatedMixer::Control volume = MuteControl(2);
     volume.control.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
     speakers.line = {
         kSpeakers, "Lautsprecher", "Lautspr.", 2, {volume, MuteControl(kSpeakersMute)}};
@@ -95,5 +99,21 @@ struct ReportLog : kfg::test::CapturedLog {
         return reports;
     }
 };
+
+inline constexpr int kMuteBox = 1059;
+
+inline constexpr std::array<framework::ControlTemplate, 2> kMuteBoxControls{{
+    {kMuteBox, framework::ControlKind::CheckBox, "MUTE", {5, 5, 40, 10}, framework::kHidden},
+    {framework::IDOK, framework::ControlKind::PushButton, "OK", {60, 5, 40, 14}},
+}};
+inline constexpr framework::DialogTemplate kMuteBoxDialog{950, "Mixer", 110, 40, kMuteBoxControls};
+
+// Runs `body` while the dialog is up; no message box may appear.
+inline void WhileUp(const std::function<void(framework::Dialog&)>& body) {
+    framework::Dialog dialog(kMuteBoxDialog);
+    kfg::test::ModalScript script([&](framework::Dialog& running) { body(running); });
+    dialog.DoModal();
+    EXPECT_EQ(script.Seen().size(), 1u) << "only the dialog itself may come up";
+}
 
 } // namespace kfg::mixer::test

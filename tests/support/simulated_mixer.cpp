@@ -146,24 +146,19 @@ MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::u
     if (device == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
-    MixerLine out;
-    out.dwDestination = line.dwDestination;
-    out.dwSource = isSource ? line.dwSource : 0;
-    out.dwLineID = LineId(out.dwDestination, out.dwSource, isSource);
-    const Line* found = LineOf(*device, out.dwLineID);
+    line.dwSource = isSource ? line.dwSource : 0;
+    line.dwLineID = LineId(line.dwDestination, line.dwSource, isSource);
+    const Line* found = LineOf(*device, line.dwLineID);
     if (found == nullptr) {
         return MIXERR_INVALLINE;
     }
-    out.dwComponentType = found->componentType;
-    out.cChannels = found->channels;
-    out.cConnections =
-        isSource
-            ? 0
-            : static_cast<std::uint32_t>(device->destinations[out.dwDestination].sources.size());
-    out.cControls = static_cast<std::uint32_t>(found->controls.size());
-    out.szShortName = found->shortName;
-    out.szName = found->name;
-    line = std::move(out);
+    line.dwComponentType = found->componentType;
+    line.cChannels = found->channels;
+    const Destination& destination = device->destinations[line.dwDestination];
+    line.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
+    line.cControls = static_cast<std::uint32_t>(found->controls.size());
+    line.szShortName = found->shortName;
+    line.szName = found->name;
     return MMSYSERR_NOERROR;
 }
 
