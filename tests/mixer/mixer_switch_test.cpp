@@ -30,7 +30,7 @@ struct Switch : OnCard<CMixerSwitch> {
 Arrange List(std::uint32_t flags, std::uint32_t items, std::uint32_t channels) {
     return [=](Card& card, SimulatedMixer&) {
         LineIn(card).channels = channels;
-        MixerControl& control = LineIn(card).controls[0].control;
+        MixerControl& control = LineInMute(card);
         control.dwControlType = kListBoolean;
         control.fdwControl = flags;
         control.cMultipleItems = items;
@@ -57,9 +57,25 @@ struct InitRow {
     std::string report = {}; // empty: none
     std::uint32_t controlType = kMute;
     std::int32_t index = 0;
+    bool reportsOn = true; // the "kfg.mixer" category
 };
 
+Arrange LineInType(std::uint32_t type) {
+    return Changed([type](Card& card) { LineInMute(card).dwControlType = type; });
+}
+
+// The binding's own failures included: each is reported and leaves nothing open.
 TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
+    const std::string controlMissing =
+        "CMixerBase::Init: Could not find specified mixer control. Associated Windows control "
+        "will be disabled.\nControl type: MIXERCONTROL_CONTROLTYPE_MUTE,\n\nDest line type: "
+        "MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,\nSrc  line type: MIXERLINE_COMPONENTTYPE_SRC_LINE\n";
+    const std::string noDestination = "CMixerBase::Init: Warning: the destination line "
+                                      "\nMIXERLINE_COMPONENTTYPE_DST_SPEAKERS\nwas not found.";
+    const std::string noSource =
+        "CMixerBase::Init: Warning: the source line \nMIXERLINE_COMPONENTTYPE_SRC_LINE\n not "
+        "found.\n\n(Associated to Destination line \nLautsprecher)";
+    const std::string unknownUnits = "CMixerBase::InitMXDetails: Control uses unknown units.";
     const std::string badIndex = "CMixerNumber::Init: Invalid control index passed: ";
     const std::string badValue = "CMixerSwitch::Init: Value index ";
     const Arrange threeItems = List(MIXERCONTROL_CONTROLF_MULTIPLE, 3, 1);
@@ -72,6 +88,29 @@ TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
          "CMixerSwitch::Init: Wrong control type: ---- UNKNOWN CONTROL TYPE ----",
          MIXERCONTROL_CONTROLTYPE_VOLUME},
         {"no sound card", NoCard, kRefused, "CMixerBase::Init: No mixer device present"},
+        {"no sound card, reports off", NoCard, kRefused, "", kMute, 0, false},
+        {"destination count negative",
+         Changed([](Card& card) { card.reportedDestinations = 0x80000000; }), kRefused,
+         noDestination},
+        {"line info fails before the speakers", Failing(Call::GetDestinationLine, MIXERR_INVALLINE),
+         kRefused, noDestination},
+        {"no speakers", Changed([](Card& card) { card.destinations.pop_back(); }), kRefused,
+         noDestination},
+        {"no line source", Changed([](Card& card) { card.destinations[1].sources.resize(1); }),
+         kRefused, noSource},
+        {"source info fails before the line source", Failing(Call::GetSourceLine, MMSYSERR_ERROR),
+         kRefused, noSource},
+        {"line without controls", Changed([](Card& card) { LineIn(card).controls.clear(); }),
+         kRefused, "CMixerBase::Init: No controls available for this audio line: Line-In"},
+        {"no control of the type", LineInType(MIXERCONTROL_CONTROLTYPE_ONOFF), kRefused,
+         controlMissing},
+        {"custom units", LineInType(0x20000002), kRefused, unknownUnits, 0x20000002},
+        {"units past the known ones", LineInType(0x20060002), kRefused, unknownUnits, 0x20060002},
+        {"more values than we hold", Changed([](Card& card) {
+             LineInMute(card).fdwControl = MIXERCONTROL_CONTROLF_MULTIPLE;
+             LineInMute(card).cMultipleItems = 0x8001; // x 2 channels: one above the limit
+         }),
+         kRefused, "CMixerBase::InitMXDetails: Memory allocation error."},
         {"first read fails",
          Failing(Call::GetControlDetails, MMSYSERR_ERROR),
          {true, false, false}},
@@ -87,7 +126,7 @@ TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
         Switch f(row.arrange);
         WhileUp([&](Dialog& dialog) {
             f.binding.Attach(dialog, kMuteBox);
-            ReportLog log;
+            ReportLog log(row.reportsOn);
             EXPECT_EQ(f.binding.Init(kSpeakers, kLine, row.controlType, row.index),
                       row.outcome.result);
             EXPECT_EQ(dialog.IsItemEnabled(kMuteBox), row.outcome.enabled);

@@ -57,6 +57,14 @@ inline SimulatedMixer::Line& LineIn(Card& card) {
     return card.destinations[1].sources[1];
 }
 
+inline MixerControl& LineInMute(Card& card) {
+    return LineIn(card).controls[0].control;
+}
+
+inline Arrange Changed(const std::function<void(Card&)>& change) {
+    return [=](Card& card, SimulatedMixer&) { change(card); };
+}
+
 inline void NoCard(Card& card, SimulatedMixer&) {
     card.destinations.clear();
 }
