@@ -6,7 +6,6 @@
 #include "support/private_cards.h"
 
 #include <QtCore/qtestsupport_core.h>
-#include <array>
 #include <gmock/gmock.h>
 #include <map>
 #include <string>
@@ -18,7 +17,6 @@ namespace {
 
 using namespace test;
 using kfg::test::PrivateCards;
-using kfg::test::SharedCards;
 using CardList = std::vector<PrivateCards::Card>;
 
 // Line-in with only its right channel off; a source named in lower case, one whose name only
@@ -163,12 +161,12 @@ struct SwitchCase {
 TEST(AlsaMixerValues, MuteIsOneValueForTheWholeLineGatedByLoopback) {
     const SwitchCase cases[] = {
         {"b:2:1,1", "", 0, 1, {0, 0}, {}},
-        {"b:2:1,0", "", 1, 0, {1, 1}, {}},                    // only the right channel off
-        {"b:1:0", "", 1, 0, {1}, {}},                         // joined
-        {"b:2:1,1", "1:Disabled|Enabled", 0, 1, {0, 0}, {1}}, // muting leaves loopback alone
+        {"b:2:1,0", "", 1, 0, {1, 1}, {}}, // only the right channel off
+        {"b:1:0", "", 1, 0, {1}, {}},      // joined
         {"b:2:1,1", "0:Disabled|Enabled", 1, 0, {1, 1}, {1}},
         {"b:2:0,1", "1:Disabled|Enabled", 1, 0, {1, 1}, {1}},
-        {"b:2:1,1", "0:Enabled|Disabled", 0, 1, {0, 0}, {0}}, // found by name, not position
+        // Found by name, not position; muting leaves loopback alone.
+        {"b:2:1,1", "0:Enabled|Disabled", 0, 1, {0, 0}, {0}},
         {"b:2:1,1", "1:Enabled|Disabled", 1, 0, {1, 1}, {0}},
     };
     for (const SwitchCase& c : cases) {
@@ -180,7 +178,7 @@ TEST(AlsaMixerValues, MuteIsOneValueForTheWholeLineGatedByLoopback) {
             elements += std::string(" \"Loopback Mixing:e:1:") + c.loopback + "\"";
         }
         PrivateCards cards(CardList{{elements, ""}});
-        auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
+        auto api = std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(cards));
         CMixerBase line(api);
         ASSERT_TRUE(line.Init(kSpeakers, kLine, kMute, {}));
         ASSERT_EQ(line.Values().size(), 1u); // one value for two channels
@@ -204,16 +202,14 @@ TEST(AlsaMixerValues, MuteIsOneValueForTheWholeLineGatedByLoopback) {
 
 TEST(AlsaMixerValues, MalformedRequestsAreRefusedOwnWritesAnnouncedAfterTheCall) {
     PrivateCards cards(CardList{{kFullCard, ""}});
-    auto api = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
+    auto api = std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(cards));
     std::vector<std::uint32_t> heard;
     CMixerBase base(api);
     ASSERT_TRUE(base.Init(kSpeakers, kLine, kMute,
                           [&](std::uint32_t message, MixerHandle, std::uint32_t id) {
                               heard.push_back(message == MM_MIXM_CONTROL_CHANGE ? id : 0);
                           }));
-    std::array<std::uint32_t, 1> buffer{};
-    MixerControlDetails good = base.Details();
-    good.paDetails = buffer.data();
+    MixerControlDetails good = base.Details(); // into the binding's own buffer
     ASSERT_EQ(api->GetControlDetails(base.Handle(), good), MMSYSERR_NOERROR);
     const std::pair<const char*, std::function<void(MixerControlDetails&)>> rows[] = {
         {"unknown control", [](MixerControlDetails& d) { d.dwControlID = 99; }},
@@ -244,9 +240,8 @@ TEST(AlsaMixerNotify, SwitchFollowsChangesMadeThroughAnotherHandle) {
     PrivateCards cards(CardList{{"\"Master Playback Switch:b:2\" \"Line Playback Switch:b:2:1,1\" "
                                  "\"Loopback Mixing:e:1:0:Disabled|Enabled\"",
                                  ""}});
-    auto ours = std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards));
-    CMixerSwitch button(ours);
-    CMixerBase other(std::make_shared<AlsaMixer>(std::make_unique<SharedCards>(cards)));
+    CMixerSwitch button(std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(cards)));
+    CMixerBase other(std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(cards)));
     WhileUp([&](framework::Dialog& dialog) {
         button.Attach(dialog, kMuteBox);
         ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));

@@ -48,7 +48,7 @@ struct ShapeRow {
     std::size_t values;
 };
 
-// Every known unit is accepted; the edges are failure rows above.
+// Every known unit is accepted; the edges are rows of the switch's Init table.
 TEST(MixerBaseDetails, BufferShapeFollowsUniformAndMultipleFlags) {
     const ShapeRow rows[] = {
         {MIXERCONTROL_CT_UNITS_SIGNED, MIXERCONTROL_CONTROLF_UNIFORM, 0, 1, 1},
@@ -72,23 +72,18 @@ TEST(MixerBaseDetails, BufferShapeFollowsUniformAndMultipleFlags) {
     }
 }
 
-TEST(MixerBaseWrite, WriteElementSendsOnlyAnElementThatExists) {
-    Base f;
-    ASSERT_TRUE(f.binding.Init(kSpeakers, kLine, kMute, {}));
-    ASSERT_TRUE(f.binding.ReadValues());
-    EXPECT_FALSE(f.binding.WriteElement(2, 1)); // past the buffer: nothing sent
-    EXPECT_EQ(f.sim->Calls(Call::SetControlDetails), 0u);
-    EXPECT_TRUE(f.binding.WriteElement(1, 1));
-    EXPECT_EQ(f.sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 1}));
-    f.sim->Fail(Call::SetControlDetails, MMSYSERR_ERROR);
-    EXPECT_FALSE(f.binding.WriteElement(0, 1)); // the card refuses
-    EXPECT_EQ(f.sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 1}));
-}
-
 // Repeated closing is the switch's lifetime test.
-TEST(MixerBaseClose, DestructionCloses) {
+TEST(MixerBaseWrite, WriteElementSendsOnlyAnElementThatExistsAndDestructionCloses) {
     auto f = std::make_unique<Base>();
     ASSERT_TRUE(f->binding.Init(kSpeakers, kLine, kMute, {}));
+    ASSERT_TRUE(f->binding.ReadValues());
+    EXPECT_FALSE(f->binding.WriteElement(2, 1)); // past the buffer: nothing sent
+    EXPECT_EQ(f->sim->Calls(Call::SetControlDetails), 0u);
+    EXPECT_TRUE(f->binding.WriteElement(1, 1));
+    EXPECT_EQ(f->sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 1}));
+    f->sim->Fail(Call::SetControlDetails, MMSYSERR_ERROR);
+    EXPECT_FALSE(f->binding.WriteElement(0, 1)); // the card refuses
+    EXPECT_EQ(f->sim->ControlValues(kLineMute), (std::vector<std::uint32_t>{0, 1}));
     const std::shared_ptr<SimulatedMixer> sim = f->sim;
     f.reset();
     EXPECT_EQ(sim->Calls(Call::Close), 1u);
