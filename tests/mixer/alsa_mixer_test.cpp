@@ -140,9 +140,8 @@ TEST(AlsaMixerMapping, DeviceZeroIsTheDefaultCardWithAPlaybackMaster) {
 }
 
 TEST(AlsaMixerMapping, RefusedCardTakesTheOpenFailurePath) {
-    auto api = std::make_shared<AlsaMixer>(
-        std::make_unique<PrivateCards>(CardList{{kFullCard, "open_error -13"}}));
-    CMixerBase base(api);
+    CMixerBase base(std::make_shared<AlsaMixer>(
+        std::make_unique<PrivateCards>(CardList{{kFullCard, "open_error -13"}})));
     ReportLog log;
     EXPECT_FALSE(base.Init(kSpeakers, kLine, kMute, {}));
     EXPECT_THAT(log.Lines(), testing::Contains("CMixerBase::Init: Could not open mixer device"));

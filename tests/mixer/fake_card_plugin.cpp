@@ -164,11 +164,9 @@ int ReadEvent(snd_ctl_ext_t* ext, snd_ctl_elem_id_t* id, unsigned int* mask) {
         ::eventfd_read(self.ext.poll_fd, &drained);
         return -EAGAIN;
     }
-    const unsigned offset = self.events.front();
-    self.events.pop_front();
     snd_ctl_elem_id_clear(id);
-    snd_ctl_elem_id_set_interface(id, SND_CTL_ELEM_IFACE_MIXER);
-    snd_ctl_elem_id_set_name(id, self.card->elements.at(offset).name.c_str());
+    List(ext, self.events.front(), id);
+    self.events.pop_front();
     *mask = SND_CTL_EVENT_MASK_VALUE;
     return 1;
 }

@@ -26,12 +26,13 @@ struct Switch : OnCard<CMixerSwitch> {
     }
 };
 
-// The line-in control turned into a list-class control.
-Arrange List(std::uint32_t flags, std::uint32_t items, std::uint32_t channels) {
+// The line-in control turned into a list-class control, or one of `type`.
+Arrange List(std::uint32_t flags, std::uint32_t items, std::uint32_t channels,
+             std::uint32_t type = kListBoolean) {
     return [=](Card& card, SimulatedMixer&) {
         LineIn(card).channels = channels;
         MixerControl& control = LineInMute(card);
-        control.dwControlType = kListBoolean;
+        control.dwControlType = type;
         control.fdwControl = flags;
         control.cMultipleItems = items;
     };
@@ -149,8 +150,7 @@ TEST(MixerSwitchInit, ListClassUsesTheIndexSwitchClassTheFirstElement) {
     for (const auto& [controlType, shown] : rows) {
         SCOPED_TRACE(shown);
         Switch f([&](Card& card, SimulatedMixer& sim) {
-            List(MIXERCONTROL_CONTROLF_MULTIPLE, 4, 1)(card, sim);
-            LineIn(card).controls[0].control.dwControlType = controlType;
+            List(MIXERCONTROL_CONTROLF_MULTIPLE, 4, 1, controlType)(card, sim);
             LineIn(card).controls[0].values = {0, 0, 0, 0};
             LineIn(card).controls[0].values[shown] = 1;
         });

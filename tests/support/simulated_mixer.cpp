@@ -6,13 +6,8 @@ namespace kfg::mixer {
 
 namespace {
 
-// Line ids carry their place, so a lookup needs no table: destination in the high half,
-// source + 1 in the low half (0 for the destination itself).
-std::uint32_t LineId(std::uint32_t destination, std::uint32_t source, bool isSource) {
-    return (destination << 16) | (isSource ? source + 1 : 0);
-}
-
-// The line `lineId` names on `device`, or null.
+// The line `lineId` names on `device`, or null. Line ids carry their place, so a lookup needs
+// no table: destination in the high half, source + 1 in the low half (0 for the destination).
 const SimulatedMixer::Line* LineOf(const SimulatedMixer::Device& device, std::uint32_t lineId) {
     const std::uint32_t destination = lineId >> 16;
     const std::uint32_t source = lineId & 0xFFFF;
@@ -103,10 +98,6 @@ void SimulatedMixer::ProcessPendingEvents(MixerHandle handle) {
     }
 }
 
-std::uint32_t SimulatedMixer::GetNumDevs() {
-    return static_cast<std::uint32_t>(devices_.size());
-}
-
 MmResult SimulatedMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) {
     if (const MmResult injected = Enter(Call::Open); injected != MMSYSERR_NOERROR) {
         return injected;
@@ -147,7 +138,7 @@ MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::u
         return MMSYSERR_INVALHANDLE;
     }
     line.dwSource = isSource ? line.dwSource : 0;
-    line.dwLineID = LineId(line.dwDestination, line.dwSource, isSource);
+    line.dwLineID = (line.dwDestination << 16) | (isSource ? line.dwSource + 1 : 0);
     const Line* found = LineOf(*device, line.dwLineID);
     if (found == nullptr) {
         return MIXERR_INVALLINE;

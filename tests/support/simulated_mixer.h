@@ -59,7 +59,7 @@ public:
     // Another program changes a control of device 0: every open handle of it is notified.
     void ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values);
 
-    std::uint32_t GetNumDevs() override;
+    std::uint32_t GetNumDevs() override { return static_cast<std::uint32_t>(devices_.size()); }
     [[nodiscard]] MmResult Open(MixerHandle& handle, std::uint32_t device,
                                 MixerCallback callback) override;
     [[nodiscard]] MmResult Close(MixerHandle handle) override;
