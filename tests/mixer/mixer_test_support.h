@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kfg::mixer::test {
@@ -98,10 +99,11 @@ struct ReportLog : kfg::test::CapturedLog {
         }
     }
     std::vector<std::string> Lines() const {
+        constexpr std::string_view prefix = "kfg.mixer: ";
         std::vector<std::string> reports;
         for (const std::string& line : lines) {
-            if (line.starts_with("kfg.mixer: ")) {
-                reports.push_back(line.substr(11));
+            if (line.starts_with(prefix)) {
+                reports.push_back(line.substr(prefix.size()));
             }
         }
         return reports;
