@@ -10,10 +10,11 @@
 #include <alsa/asoundlib.h>
 #include <alsa/control_external.h>
 #include <cerrno>
-#include <cstring>
+#include <cstdio>
 #include <deque>
 #include <list>
 #include <map>
+#include <sstream>
 #include <string>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -35,7 +36,6 @@ struct Instance {
     snd_ctl_ext_t ext{};
     Card* card = nullptr;
     std::deque<unsigned> events; // element offsets
-    bool subscribed = false;
 };
 
 struct Card {
@@ -43,28 +43,18 @@ struct Card {
     std::list<Instance> instances;
 };
 
-std::map<std::string, Card>& Cards() {
-    static std::map<std::string, Card> cards;
-    return cards;
-}
+std::map<std::string, Card> gCards; // by configuration name
 
 Instance& Of(snd_ctl_ext_t* ext) {
     return *static_cast<Instance*>(ext->private_data);
 }
 
-void CopyName(char* target, std::size_t size, const std::string& text) {
-    std::strncpy(target, text.c_str(), size - 1);
-    target[size - 1] = '\0';
-}
-
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
-         start = end + 1) {
-        parts.push_back(text.substr(start, end - start));
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);) {
+        parts.push_back(part);
     }
-    parts.push_back(text.substr(start));
     return parts;
 }
 
@@ -138,7 +128,7 @@ int EnumeratedName(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, unsigned int item,
     if (item >= items.size() || size == 0) {
         return -EINVAL;
     }
-    CopyName(name, size, items[item]);
+    std::snprintf(name, size, "%s", items[item].c_str());
     return 0;
 }
 
@@ -159,16 +149,12 @@ int Write(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, Value* values) {
     }
     element.values = given;
     for (Instance& other : self.card->instances) {
-        if (&other != &self && other.subscribed) {
+        if (&other != &self && other.ext.subscribed) {
             other.events.push_back(static_cast<unsigned>(key));
             ::eventfd_write(other.ext.poll_fd, 1);
         }
     }
     return 1;
-}
-
-void Subscribe(snd_ctl_ext_t* ext, int subscribe) {
-    Of(ext).subscribed = subscribe != 0;
 }
 
 int ReadEvent(snd_ctl_ext_t* ext, snd_ctl_elem_id_t* id, unsigned int* mask) {
@@ -178,11 +164,9 @@ int ReadEvent(snd_ctl_ext_t* ext, snd_ctl_elem_id_t* id, unsigned int* mask) {
         ::eventfd_read(self.ext.poll_fd, &drained);
         return -EAGAIN;
     }
-    const unsigned offset = self.events.front();
-    self.events.pop_front();
     snd_ctl_elem_id_clear(id);
-    snd_ctl_elem_id_set_interface(id, SND_CTL_ELEM_IFACE_MIXER);
-    snd_ctl_elem_id_set_name(id, self.card->elements.at(offset).name.c_str());
+    List(ext, self.events.front(), id);
+    self.events.pop_front();
     *mask = SND_CTL_EVENT_MASK_VALUE;
     return 1;
 }
@@ -201,7 +185,6 @@ const snd_ctl_ext_callback_t kCallbacks = [] {
     callbacks.write_integer = Write<long>;
     callbacks.read_enumerated = Read<unsigned int>;
     callbacks.write_enumerated = Write<unsigned int>;
-    callbacks.subscribe_events = Subscribe;
     callbacks.read_event = ReadEvent;
     return callbacks;
 }();
@@ -222,7 +205,7 @@ SND_CTL_PLUGIN_DEFINE_FUNC(kfgfake) {
     if (snd_config_search(conf, "name", &node) == 0) {
         snd_config_get_string(node, &cardName);
     }
-    Card& card = Cards()[name];
+    Card& card = gCards[name];
     if (card.elements.empty() && snd_config_search(conf, "elements", &node) == 0) {
         snd_config_iterator_t it;
         snd_config_iterator_t next;
@@ -238,7 +221,7 @@ SND_CTL_PLUGIN_DEFINE_FUNC(kfgfake) {
     instance.card = &card;
     snd_ctl_ext_t& ext = instance.ext;
     ext.version = SND_CTL_EXT_VERSION;
-    CopyName(ext.name, sizeof ext.name, cardName);
+    std::snprintf(ext.name, sizeof ext.name, "%s", cardName);
     ext.poll_fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     ext.callback = &kCallbacks;
     ext.private_data = &instance;

@@ -2,7 +2,6 @@
 // clicks and the mixer's notifications move the check mark, and when the binding closes.
 #include "mixer/mixer_switch.h"
 #include "mixer_test_support.h"
-#include "mute_box_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -27,25 +26,30 @@ struct Switch : OnCard<CMixerSwitch> {
     }
 };
 
-// The line-in control turned into a list-class control.
-Arrange List(std::uint32_t flags, std::uint32_t items, std::uint32_t channels) {
+// The line-in control turned into a list-class control, or one of `type`.
+Arrange List(std::uint32_t flags, std::uint32_t items, std::uint32_t channels,
+             std::uint32_t type = kListBoolean) {
     return [=](Card& card, SimulatedMixer&) {
         LineIn(card).channels = channels;
-        MixerControl& control = LineIn(card).controls[0].control;
-        control.dwControlType = kListBoolean;
+        MixerControl& control = LineInMute(card);
+        control.dwControlType = type;
         control.fdwControl = flags;
         control.cMultipleItems = items;
     };
 }
 
-// What Init answers and leaves: the box enabled and checked, the binding open.
+Arrange LineInValues(std::vector<std::uint32_t> values) {
+    return [=](Card& card, SimulatedMixer&) { LineIn(card).controls[0].values = values; };
+}
+
+// What Init answers (and so whether the binding stays open) and leaves: the box enabled and
+// checked.
 struct Outcome {
     bool result;
     bool enabled;
     bool checked;
-    bool bound;
 };
-constexpr Outcome kRefused{false, false, false, false};
+constexpr Outcome kRefused{false, false, false};
 
 struct InitRow {
     const char* what;
@@ -54,33 +58,63 @@ struct InitRow {
     std::string report = {}; // empty: none
     std::uint32_t controlType = kMute;
     std::int32_t index = 0;
-    bool attach = true;
+    bool reportsOn = true; // the "kfg.mixer" category
 };
 
+Arrange LineInType(std::uint32_t type) {
+    return Changed([type](Card& card) { LineInMute(card).dwControlType = type; });
+}
+
+// The binding's own failures included: each is reported and leaves nothing open.
 TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
-    auto lineIs = [](std::uint32_t left, std::uint32_t right) {
-        return [=](Card& card, SimulatedMixer&) {
-            LineIn(card).controls[0].values = {left, right};
-        };
-    };
-    const std::string noWindow =
-        "CMixerFader::Init: No Window attached. Did you create or subclass one?";
+    const std::string controlMissing =
+        "CMixerBase::Init: Could not find specified mixer control. Associated Windows control "
+        "will be disabled.\nControl type: MIXERCONTROL_CONTROLTYPE_MUTE,\n\nDest line type: "
+        "MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,\nSrc  line type: MIXERLINE_COMPONENTTYPE_SRC_LINE\n";
+    const std::string noDestination = "CMixerBase::Init: Warning: the destination line "
+                                      "\nMIXERLINE_COMPONENTTYPE_DST_SPEAKERS\nwas not found.";
+    const std::string noSource =
+        "CMixerBase::Init: Warning: the source line \nMIXERLINE_COMPONENTTYPE_SRC_LINE\n not "
+        "found.\n\n(Associated to Destination line \nLautsprecher)";
+    const std::string unknownUnits = "CMixerBase::InitMXDetails: Control uses unknown units.";
     const std::string badIndex = "CMixerNumber::Init: Invalid control index passed: ";
     const std::string badValue = "CMixerSwitch::Init: Value index ";
     const Arrange threeItems = List(MIXERCONTROL_CONTROLF_MULTIPLE, 3, 1);
     const InitRow rows[] = {
-        {"muted line-in", lineIs(1, 1), {true, true, true, true}},
-        {"audible line-in", lineIs(0, 0), {true, true, false, true}},
-        {"no window", lineIs(1, 1), {false, true, false, false}, noWindow, kMute, 0, false},
+        {"muted line-in", LineInValues({1, 1}), {true, true, true}},
+        {"audible line-in", {}, {true, true, false}},
         {"volume is no switch",
          {},
          kRefused,
          "CMixerSwitch::Init: Wrong control type: ---- UNKNOWN CONTROL TYPE ----",
          MIXERCONTROL_CONTROLTYPE_VOLUME},
         {"no sound card", NoCard, kRefused, "CMixerBase::Init: No mixer device present"},
+        {"no sound card, reports off", NoCard, kRefused, "", kMute, 0, false},
+        {"destination count negative",
+         Changed([](Card& card) { card.reportedDestinations = 0x80000000; }), kRefused,
+         noDestination},
+        {"line info fails before the speakers", Failing(Call::GetDestinationLine, MIXERR_INVALLINE),
+         kRefused, noDestination},
+        {"no speakers", Changed([](Card& card) { card.destinations.pop_back(); }), kRefused,
+         noDestination},
+        {"no line source", Changed([](Card& card) { card.destinations[1].sources.resize(1); }),
+         kRefused, noSource},
+        {"source info fails before the line source", Failing(Call::GetSourceLine, MMSYSERR_ERROR),
+         kRefused, noSource},
+        {"line without controls", Changed([](Card& card) { LineIn(card).controls.clear(); }),
+         kRefused, "CMixerBase::Init: No controls available for this audio line: Line-In"},
+        {"no control of the type", LineInType(MIXERCONTROL_CONTROLTYPE_ONOFF), kRefused,
+         controlMissing},
+        {"custom units", LineInType(0x20000002), kRefused, unknownUnits, 0x20000002},
+        {"units past the known ones", LineInType(0x20060002), kRefused, unknownUnits, 0x20060002},
+        {"more values than we hold", Changed([](Card& card) {
+             LineInMute(card).fdwControl = MIXERCONTROL_CONTROLF_MULTIPLE;
+             LineInMute(card).cMultipleItems = 0x8001; // x 2 channels: one above the limit
+         }),
+         kRefused, "CMixerBase::InitMXDetails: Memory allocation error."},
         {"first read fails",
          Failing(Call::GetControlDetails, MMSYSERR_ERROR),
-         {true, false, false, true}},
+         {true, false, false}},
         {"item index = item count", threeItems, kRefused, badIndex + "3", kListBoolean, 3},
         {"negative item index", threeItems, kRefused, badIndex + "-1", kListBoolean, -1},
         {"list without items past its values", List(0, 0, 2), kRefused,
@@ -92,16 +126,14 @@ TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
         SCOPED_TRACE(row.what);
         Switch f(row.arrange);
         WhileUp([&](Dialog& dialog) {
-            if (row.attach) {
-                f.binding.Attach(dialog, kMuteBox);
-            }
-            ReportLog log;
+            f.binding.Attach(dialog, kMuteBox);
+            ReportLog log(row.reportsOn);
             EXPECT_EQ(f.binding.Init(kSpeakers, kLine, row.controlType, row.index),
                       row.outcome.result);
             EXPECT_EQ(dialog.IsItemEnabled(kMuteBox), row.outcome.enabled);
             EXPECT_EQ(dialog.CheckState(kMuteBox), row.outcome.checked ? 1 : 0);
-            EXPECT_EQ(f.binding.Handle() != 0, row.outcome.bound);
-            EXPECT_EQ(f.sim->OpenHandles(), row.outcome.bound ? 1u : 0u);
+            EXPECT_EQ(f.binding.Handle() != 0, row.outcome.result);
+            EXPECT_EQ(f.sim->OpenHandles(), row.outcome.result ? 1u : 0u);
             // The report, if the row has one, and nothing else.
             EXPECT_EQ(log.Lines(),
                       std::vector<std::string>(row.report.empty() ? 0 : 1, row.report));
@@ -118,8 +150,7 @@ TEST(MixerSwitchInit, ListClassUsesTheIndexSwitchClassTheFirstElement) {
     for (const auto& [controlType, shown] : rows) {
         SCOPED_TRACE(shown);
         Switch f([&](Card& card, SimulatedMixer& sim) {
-            List(MIXERCONTROL_CONTROLF_MULTIPLE, 4, 1)(card, sim);
-            LineIn(card).controls[0].control.dwControlType = controlType;
+            List(MIXERCONTROL_CONTROLF_MULTIPLE, 4, 1, controlType)(card, sim);
             LineIn(card).controls[0].values = {0, 0, 0, 0};
             LineIn(card).controls[0].values[shown] = 1;
         });
@@ -135,7 +166,7 @@ TEST(MixerSwitchInit, ListClassUsesTheIndexSwitchClassTheFirstElement) {
 }
 
 TEST(MixerSwitchClick, ClickFlipsTheLastValueReadAndWritesIt) {
-    Switch f([](Card& card, SimulatedMixer&) { LineIn(card).controls[0].values = {1, 0}; });
+    Switch f(LineInValues({1, 0}));
     f.WhileBound([&](Dialog& dialog) {
         ASSERT_TRUE(f.binding.IsChecked());
 
@@ -179,7 +210,6 @@ TEST(MixerSwitchNotify, FollowsItsOwnControlOnlyAndNeverEnables) {
         f.sim->ChangeFromOutside(kAnalogMute, {0, 0});
         f.binding.ProcessPendingEvents();
         EXPECT_EQ(f.sim->Calls(Call::GetControlDetails), reads);
-        EXPECT_TRUE(f.binding.IsChecked());
     });
 }
 
@@ -189,9 +219,12 @@ TEST(MixerSwitchLifetime, ClosingTheDialogClosesTheBinding) {
     EXPECT_EQ(f->sim->OpenHandles(), 0u);
     EXPECT_FALSE(f->binding.IsChecked()); // no window any more
     ReportLog log;
+    EXPECT_FALSE(f->binding.Init(kSpeakers, kLine, kMute, 0));
     f->binding.OnClicked(); // harmless: told, nothing written
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{
-                               "CMixerSwitch::OnClicked: Error: Did you call Init() first?"});
+    EXPECT_EQ(log.Lines(),
+              (std::vector<std::string>{
+                  "CMixerFader::Init: No Window attached. Did you create or subclass one?",
+                  "CMixerSwitch::OnClicked: Error: Did you call Init() first?"}));
     EXPECT_EQ(f->sim->Calls(Call::SetControlDetails), 0u);
     const std::shared_ptr<SimulatedMixer> sim = f->sim;
     f.reset();
@@ -199,14 +232,12 @@ TEST(MixerSwitchLifetime, ClosingTheDialogClosesTheBinding) {
 }
 
 TEST(MixerSwitchLifetime, SwitchGoingFirstLeavesTheBoxAlone) {
-    const auto sim = std::make_shared<SimulatedMixer>();
-    sim->AddDevice(StandardCard());
+    auto f = std::make_unique<Switch>();
+    const std::shared_ptr<SimulatedMixer> sim = f->sim;
     WhileUp([&](Dialog& dialog) {
-        {
-            CMixerSwitch button(sim);
-            button.Attach(dialog, kMuteBox);
-            ASSERT_TRUE(button.Init(kSpeakers, kLine, kMute, 0));
-        }
+        f->binding.Attach(dialog, kMuteBox);
+        ASSERT_TRUE(f->binding.Init(kSpeakers, kLine, kMute, 0));
+        f.reset();
         EXPECT_EQ(sim->OpenHandles(), 0u);
         dialog.Click(kMuteBox); // no switch behind it any more
         EXPECT_EQ(sim->Calls(Call::SetControlDetails), 0u);

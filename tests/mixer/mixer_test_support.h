@@ -1,14 +1,19 @@
 #pragma once
 
-// A sound card for the simulated mixer, and the reports the mixer code writes to "kfg.mixer".
+// A sound card for the simulated mixer, the reports the mixer code writes to "kfg.mixer", and a
+// small running dialog with one check box for a mute switch to bind to.
 
+#include "framework/dialog.h"
+#include "support/captured_log.h"
+#include "support/modal_script.h"
 #include "support/simulated_mixer.h"
 
-#include <QLoggingCategory>
-#include <QString>
+#include <array>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kfg::mixer::test {
@@ -32,8 +37,7 @@ inline SimulatedMixer::Device StandardCard() {
     SimulatedMixer::Destination record;
     record.line = {7 /* wave in */, "Aufnahme", "Aufn.", 2, {MuteControl(20)}};
     SimulatedMixer::Destination speakers;
-    SimulatedMixer::Control volume;
-    volume.control.dwControlID = 2;
+    SimulatedMixer::Control volume = MuteControl(2);
     volume.control.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
     speakers.line = {
         kSpeakers, "Lautsprecher", "Lautspr.", 2, {volume, MuteControl(kSpeakersMute)}};
@@ -54,12 +58,20 @@ inline SimulatedMixer::Line& LineIn(Card& card) {
     return card.destinations[1].sources[1];
 }
 
+inline MixerControl& LineInMute(Card& card) {
+    return LineIn(card).controls[0].control;
+}
+
+inline Arrange Changed(const std::function<void(Card&)>& change) {
+    return [=](Card& card, SimulatedMixer&) { change(card); };
+}
+
 inline void NoCard(Card& card, SimulatedMixer&) {
     card.destinations.clear();
 }
 
-inline Arrange Failing(Call call, MmResult result, unsigned succeedFirst = 0) {
-    return [=](Card&, SimulatedMixer& sim) { sim.Fail(call, result, succeedFirst); };
+inline Arrange Failing(Call call, MmResult result) {
+    return [=](Card&, SimulatedMixer& sim) { sim.Fail(call, result); };
 }
 
 // A binding over the standard card as `arrange` leaves it, on a mixer of its own; a card left
@@ -79,36 +91,39 @@ struct OnCard {
     Binding binding{sim};
 };
 
-inline std::vector<std::string> gReports;
-
-inline void CaptureReport(QtMsgType, const QMessageLogContext& context, const QString& text) {
-    if (context.category != nullptr && std::string(context.category) == "kfg.mixer") {
-        gReports.push_back(text.toStdString());
-    }
-}
-
-// Collects what reaches "kfg.mixer" while it lives, with the category switched on unless told.
-class ReportLog {
-public:
-    explicit ReportLog(bool enable = true)
-        : previous_(qInstallMessageHandler(CaptureReport)) {
-        gReports.clear();
+// What reaches "kfg.mixer" while it lives, with the category switched on unless told.
+struct ReportLog : kfg::test::CapturedLog {
+    explicit ReportLog(bool enable = true) {
         if (enable) {
-            QLoggingCategory::setFilterRules(QStringLiteral("kfg.mixer=true"));
+            Enable("kfg.mixer=true");
         }
     }
-    ~ReportLog() {
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous_);
-        gReports.clear();
+    std::vector<std::string> Lines() const {
+        constexpr std::string_view prefix = "kfg.mixer: ";
+        std::vector<std::string> reports;
+        for (const std::string& line : lines) {
+            if (line.starts_with(prefix)) {
+                reports.push_back(line.substr(prefix.size()));
+            }
+        }
+        return reports;
     }
-    ReportLog(const ReportLog&) = delete;
-    ReportLog& operator=(const ReportLog&) = delete;
-
-    const std::vector<std::string>& Lines() const { return gReports; }
-
-private:
-    QtMessageHandler previous_;
 };
+
+inline constexpr int kMuteBox = 1059;
+
+inline constexpr std::array<framework::ControlTemplate, 2> kMuteBoxControls{{
+    {kMuteBox, framework::ControlKind::CheckBox, "MUTE", {5, 5, 40, 10}, framework::kHidden},
+    {framework::IDOK, framework::ControlKind::PushButton, "OK", {60, 5, 40, 14}},
+}};
+inline constexpr framework::DialogTemplate kMuteBoxDialog{950, "Mixer", 110, 40, kMuteBoxControls};
+
+// Runs `body` while the dialog is up; no message box may appear.
+inline void WhileUp(const std::function<void(framework::Dialog&)>& body) {
+    framework::Dialog dialog(kMuteBoxDialog);
+    kfg::test::ModalScript script([&](framework::Dialog& running) { body(running); });
+    dialog.DoModal();
+    EXPECT_EQ(script.Seen().size(), 1u) << "only the dialog itself may come up";
+}
 
 } // namespace kfg::mixer::test

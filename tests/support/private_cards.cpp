@@ -23,14 +23,12 @@ PrivateCards::PrivateCards(const std::vector<Card>& cards, const std::string& de
         text += "defaults.ctl.card " + defaultCard + "\n";
     }
     snd_input_t* input = nullptr;
+    snd_config_t* config = nullptr;
     EXPECT_EQ(snd_input_buffer_open(&input, text.data(), static_cast<ssize_t>(text.size())), 0);
-    EXPECT_EQ(snd_config_top(&config_), 0);
-    EXPECT_EQ(snd_config_load(config_, input), 0) << text;
+    EXPECT_EQ(snd_config_top(&config), 0);
+    config_.reset(config, snd_config_delete);
+    EXPECT_EQ(snd_config_load(config, input), 0) << text;
     snd_input_close(input);
-}
-
-PrivateCards::~PrivateCards() {
-    snd_config_delete(config_);
 }
 
 std::vector<mixer::AlsaCard> PrivateCards::Cards() {
@@ -42,50 +40,42 @@ std::vector<mixer::AlsaCard> PrivateCards::Cards() {
 }
 
 int PrivateCards::DefaultCard() {
-    return mixer::ConfiguredDefaultCard(config_, [this](const char* id) {
+    return mixer::ConfiguredDefaultCard(config_.get(), [this](const char* id) {
         const auto found = std::find(names_.begin(), names_.end(), id);
         return found == names_.end() ? -1 : static_cast<int>(found - names_.begin());
     });
 }
 
 int PrivateCards::OpenControl(const std::string& name, snd_ctl_t** control) {
-    return snd_ctl_open_lconf(control, name.c_str(), SND_CTL_NONBLOCK, config_);
+    return snd_ctl_open_lconf(control, name.c_str(), SND_CTL_NONBLOCK, config_.get());
 }
 
 std::map<std::string, std::vector<long>> PrivateCards::RawValues(int index) {
     std::map<std::string, std::vector<long>> values;
     snd_ctl_t* control = nullptr;
-    if (OpenControl(names_.at(static_cast<std::size_t>(index)), &control) < 0) {
+    snd_hctl_t* elements = nullptr;
+    if (OpenControl(names_.at(static_cast<std::size_t>(index)), &control) < 0 ||
+        snd_hctl_open_ctl(&elements, control) < 0 || snd_hctl_load(elements) < 0) {
         ADD_FAILURE() << "card " << index << " does not open";
         return values;
     }
-    snd_ctl_elem_list_t* list = nullptr;
-    snd_ctl_elem_id_t* id = nullptr;
     snd_ctl_elem_info_t* info = nullptr;
     snd_ctl_elem_value_t* value = nullptr;
-    snd_ctl_elem_list_alloca(&list);
-    snd_ctl_elem_id_alloca(&id);
     snd_ctl_elem_info_alloca(&info);
     snd_ctl_elem_value_alloca(&value);
-    snd_ctl_elem_list(control, list);
-    snd_ctl_elem_list_alloc_space(list, snd_ctl_elem_list_get_count(list));
-    snd_ctl_elem_list(control, list);
-    for (unsigned i = 0; i < snd_ctl_elem_list_get_used(list); ++i) {
-        snd_ctl_elem_list_get_id(list, i, id);
-        snd_ctl_elem_info_set_id(info, id);
-        snd_ctl_elem_info(control, info);
-        snd_ctl_elem_value_set_id(value, id);
-        EXPECT_EQ(snd_ctl_elem_read(control, value), 0);
+    for (snd_hctl_elem_t* element = snd_hctl_first_elem(elements); element != nullptr;
+         element = snd_hctl_elem_next(element)) {
+        snd_hctl_elem_info(element, info);
+        EXPECT_EQ(snd_hctl_elem_read(element, value), 0);
         const bool enumerated = snd_ctl_elem_info_get_type(info) == SND_CTL_ELEM_TYPE_ENUMERATED;
-        std::vector<long>& read = values[snd_ctl_elem_id_get_name(id)];
+        std::vector<long>& read = values[snd_hctl_elem_get_name(element)];
         for (unsigned channel = 0; channel < snd_ctl_elem_info_get_count(info); ++channel) {
             // A switch's values are kept as integers too.
             read.push_back(enumerated ? snd_ctl_elem_value_get_enumerated(value, channel)
                                       : snd_ctl_elem_value_get_integer(value, channel));
         }
     }
-    snd_ctl_elem_list_free_space(list);
-    snd_ctl_close(control);
+    snd_hctl_close(elements); // closes the control too
     return values;
 }
 

@@ -6,6 +6,7 @@
 #include "mixer/alsa_mixer.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,9 @@ public:
 
     // Cards numbered 0, 1, ... in the given order. `defaultCard` is the value written as
     // "defaults.ctl.card": a number, "@n" for the name of card n, or empty for none.
+    // A copy hands out the same cards, so two mixers can open one card and see each other's
+    // writes.
     explicit PrivateCards(const std::vector<Card>& cards, const std::string& defaultCard = {});
-    ~PrivateCards() override;
-    PrivateCards(const PrivateCards&) = delete;
-    PrivateCards& operator=(const PrivateCards&) = delete;
 
     std::vector<mixer::AlsaCard> Cards() override;
     int DefaultCard() override;
@@ -37,24 +37,10 @@ public:
     std::map<std::string, std::vector<long>> RawValues(int index);
 
 private:
-    snd_config_t* config_ = nullptr;
+    std::shared_ptr<snd_config_t> config_;
     std::vector<std::string> names_;
 };
 
-// Hands out the cards of a PrivateCards it does not own, so two mixers can open the same card
-// and see each other's writes.
-class SharedCards final : public mixer::AlsaCardSource {
-public:
-    explicit SharedCards(PrivateCards& cards)
-        : cards_(cards) {}
-    std::vector<mixer::AlsaCard> Cards() override { return cards_.Cards(); }
-    int DefaultCard() override { return cards_.DefaultCard(); }
-    int OpenControl(const std::string& name, snd_ctl_t** control) override {
-        return cards_.OpenControl(name, control);
-    }
-
-private:
-    PrivateCards& cards_;
-};
+using SharedCards = PrivateCards;
 
 } // namespace kfg::test

@@ -1,30 +1,31 @@
 #include "support/simulated_mixer.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace kfg::mixer {
 
 namespace {
 
-// Line ids carry their place, so a lookup needs no table: destination in the high half,
-// source + 1 in the low half (0 for the destination itself).
-std::uint32_t LineId(std::uint32_t destination, std::uint32_t source, bool isSource) {
-    return (destination << 16) | (isSource ? source + 1 : 0);
+// The line `lineId` names on `device`, or null. Line ids carry their place, so a lookup needs
+// no table: destination in the high half, source + 1 in the low half (0 for the destination).
+const SimulatedMixer::Line* LineOf(const SimulatedMixer::Device& device, std::uint32_t lineId) {
+    const std::uint32_t destination = lineId >> 16;
+    const std::uint32_t source = lineId & 0xFFFF;
+    if (destination >= device.destinations.size() ||
+        source > device.destinations[destination].sources.size()) {
+        return nullptr;
+    }
+    const SimulatedMixer::Destination& found = device.destinations[destination];
+    return source == 0 ? &found.line : &found.sources[source - 1];
 }
 
-// Calls `visit` with every line of the device, destinations and sources alike, until it says
-// stop.
+// Calls `visit` with every line of the device, destinations and sources alike.
 template <class Visit>
 void ForEachLine(SimulatedMixer::Device& device, const Visit& visit) {
     for (SimulatedMixer::Destination& destination : device.destinations) {
-        if (visit(destination.line)) {
-            return;
-        }
+        visit(destination.line);
         for (SimulatedMixer::Line& source : destination.sources) {
-            if (visit(source)) {
-                return;
-            }
+            visit(source);
         }
     }
 }
@@ -34,49 +35,31 @@ void ForEachLine(SimulatedMixer::Device& device, const Visit& visit) {
 void SimulatedMixer::AddDevice(Device device) {
     ForEachLine(device, [](Line& line) {
         for (Control& control : line.controls) {
-            control.values.resize(ValueCount(line, control.control));
+            const MixerControl& shape = control.control;
+            const bool uniform = (shape.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0;
+            const bool multiple = (shape.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0;
+            control.values.resize(std::size_t{uniform ? 1 : line.channels} *
+                                  (multiple ? shape.cMultipleItems : 1));
         }
-        return false;
     });
     devices_.push_back(std::move(device));
 }
 
-void SimulatedMixer::Fail(Call call, MmResult result, unsigned succeedFirst) {
-    counters_[Index(call)].failure = std::pair{counters_[Index(call)].calls + succeedFirst, result};
-}
-
-MmResult SimulatedMixer::Enter(Call call) {
-    Counter& counter = counters_[Index(call)];
-    const unsigned number = counter.calls++;
-    if (counter.failure && number >= counter.failure->first) {
-        return counter.failure->second;
-    }
-    return MMSYSERR_NOERROR;
-}
-
-std::size_t SimulatedMixer::ValueCount(const Line& line, const MixerControl& control) {
-    const std::size_t channels =
-        (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0 ? 1 : line.channels;
-    const std::size_t items =
-        (control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0 ? control.cMultipleItems : 1;
-    return channels * items;
-}
-
 SimulatedMixer::Device* SimulatedMixer::DeviceOf(MixerHandle handle) {
     const auto found = open_.find(handle);
-    return found == open_.end() ? nullptr : &devices_[found->second.first];
+    return found == open_.end() ? nullptr : &devices_[found->second.device];
 }
 
-SimulatedMixer::Found SimulatedMixer::FindControl(std::uint32_t device, std::uint32_t controlId) {
-    Found found;
+SimulatedMixer::Control* SimulatedMixer::FindControl(std::uint32_t device,
+                                                     std::uint32_t controlId) {
+    Control* found = nullptr;
     if (device < devices_.size()) {
         ForEachLine(devices_[device], [&](Line& line) {
             for (Control& control : line.controls) {
                 if (control.control.dwControlID == controlId) {
-                    found = {&line, &control};
+                    found = &control;
                 }
             }
-            return found.control != nullptr;
         });
     }
     return found;
@@ -84,43 +67,35 @@ SimulatedMixer::Found SimulatedMixer::FindControl(std::uint32_t device, std::uin
 
 std::vector<std::uint32_t> SimulatedMixer::ControlValues(std::uint32_t controlId) const {
     // The search does not write; it only hands out pointers the caller may write through.
-    const Found found = const_cast<SimulatedMixer*>(this)->FindControl(0, controlId);
-    return found.control == nullptr ? std::vector<std::uint32_t>{} : found.control->values;
+    const Control* found = const_cast<SimulatedMixer*>(this)->FindControl(0, controlId);
+    return found == nullptr ? std::vector<std::uint32_t>{} : found->values;
 }
 
 void SimulatedMixer::ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values) {
-    if (const Found found = FindControl(0, controlId); found.control != nullptr) {
-        values.resize(found.control->values.size());
-        found.control->values = std::move(values);
+    if (Control* found = FindControl(0, controlId); found != nullptr) {
+        found->values = std::move(values);
         QueueFor(0, controlId);
     }
 }
 
 void SimulatedMixer::QueueFor(std::uint32_t device, std::uint32_t controlId) {
-    for (const auto& [handle, entry] : open_) {
-        if (entry.first == device) {
-            pending_.push_back({handle, controlId});
+    for (auto& [handle, open] : open_) {
+        if (open.device == device) {
+            open.pending.push_back(controlId);
         }
     }
 }
 
 void SimulatedMixer::ProcessPendingEvents(MixerHandle handle) {
-    // A callback may close the handle or cause new notifications: deliver what is queued now.
-    const auto mine = [handle](const Pending& pending) { return pending.handle == handle; };
-    std::vector<Pending> batch;
-    std::copy_if(pending_.begin(), pending_.end(), std::back_inserter(batch), mine);
-    std::erase_if(pending_, mine);
-    for (const Pending& pending : batch) {
-        const auto found = open_.find(handle);
-        if (found != open_.end() && found->second.second) {
-            const MixerCallback callback = found->second.second;
-            callback(MM_MIXM_CONTROL_CHANGE, handle, pending.controlId);
-        }
+    // A callback may cause new notifications: deliver what is queued now.
+    const auto found = open_.find(handle);
+    if (found == open_.end() || !found->second.callback) {
+        return;
     }
-}
-
-std::uint32_t SimulatedMixer::GetNumDevs() {
-    return static_cast<std::uint32_t>(devices_.size());
+    const MixerCallback callback = found->second.callback;
+    for (const std::uint32_t controlId : std::exchange(found->second.pending, {})) {
+        callback(MM_MIXM_CONTROL_CHANGE, handle, controlId);
+    }
 }
 
 MmResult SimulatedMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCallback callback) {
@@ -131,18 +106,14 @@ MmResult SimulatedMixer::Open(MixerHandle& handle, std::uint32_t device, MixerCa
         return MMSYSERR_BADDEVICEID;
     }
     handle = nextHandle_++;
-    open_[handle] = {device, std::move(callback)};
+    open_[handle] = {device, std::move(callback), {}};
     return MMSYSERR_NOERROR;
 }
 
 MmResult SimulatedMixer::Close(MixerHandle handle) {
     const MmResult injected = Enter(Call::Close);
     // A failed close still ends the handle: the caller forgets it either way.
-    if (open_.erase(handle) == 0) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    std::erase_if(pending_, [handle](const Pending& pending) { return pending.handle == handle; });
-    return injected;
+    return open_.erase(handle) == 0 ? MMSYSERR_INVALHANDLE : injected;
 }
 
 MmResult SimulatedMixer::GetDevCaps(MixerHandle handle, MixerCaps& caps) {
@@ -166,25 +137,19 @@ MmResult SimulatedMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::u
     if (device == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
-    if (line.dwDestination >= device->destinations.size()) {
+    line.dwSource = isSource ? line.dwSource : 0;
+    line.dwLineID = (line.dwDestination << 16) | (isSource ? line.dwSource + 1 : 0);
+    const Line* found = LineOf(*device, line.dwLineID);
+    if (found == nullptr) {
         return MIXERR_INVALLINE;
     }
+    line.dwComponentType = found->componentType;
+    line.cChannels = found->channels;
     const Destination& destination = device->destinations[line.dwDestination];
-    if (isSource && line.dwSource >= destination.sources.size()) {
-        return MIXERR_INVALLINE;
-    }
-    const Line& found = isSource ? destination.sources[line.dwSource] : destination.line;
-    MixerLine out;
-    out.dwDestination = line.dwDestination;
-    out.dwSource = isSource ? line.dwSource : 0;
-    out.dwLineID = LineId(out.dwDestination, out.dwSource, isSource);
-    out.dwComponentType = found.componentType;
-    out.cChannels = found.channels;
-    out.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
-    out.cControls = static_cast<std::uint32_t>(found.controls.size());
-    out.szShortName = found.shortName;
-    out.szName = found.name;
-    line = std::move(out);
+    line.cConnections = isSource ? 0 : static_cast<std::uint32_t>(destination.sources.size());
+    line.cControls = static_cast<std::uint32_t>(found->controls.size());
+    line.szShortName = found->shortName;
+    line.szName = found->name;
     return MMSYSERR_NOERROR;
 }
 
@@ -194,17 +159,11 @@ MmResult SimulatedMixer::GetControlByType(MixerHandle handle, std::uint32_t line
     if (device == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
-    const std::uint32_t destinationIndex = lineId >> 16;
-    const std::uint32_t sourcePart = lineId & 0xFFFF;
-    if (destinationIndex >= device->destinations.size()) {
+    const Line* line = LineOf(*device, lineId);
+    if (line == nullptr) {
         return MIXERR_INVALLINE;
     }
-    const Destination& destination = device->destinations[destinationIndex];
-    if (sourcePart > destination.sources.size()) {
-        return MIXERR_INVALLINE;
-    }
-    const Line& line = sourcePart == 0 ? destination.line : destination.sources[sourcePart - 1];
-    for (const Control& candidate : line.controls) {
+    for (const Control& candidate : line->controls) {
         if (candidate.control.dwControlType == controlType) {
             control = candidate.control;
             return MMSYSERR_NOERROR;
@@ -214,7 +173,7 @@ MmResult SimulatedMixer::GetControlByType(MixerHandle handle, std::uint32_t line
 }
 
 MmResult SimulatedMixer::CheckDetails(Call call, MixerHandle handle,
-                                      const MixerControlDetails& details, Found& found) {
+                                      const MixerControlDetails& details, Control*& found) {
     if (const MmResult injected = Enter(call); injected != MMSYSERR_NOERROR) {
         return injected;
     }
@@ -222,42 +181,41 @@ MmResult SimulatedMixer::CheckDetails(Call call, MixerHandle handle,
     if (entry == open_.end()) {
         return MMSYSERR_INVALHANDLE;
     }
-    found = FindControl(entry->second.first, details.dwControlID);
-    if (found.control == nullptr) {
+    found = FindControl(entry->second.device, details.dwControlID);
+    if (found == nullptr) {
         return MIXERR_INVALCONTROL;
     }
-    const MixerControl& control = found.control->control;
-    const std::uint32_t channels =
-        (control.fdwControl & MIXERCONTROL_CONTROLF_UNIFORM) != 0 ? 1 : found.line->channels;
+    // The values were sized for the control's channels and items when the device was added.
+    const MixerControl& control = found->control;
     const bool multiple = (control.fdwControl & MIXERCONTROL_CONTROLF_MULTIPLE) != 0;
-    if (details.cbDetails != sizeof(std::uint32_t) || details.cChannels != channels ||
+    if (details.cbDetails != sizeof(std::uint32_t) ||
         (multiple && details.cMultipleItems != control.cMultipleItems) ||
-        (details.paDetails == nullptr && !found.control->values.empty())) {
+        details.cChannels * (multiple ? control.cMultipleItems : 1) != found->values.size() ||
+        (details.paDetails == nullptr && !found->values.empty())) {
         return MMSYSERR_INVALPARAM;
     }
     return MMSYSERR_NOERROR;
 }
 
 MmResult SimulatedMixer::GetControlDetails(MixerHandle handle, MixerControlDetails& details) {
-    Found found;
+    Control* found = nullptr;
     if (const MmResult checked = CheckDetails(Call::GetControlDetails, handle, details, found);
         checked != MMSYSERR_NOERROR) {
         return checked;
     }
-    std::copy(found.control->values.begin(), found.control->values.end(), details.paDetails);
+    std::copy(found->values.begin(), found->values.end(), details.paDetails);
     return MMSYSERR_NOERROR;
 }
 
 MmResult SimulatedMixer::SetControlDetails(MixerHandle handle, const MixerControlDetails& details) {
-    Found found;
+    Control* found = nullptr;
     if (const MmResult checked = CheckDetails(Call::SetControlDetails, handle, details, found);
         checked != MMSYSERR_NOERROR) {
         return checked;
     }
-    std::copy(details.paDetails, details.paDetails + found.control->values.size(),
-              found.control->values.begin());
+    std::copy(details.paDetails, details.paDetails + found->values.size(), found->values.begin());
     // Like the Windows mixer, every open handle hears of the change, the writer's too.
-    QueueFor(open_[handle].first, details.dwControlID);
+    QueueFor(open_[handle].device, details.dwControlID);
     return MMSYSERR_NOERROR;
 }
 

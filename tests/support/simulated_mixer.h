@@ -49,9 +49,8 @@ public:
     };
 
     void AddDevice(Device device);
-    // From the (succeedFirst + 1)-th call of `call` on, it answers `result` (NOERROR: works
-    // again).
-    void Fail(Call call, MmResult result, unsigned succeedFirst = 0);
+    // From now on `call` answers `result` (NOERROR: works again).
+    void Fail(Call call, MmResult result) { counters_[Index(call)].failure = result; }
     unsigned Calls(Call call) const { return counters_[Index(call)].calls; }
     std::size_t OpenHandles() const { return open_.size(); }
 
@@ -60,7 +59,7 @@ public:
     // Another program changes a control of device 0: every open handle of it is notified.
     void ChangeFromOutside(std::uint32_t controlId, std::vector<std::uint32_t> values);
 
-    std::uint32_t GetNumDevs() override;
+    std::uint32_t GetNumDevs() override { return static_cast<std::uint32_t>(devices_.size()); }
     [[nodiscard]] MmResult Open(MixerHandle& handle, std::uint32_t device,
                                 MixerCallback callback) override;
     [[nodiscard]] MmResult Close(MixerHandle handle) override;
@@ -79,32 +78,30 @@ public:
 private:
     struct Counter {
         unsigned calls = 0;
-        std::optional<std::pair<unsigned, MmResult>> failure;
+        MmResult failure = MMSYSERR_NOERROR;
     };
-    struct Found {
-        const Line* line = nullptr;
-        Control* control = nullptr;
-    };
-    struct Pending {
-        MixerHandle handle;
-        std::uint32_t controlId;
+    struct OpenDevice {
+        std::uint32_t device;
+        MixerCallback callback;
+        std::vector<std::uint32_t> pending; // changed control ids, not yet delivered
     };
 
     static std::size_t Index(Call call) { return static_cast<std::size_t>(call); }
     // Counts the call; the injected result, or NOERROR.
-    [[nodiscard]] MmResult Enter(Call call);
+    [[nodiscard]] MmResult Enter(Call call) {
+        ++counters_[Index(call)].calls;
+        return counters_[Index(call)].failure;
+    }
     Device* DeviceOf(MixerHandle handle);
-    Found FindControl(std::uint32_t device, std::uint32_t controlId);
-    static std::size_t ValueCount(const Line& line, const MixerControl& control);
+    Control* FindControl(std::uint32_t device, std::uint32_t controlId);
     // Counts the call; the injected result, or whether the request fits the control.
     [[nodiscard]] MmResult CheckDetails(Call call, MixerHandle handle,
-                                        const MixerControlDetails& details, Found& found);
+                                        const MixerControlDetails& details, Control*& found);
     void QueueFor(std::uint32_t device, std::uint32_t controlId);
 
     std::vector<Device> devices_;
     std::array<Counter, static_cast<std::size_t>(Call::Count_)> counters_{};
-    std::map<MixerHandle, std::pair<std::uint32_t, MixerCallback>> open_;
-    std::vector<Pending> pending_;
+    std::map<MixerHandle, OpenDevice> open_;
     MixerHandle nextHandle_ = 0x100;
 };
 
