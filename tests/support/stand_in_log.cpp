@@ -37,14 +37,6 @@ std::vector<StandInRun> StandInLog(const std::filesystem::path& folder) {
     return runs;
 }
 
-std::vector<std::string> StandInCommands(const std::filesystem::path& folder) {
-    std::vector<std::string> commands;
-    for (const StandInRun& run : StandInLog(folder)) {
-        commands.push_back(run.command);
-    }
-    return commands;
-}
-
 StartedSignal::StartedSignal(const std::filesystem::path& folder) {
     const std::filesystem::path fifo = folder / "started";
     if (::mkfifo(fifo.c_str(), 0600) == 0) {
