@@ -39,19 +39,30 @@ mixer::SimulatedMixer::Device MutedLineCard() {
     return {"Card", {speakers}, {}};
 }
 
+// Records the programs; given a search path, runs the sound initialisation for real there.
+struct Starter : RecordingStarter {
+    std::string soundSearchPath;
+    std::error_code RunSoundInitialisation(const std::filesystem::path& folder) override {
+        return soundSearchPath.empty()
+                   ? RecordingStarter::RunSoundInitialisation(folder)
+                   : platform::SystemProgramStarter(soundSearchPath).RunSoundInitialisation(folder);
+    }
+};
+
 // One kfgctl call in `folder`, the programs recorded, a sound card with line-in muted.
 struct Ctl {
     int status = -1;
     std::string out;
     std::string err;
-    RecordingStarter starter;
+    Starter starter;
     std::shared_ptr<mixer::SimulatedMixer> mixer = std::make_shared<mixer::SimulatedMixer>();
 
     Ctl(const std::filesystem::path& folder, std::vector<std::string> arguments,
         platform::TextLanguage language = platform::TextLanguage::English,
-        std::error_code handOver = {}) {
+        std::error_code handOver = {}, std::string soundSearchPath = {}) {
         mixer->AddDevice(MutedLineCard());
         starter.handOverError = handOver;
+        starter.soundSearchPath = std::move(soundSearchPath);
         ctl::Environment environment{folder, language, &starter, [this] { return mixer; }};
         std::ostringstream outStream;
         std::ostringstream errStream;
@@ -127,7 +138,6 @@ TEST(Kfgctl, OutputFormats) {
     const Case cases[] = {
         {{"show"}, "\nDisplayMode=14 (640*480 RGB)\nTuner=2 (Philips PAL B/G)\n"},
         {{"-C", ".", "show"}, "\nDisplayMode=14 (640*480 RVB)\n", "Fr=1\r\n"}, // Spanish lists
-        {{"get", "displaymode"}, "\n14\n"},
         {{"edition"}, "\nedition=V320\nlabel=V 3.20\nsection=Telvio\n"},
         {{"list"}, "\nAbend\nAb \"\\\xC3\xA4\n"},
         {{"show", "--json"},
@@ -184,10 +194,8 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"--frob", "show"}, 2, "--frob: unknown option"},
         {{"-C"}, 2, "-C needs a folder"},
         // Options stand anywhere before "--", and -C chain in the order given.
-        {{"show", "-C", "empty"}, 1, "Telvio.ini does not exist in"},
         {{"-C", "fresh", "show", "-C", "../empty"}, 1, "Telvio.ini does not exist in"},
         {{"show", "-Abend"}, 2, "-Abend: unknown option"},
-        {{"show", "--", "-h"}, 1, "KFG.ini holds no configuration -h"},
         {{"apply", "--json", "Abend"}, 2, "--json: kfgctl apply takes no such option"},
         {{"--json", "list"}, 2, "--json: kfgctl list takes no such option"},
         {{"show", "Abend", "--", "--json"}, 2, "usage: kfgctl show [NAME] [--json]"},
@@ -197,7 +205,6 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"delete", "Nacht"}, 1, "KFG.ini no contiene ninguna configuración", Spanish},
         {{"save", "kfg"}, 1, "Der Name KFG ist reserviert.", German},
         // Only a state history lists comes back; the sample has none yet.
-        {{"restore", "1"}, 1, "there is no state 1 of Telvio.ini"},
         {{"restore", "0", "kfg.ini"}, 1, "there is no state 0 of KFG.ini"},
         {{"restore", "x"}, 2, "x: the number of a state"},
         {{"restore", "-1"}, 2, "-1: unknown option"},
@@ -427,16 +434,6 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
     }
 }
 
-// The sound initialisation run for real, through a stand-in wine; the hand-over recorded.
-struct RealSoundInitialisation : RecordingStarter {
-    explicit RealSoundInitialisation(std::string searchPath)
-        : real(std::move(searchPath)) {}
-    platform::SystemProgramStarter real;
-    std::error_code RunSoundInitialisation(const std::filesystem::path& folder) override {
-        return real.RunSoundInitialisation(folder);
-    }
-};
-
 // However the sound initialisation goes, the user is told how in one sentence, and Telvio
 // starts.
 TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
@@ -464,13 +461,10 @@ TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
             PlaceStandIn(dir / "bin" / "wine");
             WriteBytes(folder / c.file, c.content);
         }
-        RealSoundInitialisation starter((dir / "bin").string());
-        starter.handOverError = {};
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(ctl::RunKfgctl({"start"}, out, err, {folder, c.language, &starter, {}}), 0);
-        EXPECT_EQ(err.str(), "kfgctl: " + c.err + "\n");
-        EXPECT_EQ(starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
+        const Ctl run(folder, {"start"}, c.language, {}, (dir / "bin").string());
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "kfgctl: " + c.err + "\n");
+        EXPECT_EQ(run.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
     }
 }
 
