@@ -52,7 +52,6 @@ TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChan
         {{{Onboard("0,0"), ""}}, "", 0, lineOn},
         {{{Onboard("1,0"), ""}}, "", 0, lineOn}, // only the right channel off
         {{{Onboard("1,1", loopback), ""}}, "", 0, {{"Loopback Mixing", {1}}}},
-        {{{Onboard("1,1"), ""}}, "", 0, {}},
         {{{Onboard("0,0"), ""}}, "", 0, {}, "0"}, // not asked for
         {{kCaptureOnly, {Onboard("0,0"), ""}}, "", 1, lineOn},
         {{{Onboard("0,0"), ""}, {Onboard("0,0"), ""}}, "1", 1, lineOn},
