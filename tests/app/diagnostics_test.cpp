@@ -17,48 +17,28 @@
 namespace kfg::app {
 namespace {
 
-TEST(LaunchDiagnostics, FailedStartIsLoggedOnlyWhenAskedFor) {
+TEST(Diagnostics, FailedStartsAndWritesAreLoggedOnlyWhenAskedFor) {
     test::TempDir dir;
     test::WriteBytes(dir / "Telvio.exe", "MZ windows program");
     test::WriteBytes(dir / "SONORA.EXE", "MZ windows program");
     test::WriteBytes(dir / "Sonora.EXE", "MZ windows program");
     test::WriteBytes(dir / "true.sh", "#!/bin/sh\n");
     ::chmod((dir / "true.sh").c_str(), 0755);
+    test::WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nFarbe=1\r\n");
+    ::chmod((dir / "Telvio.ini").c_str(), 0444);
     platform::SystemProgramStarter starter("/nonexistent", LaunchDiagnosticsSink());
+    settings::ProfileStore store(SettingsDiagnosticsSink());
     test::CapturedLog log;
     EXPECT_TRUE(starter.HandOver(dir.path(), "Telvio.exe", {"Quick"})); // no wine: fails
-    EXPECT_TRUE(log.lines.empty());                                     // off by default
+    EXPECT_TRUE(store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2"));
+    EXPECT_TRUE(log.lines.empty()); // off by default
 
-    log.Enable("kfg.launch=true");
+    log.Enable("kfg.launch=true\nkfg.settings=true");
     EXPECT_TRUE(starter.HandOver(dir.path(), "Telvio.exe", {"Quick"}));
     EXPECT_TRUE(starter.RunSoundInitialisation(dir.path()));
     // Which spelling was taken is told too; a start that works is not.
     EXPECT_TRUE(starter.Start(dir.path(), "Sonora.exe", {}));
     EXPECT_FALSE(starter.Start(dir.path(), "true.sh", {}));
-
-    EXPECT_EQ(log.lines,
-              (std::vector<std::string>{
-                  "kfg.launch: hand-over of Telvio.exe (wine ./Telvio.exe Quick) failed: "
-                  "Windows program, no wine on the search path",
-                  "kfg.launch: sound initialisation of rundll32.exe (wine rundll32.exe "
-                  "bt848dlg.dll,initialize): rundll32.exe could not be started: wine is "
-                  "not installed",
-                  "kfg.launch: look up of Sonora.exe found several files (SONORA.EXE, "
-                  "Sonora.EXE), using SONORA.EXE",
-                  "kfg.launch: start of Sonora.exe (wine ./SONORA.EXE) failed: Windows "
-                  "program, no wine on the search path"}));
-}
-
-TEST(SettingsDiagnostics, FailedWriteIsLoggedOnlyWhenAskedFor) {
-    test::TempDir dir;
-    test::WriteBytes(dir / "Telvio.ini", "[Telvio]\r\nFarbe=1\r\n");
-    ::chmod((dir / "Telvio.ini").c_str(), 0444);
-    settings::ProfileStore store(SettingsDiagnosticsSink());
-    test::CapturedLog log;
-    EXPECT_TRUE(store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "2"));
-    EXPECT_TRUE(log.lines.empty()); // off by default
-
-    log.Enable("kfg.settings=true");
     EXPECT_TRUE(store.WriteString(dir / "Telvio.ini", "Telvio", "Farbe", "3"));
     // Several spellings of one name: which was taken is told, and not as a failure.
     test::WriteBytes(dir / "kfg.ini", "");
@@ -80,15 +60,25 @@ TEST(SettingsDiagnostics, FailedWriteIsLoggedOnlyWhenAskedFor) {
     ::close(locker);
 
     const std::string in = " in " + dir.path().string() + "/";
-    EXPECT_EQ(log.lines, (std::vector<std::string>{
-                             "kfg.settings: write [Telvio] Farbe" + in +
-                                 "Telvio.ini failed: the file is read-only",
-                             "kfg.settings: look up KFG.ini: several files match (KFG.INI, "
-                             "kfg.ini), using KFG.INI" +
-                                 in + "KFG.INI",
-                             "kfg.settings: save: another process held the folder's lock; saved "
-                             "without removing the leftovers of killed saves" +
-                                 in + "Neu.ini"}));
+    EXPECT_EQ(
+        log.lines,
+        (std::vector<std::string>{
+            "kfg.launch: hand-over of Telvio.exe (wine ./Telvio.exe Quick) failed: "
+            "Windows program, no wine on the search path",
+            "kfg.launch: sound initialisation of rundll32.exe (wine rundll32.exe "
+            "bt848dlg.dll,initialize): rundll32.exe could not be started: wine is "
+            "not installed",
+            "kfg.launch: look up of Sonora.exe found several files (SONORA.EXE, "
+            "Sonora.EXE), using SONORA.EXE",
+            "kfg.launch: start of Sonora.exe (wine ./SONORA.EXE) failed: Windows "
+            "program, no wine on the search path",
+            "kfg.settings: write [Telvio] Farbe" + in + "Telvio.ini failed: the file is read-only",
+            "kfg.settings: look up KFG.ini: several files match (KFG.INI, "
+            "kfg.ini), using KFG.INI" +
+                in + "KFG.INI",
+            "kfg.settings: save: another process held the folder's lock; saved "
+            "without removing the leftovers of killed saves" +
+                in + "Neu.ini"}));
 }
 
 } // namespace

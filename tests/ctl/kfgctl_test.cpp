@@ -27,31 +27,40 @@ std::filesystem::path Sample(const TempDir& dir, const std::string& name = "V320
     return dir / name;
 }
 
-// A card whose line-in is muted; its switch is one value for all channels, as the ALSA
+// The standard card with line-in muted; its switch is one value for all channels, as the ALSA
 // backend offers every switch.
 mixer::SimulatedMixer::Device MutedLineCard() {
-    mixer::SimulatedMixer::Control mute = mixer::test::MuteControl(mixer::test::kLineMute);
+    mixer::SimulatedMixer::Device card = mixer::test::StandardCard();
+    mixer::SimulatedMixer::Control& mute = mixer::test::LineIn(card).controls[0];
     mute.control.fdwControl = mixer::MIXERCONTROL_CONTROLF_UNIFORM;
     mute.values = {1};
-    mixer::SimulatedMixer::Destination speakers;
-    speakers.line = {mixer::MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, "Speakers", "Spk", 2, {}};
-    speakers.sources = {{mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE, "Line", "Line", 2, {mute}}};
-    return {"Card", {speakers}, {}};
+    return card;
 }
+
+// Records the programs; given a search path, runs the sound initialisation for real there.
+struct Starter : RecordingStarter {
+    std::string soundSearchPath;
+    std::error_code RunSoundInitialisation(const std::filesystem::path& folder) override {
+        return soundSearchPath.empty()
+                   ? RecordingStarter::RunSoundInitialisation(folder)
+                   : platform::SystemProgramStarter(soundSearchPath).RunSoundInitialisation(folder);
+    }
+};
 
 // One kfgctl call in `folder`, the programs recorded, a sound card with line-in muted.
 struct Ctl {
     int status = -1;
     std::string out;
     std::string err;
-    RecordingStarter starter;
+    Starter starter;
     std::shared_ptr<mixer::SimulatedMixer> mixer = std::make_shared<mixer::SimulatedMixer>();
 
     Ctl(const std::filesystem::path& folder, std::vector<std::string> arguments,
         platform::TextLanguage language = platform::TextLanguage::English,
-        std::error_code handOver = {}) {
+        std::error_code handOver = {}, std::string soundSearchPath = {}) {
         mixer->AddDevice(MutedLineCard());
         starter.handOverError = handOver;
+        starter.soundSearchPath = std::move(soundSearchPath);
         ctl::Environment environment{folder, language, &starter, [this] { return mixer; }};
         std::ostringstream outStream;
         std::ostringstream errStream;
@@ -127,12 +136,11 @@ TEST(Kfgctl, OutputFormats) {
     const Case cases[] = {
         {{"show"}, "\nDisplayMode=14 (640*480 RGB)\nTuner=2 (Philips PAL B/G)\n"},
         {{"-C", ".", "show"}, "\nDisplayMode=14 (640*480 RVB)\n", "Fr=1\r\n"}, // Spanish lists
-        {{"get", "displaymode"}, "\n14\n"},
         {{"edition"}, "\nedition=V320\nlabel=V 3.20\nsection=Telvio\n"},
         {{"list"}, "\nAbend\nAb \"\\\xC3\xA4\n"},
-        {{"show", "--json"}, "\n{\"edition\": \"V320\", \"section\": \"Telvio\", \"keys\": {"},
         {{"show", "--json"},
-         "{\"Debug\": 0, \"Testzeilen\": 16, \"HoeheRand\": 0, \"DisplayMode\": 14"},
+         "\n{\"edition\": \"V320\", \"section\": \"Telvio\", \"keys\": {\"Debug\": 0, "
+         "\"Testzeilen\": 16, \"HoeheRand\": 0, \"DisplayMode\": 14"},
         {{"show", "--json"}, "\"texts\": {\"DisplayMode\": \"640*480 RGB\", \"Tuner\": "},
         {{"show", "Ab \"\\\xC3\xA4", "--json"}, "\"section\": \"Ab \\\"\\\\\xC3\xA4\", "},
         // Options after the command, chained -C, and "--" before a name that looks like one.
@@ -164,7 +172,6 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
     const Case cases[] = {
         {{"set", "Testzeilen=50", "Farbe=600"}, 1, "Farbe=600: Please enter an integer between"},
         {{"set", "Status=2"}, 1, "Status=2: Please enter an integer between 0 and 1"},
-        {{"set", "Farbe=viel"}, 1, "Farbe=viel: Please enter an integer."},
         {{"set", "Speicher3=0"}, 1, "Speicher3=0: a memory slot of 0 is never written"},
         {{"set", "Station3=4"}, 1, "Station3: Telvio V 3.20 has no such key"},
         {{"set", "Accel=3"}, 1, "Accel: KFG never writes this key for Telvio V 3.20"},
@@ -176,33 +183,26 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"apply", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
         {{"delete", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
         {{"start", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
-        {{"save", "kfg"}, 1, "The name KFG is reserved."},
         {{"save", "Ab]end"}, 1, "This name is not possible."},
         {{"save", "\xE4\xB8\xAD"}, 1, "This name is not possible."},
         {{"save", "Fünfzehn Zeichen"}, 1, "A configuration name has at most 14 characters."},
         {{"-C", "nowhere", "show"}, 1, "the folder"},
-        {{"-C", "empty", "show"}, 1, "Telvio.ini does not exist in"},
         {{"set", "Testzeilen"}, 2, "Testzeilen: KEY=VALUE expected"},
-        {{"show", "Abend", "Sport"}, 2, "usage: kfgctl show [NAME] [--json]"},
         {{"frobnicate"}, 2, "frobnicate: unknown command"},
         {{"--frob", "show"}, 2, "--frob: unknown option"},
         {{"-C"}, 2, "-C needs a folder"},
         // Options stand anywhere before "--", and -C chain in the order given.
-        {{"show", "-C", "empty"}, 1, "Telvio.ini does not exist in"},
         {{"-C", "fresh", "show", "-C", "../empty"}, 1, "Telvio.ini does not exist in"},
         {{"show", "-Abend"}, 2, "-Abend: unknown option"},
-        {{"show", "--", "-h"}, 1, "KFG.ini holds no configuration -h"},
         {{"apply", "--json", "Abend"}, 2, "--json: kfgctl apply takes no such option"},
         {{"--json", "list"}, 2, "--json: kfgctl list takes no such option"},
         {{"show", "Abend", "--", "--json"}, 2, "usage: kfgctl show [NAME] [--json]"},
         {{"set", "Testzeilen= 5"}, 1, "Testzeilen= 5: Please enter an integer."}, // no blanks
         // Only kfg's first run makes KFG.ini: it asks for the language there.
-        {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini does not exist yet: start kfg in this"},
         {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini gibt es noch nicht", German},
         {{"delete", "Nacht"}, 1, "KFG.ini no contiene ninguna configuración", Spanish},
-        {{"save", "KFG"}, 1, "Der Name KFG ist reserviert.", German},
+        {{"save", "kfg"}, 1, "Der Name KFG ist reserviert.", German},
         // Only a state history lists comes back; the sample has none yet.
-        {{"restore", "1"}, 1, "there is no state 1 of Telvio.ini"},
         {{"restore", "0", "kfg.ini"}, 1, "there is no state 0 of KFG.ini"},
         {{"restore", "x"}, 2, "x: the number of a state"},
         {{"restore", "-1"}, 2, "-1: unknown option"},
@@ -234,141 +234,82 @@ std::string WithTimesAsTime(const std::string& out) {
     return std::regex_replace(out, kTime, "TIME");
 }
 
-// The states kept in the test program's own state folder.
-std::vector<std::filesystem::path> KeptStates(const std::filesystem::path& file) {
-    std::vector<std::filesystem::path> paths;
-    for (const platform::KeptState& state : platform::SaveHistory::OfUser()->States(file)) {
-        paths.push_back(state.path);
-    }
-    return paths;
-}
-
+// Two saves of each file, interleaved: history lists what each replaced, newest first, and
+// restoring state 1 brings back what the last save replaced, keeping what it replaces.
 TEST(Kfgctl, HistoryListsWhatEachSaveReplacedAndRestoreBringsItBack) {
-    struct Case {
-        const char* file;
-        std::vector<std::vector<std::string>> saves; // two kfgctl calls that write the file
-        std::string newest;                          // what history names for state 1
-        std::string older;                           // ... and for state 2
-    };
-    const Case cases[] = {
-        {"Telvio.ini",
-         {{"set", "Helligkeit=10"}, {"set", "Kontrast=20", "Farbe=30", "Helligkeit=11", "Oben=2"}},
-         "Farbe, Helligkeit, Kontrast +1 more",
-         "Helligkeit"},
-        {"KFG.ini", {{"delete", "Sport"}, {"save", "Nacht"}}, "[Nacht]", "[Sport]"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        TempDir dir;
-        const std::filesystem::path folder = Sample(dir);
-        const std::filesystem::path file = folder / c.file;
-        std::vector<std::string> contents{ReadBytes(file)};
-        for (const std::vector<std::string>& save : c.saves) {
-            ASSERT_EQ(Ctl(folder, save).status, 0);
-            contents.push_back(ReadBytes(file));
-        }
-        const Ctl history(folder, {"history", c.file});
-        EXPECT_EQ(history.status, 0) << history.err;
-        EXPECT_EQ(WithTimesAsTime(history.out), "1  TIME  " + std::string(c.file) + "  " +
-                                                    c.newest + "\n2  TIME  " + c.file + "  " +
-                                                    c.older + "\n");
-
-        // State 1 is what the last save replaced; restoring it keeps what it replaces.
-        const Ctl restore(folder, {"restore", "1", c.file});
-        EXPECT_EQ(restore.status, 0) << restore.err;
-        EXPECT_EQ(restore.out + restore.err, "");
-        EXPECT_EQ(ReadBytes(file), contents[1]);
-        ASSERT_EQ(KeptStates(file).size(), 3u);
-        EXPECT_EQ(ReadBytes(KeptStates(file)[0]), contents[2]);
-        EXPECT_EQ(Ctl(folder, {"restore", "1", c.file}).status, 0); // the restore undone
-        EXPECT_EQ(ReadBytes(file), contents[2]);
-    }
-}
-
-TEST(Kfgctl, HistoryListsBothFilesAndAsJsonNamesEveryKey) {
     TempDir dir;
     const std::filesystem::path folder = Sample(dir);
-    ASSERT_EQ(Ctl(folder, {"delete", "Sport"}).status, 0);
-    ASSERT_EQ(Ctl(folder, {"set", "Kontrast=20", "Farbe=30", "Helligkeit=11", "Oben=2"}).status, 0);
-
+    const std::pair<std::string, std::vector<std::string>> saves[] = {
+        {"Telvio.ini", {"set", "Helligkeit=10"}},
+        {"KFG.ini", {"delete", "Sport"}},
+        {"Telvio.ini", {"set", "Kontrast=20", "Farbe=30", "Helligkeit=11", "Oben=2"}},
+        {"KFG.ini", {"save", "Nacht"}},
+    };
+    std::map<std::string, std::vector<std::string>> contents{
+        // by file, oldest first
+        {"Telvio.ini", {ReadBytes(folder / "Telvio.ini")}},
+        {"KFG.ini", {ReadBytes(folder / "KFG.ini")}}};
+    for (const auto& [file, save] : saves) {
+        ASSERT_EQ(Ctl(folder, save).status, 0);
+        contents[file].push_back(ReadBytes(folder / file));
+    }
     const Ctl both(folder, {"history"}, platform::TextLanguage::Spanish);
     EXPECT_EQ(WithTimesAsTime(both.out), "1  TIME  Telvio.ini  Farbe, Helligkeit, Kontrast +1 más\n"
-                                         "1  TIME  KFG.ini  [Sport]\n");
-
-    const Ctl json(folder, {"history", "--json", "Telvio.ini"});
+                                         "2  TIME  Telvio.ini  Helligkeit\n"
+                                         "1  TIME  KFG.ini  [Nacht]\n"
+                                         "2  TIME  KFG.ini  [Sport]\n");
+    const Ctl json(folder, {"history", "--json", "telvio.INI"});
     EXPECT_EQ(WithTimesAsTime(json.out),
               "{\"states\": [{\"number\": 1, \"replaced\": \"TIME\", \"file\": \"Telvio.ini\", "
-              "\"keys\": [\"Farbe\", \"Helligkeit\", \"Kontrast\", \"Oben\"]}]}\n");
-}
+              "\"keys\": [\"Farbe\", \"Helligkeit\", \"Kontrast\", \"Oben\"]}, {\"number\": 2, "
+              "\"replaced\": \"TIME\", \"file\": \"Telvio.ini\", \"keys\": [\"Helligkeit\"]}]}\n");
+    for (const auto& [file, content] : contents) {
+        SCOPED_TRACE(file);
+        const Ctl restore(folder, {"restore", "1", file});
+        EXPECT_EQ(restore.status, 0) << restore.err;
+        EXPECT_EQ(restore.out + restore.err, "");
+        EXPECT_EQ(ReadBytes(folder / file), content[1]);
+        const auto kept = platform::SaveHistory::OfUser()->States(folder / file);
+        ASSERT_EQ(kept.size(), 3u);
+        EXPECT_EQ(ReadBytes(kept[0].path), content[2]);
+        EXPECT_EQ(Ctl(folder, {"restore", "1", file}).status, 0); // the restore undone
+        EXPECT_EQ(ReadBytes(folder / file), content[2]);
+    }
 
-// A state of another Telvio in the same folder comes back only when asked for with --force.
-TEST(Kfgctl, RestoreOfAnotherEditionsStateNeedsForce) {
-    TempDir dir;
-    const std::filesystem::path folder = Sample(dir);
-    const std::string v320 = ReadBytes(folder / "Telvio.ini");
-    ASSERT_EQ(Ctl(folder, {"set", "Helligkeit=10"}).status, 0);
-    const std::string v283 = "[Telvio]\r\nOptimierungBT=1\r\nHelligkeit=5\r\n";
-    WriteBytes(folder / "Telvio.ini", v283); // another Telvio wrote its file
-
+    // A state of another Telvio in the same folder comes back only when asked for with --force.
+    WriteBytes(folder / "Telvio.ini", "[Telvio]\r\nOptimierungBT=1\r\nHelligkeit=5\r\n");
     const auto before = FolderBytes(folder);
     const Ctl refused(folder, {"restore", "1"});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("state 1 of Telvio.ini is of Telvio V 3.20, the file now of "
-                               "Telvio V 2.83; nothing was written"),
-              std::string::npos)
-        << refused.err;
+    EXPECT_EQ(refused.err,
+              "kfgctl: state 1 of Telvio.ini is of Telvio V 3.20, the file now of "
+              "Telvio V 2.83; nothing was written (--force restores it all the same)\n");
     EXPECT_EQ(FolderBytes(folder), before);
-    EXPECT_EQ(KeptStates(folder / "Telvio.ini").size(), 1u);
-
+    EXPECT_EQ(platform::SaveHistory::OfUser()->States(folder / "Telvio.ini").size(), 4u);
     EXPECT_EQ(Ctl(folder, {"restore", "--force", "1"}).status, 0);
-    EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), v320);
+    EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), contents["Telvio.ini"][1]);
 }
 
-// The history is a help, never a hindrance: a state folder that cannot be written leaves
-// saves as they were, and kfgctl quiet about it.
-TEST(Kfgctl, SavesSucceedQuietlyWhenTheStateFolderCannotBeWritten) {
+// Key names in any letter case, list texts, signs: only the lines of the keys change.
+TEST(Kfgctl, SetChangesExactlyTheLinesOfItsKeys) {
     TempDir dir;
     const std::filesystem::path folder = Sample(dir);
-    WriteBytes(dir / "state", ""); // a file where the state folder would be
-    const std::string saved = std::getenv("XDG_STATE_HOME");
-    ::setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
-    const Ctl set(folder, {"set", "Helligkeit=10"});
-    const Ctl history(folder, {"history"});
-    ::setenv("XDG_STATE_HOME", saved.c_str(), 1);
-    EXPECT_EQ(set.status, 0);
-    EXPECT_EQ(set.out + set.err, "");
-    EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("Helligkeit=10\r\n"), std::string::npos);
-    EXPECT_EQ(history.status, 0);
-    EXPECT_EQ(history.out + history.err, "");
-}
-
-TEST(Kfgctl, SetChangesExactlyTheLinesOfItsKeys) {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::vector<std::pair<std::string, std::string>> lines; // before -> after
-    };
-    const Case cases[] = {
-        {{"set", "Helligkeit=200", "Kontrast=100"},
-         {{"Helligkeit=128", "Helligkeit=200"}, {"Kontrast=216", "Kontrast=100"}}},
-        {{"set", "displaymode=640*480 RVB", "TVKARTE=Miro PCTV pro", "Tuner=+4"},
-         {{"DisplayMode=5", "DisplayMode=14"}, {"TVKarte=9", "TVKarte=3"}, {"Tuner=2", "Tuner=4"}}},
-        {{"set", "Speicher15=7", "Status=0", "Links=-3"},
-         {{"Status=1", "Status=0"}, {"Speicher15=0", "Speicher15=7"}, {"Links=40", "Links=-3"}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments[1]);
-        TempDir dir;
-        const std::filesystem::path folder = Sample(dir);
-        std::string expected = ReadBytes(folder / "Telvio.ini");
-        for (const auto& [before, after] : c.lines) {
-            const std::size_t at = expected.find("\r\n" + before + "\r\n");
-            ASSERT_NE(at, std::string::npos) << before;
-            expected.replace(at + 2, before.size(), after);
-        }
-        const Ctl run(folder, c.arguments);
-        EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), expected);
+    std::string expected = ReadBytes(folder / "Telvio.ini");
+    const std::pair<std::string, std::string> lines[] = {{"DisplayMode=5", "DisplayMode=14"},
+                                                         {"TVKarte=9", "TVKarte=3"},
+                                                         {"Tuner=2", "Tuner=4"},
+                                                         {"Status=1", "Status=0"},
+                                                         {"Speicher15=0", "Speicher15=7"},
+                                                         {"Links=40", "Links=-3"}};
+    for (const auto& [before, after] : lines) {
+        const std::size_t at = expected.find("\r\n" + before + "\r\n");
+        ASSERT_NE(at, std::string::npos) << before;
+        expected.replace(at + 2, before.size(), after);
     }
+    const Ctl run(folder, {"set", "displaymode=640*480 RVB", "TVKARTE=Miro PCTV pro", "Tuner=+4",
+                           "Speicher15=7", "Status=0", "Links=-3"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), expected);
 }
 
 TEST(Kfgctl, ApplyThenTheDialogShowsTheConfigurationButItsEmptySlots) {
@@ -387,14 +328,15 @@ TEST(Kfgctl, ApplyThenTheDialogShowsTheConfigurationButItsEmptySlots) {
     EXPECT_EQ(ReadBytes(folder / "KFG.ini"), configurations);
 }
 
-// A save stores what the dialog's "Speichern" stores: the check boxes as they show the stored
-// values (2 checked, 5 cleared), the sound options as 1 or 0.
+// A save stores what the dialog's "Speichern" stores (the check boxes as they show the stored
+// values, the sound options as 1 or 0), into the first run's file in whatever letter case.
 TEST(Kfgctl, SaveStoresWhatTheDialogsSaveStores) {
     const char* telvio =
         "[Telvio]\r\nStatus=2\r\nSecam=5\r\nPLL=-1\r\nProportional=1\r\nSpeicher3=4\r\n";
     const char* kfg = "[KFG]\r\nLineIn=7\r\n[Abend]\r\nFarbe=3\r\nKontrast=9\r\n";
     const TelvioFolder byDialog(telvio, kfg);
     const TelvioFolder byKfgctl(telvio, kfg);
+    std::filesystem::rename(byKfgctl / "KFG.ini", byKfgctl / "kfg.INI");
     KfgRun run(byDialog.path(), [](dialogs::CKfgDlg& d) {
         d.SetItemText(res::kIdConfigurationField, "Abend");
         d.Click(res::kIdSaveConfiguration);
@@ -402,23 +344,9 @@ TEST(Kfgctl, SaveStoresWhatTheDialogsSaveStores) {
     });
     const Ctl save(byKfgctl.path(), {"save", " Abend "});
     EXPECT_EQ(save.status, 0) << save.err;
-    const std::string saved = ReadBytes(byKfgctl / "KFG.ini");
-    EXPECT_EQ(saved, ReadBytes(byDialog / "KFG.ini"));
-    for (const char* line : {"[KFG]\r\nLineIn=1\r\nSoundInit=0\r\n[Abend]\r\nFarbe=254\r\n",
-                             "\r\nStatus=1\r\nSecam=0\r\nPLL=0\r\n", "\r\nSpeicher3=4\r\n"}) {
-        EXPECT_NE(saved.find(line), std::string::npos) << line;
-    }
-}
-
-// The first run's file may come in any letter case, as kfg finds it.
-TEST(Kfgctl, SaveWritesIntoKfgIniOfAnyLetterCase) {
-    TempDir dir;
-    const std::filesystem::path folder = Sample(dir);
-    std::filesystem::rename(folder / "KFG.ini", folder / "kfg.INI");
-    const Ctl save(folder, {"save", "Nacht"});
-    EXPECT_EQ(save.status, 0) << save.err;
-    EXPECT_NE(ReadBytes(folder / "kfg.INI").find("\r\n[Nacht]\r\n"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(folder / "KFG.ini"));
+    EXPECT_NE(ReadBytes(byDialog / "KFG.ini").find("[Abend]\r\nFarbe=254\r\n"), std::string::npos);
+    EXPECT_EQ(ReadBytes(byKfgctl / "kfg.INI"), ReadBytes(byDialog / "KFG.ini"));
+    EXPECT_FALSE(std::filesystem::exists(byKfgctl / "KFG.ini"));
 }
 
 TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
@@ -473,16 +401,6 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
     }
 }
 
-// The sound initialisation run for real, through a stand-in wine; the hand-over recorded.
-struct RealSoundInitialisation : RecordingStarter {
-    explicit RealSoundInitialisation(std::string searchPath)
-        : real(std::move(searchPath)) {}
-    platform::SystemProgramStarter real;
-    std::error_code RunSoundInitialisation(const std::filesystem::path& folder) override {
-        return real.RunSoundInitialisation(folder);
-    }
-};
-
 // However the sound initialisation goes, the user is told how in one sentence, and Telvio
 // starts.
 TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
@@ -510,38 +428,34 @@ TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
             PlaceStandIn(dir / "bin" / "wine");
             WriteBytes(folder / c.file, c.content);
         }
-        RealSoundInitialisation starter((dir / "bin").string());
-        starter.handOverError = {};
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(ctl::RunKfgctl({"start"}, out, err, {folder, c.language, &starter, {}}), 0);
-        EXPECT_EQ(err.str(), "kfgctl: " + c.err + "\n");
-        EXPECT_EQ(starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
+        const Ctl run(folder, {"start"}, c.language, {}, (dir / "bin").string());
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "kfgctl: " + c.err + "\n");
+        EXPECT_EQ(run.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
     }
 }
 
 // The real program: Telvio (a stand-in) replaces it with "Quick" after Sport's values are
-// written; without Telvio it says so and ends with 1.
+// written. The history is a help, never a hindrance: a state folder that cannot be written
+// stops no save, and kfgctl says nothing about it.
 TEST(Kfgctl, TheProgramHandsOverToTelvio) {
-    for (const bool present : {true, false}) {
-        TempDir dir;
-        const std::filesystem::path folder = Sample(dir);
-        std::filesystem::remove(folder / "Telvio.exe");
-        if (present) {
-            PlaceStandIn(folder / "Telvio.exe");
-        }
-        const std::string command = "cd '" + folder.string() + "' && LC_ALL=C " + KFG_CTL_PROGRAM +
-                                    " start Sport 2>err.txt";
-        const int status = std::system(command.c_str());
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), present ? 0 : 1);
-        EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\nFarbe=280\r\n"), std::string::npos);
-        EXPECT_EQ(StandInCommands(folder), present ? std::vector<std::string>{"Telvio.exe Quick"}
-                                                   : std::vector<std::string>{});
-        EXPECT_EQ(ReadBytes(folder / "err.txt"),
-                  present ? ""
-                          : "kfgctl: Telvio.exe could not be started: the file does not exist\n");
-    }
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    std::filesystem::remove(folder / "Telvio.exe");
+    PlaceStandIn(folder / "Telvio.exe");
+    WriteBytes(dir / "state", ""); // a file where the state folder would be
+    const std::string kfgctl = KFG_CTL_PROGRAM;
+    const std::string command = "cd '" + folder.string() + "' && export LC_ALL=C XDG_STATE_HOME='" +
+                                (dir / "state").string() + "' && " + kfgctl +
+                                " start Sport 2>err.txt && " + kfgctl + " history >>err.txt 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\nFarbe=280\r\n"), std::string::npos);
+    const std::vector<StandInRun> started = StandInLog(folder);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].command, "Telvio.exe Quick");
+    EXPECT_EQ(ReadBytes(folder / "err.txt"), "");
 }
 
 } // namespace

@@ -20,8 +20,6 @@ struct StandInRun {
     long long at = 0; // started, monotonic nanoseconds
 };
 std::vector<StandInRun> StandInLog(const std::filesystem::path& folder);
-// The commands of the log, in order ("helper ended" included).
-std::vector<std::string> StandInCommands(const std::filesystem::path& folder);
 
 // A FIFO "started" in `folder` that the stand-in writes a byte into once it has logged.
 class StartedSignal {

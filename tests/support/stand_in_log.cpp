@@ -4,6 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <regex>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,34 +16,16 @@ void PlaceStandIn(const std::filesystem::path& file) {
 }
 
 std::vector<StandInRun> StandInLog(const std::filesystem::path& folder) {
+    static const std::regex kRun(R"(([^;]*);pid=([^;]*);fds=([^;]*);children=([^;]*);at=(\d+))");
     std::vector<StandInRun> runs;
     std::istringstream lines(ReadBytes(folder / "stand-in.log"));
-    std::string line;
-    while (std::getline(lines, line)) {
-        StandInRun run;
-        std::istringstream fields(line);
-        std::getline(fields, run.command, ';');
-        for (std::string field; std::getline(fields, field, ';');) {
-            const std::size_t equals = field.find('=');
-            const std::string key = field.substr(0, equals);
-            const std::string value = equals == std::string::npos ? "" : field.substr(equals + 1);
-            if (key == "at") {
-                run.at = std::stoll(value);
-            } else {
-                (key == "pid" ? run.pid : key == "fds" ? run.fds : run.children) = value;
-            }
-        }
-        runs.push_back(run);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m; // a line without fields ("helper ended") is all command
+        runs.push_back(std::regex_match(line, m, kRun)
+                           ? StandInRun{m[1], m[2], m[3], m[4], std::stoll(m[5])}
+                           : StandInRun{line, "", "", "", 0});
     }
     return runs;
-}
-
-std::vector<std::string> StandInCommands(const std::filesystem::path& folder) {
-    std::vector<std::string> commands;
-    for (const StandInRun& run : StandInLog(folder)) {
-        commands.push_back(run.command);
-    }
-    return commands;
 }
 
 StartedSignal::StartedSignal(const std::filesystem::path& folder) {
