@@ -61,6 +61,7 @@ TEST(SaveHistory, EachSaveKeepsTheBytesItReplacedOnce) {
 
     EXPECT_EQ(Kept(*f.history, f.file), (std::vector<std::string>{second, FileWith(1)}));
     const auto states = f.history->States(f.file);
+    ASSERT_EQ(states.size(), 2u);
     EXPECT_GT(states[0].replacedNanoseconds, states[1].replacedNanoseconds);
     EXPECT_TRUE(f.reported.empty());
 

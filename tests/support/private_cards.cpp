@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <alsa/asoundlib.h>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace kfg::test {
 
@@ -53,17 +54,27 @@ int PrivateCards::OpenControl(const std::string& name, snd_ctl_t** control) {
 std::map<std::string, std::vector<long>> PrivateCards::RawValues(int index) {
     std::map<std::string, std::vector<long>> values;
     snd_ctl_t* control = nullptr;
-    snd_hctl_t* elements = nullptr;
-    if (OpenControl(names_.at(static_cast<std::size_t>(index)), &control) < 0 ||
-        snd_hctl_open_ctl(&elements, control) < 0 || snd_hctl_load(elements) < 0) {
+    snd_hctl_t* opened = nullptr;
+    if (OpenControl(names_.at(static_cast<std::size_t>(index)), &control) < 0) {
         ADD_FAILURE() << "card " << index << " does not open";
+        return values;
+    }
+    if (snd_hctl_open_ctl(&opened, control) < 0) {
+        snd_ctl_close(control);
+        ADD_FAILURE() << "card " << index << " has no element cache";
+        return values;
+    }
+    // Closing the element cache closes the control too.
+    const std::unique_ptr<snd_hctl_t, decltype(&snd_hctl_close)> elements(opened, snd_hctl_close);
+    if (snd_hctl_load(elements.get()) < 0) {
+        ADD_FAILURE() << "card " << index << " elements do not load";
         return values;
     }
     snd_ctl_elem_info_t* info = nullptr;
     snd_ctl_elem_value_t* value = nullptr;
     snd_ctl_elem_info_alloca(&info);
     snd_ctl_elem_value_alloca(&value);
-    for (snd_hctl_elem_t* element = snd_hctl_first_elem(elements); element != nullptr;
+    for (snd_hctl_elem_t* element = snd_hctl_first_elem(elements.get()); element != nullptr;
          element = snd_hctl_elem_next(element)) {
         snd_hctl_elem_info(element, info);
         EXPECT_EQ(snd_hctl_elem_read(element, value), 0);
@@ -75,7 +86,6 @@ std::map<std::string, std::vector<long>> PrivateCards::RawValues(int index) {
                                       : snd_ctl_elem_value_get_integer(value, channel));
         }
     }
-    snd_hctl_close(elements); // closes the control too
     return values;
 }
 
