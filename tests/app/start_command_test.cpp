@@ -70,7 +70,7 @@ TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChan
         }
         KfgRun run(
             dir.path(), [](dialogs::CKfgDlg& d) { d.Click(res::kIdStart); }, {},
-            WithCard(std::make_shared<mixer::AlsaMixer>(std::make_unique<SharedCards>(cards))));
+            {.card = std::make_shared<mixer::AlsaMixer>(std::make_unique<SharedCards>(cards))});
         for (std::size_t card = 0; card < c.cards.size(); ++card) {
             EXPECT_EQ(cards.RawValues(static_cast<int>(card)), expected[card]) << card;
         }

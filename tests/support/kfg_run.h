@@ -51,12 +51,6 @@ struct KfgParts {
     std::shared_ptr<platform::FileSystem> files{};
 };
 
-inline KfgParts WithCard(std::shared_ptr<mixer::MixerApi> card) {
-    KfgParts parts;
-    parts.card = std::move(card);
-    return parts;
-}
-
 using MainAction = std::function<void(dialogs::CKfgDlg&)>;
 using SideAction = std::function<void(framework::Dialog&)>;
 
