@@ -17,14 +17,18 @@ bool IsAbsolute(const char* value) {
 
 } // namespace
 
-fs::path UserStateHome(const char* xdgStateHome, const char* home) {
-    if (IsAbsolute(xdgStateHome)) {
-        return fs::path(xdgStateHome);
+fs::path XdgBaseFolder(const char* variable, const char* home, const fs::path& underHome) {
+    if (IsAbsolute(variable)) {
+        return fs::path(variable);
     }
     if (IsAbsolute(home)) {
-        return fs::path(home) / ".local" / "state";
+        return fs::path(home) / underHome;
     }
     return {};
+}
+
+fs::path UserStateHome(const char* xdgStateHome, const char* home) {
+    return XdgBaseFolder(xdgStateHome, home, fs::path(".local") / "state");
 }
 
 fs::path KfgStateFolder(const char* xdgStateHome, const char* home) {

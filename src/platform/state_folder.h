@@ -5,9 +5,13 @@
 
 namespace kfg::platform {
 
-// The user's state folder by the XDG base directory rules: $XDG_STATE_HOME when that is an
-// absolute path (a relative one is to be ignored), else $HOME/.local/state; empty when neither
-// is an absolute path.
+// A base folder by the XDG base directory rules: the variable's value when that is an absolute
+// path (a relative one is to be ignored), else `underHome` in $HOME; empty when neither is an
+// absolute path. The state folder and the menu entries' data folder both follow it.
+std::filesystem::path XdgBaseFolder(const char* variable, const char* home,
+                                    const std::filesystem::path& underHome);
+
+// The user's state folder: $XDG_STATE_HOME, else $HOME/.local/state.
 std::filesystem::path UserStateHome(const char* xdgStateHome, const char* home);
 
 // KFG's own folder in it (the save history, the folders KFG ran in); empty as above.

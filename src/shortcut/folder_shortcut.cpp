@@ -2,6 +2,7 @@
 
 #include "platform/file_save.h"
 #include "platform/name_lookup.h"
+#include "platform/state_folder.h"
 #include "platform/utf8.h"
 #include "shortcut/desktop_entry.h"
 
@@ -60,13 +61,11 @@ std::error_code make_error_code(ShortcutErrc errc) {
 }
 
 std::optional<fs::path> DataHome(const char* xdgDataHome, const char* home) {
-    if (xdgDataHome != nullptr && fs::path(xdgDataHome).is_absolute()) {
-        return fs::path(xdgDataHome);
+    fs::path folder = platform::XdgBaseFolder(xdgDataHome, home, fs::path(".local") / "share");
+    if (folder.empty()) {
+        return std::nullopt;
     }
-    if (home != nullptr && fs::path(home).is_absolute()) {
-        return fs::path(home) / ".local" / "share";
-    }
-    return std::nullopt;
+    return folder;
 }
 
 std::error_code MakeFolderShortcut(std::string_view appId, const fs::path& folder,
