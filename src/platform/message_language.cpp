@@ -1,5 +1,7 @@
 #include "platform/message_language.h"
 
+#include "platform/name_lookup.h"
+
 #include <cstdlib>
 #include <optional>
 #include <string_view>
@@ -30,19 +32,6 @@ std::optional<TextLanguage> KnownLanguage(std::string_view locale) {
     return std::nullopt;
 }
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The character set a locale name asks for: ".ISO-8859-1" names one; "@euro" without a
 // character set is ISO-8859-15 by convention; a name without either leaves it open.
 bool NamesOtherThanUtf8(std::string_view locale) {
@@ -53,7 +42,7 @@ bool NamesOtherThanUtf8(std::string_view locale) {
         return modifier != std::string_view::npos && locale.substr(modifier) == "@euro";
     }
     const std::string_view codeset = beforeModifier.substr(dot + 1);
-    return !EqualsIgnoringAsciiCase(codeset, "UTF-8") && !EqualsIgnoringAsciiCase(codeset, "utf8");
+    return !EqualIgnoringAsciiCase(codeset, "UTF-8") && !EqualIgnoringAsciiCase(codeset, "utf8");
 }
 
 bool IsCLocale(std::string_view locale) {
