@@ -9,9 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <string>
 #include <sys/file.h>
 #include <sys/random.h>

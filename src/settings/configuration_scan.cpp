@@ -6,9 +6,7 @@
 #include "settings/profile_document.h"
 #include "settings/token_reader.h"
 
-#include <cerrno>
 #include <string_view>
-#include <unistd.h>
 #include <utility>
 
 namespace kfg::settings {
