@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <utility>
 
 namespace kfg::platform {
 namespace {
@@ -38,9 +39,9 @@ std::error_code ExecFailure(std::error_code error, bool throughWine) {
 
 std::error_code SystemProgramStarter::Report(const char* step, const std::string& program,
                                              const std::vector<std::string>& commandLine,
-                                             std::error_code error) const {
+                                             std::error_code error, std::string sentence) const {
     if (error && sink_) {
-        sink_({step, program, commandLine, error, false, {}});
+        sink_({step, program, commandLine, error, false, std::move(sentence)});
     }
     return error;
 }
@@ -67,12 +68,8 @@ SystemProgramStarter::RunSoundInitialisation(const std::filesystem::path& workin
     const std::error_code error =
         wine ? StartAndWait(commandLine, workingDirectory, kSoundInitialisationLimit)
              : make_error_code(FailureCause::WineMissing);
-    if (error && sink_) {
-        sink_({"sound initialisation", kSoundInitialisationProgram, commandLine, error, false,
-               SoundInitialisationMessage(kSoundInitialisationProgram, error,
-                                          TextLanguage::English)});
-    }
-    return error;
+    return Report("sound initialisation", kSoundInitialisationProgram, commandLine, error,
+                  error ? SoundInitialisationMessage(error, TextLanguage::English) : std::string());
 }
 
 std::error_code SystemProgramStarter::HandOver(const std::filesystem::path& workingDirectory,

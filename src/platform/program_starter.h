@@ -73,7 +73,7 @@ public:
 private:
     [[nodiscard]] std::error_code Report(const char* step, const std::string& program,
                                          const std::vector<std::string>& commandLine,
-                                         std::error_code error) const;
+                                         std::error_code error, std::string sentence = {}) const;
     void ReportSpellings(const std::string& program, const ProgramCommand& command) const;
     // Start and hand-over differ only in how the command runs and in the step they report.
     using RunCommand = std::error_code (*)(const std::vector<std::string>&,
