@@ -226,8 +226,8 @@ int StartCommand(Folder& folder, Arguments arguments, bool) {
         [&](const std::error_code& soundInitialised) {
             // Told, and Telvio still starts, as from the dialog.
             if (soundInitialised) {
-                folder.Refuse(platform::SoundInitialisationMessage(
-                    platform::kSoundInitialisationProgram, soundInitialised, environment.language));
+                folder.Refuse(
+                    platform::SoundInitialisationMessage(soundInitialised, environment.language));
             }
             folder.Out().flush(); // Telvio takes over this process and its streams
         });

@@ -59,8 +59,8 @@ std::string StartFailureMessage(std::string_view program, const std::error_code&
     return FillIn(kStartFailure.In(language), {program, FailureReason(error, language)});
 }
 
-std::string SoundInitialisationMessage(std::string_view program, const std::error_code& error,
-                                       TextLanguage language) {
+std::string SoundInitialisationMessage(const std::error_code& error, TextLanguage language) {
+    const std::string_view program = kSoundInitialisationProgram;
     // The program ran: how it ended is no reason it could not be started.
     if (error.category() == ExitStatusCategory()) {
         const int status = error.value();

@@ -17,12 +17,11 @@ std::string FailureReason(const std::error_code& error, TextLanguage language);
 std::string StartFailureMessage(std::string_view program, const std::error_code& error,
                                 TextLanguage language);
 
-// How the sound initialisation `program` went wrong, a whole sentence in `language`: it could
+// How the sound initialisation program went wrong, a whole sentence in `language`: it could
 // not be started (with the reason, as StartFailureMessage), it ended with status N, it was
 // ended by signal N, or it was still running when the wait ended (Telvio starts all the same).
 // `error` is what ProgramStarter::RunSoundInitialisation returned; not for a success.
-std::string SoundInitialisationMessage(std::string_view program, const std::error_code& error,
-                                       TextLanguage language);
+std::string SoundInitialisationMessage(const std::error_code& error, TextLanguage language);
 
 // "<file> konnte nicht gespeichert werden: <reason>" / "No se pudo guardar <file>: <reason>" /
 // "<file> could not be saved: <reason>", the write's error sorted by SortWriteFailure().

@@ -13,7 +13,7 @@ StartViewer(platform::ProgramStarter& starter, const std::filesystem::path& fold
             const std::function<void(const std::error_code& soundInitialised)>& beforeHandOver) {
     std::error_code soundInitialised;
     if (soundInitialisation) {
-        // Waits for the program, at most 5 seconds; the viewer starts whatever it gave.
+        // Waits at most kSoundInitialisationLimit; the viewer starts whatever the program gave.
         soundInitialised = starter.RunSoundInitialisation(folder);
     }
     beforeHandOver(soundInitialised);
