@@ -6,15 +6,6 @@
 
 namespace kfg::settings {
 
-const KfgKeyInfo& Info(KfgKey key) {
-    for (const KfgKeyInfo& info : kKfgKeys) {
-        if (info.key == key) {
-            return info;
-        }
-    }
-    return kKfgKeys.front(); // unreachable: every key has a row
-}
-
 int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile, KfgKey key,
                   KfgReader reader) {
     const KfgKeyInfo& info = Info(key);

@@ -38,21 +38,26 @@ inline constexpr auto kKfgKeys = std::to_array<KfgKeyInfo>({
     {KfgKey::LineIn, "LineIn", "0", 0, 20, 0},       // check box 1068
 });
 
-// Every key once, with a name.
-constexpr bool KfgKeysHold() {
+static_assert(platform::RowPerEnumerator(
+                  kKfgKeys, [](const KfgKeyInfo& row) { return row.key; }, KfgKey::LineIn),
+              "one [KFG] key row per key, in the order of the enumeration");
+
+// Every key has a name of its own.
+constexpr bool KfgKeyNamesHold() {
     for (const KfgKeyInfo& row : kKfgKeys) {
         if (row.name.empty()) {
             return false;
         }
     }
-    return kKfgKeys.size() == static_cast<std::size_t>(KfgKey::LineIn) + 1 &&
-           platform::NoRepeats(kKfgKeys, [](const KfgKeyInfo& a, const KfgKeyInfo& b) {
-               return a.key == b.key || a.name == b.name;
-           });
+    return platform::NoRepeats(
+        kKfgKeys, [](const KfgKeyInfo& a, const KfgKeyInfo& b) { return a.name == b.name; });
 }
-static_assert(KfgKeysHold(), "a [KFG] key row is missing, unnamed or doubled");
+static_assert(KfgKeyNamesHold(), "a [KFG] key is unnamed or named twice");
 
-const KfgKeyInfo& Info(KfgKey key);
+// The row of `key`.
+constexpr const KfgKeyInfo& Info(KfgKey key) {
+    return kKfgKeys[static_cast<std::size_t>(key)];
+}
 
 class ProfileStore;
 enum class KfgReader { StartUp, SideDialog };
