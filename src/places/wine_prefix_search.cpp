@@ -1,5 +1,6 @@
 #include "places/wine_prefix_search.h"
 
+#include "platform/descriptor_reads.h"
 #include "platform/name_lookup.h"
 #include "platform/unique_fd.h"
 #include "settings/edition_detection.h"
@@ -29,10 +30,6 @@ std::optional<fs::path> AbsolutePath(const char* value) {
     }
     return fs::path(value);
 }
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
 
 // A folder to read, named by its components below drive_c.
 struct PendingFolder {
@@ -104,11 +101,10 @@ private:
             return; // unreadable, or replaced by a link since it was listed
         }
         const int dirFd = fd.get();
-        const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(dirFd));
+        const auto dir = platform::OpenDirectory(std::move(fd));
         if (!dir) {
             return;
         }
-        (void)fd.release(); // the DIR owns and closes the descriptor from here on
 
         const int level = static_cast<int>(folder.components.size());
         std::vector<std::string> subfolders;

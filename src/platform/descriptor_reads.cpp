@@ -1,22 +1,12 @@
 #include "platform/descriptor_reads.h"
 
 #include "platform/last_error.h"
-#include "platform/unique_fd.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <string_view>
 #include <unistd.h>
 
 namespace kfg::platform {
-namespace {
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
-} // namespace
 
 std::error_code ReadToEnd(int fd, std::string& contents) {
     char buffer[65536];
@@ -55,13 +45,9 @@ std::error_code WriteAll(int fd, std::string_view bytes, off_t offset) {
 
 std::vector<std::string> FolderEntryNames(int atFd, const char* path) {
     std::vector<std::string> names;
-    const int fd = ::openat(atFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return names;
-    }
-    const std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
+    const auto dir =
+        OpenDirectory(UniqueFd(::openat(atFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
     if (!dir) {
-        UniqueFd owned(fd); // fdopendir took nothing: close it here
         return names;
     }
     while (const dirent* entry = ::readdir(dir.get())) {
@@ -71,6 +57,14 @@ std::vector<std::string> FolderEntryNames(int atFd, const char* path) {
         }
     }
     return names;
+}
+
+std::unique_ptr<DIR, DirCloser> OpenDirectory(UniqueFd fd) {
+    std::unique_ptr<DIR, DirCloser> dir(fd.valid() ? ::fdopendir(fd.get()) : nullptr);
+    if (dir) {
+        (void)fd.release(); // the DIR closes it from here on
+    }
+    return dir;
 }
 
 } // namespace kfg::platform

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "platform/unique_fd.h"
+
+#include <dirent.h>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -19,5 +23,13 @@ namespace kfg::platform {
 // The names in the folder `path` (relative to the folder descriptor `atFd`, or AT_FDCWD),
 // without "." and "..", in the order the file system gives them. An unreadable folder has none.
 std::vector<std::string> FolderEntryNames(int atFd, const char* path);
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// Reads the open folder `fd` as a DIR, which then owns the descriptor; on failure (null) the
+// descriptor is closed.
+std::unique_ptr<DIR, DirCloser> OpenDirectory(UniqueFd fd);
 
 } // namespace kfg::platform
