@@ -239,13 +239,10 @@ SaveHistory::SaveHistory(fs::path root)
 
 std::shared_ptr<SaveHistory> SaveHistory::OfUser() {
     const fs::path state = KfgStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-    return std::make_shared<SaveHistory>(state.empty() ? fs::path() : state / "history");
+    return state.empty() ? nullptr : std::make_shared<SaveHistory>(state / "history");
 }
 
 std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes) {
-    if (root_.empty()) {
-        return std::make_error_code(std::errc::no_such_file_or_directory);
-    }
     if (bytes.empty()) {
         return {}; // no setting to get back
     }

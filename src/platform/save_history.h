@@ -30,10 +30,11 @@ struct KeptState {
 // other users need not read. A state appears whole or not at all.
 class SaveHistory {
 public:
-    // An empty root keeps nothing (a user without a home).
+    // `root` is where the history lies: a path, not empty.
     explicit SaveHistory(std::filesystem::path root);
 
-    // The user's history: <KfgStateFolder>/history, from the environment.
+    // The user's history: <KfgStateFolder>/history, from the environment; none (null) for a
+    // user without a state folder.
     static std::shared_ptr<SaveHistory> OfUser();
 
     const std::filesystem::path& Root() const { return root_; }

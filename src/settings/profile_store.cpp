@@ -379,7 +379,7 @@ std::error_code ProfileStore::SaveBytes(const std::filesystem::path& file, Cache
 
 // A save the user did not mean must be undoable, but never at the price of the save itself.
 void ProfileStore::KeepEarlierState(const std::filesystem::path& file, std::string_view bytes) {
-    if (!history_ || history_->Root().empty()) {
+    if (!history_) { // a user without a state folder
         return;
     }
     if (const std::error_code error = history_->Keep(file, bytes)) {

@@ -7,10 +7,13 @@
 #include "support/state_home_cases.h"
 #include "support/temp_dir.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace kfg::settings {
@@ -182,11 +185,26 @@ TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
     }
 }
 
+// The user's history lies in the state folder; without one there is no history at all (not
+// one in the current folder).
 TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
     for (const test::StateHomeCase& c : test::kStateHomeCases) {
         const fs::path expected = c.expected ? fs::path(c.expected) / "kfg" : fs::path();
         EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), expected)
             << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
+        const int ofUser = test::RunInChild([&] {
+            for (const auto& [name, value] :
+                 {std::pair{"XDG_STATE_HOME", c.xdgStateHome}, std::pair{"HOME", c.home}}) {
+                if (value) {
+                    ::setenv(name, value, 1);
+                } else {
+                    ::unsetenv(name);
+                }
+            }
+            const std::shared_ptr<SaveHistory> history = SaveHistory::OfUser();
+            return c.expected ? history && history->Root() == expected / "history" : !history;
+        });
+        EXPECT_EQ(ofUser, 1) << (c.home ? c.home : "(unset)");
     }
 }
 
