@@ -157,39 +157,46 @@ std::string SlotName(const std::string& folder, int slot) {
     return HashName(slot == 0 ? folder : folder + '\n' + std::to_string(slot));
 }
 
-// The history folder of one Telvio folder: the first hash slot whose note names it, else the
-// first free one, made and noted.
-UniqueFd OpenFolderOf(int rootFd, const std::string& folder, std::error_code& error) {
+struct Slot {
+    UniqueFd fd;
+    std::string name;
+};
+
+// The history folder of one Telvio folder: the first hash slot whose note names it. When
+// `create`, else the first free one, made and noted; otherwise a slot that cannot be read is
+// not this folder's.
+Slot FindSlot(int rootFd, const std::string& folder, bool create, std::error_code& error) {
     const std::string note = folder + '\n';
     for (int slot = 0; slot < kHashSlots; ++slot) {
-        const std::string name = SlotName(folder, slot);
-        UniqueFd fd = OpenFolder(rootFd, name.c_str(), true, error);
+        std::string name = SlotName(folder, slot);
+        UniqueFd fd = OpenFolder(rootFd, name.c_str(), create, error);
         if (!fd.valid()) {
-            if (error == std::errc::not_a_directory ||
+            if (!create || error == std::errc::not_a_directory ||
                 error == std::errc::too_many_symbolic_link_levels) {
-                continue; // something else took the name: the next slot
+                continue; // missing, or something else took the name: the next slot
             }
             return {};
         }
         std::string noted;
         error = ReadAt(fd.get(), kFolderNote, noted);
-        if (error == std::errc::no_such_file_or_directory) {
+        if (create && error == std::errc::no_such_file_or_directory) {
             error = WriteNewFile(fd.get(), kFolderNote, note);
             if (error == std::errc::file_exists) { // a keep beside this one noted it first
                 error = ReadAt(fd.get(), kFolderNote, noted);
             } else if (!error) {
-                return fd;
+                return {std::move(fd), std::move(name)};
             }
         }
-        if (error) {
+        if (error && create) {
             return {};
         }
-        if (noted == note) {
-            return fd;
+        if (!error && noted == note) {
+            return {std::move(fd), std::move(name)};
         }
         // Another folder whose path has the same hash.
     }
-    error = std::make_error_code(std::errc::file_exists);
+    error = std::make_error_code(create ? std::errc::file_exists
+                                        : std::errc::no_such_file_or_directory);
     return {};
 }
 
@@ -251,12 +258,12 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes) 
     if (!root.valid()) {
         return error;
     }
-    const UniqueFd telvioFolder = OpenFolderOf(root.get(), CanonicalFolderOf(file), error);
-    if (!telvioFolder.valid()) {
+    const Slot telvioFolder = FindSlot(root.get(), CanonicalFolderOf(file), true, error);
+    if (!telvioFolder.fd.valid()) {
         return error;
     }
     const std::string fileName = file.filename().string();
-    const UniqueFd states = OpenFolder(telvioFolder.get(), fileName.c_str(), true, error);
+    const UniqueFd states = OpenFolder(telvioFolder.fd.get(), fileName.c_str(), true, error);
     if (!states.valid()) {
         return error;
     }
@@ -289,11 +296,21 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes) 
 
 std::vector<KeptState> SaveHistory::States(const fs::path& file) const {
     std::vector<KeptState> states;
-    const fs::path folder = FolderOf(file);
-    const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::error_code error;
+    const UniqueFd root = OpenRoot(root_, false, error);
+    if (!root.valid()) {
+        return states;
+    }
+    const Slot telvioFolder = FindSlot(root.get(), CanonicalFolderOf(file), false, error);
+    if (!telvioFolder.fd.valid()) {
+        return states;
+    }
+    const std::string fileName = file.filename().string();
+    const UniqueFd fd = OpenFolder(telvioFolder.fd.get(), fileName.c_str(), false, error);
     if (!fd.valid()) {
         return states;
     }
+    const fs::path folder = root_ / telvioFolder.name / fileName;
     const Entries entries = ListEntries(fd.get());
     for (auto stamp = entries.stamps.rbegin(); stamp != entries.stamps.rend(); ++stamp) {
         struct stat info {};
@@ -304,24 +321,6 @@ std::vector<KeptState> SaveHistory::States(const fs::path& file) const {
         }
     }
     return states;
-}
-
-fs::path SaveHistory::FolderOf(const fs::path& file) const {
-    const std::string folder = CanonicalFolderOf(file);
-    std::error_code error;
-    const UniqueFd root = OpenRoot(root_, false, error);
-    if (root.valid()) {
-        // The slot that notes this folder; without one, where the first keep will make it.
-        for (int slot = 0; slot < kHashSlots; ++slot) {
-            std::string noted;
-            const std::string name = SlotName(folder, slot);
-            if (!ReadAt(root.get(), (name + "/" + kFolderNote).c_str(), noted) &&
-                noted == folder + '\n') {
-                return root_ / name / file.filename();
-            }
-        }
-    }
-    return root_ / SlotName(folder, 0) / file.filename();
 }
 
 } // namespace kfg::platform

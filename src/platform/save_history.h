@@ -47,9 +47,6 @@ public:
     // The states kept of `file`, newest first.
     std::vector<KeptState> States(const std::filesystem::path& file) const;
 
-    // The folder where the states of `file` lie, whether or not it exists yet.
-    std::filesystem::path FolderOf(const std::filesystem::path& file) const;
-
 private:
     std::filesystem::path root_;
 };

@@ -147,6 +147,30 @@ TEST(SaveHistory, FoldersKeepApartAndOnePathByAnyNameIsOneHistory) {
     EXPECT_EQ(Kept(*f.history, other / "Telvio.ini"), std::vector<std::string>{FileWith(5)});
 }
 
+// A history folder whose name another Telvio folder's note or a file took is not this folder's:
+// listing shows none of it, and the next keep takes the next free name, where listing finds it.
+TEST(SaveHistory, ANameTakenByAnotherFolderIsPassedOver) {
+    for (const bool takenByFile : {false, true}) {
+        SCOPED_TRACE(takenByFile);
+        Fixture f;
+        ASSERT_FALSE(f.history->Keep(f.file, FileWith(1)));
+        const fs::path taken = f.history->States(f.file).at(0).path.parent_path().parent_path();
+        if (takenByFile) {
+            fs::remove_all(taken);
+            test::WriteBytes(taken, "");
+        } else {
+            test::WriteBytes(taken / "folder", "/another/folder\n");
+        }
+        EXPECT_TRUE(f.history->States(f.file).empty());
+
+        ASSERT_FALSE(f.history->Keep(f.file, FileWith(2)));
+        const auto states = f.history->States(f.file);
+        ASSERT_EQ(states.size(), 1u);
+        EXPECT_EQ(test::ReadBytes(states[0].path), FileWith(2));
+        EXPECT_NE(states[0].path.parent_path().parent_path(), taken);
+    }
+}
+
 // Every way the state folder can refuse: the save happens all the same, and the reason is a
 // notice for the diagnostics, not a failure the user is told of.
 TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
