@@ -1,5 +1,6 @@
 #include "ctl/ctl_keys.h"
 
+#include "platform/input_check_texts.h"
 #include "platform/name_lookup.h"
 #include "platform/strict_integer.h"
 #include "settings/choice_tables.h"
@@ -121,7 +122,8 @@ std::optional<int> ParseValue(Folder& folder, const NamedKey& key, std::string_v
         return std::nullopt;
     }
     if (!number) {
-        folder.Refuse(Message::NotANumber, {key.name, text});
+        folder.Refuse(Message::NotANumber,
+                      {key.name, text, platform::kIntegerExpected.In(folder.Env().language)});
         return std::nullopt;
     }
     if (key.slot >= 0 && *number == 0) {
@@ -129,8 +131,10 @@ std::optional<int> ParseValue(Folder& folder, const NamedKey& key, std::string_v
         return std::nullopt;
     }
     if (key.slot < 0 && !settings::Allows(*key.key, folder.Edition(), *number)) {
-        folder.Refuse(Message::OutOfRange,
-                      {key.name, text, std::to_string(values.low), std::to_string(values.high)});
+        const std::string check =
+            platform::FillIn(platform::kIntegerBetween.In(folder.Env().language),
+                             {std::to_string(values.low), std::to_string(values.high)});
+        folder.Refuse(Message::OutOfRange, {key.name, text, check});
         return std::nullopt;
     }
     return number;
