@@ -58,9 +58,7 @@ std::optional<NamedKey> FindKey(Folder& folder, std::string_view name, KeyUse us
         folder.Refuse(Message::UnknownKey, {name});
         return std::nullopt;
     }
-    const settings::MemorySlotRule& slots = settings::SlotRuleFor(edition);
-    const bool read = found->slot >= 0 ? found->slot < slots.read
-                                       : settings::Includes(found->key->readBy, edition);
+    const bool read = settings::EditionReads(*found->key, edition, found->slot);
     const bool written = settings::EditionWrites(*found->key, edition, found->slot);
     const std::string_view label = settings::FactsOf(edition).versionLabel;
     if (!read) {
@@ -77,14 +75,14 @@ std::optional<NamedKey> FindKey(Folder& folder, std::string_view name, KeyUse us
 std::vector<NamedKey> KeysRead(settings::Edition edition) {
     std::vector<NamedKey> keys;
     for (const settings::ViewerKey& key : settings::ViewerKeysInReadOrder()) {
-        if (!settings::Includes(key.readBy, edition)) {
+        if (!settings::EditionReads(key, edition)) {
             continue;
         }
         if (key.kind == KeyKind::Single) {
             keys.push_back({&key, -1, std::string(key.name)});
             continue;
         }
-        for (int slot = 0; slot < settings::SlotRuleFor(edition).read; ++slot) {
+        for (int slot = 0; settings::EditionReads(key, edition, slot); ++slot) {
             keys.push_back({&key, slot, settings::MemorySlotKey(edition, slot)});
         }
     }
