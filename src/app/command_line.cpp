@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 
 #include "kfg_version.h"
+#include "platform/input_check_texts.h"
 #include "platform/no_repeats.h"
 
 #include <QCommandLineParser>
@@ -92,8 +93,7 @@ struct MessageRow {
 };
 
 constexpr auto kMessages = std::to_array<MessageRow>({
-    {Message::NoSuchFolder,
-     {"the folder %1 does not exist", "der Ordner %1 existiert nicht", "la carpeta %1 no existe"}},
+    {Message::NoSuchFolder, platform::kFolderMissing},
     {Message::NotAFolder, {"%1 is not a folder", "%1 ist kein Ordner", "%1 no es una carpeta"}},
     {Message::FolderNotEntered,
      {"the folder %1 cannot be entered", "in den Ordner %1 kann nicht gewechselt werden",

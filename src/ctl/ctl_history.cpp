@@ -32,7 +32,7 @@ std::optional<std::string_view> SettingsFile(Folder& folder, Arguments arguments
         return kSettingsFiles[0];
     }
     for (const std::string_view file : kSettingsFiles) {
-        if (settings::EqualsIgnoreCase1252(arguments[index], file)) {
+        if (platform::EqualIgnoringAsciiCase(arguments[index], file)) {
             return file;
         }
     }

@@ -1,5 +1,6 @@
 #include "ctl/ctl_keys.h"
 
+#include "platform/input_check_texts.h"
 #include "platform/name_lookup.h"
 #include "platform/strict_integer.h"
 #include "settings/choice_tables.h"
@@ -57,9 +58,7 @@ std::optional<NamedKey> FindKey(Folder& folder, std::string_view name, KeyUse us
         folder.Refuse(Message::UnknownKey, {name});
         return std::nullopt;
     }
-    const settings::MemorySlotRule& slots = settings::SlotRuleFor(edition);
-    const bool read = found->slot >= 0 ? found->slot < slots.read
-                                       : settings::Includes(found->key->readBy, edition);
+    const bool read = settings::EditionReads(*found->key, edition, found->slot);
     const bool written = settings::EditionWrites(*found->key, edition, found->slot);
     const std::string_view label = settings::FactsOf(edition).versionLabel;
     if (!read) {
@@ -76,14 +75,14 @@ std::optional<NamedKey> FindKey(Folder& folder, std::string_view name, KeyUse us
 std::vector<NamedKey> KeysRead(settings::Edition edition) {
     std::vector<NamedKey> keys;
     for (const settings::ViewerKey& key : settings::ViewerKeysInReadOrder()) {
-        if (!settings::Includes(key.readBy, edition)) {
+        if (!settings::EditionReads(key, edition)) {
             continue;
         }
         if (key.kind == KeyKind::Single) {
             keys.push_back({&key, -1, std::string(key.name)});
             continue;
         }
-        for (int slot = 0; slot < settings::SlotRuleFor(edition).read; ++slot) {
+        for (int slot = 0; settings::EditionReads(key, edition, slot); ++slot) {
             keys.push_back({&key, slot, settings::MemorySlotKey(edition, slot)});
         }
     }
@@ -121,7 +120,8 @@ std::optional<int> ParseValue(Folder& folder, const NamedKey& key, std::string_v
         return std::nullopt;
     }
     if (!number) {
-        folder.Refuse(Message::NotANumber, {key.name, text});
+        folder.Refuse(Message::NotANumber,
+                      {key.name, text, platform::kIntegerExpected.In(folder.Env().language)});
         return std::nullopt;
     }
     if (key.slot >= 0 && *number == 0) {
@@ -129,8 +129,10 @@ std::optional<int> ParseValue(Folder& folder, const NamedKey& key, std::string_v
         return std::nullopt;
     }
     if (key.slot < 0 && !settings::Allows(*key.key, folder.Edition(), *number)) {
-        folder.Refuse(Message::OutOfRange,
-                      {key.name, text, std::to_string(values.low), std::to_string(values.high)});
+        const std::string check =
+            platform::FillIn(platform::kIntegerBetween.In(folder.Env().language),
+                             {std::to_string(values.low), std::to_string(values.high)});
+        folder.Refuse(Message::OutOfRange, {key.name, text, check});
         return std::nullopt;
     }
     return number;

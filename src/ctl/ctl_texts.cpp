@@ -2,10 +2,9 @@
 
 #include "platform/input_check_texts.h"
 #include "platform/no_repeats.h"
+#include "settings/configuration_names.h"
 
-#include <algorithm>
 #include <array>
-#include <span>
 
 namespace kfg::ctl {
 namespace {
@@ -15,14 +14,10 @@ using platform::Texts;
 struct MessageRow {
     Message message;
     Texts text;
-    // The dialog's input-check sentence that follows `text`; its %1, %2 take the values after
-    // those of `text`.
-    const Texts* check = nullptr;
 };
 
 constexpr auto kMessages = std::to_array<MessageRow>({
-    {Message::MissingFolder,
-     {"the folder %1 does not exist", "der Ordner %1 existiert nicht", "la carpeta %1 no existe"}},
+    {Message::MissingFolder, platform::kFolderMissing},
     {Message::MissingViewerSettings,
      {"Telvio.ini does not exist in %1", "Telvio.ini nicht vorhanden in %1",
       "Telvio.ini no existe en %1"}},
@@ -35,8 +30,9 @@ constexpr auto kMessages = std::to_array<MessageRow>({
      {"%1: KFG never writes this key for Telvio %2",
       "%1: KFG schreibt diesen Schlüssel für Telvio %2 nie",
       "%1: KFG nunca escribe esta clave para Telvio %2"}},
-    {Message::NotANumber, {"%1=%2: ", "%1=%2: ", "%1=%2: "}, &platform::kIntegerExpected},
-    {Message::OutOfRange, {"%1=%2: ", "%1=%2: ", "%1=%2: "}, &platform::kIntegerBetween},
+    // %3 is the dialog's input-check sentence, filled in.
+    {Message::NotANumber, {"%1=%2: %3", "%1=%2: %3", "%1=%2: %3"}},
+    {Message::OutOfRange, {"%1=%2: %3", "%1=%2: %3", "%1=%2: %3"}},
     {Message::NoSuchRow,
      {"%1=%2: neither a row from 0 to %3 nor a text of the list",
       "%1=%2: weder eine Zeile von 0 bis %3 noch ein Text der Liste",
@@ -49,9 +45,7 @@ constexpr auto kMessages = std::to_array<MessageRow>({
      {"[%1] %2=%3 is outside %4..%5; nothing was written",
       "[%1] %2=%3 liegt nicht in %4..%5; nichts wurde geschrieben",
       "[%1] %2=%3 está fuera de %4..%5; no se ha escrito nada"}},
-    {Message::UnknownConfiguration,
-     {"KFG.ini holds no configuration %1", "KFG.ini enthält keine Konfiguration %1",
-      "KFG.ini no contiene ninguna configuración %1"}},
+    {Message::UnknownConfiguration, settings::kNoSuchConfiguration},
     {Message::UnknownCommand,
      {"%1: unknown command; see kfgctl --help", "%1: unbekannter Befehl; siehe kfgctl --help",
       "%1: orden desconocida; véase kfgctl --help"}},
@@ -111,15 +105,7 @@ static_assert(platform::RowPerEnumerator(
 
 std::string Text(Message message, platform::TextLanguage language,
                  std::initializer_list<std::string_view> values) {
-    const MessageRow& row = kMessages[static_cast<std::size_t>(message)];
-    if (row.check == nullptr) {
-        return platform::FillIn(row.text.In(language), values);
-    }
-    // "KEY=VALUE: " takes the first two values, the check sentence the rest as its %1, %2.
-    const std::span<const std::string_view> all(values.begin(), values.size());
-    const std::size_t prefixValues = std::min<std::size_t>(2, all.size());
-    return platform::FillIn(row.text.In(language), all.first(prefixValues)) +
-           platform::FillIn(row.check->In(language), all.subspan(prefixValues));
+    return platform::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
 }
 
 } // namespace kfg::ctl

@@ -99,22 +99,22 @@ constexpr bool AtMostOneOwnOption() {
 }
 static_assert(AtMostOneOwnOption());
 
-enum class OptionKind { Folder, Help, Version, Json, Force };
+// Own: an option only the commands with its CommandOption bit take.
+enum class OptionKind { Folder, Help, Version, Own };
 
 struct Option {
     std::string_view spelling;
     OptionKind kind;
-    bool takesValue;
-    unsigned commandOption; // the CommandOption bit a command must have; 0: every command
+    unsigned commandOption = kNoOptions; // the CommandOption bit of an Own option
 };
 
 constexpr auto kOptionTable = std::to_array<Option>({
-    {"-C", OptionKind::Folder, true, kNoOptions},
-    {"-h", OptionKind::Help, false, kNoOptions},
-    {"--help", OptionKind::Help, false, kNoOptions},
-    {"--version", OptionKind::Version, false, kNoOptions},
-    {"--json", OptionKind::Json, false, kJson},
-    {"--force", OptionKind::Force, false, kForce},
+    {"-C", OptionKind::Folder},
+    {"-h", OptionKind::Help},
+    {"--help", OptionKind::Help},
+    {"--version", OptionKind::Version},
+    {"--json", OptionKind::Own, kJson},
+    {"--force", OptionKind::Own, kForce},
 });
 
 constexpr std::string_view kOverview =
@@ -185,12 +185,12 @@ std::optional<CommandLine> Parse(const std::vector<std::string>& arguments, Fold
             usage.Refuse(Message::UnknownOption, {argument});
             return std::nullopt;
         }
-        if (option->takesValue && next + 1 == arguments.size()) {
-            usage.Refuse(Message::FolderExpected);
-            return std::nullopt;
-        }
         switch (option->kind) {
         case OptionKind::Folder:
+            if (next + 1 == arguments.size()) {
+                usage.Refuse(Message::FolderExpected);
+                return std::nullopt;
+            }
             line.folder /= arguments[++next]; // an absolute FOLDER replaces what came before
             break;
         case OptionKind::Help:
@@ -199,12 +199,9 @@ std::optional<CommandLine> Parse(const std::vector<std::string>& arguments, Fold
         case OptionKind::Version:
             line.version = true;
             break;
-        case OptionKind::Json:
-        case OptionKind::Force:
-            break;
-        }
-        if (option->commandOption != kNoOptions) {
+        case OptionKind::Own:
             line.commandOptions.push_back(option);
+            break;
         }
     }
     return line;

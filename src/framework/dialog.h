@@ -18,9 +18,6 @@ namespace kfg::framework {
 class DataExchange;
 class DialogUnits;
 
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-
 // A modal dialog built from a template. The widgets exist only while DoModal runs; item
 // operations on a dialog that is not running do nothing and read as empty.
 //

@@ -47,6 +47,10 @@ enum Style : std::uint32_t {
 
 inline constexpr int kNoId = -1; // statics and group boxes that no code addresses
 
+// The OK and Cancel commands: a dialog runs OnOK and OnCancel for them.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
 struct ControlTemplate {
     int id = kNoId;
     ControlKind kind = ControlKind::Label;

@@ -8,17 +8,13 @@
 namespace kfg::res {
 namespace {
 
-// The dialogs' OK and Cancel commands.
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
-
 constexpr int kDisplayModeDialogId = 161;
 constexpr int kAudioDecoderDialogId = 176;
 
 using framework::ControlKind;
 using framework::ControlTemplate;
 using framework::DialogTemplate;
-using namespace framework; // style flags
+using namespace framework; // style flags, IDOK and IDCANCEL
 
 // Display modes: the text on top, the window and YUY2 modes on the left, the RGB modes on the
 // right, the button below. Boxes are sized for the longest caption, "720*576 YUY2 ++".
@@ -74,7 +70,7 @@ constexpr auto kDisplayModeControls = std::to_array<ControlTemplate>({
 constexpr auto kLanguageControls = std::to_array<ControlTemplate>({
     {kIdGerman, ControlKind::RadioButton, "Deutsch", {12, 12, 84, 10}, kGroupStart},
     {kIdSpanish, ControlKind::RadioButton, "versión Española", {12, 28, 84, 20}, kMultiLine},
-    {kIdOk, ControlKind::PushButton, "OK", {108, 10, 40, 38}, kDefaultButton | kGroupStart, 0, 128},
+    {IDOK, ControlKind::PushButton, "OK", {108, 10, 40, 38}, kDefaultButton | kGroupStart, 0, 128},
 });
 
 constexpr auto kAudioDecoderControls = std::to_array<ControlTemplate>({
@@ -86,8 +82,8 @@ constexpr auto kAudioDecoderControls = std::to_array<ControlTemplate>({
      "Decoder automatisch starten",
      {12, 56, 104, 20},
      kMultiLine | kGroupStart},
-    {kIdOk, ControlKind::PushButton, "OK", {124, 10, 44, 14}, kDefaultButton | kGroupStart},
-    {kIdCancel, ControlKind::PushButton, "Cancelar ", {124, 28, 44, 14}},
+    {IDOK, ControlKind::PushButton, "OK", {124, 10, 44, 14}, kDefaultButton | kGroupStart},
+    {IDCANCEL, ControlKind::PushButton, "Cancelar ", {124, 28, 44, 14}},
 });
 
 // Ids are unique within a template.

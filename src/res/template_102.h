@@ -12,7 +12,7 @@ inline constexpr int kMainDialogId = 102;
 
 // Command buttons. 1 is the dialog's OK command; Escape sends the cancel command (2), which
 // has no control.
-inline constexpr int kIdExit = 1;
+inline constexpr int kIdExit = framework::IDOK;
 inline constexpr int kIdStart = 1001;
 inline constexpr int kIdReload = 1002; // "Telvio.ini": reads the viewer's settings again
 inline constexpr int kIdDefaults = 1003;

@@ -60,6 +60,11 @@ const ViewerKey& MemorySlotRow() {
     return kViewerKeys.front(); // unreachable: the table has its slots' row
 }
 
+bool EditionReads(const ViewerKey& key, Edition edition, int slot) {
+    return Includes(key.readBy, edition) &&
+           (key.kind != KeyKind::MemorySlots || slot < SlotRuleFor(edition).read);
+}
+
 bool EditionWrites(const ViewerKey& key, Edition edition, int slot) {
     return Includes(key.writtenBy, edition) &&
            (key.kind != KeyKind::MemorySlots || slot < SlotRuleFor(edition).written);
@@ -94,12 +99,11 @@ void LoadViewerKeys(ProfileStore& store, const std::filesystem::path& file,
                     std::string_view section, Edition edition, SettingsRecord& record,
                     ProcessState& state) {
     for (const ViewerKey& key : Table()) {
-        if (!Includes(key.readBy, edition)) {
+        if (!EditionReads(key, edition)) {
             continue;
         }
         if (key.kind == KeyKind::MemorySlots) {
-            const MemorySlotRule& rule = SlotRuleFor(edition);
-            for (int slot = 0; slot < rule.read; ++slot) {
+            for (int slot = 0; EditionReads(key, edition, slot); ++slot) {
                 record.Memory[static_cast<std::size_t>(slot)] =
                     ReadNumber(store, file, section, MemorySlotKey(edition, slot), key.defaultText);
             }

@@ -26,6 +26,10 @@ const MemorySlotRule& SlotRuleFor(Edition edition);
 // The table's row of the memory slots.
 const ViewerKey& MemorySlotRow();
 
+// Whether `edition` reads `key`; for the memory-slot row, whether it reads slot `slot` (the
+// slots are read only up to the edition's count).
+bool EditionReads(const ViewerKey& key, Edition edition, int slot = -1);
+
 // Whether a save for `edition` writes `key`; for the memory-slot row, whether it writes slot
 // `slot` (the slots are written only up to the edition's count).
 bool EditionWrites(const ViewerKey& key, Edition edition, int slot = -1);

@@ -1,6 +1,5 @@
 #include "dialogs/main/edition_layout.h"
 
-#include "dialogs/main/exchange_table.h"
 #include "platform/no_repeats.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
@@ -74,25 +73,6 @@ static_assert(LayoutHolds(), "a layout row names a missing control, or one a sec
 
 std::span<const LayoutRow> EditionLayoutTable() {
     return kLayout;
-}
-
-std::optional<bool> LayoutEnables(int id, settings::Edition edition) {
-    for (const ExchangeRow& row : MainExchangeTable()) {
-        if (row.id == id) {
-            return !EditionNeverSaves(row, edition);
-        }
-    }
-    for (const ResetButtonRow& button : ResetButtonTable()) {
-        if (button.id == id) {
-            return ResetsAKeyTheEditionWrites(button, edition);
-        }
-    }
-    const framework::ControlTemplate* control = FindMainControl(id);
-    if (control != nullptr && control->kind == framework::ControlKind::Spin &&
-        control->buddy != 0) {
-        return LayoutEnables(control->buddy, edition);
-    }
-    return std::nullopt;
 }
 
 std::string_view VersionLabel(settings::Edition edition) {

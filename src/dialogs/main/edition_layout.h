@@ -2,7 +2,6 @@
 
 #include "settings/edition.h"
 
-#include <optional>
 #include <span>
 #include <string_view>
 
@@ -21,11 +20,6 @@ struct LayoutRow {
 };
 
 std::span<const LayoutRow> EditionLayoutTable();
-// Whether control `id` is enabled in `edition`; nullopt for the controls whose enabled state
-// the layout leaves alone. What the edition shows but never saves is disabled, so that nothing
-// typed there is lost silently: the field of a key it does not write, that field's spin, and a
-// default button that resets none of the keys it writes.
-std::optional<bool> LayoutEnables(int id, settings::Edition edition);
 // The version label beside "Telvio", e.g. "V 3.20".
 std::string_view VersionLabel(settings::Edition edition);
 

@@ -331,9 +331,18 @@ void CKfgDlg::ApplyEditionLayout() {
             ShowItem(row.id, (row.shownIn & edition) != 0);
         }
     }
+    // What the edition shows but never saves is disabled, so that nothing typed there is lost
+    // silently: the field of a key it does not write, that field's spin, and a default button
+    // that resets none of the keys it writes. Other controls keep their state.
+    for (const ExchangeRow& row : MainExchangeTable()) {
+        EnableItem(row.id, !EditionNeverSaves(row, state_.Edition));
+    }
+    for (const ResetButtonRow& button : ResetButtonTable()) {
+        EnableItem(button.id, ResetsAKeyTheEditionWrites(button, state_.Edition));
+    }
     for (const framework::ControlTemplate& control : res::MainDialogTemplate().controls) {
-        if (const std::optional<bool> enabled = LayoutEnables(control.id, state_.Edition)) {
-            EnableItem(control.id, *enabled);
+        if (control.kind == framework::ControlKind::Spin) {
+            EnableItem(control.id, IsItemEnabled(control.buddy)); // a field of the pass above
         }
     }
     const std::string_view label = VersionLabel(state_.Edition);

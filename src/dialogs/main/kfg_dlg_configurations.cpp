@@ -33,9 +33,6 @@ QString Shown(const std::string& windows1252) {
 constexpr platform::Texts kOverwriteQuestion{"The configuration %1 exists already. Replace it?",
                                              "Die Konfiguration %1 gibt es schon. Überschreiben?",
                                              "La configuración %1 ya existe. ¿Sobrescribirla?"};
-constexpr platform::Texts kNoSuchConfiguration{"KFG.ini holds no configuration %1.",
-                                               "KFG.ini enthält keine Konfiguration %1.",
-                                               "KFG.ini no contiene ninguna configuración %1."};
 constexpr platform::Texts kYes{"Yes", "Ja", "Sí"};
 constexpr platform::Texts kNo{"No", "Nein", "No"};
 
@@ -166,7 +163,9 @@ void CKfgDlg::OnShowConfiguration() {
     // next Start would write them: a typo must change nothing.
     if (!store_.HasSection(ManagerFile(), state_.ActiveSection)) {
         framework::MessageBox(
-            this, In(kNoSuchConfiguration, CaptionLanguage()).arg(Shown(state_.ActiveSection)),
+            this,
+            (In(settings::kNoSuchConfiguration, CaptionLanguage()) + QLatin1Char('.'))
+                .arg(Shown(state_.ActiveSection)),
             QStringLiteral("KFG"));
         return;
     }
