@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <sys/stat.h>
 
 namespace kfg::places {
@@ -50,14 +51,14 @@ std::vector<fs::path> DecodeRecentFolders(std::string_view bytes) {
     return folders;
 }
 
-std::vector<fs::path> ShownRecentFolders(const fs::path& file) {
-    std::vector<fs::path> shown;
+std::vector<FolderEdition> ShownRecentFolders(const fs::path& file) {
+    std::vector<FolderEdition> shown;
     for (fs::path& folder : DecodeRecentFolders(ReadList(file))) {
         if (shown.size() == kRecentFoldersKept) {
             break;
         }
-        if (HoldsTelvioIni(folder)) {
-            shown.push_back(std::move(folder));
+        if (const std::optional<settings::Edition> edition = EditionOf(folder)) {
+            shown.push_back({std::move(folder), *edition});
         }
     }
     return shown;

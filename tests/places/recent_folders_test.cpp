@@ -17,6 +17,15 @@ fs::path TelvioFolder(const fs::path& root, const std::string& name) {
     return fs::canonical(root / name);
 }
 
+// The folders ShownRecentFolders offers, without their editions.
+std::vector<fs::path> ShownFolders(const fs::path& list) {
+    std::vector<fs::path> folders;
+    for (const FolderEdition& shown : ShownRecentFolders(list)) {
+        folders.push_back(shown.folder);
+    }
+    return folders;
+}
+
 TEST(RecentFolders, BytesKeepEveryPathAndDropWhatIsNoEntry) {
     // What each case shows, the bytes, and the folders they give.
     const std::tuple<const char*, std::string, std::vector<fs::path>> cases[] = {
@@ -41,7 +50,7 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
         ASSERT_FALSE(RecordRecentFolder(list, folders.back()));
     }
     const std::vector<fs::path> newestTen(folders.rbegin(), folders.rbegin() + 10);
-    EXPECT_EQ(ShownRecentFolders(list), newestTen);
+    EXPECT_EQ(ShownFolders(list), newestTen);
     EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)), newestTen); // the oldest two are dropped
 
     // Again through a link and with a closing slash: the same folder moves to the front.
@@ -50,7 +59,7 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
     std::vector<fs::path> moved = newestTen;
     std::erase(moved, folders[5]);
     moved.insert(moved.begin(), folders[5]);
-    EXPECT_EQ(ShownRecentFolders(list), moved);
+    EXPECT_EQ(ShownFolders(list), moved);
     for (const fs::path& folder : {dir / "state", dir / "state" / "deeper" / "kfg"}) {
         EXPECT_EQ(test::ModeOf(folder), 0700U) << folder;
     }
@@ -70,7 +79,7 @@ TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
     fs::remove(emptied / "TELVIO.INI");
     fs::create_directory(emptied / "Telvio.ini"); // a folder of that name is no settings file
 
-    EXPECT_EQ(ShownRecentFolders(list), (std::vector<fs::path>{kept}));
+    EXPECT_EQ(ShownFolders(list), (std::vector<fs::path>{kept}));
     EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)).size(), 3U); // showing writes nothing
     ASSERT_FALSE(RecordRecentFolder(list, fresh));
     EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)), (std::vector<fs::path>{fresh, kept}));

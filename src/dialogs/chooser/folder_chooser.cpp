@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <set>
 
 namespace kfg::dialogs {
 namespace {
@@ -128,12 +129,15 @@ FolderChooser::~FolderChooser() {
 void FolderChooser::Search(std::stop_token stop) {
     // Runs on the search thread: reads only sources_, which nothing changes meanwhile, and
     // hands every result to the window's thread.
-    const auto post = [this](std::vector<Entry> entries) {
+    std::set<fs::path> listed; // a folder found twice is listed once, where it came first
+    const auto post = [this, &listed](std::vector<Entry> entries) {
+        std::erase_if(
+            entries, [&listed](const Entry& entry) { return !listed.insert(entry.folder).second; });
         QMetaObject::invokeMethod(
             this, [this, entries = std::move(entries)] { AddEntries(entries); },
             Qt::QueuedConnection);
     };
-    post(Described(places::ShownRecentFolders(sources_.recentFoldersFile), stop));
+    post(places::ShownRecentFolders(sources_.recentFoldersFile));
     post(Described(places::FindTelvioFoldersInPrefixes(sources_.prefixes, {}, stop), stop));
     QMetaObject::invokeMethod(
         this, [this] { FinishSearch(); }, Qt::QueuedConnection);
@@ -141,9 +145,6 @@ void FolderChooser::Search(std::stop_token stop) {
 
 void FolderChooser::AddEntries(const std::vector<Entry>& entries) {
     for (const Entry& entry : entries) {
-        if (!listed_.insert(entry.folder).second) {
-            continue;
-        }
         const QString edition = QString::fromUtf8(settings::FactsOf(entry.edition).versionLabel);
         auto* item = new QTreeWidgetItem(list_, {edition, Shown(entry.folder)});
         item->setData(0, kPathRole, QByteArray::fromStdString(entry.folder.native()));

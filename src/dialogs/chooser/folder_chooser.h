@@ -1,14 +1,13 @@
 #pragma once
 
+#include "places/telvio_folder.h"
 #include "platform/text_language.h"
-#include "settings/edition.h"
 
 #include <QDialog>
 #include <QString>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <set>
 #include <stop_token>
 #include <thread>
 #include <vector>
@@ -33,10 +32,7 @@ struct FolderChooserSources {
 // stops it.
 class FolderChooser final : public QDialog {
 public:
-    struct Entry {
-        std::filesystem::path folder;
-        settings::Edition edition;
-    };
+    using Entry = places::FolderEdition;
     // Asks the desktop for a folder; nothing when the user cancels. Tests put their own in.
     using FolderQuestion = std::function<std::optional<std::filesystem::path>(QWidget* parent)>;
 
@@ -70,7 +66,6 @@ private:
     FolderQuestion askFolder_;
     std::function<void()> searchFinished_;
     std::optional<std::filesystem::path> chosen_;
-    std::set<std::filesystem::path> listed_;
     QTreeWidget* list_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* open_ = nullptr;
