@@ -19,15 +19,20 @@ QString Shown(const fs::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
+// Empty when neither XDG_STATE_HOME nor HOME is an absolute path.
+fs::path RecentFoldersFileOrNone() {
+    return places::RecentFoldersFile(
+        platform::KfgStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+}
+
 } // namespace
 
 std::optional<fs::path> RecentFoldersFileOfProcess() {
-    const fs::path stateHome =
-        platform::UserStateHome(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-    if (stateHome.empty()) {
+    fs::path file = RecentFoldersFileOrNone();
+    if (file.empty()) {
         return std::nullopt;
     }
-    return places::RecentFoldersFile(stateHome);
+    return file;
 }
 
 void RecordFolderRun(const std::optional<fs::path>& recentFoldersFile, const fs::path& folder) {
@@ -51,7 +56,7 @@ dialogs::FolderChooserSources ChooserSourcesOfProcess() {
     const places::WinePrefixPlaces wine =
         places::WinePrefixPlaces::FromEnvironment(std::getenv("WINEPREFIX"), std::getenv("HOME"));
     dialogs::FolderChooserSources sources;
-    sources.recentFoldersFile = RecentFoldersFileOfProcess().value_or(fs::path());
+    sources.recentFoldersFile = RecentFoldersFileOrNone();
     sources.prefixes = places::ListWinePrefixes(wine);
     if (wine.winePrefix) {
         sources.placesLooked.push_back(Shown(*wine.winePrefix) + QStringLiteral(" ($WINEPREFIX)"));

@@ -24,8 +24,8 @@ std::string ReadList(const fs::path& file) {
 
 } // namespace
 
-fs::path RecentFoldersFile(const fs::path& stateHome) {
-    return stateHome / "kfg" / "recent-folders";
+fs::path RecentFoldersFile(const fs::path& kfgStateFolder) {
+    return kfgStateFolder.empty() ? kfgStateFolder : kfgStateFolder / "recent-folders";
 }
 
 std::string EncodeRecentFolders(const std::vector<fs::path>& folders) {

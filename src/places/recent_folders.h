@@ -26,9 +26,9 @@ std::vector<std::filesystem::path> DecodeRecentFolders(std::string_view bytes);
 // list.
 std::vector<FolderEdition> ShownRecentFolders(const std::filesystem::path& file);
 
-// The file that lists the folders KFG found "Telvio.ini" in: <state home>/kfg/recent-folders
-// (the state home: platform::UserStateHome).
-std::filesystem::path RecentFoldersFile(const std::filesystem::path& stateHome);
+// The file that lists the folders KFG found "Telvio.ini" in: recent-folders in KFG's state
+// folder (platform::KfgStateFolder); empty, meaning none, when that folder is.
+std::filesystem::path RecentFoldersFile(const std::filesystem::path& kfgStateFolder);
 
 // Puts the canonical path of `folder` first in the list in `file` and drops what has gone or
 // lost its "Telvio.ini" and what is beyond kRecentFoldersKept. The file is written whole or

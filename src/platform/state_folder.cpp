@@ -27,12 +27,8 @@ fs::path XdgBaseFolder(const char* variable, const char* home, const fs::path& u
     return {};
 }
 
-fs::path UserStateHome(const char* xdgStateHome, const char* home) {
-    return XdgBaseFolder(xdgStateHome, home, fs::path(".local") / "state");
-}
-
 fs::path KfgStateFolder(const char* xdgStateHome, const char* home) {
-    const fs::path stateHome = UserStateHome(xdgStateHome, home);
+    const fs::path stateHome = XdgBaseFolder(xdgStateHome, home, fs::path(".local") / "state");
     return stateHome.empty() ? stateHome : stateHome / "kfg";
 }
 

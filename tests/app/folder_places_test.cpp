@@ -20,8 +20,8 @@ TEST(FolderRun, TelvioFolderIsRecordedAndAFailedRecordIsOnlyLogged) {
     test::WriteBytes(dir / "Telvio" / "telvio.ini", "[Telvio]\n");
     fs::create_directories(dir / "Empty");
     test::WriteBytes(dir / "state-file", "");
-    const fs::path list = places::RecentFoldersFile(dir / "state");
-    const fs::path blocked = places::RecentFoldersFile(dir / "state-file");
+    const fs::path list = places::RecentFoldersFile(dir / "state" / "kfg");
+    const fs::path blocked = places::RecentFoldersFile(dir / "state-file" / "kfg");
 
     test::CapturedLog log;
     log.Enable("kfg.settings=true");

@@ -43,7 +43,7 @@ TEST(RecentFolders, BytesKeepEveryPathAndDropWhatIsNoEntry) {
 
 TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
     test::TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state" / "deeper");
+    const fs::path list = RecentFoldersFile(dir / "state" / "deeper" / "kfg");
     std::vector<fs::path> folders;
     for (int i = 0; i < 12; ++i) {
         folders.push_back(TelvioFolder(dir.path(), "T" + std::to_string(i)));
@@ -67,7 +67,7 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
 
 TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
     test::TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state");
+    const fs::path list = RecentFoldersFile(dir / "state" / "kfg");
     const fs::path gone = TelvioFolder(dir.path(), "gone");
     const fs::path emptied = TelvioFolder(dir.path(), "emptied");
     const fs::path kept = TelvioFolder(dir.path(), "kept");
@@ -90,11 +90,13 @@ TEST(RecentFolders, UnwritableStateFolderIsAFailureNotACrash) {
     const fs::path folder = TelvioFolder(dir.path(), "T");
     // A file where the folder should be, or a folder where the list should be: stops root too.
     test::WriteBytes(dir / "state-file", "");
-    EXPECT_TRUE(RecordRecentFolder(RecentFoldersFile(dir / "state-file"), folder));
-    const fs::path list = RecentFoldersFile(dir / "state");
+    EXPECT_TRUE(RecordRecentFolder(RecentFoldersFile(dir / "state-file" / "kfg"), folder));
+    const fs::path list = RecentFoldersFile(dir / "state" / "kfg");
     fs::create_directories(list);
     EXPECT_TRUE(RecordRecentFolder(list, folder));
     EXPECT_TRUE(ShownRecentFolders(list).empty());
+    // No state folder: no file, rather than one in the working folder.
+    EXPECT_TRUE(RecentFoldersFile({}).empty());
 }
 
 } // namespace
