@@ -1,6 +1,7 @@
 #include "places/wine_prefix_search.h"
 
 #include "platform/name_lookup.h"
+#include "platform/state_folder.h"
 #include "platform/unique_fd.h"
 #include "settings/edition_detection.h"
 
@@ -24,7 +25,7 @@ constexpr std::string_view kDriveC = "drive_c";
 constexpr std::string_view kWindowsFolder = "windows";
 
 std::optional<fs::path> AbsolutePath(const char* value) {
-    if (value == nullptr || !std::string_view(value).starts_with('/')) {
+    if (!platform::IsAbsolutePath(value)) {
         return std::nullopt;
     }
     return fs::path(value);

@@ -7,21 +7,18 @@
 #include <sys/stat.h>
 
 namespace kfg::platform {
-namespace {
 
 namespace fs = std::filesystem;
 
-bool IsAbsolute(const char* value) {
+bool IsAbsolutePath(const char* value) {
     return value != nullptr && std::string_view(value).starts_with('/');
 }
 
-} // namespace
-
 fs::path XdgBaseFolder(const char* variable, const char* home, const fs::path& underHome) {
-    if (IsAbsolute(variable)) {
+    if (IsAbsolutePath(variable)) {
         return fs::path(variable);
     }
-    if (IsAbsolute(home)) {
+    if (IsAbsolutePath(home)) {
         return fs::path(home) / underHome;
     }
     return {};

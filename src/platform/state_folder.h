@@ -5,6 +5,9 @@
 
 namespace kfg::platform {
 
+// Whether an environment variable's value is an absolute path: set, and starting with '/'.
+bool IsAbsolutePath(const char* value);
+
 // A base folder by the XDG base directory rules: the variable's value when that is an absolute
 // path (a relative one is to be ignored), else `underHome` in $HOME; empty when neither is an
 // absolute path. The state folder and the menu entries' data folder both follow it.
