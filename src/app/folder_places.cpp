@@ -6,7 +6,6 @@
 #include "places/wine_prefix_search.h"
 #include "platform/state_folder.h"
 
-#include <QFile>
 #include <QString>
 #include <cstdlib>
 
@@ -14,10 +13,7 @@ namespace kfg::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-QString Shown(const fs::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-}
+using dialogs::DecodedPath;
 
 // Empty when neither XDG_STATE_HOME nor HOME is an absolute path.
 fs::path RecentFoldersFileOrNone() {
@@ -41,13 +37,13 @@ void RecordFolderRun(const std::optional<fs::path>& recentFoldersFile, const fs:
     }
     if (!recentFoldersFile) {
         qCWarning(kfgSettings).noquote()
-            << "record of" << Shown(folder)
+            << "record of" << DecodedPath(folder)
             << "in the recent folders failed: neither XDG_STATE_HOME nor HOME is an absolute path";
         return;
     }
     if (const std::error_code error = places::RecordRecentFolder(*recentFoldersFile, folder)) {
         qCWarning(kfgSettings).noquote()
-            << "record of" << Shown(folder) << "in" << Shown(*recentFoldersFile)
+            << "record of" << DecodedPath(folder) << "in" << DecodedPath(*recentFoldersFile)
             << "failed:" << QString::fromStdString(error.message());
     }
 }
@@ -59,7 +55,8 @@ dialogs::FolderChooserSources ChooserSourcesOfProcess() {
     sources.recentFoldersFile = RecentFoldersFileOrNone();
     sources.prefixes = places::ListWinePrefixes(wine);
     if (wine.winePrefix) {
-        sources.placesLooked.push_back(Shown(*wine.winePrefix) + QStringLiteral(" ($WINEPREFIX)"));
+        sources.placesLooked.push_back(DecodedPath(*wine.winePrefix) +
+                                       QStringLiteral(" ($WINEPREFIX)"));
     }
     if (wine.home) {
         sources.home = *wine.home;

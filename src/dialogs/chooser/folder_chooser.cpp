@@ -24,10 +24,6 @@ namespace fs = std::filesystem;
 // The exact bytes of a path travel with its row; the text is only for showing.
 constexpr int kPathRole = Qt::UserRole;
 
-QString DecodedPath(const fs::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-}
-
 fs::path EncodedPath(const QByteArray& bytes) {
     return fs::path(bytes.toStdString());
 }
@@ -55,6 +51,10 @@ std::optional<fs::path> AskDesktop(QWidget* parent, const QString& title) {
 }
 
 } // namespace
+
+QString DecodedPath(const fs::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
 
 FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguage language,
                              QWidget* parent)

@@ -26,6 +26,9 @@ struct FolderChooserSources {
     std::filesystem::path home;                  // shown as "~"
 };
 
+// A path as text to show, its bytes decoded as the desktop decodes file names.
+QString DecodedPath(const std::filesystem::path& path);
+
 // The window of `kfg --choose-folder`: lists the folders KFG ran in before and the Telvio
 // folders of the user's wine prefixes, and gives back the one the user opens. The search runs
 // on a thread of its own, so the window shows at once and never freezes; closing the window
