@@ -118,14 +118,6 @@ FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguag
     search_ = std::jthread([this](std::stop_token stop) { Search(std::move(stop)); });
 }
 
-FolderChooser::~FolderChooser() {
-    // Before any member goes: the search must not post to a window that is being torn down.
-    search_.request_stop();
-    if (search_.joinable()) {
-        search_.join();
-    }
-}
-
 void FolderChooser::Search(std::stop_token stop) {
     // Runs on the search thread: reads only sources_, which nothing changes meanwhile, and
     // hands every result to the window's thread.

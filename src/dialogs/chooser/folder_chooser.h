@@ -41,9 +41,6 @@ public:
 
     FolderChooser(FolderChooserSources sources, platform::TextLanguage language,
                   QWidget* parent = nullptr);
-    ~FolderChooser() override;
-    FolderChooser(const FolderChooser&) = delete;
-    FolderChooser& operator=(const FolderChooser&) = delete;
 
     void SetFolderQuestion(FolderQuestion question) { askFolder_ = std::move(question); }
     // Called on the window's thread once the search has ended (tests wait for it).
