@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <cstdlib>
+#include <string_view>
 
 namespace kfg::app {
 namespace {
@@ -19,6 +20,12 @@ using dialogs::DecodedPath;
 fs::path RecentFoldersFileOrNone() {
     return places::RecentFoldersFile(
         platform::KfgStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+}
+
+// A folder in $HOME as the user reads it: "~/" and its name.
+QString InHome(std::string_view name) {
+    return QStringLiteral("~/") +
+           QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 } // namespace
@@ -53,15 +60,16 @@ dialogs::FolderChooserSources ChooserSourcesOfProcess() {
         places::WinePrefixPlaces::FromEnvironment(std::getenv("WINEPREFIX"), std::getenv("HOME"));
     dialogs::FolderChooserSources sources;
     sources.recentFoldersFile = RecentFoldersFileOrNone();
-    sources.prefixes = places::ListWinePrefixes(wine);
+    sources.wine = wine;
     if (wine.winePrefix) {
         sources.placesLooked.push_back(DecodedPath(*wine.winePrefix) +
                                        QStringLiteral(" ($WINEPREFIX)"));
     }
     if (wine.home) {
         sources.home = *wine.home;
-        sources.placesLooked.push_back(QStringLiteral("~/.wine"));
-        sources.placesLooked.push_back(QStringLiteral("~/.local/share/wineprefixes/*"));
+        sources.placesLooked.push_back(InHome(places::kHomeWinePrefix));
+        sources.placesLooked.push_back(InHome(places::kWinePrefixCollection) +
+                                       QStringLiteral("/*"));
     }
     return sources;
 }

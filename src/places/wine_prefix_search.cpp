@@ -180,7 +180,7 @@ std::optional<fs::path> WinePrefixPlaces::PrefixCollection() const {
     if (!home) {
         return std::nullopt;
     }
-    return *home / ".local" / "share" / "wineprefixes";
+    return *home / kWinePrefixCollection;
 }
 
 std::vector<fs::path> ListWinePrefixes(const WinePrefixPlaces& places) {
@@ -189,7 +189,7 @@ std::vector<fs::path> ListWinePrefixes(const WinePrefixPlaces& places) {
         candidates.push_back(*places.winePrefix);
     }
     if (places.home) {
-        candidates.push_back(*places.home / ".wine");
+        candidates.push_back(*places.home / kHomeWinePrefix);
     }
     if (const std::optional<fs::path> collection = places.PrefixCollection()) {
         std::vector<fs::path> collected;

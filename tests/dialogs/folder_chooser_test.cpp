@@ -48,7 +48,10 @@ QString Status(const FolderChooser& chooser) {
 class FolderChooserTest : public testing::Test {
 protected:
     FolderChooserSources Sources() const {
-        return {home_ / "state" / "recent-folders", {home_ / ".wine"}, {"~/.wine"}, home_.path()};
+        return {home_ / "state" / "recent-folders",
+                {std::nullopt, home_.path()},
+                {"~/.wine"},
+                home_.path()};
     }
     TempDir home_;
 };

@@ -130,7 +130,9 @@ void FolderChooser::Search(std::stop_token stop) {
             Qt::QueuedConnection);
     };
     post(places::ShownRecentFolders(sources_.recentFoldersFile));
-    post(Described(places::FindTelvioFoldersInPrefixes(sources_.prefixes, {}, stop), stop));
+    // Even listing the prefixes reads folders and resolves links: here, not before the window.
+    const std::vector<fs::path> prefixes = places::ListWinePrefixes(sources_.wine);
+    post(Described(places::FindTelvioFoldersInPrefixes(prefixes, {}, stop), stop));
     QMetaObject::invokeMethod(
         this, [this] { FinishSearch(); }, Qt::QueuedConnection);
 }

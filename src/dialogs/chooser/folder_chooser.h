@@ -1,6 +1,7 @@
 #pragma once
 
 #include "places/telvio_folder.h"
+#include "places/wine_prefix_search.h"
 #include "platform/text_language.h"
 
 #include <QDialog>
@@ -21,9 +22,9 @@ namespace kfg::dialogs {
 // What the chooser lists and where it looks.
 struct FolderChooserSources {
     std::filesystem::path recentFoldersFile;
-    std::vector<std::filesystem::path> prefixes; // the wine prefixes to search
-    std::vector<QString> placesLooked;           // said when nothing is found
-    std::filesystem::path home;                  // shown as "~"
+    places::WinePrefixPlaces wine;     // where the wine prefixes to search are
+    std::vector<QString> placesLooked; // said when nothing is found
+    std::filesystem::path home;        // shown as "~"
 };
 
 // A path as text to show, its bytes decoded as the desktop decodes file names.
