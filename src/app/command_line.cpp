@@ -130,17 +130,33 @@ CommandLine Refusal(CommandLine commandLine, TextLanguage language, Message mess
     return commandLine;
 }
 
+// An argument read as an option, with one dash or two, as both Qt and the parser read them.
+struct OptionArgument {
+    std::string_view typed; // the dashes and the name, without a joined value
+    std::string_view name;
+    bool valueJoined = false;
+};
+
+OptionArgument OptionOf(std::string_view argument) {
+    OptionArgument option;
+    option.typed = argument.substr(0, argument.find('='));
+    option.valueJoined = option.typed.size() != argument.size();
+    option.name = option.typed;
+    option.name.remove_prefix(option.name.starts_with("--")  ? 2
+                              : option.name.starts_with('-') ? 1
+                                                             : 0);
+    return option;
+}
+
 // The name of a Qt option as Qt compares it, or nothing for anything else.
 const QtOption* QtOptionOf(std::string_view argument, bool& valueJoined) {
     if (!argument.starts_with('-')) {
         return nullptr;
     }
-    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
-    const std::size_t equals = argument.find('=');
-    valueJoined = equals != std::string_view::npos;
-    const std::string_view name = argument.substr(0, equals);
+    const OptionArgument typed = OptionOf(argument);
+    valueJoined = typed.valueJoined;
     for (const QtOption& option : kQtOptions) {
-        if (option.name != name) {
+        if (option.name != typed.name) {
             continue;
         }
         const bool joinedAllowed =
@@ -230,34 +246,33 @@ std::string Typed(const QString& name, const std::vector<std::string>& own) {
         if (argument == "--") {
             break;
         }
-        std::string_view typed(argument);
-        typed.remove_prefix(typed.starts_with("--") ? 2 : typed.starts_with('-') ? 1 : 0);
-        if (typed.substr(0, typed.find('=')) == wanted) {
-            return argument.substr(0, argument.find('='));
+        const OptionArgument typed = OptionOf(argument);
+        if (typed.name == wanted) {
+            return std::string(typed.typed);
         }
     }
     return "--" + wanted;
 }
 
-// The option parser refuses an unknown option or a value given to an option that takes none.
+// The option parser refuses only an unknown option or a value joined to one of KFG's options,
+// none of which takes a value.
 CommandLine OptionRefusal(CommandLine commandLine, const QCommandLineParser& parser,
                           const std::vector<std::string>& own, TextLanguage language) {
     const QStringList unknown = parser.unknownOptionNames();
-    if (!unknown.isEmpty()) {
-        return Refusal(std::move(commandLine), language, Message::UnknownOption,
-                       {Typed(unknown.constFirst(), own)});
-    }
-    for (const std::string& argument : own) {
-        if (argument == "--") {
-            break;
-        }
-        if (argument.starts_with("--") && argument.find('=') != std::string::npos) {
-            return Refusal(std::move(commandLine), language, Message::TakesNoValue,
-                           {argument.substr(0, argument.find('='))});
+    if (unknown.isEmpty()) {
+        for (const std::string& argument : own) {
+            if (argument == "--") {
+                break;
+            }
+            const OptionArgument typed = OptionOf(argument);
+            if (argument.starts_with('-') && typed.valueJoined) {
+                return Refusal(std::move(commandLine), language, Message::TakesNoValue,
+                               {typed.typed});
+            }
         }
     }
     return Refusal(std::move(commandLine), language, Message::UnknownOption,
-                   {Bytes(parser.errorText())});
+                   {Typed(unknown.value(0), own)});
 }
 
 // `folder` as `cd` would take it: from `workingFolder` when relative, with "." and ".." taken

@@ -6,28 +6,36 @@
 #include "places/wine_prefix_search.h"
 #include "platform/state_folder.h"
 
-#include <QFile>
 #include <QString>
 #include <cstdlib>
+#include <string_view>
 
 namespace kfg::app {
 namespace {
 
 namespace fs = std::filesystem;
+using dialogs::DecodedPath;
 
-QString Shown(const fs::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+// Empty when neither XDG_STATE_HOME nor HOME is an absolute path.
+fs::path RecentFoldersFileOrNone() {
+    return places::RecentFoldersFile(
+        platform::KfgStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+}
+
+// A folder in $HOME as the user reads it: "~/" and its name.
+QString InHome(std::string_view name) {
+    return QStringLiteral("~/") +
+           QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 } // namespace
 
 std::optional<fs::path> RecentFoldersFileOfProcess() {
-    const fs::path stateHome =
-        platform::UserStateHome(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-    if (stateHome.empty()) {
+    fs::path file = RecentFoldersFileOrNone();
+    if (file.empty()) {
         return std::nullopt;
     }
-    return places::RecentFoldersFile(stateHome);
+    return file;
 }
 
 void RecordFolderRun(const std::optional<fs::path>& recentFoldersFile, const fs::path& folder) {
@@ -36,13 +44,13 @@ void RecordFolderRun(const std::optional<fs::path>& recentFoldersFile, const fs:
     }
     if (!recentFoldersFile) {
         qCWarning(kfgSettings).noquote()
-            << "record of" << Shown(folder)
+            << "record of" << DecodedPath(folder)
             << "in the recent folders failed: neither XDG_STATE_HOME nor HOME is an absolute path";
         return;
     }
     if (const std::error_code error = places::RecordRecentFolder(*recentFoldersFile, folder)) {
         qCWarning(kfgSettings).noquote()
-            << "record of" << Shown(folder) << "in" << Shown(*recentFoldersFile)
+            << "record of" << DecodedPath(folder) << "in" << DecodedPath(*recentFoldersFile)
             << "failed:" << QString::fromStdString(error.message());
     }
 }
@@ -51,15 +59,17 @@ dialogs::FolderChooserSources ChooserSourcesOfProcess() {
     const places::WinePrefixPlaces wine =
         places::WinePrefixPlaces::FromEnvironment(std::getenv("WINEPREFIX"), std::getenv("HOME"));
     dialogs::FolderChooserSources sources;
-    sources.recentFoldersFile = RecentFoldersFileOfProcess().value_or(fs::path());
-    sources.prefixes = places::ListWinePrefixes(wine);
+    sources.recentFoldersFile = RecentFoldersFileOrNone();
+    sources.wine = wine;
     if (wine.winePrefix) {
-        sources.placesLooked.push_back(Shown(*wine.winePrefix) + QStringLiteral(" ($WINEPREFIX)"));
+        sources.placesLooked.push_back(DecodedPath(*wine.winePrefix) +
+                                       QStringLiteral(" ($WINEPREFIX)"));
     }
     if (wine.home) {
         sources.home = *wine.home;
-        sources.placesLooked.push_back(QStringLiteral("~/.wine"));
-        sources.placesLooked.push_back(QStringLiteral("~/.local/share/wineprefixes/*"));
+        sources.placesLooked.push_back(InHome(places::kHomeWinePrefix));
+        sources.placesLooked.push_back(InHome(places::kWinePrefixCollection) +
+                                       QStringLiteral("/*"));
     }
     return sources;
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <sys/stat.h>
 
 namespace kfg::places {
@@ -23,8 +24,8 @@ std::string ReadList(const fs::path& file) {
 
 } // namespace
 
-fs::path RecentFoldersFile(const fs::path& stateHome) {
-    return stateHome / "kfg" / "recent-folders";
+fs::path RecentFoldersFile(const fs::path& kfgStateFolder) {
+    return kfgStateFolder.empty() ? kfgStateFolder : kfgStateFolder / "recent-folders";
 }
 
 std::string EncodeRecentFolders(const std::vector<fs::path>& folders) {
@@ -50,14 +51,14 @@ std::vector<fs::path> DecodeRecentFolders(std::string_view bytes) {
     return folders;
 }
 
-std::vector<fs::path> ShownRecentFolders(const fs::path& file) {
-    std::vector<fs::path> shown;
+std::vector<FolderEdition> ShownRecentFolders(const fs::path& file) {
+    std::vector<FolderEdition> shown;
     for (fs::path& folder : DecodeRecentFolders(ReadList(file))) {
         if (shown.size() == kRecentFoldersKept) {
             break;
         }
-        if (HoldsTelvioIni(folder)) {
-            shown.push_back(std::move(folder));
+        if (const std::optional<settings::Edition> edition = EditionOf(folder)) {
+            shown.push_back({std::move(folder), *edition});
         }
     }
     return shown;

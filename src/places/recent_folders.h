@@ -1,5 +1,7 @@
 #pragma once
 
+#include "places/telvio_folder.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -19,13 +21,14 @@ std::string EncodeRecentFolders(const std::vector<std::filesystem::path>& folder
 // another writer) and paths that are not absolute are dropped, as are repeats.
 std::vector<std::filesystem::path> DecodeRecentFolders(std::string_view bytes);
 
-// The folders to offer, newest first, at most kRecentFoldersKept: those of the list in `file`
-// that still hold "Telvio.ini". A missing or unreadable file is an empty list.
-std::vector<std::filesystem::path> ShownRecentFolders(const std::filesystem::path& file);
+// The folders to offer with their editions, newest first, at most kRecentFoldersKept: those of
+// the list in `file` whose "Telvio.ini" still reads. A missing or unreadable file is an empty
+// list.
+std::vector<FolderEdition> ShownRecentFolders(const std::filesystem::path& file);
 
-// The file that lists the folders KFG found "Telvio.ini" in: <state home>/kfg/recent-folders
-// (the state home: platform::UserStateHome).
-std::filesystem::path RecentFoldersFile(const std::filesystem::path& stateHome);
+// The file that lists the folders KFG found "Telvio.ini" in: recent-folders in KFG's state
+// folder (platform::KfgStateFolder); empty, meaning none, when that folder is.
+std::filesystem::path RecentFoldersFile(const std::filesystem::path& kfgStateFolder);
 
 // Puts the canonical path of `folder` first in the list in `file` and drops what has gone or
 // lost its "Telvio.ini" and what is beyond kRecentFoldersKept. The file is written whole or

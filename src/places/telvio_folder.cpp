@@ -16,7 +16,7 @@ std::optional<settings::Edition> EditionOf(const std::filesystem::path& folder) 
     const std::filesystem::path file =
         platform::FindIgnoringCase(folder, settings::kViewerSettingsFile).path;
     std::string bytes;
-    if (!platform::CanReadRegularFile(file) || platform::PosixFileSystem().ReadAll(file, bytes)) {
+    if (platform::PosixFileSystem().ReadAll(file, bytes)) { // also refuses what is no regular file
         return std::nullopt;
     }
     return settings::DetectEditionOfBytes(bytes);

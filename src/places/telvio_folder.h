@@ -7,6 +7,12 @@
 
 namespace kfg::places {
 
+// A folder and the edition that wrote its "Telvio.ini".
+struct FolderEdition {
+    std::filesystem::path folder;
+    settings::Edition edition;
+};
+
 // Whether KFG started in `folder` would find its "Telvio.ini": a readable regular file of that
 // name, the exact spelling first, else in any letter case (as a run there finds it).
 bool HoldsTelvioIni(const std::filesystem::path& folder);

@@ -2,6 +2,7 @@
 
 #include "platform/descriptor_reads.h"
 #include "platform/name_lookup.h"
+#include "platform/state_folder.h"
 #include "platform/unique_fd.h"
 #include "settings/edition_detection.h"
 
@@ -25,7 +26,7 @@ constexpr std::string_view kDriveC = "drive_c";
 constexpr std::string_view kWindowsFolder = "windows";
 
 std::optional<fs::path> AbsolutePath(const char* value) {
-    if (value == nullptr || !std::string_view(value).starts_with('/')) {
+    if (!platform::IsAbsolutePath(value)) {
         return std::nullopt;
     }
     return fs::path(value);
@@ -175,7 +176,7 @@ std::optional<fs::path> WinePrefixPlaces::PrefixCollection() const {
     if (!home) {
         return std::nullopt;
     }
-    return *home / ".local" / "share" / "wineprefixes";
+    return *home / kWinePrefixCollection;
 }
 
 std::vector<fs::path> ListWinePrefixes(const WinePrefixPlaces& places) {
@@ -184,7 +185,7 @@ std::vector<fs::path> ListWinePrefixes(const WinePrefixPlaces& places) {
         candidates.push_back(*places.winePrefix);
     }
     if (places.home) {
-        candidates.push_back(*places.home / ".wine");
+        candidates.push_back(*places.home / kHomeWinePrefix);
     }
     if (const std::optional<fs::path> collection = places.PrefixCollection()) {
         std::vector<fs::path> collected;

@@ -4,9 +4,14 @@
 #include <filesystem>
 #include <optional>
 #include <stop_token>
+#include <string_view>
 #include <vector>
 
 namespace kfg::places {
+
+// In $HOME: wine's own prefix, and the folder that holds one prefix per sub-folder.
+inline constexpr std::string_view kHomeWinePrefix = ".wine";
+inline constexpr std::string_view kWinePrefixCollection = ".local/share/wineprefixes";
 
 // Where the user's wine prefixes are looked for.
 struct WinePrefixPlaces {

@@ -7,32 +7,25 @@
 #include <sys/stat.h>
 
 namespace kfg::platform {
-namespace {
 
 namespace fs = std::filesystem;
 
-bool IsAbsolute(const char* value) {
+bool IsAbsolutePath(const char* value) {
     return value != nullptr && std::string_view(value).starts_with('/');
 }
 
-} // namespace
-
 fs::path XdgBaseFolder(const char* variable, const char* home, const fs::path& underHome) {
-    if (IsAbsolute(variable)) {
+    if (IsAbsolutePath(variable)) {
         return fs::path(variable);
     }
-    if (IsAbsolute(home)) {
+    if (IsAbsolutePath(home)) {
         return fs::path(home) / underHome;
     }
     return {};
 }
 
-fs::path UserStateHome(const char* xdgStateHome, const char* home) {
-    return XdgBaseFolder(xdgStateHome, home, fs::path(".local") / "state");
-}
-
 fs::path KfgStateFolder(const char* xdgStateHome, const char* home) {
-    const fs::path stateHome = UserStateHome(xdgStateHome, home);
+    const fs::path stateHome = XdgBaseFolder(xdgStateHome, home, fs::path(".local") / "state");
     return stateHome.empty() ? stateHome : stateHome / "kfg";
 }
 

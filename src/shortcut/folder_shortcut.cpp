@@ -60,14 +60,6 @@ std::error_code make_error_code(ShortcutErrc errc) {
     return {static_cast<int>(errc), ShortcutCategory()};
 }
 
-std::optional<fs::path> DataHome(const char* xdgDataHome, const char* home) {
-    fs::path folder = platform::XdgBaseFolder(xdgDataHome, home, fs::path(".local") / "share");
-    if (folder.empty()) {
-        return std::nullopt;
-    }
-    return folder;
-}
-
 std::error_code MakeFolderShortcut(std::string_view appId, const fs::path& folder,
                                    const fs::path& applications, fs::path& entry) {
     entry.clear();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string_view>
 #include <system_error>
 #include <type_traits>
@@ -20,10 +19,6 @@ enum class ShortcutErrc {
 
 const std::error_category& ShortcutCategory();
 std::error_code make_error_code(ShortcutErrc errc);
-
-// The user's data folder by the XDG base directory rules: XDG_DATA_HOME when it is an absolute
-// path (a relative one is to be ignored), else HOME/.local/share; nothing when neither works.
-std::optional<std::filesystem::path> DataHome(const char* xdgDataHome, const char* home);
 
 // Makes the menu entry that starts KFG in `folder`, in the folder `applications`, or replaces
 // the one made earlier for the same folder. `entry` receives the entry's path once it is known,

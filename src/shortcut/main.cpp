@@ -1,5 +1,6 @@
 // kfg-shortcut: makes or removes the menu entry that starts KFG in one Telvio folder.
 #include "kfg_version.h"
+#include "platform/state_folder.h"
 #include "shortcut/folder_shortcut.h"
 
 #include <cstdio>
@@ -94,12 +95,13 @@ int main(int argc, char** argv) {
         return WrongArguments("name the Telvio folder");
     }
 
-    const auto dataHome =
-        kfg::shortcut::DataHome(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    if (!dataHome) {
+    // The user's data folder: $XDG_DATA_HOME, else $HOME/.local/share.
+    const fs::path dataHome = kfg::platform::XdgBaseFolder(
+        std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), fs::path(".local") / "share");
+    if (dataHome.empty()) {
         return Report(folder, {}, ShortcutErrc::NoDataHome, "");
     }
-    const fs::path applications = *dataHome / "applications";
+    const fs::path applications = dataHome / "applications";
     fs::path entry;
     if (remove) {
         const std::error_code error =

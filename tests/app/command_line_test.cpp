@@ -70,6 +70,12 @@ TEST(CommandLine, DecidesFolderOutputStatusAndQtsArguments) {
          Spanish},
         {{"-platform=xcb"}, 2, "kfg: -platform: unknown option\n" + kUsage},
         {{"--version=2"}, 2, "kfg: --version takes no value\n" + kUsage},
+        // One dash, as the parser reads it, gets the same refusal.
+        {{"-help=x"}, 2, "kfg: -help takes no value\n" + kUsage},
+        {{"-version=1"},
+         2,
+         "kfg: -version nimmt keinen Wert\nAufruf: kfg [OPTION...] [ORDNER]; siehe kfg --help\n",
+         German},
         {{"--help", "--bogus"}, 2, "kfg: --bogus: unknown option\n" + kUsage},
         {{"--choose-folder", "-style", "Fusion"}, kRuns, "", English, "-", {"-style", "Fusion"}},
         {{"--choose-folder", "Telvio"},

@@ -20,15 +20,19 @@ TEST(FolderRun, TelvioFolderIsRecordedAndAFailedRecordIsOnlyLogged) {
     test::WriteBytes(dir / "Telvio" / "telvio.ini", "[Telvio]\n");
     fs::create_directories(dir / "Empty");
     test::WriteBytes(dir / "state-file", "");
-    const fs::path list = places::RecentFoldersFile(dir / "state");
-    const fs::path blocked = places::RecentFoldersFile(dir / "state-file");
+    const fs::path list = places::RecentFoldersFile(dir / "state" / "kfg");
+    const fs::path blocked = places::RecentFoldersFile(dir / "state-file" / "kfg");
 
     test::CapturedLog log;
     log.Enable("kfg.settings=true");
     RecordFolderRun(list, dir / "Empty");
     EXPECT_FALSE(fs::exists(list)); // not a Telvio folder: nothing to remember
     RecordFolderRun(list, dir / "Telvio");
-    EXPECT_EQ(places::ShownRecentFolders(list), (std::vector<fs::path>{dir / "Telvio"}));
+    std::vector<fs::path> shown;
+    for (const places::FolderEdition& recent : places::ShownRecentFolders(list)) {
+        shown.push_back(recent.folder);
+    }
+    EXPECT_EQ(shown, (std::vector<fs::path>{dir / "Telvio"}));
     EXPECT_TRUE(log.lines.empty());
 
     RecordFolderRun(blocked, dir / "Telvio");

@@ -1,4 +1,5 @@
 #include "dialogs/chooser/folder_chooser.h"
+#include "places/recent_folders.h"
 #include "support/dialog_tests.h"
 
 #include <QAccessible>
@@ -47,7 +48,10 @@ QString Status(const FolderChooser& chooser) {
 class FolderChooserTest : public testing::Test {
 protected:
     FolderChooserSources Sources() const {
-        return {home_ / "state" / "recent-folders", {home_ / ".wine"}, {"~/.wine"}, home_.path()};
+        return {home_ / "state" / "recent-folders",
+                {std::nullopt, home_.path()},
+                {"~/.wine"},
+                home_.path()};
     }
     TempDir home_;
 };
@@ -80,6 +84,18 @@ TEST_F(FolderChooserTest, KeyboardAloneChoosesAnEntryOrEndsTheWindow) {
     EXPECT_FALSE(escaped.isVisible());
     EXPECT_EQ(escaped.result(), QDialog::Rejected);
     EXPECT_FALSE(escaped.ChosenFolder());
+}
+
+TEST_F(FolderChooserTest, AFolderFoundAgainIsListedOnceWhereItCameFirst) {
+    SampleFolder(home_ / ".wine", "drive_c/Telvio320", "V320");
+    const fs::path v311 = SampleFolder(home_ / ".wine", "drive_c/Program Files/Telvio", "V311");
+    ASSERT_FALSE(places::RecordRecentFolder(Sources().recentFoldersFile, v311));
+
+    FolderChooser chooser(Sources(), platform::TextLanguage::English);
+    ShowAndWait(chooser);
+    EXPECT_EQ(Rows(chooser), (std::vector<std::pair<QString, QString>>{
+                                 {"V 3.11", "~/.wine/drive_c/Program Files/Telvio"},
+                                 {"V 3.20", "~/.wine/drive_c/Telvio320"}}));
 }
 
 TEST_F(FolderChooserTest, OtherFolderWithoutTelvioIniIsRefusedAndTheWindowStays) {

@@ -17,6 +17,15 @@ fs::path TelvioFolder(const fs::path& root, const std::string& name) {
     return fs::canonical(root / name);
 }
 
+// The folders ShownRecentFolders offers, without their editions.
+std::vector<fs::path> ShownFolders(const fs::path& list) {
+    std::vector<fs::path> folders;
+    for (const FolderEdition& shown : ShownRecentFolders(list)) {
+        folders.push_back(shown.folder);
+    }
+    return folders;
+}
+
 TEST(RecentFolders, BytesKeepEveryPathAndDropWhatIsNoEntry) {
     // What each case shows, the bytes, and the folders they give.
     const std::tuple<const char*, std::string, std::vector<fs::path>> cases[] = {
@@ -34,14 +43,14 @@ TEST(RecentFolders, BytesKeepEveryPathAndDropWhatIsNoEntry) {
 
 TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
     test::TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state" / "deeper");
+    const fs::path list = RecentFoldersFile(dir / "state" / "deeper" / "kfg");
     std::vector<fs::path> folders;
     for (int i = 0; i < 12; ++i) {
         folders.push_back(TelvioFolder(dir.path(), "T" + std::to_string(i)));
         ASSERT_FALSE(RecordRecentFolder(list, folders.back()));
     }
     const std::vector<fs::path> newestTen(folders.rbegin(), folders.rbegin() + 10);
-    EXPECT_EQ(ShownRecentFolders(list), newestTen);
+    EXPECT_EQ(ShownFolders(list), newestTen);
     EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)), newestTen); // the oldest two are dropped
 
     // Again through a link and with a closing slash: the same folder moves to the front.
@@ -50,7 +59,7 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
     std::vector<fs::path> moved = newestTen;
     std::erase(moved, folders[5]);
     moved.insert(moved.begin(), folders[5]);
-    EXPECT_EQ(ShownRecentFolders(list), moved);
+    EXPECT_EQ(ShownFolders(list), moved);
     for (const fs::path& folder : {dir / "state", dir / "state" / "deeper" / "kfg"}) {
         EXPECT_EQ(test::ModeOf(folder), 0700U) << folder;
     }
@@ -58,7 +67,7 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
 
 TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
     test::TempDir dir;
-    const fs::path list = RecentFoldersFile(dir / "state");
+    const fs::path list = RecentFoldersFile(dir / "state" / "kfg");
     const fs::path gone = TelvioFolder(dir.path(), "gone");
     const fs::path emptied = TelvioFolder(dir.path(), "emptied");
     const fs::path kept = TelvioFolder(dir.path(), "kept");
@@ -70,7 +79,7 @@ TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
     fs::remove(emptied / "TELVIO.INI");
     fs::create_directory(emptied / "Telvio.ini"); // a folder of that name is no settings file
 
-    EXPECT_EQ(ShownRecentFolders(list), (std::vector<fs::path>{kept}));
+    EXPECT_EQ(ShownFolders(list), (std::vector<fs::path>{kept}));
     EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)).size(), 3U); // showing writes nothing
     ASSERT_FALSE(RecordRecentFolder(list, fresh));
     EXPECT_EQ(DecodeRecentFolders(test::ReadBytes(list)), (std::vector<fs::path>{fresh, kept}));
@@ -81,11 +90,13 @@ TEST(RecentFolders, UnwritableStateFolderIsAFailureNotACrash) {
     const fs::path folder = TelvioFolder(dir.path(), "T");
     // A file where the folder should be, or a folder where the list should be: stops root too.
     test::WriteBytes(dir / "state-file", "");
-    EXPECT_TRUE(RecordRecentFolder(RecentFoldersFile(dir / "state-file"), folder));
-    const fs::path list = RecentFoldersFile(dir / "state");
+    EXPECT_TRUE(RecordRecentFolder(RecentFoldersFile(dir / "state-file" / "kfg"), folder));
+    const fs::path list = RecentFoldersFile(dir / "state" / "kfg");
     fs::create_directories(list);
     EXPECT_TRUE(RecordRecentFolder(list, folder));
     EXPECT_TRUE(ShownRecentFolders(list).empty());
+    // No state folder: no file, rather than one in the working folder.
+    EXPECT_TRUE(RecentFoldersFile({}).empty());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <set>
 
 namespace kfg::dialogs {
 namespace {
@@ -22,10 +23,6 @@ namespace fs = std::filesystem;
 
 // The exact bytes of a path travel with its row; the text is only for showing.
 constexpr int kPathRole = Qt::UserRole;
-
-QString DecodedPath(const fs::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-}
 
 fs::path EncodedPath(const QByteArray& bytes) {
     return fs::path(bytes.toStdString());
@@ -54,6 +51,10 @@ std::optional<fs::path> AskDesktop(QWidget* parent, const QString& title) {
 }
 
 } // namespace
+
+QString DecodedPath(const fs::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
 
 FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguage language,
                              QWidget* parent)
@@ -117,33 +118,27 @@ FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguag
     search_ = std::jthread([this](std::stop_token stop) { Search(std::move(stop)); });
 }
 
-FolderChooser::~FolderChooser() {
-    // Before any member goes: the search must not post to a window that is being torn down.
-    search_.request_stop();
-    if (search_.joinable()) {
-        search_.join();
-    }
-}
-
 void FolderChooser::Search(std::stop_token stop) {
     // Runs on the search thread: reads only sources_, which nothing changes meanwhile, and
     // hands every result to the window's thread.
-    const auto post = [this](std::vector<Entry> entries) {
+    std::set<fs::path> listed; // a folder found twice is listed once, where it came first
+    const auto post = [this, &listed](std::vector<Entry> entries) {
+        std::erase_if(
+            entries, [&listed](const Entry& entry) { return !listed.insert(entry.folder).second; });
         QMetaObject::invokeMethod(
             this, [this, entries = std::move(entries)] { AddEntries(entries); },
             Qt::QueuedConnection);
     };
-    post(Described(places::ShownRecentFolders(sources_.recentFoldersFile), stop));
-    post(Described(places::FindTelvioFoldersInPrefixes(sources_.prefixes, {}, stop), stop));
+    post(places::ShownRecentFolders(sources_.recentFoldersFile));
+    // Even listing the prefixes reads folders and resolves links: here, not before the window.
+    const std::vector<fs::path> prefixes = places::ListWinePrefixes(sources_.wine);
+    post(Described(places::FindTelvioFoldersInPrefixes(prefixes, {}, stop), stop));
     QMetaObject::invokeMethod(
         this, [this] { FinishSearch(); }, Qt::QueuedConnection);
 }
 
 void FolderChooser::AddEntries(const std::vector<Entry>& entries) {
     for (const Entry& entry : entries) {
-        if (!listed_.insert(entry.folder).second) {
-            continue;
-        }
         const QString edition = QString::fromUtf8(settings::FactsOf(entry.edition).versionLabel);
         auto* item = new QTreeWidgetItem(list_, {edition, Shown(entry.folder)});
         item->setData(0, kPathRole, QByteArray::fromStdString(entry.folder.native()));

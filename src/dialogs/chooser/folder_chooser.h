@@ -1,14 +1,14 @@
 #pragma once
 
+#include "places/telvio_folder.h"
+#include "places/wine_prefix_search.h"
 #include "platform/text_language.h"
-#include "settings/edition.h"
 
 #include <QDialog>
 #include <QString>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <set>
 #include <stop_token>
 #include <thread>
 #include <vector>
@@ -22,10 +22,13 @@ namespace kfg::dialogs {
 // What the chooser lists and where it looks.
 struct FolderChooserSources {
     std::filesystem::path recentFoldersFile;
-    std::vector<std::filesystem::path> prefixes; // the wine prefixes to search
-    std::vector<QString> placesLooked;           // said when nothing is found
-    std::filesystem::path home;                  // shown as "~"
+    places::WinePrefixPlaces wine;     // where the wine prefixes to search are
+    std::vector<QString> placesLooked; // said when nothing is found
+    std::filesystem::path home;        // shown as "~"
 };
+
+// A path as text to show, its bytes decoded as the desktop decodes file names.
+QString DecodedPath(const std::filesystem::path& path);
 
 // The window of `kfg --choose-folder`: lists the folders KFG ran in before and the Telvio
 // folders of the user's wine prefixes, and gives back the one the user opens. The search runs
@@ -33,18 +36,12 @@ struct FolderChooserSources {
 // stops it.
 class FolderChooser final : public QDialog {
 public:
-    struct Entry {
-        std::filesystem::path folder;
-        settings::Edition edition;
-    };
+    using Entry = places::FolderEdition;
     // Asks the desktop for a folder; nothing when the user cancels. Tests put their own in.
     using FolderQuestion = std::function<std::optional<std::filesystem::path>(QWidget* parent)>;
 
     FolderChooser(FolderChooserSources sources, platform::TextLanguage language,
                   QWidget* parent = nullptr);
-    ~FolderChooser() override;
-    FolderChooser(const FolderChooser&) = delete;
-    FolderChooser& operator=(const FolderChooser&) = delete;
 
     void SetFolderQuestion(FolderQuestion question) { askFolder_ = std::move(question); }
     // Called on the window's thread once the search has ended (tests wait for it).
@@ -70,7 +67,6 @@ private:
     FolderQuestion askFolder_;
     std::function<void()> searchFinished_;
     std::optional<std::filesystem::path> chosen_;
-    std::set<std::filesystem::path> listed_;
     QTreeWidget* list_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* open_ = nullptr;
