@@ -341,7 +341,7 @@ void CKfgDlg::ApplyEditionLayout() {
         EnableItem(button.id, ResetsAKeyTheEditionWrites(button, state_.Edition));
     }
     for (const framework::ControlTemplate& control : res::MainDialogTemplate().controls) {
-        if (control.kind == framework::ControlKind::Spin) {
+        if (control.kind == framework::ControlKind::Spin && control.buddy != 0) {
             EnableItem(control.id, IsItemEnabled(control.buddy)); // a field of the pass above
         }
     }
