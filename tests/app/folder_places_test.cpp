@@ -5,14 +5,16 @@
 #include "support/captured_log.h"
 #include "support/temp_dir.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace kfg::app {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::Field;
 
 TEST(FolderRun, TelvioFolderIsRecordedAndAFailedRecordIsOnlyLogged) {
     test::TempDir dir;
@@ -28,11 +30,8 @@ TEST(FolderRun, TelvioFolderIsRecordedAndAFailedRecordIsOnlyLogged) {
     RecordFolderRun(list, dir / "Empty");
     EXPECT_FALSE(fs::exists(list)); // not a Telvio folder: nothing to remember
     RecordFolderRun(list, dir / "Telvio");
-    std::vector<fs::path> shown;
-    for (const places::FolderEdition& recent : places::ShownRecentFolders(list)) {
-        shown.push_back(recent.folder);
-    }
-    EXPECT_EQ(shown, (std::vector<fs::path>{dir / "Telvio"}));
+    EXPECT_THAT(places::ShownRecentFolders(list),
+                ElementsAre(Field(&places::FolderEdition::folder, dir / "Telvio")));
     EXPECT_TRUE(log.lines.empty());
 
     RecordFolderRun(blocked, dir / "Telvio");

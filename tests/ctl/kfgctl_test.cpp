@@ -181,7 +181,6 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"get", "Speicher40"}, 1, "Speicher40: unknown key"},
         {{"show", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
         {{"apply", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
-        {{"delete", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
         {{"start", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
         {{"save", "Ab]end"}, 1, "This name is not possible."},
         {{"save", "\xE4\xB8\xAD"}, 1, "This name is not possible."},
@@ -405,32 +404,28 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
 // starts.
 TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
     using enum platform::TextLanguage;
-    struct Case {
-        const char* file; // for the stand-in wine; none: no wine at all
-        const char* content;
-        platform::TextLanguage language;
-        std::string err;
-    };
-    const Case cases[] = {
+    // A file for the stand-in wine (none: no wine at all) and its content, the language, and
+    // what the user is told.
+    const std::tuple<const char*, const char*, platform::TextLanguage, std::string> cases[] = {
         {nullptr, "", English, "rundll32.exe could not be started: wine is not installed"},
         {"exit-status", "3", English, "rundll32.exe ended with status 3"},
         {"exit-signal", "9", Spanish, "rundll32.exe fue terminado por la señal 9"},
         {"run-seconds", "6", English,
          "rundll32.exe was still running after 5 seconds; Telvio is started all the same"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.err);
+    for (const auto& [file, content, language, err] : cases) {
+        SCOPED_TRACE(err);
         TempDir dir;
         const std::filesystem::path folder = Sample(dir);
         WriteBytes(folder / "KFG.ini", "[KFG]\r\nSoundInit=1\r\n");
         std::filesystem::create_directory(dir / "bin");
-        if (c.file != nullptr) {
+        if (file != nullptr) {
             PlaceStandIn(dir / "bin" / "wine");
-            WriteBytes(folder / c.file, c.content);
+            WriteBytes(folder / file, content);
         }
-        const Ctl run(folder, {"start"}, c.language, {}, (dir / "bin").string());
+        const Ctl run(folder, {"start"}, language, {}, (dir / "bin").string());
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.err, "kfgctl: " + c.err + "\n");
+        EXPECT_EQ(run.err, "kfgctl: " + err + "\n");
         EXPECT_EQ(run.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
     }
 }

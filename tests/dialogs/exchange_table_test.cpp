@@ -128,48 +128,43 @@ TEST(KfgExchange, SpinsWrapBetweenTheirOwnLimits) {
     });
 }
 
-struct StoredChoiceCase {
-    const char* telvioIni;
-    const char* kfgIni; // configurations A and B
-    int list;
-    const char* key;
-    const char* shownForA;
-    int pickForA;          // the list's entry then chosen for A
-    const char* savedForA; // its row of the table, wherever the list holds it
-    const char* savedForB; // B's index, not shown in its list, survives B's save
-};
-
 // A list shows a stored choice only when it holds exactly that entry; otherwise it shows
 // nothing and the stored index is kept, also right after showing another configuration. A
 // save writes the row of the entry shown.
 TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
-    const StoredChoiceCase cases[] = {
-        {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=2\r\n[B]\r\nDisplayMode=1\r\n",
-         res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", 1, "5", "1"},
-        {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
-         res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", 0, "2", "7"},
-        {"[Telvio]\r\nOptimierungBT=1\r\n", "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
-         res::kIdCardList283, "TVKarte", "Hauppauge BT878", 0, "0", "5"},
-        {kEditionFiles[5], "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=99\r\n", res::kIdCardList3x,
-         "TVKarte", "Miro PCTV", 3, "3", "99"},
-    };
-    for (const StoredChoiceCase& c : cases) {
-        SCOPED_TRACE(c.kfgIni);
-        KfgRunIn run(c.telvioIni, c.kfgIni, [&](CKfgDlg& d) {
+    // "Telvio.ini", "KFG.ini" with configurations A and B, the list and its key, what the list
+    // shows for A, the entry then chosen for A and its row saved (wherever the list holds it),
+    // and B's index saved (not shown in its list, it survives B's save).
+    const std::tuple<const char*, const char*, int, const char*, const char*, int, const char*,
+                     const char*>
+        cases[] = {
+            {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=2\r\n[B]\r\nDisplayMode=1\r\n",
+             res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", 1, "5", "1"},
+            {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
+             res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", 0, "2", "7"},
+            {"[Telvio]\r\nOptimierungBT=1\r\n", "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
+             res::kIdCardList283, "TVKarte", "Hauppauge BT878", 0, "0", "5"},
+            {kEditionFiles[5], "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=99\r\n",
+             res::kIdCardList3x, "TVKarte", "Miro PCTV", 3, "3", "99"},
+        };
+    for (const auto& [telvioIni, kfgIni, list, key, shownForA, pickForA, savedForA, savedForB] :
+         cases) {
+        SCOPED_TRACE(kfgIni);
+        KfgRunIn run(telvioIni, kfgIni, [&](CKfgDlg& d) {
             for (const char* name : {"A", "B"}) {
                 TypeInto(d.Item(res::kIdConfigurationField), name);
                 d.Click(res::kIdShowConfiguration);
-                EXPECT_EQ(d.ItemText(c.list).toStdString(),
-                          std::string(name) == "A" ? c.shownForA : "");
+                EXPECT_EQ(d.ItemText(list).toStdString(),
+                          std::string(name) == "A" ? shownForA : "");
                 if (std::string(name) == "A") {
-                    d.ComboSetCurSel(c.list, c.pickForA);
+                    d.ComboSetCurSel(list, pickForA);
                 }
                 d.Click(res::kIdSaveConfiguration);
             }
         });
         settings::ProfileStore store;
-        EXPECT_EQ(store.GetString(run / "KFG.ini", "A", c.key, "", 20), c.savedForA);
-        EXPECT_EQ(store.GetString(run / "KFG.ini", "B", c.key, "", 20), c.savedForB);
+        EXPECT_EQ(store.GetString(run / "KFG.ini", "A", key, "", 20), savedForA);
+        EXPECT_EQ(store.GetString(run / "KFG.ini", "B", key, "", 20), savedForB);
     }
 }
 

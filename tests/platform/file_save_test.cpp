@@ -104,14 +104,9 @@ TEST(FileSave, FailedRenameReportsAndLeavesNoTemporaryFile) {
 // goes in place, the file keeps its inode (and with it owner, group, attributes and every
 // other name); that happens only where a replacement cannot keep the file.
 TEST(FileSave, TemporaryNamedOnlyForTheRenameAndInPlaceOnlyWhereNeeded) {
-    struct Case {
-        const char* what;
-        bool secondName;
-        SaveStep refusedStep;
-        int refusal; // errno, 0 for none
-        bool inPlace;
-    };
-    const Case cases[] = {
+    // What each case shows, whether the file has a second name, the step refused with which
+    // errno (0 for none), and whether the write goes in place.
+    const std::tuple<const char*, bool, SaveStep, int, bool> cases[] = {
         {"nothing in the way", false, SaveStep::ResolveTarget, 0, false},
         {"no unnamed files on this file system", false, SaveStep::CreateUnnamedTemporary,
          EOPNOTSUPP, false},
@@ -123,12 +118,12 @@ TEST(FileSave, TemporaryNamedOnlyForTheRenameAndInPlaceOnlyWhereNeeded) {
          true},
         {"the folder refuses the rename", false, SaveStep::RenameOverTarget, EPERM, true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, secondName, refusedStep, refusal, inPlace] : cases) {
+        SCOPED_TRACE(what);
         test::TempDir dir;
         const auto file = dir / "Telvio.ini";
         test::WriteBytes(file, kOld);
-        if (c.secondName) {
+        if (secondName) {
             std::filesystem::create_hard_link(file, dir / "Telvio-copy.ini");
         }
         const ino_t before = InodeOf(file);
@@ -141,20 +136,20 @@ TEST(FileSave, TemporaryNamedOnlyForTheRenameAndInPlaceOnlyWhereNeeded) {
             if (step == SaveStep::WriteInPlace) {
                 beforeTheFirstByte = test::ReadBytes(file);
             }
-            return step == c.refusedStep ? std::error_code(c.refusal, std::generic_category())
-                                         : std::error_code{};
+            return step == refusedStep ? std::error_code(refusal, std::generic_category())
+                                       : std::error_code{};
         };
 
         const std::error_code error = SaveFile(file, kNew, hook);
         ASSERT_FALSE(error) << error.message();
         EXPECT_EQ(test::ReadBytes(file), kNew);
-        EXPECT_EQ(namedWhileWriting, c.refusal != 0 && !c.inPlace);
-        EXPECT_EQ(namedAtRename, !c.inPlace || c.refusedStep == SaveStep::RenameOverTarget);
+        EXPECT_EQ(namedWhileWriting, refusal != 0 && !inPlace);
+        EXPECT_EQ(namedAtRename, !inPlace || refusedStep == SaveStep::RenameOverTarget);
         // The space is reserved without a change the file's readers (or a kill) could see.
         EXPECT_EQ(beforeTheFirstByte, kOld);
-        EXPECT_EQ(InodeOf(file) == before, c.inPlace);
+        EXPECT_EQ(InodeOf(file) == before, inPlace);
         EXPECT_FALSE(HoldsTemporary(dir.path()));
-        if (c.secondName) {
+        if (secondName) {
             EXPECT_EQ(test::ReadBytes(dir / "Telvio-copy.ini"), kNew);
         }
         // Shorter contents leave no tail of the longer ones.

@@ -28,20 +28,14 @@ TEST(ChoiceTables, RowTextStaysInsideEveryTable) {
 }
 
 TEST(ChoiceTables, RowOfTextIsExact) {
-    struct Case {
-        const ChoiceTable& table;
-        std::string_view text;
-        std::optional<int> row;
+    const std::pair<const ChoiceTable*, std::string_view> cases[] = {
+        {&InterpolationModes, "aus"},
+        {&InterpolationModes, " Aus"},
+        {&DisplayModes3xGerman, "720*576 RVB"},
+        {&Cards283, std::string_view("Keine\0", 6)},
     };
-    const Case cases[] = {
-        {InterpolationModes, "aus", std::nullopt},
-        {InterpolationModes, " Aus", std::nullopt},
-        {DisplayModes3xGerman, "720*576 RVB", std::nullopt},
-        {Cards283, std::string_view("Keine\0", 6), std::nullopt},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.text);
-        EXPECT_EQ(RowOfText(test.table, test.text), test.row);
+    for (const auto& [table, text] : cases) {
+        EXPECT_EQ(RowOfText(*table, text), std::nullopt) << text;
     }
 }
 
@@ -56,30 +50,22 @@ ProcessState State(Edition edition, platform::TextLanguage language = kGerman) {
 }
 
 TEST(ChoiceTextsFromIndices, TablesFollowEditionAndLanguage) {
-    struct Case {
-        const char* name;
-        Edition edition;
-        platform::TextLanguage language;
-        int displayMode;
-        int card;
-        const char* displayModeText;
-        const char* cardText;
-    };
-    const Case cases[] = {
-        {"V31 German", Edition::V31, kGerman, 0, 3, "Im Fenster", "Fly Video II"},
-        {"V311 Spanish", Edition::V311, kSpanish, 12, 3, "512*384 RVB", "Fly Video II"},
-        {"V283 takes the 3.x cards of V31", Edition::V283, kSpanish, 0, 13, "En Ventana",
-         "Leadtek 601"},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.name);
-        ProcessState state = State(test.edition, test.language);
-        state.DisplayMode = test.displayMode;
-        state.TVKarte = test.card;
+    // The edition and language, the indices, and the texts they give.
+    const std::tuple<Edition, platform::TextLanguage, int, int, const char*, const char*> cases[] =
+        {
+            {Edition::V31, kGerman, 0, 3, "Im Fenster", "Fly Video II"},
+            {Edition::V311, kSpanish, 12, 3, "512*384 RVB", "Fly Video II"},
+            // V283 takes the 3.x cards of V31.
+            {Edition::V283, kSpanish, 0, 13, "En Ventana", "Leadtek 601"},
+        };
+    for (const auto& [edition, language, displayMode, card, displayModeText, cardText] : cases) {
+        ProcessState state = State(edition, language);
+        state.DisplayMode = displayMode;
+        state.TVKarte = card;
         SettingsRecord record;
         ChoiceTextsFromIndices(record, state);
-        EXPECT_EQ(record.DisplayModeText3x, test.displayModeText);
-        EXPECT_EQ(record.TVKarteText3x, test.cardText);
+        EXPECT_EQ(record.DisplayModeText3x, displayModeText) << displayMode;
+        EXPECT_EQ(record.TVKarteText3x, cardText) << card;
     }
 }
 
@@ -141,19 +127,15 @@ ListTexts AllListsShowingSomething() {
 }
 
 TEST(ChoiceIndicesFromTexts, OnlyTheEditionsOwnListsAndTheTunerCount) {
-    struct Case {
-        Edition edition;
-        Indices expected;
-    };
-    const Case cases[] = {
+    const std::pair<Edition, Indices> cases[] = {
         {Edition::V31, {1, 0, 2, 2}},       {Edition::V311, {1, 0, 2, 2}},
         {Edition::V320, {1, 0, 2, 2}},      {Edition::V283, {22, 0, 0, 2}},
         {Edition::V283Quik, {22, 0, 0, 2}}, {Edition::Erazor, {4, 0, 0, 0}},
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(static_cast<int>(test.edition));
-        EXPECT_EQ(Translate(test.edition, AllListsShowingSomething()), test.expected);
-        EXPECT_EQ(Translate(test.edition, ListTexts{}), kBefore); // empty texts keep all
+    for (const auto& [edition, expected] : cases) {
+        SCOPED_TRACE(static_cast<int>(edition));
+        EXPECT_EQ(Translate(edition, AllListsShowingSomething()), expected);
+        EXPECT_EQ(Translate(edition, ListTexts{}), kBefore); // empty texts keep all
     }
 }
 

@@ -80,12 +80,8 @@ TEST(SaveHistory, EachSaveKeepsTheBytesItReplacedOnce) {
 }
 
 TEST(SaveHistory, KeepsNothingWhenNothingNewWouldBeKept) {
-    struct Case {
-        const char* what;
-        void (*act)(Fixture&);
-        std::size_t kept;
-    };
-    const Case cases[] = {
+    // What each case shows, what it does, and how many states of the file it keeps.
+    const std::tuple<const char*, void (*)(Fixture&), std::size_t> cases[] = {
         {"a save of the values the file holds",
          [](Fixture& f) { ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1")); }, 0},
         {"a file the save creates",
@@ -113,11 +109,11 @@ TEST(SaveHistory, KeepsNothingWhenNothingNewWouldBeKept) {
          },
          0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, act, kept] : cases) {
+        SCOPED_TRACE(what);
         Fixture f;
-        c.act(f);
-        EXPECT_EQ(f.history->States(f.file).size(), c.kept);
+        act(f);
+        EXPECT_EQ(f.history->States(f.file).size(), kept);
         EXPECT_EQ(f.history->States(f.folder / "KFG.ini").size(), 0u);
     }
 }

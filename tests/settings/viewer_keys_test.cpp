@@ -174,13 +174,8 @@ TEST(ViewerKeys, ZeroSlotKeepsTelviosValueAndLeavesKfgsSection) {
 // What a tool that sets single keys may accept: ranges, check boxes, and the rows of the
 // choice list of the edition at hand.
 TEST(ViewerKeys, AllowsWhatTheDialogWouldAccept) {
-    struct Case {
-        const char* key;
-        Edition edition;
-        int value;
-        bool allowed;
-    };
-    const Case cases[] = {
+    // The key, the edition, a value and whether it is allowed.
+    const std::tuple<const char*, Edition, int, bool> cases[] = {
         {"Farbe", Edition::V320, 511, true},      {"Farbe", Edition::V320, 512, false},
         {"Farbe", Edition::V320, -1, false},      {"Accel", Edition::V283Quik, 25, true},
         {"Accel", Edition::V283Quik, 26, false},  {"Status", Edition::V31, 1, true},
@@ -189,10 +184,10 @@ TEST(ViewerKeys, AllowsWhatTheDialogWouldAccept) {
         {"DisplayMode", Edition::V283, 23, true}, {"DisplayMode", Edition::V311, 21, false},
         {"Links", Edition::V320, -70000, true},
     };
-    for (const Case& c : cases) {
-        const ViewerKey* key = KeyNamed(c.key);
-        ASSERT_NE(key, nullptr) << c.key;
-        EXPECT_EQ(Allows(*key, c.edition, c.value), c.allowed) << c.key << " " << c.value;
+    for (const auto& [name, edition, value, allowed] : cases) {
+        const ViewerKey* key = KeyNamed(name);
+        ASSERT_NE(key, nullptr) << name;
+        EXPECT_EQ(Allows(*key, edition, value), allowed) << name << " " << value;
     }
 }
 

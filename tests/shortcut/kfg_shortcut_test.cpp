@@ -103,14 +103,9 @@ TEST(KfgShortcut, WritesTheFolderUnderTheEscapingRules) {
 
 // Folders named relative to the working folder, as a user in a shell would.
 TEST(KfgShortcut, RefusesWhatIsNoTelvioFolderAndWrongArguments) {
-    struct Case {
-        std::string
-            made; // a file made in the scratch folder first, or a folder when it ends in "/"
-        std::vector<std::string> arguments;
-        int status;
-        const char* message; // part of the message (of the help on stdout)
-    };
-    const Case cases[] = {
+    // A file made in the scratch folder first (a folder when it ends in "/"), the arguments,
+    // the exit status and a part of the message (of the help on stdout).
+    const std::tuple<std::string, std::vector<std::string>, int, const char*> cases[] = {
         {"x/Other.ini", {"x"}, 1, "no Telvio.ini in this folder"},
         {"x/Telvio.ini/", {"x"}, 1, "no Telvio.ini"},
         {"x/TELVIO.INI", {"x"}, 0, ""}, // letter case is ignored
@@ -128,21 +123,20 @@ TEST(KfgShortcut, RefusesWhatIsNoTelvioFolderAndWrongArguments) {
         {"x/Telvio.ini", {"-h", "x"}, 0, "Usage: kfg-shortcut FOLDER\n"},
         {"x/Telvio.ini", {"x", "--help"}, 0, "Usage: kfg-shortcut FOLDER\n"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.arguments));
+    for (const auto& [made, arguments, status, message] : cases) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
         TempDir scratch;
-        const fs::path made = scratch / c.made;
-        fs::create_directories(made.parent_path());
-        if (!c.made.ends_with('/')) {
-            WriteBytes(made, "");
+        fs::create_directories((scratch / made).parent_path());
+        if (!made.ends_with('/')) {
+            WriteBytes(scratch / made, "");
         }
-        const Outcome run = RunShortcut(scratch, c.arguments);
-        EXPECT_EQ(run.status, c.status) << run.err;
-        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.message), std::string::npos)
+        const Outcome run = RunShortcut(scratch, arguments);
+        EXPECT_EQ(run.status, status) << run.err;
+        EXPECT_NE((status == 0 ? run.out : run.err).find(message), std::string::npos)
             << run.out << run.err;
         // Only a success with nothing else to say makes the entry.
         EXPECT_EQ(EntriesIn(scratch / "data" / "applications"),
-                  c.status == 0 && *c.message == '\0' ? 1 : 0);
+                  status == 0 && *message == '\0' ? 1 : 0);
     }
 }
 
