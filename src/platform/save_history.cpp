@@ -157,7 +157,8 @@ std::string SlotName(const std::string& folder, int slot) {
     return HashName(slot == 0 ? folder : folder + '\n' + std::to_string(slot));
 }
 
-struct Slot {
+// An open folder of the history and its path below the history's root.
+struct OpenedFolder {
     UniqueFd fd;
     std::string name;
 };
@@ -165,7 +166,7 @@ struct Slot {
 // The history folder of one Telvio folder: the first hash slot whose note names it. When
 // `create`, else the first free one, made and noted; otherwise a slot that cannot be read is
 // not this folder's.
-Slot FindSlot(int rootFd, const std::string& folder, bool create, std::error_code& error) {
+OpenedFolder FindSlot(int rootFd, const std::string& folder, bool create, std::error_code& error) {
     const std::string note = folder + '\n';
     for (int slot = 0; slot < kHashSlots; ++slot) {
         std::string name = SlotName(folder, slot);
@@ -228,6 +229,27 @@ bool HoldsBytes(int folderFd, const std::string& name, std::string_view bytes) {
     return !ReadAt(folderFd, name.c_str(), kept) && kept == bytes;
 }
 
+// The folder of the states of `file`, and its path below the history's root: the file's
+// name in its Telvio folder's slot. When `create`, what is missing is made.
+OpenedFolder OpenStatesFolder(const fs::path& root, const fs::path& file, bool create,
+                              std::error_code& error) {
+    const UniqueFd rootFd = OpenRoot(root, create, error);
+    if (!rootFd.valid()) {
+        return {};
+    }
+    const OpenedFolder telvioFolder =
+        FindSlot(rootFd.get(), CanonicalFolderOf(file), create, error);
+    if (!telvioFolder.fd.valid()) {
+        return {};
+    }
+    const std::string fileName = file.filename().string();
+    UniqueFd states = OpenFolder(telvioFolder.fd.get(), fileName.c_str(), create, error);
+    if (!states.valid()) {
+        return {};
+    }
+    return {std::move(states), telvioFolder.name + '/' + fileName};
+}
+
 void RemoveOldLeftovers(int folderFd, const std::vector<std::string>& leftovers) {
     const std::int64_t now = NowNanoseconds() / 1'000'000'000;
     for (const std::string& name : leftovers) {
@@ -254,16 +276,8 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes) 
         return {}; // no setting to get back
     }
     std::error_code error;
-    const UniqueFd root = OpenRoot(root_, true, error);
-    if (!root.valid()) {
-        return error;
-    }
-    const Slot telvioFolder = FindSlot(root.get(), CanonicalFolderOf(file), true, error);
-    if (!telvioFolder.fd.valid()) {
-        return error;
-    }
-    const std::string fileName = file.filename().string();
-    const UniqueFd states = OpenFolder(telvioFolder.fd.get(), fileName.c_str(), true, error);
+    const OpenedFolder folder = OpenStatesFolder(root_, file, true, error);
+    const UniqueFd& states = folder.fd;
     if (!states.valid()) {
         return error;
     }
@@ -297,20 +311,12 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes) 
 std::vector<KeptState> SaveHistory::States(const fs::path& file) const {
     std::vector<KeptState> states;
     std::error_code error;
-    const UniqueFd root = OpenRoot(root_, false, error);
-    if (!root.valid()) {
-        return states;
-    }
-    const Slot telvioFolder = FindSlot(root.get(), CanonicalFolderOf(file), false, error);
-    if (!telvioFolder.fd.valid()) {
-        return states;
-    }
-    const std::string fileName = file.filename().string();
-    const UniqueFd fd = OpenFolder(telvioFolder.fd.get(), fileName.c_str(), false, error);
+    const OpenedFolder found = OpenStatesFolder(root_, file, false, error);
+    const UniqueFd& fd = found.fd;
     if (!fd.valid()) {
         return states;
     }
-    const fs::path folder = root_ / telvioFolder.name / fileName;
+    const fs::path folder = root_ / found.name;
     const Entries entries = ListEntries(fd.get());
     for (auto stamp = entries.stamps.rbegin(); stamp != entries.stamps.rend(); ++stamp) {
         struct stat info {};
