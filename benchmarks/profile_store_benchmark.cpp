@@ -244,8 +244,9 @@ BENCHMARK(BM_V320Save_Unchanged);
 // goes each time), as after fifty saves; without, nothing is kept.
 void V320SaveChanged(benchmark::State& state, bool inPlace, bool keeping = false) {
     TempFolder folder;
-    auto history = std::make_shared<kfg::platform::SaveHistory>(
-        keeping ? folder.path() / "state" / "history" : fs::path());
+    auto history = keeping ? std::make_shared<kfg::platform::SaveHistory>(
+                                 kfg::platform::StateFolder(folder.path() / "state"))
+                           : nullptr;
     const fs::path file = folder.path() / "Telvio.ini";
     if (!Prepare(state, folder, file, V320File())) {
         return;

@@ -16,12 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using dialogs::DecodedPath;
 
-// Empty when neither XDG_STATE_HOME nor HOME is an absolute path.
-fs::path RecentFoldersFileOrNone() {
-    return places::RecentFoldersFile(
-        platform::KfgStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
-}
-
 // A folder in $HOME as the user reads it: "~/" and its name.
 QString InHome(std::string_view name) {
     return QStringLiteral("~/") +
@@ -30,27 +24,18 @@ QString InHome(std::string_view name) {
 
 } // namespace
 
-std::optional<fs::path> RecentFoldersFileOfProcess() {
-    fs::path file = RecentFoldersFileOrNone();
-    if (file.empty()) {
-        return std::nullopt;
-    }
-    return file;
+platform::StateFolder StateFolderOfProcess() {
+    return platform::StateFolder::OfEnvironment(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
 }
 
-void RecordFolderRun(const std::optional<fs::path>& recentFoldersFile, const fs::path& folder) {
+void RecordFolderRun(const platform::StateFolder& stateFolder, const fs::path& folder) {
     if (!places::HoldsTelvioIni(folder)) {
         return;
     }
-    if (!recentFoldersFile) {
+    if (const std::error_code error = places::RecordRecentFolder(stateFolder, folder)) {
         qCWarning(kfgSettings).noquote()
-            << "record of" << DecodedPath(folder)
-            << "in the recent folders failed: neither XDG_STATE_HOME nor HOME is an absolute path";
-        return;
-    }
-    if (const std::error_code error = places::RecordRecentFolder(*recentFoldersFile, folder)) {
-        qCWarning(kfgSettings).noquote()
-            << "record of" << DecodedPath(folder) << "in" << DecodedPath(*recentFoldersFile)
+            << "record of" << DecodedPath(folder) << "in the recent folders of"
+            << DecodedPath(stateFolder.Path())
             << "failed:" << QString::fromStdString(error.message());
     }
 }
@@ -59,7 +44,7 @@ dialogs::FolderChooserSources ChooserSourcesOfProcess() {
     const places::WinePrefixPlaces wine =
         places::WinePrefixPlaces::FromEnvironment(std::getenv("WINEPREFIX"), std::getenv("HOME"));
     dialogs::FolderChooserSources sources;
-    sources.recentFoldersFile = RecentFoldersFileOrNone();
+    sources.stateFolder = StateFolderOfProcess();
     sources.wine = wine;
     if (wine.winePrefix) {
         sources.placesLooked.push_back(DecodedPath(*wine.winePrefix) +

@@ -21,8 +21,12 @@ int main(int argc, char** argv) {
     if (error) {
         workingFolder = ".";
     }
+    const kfg::platform::LocaleEnvironment locale = kfg::platform::LocaleEnvironmentOfProcess();
+    // The terminal's bytes follow the locale's character set; the chooser draws its own text.
     const kfg::platform::TextLanguage language =
-        kfg::platform::MessageLanguage(kfg::platform::LocaleEnvironmentOfProcess());
+        kfg::platform::MessageLanguage(locale, kfg::platform::MessageOutput::Terminal);
+    const kfg::platform::TextLanguage windowLanguage =
+        kfg::platform::MessageLanguage(locale, kfg::platform::MessageOutput::Window);
     const kfg::app::CommandLine commandLine =
         kfg::app::ParseCommandLine({argv + 1, argv + argc}, workingFolder, language);
     if (const std::optional<int> status = kfg::app::Answer(commandLine, std::cout, std::cerr)) {
@@ -38,7 +42,7 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = workingFolder;
     std::filesystem::path chosen = commandLine.folder;
     if (commandLine.action == kfg::app::StartAction::ChooseFolder) {
-        kfg::dialogs::FolderChooser chooser(kfg::app::ChooserSourcesOfProcess(), language);
+        kfg::dialogs::FolderChooser chooser(kfg::app::ChooserSourcesOfProcess(), windowLanguage);
         if (chooser.exec() != QDialog::Accepted || !chooser.ChosenFolder()) {
             return 0; // Escape or the close box: nothing chosen, nothing wrong
         }
@@ -53,7 +57,7 @@ int main(int argc, char** argv) {
         }
     }
     // Before anything can hand over to Telvio, which replaces this process.
-    kfg::app::RecordFolderRun(kfg::app::RecentFoldersFileOfProcess(), folder);
+    kfg::app::RecordFolderRun(kfg::app::StateFolderOfProcess(), folder);
     kfg::app::CKfgApp app(folder);
     app.InitInstance();
     return 0;

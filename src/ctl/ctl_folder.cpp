@@ -23,10 +23,17 @@ Folder::Folder(const Environment& environment, std::filesystem::path path, std::
     , out_(out)
     , err_(err) {}
 
-bool Folder::Open() {
+bool Folder::OpenFolderOnly() {
     std::error_code error;
     if (!std::filesystem::is_directory(path_, error)) {
         Refuse(Message::MissingFolder, {path_.string()});
+        return false;
+    }
+    return true;
+}
+
+bool Folder::Open() {
+    if (!OpenFolderOnly()) {
         return false;
     }
     const settings::EditionDetection found = settings::DetectEdition(path_, store_);

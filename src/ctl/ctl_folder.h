@@ -37,6 +37,8 @@ public:
 
     // False, after saying why, when the folder or its "Telvio.ini" is missing.
     bool Open();
+    // False, after saying why, when the folder is missing; its files may be.
+    bool OpenFolderOnly();
 
     settings::Edition Edition() const { return edition_; }
     std::string_view ViewerSection() const;

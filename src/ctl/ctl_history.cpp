@@ -1,16 +1,14 @@
 // The kept states of the settings files: listing them and putting one back.
 #include "ctl/ctl_commands.h"
-#include "platform/file_system.h"
+#include "platform/failure_reasons.h"
 #include "platform/name_lookup.h"
-#include "platform/save_history.h"
 #include "platform/strict_integer.h"
-#include "settings/edition_detection.h"
+#include "settings/earlier_states.h"
 #include "settings/edition_facts.h"
-#include "settings/kfg_keys.h"
 #include "settings/state_differences.h"
 #include "settings/windows1252.h"
+#include "texts/kept_state_texts.h"
 
-#include <array>
 #include <ctime>
 #include <optional>
 #include <ostream>
@@ -18,29 +16,29 @@
 namespace kfg::ctl {
 namespace {
 
+using settings::ListedState;
+
 constexpr std::size_t kKeysNamed = 3; // a line names at most these, then "+N more"
 
-// The files a history is kept of, as the user names them (letter case aside).
-constexpr std::array<std::string_view, 2> kSettingsFiles = {settings::kViewerSettingsFile,
-                                                            settings::kManagerFile};
-
-// The file `arguments[index]` names, Telvio.ini when there is none; nothing, after saying
-// why, for any other name.
-std::optional<std::string_view> SettingsFile(Folder& folder, Arguments arguments,
-                                             std::size_t index) {
+// The file `arguments[index]` names (letter case aside); nothing when there is none, and
+// nothing, after saying why, for any other name (`refused` then tells).
+std::optional<std::string_view> FileNamed(Folder& folder, Arguments arguments, std::size_t index,
+                                          bool& refused) {
+    refused = false;
     if (arguments.size() <= index) {
-        return kSettingsFiles[0];
+        return std::nullopt;
     }
-    for (const std::string_view file : kSettingsFiles) {
+    for (const std::string_view file : settings::kFilesWithHistory) {
         if (platform::EqualIgnoringAsciiCase(arguments[index], file)) {
             return file;
         }
     }
     folder.Refuse(Message::UnknownSettingsFile, {arguments[index]});
+    refused = true;
     return std::nullopt;
 }
 
-// Local time with its offset from UTC, as ISO 8601 writes it: 2024-05-01T21:30:05+02:00.
+// Local time with its offset from UTC, to the second: 2024-05-01T21:30:05+02:00.
 std::string LocalTime(std::int64_t nanoseconds) {
     const auto seconds = static_cast<std::time_t>(nanoseconds / 1'000'000'000);
     std::tm local{};
@@ -54,47 +52,13 @@ std::string LocalTime(std::int64_t nanoseconds) {
     return time;
 }
 
-// The bytes of a file; empty when it is missing or cannot be read (a listing shows what it can).
-std::string BytesOf(const std::filesystem::path& path) {
-    std::string bytes;
-    (void)platform::PosixFileSystem().ReadAll(path, bytes); // missing: every key differs
-    return bytes;
-}
-
-std::filesystem::path OnDisk(Folder& folder, std::string_view file) {
-    return platform::FindIgnoringCase(folder.Path(), std::string(file)).path;
-}
-
-struct Listed {
-    std::size_t number;
-    std::string time;
-    std::string_view file;
-    std::vector<std::string> keys; // UTF-8
-};
-
-// The states the folder's store keeps of `file`, newest first: listing and keeping use one
-// history.
-std::vector<platform::KeptState> StatesOf(Folder& folder, std::string_view file) {
-    const platform::SaveHistory* history = folder.Store().History();
-    return history != nullptr ? history->States(folder.Path() / file)
-                              : std::vector<platform::KeptState>{};
-}
-
-// The states of one file, newest first, each with what the state after it changed.
-std::vector<Listed> ListStates(Folder& folder, std::string_view file) {
-    std::vector<Listed> listed;
-    std::string after = BytesOf(OnDisk(folder, file));
-    const auto states = StatesOf(folder, file);
-    for (std::size_t i = 0; i < states.size(); ++i) {
-        std::string bytes = BytesOf(states[i].path);
-        Listed entry{i + 1, LocalTime(states[i].replacedNanoseconds), file, {}};
-        for (const std::string& key : settings::KeysThatDiffer(bytes, after)) {
-            entry.keys.push_back(settings::Utf8FromWindows1252(key));
-        }
-        listed.push_back(std::move(entry));
-        after = std::move(bytes);
+// The keys the state after `state` changed, UTF-8.
+std::vector<std::string> ChangedKeys(const ListedState& state) {
+    std::vector<std::string> keys;
+    for (const std::string& key : settings::KeysThatDiffer(state.bytes, state.bytesAfter)) {
+        keys.push_back(settings::Utf8FromWindows1252(key));
     }
-    return listed;
+    return keys;
 }
 
 std::string KeysLine(const std::vector<std::string>& keys, platform::TextLanguage language) {
@@ -111,89 +75,151 @@ std::string KeysLine(const std::vector<std::string>& keys, platform::TextLanguag
     return line;
 }
 
-void ListJson(std::ostream& out, const std::vector<Listed>& listed) {
+void ListJson(std::ostream& out, const std::vector<ListedState>& listed,
+              const std::optional<std::string>& notKept) {
     out << "{\"states\": [";
-    for (std::size_t i = 0; i < listed.size(); ++i) {
-        const Listed& entry = listed[i];
-        out << (i == 0 ? "" : ", ") << "{\"number\": " << entry.number
-            << ", \"replaced\": " << JsonString(entry.time)
-            << ", \"file\": " << JsonString(entry.file) << ", \"keys\": [";
-        for (std::size_t k = 0; k < entry.keys.size(); ++k) {
-            out << (k == 0 ? "" : ", ") << JsonString(entry.keys[k]);
+    for (const ListedState& state : listed) {
+        out << (state.number == 1 ? "" : ", ") << "{\"number\": " << state.number
+            << ", \"replaced\": " << JsonString(LocalTime(state.replacedNanoseconds))
+            << ", \"file\": " << JsonString(state.file) << ", \"keys\": [";
+        const std::vector<std::string> keys = ChangedKeys(state);
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            out << (k == 0 ? "" : ", ") << JsonString(keys[k]);
         }
-        out << "]}";
+        out << "], \"name\": " << JsonString(state.name) << "}";
     }
-    out << "]}\n";
+    out << "]";
+    if (notKept) {
+        out << ", \"notKept\": " << JsonString(*notKept);
+    }
+    out << "}\n";
 }
 
-// A state number as history prints it: a number by kfgctl's one rule, never negative.
-std::optional<std::size_t> StateNumber(std::string_view text) {
-    const std::optional<int> number = platform::StrictInteger(text, platform::Blanks::Refused);
-    if (!number || *number < 0) {
-        return std::nullopt;
+// The state `text` names in `listed`: its line number (a plain number always is one), or its
+// name as a listing printed it. Nothing, after saying why, when it names none or several.
+const ListedState* StateOf(Folder& folder, std::string_view text,
+                           const std::vector<ListedState>& listed,
+                           std::optional<std::string_view> file, int& status) {
+    status = kRefused;
+    const auto noSuchState = [&] {
+        if (file) {
+            folder.Refuse(Message::NoSuchState, {text, *file});
+        } else {
+            folder.Refuse(Message::NoSuchListedState, {text});
+        }
+        return nullptr;
+    };
+    if (const std::optional<int> number =
+            platform::StrictInteger(text, platform::Blanks::Refused)) {
+        if (*number < 1 || static_cast<std::size_t>(*number) > listed.size()) {
+            return noSuchState();
+        }
+        return &listed[static_cast<std::size_t>(*number) - 1];
     }
-    return static_cast<std::size_t>(*number);
+    const auto named = settings::StatesNamed(text, listed);
+    if (!named) {
+        folder.Refuse(Message::NotAStateNumber, {text});
+        status = kUsage;
+        return nullptr;
+    }
+    if (named->empty()) {
+        return noSuchState();
+    }
+    if (named->size() > 1) {
+        folder.Refuse(Message::SeveralStatesNamed, {text});
+        return nullptr;
+    }
+    return named->front();
+}
+
+// The name a listing gives the state kept at `nanoseconds` of `file`.
+std::string NameOf(settings::EarlierStates& states, std::string_view file,
+                   std::int64_t nanoseconds) {
+    for (const ListedState& state : states.List(file)) {
+        if (state.replacedNanoseconds == nanoseconds) {
+            return state.name;
+        }
+    }
+    return LocalTime(nanoseconds); // gone already: only a keep beside this one can do that
 }
 
 } // namespace
 
 int HistoryCommand(Folder& folder, Arguments arguments, bool json) {
-    std::vector<std::string_view> files(kSettingsFiles.begin(), kSettingsFiles.end());
-    if (!arguments.empty()) {
-        const std::optional<std::string_view> file = SettingsFile(folder, arguments, 0);
-        if (!file) {
-            return kUsage;
-        }
-        files = {*file};
+    bool refused = false;
+    const std::optional<std::string_view> file = FileNamed(folder, arguments, 0, refused);
+    if (refused) {
+        return kUsage;
     }
-    std::vector<Listed> listed;
-    for (const std::string_view file : files) {
-        std::vector<Listed> states = ListStates(folder, file);
-        listed.insert(listed.end(), states.begin(), states.end());
+    settings::EarlierStates states(folder.Store(), folder.Path());
+    const std::vector<ListedState> listed = states.List(file);
+    std::optional<std::string> notKept;
+    if (const settings::KeepProblem problem = states.WhyNothingIsKept()) {
+        notKept = texts::NothingKeptMessage(problem.error, problem.folder, folder.Env().language);
+        folder.Refuse(*notKept); // said, and the listing goes on: it is no failure of history
     }
     if (json) {
-        ListJson(folder.Out(), listed);
+        ListJson(folder.Out(), listed, notKept);
         return kDone;
     }
-    for (const Listed& entry : listed) {
-        folder.Out() << entry.number << "  " << entry.time << "  " << entry.file << "  "
-                     << KeysLine(entry.keys, folder.Env().language) << '\n';
+    for (const ListedState& state : listed) {
+        folder.Out() << state.number << "  " << state.name << "  " << state.file << "  "
+                     << KeysLine(ChangedKeys(state), folder.Env().language) << '\n';
     }
     return kDone;
 }
 
 int RestoreCommand(Folder& folder, Arguments arguments, bool force) {
-    const std::optional<std::size_t> number = StateNumber(arguments[0]);
-    if (!number) {
-        folder.Refuse(Message::NotAStateNumber, {arguments[0]});
+    bool refused = false;
+    const std::optional<std::string_view> file = FileNamed(folder, arguments, 1, refused);
+    if (refused) {
         return kUsage;
     }
-    const std::optional<std::string_view> file = SettingsFile(folder, arguments, 1);
-    if (!file) {
-        return kUsage;
+    settings::EarlierStates states(folder.Store(), folder.Path());
+    const std::vector<ListedState> listed = states.List(file);
+    int status = kRefused;
+    const ListedState* state = StateOf(folder, arguments[0], listed, file, status);
+    if (state == nullptr) {
+        return status;
     }
-    const auto states = StatesOf(folder, *file);
-    if (*number == 0 || *number > states.size()) {
-        return folder.Refuse(Message::NoSuchState, {arguments[0], *file});
-    }
-    std::string bytes;
-    if (const std::error_code error =
-            platform::PosixFileSystem().ReadAll(states[*number - 1].path, bytes)) {
-        return folder.Refuse(Message::StateUnreadable, {arguments[0], *file, error.message()});
-    }
-    // A state another edition wrote would show and start as the wrong Telvio.
-    if (*file == settings::kViewerSettingsFile && !force) {
-        const settings::Edition kept = settings::DetectEditionOfBytes(bytes);
-        if (kept != folder.Edition()) {
-            return folder.Refuse(Message::OtherEdition,
-                                 {arguments[0], *file, settings::FactsOf(kept).versionLabel,
-                                  settings::FactsOf(folder.Edition()).versionLabel});
-        }
-    }
+    const std::string_view shown = arguments[0];
     const auto failures = folder.Store().CollectFailures();
-    // The store finds the file in any letter case, and keeps the state it replaces.
-    (void)folder.Store().WriteAll(folder.Path() / *file, bytes); // told below
-    return folder.Told(failures);
+    const settings::RestoreOutcome outcome = states.Restore(
+        *state, force ? settings::EditionCheck::Skipped : settings::EditionCheck::Made);
+    const platform::TextLanguage language = folder.Env().language;
+    using Result = settings::RestoreOutcome::Result;
+    switch (outcome.result) {
+    case Result::Restored:
+        break;
+    case Result::Unreadable:
+        return folder.Refuse(
+            Message::StateUnreadable,
+            {shown, state->file, platform::FailureReason(outcome.error, language)});
+    case Result::OtherEdition:
+        return folder.Refuse(Message::OtherEdition,
+                             {shown, state->file,
+                              settings::FactsOf(outcome.stateEdition).versionLabel,
+                              settings::FactsOf(outcome.fileEdition).versionLabel});
+    case Result::UndecidedEdition:
+        return folder.Refuse(Message::UndecidedEdition, {shown, state->file});
+    case Result::NotKept:
+        return folder.Refuse(
+            Message::NotKeptBeforeRestore,
+            {shown, state->file,
+             texts::KeepProblemReason(outcome.notKept.error, outcome.notKept.folder, language)});
+    case Result::WriteFailed:
+        return folder.Told(failures);
+    }
+    if (outcome.replacedBy) {
+        folder.Out() << Text(Message::StatePutBack, language,
+                             {state->file, state->name,
+                              NameOf(states, state->file, *outcome.replacedBy)})
+                     << '\n';
+    } else {
+        folder.Out() << Text(Message::StatePutBackOverNothing, language, {state->file, state->name})
+                     << '\n';
+    }
+    return kDone;
 }
 
 } // namespace kfg::ctl

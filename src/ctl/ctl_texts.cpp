@@ -75,13 +75,21 @@ constexpr auto kMessages = std::to_array<MessageRow>({
      {"%1: neither Telvio.ini nor KFG.ini", "%1: weder Telvio.ini noch KFG.ini",
       "%1: ni Telvio.ini ni KFG.ini"}},
     {Message::NotAStateNumber,
-     {"%1: the number of a state, as kfgctl history lists it, expected",
-      "%1: die Nummer eines Stands erwartet, wie kfgctl history sie zeigt",
-      "%1: se esperaba el número de un estado, como lo muestra kfgctl history"}},
+     {"%1: the number or the time of a state, as kfgctl history lists them, expected",
+      "%1: die Nummer oder die Zeit eines Stands erwartet, wie kfgctl history sie zeigt",
+      "%1: se esperaba el número o la hora de un estado, como los muestra kfgctl history"}},
     {Message::NoSuchState,
      {"there is no state %1 of %2; kfgctl history lists them; nothing was written",
       "es gibt keinen Stand %1 von %2; kfgctl history zeigt sie; nichts wurde geschrieben",
       "no hay ningún estado %1 de %2; kfgctl history los muestra; no se ha escrito nada"}},
+    {Message::NoSuchListedState,
+     {"there is no state %1; kfgctl history lists them; nothing was written",
+      "es gibt keinen Stand %1; kfgctl history zeigt sie; nichts wurde geschrieben",
+      "no hay ningún estado %1; kfgctl history los muestra; no se ha escrito nada"}},
+    {Message::SeveralStatesNamed,
+     {"%1 names several states; kfgctl history tells them apart; nothing was written",
+      "%1 nennt mehrere Stände; kfgctl history unterscheidet sie; nichts wurde geschrieben",
+      "%1 nombra varios estados; kfgctl history los distingue; no se ha escrito nada"}},
     {Message::StateUnreadable,
      {"state %1 of %2 cannot be read (%3); nothing was written",
       "Stand %1 von %2 kann nicht gelesen werden (%3); nichts wurde geschrieben",
@@ -93,12 +101,39 @@ constexpr auto kMessages = std::to_array<MessageRow>({
       "geschrieben (--force stellt ihn trotzdem wieder her)",
       "el estado %1 de %2 es de Telvio %3, el fichero ahora de Telvio %4; no se ha escrito nada "
       "(--force lo restaura de todos modos)"}},
+    {Message::UndecidedEdition,
+     {"state %1 of %2 was not put back: the file now does not tell which Telvio wrote it; "
+      "nothing was written (--force restores it all the same)",
+      "Stand %1 von %2 wurde nicht wiederhergestellt: die jetzige Datei lässt nicht erkennen, "
+      "welches Telvio sie schrieb; nichts wurde geschrieben (--force stellt ihn trotzdem wieder "
+      "her)",
+      "el estado %1 de %2 no se ha restaurado: el fichero actual no deja ver qué Telvio lo "
+      "escribió; no se ha escrito nada (--force lo restaura de todos modos)"}},
+    // %3: why, as the history's reasons say it.
+    {Message::NotKeptBeforeRestore,
+     {"state %1 of %2 was not put back, since what the file holds now cannot be kept: %3; "
+      "nothing was written",
+      "Stand %1 von %2 wurde nicht wiederhergestellt, da der jetzige Inhalt der Datei nicht "
+      "aufbewahrt werden kann: %3; nichts wurde geschrieben",
+      "el estado %1 de %2 no se ha restaurado, porque el contenido actual del fichero no se "
+      "puede conservar: %3; no se ha escrito nada"}},
+    {Message::StatePutBack,
+     {"%1: state %2 put back; the bytes it replaced are state %3 now",
+      "%1: Stand %2 wiederhergestellt; der ersetzte Inhalt ist jetzt Stand %3",
+      "%1: estado %2 restaurado; el contenido reemplazado es ahora el estado %3"}},
+    // The file was missing or empty: nothing was replaced, nothing kept.
+    {Message::StatePutBackOverNothing,
+     {"%1: state %2 put back", "%1: Stand %2 wiederhergestellt", "%1: estado %2 restaurado"}},
     {Message::NoKeyDiffers, {"no key differs", "kein Schlüssel anders", "ninguna clave distinta"}},
     {Message::MoreKeys, {"+%1 more", "+%1 weitere", "+%1 más"}},
+    {Message::OutputUnwritable,
+     {"cannot write the output: %1", "die Ausgabe kann nicht geschrieben werden: %1",
+      "no se puede escribir la salida: %1"}},
 });
 
 static_assert(platform::RowPerEnumerator(
-                  kMessages, [](const auto& row) { return row.message; }, Message::MoreKeys),
+                  kMessages, [](const auto& row) { return row.message; },
+                  Message::OutputUnwritable),
               "one row per message, in the order of the enumeration");
 
 } // namespace

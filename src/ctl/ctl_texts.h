@@ -32,10 +32,17 @@ enum class Message {
     UnknownSettingsFile,
     NotAStateNumber,
     NoSuchState,
+    NoSuchListedState,
+    SeveralStatesNamed,
     StateUnreadable,
     OtherEdition,
+    UndecidedEdition,
+    NotKeptBeforeRestore,
+    StatePutBack,
+    StatePutBackOverNothing,
     NoKeyDiffers,
     MoreKeys,
+    OutputUnwritable,
 };
 
 // The message in `language`, %1, %2, ... filled in with `values`.

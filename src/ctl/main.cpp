@@ -2,15 +2,24 @@
 #include "ctl/ctl_texts.h"
 #include "ctl/kfgctl.h"
 #include "mixer/system_mixer.h"
+#include "platform/failure_cause.h"
+#include "platform/failure_reasons.h"
 #include "platform/message_language.h"
 #include "platform/program_command.h"
 #include "platform/program_starter.h"
+#include "platform/standard_output.h"
 
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
+    // Before anything is opened: a closed standard output must not lend its number to a file.
+    const bool outputClosed = kfg::platform::FillClosedStandardStreams();
+    kfg::platform::DescriptorOutput outputBuffer(outputClosed ? -1 : STDOUT_FILENO);
+    std::ostream output(&outputBuffer);
+
     kfg::platform::SystemProgramStarter starter(kfg::platform::SearchPathOfProcess());
     kfg::ctl::Environment environment;
     std::error_code error;
@@ -18,10 +27,22 @@ int main(int argc, char** argv) {
     if (error) {
         environment.workingDirectory = ".";
     }
-    environment.language =
-        kfg::platform::MessageLanguage(kfg::platform::LocaleEnvironmentOfProcess());
+    environment.language = kfg::platform::MessageLanguage(
+        kfg::platform::LocaleEnvironmentOfProcess(), kfg::platform::MessageOutput::Terminal);
     environment.starter = &starter;
     environment.mixer = [] { return kfg::mixer::MakeSystemMixer(); };
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return kfg::ctl::RunKfgctl(arguments, std::cout, std::cerr, environment);
+    const int status = kfg::ctl::RunKfgctl(arguments, output, std::cerr, environment);
+    // Output that never arrived (a full disk, a closed pipe) is no success.
+    output.flush();
+    if (const std::error_code failed = outputBuffer.Error()) {
+        std::cerr << "kfgctl: "
+                  << kfg::ctl::Text(
+                         kfg::ctl::Message::OutputUnwritable, environment.language,
+                         {kfg::platform::FailureReason(kfg::platform::SortWriteFailure(failed),
+                                                       environment.language)})
+                  << '\n';
+        return kfg::ctl::kRefused;
+    }
+    return status;
 }

@@ -1,32 +1,27 @@
 #include "places/recent_folders.h"
 
 #include "places/telvio_folder.h"
-#include "platform/file_save.h"
-#include "platform/file_system.h"
-#include "platform/state_folder.h"
+#include "platform/new_file.h"
+#include "platform/private_folder.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <optional>
-#include <sys/stat.h>
 
 namespace kfg::places {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadList(const fs::path& file) {
+std::string ReadList(int stateFd) {
     std::string bytes;
     // Missing or unreadable: no list yet, which is no failure for a list of hints.
-    (void)platform::PosixFileSystem().ReadAll(file, bytes);
+    if (platform::ReadOwnFile(stateFd, kRecentFoldersFile, bytes)) {
+        bytes.clear();
+    }
     return bytes;
 }
 
 } // namespace
-
-fs::path RecentFoldersFile(const fs::path& kfgStateFolder) {
-    return kfgStateFolder.empty() ? kfgStateFolder : kfgStateFolder / "recent-folders";
-}
 
 std::string EncodeRecentFolders(const std::vector<fs::path>& folders) {
     std::string bytes;
@@ -51,9 +46,14 @@ std::vector<fs::path> DecodeRecentFolders(std::string_view bytes) {
     return folders;
 }
 
-std::vector<FolderEdition> ShownRecentFolders(const fs::path& file) {
+std::vector<FolderEdition> ShownRecentFolders(const platform::StateFolder& stateFolder) {
     std::vector<FolderEdition> shown;
-    for (fs::path& folder : DecodeRecentFolders(ReadList(file))) {
+    std::error_code error;
+    const platform::UniqueFd stateFd = stateFolder.Open(platform::Create::No, error);
+    if (!stateFd.valid()) {
+        return shown;
+    }
+    for (fs::path& folder : DecodeRecentFolders(ReadList(stateFd.get()))) {
         if (shown.size() == kRecentFoldersKept) {
             break;
         }
@@ -64,13 +64,18 @@ std::vector<FolderEdition> ShownRecentFolders(const fs::path& file) {
     return shown;
 }
 
-std::error_code RecordRecentFolder(const fs::path& file, const fs::path& folder) {
+std::error_code RecordRecentFolder(const platform::StateFolder& stateFolder,
+                                   const fs::path& folder) {
     std::error_code error;
     const fs::path canonical = fs::canonical(folder, error);
     if (error) {
         return error;
     }
-    std::vector<fs::path> earlier = DecodeRecentFolders(ReadList(file));
+    const platform::UniqueFd stateFd = stateFolder.Open(platform::Create::Yes, error);
+    if (!stateFd.valid()) {
+        return error;
+    }
+    std::vector<fs::path> earlier = DecodeRecentFolders(ReadList(stateFd.get()));
     // The usual start, in the folder of the last one: nothing to write, and no need to look
     // into every remembered folder first; gone ones wait for the next write that changes it.
     if (!earlier.empty() && earlier.front() == canonical) {
@@ -85,10 +90,8 @@ std::error_code RecordRecentFolder(const fs::path& file, const fs::path& folder)
             kept.push_back(std::move(other));
         }
     }
-    if (const std::error_code folderError = platform::MakePrivateFolders(file.parent_path())) {
-        return folderError;
-    }
-    return platform::SaveFile(file, EncodeRecentFolders(kept));
+    return platform::WriteNewFileAt(stateFd.get(), kRecentFoldersFile, EncodeRecentFolders(kept),
+                                    platform::ExistingName::IsReplaced);
 }
 
 } // namespace kfg::places

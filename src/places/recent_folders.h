@@ -1,6 +1,7 @@
 #pragma once
 
 #include "places/telvio_folder.h"
+#include "platform/state_folder.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -21,20 +22,21 @@ std::string EncodeRecentFolders(const std::vector<std::filesystem::path>& folder
 // another writer) and paths that are not absolute are dropped, as are repeats.
 std::vector<std::filesystem::path> DecodeRecentFolders(std::string_view bytes);
 
+// The name of the list in KFG's state folder.
+inline constexpr const char* kRecentFoldersFile = "recent-folders";
+
 // The folders to offer with their editions, newest first, at most kRecentFoldersKept: those of
-// the list in `file` whose "Telvio.ini" still reads. A missing or unreadable file is an empty
-// list.
-std::vector<FolderEdition> ShownRecentFolders(const std::filesystem::path& file);
+// the list in `stateFolder` whose "Telvio.ini" still reads. A missing or unreadable list, or
+// one in a state folder that is not private to the user (another user could have planted it),
+// is an empty list.
+std::vector<FolderEdition> ShownRecentFolders(const platform::StateFolder& stateFolder);
 
-// The file that lists the folders KFG found "Telvio.ini" in: recent-folders in KFG's state
-// folder (platform::KfgStateFolder); empty, meaning none, when that folder is.
-std::filesystem::path RecentFoldersFile(const std::filesystem::path& kfgStateFolder);
-
-// Puts the canonical path of `folder` first in the list in `file` and drops what has gone or
-// lost its "Telvio.ini" and what is beyond kRecentFoldersKept. The file is written whole or
-// not at all (the settings files' save), and not touched when `folder` is first already; a
-// missing state folder is made, private to the user.
-[[nodiscard]] std::error_code RecordRecentFolder(const std::filesystem::path& file,
+// Puts the canonical path of `folder` first in the list in `stateFolder` and drops what has
+// gone or lost its "Telvio.ini" and what is beyond kRecentFoldersKept. The list is written
+// whole or not at all, as a new file that replaces the entry (a link there is replaced, never
+// written through), and not touched when `folder` is first already; a missing state folder is
+// made, private to the user. A state folder that is not private is refused.
+[[nodiscard]] std::error_code RecordRecentFolder(const platform::StateFolder& stateFolder,
                                                  const std::filesystem::path& folder);
 
 } // namespace kfg::places

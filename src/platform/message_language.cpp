@@ -33,13 +33,16 @@ std::optional<TextLanguage> KnownLanguage(std::string_view locale) {
 }
 
 // The character set a locale name asks for: ".ISO-8859-1" names one; "@euro" without a
-// character set is ISO-8859-15 by convention; a name without either leaves it open.
-bool NamesOtherThanUtf8(std::string_view locale) {
+// character set is ISO-8859-15 by convention. A name without either is the language's legacy
+// set on a standard system (Latin-1 for de_DE and es_ES) for a terminal; a window draws its
+// own text and takes it as open.
+bool NamesOtherThanUtf8(std::string_view locale, MessageOutput output) {
     const std::size_t modifier = locale.find('@');
     const std::string_view beforeModifier = locale.substr(0, modifier);
     const std::size_t dot = beforeModifier.find('.');
     if (dot == std::string_view::npos) {
-        return modifier != std::string_view::npos && locale.substr(modifier) == "@euro";
+        return output == MessageOutput::Terminal ||
+               (modifier != std::string_view::npos && locale.substr(modifier) == "@euro");
     }
     const std::string_view codeset = beforeModifier.substr(dot + 1);
     return !EqualIgnoringAsciiCase(codeset, "UTF-8") && !EqualIgnoringAsciiCase(codeset, "utf8");
@@ -56,7 +59,7 @@ LocaleEnvironment LocaleEnvironmentOfProcess() {
             std::getenv("LANG")};
 }
 
-TextLanguage MessageLanguage(const LocaleEnvironment& environment) {
+TextLanguage MessageLanguage(const LocaleEnvironment& environment, MessageOutput output) {
     std::string_view inForce = "C";
     for (const char* value : {environment.lcAll, environment.lcMessages, environment.lang}) {
         if (IsSet(value)) {
@@ -64,10 +67,10 @@ TextLanguage MessageLanguage(const LocaleEnvironment& environment) {
             break;
         }
     }
-    if (NamesOtherThanUtf8(inForce)) {
+    if (IsCLocale(inForce)) {
         return TextLanguage::English;
     }
-    if (IsCLocale(inForce)) {
+    if (NamesOtherThanUtf8(inForce, output)) {
         return TextLanguage::English;
     }
     if (IsSet(environment.language)) {

@@ -2,14 +2,17 @@
 
 #include "platform/descriptor_reads.h"
 #include "platform/last_error.h"
+#include "platform/new_file.h"
+#include "platform/private_folder.h"
 #include "platform/unique_fd.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,9 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kHistoryFolder = "history";
 constexpr std::size_t kStampDigits = 20;
 constexpr const char* kFolderNote = "folder"; // names the Telvio folder, for a listing
-constexpr std::string_view kTemporaryPrefix = ".keep-";
+// What killed keeps of earlier versions left behind.
+constexpr std::string_view kOldPrefix = ".keep-";
 // A named temporary file older than this is left over from a keep that was killed.
 constexpr std::int64_t kLeftoverAgeSeconds = 3600;
 // Different folders whose paths hash alike take the next of these slots.
@@ -38,13 +43,15 @@ std::string StampName(std::int64_t nanoseconds) {
     return name;
 }
 
-// The time a state's name gives; -1 for any other entry.
+// The time a state's name gives; -1 for any other entry, a number beyond 64 bits included.
 std::int64_t StampOf(std::string_view name) {
     if (name.size() != kStampDigits ||
         !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return -1;
     }
-    return std::strtoll(std::string(name).c_str(), nullptr, 10);
+    std::int64_t stamp = -1;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), stamp);
+    return error == std::errc() && end == name.data() + name.size() ? stamp : -1;
 }
 
 // FNV-1a: stable across builds and machines, so a folder keeps its history folder.
@@ -56,90 +63,6 @@ std::string HashName(std::string_view text) {
     char name[17] = {};
     std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
     return name;
-}
-
-std::error_code ReadAt(int folderFd, const char* name, std::string& bytes) {
-    bytes.clear();
-    UniqueFd fd(::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (!fd.valid()) {
-        return LastError();
-    }
-    return ReadToEnd(fd.get(), bytes);
-}
-
-// Gives `name` in the folder the bytes, or fails with nothing under that name; an
-// existing entry of that name fails with errc::file_exists and stays as it is. The bytes are
-// whole before the name appears, but not flushed: a flush here, or even one started for the
-// save's own flush to wait for, cost a save on a disk several times the millisecond a keep
-// may take. A power cut right after a save may thus leave its state empty, and an empty
-// state is never listed (an empty file is never kept).
-std::error_code WriteNewFile(int folderFd, const std::string& name, std::string_view bytes) {
-    UniqueFd fd(::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (fd.valid()) {
-        if (const std::error_code error = WriteAll(fd.get(), bytes)) {
-            return error;
-        }
-        const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
-        if (::linkat(AT_FDCWD, self.c_str(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            return {};
-        }
-        if (errno != ENOENT) { // without /proc the named way below still works
-            return LastError();
-        }
-    } else if (errno != EOPNOTSUPP && errno != EISDIR) {
-        return LastError();
-    }
-    // A file system without unnamed files: a named temporary file, linked when whole.
-    fd = UniqueFd();
-    std::string temporary;
-    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
-        temporary = std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-" +
-                    std::to_string(NowNanoseconds() + attempt);
-        fd = UniqueFd(::openat(folderFd, temporary.c_str(),
-                               O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600));
-        if (!fd.valid() && errno != EEXIST) {
-            return LastError();
-        }
-    }
-    if (!fd.valid()) {
-        return std::make_error_code(std::errc::file_exists);
-    }
-    std::error_code error = WriteAll(fd.get(), bytes);
-    if (!error && ::linkat(folderFd, temporary.c_str(), folderFd, name.c_str(), 0) != 0) {
-        error = LastError();
-    }
-    ::unlinkat(folderFd, temporary.c_str(), 0); // the state has its name, or failed
-    return error;
-}
-
-// Opens the folder `name` inside `parentFd`, made 0700 when missing and `create`.
-UniqueFd OpenFolder(int parentFd, const char* name, bool create, std::error_code& error) {
-    if (create && ::mkdirat(parentFd, name, 0700) != 0 && errno != EEXIST) {
-        error = LastError();
-        return {};
-    }
-    UniqueFd fd(::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
-    if (!fd.valid()) {
-        error = LastError();
-    }
-    return fd;
-}
-
-// Opens the root, making it and every missing folder above it (0700, as the XDG rules ask
-// for the state folder) when `create`.
-UniqueFd OpenRoot(const fs::path& root, bool create, std::error_code& error) {
-    UniqueFd fd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid() || !create || errno != ENOENT) {
-        error = fd.valid() ? std::error_code{} : LastError();
-        return fd;
-    }
-    if (const std::error_code made = MakePrivateFolders(root)) {
-        error = made;
-        return {};
-    }
-    fd = UniqueFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    error = fd.valid() ? std::error_code{} : LastError();
-    return fd;
 }
 
 // The Telvio folder a file lies in, as one path however it is reached.
@@ -157,6 +80,12 @@ std::string SlotName(const std::string& folder, int slot) {
     return HashName(slot == 0 ? folder : folder + '\n' + std::to_string(slot));
 }
 
+// A slot name another user's entry or something that is no folder took: the next slot.
+bool IsTakenByOther(std::error_code error) {
+    return error == std::errc::not_a_directory || error == PrivateFolderErrc::Link ||
+           error == PrivateFolderErrc::NotOwned || error == PrivateFolderErrc::OpenToOthers;
+}
+
 // An open folder of the history and its path below the history's root.
 struct OpenedFolder {
     UniqueFd fd;
@@ -166,38 +95,39 @@ struct OpenedFolder {
 // The history folder of one Telvio folder: the first hash slot whose note names it. When
 // `create`, else the first free one, made and noted; otherwise a slot that cannot be read is
 // not this folder's.
-OpenedFolder FindSlot(int rootFd, const std::string& folder, bool create, std::error_code& error) {
+OpenedFolder FindSlot(int historyFd, const std::string& folder, Create create,
+                      std::error_code& error) {
     const std::string note = folder + '\n';
     for (int slot = 0; slot < kHashSlots; ++slot) {
         std::string name = SlotName(folder, slot);
-        UniqueFd fd = OpenFolder(rootFd, name.c_str(), create, error);
+        UniqueFd fd = OpenPrivateFolder(historyFd, name.c_str(), create, error);
         if (!fd.valid()) {
-            if (!create || error == std::errc::not_a_directory ||
-                error == std::errc::too_many_symbolic_link_levels) {
-                continue; // missing, or something else took the name: the next slot
+            if (create == Create::No || IsTakenByOther(error)) {
+                continue;
             }
             return {};
         }
         std::string noted;
-        error = ReadAt(fd.get(), kFolderNote, noted);
-        if (create && error == std::errc::no_such_file_or_directory) {
-            error = WriteNewFile(fd.get(), kFolderNote, note);
+        error = ReadOwnFile(fd.get(), kFolderNote, noted);
+        if (create == Create::Yes && error == std::errc::no_such_file_or_directory) {
+            error = WriteNewFileAt(fd.get(), kFolderNote, note, ExistingName::Fails);
             if (error == std::errc::file_exists) { // a keep beside this one noted it first
-                error = ReadAt(fd.get(), kFolderNote, noted);
+                error = ReadOwnFile(fd.get(), kFolderNote, noted);
             } else if (!error) {
                 return {std::move(fd), std::move(name)};
             }
         }
-        if (error && create) {
+        if (error && create == Create::Yes && !IsTakenByOther(error) &&
+            error != PrivateFolderErrc::NotRegularFile) {
             return {};
         }
         if (!error && noted == note) {
             return {std::move(fd), std::move(name)};
         }
-        // Another folder whose path has the same hash.
+        // Another folder whose path has the same hash, or a note nobody can trust.
     }
-    error = std::make_error_code(create ? std::errc::file_exists
-                                        : std::errc::no_such_file_or_directory);
+    error = std::make_error_code(create == Create::Yes ? std::errc::file_exists
+                                                       : std::errc::no_such_file_or_directory);
     return {};
 }
 
@@ -211,12 +141,21 @@ Entries ListEntries(int folderFd) {
     for (std::string& name : FolderEntryNames(folderFd, ".")) {
         if (const std::int64_t stamp = StampOf(name); stamp >= 0) {
             entries.stamps.push_back(stamp);
-        } else if (name.starts_with(kTemporaryPrefix)) {
+        } else if (name.starts_with(kNewFileTemporaryPrefix) || name.starts_with(kOldPrefix)) {
             entries.leftovers.push_back(std::move(name));
         }
     }
     std::sort(entries.stamps.begin(), entries.stamps.end());
     return entries;
+}
+
+// A state this user kept: a regular file of theirs that nobody else may write, not empty (a
+// power cut right after a save may leave one empty).
+bool IsOwnState(int folderFd, const std::string& name) {
+    struct stat info {};
+    return ::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0 && info.st_size > 0;
 }
 
 bool HoldsBytes(int folderFd, const std::string& name, std::string_view bytes) {
@@ -226,24 +165,28 @@ bool HoldsBytes(int folderFd, const std::string& name, std::string_view bytes) {
         return false;
     }
     std::string kept;
-    return !ReadAt(folderFd, name.c_str(), kept) && kept == bytes;
+    return !ReadOwnFile(folderFd, name.c_str(), kept) && kept == bytes;
 }
 
 // The folder of the states of `file`, and its path below the history's root: the file's
 // name in its Telvio folder's slot. When `create`, what is missing is made.
-OpenedFolder OpenStatesFolder(const fs::path& root, const fs::path& file, bool create,
+OpenedFolder OpenStatesFolder(const StateFolder& stateFolder, const fs::path& file, Create create,
                               std::error_code& error) {
-    const UniqueFd rootFd = OpenRoot(root, create, error);
-    if (!rootFd.valid()) {
+    const UniqueFd stateFd = stateFolder.Open(create, error);
+    if (!stateFd.valid()) {
+        return {};
+    }
+    const UniqueFd historyFd = OpenPrivateFolder(stateFd.get(), kHistoryFolder, create, error);
+    if (!historyFd.valid()) {
         return {};
     }
     const OpenedFolder telvioFolder =
-        FindSlot(rootFd.get(), CanonicalFolderOf(file), create, error);
+        FindSlot(historyFd.get(), CanonicalFolderOf(file), create, error);
     if (!telvioFolder.fd.valid()) {
         return {};
     }
     const std::string fileName = file.filename().string();
-    UniqueFd states = OpenFolder(telvioFolder.fd.get(), fileName.c_str(), create, error);
+    UniqueFd states = OpenPrivateFolder(telvioFolder.fd.get(), fileName.c_str(), create, error);
     if (!states.valid()) {
         return {};
     }
@@ -263,43 +206,57 @@ void RemoveOldLeftovers(int folderFd, const std::vector<std::string>& leftovers)
 
 } // namespace
 
-SaveHistory::SaveHistory(fs::path root)
-    : root_(std::move(root)) {}
+SaveHistory::SaveHistory(StateFolder stateFolder)
+    : stateFolder_(std::move(stateFolder)) {}
 
 std::shared_ptr<SaveHistory> SaveHistory::OfUser() {
-    const fs::path state = KfgStateFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
-    return state.empty() ? nullptr : std::make_shared<SaveHistory>(state / "history");
+    return std::make_shared<SaveHistory>(
+        StateFolder::OfEnvironment(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
 }
 
-std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes) {
+fs::path SaveHistory::Root() const {
+    return stateFolder_.Exists() ? stateFolder_.Path() / kHistoryFolder : fs::path();
+}
+
+std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes, KeptState* holder) {
     if (bytes.empty()) {
         return {}; // no setting to get back
     }
     std::error_code error;
-    const OpenedFolder folder = OpenStatesFolder(root_, file, true, error);
+    const OpenedFolder folder = OpenStatesFolder(stateFolder_, file, Create::Yes, error);
     const UniqueFd& states = folder.fd;
     if (!states.valid()) {
         return error;
     }
     Entries entries = ListEntries(states.get());
     RemoveOldLeftovers(states.get(), entries.leftovers);
+    const fs::path folderPath = Root() / folder.name;
     if (!entries.stamps.empty() &&
         HoldsBytes(states.get(), StampName(entries.stamps.back()), bytes)) {
+        if (holder != nullptr) {
+            *holder = {folderPath / StampName(entries.stamps.back()), entries.stamps.back()};
+        }
         return {};
     }
     // Names sort as they were kept, even when the clock went back meanwhile.
     std::int64_t stamp = NowNanoseconds();
     if (!entries.stamps.empty()) {
+        if (entries.stamps.back() >= std::numeric_limits<std::int64_t>::max() - 100) {
+            return std::make_error_code(std::errc::value_too_large); // no later name is left
+        }
         stamp = std::max(stamp, entries.stamps.back() + 1);
     }
     for (int attempt = 0;; ++attempt, ++stamp) {
-        error = WriteNewFile(states.get(), StampName(stamp), bytes);
+        error = WriteNewFileAt(states.get(), StampName(stamp), bytes, ExistingName::Fails);
         if (error != std::errc::file_exists || attempt == 100) {
             break;
         }
     }
     if (error) {
         return error;
+    }
+    if (holder != nullptr) {
+        *holder = {folderPath / StampName(stamp), stamp};
     }
     entries.stamps.push_back(stamp);
     for (std::size_t i = 0; i + kKeptStatesPerFile < entries.stamps.size(); ++i) {
@@ -311,22 +268,71 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes) 
 std::vector<KeptState> SaveHistory::States(const fs::path& file) const {
     std::vector<KeptState> states;
     std::error_code error;
-    const OpenedFolder found = OpenStatesFolder(root_, file, false, error);
+    const OpenedFolder found = OpenStatesFolder(stateFolder_, file, Create::No, error);
     const UniqueFd& fd = found.fd;
     if (!fd.valid()) {
         return states;
     }
-    const fs::path folder = root_ / found.name;
+    const fs::path folder = Root() / found.name;
     const Entries entries = ListEntries(fd.get());
     for (auto stamp = entries.stamps.rbegin(); stamp != entries.stamps.rend(); ++stamp) {
-        struct stat info {};
         const std::string name = StampName(*stamp);
-        if (::fstatat(fd.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && info.st_size > 0) { // empty: cut short by a power cut
+        if (IsOwnState(fd.get(), name)) {
             states.push_back({folder / name, *stamp});
         }
     }
     return states;
+}
+
+std::error_code SaveHistory::ReadState(const fs::path& file, std::int64_t replacedNanoseconds,
+                                       std::string& bytes) const {
+    bytes.clear();
+    std::error_code error;
+    const OpenedFolder found = OpenStatesFolder(stateFolder_, file, Create::No, error);
+    if (!found.fd.valid()) {
+        return error;
+    }
+    const std::string name = StampName(replacedNanoseconds);
+    if (!IsOwnState(found.fd.get(), name)) {
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    }
+    return ReadOwnFile(found.fd.get(), name.c_str(), bytes);
+}
+
+std::error_code SaveHistory::WhyNothingIsKept(const fs::path& file, fs::path& where) const {
+    if (const std::error_code unusable = stateFolder_.WhyUnusable(where)) {
+        return unusable;
+    }
+    std::error_code error;
+    const UniqueFd stateFd = stateFolder_.Open(Create::No, error);
+    if (!stateFd.valid()) {
+        return {}; // missing: a keep makes it where WhyUnusable found it may
+    }
+    // Each folder on the way that is there must be private and writable; the first missing
+    // one would be made in the one before it, checked already.
+    const UniqueFd historyFd = OpenPrivateFolder(stateFd.get(), kHistoryFolder, Create::No, error);
+    where = Root();
+    if (!historyFd.valid()) {
+        return error == std::errc::no_such_file_or_directory ? std::error_code{} : error;
+    }
+    if (const std::error_code unwritable = MayWriteInto(historyFd.get())) {
+        return unwritable;
+    }
+    const OpenedFolder slot = FindSlot(historyFd.get(), CanonicalFolderOf(file), Create::No, error);
+    if (!slot.fd.valid()) {
+        return {}; // a keep makes a free slot in the history folder
+    }
+    where = Root() / slot.name;
+    if (const std::error_code unwritable = MayWriteInto(slot.fd.get())) {
+        return unwritable;
+    }
+    const std::string fileName = file.filename().string();
+    const UniqueFd states = OpenPrivateFolder(slot.fd.get(), fileName.c_str(), Create::No, error);
+    where /= fileName;
+    if (!states.valid()) {
+        return error == std::errc::no_such_file_or_directory ? std::error_code{} : error;
+    }
+    return MayWriteInto(states.get());
 }
 
 } // namespace kfg::platform

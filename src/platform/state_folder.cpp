@@ -3,8 +3,10 @@
 #include "platform/last_error.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kfg::platform {
 
@@ -38,6 +40,60 @@ std::error_code MakePrivateFolders(const fs::path& folder) {
         }
     }
     return {};
+}
+
+StateFolder::StateFolder(fs::path path)
+    : path_(std::move(path).lexically_normal()) {
+    if (!path_.empty() && !path_.has_filename()) {
+        path_ = path_.parent_path(); // "/x/kfg/" names the folder "kfg" in "/x"
+    }
+}
+
+StateFolder StateFolder::OfEnvironment(const char* xdgStateHome, const char* home) {
+    return StateFolder(KfgStateFolder(xdgStateHome, home));
+}
+
+UniqueFd StateFolder::Open(Create create, std::error_code& error) const {
+    if (!Exists()) {
+        error = PrivateFolderErrc::NoStateFolder;
+        return {};
+    }
+    const fs::path above = path_.parent_path();
+    if (create == Create::Yes) {
+        if (const std::error_code made = MakePrivateFolders(above)) {
+            error = made;
+            return {};
+        }
+    }
+    const UniqueFd aboveFd(::open(above.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!aboveFd.valid()) {
+        error = LastError();
+        return {};
+    }
+    return OpenPrivateFolder(aboveFd.get(), path_.filename().c_str(), create, error);
+}
+
+std::error_code StateFolder::WhyUnusable(fs::path& where) const {
+    where = path_;
+    std::error_code error;
+    const UniqueFd fd = Open(Create::No, error);
+    if (fd.valid()) {
+        return MayWriteInto(fd.get());
+    }
+    if (error != std::errc::no_such_file_or_directory) {
+        return error;
+    }
+    // Missing: a keep would make it, below the nearest folder that is there.
+    for (fs::path above = path_.parent_path();; above = above.parent_path()) {
+        where = above;
+        const UniqueFd aboveFd(::open(above.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (aboveFd.valid()) {
+            return MayWriteInto(aboveFd.get());
+        }
+        if (errno != ENOENT || above == above.parent_path()) {
+            return LastError();
+        }
+    }
 }
 
 } // namespace kfg::platform

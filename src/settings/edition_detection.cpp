@@ -105,7 +105,7 @@ private:
 
 } // namespace
 
-Edition DetectEditionOfBytes(std::string_view bytes) {
+std::optional<Edition> DecidedEditionOfBytes(std::string_view bytes) {
     ProfileStore store({}, std::make_shared<BytesAsFile>(bytes), nullptr);
     std::size_t position = 0;
     TokenReader reader([&](char* buffer, std::size_t capacity, std::error_code&) {
@@ -114,7 +114,11 @@ Edition DetectEditionOfBytes(std::string_view bytes) {
         position += count;
         return count;
     });
-    return FirstMarkerDecides(reader, store, kViewerSettingsFile).value_or(kUndetectedEdition);
+    return FirstMarkerDecides(reader, store, kViewerSettingsFile);
+}
+
+Edition DetectEditionOfBytes(std::string_view bytes) {
+    return DecidedEditionOfBytes(bytes).value_or(kUndetectedEdition);
 }
 
 EditionDetection DetectEdition(const std::filesystem::path& workingDirectory, ProfileStore& store) {

@@ -3,6 +3,7 @@
 #include "settings/edition.h"
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace kfg::settings {
@@ -25,8 +26,11 @@ struct EditionDetection {
 // missing, as it does for the viewer.
 EditionDetection DetectEdition(const std::filesystem::path& workingDirectory, ProfileStore& store);
 
-// The edition that wrote `bytes`, the contents of a "Telvio.ini", by the same rules
-// (kUndetectedEdition when no marker decides).
+// The edition that wrote `bytes`, the contents of a "Telvio.ini", by the same rules; nothing
+// when no marker decides.
+std::optional<Edition> DecidedEditionOfBytes(std::string_view bytes);
+
+// DecidedEditionOfBytes, kUndetectedEdition when no marker decides, as a run would take it.
 Edition DetectEditionOfBytes(std::string_view bytes);
 
 } // namespace kfg::settings

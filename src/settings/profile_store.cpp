@@ -327,6 +327,19 @@ std::error_code ProfileStore::Flush() {
     return first;
 }
 
+std::error_code ProfileStore::ReadBytes(const std::filesystem::path& file, std::string& bytes) {
+    const CachedFile& cached = Refresh(file);
+    bytes.clear();
+    if (cached.disk.exists && !cached.disk.present) {
+        return ProfileErrc::NotRegularFile;
+    }
+    if (cached.readError) {
+        return cached.readError;
+    }
+    bytes = cached.diskBytes;
+    return {};
+}
+
 std::error_code ProfileStore::WriteAll(const std::filesystem::path& file, std::string_view bytes) {
     CachedFile& cached = Refresh(file);
     cached.pending.clear();

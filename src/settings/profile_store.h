@@ -62,7 +62,12 @@ public:
     ProfileStore& operator=(const ProfileStore&) = delete;
 
     // Where this store's saves keep the states they replace; nullptr when they keep none.
-    const platform::SaveHistory* History() const { return history_.get(); }
+    platform::SaveHistory* History() const { return history_.get(); }
+
+    // What `file` holds on disk now (read again when another program changed it), without
+    // changes gathered and not yet written; empty when it is missing. Fails when something
+    // stands there that cannot be read as a file.
+    [[nodiscard]] std::error_code ReadBytes(const std::filesystem::path& file, std::string& bytes);
 
     // At most bufferSize - 1 characters of the value (size 0 gives ""). The default, without
     // its trailing spaces, stands in when the file, the section or the key is missing.

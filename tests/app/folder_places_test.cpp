@@ -22,23 +22,24 @@ TEST(FolderRun, TelvioFolderIsRecordedAndAFailedRecordIsOnlyLogged) {
     test::WriteBytes(dir / "Telvio" / "telvio.ini", "[Telvio]\n");
     fs::create_directories(dir / "Empty");
     test::WriteBytes(dir / "state-file", "");
-    const fs::path list = places::RecentFoldersFile(dir / "state" / "kfg");
-    const fs::path blocked = places::RecentFoldersFile(dir / "state-file" / "kfg");
+    const platform::StateFolder state(dir / "state" / "kfg");
+    const platform::StateFolder blocked(dir / "state-file" / "kfg");
 
     test::CapturedLog log;
     log.Enable("kfg.settings=true");
-    RecordFolderRun(list, dir / "Empty");
-    EXPECT_FALSE(fs::exists(list)); // not a Telvio folder: nothing to remember
-    RecordFolderRun(list, dir / "Telvio");
-    EXPECT_THAT(places::ShownRecentFolders(list),
+    RecordFolderRun(state, dir / "Empty");
+    EXPECT_FALSE(fs::exists(state.Path())); // not a Telvio folder: nothing to remember
+    RecordFolderRun(state, dir / "Telvio");
+    EXPECT_THAT(places::ShownRecentFolders(state),
                 ElementsAre(Field(&places::FolderEdition::folder, dir / "Telvio")));
     EXPECT_TRUE(log.lines.empty());
 
     RecordFolderRun(blocked, dir / "Telvio");
-    RecordFolderRun(std::nullopt, dir / "Telvio");
+    RecordFolderRun(platform::StateFolder(), dir / "Telvio");
     ASSERT_EQ(log.lines.size(), 2U);
-    EXPECT_EQ(log.lines[0], "kfg.settings: record of " + (dir / "Telvio").string() + " in " +
-                                blocked.string() + " failed: Not a directory");
+    EXPECT_EQ(log.lines[0], "kfg.settings: record of " + (dir / "Telvio").string() +
+                                " in the recent folders of " + blocked.Path().string() +
+                                " failed: Not a directory");
     EXPECT_TRUE(log.lines[1].ends_with("neither XDG_STATE_HOME nor HOME is an absolute path"));
 }
 

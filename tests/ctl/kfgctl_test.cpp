@@ -7,6 +7,7 @@
 #include "res/template_102.h"
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_keys.h"
+#include "support/child_process.h"
 #include "support/kfg_run.h"
 #include "support/stand_in.h"
 #include "support/temp_dir.h"
@@ -15,8 +16,11 @@
 #include <iterator>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace kfg::test {
 namespace {
@@ -203,7 +207,11 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         {{"save", "kfg"}, 1, "Der Name KFG ist reserviert.", German},
         // Only a state history lists comes back; the sample has none yet.
         {{"restore", "0", "kfg.ini"}, 1, "there is no state 0 of KFG.ini"},
-        {{"restore", "x"}, 2, "x: the number of a state"},
+        {{"restore", "x"}, 2, "x: the number or the time of a state"},
+        {{"restore", "2026-12-07T19:30:05"}, 2, "2026-12-07T19:30:05: the number or the time"},
+        {{"restore", "2026-12-07T19:30:05.5+01:00"},
+         1,
+         "there is no state 2026-12-07T19:30:05.5+01:00; kfgctl history lists them"},
         {{"restore", "-1"}, 2, "-1: unknown option"},
         {{"restore", "1", "Telvio.bak"}, 2, "Telvio.bak: neither Telvio.ini nor KFG.ini"},
         {{"history", "Sport"}, 2, "Sport: neither Telvio.ini nor KFG.ini"},
@@ -227,46 +235,93 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
     }
 }
 
-// History's output with every time, in local ISO 8601 with the offset, as "TIME".
+// History's output with every time, in local ISO 8601 with the offset (and the fraction that
+// sets apart states of one second), as "TIME".
 std::string WithTimesAsTime(const std::string& out) {
-    static const std::regex kTime(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)");
+    static const std::regex kTime(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(\.\d{1,9})?[+-]\d\d:\d\d)");
     return std::regex_replace(out, kTime, "TIME");
 }
 
-// Two saves of each file, interleaved: history lists what each replaced, newest first, and
-// restoring state 1 brings back what the last save replaced, keeping what it replaces.
+// A line of history: the state's name and its file.
+struct Line {
+    std::string name;
+    std::string file;
+};
+
+std::vector<Line> LinesListed(const std::filesystem::path& folder,
+                              std::vector<std::string> arguments = {"history"}) {
+    static const std::regex kLine(R"(^\d+  (\S+)  (\S+)  .*$)");
+    std::vector<Line> listed;
+    std::istringstream lines(Ctl(folder, std::move(arguments)).out);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (std::regex_match(line, match, kLine)) {
+            listed.push_back({match[1], match[2]});
+        }
+    }
+    return listed;
+}
+
+// The names history gives, line by line.
+std::vector<std::string> NamesListed(const std::filesystem::path& folder,
+                                     std::vector<std::string> arguments = {"history"}) {
+    std::vector<std::string> names;
+    for (Line& line : LinesListed(folder, std::move(arguments))) {
+        names.push_back(std::move(line.name));
+    }
+    return names;
+}
+
+// Two saves of each file, interleaved: history lists what each replaced in one list, newest
+// first, and restoring a file's state 1 brings back what its last save replaced, keeping what
+// it replaces and saying so.
 TEST(Kfgctl, HistoryListsWhatEachSaveReplacedAndRestoreBringsItBack) {
     TempDir dir;
     const std::filesystem::path folder = Sample(dir);
-    const std::pair<std::string, std::vector<std::string>> saves[] = {
-        {"Telvio.ini", {"set", "Helligkeit=10"}},
-        {"KFG.ini", {"delete", "Sport"}},
-        {"Telvio.ini", {"set", "Kontrast=20", "Farbe=30", "Helligkeit=11", "Oben=2"}},
-        {"KFG.ini", {"save", "Nacht"}},
+    struct Save {
+        std::string file;
+        std::vector<std::string> command;
+    };
+    const Save saves[] = {
+        {.file = "Telvio.ini", .command = {"set", "Helligkeit=10"}},
+        {.file = "KFG.ini", .command = {"delete", "Sport"}},
+        {.file = "Telvio.ini",
+         .command = {"set", "Kontrast=20", "Farbe=30", "Helligkeit=11", "Oben=2"}},
+        {.file = "KFG.ini", .command = {"save", "Nacht"}},
     };
     std::map<std::string, std::vector<std::string>> contents{
         // by file, oldest first
         {"Telvio.ini", {ReadBytes(folder / "Telvio.ini")}},
         {"KFG.ini", {ReadBytes(folder / "KFG.ini")}}};
-    for (const auto& [file, save] : saves) {
-        ASSERT_EQ(Ctl(folder, save).status, 0);
-        contents[file].push_back(ReadBytes(folder / file));
+    for (const Save& save : saves) {
+        ASSERT_EQ(Ctl(folder, save.command).status, 0);
+        contents[save.file].push_back(ReadBytes(folder / save.file));
     }
     const Ctl both(folder, {"history"}, platform::TextLanguage::Spanish);
-    EXPECT_EQ(WithTimesAsTime(both.out), "1  TIME  Telvio.ini  Farbe, Helligkeit, Kontrast +1 más\n"
-                                         "2  TIME  Telvio.ini  Helligkeit\n"
-                                         "1  TIME  KFG.ini  [Nacht]\n"
-                                         "2  TIME  KFG.ini  [Sport]\n");
+    EXPECT_EQ(WithTimesAsTime(both.out), "1  TIME  KFG.ini  [Nacht]\n"
+                                         "2  TIME  Telvio.ini  Farbe, Helligkeit, Kontrast +1 más\n"
+                                         "3  TIME  KFG.ini  [Sport]\n"
+                                         "4  TIME  Telvio.ini  Helligkeit\n");
+    EXPECT_EQ(both.err, "");
     const Ctl json(folder, {"history", "--json", "telvio.INI"});
+    const std::vector<std::string> names = NamesListed(folder, {"history", "Telvio.ini"});
+    ASSERT_EQ(names.size(), 2u);
     EXPECT_EQ(WithTimesAsTime(json.out),
               "{\"states\": [{\"number\": 1, \"replaced\": \"TIME\", \"file\": \"Telvio.ini\", "
-              "\"keys\": [\"Farbe\", \"Helligkeit\", \"Kontrast\", \"Oben\"]}, {\"number\": 2, "
-              "\"replaced\": \"TIME\", \"file\": \"Telvio.ini\", \"keys\": [\"Helligkeit\"]}]}\n");
+              "\"keys\": [\"Farbe\", \"Helligkeit\", \"Kontrast\", \"Oben\"], \"name\": \"TIME\"}, "
+              "{\"number\": 2, \"replaced\": \"TIME\", \"file\": \"Telvio.ini\", \"keys\": "
+              "[\"Helligkeit\"], \"name\": \"TIME\"}]}\n");
+    EXPECT_NE(json.out.find("\"name\": \"" + names[0] + "\""), std::string::npos);
     for (const auto& [file, content] : contents) {
         SCOPED_TRACE(file);
+        const std::string restored = NamesListed(folder, {"history", file}).at(0);
         const Ctl restore(folder, {"restore", "1", file});
         EXPECT_EQ(restore.status, 0) << restore.err;
-        EXPECT_EQ(restore.out + restore.err, "");
+        const std::string replacedBy = NamesListed(folder, {"history", file}).at(0);
+        EXPECT_EQ(restore.out, file + ": state " + restored +
+                                   " put back; the bytes it replaced are state " + replacedBy +
+                                   " now\n");
+        EXPECT_EQ(restore.err, "");
         EXPECT_EQ(ReadBytes(folder / file), content[1]);
         const auto kept = platform::SaveHistory::OfUser()->States(folder / file);
         ASSERT_EQ(kept.size(), 3u);
@@ -278,15 +333,85 @@ TEST(Kfgctl, HistoryListsWhatEachSaveReplacedAndRestoreBringsItBack) {
     // A state of another Telvio in the same folder comes back only when asked for with --force.
     WriteBytes(folder / "Telvio.ini", "[Telvio]\r\nOptimierungBT=1\r\nHelligkeit=5\r\n");
     const auto before = FolderBytes(folder);
-    const Ctl refused(folder, {"restore", "1"});
+    const Ctl refused(folder, {"restore", "1", "Telvio.ini"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err,
               "kfgctl: state 1 of Telvio.ini is of Telvio V 3.20, the file now of "
               "Telvio V 2.83; nothing was written (--force restores it all the same)\n");
     EXPECT_EQ(FolderBytes(folder), before);
     EXPECT_EQ(platform::SaveHistory::OfUser()->States(folder / "Telvio.ini").size(), 4u);
-    EXPECT_EQ(Ctl(folder, {"restore", "--force", "1"}).status, 0);
+    EXPECT_EQ(Ctl(folder, {"restore", "--force", "1", "Telvio.ini"}).status, 0);
     EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), contents["Telvio.ini"][1]);
+}
+
+// Every line history lists is reachable, the oldest included: by its number in the one list,
+// and by its name after later saves have shifted every number.
+TEST(Kfgctl, RestoreReachesEveryListedStateByNumberOrByName) {
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    ASSERT_EQ(Ctl(folder, {"set", "Helligkeit=200"}).status, 0);
+    ASSERT_EQ(Ctl(folder, {"save", "Abend"}).status, 0);
+    ASSERT_EQ(Ctl(folder, {"set", "Farbe=111"}).status, 0);
+    const std::vector<std::string> names = NamesListed(folder);
+    ASSERT_EQ(names.size(), 3u);
+    std::set<std::string> distinct(names.begin(), names.end());
+    EXPECT_EQ(distinct.size(), names.size()) << "each name once";
+
+    // Line N of the one list is the state named on line N, whichever file it is of.
+    for (std::size_t number = names.size(); number >= 1; --number) {
+        SCOPED_TRACE(number);
+        const Line wanted = LinesListed(folder).at(number - 1);
+        const Ctl restore(folder, {"restore", std::to_string(number)});
+        EXPECT_EQ(restore.status, 0) << restore.err;
+        EXPECT_TRUE(restore.out.starts_with(wanted.file + ": state " + wanted.name + " put back"))
+            << restore.out;
+    }
+    // A name shown before stays the name of its state, however many saves came since.
+    const std::string oldest = names.back();
+    const std::string original =
+        ReadBytes(std::filesystem::path(KFG_EXAMPLES_DIR) / "V320" / "Telvio.ini");
+    ASSERT_EQ(Ctl(folder, {"set", "Kontrast=3"}).status, 0);
+    EXPECT_EQ(Ctl(folder, {"restore", oldest}).status, 0);
+    EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), original);
+}
+
+// The kept states are most needed when Telvio.ini is gone: history and restore need only the
+// folder, and a missing or empty file is made again from the state.
+TEST(Kfgctl, AMissingOrEmptyFileComesBackFromItsState) {
+    struct Case {
+        const char* what;
+        std::string file;
+        bool deleted; // else emptied
+    };
+    const Case cases[] = {
+        {.what = "Telvio.ini deleted", .file = "Telvio.ini", .deleted = true},
+        {.what = "Telvio.ini emptied", .file = "Telvio.ini", .deleted = false},
+        {.what = "KFG.ini deleted: no first run", .file = "KFG.ini", .deleted = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        const std::string original = ReadBytes(folder / c.file);
+        ASSERT_EQ(Ctl(folder, {c.file == "KFG.ini" ? "delete" : "set",
+                               c.file == "KFG.ini" ? "Sport" : "Helligkeit=200"})
+                      .status,
+                  0);
+        if (c.deleted) {
+            std::filesystem::remove(folder / c.file);
+        } else {
+            WriteBytes(folder / c.file, "");
+        }
+        EXPECT_EQ(NamesListed(folder).size(), 1u);
+        const Ctl restore(folder, {"restore", "1", c.file});
+        EXPECT_EQ(restore.status, 0) << restore.err;
+        EXPECT_EQ(WithTimesAsTime(restore.out), c.file + ": state TIME put back\n");
+        EXPECT_EQ(ReadBytes(folder / c.file), original);
+    }
+    // A folder that is not there is still refused.
+    const Ctl nowhere("/nonexistent", {"history"});
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(nowhere.err, "kfgctl: the folder /nonexistent does not exist\n");
 }
 
 // Key names in any letter case, list texts, signs: only the lines of the keys change.
@@ -430,6 +555,173 @@ TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
     }
 }
 
+// The real program, run by the shell in `folder`: `prefix` before it (env, setpriv), and
+// `output` as the shell's redirection of standard output (a file "out" unless given).
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+ProgramRun RunProgram(const std::filesystem::path& folder, const std::string& prefix,
+                      const std::string& arguments, const std::string& output = ">out") {
+    const std::string command = "cd '" + folder.string() + "' && " + prefix + " " +
+                                KFG_CTL_PROGRAM + " " + arguments + " " + output + " 2>err";
+    const int status = std::system(command.c_str());
+    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", ReadBytes(folder / "err")};
+    if (output == ">out") {
+        run.out = ReadBytes(folder / "out");
+    }
+    std::filesystem::remove(folder / "out");
+    std::filesystem::remove(folder / "err");
+    return run;
+}
+
+// Output that never arrives is no success: a full disk or a closed standard output ends with
+// status 1 and one line that says so, in the message language.
+TEST(Kfgctl, OutputThatCannotBeWrittenIsAFailure) {
+    struct Case {
+        const char* arguments;
+        const char* output;
+        const char* locale;
+        const char* message;
+    };
+    const Case cases[] = {
+        {.arguments = "show",
+         .output = ">/dev/full",
+         .locale = "C",
+         .message = "kfgctl: cannot write the output: the disk is full\n"},
+        {.arguments = "list",
+         .output = ">/dev/full",
+         .locale = "C",
+         .message = "kfgctl: cannot write the output: the disk is full\n"},
+        {.arguments = "get Helligkeit",
+         .output = ">/dev/full",
+         .locale = "de_DE.UTF-8",
+         .message = "kfgctl: die Ausgabe kann nicht geschrieben werden: Datenträger voll\n"},
+        {.arguments = "history --json",
+         .output = ">/dev/full",
+         .locale = "es_ES.UTF-8",
+         .message = "kfgctl: no se puede escribir la salida: disco lleno\n"},
+        {.arguments = "--help",
+         .output = ">/dev/full",
+         .locale = "C",
+         .message = "kfgctl: cannot write the output: the disk is full\n"},
+        {.arguments = "show --json",
+         .output = ">&-",
+         .locale = "C",
+         .message = "kfgctl: cannot write the output: Bad file descriptor\n"},
+    };
+    TempDir dir;
+    const std::filesystem::path folder = Sample(dir);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ProgramRun run = RunProgram(folder,
+                                          "env LC_ALL=" + std::string(c.locale) +
+                                              " XDG_STATE_HOME='" + (dir / "state").string() + "'",
+                                          c.arguments, c.output);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.message);
+    }
+    // What a command wrote to its files stays written.
+    const ProgramRun set = RunProgram(folder, "env LC_ALL=C", "set Helligkeit=99", ">&-");
+    EXPECT_EQ(set.status, 0) << set.err; // it printed nothing, so nothing went missing
+    EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\nHelligkeit=99\r\n"), std::string::npos);
+}
+
+// A locale without a character set is Latin-1 on a standard system: the terminal gets plain
+// English, as for any locale that is not UTF-8.
+TEST(Kfgctl, ALocaleWithoutCharacterSetGetsPlainEnglish) {
+    struct Case {
+        const char* lang;
+        const char* message;
+    };
+    const Case cases[] = {
+        {.lang = "de_DE", .message = "kfgctl: the folder /nonexistent does not exist\n"},
+        {.lang = "es_ES", .message = "kfgctl: the folder /nonexistent does not exist\n"},
+        {.lang = "de_DE.UTF-8", .message = "kfgctl: der Ordner /nonexistent existiert nicht\n"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang);
+        const ProgramRun run =
+            RunProgram(dir.path(), "env -i LANG=" + std::string(c.lang), "-C /nonexistent edition");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, c.message);
+    }
+}
+
+// A second user on the same machine controls the state folder: what it holds is never listed
+// nor restored, kfgctl says why, and saves go on without keeping anything there. Acted out by
+// an ordinary user whose history another user took over after two of the user's saves.
+TEST(Kfgctl, AStateFolderAnotherUserControlsIsNeitherListedNorRestored) {
+    if (!CanSwitchUsers()) {
+        GTEST_SKIP() << "needs root to act as two ordinary users";
+    }
+    constexpr uid_t kUser = 4101;
+    constexpr uid_t kOther = 4102;
+    struct Case {
+        const char* what;
+        uid_t owner; // of the state folder "kfg"
+        mode_t mode;
+        bool link; // "kfg" is a link to the user's own private folder
+        const char* reason;
+    };
+    const Case cases[] = {
+        {.what = "another user's",
+         .owner = kOther,
+         .mode = 0755,
+         .link = false,
+         .reason = "belongs to another user"},
+        {.what = "open to all",
+         .owner = kUser,
+         .mode = 0777,
+         .link = false,
+         .reason = "other users may write into"},
+        {.what = "a link",
+         .owner = kUser,
+         .mode = 0700,
+         .link = true,
+         .reason = "is a symbolic link"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::filesystem::path folder = Sample(dir);
+        const std::filesystem::path state = dir / "state";
+        std::filesystem::create_directory(state);
+        const std::string user = "setpriv --reuid=4101 --regid=4101 --clear-groups env LC_ALL=C "
+                                 "XDG_STATE_HOME='" +
+                                 state.string() + "'";
+        ASSERT_EQ(std::system(("chown -R 4101:4101 '" + dir.path().string() + "'").c_str()), 0);
+        ASSERT_EQ(RunProgram(folder, user, "set Helligkeit=7").status, 0);
+        ASSERT_EQ(RunProgram(folder, user, "set Speicher0=999").status, 0);
+        ASSERT_EQ(RunProgram(folder, user, "history").out.size() > 0, true);
+        if (c.link) {
+            std::filesystem::rename(state / "kfg", state / "private");
+            std::filesystem::create_directory_symlink(state / "private", state / "kfg");
+        }
+        ASSERT_EQ(::lchown((state / "kfg").c_str(), c.owner, c.owner), 0);
+        if (!c.link) {
+            ASSERT_EQ(::chmod((state / "kfg").c_str(), c.mode), 0);
+        }
+        const auto kept = FolderBytes(state);
+        const std::string before = ReadBytes(folder / "Telvio.ini");
+
+        const ProgramRun history = RunProgram(folder, user, "history");
+        EXPECT_EQ(history.status, 0);
+        EXPECT_EQ(history.out, "");
+        EXPECT_NE(history.err.find("kfgctl: no earlier state can be kept: "), std::string::npos);
+        EXPECT_NE(history.err.find(c.reason), std::string::npos) << history.err;
+        const ProgramRun restore = RunProgram(folder, user, "restore 1");
+        EXPECT_EQ(restore.status, 1);
+        EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), before);
+        const ProgramRun set = RunProgram(folder, user, "set Helligkeit=9");
+        EXPECT_EQ(set.status, 0) << set.err;
+        EXPECT_NE(ReadBytes(folder / "Telvio.ini").find("\r\nHelligkeit=9\r\n"), std::string::npos);
+        EXPECT_EQ(FolderBytes(state), kept); // nothing kept in what the other user controls
+    }
+}
+
 // The real program: Telvio (a stand-in) replaces it with "Quick" after Sport's values are
 // written. The history is a help, never a hindrance: a state folder that cannot be written
 // stops no save, and kfgctl says nothing about it.
@@ -450,7 +742,10 @@ TEST(Kfgctl, TheProgramHandsOverToTelvio) {
     const std::vector<StandInRun> started = StandInLog(folder);
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].command, "Telvio.exe Quick");
-    EXPECT_EQ(ReadBytes(folder / "err.txt"), "");
+    // Only history tells that nothing is kept.
+    EXPECT_EQ(ReadBytes(folder / "err.txt"),
+              "kfgctl: no earlier state can be kept: " + (dir / "state" / "kfg").string() +
+                  " cannot be written: Not a directory\n");
 }
 
 } // namespace

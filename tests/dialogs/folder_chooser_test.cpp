@@ -48,7 +48,7 @@ QString Status(const FolderChooser& chooser) {
 class FolderChooserTest : public testing::Test {
 protected:
     FolderChooserSources Sources() const {
-        return {home_ / "state" / "recent-folders",
+        return {platform::StateFolder(home_ / "state"),
                 {std::nullopt, home_.path()},
                 {"~/.wine"},
                 home_.path()};
@@ -89,7 +89,7 @@ TEST_F(FolderChooserTest, KeyboardAloneChoosesAnEntryOrEndsTheWindow) {
 TEST_F(FolderChooserTest, AFolderFoundAgainIsListedOnceWhereItCameFirst) {
     SampleFolder(home_ / ".wine", "drive_c/Telvio320", "V320");
     const fs::path v311 = SampleFolder(home_ / ".wine", "drive_c/Program Files/Telvio", "V311");
-    ASSERT_FALSE(places::RecordRecentFolder(Sources().recentFoldersFile, v311));
+    ASSERT_FALSE(places::RecordRecentFolder(Sources().stateFolder, v311));
 
     FolderChooser chooser(Sources(), platform::TextLanguage::English);
     ShowAndWait(chooser);

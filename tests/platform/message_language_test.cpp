@@ -1,6 +1,8 @@
 #include "platform/message_language.h"
 
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 namespace kfg::platform {
 namespace {
@@ -8,7 +10,13 @@ namespace {
 using enum TextLanguage;
 
 TEST(MessageLanguage, ChosenFromTheVariablesAsGettextUsersExpect) {
-    const std::pair<LocaleEnvironment, TextLanguage> rows[] = {
+    // The language for a terminal, which is also the window's unless `window` says otherwise.
+    struct Row {
+        LocaleEnvironment environment;
+        TextLanguage terminal;
+        std::optional<TextLanguage> window = std::nullopt;
+    };
+    const Row rows[] = {
         {{}, English}, // nothing set: the C locale
         // The locale in force: LC_ALL before LC_MESSAGES before LANG, by its language part.
         {{nullptr, nullptr, nullptr, "de_DE.UTF-8"}, German},
@@ -33,14 +41,21 @@ TEST(MessageLanguage, ChosenFromTheVariablesAsGettextUsersExpect) {
         {{nullptr, nullptr, nullptr, "de_DE@euro"}, English},
         {{"de", nullptr, nullptr, "es_ES.ISO-8859-15@euro"}, English},
         {{nullptr, nullptr, nullptr, "de_DE.UTF-8@euro"}, German},
-        {{nullptr, nullptr, nullptr, "de_DE"}, German},
+        // No character set named: the language's legacy one on a standard system, so plain
+        // English on a terminal; a window draws its own text.
+        {{nullptr, nullptr, nullptr, "de_DE"}, English, German},
+        {{nullptr, nullptr, nullptr, "es_ES"}, English, Spanish},
+        {{"es", nullptr, nullptr, "de"}, English, Spanish},
     };
-    for (const auto& [environment, expected] : rows) {
+    for (const Row& row : rows) {
         const auto show = [](const char* value) { return value == nullptr ? "(unset)" : value; };
-        EXPECT_EQ(MessageLanguage(environment), expected)
-            << "LANGUAGE=" << show(environment.language) << " LC_ALL=" << show(environment.lcAll)
-            << " LC_MESSAGES=" << show(environment.lcMessages)
-            << " LANG=" << show(environment.lang);
+        const LocaleEnvironment& environment = row.environment;
+        SCOPED_TRACE("LANGUAGE=" + std::string(show(environment.language)) + " LC_ALL=" +
+                     show(environment.lcAll) + " LC_MESSAGES=" + show(environment.lcMessages) +
+                     " LANG=" + show(environment.lang));
+        EXPECT_EQ(MessageLanguage(environment, MessageOutput::Terminal), row.terminal);
+        EXPECT_EQ(MessageLanguage(environment, MessageOutput::Window),
+                  row.window.value_or(row.terminal));
     }
 }
 

@@ -40,7 +40,7 @@ struct Fixture {
     fs::path folder = dir / "Telvio";
     fs::path file = folder / "Telvio.ini";
     std::shared_ptr<SaveHistory> history =
-        std::make_shared<SaveHistory>(dir / "state" / "kfg" / "history");
+        std::make_shared<SaveHistory>(platform::StateFolder(dir / "state" / "kfg"));
     std::vector<ProfileFailure> reported;
     ProfileStore store{[this](const ProfileFailure& f) { reported.push_back(f); }, {}, history};
 
@@ -189,15 +189,17 @@ TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
         } else {
             test::WriteBytes(dir / "state", "");
         }
-        const fs::path root = dir / "state" / "kfg" / "history";
+        const auto history =
+            std::make_shared<SaveHistory>(platform::StateFolder(dir / "state" / "kfg"));
+        const std::string root = history->Root().string();
         const auto save = [&] {
             std::vector<ProfileFailure> reported;
             ProfileStore store([&](const ProfileFailure& f) { reported.push_back(f); }, {},
-                               std::make_shared<SaveHistory>(root));
+                               history);
             const auto failures = store.CollectFailures();
             const bool saved = !store.WriteString(file, "Telvio", "Farbe", "2");
             const bool noticed = reported.size() == 1 && reported[0].notice && reported[0].error &&
-                                 reported[0].operation.find(root.string()) != std::string::npos;
+                                 reported[0].operation.find(root) != std::string::npos;
             return saved && noticed && failures.Failures().empty() ? 0 : 1;
         };
         EXPECT_EQ(readOnlyFolder ? test::RunAsUser({kUser, kUser, {}}, save) : save(), 0);
@@ -205,8 +207,8 @@ TEST(SaveHistory, AnUnwritableStateFolderNeverStopsASave) {
     }
 }
 
-// The user's history lies in the state folder; without one there is no history at all (not
-// one in the current folder).
+// The user's history lies in the state folder; without one nothing is kept (not in the
+// current folder).
 TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
     for (const test::StateHomeCase& c : test::kStateHomeCases) {
         const fs::path expected = c.expected ? fs::path(c.expected) / "kfg" : fs::path();
@@ -222,7 +224,10 @@ TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
                 }
             }
             const std::shared_ptr<SaveHistory> history = SaveHistory::OfUser();
-            return c.expected ? history && history->Root() == expected / "history" : !history;
+            return c.expected
+                       ? history->Root() == expected / "history"
+                       : history->Root().empty() && history->Keep("Telvio.ini", "[Telvio]\n") ==
+                                                        platform::PrivateFolderErrc::NoStateFolder;
         });
         EXPECT_EQ(ofUser, 1) << (c.home ? c.home : "(unset)");
     }

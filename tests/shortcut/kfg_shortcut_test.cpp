@@ -140,6 +140,52 @@ TEST(KfgShortcut, RefusesWhatIsNoTelvioFolderAndWrongArguments) {
     }
 }
 
+// Output that never arrives is no success: a full disk or a closed standard output ends with
+// status 1 and says so; the entry it wrote stays written.
+TEST(KfgShortcut, OutputThatCannotBeWrittenIsAFailure) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* redirection;
+        const char* reason;
+        bool entryWritten;
+    };
+    const Case cases[] = {
+        {.arguments = {"--help"},
+         .redirection = ">/dev/full",
+         .reason = "the disk is full",
+         .entryWritten = false},
+        {.arguments = {"--version"},
+         .redirection = ">/dev/full",
+         .reason = "the disk is full",
+         .entryWritten = false},
+        {.arguments = {"x"},
+         .redirection = ">/dev/full",
+         .reason = "the disk is full",
+         .entryWritten = true},
+        {.arguments = {"x"},
+         .redirection = ">&-",
+         .reason = "Bad file descriptor",
+         .entryWritten = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments) + c.redirection);
+        TempDir scratch;
+        MakeTelvioFolder(scratch / "x");
+        std::string command = "cd " + Quoted(scratch.path().string()) + " && env -i " +
+                              Quoted("XDG_DATA_HOME=" + (scratch / "data").string()) + " " +
+                              KFG_SHORTCUT_PROGRAM;
+        for (const std::string& argument : c.arguments) {
+            command += " " + Quoted(argument);
+        }
+        const int status = std::system((command + " " + c.redirection + " 2>stderr").c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(ReadBytes(scratch / "stderr"),
+                  std::string("kfg-shortcut: cannot write the output: ") + c.reason + "\n");
+        EXPECT_EQ(EntriesIn(scratch / "data" / "applications"), c.entryWritten ? 1 : 0);
+    }
+}
+
 TEST(KfgShortcut, FindsTheDataFolderByTheXdgRules) {
     struct Case {
         std::vector<std::string> environment; // "@" stands for the scratch folder

@@ -193,7 +193,7 @@ bool RenderChooser(const fs::path& examples, const fs::path& output, const std::
         fs::create_directories(home / folder);
         fs::copy_file(examples / edition / "Telvio.ini", home / folder / "Telvio.ini");
     }
-    const fs::path recent = kfg::places::RecentFoldersFile(home / ".local" / "state" / "kfg");
+    const kfg::platform::StateFolder recent(home / ".local" / "state" / "kfg");
     bool saved = !kfg::places::RecordRecentFolder(recent, home / folders[0].first);
     if (saved) {
         kfg::dialogs::FolderChooser chooser({recent, {std::nullopt, home}, {"~/.wine"}, home},

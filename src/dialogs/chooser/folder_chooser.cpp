@@ -129,7 +129,7 @@ void FolderChooser::Search(std::stop_token stop) {
             this, [this, entries = std::move(entries)] { AddEntries(entries); },
             Qt::QueuedConnection);
     };
-    post(places::ShownRecentFolders(sources_.recentFoldersFile));
+    post(places::ShownRecentFolders(sources_.stateFolder));
     // Even listing the prefixes reads folders and resolves links: here, not before the window.
     const std::vector<fs::path> prefixes = places::ListWinePrefixes(sources_.wine);
     post(Described(places::FindTelvioFoldersInPrefixes(prefixes, {}, stop), stop));

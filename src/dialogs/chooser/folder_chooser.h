@@ -2,6 +2,7 @@
 
 #include "places/telvio_folder.h"
 #include "places/wine_prefix_search.h"
+#include "platform/state_folder.h"
 #include "platform/text_language.h"
 
 #include <QDialog>
@@ -21,7 +22,7 @@ namespace kfg::dialogs {
 
 // What the chooser lists and where it looks.
 struct FolderChooserSources {
-    std::filesystem::path recentFoldersFile;
+    platform::StateFolder stateFolder; // its list of the folders KFG ran in
     places::WinePrefixPlaces wine;     // where the wine prefixes to search are
     std::vector<QString> placesLooked; // said when nothing is found
     std::filesystem::path home;        // shown as "~"
