@@ -71,18 +71,26 @@ UniqueFd OpenPrivateFolder(int parentFd, const char* name, Create create, std::e
         error = LastError();
         return {};
     }
-    UniqueFd fd(::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
-    if (!fd.valid()) {
+    // Looked at before it is read: a folder another user keeps unreadable is still theirs.
+    const UniqueFd seen(::openat(parentFd, name, O_PATH | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
+    if (!seen.valid()) {
         error = OpenFailure(parentFd, name);
         return {};
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) {
+    if (::fstat(seen.get(), &info) != 0) {
         error = LastError();
         return {};
     }
-    error = CheckOwned(info);
-    return error ? UniqueFd() : std::move(fd);
+    if ((error = CheckOwned(info))) {
+        return {};
+    }
+    // The folder looked at, whatever has taken its name since.
+    UniqueFd fd(::openat(seen.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) {
+        error = LastError();
+    }
+    return fd;
 }
 
 std::error_code MayWriteInto(int fd) {

@@ -238,12 +238,11 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes, 
         }
         return {};
     }
-    // Names sort as they were kept, even when the clock went back meanwhile.
+    // Names sort as they were kept, even when the clock went back meanwhile; a name at the end
+    // of the range (made by hand) leaves none later, and the clock's time is taken.
     std::int64_t stamp = NowNanoseconds();
-    if (!entries.stamps.empty()) {
-        if (entries.stamps.back() >= std::numeric_limits<std::int64_t>::max() - 100) {
-            return std::make_error_code(std::errc::value_too_large); // no later name is left
-        }
+    constexpr std::int64_t kLastLaterName = std::numeric_limits<std::int64_t>::max() - 128;
+    if (!entries.stamps.empty() && entries.stamps.back() < kLastLaterName) {
         stamp = std::max(stamp, entries.stamps.back() + 1);
     }
     for (int attempt = 0;; ++attempt, ++stamp) {
@@ -306,31 +305,31 @@ std::error_code SaveHistory::WhyNothingIsKept(const fs::path& file, fs::path& wh
     std::error_code error;
     const UniqueFd stateFd = stateFolder_.Open(Create::No, error);
     if (!stateFd.valid()) {
-        return {}; // missing: a keep makes it where WhyUnusable found it may
+        return {}; // missing: a keep makes it, where WhyUnusable found it may
     }
-    // Each folder on the way that is there must be private and writable; the first missing
-    // one would be made in the one before it, checked already.
+    // Each folder on the way that is there must be private; a keep makes the first missing one
+    // in the folder before it, or writes into the last: that one must be writable.
+    const auto missingOrFailed = [&](const UniqueFd& parent, const fs::path& parentPath) {
+        if (error != std::errc::no_such_file_or_directory) {
+            return error;
+        }
+        where = parentPath;
+        return MayWriteInto(parent.get());
+    };
     const UniqueFd historyFd = OpenPrivateFolder(stateFd.get(), kHistoryFolder, Create::No, error);
     where = Root();
     if (!historyFd.valid()) {
-        return error == std::errc::no_such_file_or_directory ? std::error_code{} : error;
-    }
-    if (const std::error_code unwritable = MayWriteInto(historyFd.get())) {
-        return unwritable;
+        return missingOrFailed(stateFd, stateFolder_.Path());
     }
     const OpenedFolder slot = FindSlot(historyFd.get(), CanonicalFolderOf(file), Create::No, error);
     if (!slot.fd.valid()) {
-        return {}; // a keep makes a free slot in the history folder
-    }
-    where = Root() / slot.name;
-    if (const std::error_code unwritable = MayWriteInto(slot.fd.get())) {
-        return unwritable;
+        return missingOrFailed(historyFd, Root()); // a keep makes a free slot there
     }
     const std::string fileName = file.filename().string();
     const UniqueFd states = OpenPrivateFolder(slot.fd.get(), fileName.c_str(), Create::No, error);
-    where /= fileName;
+    where = Root() / slot.name / fileName;
     if (!states.valid()) {
-        return error == std::errc::no_such_file_or_directory ? std::error_code{} : error;
+        return missingOrFailed(slot.fd, Root() / slot.name);
     }
     return MayWriteInto(states.get());
 }

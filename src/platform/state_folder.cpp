@@ -78,7 +78,7 @@ std::error_code StateFolder::WhyUnusable(fs::path& where) const {
     std::error_code error;
     const UniqueFd fd = Open(Create::No, error);
     if (fd.valid()) {
-        return MayWriteInto(fd.get());
+        return {};
     }
     if (error != std::errc::no_such_file_or_directory) {
         return error;

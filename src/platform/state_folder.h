@@ -42,10 +42,9 @@ public:
     // The folders above it are followed as they are; the folder itself must be private.
     UniqueFd Open(Create create, std::error_code& error) const;
 
-    // Why something written there now would fail, without making or changing anything: a
-    // missing folder would be made (its nearest existing folder above must let this user);
-    // one that is there must be private and writable. {} when a write would work; else
-    // `where` is the folder at fault.
+    // Why it cannot be used, without making or changing anything: one that is there must be
+    // private; a missing one would be made (its nearest existing folder above must let this
+    // user). {} when it can; else `where` is the folder at fault.
     [[nodiscard]] std::error_code WhyUnusable(std::filesystem::path& where) const;
 
 private:

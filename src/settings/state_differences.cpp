@@ -42,49 +42,57 @@ struct Keys {
     }
 };
 
-struct Difference {
-    std::string section; // as written
-    std::string key;     // empty: the whole section
-};
-
-void AddDifferences(const Keys& from, const Keys& other, bool bothWays,
-                    std::vector<Difference>& differences, std::set<std::string>& wholeSections) {
+// `from` is `newer` when `bothWays`: its keys that differ or are missing in `other`; else the
+// keys only `from` (the older state) holds.
+void AddDifferences(const Keys& from, const Keys& other, bool fromIsNewer,
+                    std::vector<StateDifference>& differences,
+                    std::set<std::string>& wholeSections) {
     for (const std::string& section : from.sectionOrder) {
         if (!other.sections.contains(section) && wholeSections.insert(section).second) {
-            differences.push_back({from.sections.at(section), {}});
+            StateDifference whole{from.sections.at(section), {}, std::nullopt, std::nullopt};
+            (fromIsNewer ? whole.after : whole.before) = std::string();
+            differences.push_back(std::move(whole));
         }
     }
     for (const Keys::Name& name : from.order) {
         if (wholeSections.contains(name.first)) {
             continue;
         }
+        const Keys::Entry& entry = from.entries.at(name);
         const auto there = other.entries.find(name);
-        const bool differs = there == other.entries.end() ||
-                             (bothWays && there->second.value != from.entries.at(name).value);
-        if (differs) {
-            const Keys::Entry& entry = from.entries.at(name);
-            differences.push_back({entry.section, entry.key});
+        std::optional<std::string> otherValue;
+        if (there != other.entries.end()) {
+            otherValue = there->second.value;
         }
+        if (otherValue == entry.value || (!fromIsNewer && otherValue)) {
+            continue; // the same, or a change the newer state's pass named already
+        }
+        differences.push_back(fromIsNewer
+                                  ? StateDifference{entry.section, entry.key, otherValue, entry.value}
+                                  : StateDifference{entry.section, entry.key, entry.value, otherValue});
     }
 }
 
 } // namespace
 
-std::vector<std::string> KeysThatDiffer(std::string_view before, std::string_view after) {
+std::vector<StateDifference> StateDifferences(std::string_view before, std::string_view after) {
     const Keys older(before);
     const Keys newer(after);
-    std::vector<Difference> differences;
+    std::vector<StateDifference> differences;
     std::set<std::string> wholeSections;
     AddDifferences(newer, older, true, differences, wholeSections);
     AddDifferences(older, newer, false, differences, wholeSections);
+    return differences;
+}
 
+std::vector<std::string> KeysThatDiffer(std::string_view before, std::string_view after) {
+    const std::vector<StateDifference> differences = StateDifferences(before, after);
     const bool oneSection =
-        wholeSections.empty() &&
-        std::all_of(differences.begin(), differences.end(), [&](const Difference& d) {
-            return EqualsIgnoreCase1252(d.section, differences.front().section);
+        std::all_of(differences.begin(), differences.end(), [&](const StateDifference& d) {
+            return !d.key.empty() && EqualsIgnoreCase1252(d.section, differences.front().section);
         });
     std::vector<std::string> names;
-    for (const Difference& d : differences) {
+    for (const StateDifference& d : differences) {
         if (d.key.empty()) {
             names.push_back("[" + d.section + "]");
         } else {

@@ -1,6 +1,8 @@
 #include "settings/state_differences.h"
 
 #include <gtest/gtest.h>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,8 +10,13 @@ namespace kfg::settings {
 namespace {
 
 TEST(StateDifferences, NamesTheKeysAStoreReadsDifferently) {
-    // What each case shows, the earlier and the later file, and the keys named.
-    const std::tuple<const char*, const char*, const char*, std::vector<std::string>> cases[] = {
+    struct Case {
+        const char* what;
+        const char* before;
+        const char* after;
+        std::vector<std::string> keys;
+    };
+    const Case cases[] = {
         {"a value", "[T]\r\nA=1\r\nB=2\r\n", "[T]\r\nA=1\r\nB=3\r\n", {"B"}},
         {"added and removed keys, in the order of the later file, then the earlier",
          "[T]\r\nA=1\r\nB=2\r\n",
@@ -30,8 +37,36 @@ TEST(StateDifferences, NamesTheKeysAStoreReadsDifferently) {
          {"[Nacht]", "[Sport]"}},
         {"a file that was missing", "", "[T]\nA=1\n", {"[T]"}},
     };
-    for (const auto& [what, before, after, keys] : cases) {
-        EXPECT_EQ(KeysThatDiffer(before, after), keys) << what;
+    for (const Case& c : cases) {
+        EXPECT_EQ(KeysThatDiffer(c.before, c.after), c.keys) << c.what;
+    }
+}
+
+// Each difference with the value on either side, so that a listing can show what changed:
+// whole sections of a state first, then its keys.
+TEST(StateDifferences, GiveTheValueInEachState) {
+    const auto differences =
+        StateDifferences("[T]\nA=1\nB=2\n[Sport]\nA=1\n", "[T]\nA=5\nC=3\n[Nacht]\nA=1\n");
+    struct Expected {
+        const char* section;
+        const char* key;
+        std::optional<std::string> before;
+        std::optional<std::string> after;
+    };
+    const Expected expected[] = {
+        {.section = "Nacht", .key = "", .before = std::nullopt, .after = ""},
+        {.section = "T", .key = "A", .before = "1", .after = "5"},
+        {.section = "T", .key = "C", .before = std::nullopt, .after = "3"},
+        {.section = "Sport", .key = "", .before = "", .after = std::nullopt},
+        {.section = "T", .key = "B", .before = "2", .after = std::nullopt},
+    };
+    ASSERT_EQ(differences.size(), std::size(expected));
+    for (std::size_t i = 0; i < differences.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(differences[i].section, expected[i].section);
+        EXPECT_EQ(differences[i].key, expected[i].key);
+        EXPECT_EQ(differences[i].before, expected[i].before);
+        EXPECT_EQ(differences[i].after, expected[i].after);
     }
 }
 
