@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (difference.before == difference.after) {
             std::abort(); // no difference at all
         }
-        if (difference.key.empty() &&
-            difference.before.has_value() == difference.after.has_value()) {
+        if (!difference.key && difference.before.has_value() == difference.after.has_value()) {
             std::abort(); // a whole section is in exactly one of the states
         }
     }

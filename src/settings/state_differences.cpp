@@ -49,7 +49,8 @@ void AddDifferences(const Keys& from, const Keys& other, bool fromIsNewer,
                     std::set<std::string>& wholeSections) {
     for (const std::string& section : from.sectionOrder) {
         if (!other.sections.contains(section) && wholeSections.insert(section).second) {
-            StateDifference whole{from.sections.at(section), {}, std::nullopt, std::nullopt};
+            StateDifference whole{from.sections.at(section), std::nullopt, std::nullopt,
+                                  std::nullopt};
             (fromIsNewer ? whole.after : whole.before) = std::string();
             differences.push_back(std::move(whole));
         }
@@ -67,9 +68,9 @@ void AddDifferences(const Keys& from, const Keys& other, bool fromIsNewer,
         if (otherValue == entry.value || (!fromIsNewer && otherValue)) {
             continue; // the same, or a change the newer state's pass named already
         }
-        differences.push_back(fromIsNewer
-                                  ? StateDifference{entry.section, entry.key, otherValue, entry.value}
-                                  : StateDifference{entry.section, entry.key, entry.value, otherValue});
+        differences.push_back(
+            fromIsNewer ? StateDifference{entry.section, entry.key, otherValue, entry.value}
+                        : StateDifference{entry.section, entry.key, entry.value, otherValue});
     }
 }
 
@@ -89,14 +90,14 @@ std::vector<std::string> KeysThatDiffer(std::string_view before, std::string_vie
     const std::vector<StateDifference> differences = StateDifferences(before, after);
     const bool oneSection =
         std::all_of(differences.begin(), differences.end(), [&](const StateDifference& d) {
-            return !d.key.empty() && EqualsIgnoreCase1252(d.section, differences.front().section);
+            return d.key && EqualsIgnoreCase1252(d.section, differences.front().section);
         });
     std::vector<std::string> names;
     for (const StateDifference& d : differences) {
-        if (d.key.empty()) {
+        if (!d.key) {
             names.push_back("[" + d.section + "]");
         } else {
-            names.push_back(oneSection ? d.key : "[" + d.section + "] " + d.key);
+            names.push_back(oneSection ? *d.key : "[" + d.section + "] " + *d.key);
         }
     }
     return names;

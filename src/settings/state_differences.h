@@ -10,9 +10,9 @@ namespace kfg::settings {
 // One difference between two states of an INI file. Texts are Windows-1252.
 struct StateDifference {
     std::string section; // as written
-    // Empty: the whole section is in one state only (then `before` or `after` is empty text
-    // for the state that holds it, none for the other).
-    std::string key;
+    // None: the whole section is in one state only (then `before` or `after` is empty text
+    // for the state that holds it, none for the other). A key may be named "" ("=value").
+    std::optional<std::string> key;
     std::optional<std::string> before; // the value in the older state; none: missing there
     std::optional<std::string> after;  // the value in the newer state; none: missing there
 };

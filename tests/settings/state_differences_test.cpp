@@ -36,6 +36,7 @@ TEST(StateDifferences, NamesTheKeysAStoreReadsDifferently) {
          "[Nacht]\nA=1\n[T]\nA=1\n",
          {"[Nacht]", "[Sport]"}},
         {"a file that was missing", "", "[T]\nA=1\n", {"[T]"}},
+        {"a key without a name is a key", "=1\n", "=2\n", {""}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(KeysThatDiffer(c.before, c.after), c.keys) << c.what;
@@ -49,15 +50,15 @@ TEST(StateDifferences, GiveTheValueInEachState) {
         StateDifferences("[T]\nA=1\nB=2\n[Sport]\nA=1\n", "[T]\nA=5\nC=3\n[Nacht]\nA=1\n");
     struct Expected {
         const char* section;
-        const char* key;
+        std::optional<std::string> key;
         std::optional<std::string> before;
         std::optional<std::string> after;
     };
     const Expected expected[] = {
-        {.section = "Nacht", .key = "", .before = std::nullopt, .after = ""},
+        {.section = "Nacht", .key = std::nullopt, .before = std::nullopt, .after = ""},
         {.section = "T", .key = "A", .before = "1", .after = "5"},
         {.section = "T", .key = "C", .before = std::nullopt, .after = "3"},
-        {.section = "Sport", .key = "", .before = "", .after = std::nullopt},
+        {.section = "Sport", .key = std::nullopt, .before = "", .after = std::nullopt},
         {.section = "T", .key = "B", .before = "2", .after = std::nullopt},
     };
     ASSERT_EQ(differences.size(), std::size(expected));
