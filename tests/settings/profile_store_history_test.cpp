@@ -283,10 +283,13 @@ TEST(SaveHistory, WhyNothingIsKeptNamesTheFolderAtFault) {
         const char* where; // relative to the temporary folder
     };
     const Case cases[] = {
-        {.what = "the user's private folders", .change = [](const fs::path&) {},
-         .expected = {}, .where = nullptr},
+        {.what = "the user's private folders",
+         .change = [](const fs::path&) {},
+         .expected = {},
+         .where = nullptr},
         {.what = "no state folder yet, its parent the user's",
-         .change = [](const fs::path& state) { fs::remove_all(state); }, .expected = {},
+         .change = [](const fs::path& state) { fs::remove_all(state); },
+         .expected = {},
          .where = nullptr},
         {.what = "no state folder yet, its parent read-only",
          .change =
@@ -294,13 +297,16 @@ TEST(SaveHistory, WhyNothingIsKeptNamesTheFolderAtFault) {
                  fs::remove_all(state);
                  ::chmod(state.parent_path().c_str(), 0555);
              },
-         .expected = std::make_error_code(std::errc::permission_denied), .where = "state"},
+         .expected = std::make_error_code(std::errc::permission_denied),
+         .where = "state"},
         {.what = "another user's",
          .change = [](const fs::path& state) { ::chown(state.c_str(), kOther, kOther); },
-         .expected = platform::PrivateFolderErrc::NotOwned, .where = "state/kfg"},
+         .expected = platform::PrivateFolderErrc::NotOwned,
+         .where = "state/kfg"},
         {.what = "open to the group",
          .change = [](const fs::path& state) { ::chmod(state.c_str(), 0770); },
-         .expected = platform::PrivateFolderErrc::OpenToOthers, .where = "state/kfg"},
+         .expected = platform::PrivateFolderErrc::OpenToOthers,
+         .where = "state/kfg"},
         {.what = "a link to the user's private folder",
          .change =
              [](const fs::path& state) {
@@ -308,10 +314,12 @@ TEST(SaveHistory, WhyNothingIsKeptNamesTheFolderAtFault) {
                  fs::create_directory_symlink(state.parent_path() / "real", state);
                  ::lchown(state.c_str(), 4101, 4101);
              },
-         .expected = platform::PrivateFolderErrc::Link, .where = "state/kfg"},
+         .expected = platform::PrivateFolderErrc::Link,
+         .where = "state/kfg"},
         // Keeps write below it only.
         {.what = "the user's, read-only",
-         .change = [](const fs::path& state) { ::chmod(state.c_str(), 0500); }, .expected = {},
+         .change = [](const fs::path& state) { ::chmod(state.c_str(), 0500); },
+         .expected = {},
          .where = nullptr},
         {.what = "the user's, read-only, without a history yet",
          .change =
@@ -319,10 +327,12 @@ TEST(SaveHistory, WhyNothingIsKeptNamesTheFolderAtFault) {
                  fs::remove_all(state / "history");
                  ::chmod(state.c_str(), 0500);
              },
-         .expected = std::make_error_code(std::errc::permission_denied), .where = "state/kfg"},
+         .expected = std::make_error_code(std::errc::permission_denied),
+         .where = "state/kfg"},
         {.what = "the history folder open to all",
          .change = [](const fs::path& state) { ::chmod((state / "history").c_str(), 0777); },
-         .expected = platform::PrivateFolderErrc::OpenToOthers, .where = "state/kfg/history"},
+         .expected = platform::PrivateFolderErrc::OpenToOthers,
+         .where = "state/kfg/history"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
