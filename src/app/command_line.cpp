@@ -28,6 +28,7 @@ struct ProgramOption {
     std::string_view longName;
     std::string_view help;
     StartAction action;
+    bool modifier = false; // changes what the action shows, with any other option
 };
 
 constexpr auto kProgramOptions = std::to_array<ProgramOption>({
@@ -35,6 +36,8 @@ constexpr auto kProgramOptions = std::to_array<ProgramOption>({
     {"", "version", "the version", StartAction::PrintVersion},
     {"", "choose-folder", "a window to pick the Telvio folder (the menu entry's way)",
      StartAction::ChooseFolder},
+    {"", "history", "the window of the folder's earlier states instead of its settings",
+     StartAction::Run, true},
 });
 
 // Qt's own options, which Qt reads from argv itself (with one dash or two). Taking them out
@@ -308,7 +311,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     }
     const QStringList folders = parser.positionalArguments();
     for (const ProgramOption& option : kProgramOptions) {
-        if (!parser.isSet(Latin1(option.longName))) {
+        if (option.modifier) {
+            commandLine.history = commandLine.history || parser.isSet(Latin1(option.longName));
+        }
+    }
+    for (const ProgramOption& option : kProgramOptions) {
+        if (option.modifier || !parser.isSet(Latin1(option.longName))) {
             continue;
         }
         commandLine.action = option.action;

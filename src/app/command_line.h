@@ -18,6 +18,8 @@ struct CommandLine {
     StartAction action = StartAction::Run;
     // The folder KFG runs in, absolute; empty when none is given (the working folder).
     std::filesystem::path folder;
+    // The window of the folder's earlier states instead of its settings (--history).
+    bool history = false;
     // Qt's own options with their values, as given; the application object gets these only.
     std::vector<std::string> qtArguments;
     // Help or version for stdout, or the refusal for stderr: one line, then the usage.

@@ -6,6 +6,8 @@
 #include "mixer/system_mixer.h"
 #include "platform/program_command.h"
 
+#include <cstdlib>
+
 namespace kfg::app {
 
 CKfgApp::CKfgApp(std::filesystem::path workingDirectory)
@@ -15,6 +17,8 @@ CKfgApp::CKfgApp(std::filesystem::path workingDirectory)
 
 void CKfgApp::InitInstance() {
     dialogs::CKfgDlg dialog(state_, store_, starter_, mixer::MakeSystemMixer(), workingDirectory_);
+    const char* home = std::getenv("HOME");
+    dialog.SetShownPaths(dialogs::ShownPaths(home != nullptr ? home : ""));
     dialog.DoModal(); // the end code does not matter: the process ends either way
     // A failed write has been reported to kfg.settings on its way; nothing is left to tell.
     (void)store_.Flush();

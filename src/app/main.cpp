@@ -1,13 +1,16 @@
 // kfg [OPTION...] [FOLDER]: the command line is decided before the application object exists,
 // so that --help, --version and a refusal need no display. Without FOLDER, KFG runs in the
 // folder it was started in, exactly as it always did; --choose-folder asks for the folder in a
-// window first (the menu entry's way) and then runs there as with FOLDER. Qt's own options and its
+// window first (the menu entry's way) and then runs there as with FOLDER; --history shows the
+// folder's earlier states instead. Qt's own options and its
 // QT_* variables are the platform's; of its own, KFG reads the locale's choice of message
 // language, and HOME, WINEPREFIX and XDG_STATE_HOME for the chooser and the recent-folder list.
 #include "app/application_identity.h"
 #include "app/command_line.h"
 #include "app/folder_places.h"
+#include "app/history_run.h"
 #include "app/kfg_app.h"
+#include "framework/qt_translations.h"
 #include "platform/message_language.h"
 
 #include <QApplication>
@@ -42,7 +45,10 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = workingFolder;
     std::filesystem::path chosen = commandLine.folder;
     if (commandLine.action == kfg::app::StartAction::ChooseFolder) {
+        kfg::framework::QtTranslations translations; // the file dialog speaks the window's words
+        translations.Use(windowLanguage);
         kfg::dialogs::FolderChooser chooser(kfg::app::ChooserSourcesOfProcess(), windowLanguage);
+        chooser.SetHistoryOpener(&kfg::app::ShowEarlierStatesOf);
         if (chooser.exec() != QDialog::Accepted || !chooser.ChosenFolder()) {
             return 0; // Escape or the close box: nothing chosen, nothing wrong
         }
@@ -55,6 +61,11 @@ int main(int argc, char** argv) {
             std::cerr << kfg::app::FolderNotEntered(folder, language);
             return kfg::app::kUsageError;
         }
+    }
+    if (commandLine.history) {
+        // Its own window only, also for a folder whose Telvio.ini is gone: it may come back.
+        kfg::app::ShowEarlierStatesOf(folder, windowLanguage, nullptr);
+        return 0;
     }
     // Before anything can hand over to Telvio, which replaces this process.
     kfg::app::RecordFolderRun(kfg::app::StateFolderOfProcess(), folder);

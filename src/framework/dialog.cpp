@@ -244,6 +244,9 @@ void Dialog::Build() {
         }
     }
     RefreshAccessibleNames();
+    if (!contextEntries_.empty()) {
+        AttachContextMenus(*window, contextEntries_);
+    }
     exchanging_ = false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/context_menu.h"
 #include "framework/dialog_template.h"
 #include "framework/layer_texts.h"
 #include "framework/notification.h"
@@ -76,6 +77,12 @@ public:
     void SetAccessibleName(int id, const QString& name);
     void RefreshAccessibleNames();
 
+    // The entries of the window's own menu, which the fields' edit menus also end with (see
+    // AttachContextMenus); set again to change their words.
+    void SetContextEntries(std::vector<ContextEntry> entries) {
+        contextEntries_ = std::move(entries);
+    }
+
     // The language of the layer's own texts (input check messages, spin arrow names).
     void SetLanguage(platform::TextLanguage language);
     platform::TextLanguage CurrentLanguage() const { return language_; }
@@ -117,6 +124,7 @@ private:
     QIcon windowIcon_;
     std::map<std::pair<Notification, int>, Handler> messageMap_;
     std::map<int, QString> accessibleNames_;
+    std::vector<ContextEntry> contextEntries_;
     platform::TextLanguage language_ = platform::TextLanguage::German;
     std::unique_ptr<Controls> controls_;
     int result_ = 0;

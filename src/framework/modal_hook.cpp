@@ -1,5 +1,6 @@
 #include "framework/modal_hook.h"
 
+#include <QDialog>
 #include <utility>
 
 namespace kfg::framework {
@@ -22,6 +23,37 @@ ScopedModalHook::~ScopedModalHook() {
 
 const ModalHook& CurrentModalHook() {
     return HookSlot();
+}
+
+namespace {
+
+class WindowView final : public ModalView {
+public:
+    explicit WindowView(QDialog& window)
+        : window_(window) {}
+    QWidget* Widget() const override { return &window_; }
+    QString Caption() const override { return window_.windowTitle(); }
+    void End(int result) override { window_.done(result); }
+
+private:
+    QDialog& window_;
+};
+
+} // namespace
+
+int RunModal(QDialog& window) {
+    const ModalHook& hook = CurrentModalHook();
+    if (!hook) {
+        return window.exec();
+    }
+    window.setWindowModality(Qt::ApplicationModal);
+    window.show();
+    WindowView view(window);
+    hook(view);
+    if (window.isVisible()) {
+        window.reject();
+    }
+    return window.result();
 }
 
 } // namespace kfg::framework

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 namespace kfg::framework {
@@ -41,5 +42,9 @@ private:
 
 // The hook in force, or null: then modal UI runs for real.
 const ModalHook& CurrentModalHook();
+
+// Runs a window of plain Qt Widgets modally, or hands it to the hook in force (its title as
+// the caption): the end code it gave, or QDialog's Rejected when the hook left it open.
+int RunModal(QDialog& window);
 
 } // namespace kfg::framework

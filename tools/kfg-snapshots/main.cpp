@@ -3,6 +3,7 @@
 //
 // Usage: kfg-snapshots [output-folder [examples-folder]]
 #include "dialogs/chooser/folder_chooser.h"
+#include "dialogs/chooser/history_window.h"
 #include "framework/modal_hook.h"
 #include "headless/headless_application.h"
 #include "headless/main_dialog_parts.h"
@@ -209,6 +210,36 @@ bool RenderChooser(const fs::path& examples, const fs::path& output, const std::
     return saved;
 }
 
+// The window of earlier states over a copy of the V 3.20 sample after three saves: one of
+// Telvio.ini, two of KFG.ini (a configuration deleted, one changed). The states lie in a
+// throw-away state folder.
+bool RenderHistory(const fs::path& examples, const fs::path& output, const std::string& picture,
+                   kfg::platform::TextLanguage language) {
+    const fs::path scratch =
+        fs::temp_directory_path() / ("kfg-snapshot-" + std::to_string(::getpid()) + "-history");
+    fs::remove_all(scratch);
+    const fs::path folder = scratch / "Telvio";
+    fs::create_directories(folder);
+    fs::copy(examples / "V320", folder, fs::copy_options::recursive);
+    auto history = std::make_shared<kfg::platform::SaveHistory>(
+        kfg::platform::StateFolder(scratch / "state" / "kfg"));
+    kfg::settings::ProfileStore store({}, {}, history);
+    const bool saved = !store.WriteString(folder / "Telvio.ini", "Telvio", "Helligkeit", "200") &&
+                       !store.DeleteSection(folder / "KFG.ini", "Sport") &&
+                       !store.WriteString(folder / "KFG.ini", "Abend", "Helligkeit", "128");
+    bool rendered = false;
+    if (saved) {
+        kfg::dialogs::HistoryWindow window(store, folder, kfg::dialogs::ShownPaths(scratch),
+                                           language, language);
+        window.show();
+        QApplication::processEvents();
+        rendered = window.grab().save(QString::fromStdString((output / picture).string()));
+    }
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
+    return rendered;
+}
+
 constexpr const char* kUsage =
     "Usage: kfg-snapshots [output-folder [examples-folder]]\n"
     "Renders KFG's windows and messages over the sample Telvio folders to PNG files in\n"
@@ -260,6 +291,18 @@ int main(int argc, char** argv) {
     };
     for (const auto& [picture, language] : choosers) {
         if (RenderChooser(examples, output, picture, language)) {
+            std::printf("%s\n", (output / picture).c_str());
+        } else {
+            std::fprintf(stderr, "kfg-snapshots: nothing to render for %s\n", picture);
+            ++failures;
+        }
+    }
+    const std::pair<const char*, kfg::platform::TextLanguage> histories[] = {
+        {"earlier-states-de.png", kfg::platform::TextLanguage::German},
+        {"earlier-states-es.png", kfg::platform::TextLanguage::Spanish},
+    };
+    for (const auto& [picture, language] : histories) {
+        if (RenderHistory(examples, output, picture, language)) {
             std::printf("%s\n", (output / picture).c_str());
         } else {
             std::fprintf(stderr, "kfg-snapshots: nothing to render for %s\n", picture);

@@ -52,25 +52,12 @@ std::optional<fs::path> AskDesktop(QWidget* parent, const QString& title) {
 
 } // namespace
 
-QString DecodedPath(const fs::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-}
-
 FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguage language,
                              QWidget* parent)
     : QDialog(parent)
     , sources_(std::move(sources))
+    , shown_(sources_.home) // worked out once
     , language_(language) {
-    // Home as the user set it and as the listed paths (all canonical) spell it; worked out once.
-    if (!sources_.home.empty()) {
-        std::error_code error;
-        for (const fs::path& home : {sources_.home, fs::canonical(sources_.home, error)}) {
-            const QString prefix = DecodedPath(home);
-            if (!home.empty() && prefix != QLatin1String("/")) {
-                homePrefixes_.push_back(prefix);
-            }
-        }
-    }
     const auto text = [this](ChooserText which) { return ChooserTextIn(which, language_); };
     setWindowTitle(text(ChooserText::Title));
     askFolder_ = [title = text(ChooserText::FolderDialogTitle)](QWidget* owner) {
@@ -97,6 +84,10 @@ FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguag
     open_->setEnabled(false);
     QPushButton* other =
         buttons->addButton(text(ChooserText::OtherFolder), QDialogButtonBox::ActionRole);
+    history_ = buttons->addButton(text(ChooserText::EarlierStates), QDialogButtonBox::ActionRole);
+    history_->setEnabled(false);
+    history_->hide(); // until there is a way to open the window
+    connect(history_, &QPushButton::clicked, this, &FolderChooser::OpenHistory);
     buttons->addButton(text(ChooserText::Cancel), QDialogButtonBox::RejectRole);
     // The buttons' own clicks, not the box's accepted(): Open may refuse and stay.
     connect(open_, &QPushButton::clicked, this, &FolderChooser::OpenSelected);
@@ -104,8 +95,10 @@ FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguag
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // Enter reaches the default button through the dialog; a double click comes here.
     connect(list_, &QTreeWidget::doubleClicked, this, &FolderChooser::OpenSelected);
-    connect(list_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { open_->setEnabled(current != nullptr); });
+    connect(list_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        open_->setEnabled(current != nullptr);
+        history_->setEnabled(current != nullptr);
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
@@ -140,7 +133,7 @@ void FolderChooser::Search(std::stop_token stop) {
 void FolderChooser::AddEntries(const std::vector<Entry>& entries) {
     for (const Entry& entry : entries) {
         const QString edition = QString::fromUtf8(settings::FactsOf(entry.edition).versionLabel);
-        auto* item = new QTreeWidgetItem(list_, {edition, Shown(entry.folder)});
+        auto* item = new QTreeWidgetItem(list_, {edition, shown_.Shown(entry.folder)});
         item->setData(0, kPathRole, QByteArray::fromStdString(entry.folder.native()));
         item->setToolTip(1, DecodedPath(entry.folder));
     }
@@ -171,6 +164,17 @@ void FolderChooser::OpenSelected() {
     }
 }
 
+void FolderChooser::SetHistoryOpener(HistoryOpener opener) {
+    openHistory_ = std::move(opener);
+    history_->setVisible(static_cast<bool>(openHistory_));
+}
+
+void FolderChooser::OpenHistory() {
+    if (const QTreeWidgetItem* item = list_->currentItem(); item != nullptr && openHistory_) {
+        openHistory_(EncodedPath(item->data(0, kPathRole).toByteArray()), language_, this);
+    }
+}
+
 void FolderChooser::OpenOther() {
     if (const std::optional<fs::path> folder = askFolder_(this)) {
         Choose(*folder);
@@ -180,24 +184,11 @@ void FolderChooser::OpenOther() {
 void FolderChooser::Choose(const fs::path& folder) {
     // Checked again at the moment of choice: a listed folder may have lost its file since.
     if (!places::HoldsTelvioIni(folder)) {
-        status_->setText(ChooserTextIn(ChooserText::Refused, language_).arg(Shown(folder)));
+        status_->setText(ChooserTextIn(ChooserText::Refused, language_).arg(shown_.Shown(folder)));
         return;
     }
     chosen_ = folder;
     accept();
-}
-
-QString FolderChooser::Shown(const fs::path& folder) const {
-    const QString path = DecodedPath(folder);
-    for (const QString& prefix : homePrefixes_) {
-        if (path == prefix) {
-            return QStringLiteral("~");
-        }
-        if (path.startsWith(prefix + QLatin1Char('/'))) {
-            return QStringLiteral("~") + path.mid(prefix.size());
-        }
-    }
-    return path;
 }
 
 } // namespace kfg::dialogs

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/chooser/shown_paths.h"
 #include "places/telvio_folder.h"
 #include "places/wine_prefix_search.h"
 #include "platform/state_folder.h"
@@ -28,9 +29,6 @@ struct FolderChooserSources {
     std::filesystem::path home;        // shown as "~"
 };
 
-// A path as text to show, its bytes decoded as the desktop decodes file names.
-QString DecodedPath(const std::filesystem::path& path);
-
 // The window of `kfg --choose-folder`: lists the folders KFG ran in before and the Telvio
 // folders of the user's wine prefixes, and gives back the one the user opens. The search runs
 // on a thread of its own, so the window shows at once and never freezes; closing the window
@@ -45,6 +43,11 @@ public:
                   QWidget* parent = nullptr);
 
     void SetFolderQuestion(FolderQuestion question) { askFolder_ = std::move(question); }
+    // Opens the window of earlier states of a folder over the chooser, in its language.
+    using HistoryOpener = std::function<void(const std::filesystem::path& folder,
+                                             platform::TextLanguage language, QWidget* parent)>;
+    // The button "Earlier states…" opens it for the selected folder; without one, no button.
+    void SetHistoryOpener(HistoryOpener opener);
     // Called on the window's thread once the search has ended (tests wait for it).
     void SetSearchFinished(std::function<void()> finished) {
         searchFinished_ = std::move(finished);
@@ -59,11 +62,11 @@ private:
     void FinishSearch();
     void OpenSelected();
     void OpenOther();
+    void OpenHistory();
     void Choose(const std::filesystem::path& folder);
-    QString Shown(const std::filesystem::path& folder) const;
 
     FolderChooserSources sources_;
-    std::vector<QString> homePrefixes_; // home's spellings that Shown replaces with "~"
+    ShownPaths shown_;
     platform::TextLanguage language_;
     FolderQuestion askFolder_;
     std::function<void()> searchFinished_;
@@ -71,6 +74,8 @@ private:
     QTreeWidget* list_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* open_ = nullptr;
+    QPushButton* history_ = nullptr;
+    HistoryOpener openHistory_;
     std::jthread search_; // last: stopped and joined before the widgets go
 };
 

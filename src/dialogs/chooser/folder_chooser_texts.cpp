@@ -27,8 +27,9 @@ constexpr auto kTexts = std::to_array<platform::Texts>({
     {"Cancel", "Abbrechen", "Cancelar"},
     {"Choose the Telvio folder", "Telvio-Ordner w\u00e4hlen", "Elegir la carpeta de Telvio"},
     {"the folders KFG ran in before", "den zuletzt benutzten Ordnern", "las carpetas usadas antes"},
+    {"&Earlier states\u2026", "Fr\u00fchere &St\u00e4nde \u2026", "&Estados anteriores\u2026"},
 });
-static_assert(kTexts.size() == static_cast<std::size_t>(ChooserText::RecentPlace) + 1,
+static_assert(kTexts.size() == static_cast<std::size_t>(ChooserText::EarlierStates) + 1,
               "one row per text");
 
 } // namespace

@@ -22,6 +22,7 @@ enum class ChooserText {
     Cancel,
     FolderDialogTitle,
     RecentPlace,
+    EarlierStates,
 };
 
 QString ChooserTextIn(ChooserText text, platform::TextLanguage language);

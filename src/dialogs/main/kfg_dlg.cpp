@@ -74,6 +74,7 @@ CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
     , audioDecoderDlg_(store, starter, workingDirectory_) {
     res::RegisterIcons();
     MapCommands();
+    SetMenuEntries();
 }
 
 bool CKfgDlg::OnInitDialog() {
@@ -183,6 +184,7 @@ void CKfgDlg::ShowCaptionsIn(platform::TextLanguage language) {
         record_.SoundOptionsChanged = 1;
     }
     NameControlsForLanguage();
+    SetMenuEntries();
 }
 
 void CKfgDlg::LoadSettings(SettingsSource source) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "dialogs/chooser/shown_paths.h"
 #include "dialogs/side/side_dialogs.h"
 #include "framework/dialog.h"
+#include "framework/qt_translations.h"
 #include "mixer/mixer_switch.h"
 #include "settings/settings_record.h"
 #include "settings/viewer_key_table.h"
@@ -53,6 +55,9 @@ public:
 
     settings::SettingsRecord& Record() { return record_; }
 
+    // How paths are shown (the home folder as "~"); without it, as they are.
+    void SetShownPaths(ShownPaths shown) { shownPaths_ = std::move(shown); }
+
     // Commands of the dialog (the dispatch table routes the controls' notifications here).
     void OnIndexFileSelected();
     void OnSaveConfiguration();
@@ -72,6 +77,8 @@ public:
     void OnDeleteConfiguration();
     void OnHelp();
     void OnAudioDecoder();
+    // The window of earlier states, from the window's own menu.
+    void OnEarlierStates();
 
 protected:
     bool OnInitDialog() override;
@@ -109,6 +116,11 @@ private:
     // Puts up the captions of `language`; SECAM follows them.
     void ShowCaptionsIn(platform::TextLanguage language);
     void NameControlsForLanguage();
+    // The entries of the window's own menu, in the captions' language.
+    void SetMenuEntries();
+    // After a restore of `file` in the window of earlier states: the files loaded again as the
+    // "Telvio.ini" button loads them, and the configuration list anew.
+    void LoadRestored(std::string_view file);
     std::filesystem::path ManagerFile() const;
     std::filesystem::path ViewerFile() const;
 
@@ -116,6 +128,8 @@ private:
     settings::ProfileStore& store_;
     platform::ProgramStarter& starter_;
     std::filesystem::path workingDirectory_;
+    ShownPaths shownPaths_{{}};
+    framework::QtTranslations qtTranslations_; // the fields' edit menus in the captions' language
 
     // Members in the order they are built; destroyed in reverse.
     mixer::CMixerSwitch LineInMute;

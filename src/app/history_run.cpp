@@ -1,0 +1,24 @@
+#include "app/history_run.h"
+
+#include "app/settings_diagnostics.h"
+#include "dialogs/chooser/history_window.h"
+#include "framework/modal_hook.h"
+#include "framework/qt_translations.h"
+#include "settings/profile_store.h"
+
+#include <cstdlib>
+
+namespace kfg::app {
+
+void ShowEarlierStatesOf(const std::filesystem::path& folder, platform::TextLanguage language,
+                         QWidget* parent) {
+    settings::ProfileStore store(SettingsDiagnosticsSink());
+    framework::QtTranslations translations;
+    translations.Use(language);
+    const char* home = std::getenv("HOME");
+    dialogs::HistoryWindow window(store, folder, dialogs::ShownPaths(home != nullptr ? home : ""),
+                                  language, dialogs::FolderCaptionLanguage(store, folder), parent);
+    framework::RunModal(window);
+}
+
+} // namespace kfg::app

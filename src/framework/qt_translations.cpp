@@ -1,0 +1,33 @@
+#include "framework/qt_translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+
+namespace kfg::framework {
+
+QtTranslations::~QtTranslations() {
+    if (translator_) {
+        QCoreApplication::removeTranslator(translator_.get());
+    }
+}
+
+void QtTranslations::Use(platform::TextLanguage language) {
+    if (translator_) {
+        QCoreApplication::removeTranslator(translator_.get());
+        translator_.reset();
+    }
+    const char* name = language == platform::TextLanguage::German    ? "qtbase_de"
+                       : language == platform::TextLanguage::Spanish ? "qtbase_es"
+                                                                     : nullptr;
+    if (name == nullptr) {
+        return;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QString::fromLatin1(name),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        translator_ = std::move(translator);
+        QCoreApplication::installTranslator(translator_.get());
+    }
+}
+
+} // namespace kfg::framework
