@@ -46,9 +46,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's platform plugins (the window).
-# Qt Svg, which draws every icon, is linked and found by dpkg-shlibdeps.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Loaded at run time, so dpkg-shlibdeps cannot see them: Qt's platform plugins (the window),
+# and Qt's translations (the fields' edit menus in German or Spanish). Qt Svg, which draws every
+# icon, is linked and found by dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 # Telvio and its decoders are Windows programs. Qt's Wayland plugin lets KFG's window be a
 # Wayland client instead of going through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "wine, qt6-wayland")

@@ -1,18 +1,68 @@
 #include "framework/context_menu.h"
 
+#include "framework/modal_hook.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QShortcut>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <utility>
 
 namespace kfg::framework {
 namespace {
+
+// A menu as the test hook sees it: its entries' texts, one a line; End(n) chooses entry n
+// (counting every entry, separators aside), any other number none.
+class MenuView final : public ModalView {
+public:
+    explicit MenuView(QMenu& menu)
+        : menu_(menu) {
+        for (QAction* action : menu.actions()) {
+            if (!action->isSeparator()) {
+                entries_.push_back(action);
+            }
+        }
+    }
+    QWidget* Widget() const override { return &menu_; }
+    QString Text() const override {
+        QStringList texts;
+        for (const QAction* action : entries_) {
+            texts << action->text();
+        }
+        return texts.join(QLatin1Char('\n'));
+    }
+    QString Caption() const override { return {}; }
+    void End(int result) override {
+        chosen_ = result >= 0 && static_cast<std::size_t>(result) < entries_.size()
+                      ? entries_[static_cast<std::size_t>(result)]
+                      : nullptr;
+    }
+    QAction* Chosen() const { return chosen_; }
+
+private:
+    QMenu& menu_;
+    std::vector<QAction*> entries_;
+    QAction* chosen_ = nullptr;
+};
+
+// Shows the menu, or hands it to the test hook; the entry chosen.
+QAction* ExecMenu(QMenu& menu, const QPoint& at) {
+    if (const ModalHook& hook = CurrentModalHook()) {
+        MenuView view(menu);
+        hook(view);
+        if (QAction* chosen = view.Chosen()) {
+            chosen->trigger(); // as a click would: the edit menu's own entries act on it
+            return chosen;
+        }
+        return nullptr;
+    }
+    return menu.exec(at);
+}
 
 // Shows `menu` with `entries` at its end and runs the one chosen once the menu is gone: an
 // entry may open a modal window of its own.
@@ -21,7 +71,7 @@ void ExecWithEntries(QMenu& menu, const std::vector<ContextEntry>& entries, cons
     for (const ContextEntry& entry : entries) {
         added.emplace_back(menu.addAction(entry.text), entry.run);
     }
-    QAction* chosen = menu.exec(at);
+    QAction* chosen = ExecMenu(menu, at);
     for (const auto& [action, run] : added) {
         if (action == chosen && run) {
             run();
@@ -37,20 +87,25 @@ public:
         : QObject(&window)
         , entries_(entries) {
         window.installEventFilter(this);
-        // Qt turns the Menu key into a menu event; Shift+F10, its other key, it leaves alone.
-        auto* shiftF10 = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &window);
-        shiftF10->setContext(Qt::WindowShortcut);
-        QObject::connect(shiftF10, &QShortcut::activated, this, [&window] {
-            QWidget* target = window.focusWidget() != nullptr ? window.focusWidget() : &window;
-            const QPoint middle = target->rect().center();
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, middle,
-                                    target->mapToGlobal(middle));
-            QApplication::sendEvent(target, &event);
-        });
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // The window system turns the Menu key into a menu event; Shift+F10, the other key for
+        // it, comes as a key that no control took.
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier) {
+                return false;
+            }
+            auto* window = static_cast<QWidget*>(parent());
+            QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+            const QPoint middle = target->rect().center();
+            QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, middle,
+                                        target->mapToGlobal(middle));
+            QApplication::sendEvent(target, &menuEvent);
+            return true;
+        }
         if (event->type() != QEvent::ContextMenu || entries_.empty()) {
             return false;
         }

@@ -17,8 +17,8 @@ struct ContextEntry {
 // Gives `window` a menu of `entries`: a right click on its free area, the Menu key or Shift+F10
 // on a control without a menu of its own opens it, and the edit menus of its fields end with
 // the same entries, so that the keyboard reaches them from every control. `entries` is read
-// each time a menu opens, so it may change meanwhile; it must outlive the window. A window
-// with no entries keeps Qt's menus as they are.
+// each time a menu opens, so it may change meanwhile; it must outlive the window. Under a test
+// hook the menu is handed to it (see modal_hook.h) instead of shown.
 void AttachContextMenus(QWidget& window, const std::vector<ContextEntry>& entries);
 
 } // namespace kfg::framework

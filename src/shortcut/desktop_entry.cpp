@@ -90,6 +90,13 @@ std::string FolderEntry(std::string_view appId, std::string_view folder) {
     line("Path", path);
     line("Terminal", "false");
     line("Categories", "AudioVideo;Video;TV;Settings;");
+    // The window of earlier states, in the same folder: the launcher takes Path for actions too.
+    line("Actions", "earlier-states;");
+    entry += "\n[Desktop Action earlier-states]\n";
+    line("Name", "Earlier states");
+    line("Name[de]", "Frühere Stände");
+    line("Name[es]", "Estados anteriores");
+    line("Exec", "kfg --history");
     return entry;
 }
 

@@ -22,6 +22,7 @@ struct Case {
     platform::TextLanguage language = platform::TextLanguage::English;
     std::string folder = "-";         // below the working folder; "-" for none given
     std::vector<std::string> qt = {}; // what Qt gets besides the program's name
+    bool history = false;             // the window of earlier states instead of the settings
 };
 
 const std::string kUsage = "usage: kfg [OPTION...] [FOLDER]; see kfg --help\n";
@@ -85,6 +86,21 @@ TEST(CommandLine, DecidesFolderOutputStatusAndQtsArguments) {
          2,
          "kfg: --choose-folder takes no folder: missing\n" + kUsage},
         {{"--version", "--choose-folder", "Telvio"}, 0, kVersionLine},
+        // The earlier states: a folder by the same rules, the chooser first if asked for.
+        {.arguments = {"--history"}, .status = kRuns, .printed = "", .history = true},
+        {.arguments = {"Telvio", "--history"},
+         .status = kRuns,
+         .printed = "",
+         .folder = "Telvio",
+         .history = true},
+        {.arguments = {"--choose-folder", "--history"},
+         .status = kRuns,
+         .printed = "",
+         .history = true},
+        {.arguments = {"--history", "missing"},
+         .status = 2,
+         .printed = "kfg: the folder missing does not exist\n" + kUsage},
+        {.arguments = {"--history", "-h"}, .status = 0, .printed = "help"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -101,6 +117,9 @@ TEST(CommandLine, DecidesFolderOutputStatusAndQtsArguments) {
                                                         : dir / c.folder);
         EXPECT_TRUE(commandLine.folder.empty() || commandLine.folder.is_absolute());
         EXPECT_EQ(commandLine.qtArguments, c.qt);
+        if (c.status == kRuns) {
+            EXPECT_EQ(commandLine.history, c.history);
+        }
         const std::string& printed = c.status == 2 ? err.str() : out.str();
         EXPECT_EQ(c.status == 2 ? out.str() : err.str(), "");
         // The help, by its first line.

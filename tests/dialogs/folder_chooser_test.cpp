@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 namespace kfg::dialogs {
@@ -133,6 +134,47 @@ TEST_F(FolderChooserTest, NothingFoundSaysWhereItLookedAndOpensNothing) {
                              "busc\u00f3 en:\nlas carpetas usadas antes\n~/.wine"));
     PressKey(chooser.findChild<QTreeWidget*>(), Qt::Key_Return);
     EXPECT_TRUE(chooser.isVisible());
+}
+
+// "Earlier states…" opens the window of the selected folder in the chooser's language; its
+// access key is no other control's.
+TEST_F(FolderChooserTest, EarlierStatesOpensTheSelectedFoldersWindow) {
+    const fs::path v320 = SampleFolder(home_ / ".wine", "drive_c/Telvio320", "V320");
+    struct Case {
+        platform::TextLanguage language;
+        const char* button;
+    };
+    const Case cases[] = {
+        {.language = platform::TextLanguage::English, .button = "&Earlier states…"},
+        {.language = platform::TextLanguage::German, .button = "Frühere &Stände …"},
+        {.language = platform::TextLanguage::Spanish, .button = "&Estados anteriores…"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        FolderChooser chooser(Sources(), c.language);
+        std::vector<std::pair<fs::path, platform::TextLanguage>> opened;
+        chooser.SetHistoryOpener([&opened](const fs::path& folder, platform::TextLanguage shown,
+                                           QWidget*) { opened.emplace_back(folder, shown); });
+        ShowAndWait(chooser);
+        QStringList keys;
+        QPushButton* history = nullptr;
+        for (QPushButton* button : chooser.findChildren<QPushButton*>()) {
+            keys << button->text().section('&', 1).left(1).toLower();
+            if (button->text() == QString::fromUtf8(c.button)) {
+                history = button;
+            }
+        }
+        for (const QLabel* label : chooser.findChildren<QLabel*>()) {
+            keys << label->text().section('&', 1).left(1).toLower();
+        }
+        keys.removeAll(QString());
+        EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(',').toStdString();
+        ASSERT_NE(history, nullptr);
+        QTest::mouseClick(history, Qt::LeftButton);
+        EXPECT_EQ(opened,
+                  (std::vector<std::pair<fs::path, platform::TextLanguage>>{{v320, c.language}}));
+        EXPECT_TRUE(chooser.isVisible());
+    }
 }
 
 } // namespace

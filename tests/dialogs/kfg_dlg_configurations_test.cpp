@@ -1,6 +1,7 @@
 // Named configurations, the language prompt request and the index-file list.
 #include "framework/modal_hook.h"
 #include "framework/widgets/combo_widgets.h"
+#include "support/buttons.h"
 #include "support/dialog_tests.h"
 
 #include <QAbstractButton>
@@ -139,13 +140,6 @@ TEST(KfgConfigurations, IndexFilesListedAndChosen) {
             EXPECT_EQ(d.Record().Testzeilen, listed[1].toInt());
         });
     }
-}
-
-QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
-    const QList<QAbstractButton*> buttons = box.buttons();
-    const auto found = std::ranges::find_if(
-        buttons, [text](const QAbstractButton* b) { return b->text() == QString::fromUtf8(text); });
-    return found != buttons.end() ? *found : nullptr;
 }
 
 // The lines of `section` (its header included) in the bytes of an INI file.

@@ -90,7 +90,10 @@ TEST(KfgShortcut, WritesTheFolderUnderTheEscapingRules) {
         const std::string parent = fs::canonical(scratch / "Telvio").string();
         for (const std::string& line :
              {"Name=KFG – Telvio in " + escaped, "Name[es]=KFG – Telvio en " + escaped,
-              "Path=" + parent + "/" + escaped, std::string("Exec=kfg\nTryExec=kfg")}) {
+              "Path=" + parent + "/" + escaped, std::string("Exec=kfg\nTryExec=kfg"),
+              std::string("Actions=earlier-states;\n\n[Desktop Action earlier-states]"),
+              std::string("Name[de]=Frühere Stände\nName[es]=Estados anteriores\n"
+                          "Exec=kfg --history")}) {
             EXPECT_NE(text.find("\n" + line + "\n"), std::string::npos) << line << "\n" << text;
         }
         EXPECT_NE(run.out.find(entry.string()), std::string::npos) << run.out;

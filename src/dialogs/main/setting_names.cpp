@@ -65,22 +65,22 @@ QString ControlName(int id, TextLanguage language) {
     return CaptionOf(control->buddy, language);
 }
 
-// The list that shows the choices of each list key, for its name.
+// The lists by what they choose: their group boxes name two at once.
 struct ListRow {
     ChoiceList list;
-    int id;
+    Texts name;
 };
-constexpr auto kListControls = std::to_array<ListRow>({
-    {ChoiceList::DisplayModeList, res::kIdDisplayMode3x},
-    {ChoiceList::CardList, res::kIdCardList3x},
-    {ChoiceList::TunerList, res::kIdTunerList},
-    {ChoiceList::InterpolationList, res::kIdInterpolationList},
+constexpr auto kListNames = std::to_array<ListRow>({
+    {ChoiceList::DisplayModeList, {"Display mode", "Anzeigemodus", "Modo de pantalla"}},
+    {ChoiceList::CardList, {"TV card", "TV-Karte", "Tarjeta de TV"}},
+    {ChoiceList::TunerList, {"Tuner", "Tuner", "Sintonizador"}},
+    {ChoiceList::InterpolationList, {"Interpolation", "Interpolation", "Interpolación"}},
 });
 
 QString ListName(ChoiceList list, TextLanguage language) {
-    for (const ListRow& row : kListControls) {
+    for (const ListRow& row : kListNames) {
         if (row.list == list) {
-            return ControlName(row.id, language);
+            return QString::fromUtf8(row.name.In(language));
         }
     }
     return {};
