@@ -102,15 +102,15 @@ TEST(KfgStart, FailedAutomaticStartAndSoundInitialisationStaySilent) {
 
 constexpr const char* kV320 =
     "; Telvio 3.20\r\n[Telvio]\r\nStatus=1\r\nProportional=1\r\nFarbe=254\r\nTestzeilen=16\r\n";
-const std::string kChangedQuestionDe =
+const std::string kChangedDe =
     "KFG: Telvio.ini wurde geändert, seit KFG sie geladen hat. Mit den Werten des Fensters "
     "überschreiben?\n\nNein: Es wird nichts gespeichert; die Schaltfläche „Telvio.ini“ lädt die "
     "Datei neu.";
-const std::string kChangedQuestionEs =
+const std::string kChangedEs =
     "KFG: Telvio.ini ha cambiado desde que KFG lo cargó. ¿Sobrescribirlo con los valores de la "
     "ventana?\n\nNo: no se guarda nada; el botón «Telvio.ini» vuelve a cargar el fichero.";
 
-// What kfgctl set does: a save of its own, through a store of its own.
+// What kfgctl set does: a save through a store of its own.
 void SetOnDisk(const fs::path& file, const char* key, const char* value) {
     settings::ProfileStore other;
     ASSERT_FALSE(other.WriteString(file, "Telvio", key, value));
@@ -126,7 +126,6 @@ QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
 }
 
 using Answer = std::function<void(QMessageBox&)>;
-
 Answer Press(Qt::Key key) {
     return [key](QMessageBox& box) { QTest::keyClick(&box, key); };
 }
@@ -134,26 +133,36 @@ Answer ClickOn(const char* text) {
     return [text](QMessageBox& box) { QTest::mouseClick(ButtonTitled(box, text), Qt::LeftButton); };
 }
 
-// Answers every yes/no question with `answer` (checking that "Nein" / "No" is its default) and
-// every other message box with OK; records each as "caption: text".
-struct QuestionScript {
-    QuestionScript(bool spanish, Answer answer)
-        : hook_([this, spanish, answer = std::move(answer)](framework::ModalView& view) {
-            seen.push_back((view.Caption() + ": " + view.Text()).toStdString());
-            auto* box = qobject_cast<QMessageBox*>(view.Widget());
-            if (box == nullptr || box->buttons().size() != 2 || !answer) {
-                view.End(framework::IDOK);
-                return;
-            }
-            EXPECT_NE(ButtonTitled(*box, spanish ? "Sí" : "Ja"), nullptr);
-            EXPECT_EQ(box->defaultButton(), ButtonTitled(*box, spanish ? "No" : "Nein"));
-            answer(*box);
-        }) {}
+// A run of the main window over a V320 folder whose viewer takes over. `steps` act on the
+// window and its folder's "Telvio.ini"; every yes/no question is answered by `answer`, with
+// "Nein" / "No" checked as its default.
+struct StartRun : TelvioFolder {
+    std::vector<std::string> questions;
+    std::vector<std::string> started;
 
-    std::vector<std::string> seen;
-
-private:
-    framework::ScopedModalHook hook_;
+    StartRun(const std::string& kfg, bool spanish, const Answer& answer,
+             const std::function<void(CKfgDlg&, const fs::path&)>& steps)
+        : TelvioFolder(kV320, kfg) {
+        RecordingStarter starter;
+        starter.handOverError = {};
+        KfgRun run(path(),
+                   [&](CKfgDlg& d) {
+                       framework::ScopedModalHook hook([&](framework::ModalView& view) {
+                           questions.push_back((view.Caption() + ": " + view.Text()).toStdString());
+                           auto* box = qobject_cast<QMessageBox*>(view.Widget());
+                           ASSERT_TRUE(box != nullptr && box->buttons().size() == 2 && answer);
+                           EXPECT_EQ(box->defaultButton(),
+                                     ButtonTitled(*box, spanish ? "No" : "Nein"));
+                           answer(*box);
+                       });
+                       steps(d, *this / "Telvio.ini");
+                   },
+                   {}, {.starter = starter});
+        started = run.starter.log;
+    }
+    std::string Telvio() const {
+        return fs::exists(*this / "Telvio.ini") ? ReadBytes(*this / "Telvio.ini") : "(none)";
+    }
 };
 
 void PressStart(CKfgDlg& d) {
@@ -171,19 +180,18 @@ struct ChangedCase {
 
 // Start over a "Telvio.ini" another program changed while the window was open: a changed value
 // Start would write is overwritten only after "Ja"; "Nein", Escape and the close box write and
-// start nothing and leave the window's values. Changes the save keeps anyway never ask.
+// start nothing (the sound options neither) and leave the window's values. Changes the save
+// keeps anyway never ask.
 TEST(KfgStart, AsksBeforeOverwritingAValueChangedOnDisk) {
     const auto setColour = [](const fs::path& f) { SetOnDisk(f, "Farbe", "111"); };
-    const auto removeFile = [](const fs::path& f) { fs::remove(f); };
+    const auto remove = [](const fs::path& f) { fs::remove(f); };
     const ChangedCase cases[] = {
         {.what = "Enter", .meanwhile = setColour, .answer = Press(Qt::Key_Return)},
         {.what = "Escape",
          .meanwhile = setColour,
          .spanish = true,
          .answer = Press(Qt::Key_Escape)},
-        {.what = "close box",
-         .meanwhile = setColour,
-         .answer = [](QMessageBox& box) { box.close(); }},
+        {.what = "close box", .meanwhile = setColour, .answer = [](QMessageBox& b) { b.close(); }},
         {.what = "Nein", .meanwhile = setColour, .answer = ClickOn("Nein")},
         {.what = "Ja", .meanwhile = setColour, .answer = ClickOn("Ja"), .saves = true},
         {.what = "Sí",
@@ -191,8 +199,8 @@ TEST(KfgStart, AsksBeforeOverwritingAValueChangedOnDisk) {
          .spanish = true,
          .answer = ClickOn("Sí"),
          .saves = true},
-        {.what = "deleted, Enter", .meanwhile = removeFile, .answer = Press(Qt::Key_Return)},
-        {.what = "deleted, Ja", .meanwhile = removeFile, .answer = ClickOn("Ja"), .saves = true},
+        {.what = "deleted, Enter", .meanwhile = remove, .answer = Press(Qt::Key_Return)},
+        {.what = "deleted, Ja", .meanwhile = remove, .answer = ClickOn("Ja"), .saves = true},
         {.what = "unchanged", .meanwhile = [](const fs::path&) {}, .saves = true},
         {.what = "a comment",
          .meanwhile = [](const fs::path& f) { WriteBytes(f, std::string(kV320) + "; mine\r\n"); },
@@ -205,134 +213,108 @@ TEST(KfgStart, AsksBeforeOverwritingAValueChangedOnDisk) {
     };
     for (const ChangedCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string kfg = KfgIni(c.spanish);
-        std::vector<std::string> seen;
         std::string meanwhile;
-        RecordingStarter starter;
-        starter.handOverError = {}; // Telvio takes over
-        const TelvioFolder folder(kV320, kfg);
-        const fs::path file = folder / "Telvio.ini";
-        KfgRun run(folder.path(),
-                   [&](CKfgDlg& d) {
-                       TypeInto(d.Item(res::kIdTestLines), "33");
-                       d.Click(res::kIdSoundInit);
-                       c.meanwhile(file);
-                       meanwhile = fs::exists(file) ? ReadBytes(file) : "(none)";
-                       QuestionScript script(c.spanish, c.answer);
-                       PressStart(d);
-                       seen = script.seen;
-                       EXPECT_EQ(d.IsEnded(), c.saves);
-                       if (!c.saves) { // the window's values stay as they were
-                           EXPECT_EQ(d.ItemText(res::kIdColour), "254");
-                           EXPECT_EQ(d.ItemText(res::kIdTestLines), "33");
-                           EXPECT_EQ(d.CheckState(res::kIdSoundInit), 1);
-                       }
-                   },
-                   {}, {.starter = starter});
-        EXPECT_EQ(seen, c.answer ? std::vector<std::string>{c.spanish ? kChangedQuestionEs
-                                                                      : kChangedQuestionDe}
-                                 : std::vector<std::string>{});
-        const std::string telvio = fs::exists(file) ? ReadBytes(file) : "(none)";
+        const StartRun run(KfgIni(c.spanish), c.spanish, c.answer, [&](CKfgDlg& d, auto& file) {
+            TypeInto(d.Item(res::kIdTestLines), "33");
+            d.Click(res::kIdSoundInit);
+            c.meanwhile(file);
+            meanwhile = fs::exists(file) ? ReadBytes(file) : "(none)";
+            PressStart(d);
+            EXPECT_EQ(d.IsEnded(), c.saves);
+            if (!c.saves) { // the window keeps its values
+                EXPECT_EQ(d.ItemText(res::kIdColour) + d.ItemText(res::kIdTestLines), "25433");
+            }
+        });
+        EXPECT_EQ(run.questions, c.answer ? std::vector{c.spanish ? kChangedEs : kChangedDe}
+                                          : std::vector<std::string>{});
         if (c.saves) {
-            EXPECT_EQ(run.starter.log,
+            EXPECT_EQ(run.started,
                       (std::vector<std::string>{"sound", "handover Telvio.exe Quick"}));
-            EXPECT_THAT(telvio, AllOf(HasSubstr("Farbe=254\r\n"), HasSubstr("Testzeilen=33\r\n")));
-            EXPECT_THAT(telvio, HasSubstr(c.kept)) << telvio;
-            EXPECT_THAT(ReadBytes(folder / "KFG.ini"), HasSubstr("SoundInit=1\r\n"));
+            EXPECT_THAT(run.Telvio(), AllOf(HasSubstr("Farbe=254\r\n"),
+                                            HasSubstr("Testzeilen=33\r\n"), HasSubstr(c.kept)));
+            EXPECT_THAT(ReadBytes(run / "KFG.ini"), HasSubstr("SoundInit=1\r\n"));
         } else {
-            EXPECT_TRUE(run.starter.log.empty());
-            EXPECT_EQ(telvio, meanwhile);
-            EXPECT_EQ(ReadBytes(folder / "KFG.ini"), kfg); // not even the sound options
+            EXPECT_TRUE(run.started.empty());
+            EXPECT_EQ(run.Telvio(), meanwhile);
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(c.spanish));
         }
     }
 }
 
-// "Nein", then the "Telvio.ini" button: the window shows what the disk holds now, and Start
-// saves and starts without asking again.
-TEST(KfgStart, AfterNeinTheTelvioIniButtonLoadsTheChangeAndStartNoLongerAsks) {
-    const TelvioFolder folder(kV320, KfgIni(false));
-    RecordingStarter starter;
-    starter.handOverError = {};
-    std::vector<std::string> seen;
-    KfgRun run(folder.path(),
-               [&](CKfgDlg& d) {
-                   QuestionScript script(false, Press(Qt::Key_Escape));
-                   SetOnDisk(folder / "Telvio.ini", "Farbe", "111");
-                   PressStart(d);
-                   ASSERT_FALSE(d.IsEnded());
-                   QTest::mouseClick(d.Item(res::kIdReload), Qt::LeftButton);
-                   EXPECT_EQ(d.ItemText(res::kIdColour), "111");
-                   TypeInto(d.Item(res::kIdTestLines), "33");
-                   PressStart(d);
-                   EXPECT_TRUE(d.IsEnded());
-                   seen = script.seen;
-               },
-               {}, {.starter = starter});
-    EXPECT_EQ(seen, std::vector<std::string>{kChangedQuestionDe}); // the first Start only
-    EXPECT_THAT(ReadBytes(folder / "Telvio.ini"),
-                AllOf(HasSubstr("Farbe=111\r\n"), HasSubstr("Testzeilen=33\r\n")));
-    EXPECT_EQ(run.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
-}
+struct SequenceCase {
+    const char* what;
+    std::function<void(CKfgDlg&, const fs::path& telvio)> steps; // each ends with Start
+    Answer answer = ClickOn("Ja");
+    std::vector<std::string> questions = {};
+    const char* saved = ""; // in "Telvio.ini" at the end
+};
 
-// Showing a configuration changes the window's values, not what Start compares "Telvio.ini"
-// with: Start writes the configuration's values without a question, unless the file itself
-// changed meanwhile.
-TEST(KfgStart, AShownConfigurationIsComparedWithTelvioIniAsLoaded) {
-    for (const bool changed : {false, true}) {
-        SCOPED_TRACE(changed);
-        const TelvioFolder folder(kV320, KfgIni(false, "[Abend]\r\nFarbe=50\r\nTestzeilen=20\r\n"));
-        RecordingStarter starter;
-        starter.handOverError = {};
-        std::vector<std::string> seen;
-        KfgRun run(folder.path(),
-                   [&](CKfgDlg& d) {
-                       QuestionScript script(false, ClickOn("Ja"));
-                       if (changed) {
-                           SetOnDisk(folder / "Telvio.ini", "Helligkeit", "90");
-                       }
-                       TypeInto(d.Item(res::kIdConfigurationField), "Abend");
-                       d.Click(res::kIdShowConfiguration);
-                       EXPECT_EQ(d.ItemText(res::kIdColour), "50");
-                       PressStart(d);
-                       seen = script.seen;
-                   },
-                   {}, {.starter = starter});
-        EXPECT_EQ(seen, changed ? std::vector<std::string>{kChangedQuestionDe}
-                                : std::vector<std::string>{});
-        EXPECT_THAT(ReadBytes(folder / "Telvio.ini"),
-                    AllOf(HasSubstr("Farbe=50\r\n"), HasSubstr("Testzeilen=20\r\n")));
-    }
-}
-
-// A save that reached the disk is what Start compares with next; after a failed one, the disk
-// still holds what it held, and a change another program made there is still asked about.
-TEST(KfgStart, OnlyASaveThatReachedTheDiskMovesTheComparison) {
-    for (const bool saveFails : {false, true}) {
-        SCOPED_TRACE(saveFails);
-        const TelvioFolder folder(kV320, KfgIni(false));
-        const fs::path file = folder / "Telvio.ini";
-        RecordingStarter starter;
-        starter.handOverError = {};
-        std::vector<std::string> seen;
-        KfgRun run(folder.path(),
-                   [&](CKfgDlg& d) {
-                       QuestionScript script(false, ClickOn("Ja"));
-                       if (saveFails) {
-                           SetOnDisk(file, "Farbe", "111");
-                           fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
-                       } else {
-                           TypeInto(d.Item(res::kIdColour), "111");
-                       }
-                       EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio)); // the checks passed
-                       fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
-                       TypeInto(d.Item(res::kIdColour), "200");
-                       PressStart(d);
-                       seen = script.seen;
-                   },
-                   {}, {.starter = starter});
-        EXPECT_EQ(seen, saveFails ? std::vector<std::string>{kChangedQuestionDe}
-                                  : std::vector<std::string>{});
-        EXPECT_THAT(ReadBytes(file), HasSubstr("Farbe=200\r\n"));
+// What Start compares with: "Telvio.ini" as the window last loaded it (the "Telvio.ini" button
+// included; showing a configuration changes the window's values only) or saved it (not after a
+// save that failed, the disk still holding what it held).
+TEST(KfgStart, ComparesWithTelvioIniAsLastLoadedOrSaved) {
+    const auto show = [](CKfgDlg& d) {
+        TypeInto(d.Item(res::kIdConfigurationField), "Abend");
+        d.Click(res::kIdShowConfiguration);
+    };
+    const SequenceCase cases[] = {
+        {.what = "Nein, the Telvio.ini button, Start",
+         .steps =
+             [](CKfgDlg& d, const fs::path& f) {
+                 SetOnDisk(f, "Farbe", "111");
+                 PressStart(d);
+                 QTest::mouseClick(d.Item(res::kIdReload), Qt::LeftButton);
+                 EXPECT_EQ(d.ItemText(res::kIdColour), "111");
+                 PressStart(d);
+             },
+         .answer = Press(Qt::Key_Escape),
+         .questions = {kChangedDe},
+         .saved = "Farbe=111\r\nTestzeilen=16\r\n"},
+        {.what = "a configuration shown",
+         .steps =
+             [&](CKfgDlg& d, const fs::path&) {
+                 show(d);
+                 PressStart(d);
+             },
+         .saved = "Farbe=50\r\nTestzeilen=20\r\n"},
+        {.what = "a configuration shown over a changed file",
+         .steps =
+             [&](CKfgDlg& d, const fs::path& f) {
+                 SetOnDisk(f, "Helligkeit", "90");
+                 show(d);
+                 PressStart(d);
+             },
+         .questions = {kChangedDe},
+         .saved = "Helligkeit=128\r\n"},
+        {.what = "a save, then an edit",
+         .steps =
+             [](CKfgDlg& d, const fs::path&) {
+                 TypeInto(d.Item(res::kIdColour), "111");
+                 EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
+                 TypeInto(d.Item(res::kIdColour), "200");
+                 PressStart(d);
+             },
+         .saved = "Farbe=200\r\n"},
+        {.what = "a failed save over a changed file",
+         .steps =
+             [](CKfgDlg& d, const fs::path& f) {
+                 SetOnDisk(f, "Farbe", "111");
+                 fs::permissions(f, fs::perms::owner_write, fs::perm_options::remove);
+                 EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio)); // the checks passed
+                 fs::permissions(f, fs::perms::owner_write, fs::perm_options::add);
+                 TypeInto(d.Item(res::kIdColour), "200");
+                 PressStart(d);
+             },
+         .questions = {kChangedDe},
+         .saved = "Farbe=200\r\n"},
+    };
+    for (const SequenceCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const StartRun run(KfgIni(false, "[Abend]\r\nFarbe=50\r\nTestzeilen=20\r\n"), false,
+                           c.answer, c.steps);
+        EXPECT_EQ(run.questions, c.questions);
+        EXPECT_THAT(run.Telvio(), HasSubstr(c.saved));
+        EXPECT_EQ(run.started.size(), 1u); // the hand-over, once
     }
 }
 

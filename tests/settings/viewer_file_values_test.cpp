@@ -5,7 +5,6 @@
 #include "support/temp_dir.h"
 
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -15,139 +14,74 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kLoaded = "; Telvio 3.20\r\n[Telvio]\r\nStatus=1\r\nFarbe=254\r\n"
-                                "Helligkeit=100\r\nSpeicher3=24\r\nProportional=1\r\n";
-
-// Another program's save: a new file renamed over the old one, as kfgctl and KFG save.
-void Replace(const fs::path& file, const std::string& bytes) {
-    test::WriteBytes(file.string() + ".new", bytes);
-    fs::rename(file.string() + ".new", file);
-}
+                                "Helligkeit=100\r\nSpeicher3=24\r\n";
 
 // `kLoaded` with `from` replaced by `to`.
 std::string Edited(const std::string& from, const std::string& to) {
     std::string bytes = kLoaded;
-    bytes.replace(bytes.find(from), from.size(), to);
-    return bytes;
+    return bytes.replace(bytes.find(from), from.size(), to);
 }
 
 struct ChangeCase {
     const char* what;
-    std::function<void(const fs::path& file)> meanwhile; // what happens to the file meanwhile
-    std::function<void(SettingsRecord&)> window = {};    // the window's own edit, if any
+    const char* before = kLoaded; // null: no file when the window loads
+    std::string after;            // what another program leaves; "-": no file
+    int windowFarbe = 254;        // the window's own edits
+    int windowSlot3 = 24;
     bool overwrites = false;
 };
 
-// A load, a change by another program, then the question whether a save of the window's values
-// overwrites that change. Only values of keys the save writes count, as loading reads them.
+// A load, another program's save, then the question whether saving the window's values
+// overwrites what it did. Only values of keys the save writes count, as loading reads them.
 TEST(ViewerFileValues, OnlyAChangedValueTheSaveWritesCounts) {
     const ChangeCase cases[] = {
-        {.what = "nothing changed", .meanwhile = [](const fs::path&) {}, .overwrites = false},
-        {.what = "a value the save writes",
-         .meanwhile = [](const fs::path& f) { Replace(f, Edited("254", "111")); },
+        {.what = "nothing changed", .after = kLoaded},
+        {.what = "a value the save writes", .after = Edited("254", "111"), .overwrites = true},
+        {.what = "to the value the window writes",
+         .after = Edited("254", "111"),
+         .windowFarbe = 111},
+        {.what = "a key removed, its default differs",
+         .after = Edited("Helligkeit=100\r\n", ""),
          .overwrites = true},
-        {.what = "a value written in place, longer",
-         .meanwhile =
-             [](const fs::path& f) { test::WriteBytes(f, Edited("Farbe=254", "Farbe=1110")); },
-         .overwrites = true},
-        {.what = "the value the window writes anyway",
-         .meanwhile = [](const fs::path& f) { Replace(f, Edited("254", "111")); },
-         .window = [](SettingsRecord& r) { r.Farbe = 111; },
-         .overwrites = false},
-        {.what = "a written key removed, its default differs",
-         .meanwhile = [](const fs::path& f) { Replace(f, Edited("Helligkeit=100\r\n", "")); },
-         .overwrites = true},
-        {.what = "a written key removed, its default is the value",
-         .meanwhile = [](const fs::path& f) { Replace(f, Edited("Farbe=254\r\n", "")); },
-         .overwrites = false},
-        {.what = "a memory slot the window writes",
-         .meanwhile = [](const fs::path& f) { Replace(f, Edited("Speicher3=24", "Speicher3=5")); },
-         .overwrites = true},
-        {.what = "a memory slot the window cleared (nothing written there)",
-         .meanwhile = [](const fs::path& f) { Replace(f, Edited("Speicher3=24", "Speicher3=5")); },
-         .window = [](SettingsRecord& r) { r.Memory[3] = 0; },
-         .overwrites = false},
-        {.what = "keys the edition does not write",
-         .meanwhile =
-             [](const fs::path& f) {
-                 Replace(f, Edited("Status=1", "Status=1\r\nHoeheRand=40\r\nX=1"));
-             },
-         .overwrites = false},
-        {.what = "the same key in another section",
-         .meanwhile =
-             [](const fs::path& f) { Replace(f, std::string(kLoaded) + "[Abend]\r\nFarbe=3\r\n"); },
-         .overwrites = false},
-        {.what = "a comment appended",
-         .meanwhile =
-             [](const fs::path& f) {
-                 test::WriteBytes(f, std::string(kLoaded) + "; set by hand\r\n");
-             },
-         .overwrites = false},
+        {.what = "a key removed, its default is the value", .after = Edited("Farbe=254\r\n", "")},
+        {.what = "a slot the save writes", .after = Edited("r3=24", "r3=5"), .overwrites = true},
+        {.what = "a slot the window cleared", .after = Edited("r3=24", "r3=5"), .windowSlot3 = 0},
+        {.what = "keys V320 does not write", .after = Edited("=1", "=1\r\nHoeheRand=4\r\nX=1")},
+        {.what = "another section", .after = std::string(kLoaded) + "[Abend]\r\nFarbe=3\r\n"},
+        {.what = "a comment", .after = std::string(kLoaded) + "; mine\r\n"},
         {.what = "layout and letter case",
-         .meanwhile =
-             [](const fs::path& f) {
-                 Replace(f, Edited("Helligkeit=100\r\n", "\r\nhelligkeit = 100  \r\n\r\n"));
-             },
-         .overwrites = false},
-        {.what = "the file deleted",
-         .meanwhile = [](const fs::path& f) { fs::remove(f); },
-         .overwrites = true},
-        {.what = "a folder in the file's place",
-         .meanwhile =
-             [](const fs::path& f) {
-                 fs::remove(f);
-                 fs::create_directory(f);
-             },
+         .after = Edited("Helligkeit=100", "\r\nhelligkeit = 100 ")},
+        {.what = "deleted", .after = "-", .overwrites = true},
+        {.what = "still missing", .before = nullptr, .after = "-"},
+        {.what = "made with the defaults", .before = nullptr, .after = "[Telvio]\r\nFarbe=254\r\n"},
+        {.what = "made with other values",
+         .before = nullptr,
+         .after = "[Telvio]\r\nFarbe=1\r\n",
          .overwrites = true},
     };
     for (const ChangeCase& c : cases) {
         SCOPED_TRACE(c.what);
         test::TempDir dir;
         const fs::path file = dir / "Telvio.ini";
-        test::WriteBytes(file, kLoaded);
+        if (c.before != nullptr) {
+            test::WriteBytes(file, c.before);
+        }
         ProfileStore store;
         SettingsRecord record;
         ProcessState state;
         LoadViewerKeys(store, file, "Telvio", Edition::V320, record, state);
         const ViewerFileValues loaded =
             ViewerFileValuesOf(Edition::V320, store.HasFile(file), record, state);
-        c.meanwhile(file);
-        if (c.window) {
-            c.window(record);
+        // A new file renamed over the old one, as kfgctl saves.
+        fs::remove(file);
+        if (c.after != "-") {
+            test::WriteBytes(dir / "new", c.after);
+            fs::rename(dir / "new", file);
         }
+        record.Farbe = c.windowFarbe;
+        record.Memory[3] = c.windowSlot3;
         const ViewerFileValues now = ReadViewerFileValues(store, file, Edition::V320);
         EXPECT_EQ(SaveOverwritesChanges(loaded, now, record, state), c.overwrites);
-    }
-}
-
-// A window that loaded no file (it was missing) is asked about only once one is there with other
-// values than the defaults it shows.
-TEST(ViewerFileValues, AMissingFileCountsAsItsDefaults) {
-    struct MissingCase {
-        const char* madeMeanwhile; // null: still missing
-        bool overwrites;
-    };
-    const MissingCase cases[] = {
-        {.madeMeanwhile = nullptr, .overwrites = false},
-        {.madeMeanwhile = "[Telvio]\r\nFarbe=254\r\n", .overwrites = false},
-        {.madeMeanwhile = "[Telvio]\r\nFarbe=1\r\n", .overwrites = true},
-    };
-    for (const MissingCase& c : cases) {
-        SCOPED_TRACE(c.madeMeanwhile != nullptr ? c.madeMeanwhile : "missing");
-        test::TempDir dir;
-        const fs::path file = dir / "Telvio.ini";
-        ProfileStore store;
-        SettingsRecord record;
-        ProcessState state;
-        LoadViewerKeys(store, file, "Telvio", Edition::V320, record, state);
-        const ViewerFileValues loaded =
-            ViewerFileValuesOf(Edition::V320, store.HasFile(file), record, state);
-        EXPECT_FALSE(loaded.fileFound);
-        if (c.madeMeanwhile != nullptr) {
-            test::WriteBytes(file, c.madeMeanwhile);
-        }
-        EXPECT_EQ(SaveOverwritesChanges(loaded, ReadViewerFileValues(store, file, Edition::V320),
-                                        record, state),
-                  c.overwrites);
     }
 }
 
