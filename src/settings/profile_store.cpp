@@ -274,6 +274,10 @@ bool ProfileStore::HasSection(const std::filesystem::path& file, std::string_vie
     return Refresh(file).document.HasSection(TrimSpaces(section));
 }
 
+bool ProfileStore::HasFile(const std::filesystem::path& file) {
+    return Refresh(file).disk.present;
+}
+
 std::error_code ProfileStore::WriteString(const std::filesystem::path& file,
                                           std::string_view section, std::string_view key,
                                           std::string_view value) {

@@ -83,6 +83,10 @@ public:
     // Whether the file holds the section (a header of that name, letter case aside).
     bool HasSection(const std::filesystem::path& file, std::string_view section);
 
+    // Whether a regular file stands at `file` now (letter case aside; read again when another
+    // program changed it).
+    bool HasFile(const std::filesystem::path& file);
+
     // Sets section/key to value, creating file, section and key as needed.
     [[nodiscard]] std::error_code WriteString(const std::filesystem::path& file,
                                               std::string_view section, std::string_view key,

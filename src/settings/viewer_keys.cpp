@@ -32,11 +32,6 @@ const std::vector<const ViewerKey*>& InWriteOrder() {
     return ordered;
 }
 
-int ReadNumber(ProfileStore& store, const std::filesystem::path& file, std::string_view section,
-               std::string_view key, std::string_view defaultText) {
-    return LeadingInteger(store.GetString(file, section, key, defaultText, kValueBuffer));
-}
-
 } // namespace
 
 std::string_view ViewerSectionFor(Edition edition) {
@@ -95,6 +90,11 @@ bool Allows(const ViewerKey& key, Edition edition, int value) {
     return false;
 }
 
+int ReadViewerValue(ProfileStore& store, const std::filesystem::path& file,
+                    std::string_view section, std::string_view key, std::string_view defaultText) {
+    return LeadingInteger(store.GetString(file, section, key, defaultText, kValueBuffer));
+}
+
 void LoadViewerKeys(ProfileStore& store, const std::filesystem::path& file,
                     std::string_view section, Edition edition, SettingsRecord& record,
                     ProcessState& state) {
@@ -104,12 +104,13 @@ void LoadViewerKeys(ProfileStore& store, const std::filesystem::path& file,
         }
         if (key.kind == KeyKind::MemorySlots) {
             for (int slot = 0; EditionReads(key, edition, slot); ++slot) {
-                record.Memory[static_cast<std::size_t>(slot)] =
-                    ReadNumber(store, file, section, MemorySlotKey(edition, slot), key.defaultText);
+                record.Memory[static_cast<std::size_t>(slot)] = ReadViewerValue(
+                    store, file, section, MemorySlotKey(edition, slot), key.defaultText);
             }
             continue;
         }
-        KeyValue(key, record, state) = ReadNumber(store, file, section, key.name, key.defaultText);
+        KeyValue(key, record, state) =
+            ReadViewerValue(store, file, section, key.name, key.defaultText);
     }
 }
 

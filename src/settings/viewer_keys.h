@@ -41,6 +41,11 @@ std::string MemorySlotKey(Edition edition, int slot);
 int KeyValue(const ViewerKey& key, const SettingsRecord& record, const ProcessState& state);
 int& KeyValue(const ViewerKey& key, SettingsRecord& record, ProcessState& state);
 
+// One key's value as loading reads it: the default when the key is missing, the value cut to
+// 19 characters, then its leading decimal number.
+int ReadViewerValue(ProfileStore& store, const std::filesystem::path& file,
+                    std::string_view section, std::string_view key, std::string_view defaultText);
+
 // Reads the edition's keys from `section` of `file` into the record and the program-wide
 // values: the default when a key is missing, the value cut to 19 characters, then its leading
 // decimal number.

@@ -35,7 +35,8 @@ struct Scene {
     int grab;            // the template id of the dialog to render; 0: the first message box
     // What to do on the main window before grabbing (message boxes come from here).
     std::function<void(kfg::dialogs::CKfgDlg&)> act;
-    bool readOnlyFiles = false; // "Telvio.ini" and "KFG.ini" may not be written
+    bool readOnlyFiles = false;    // "Telvio.ini" and "KFG.ini" may not be written
+    bool telvioIniChanged = false; // another program changes a value while the window is open
 };
 
 std::vector<Scene> Scenes() {
@@ -116,6 +117,14 @@ std::vector<Scene> Scenes() {
                           },
                           true});
     }
+    // Start over a value another program changed while the window was open; the snapshot's
+    // answer is "Nein", so nothing is written.
+    for (const bool spanish : {false, true}) {
+        Scene scene{std::string("message-telvio-ini-changed") + (spanish ? "-es.png" : "-de.png"),
+                    "V320", spanish, 0, [](kfg::dialogs::CKfgDlg& dialog) { dialog.OnStart(); }};
+        scene.telvioIniChanged = true;
+        scenes.push_back(std::move(scene));
+    }
     return scenes;
 }
 
@@ -159,6 +168,12 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
         if (shown == scene.grab && !saved) {
             saved = view.Widget()->grab().save(
                 QString::fromStdString((output / scene.picture).string()));
+        }
+        if (main != nullptr && scene.telvioIniChanged) {
+            kfg::settings::ProfileStore other({}, {}, nullptr); // as kfgctl set would
+            if (other.WriteString(folder / "Telvio.ini", "Telvio", "Farbe", "111")) {
+                std::fprintf(stderr, "kfg-snapshots: cannot change %s\n", folder.c_str());
+            }
         }
         if (main != nullptr && scene.act) {
             scene.act(*main);

@@ -16,6 +16,7 @@
 #include "settings/kfg_keys.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "settings/viewer_file_values.h"
 #include "settings/viewer_keys.h"
 #include "settings/windows1252.h"
 
@@ -198,6 +199,13 @@ void CKfgDlg::LoadSettings(SettingsSource source) {
         state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
     }
     settings::LoadViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
+    if (source == SettingsSource::Telvio) {
+        // What Start tells another program's changes by: the values just read, before the
+        // exchange below normalises any of them. Showing a configuration changes the window's
+        // values, not what the disk holds, so it keeps the baseline.
+        viewerFileBaseline_ =
+            settings::ViewerFileValuesOf(state_.Edition, store_.HasFile(file), record_, state_);
+    }
     settings::ChoiceTextsFromIndices(record_, state_);
     UpdateData(false);
     // Section names are Windows-1252 in the files.
@@ -206,23 +214,40 @@ void CKfgDlg::LoadSettings(SettingsSource source) {
 }
 
 bool CKfgDlg::SaveSettings(SettingsSource target) {
+    if (!TakeWindowValues()) {
+        return false;
+    }
+    WriteSettings(target);
+    return true;
+}
+
+bool CKfgDlg::TakeWindowValues() {
     ChoiceIndicesFromTexts();
     // A failing check has shown its message and selected the field: nothing is written, so no
     // half-taken record reaches a file.
-    if (!UpdateData(true)) {
-        return false;
+    return UpdateData(true);
+}
+
+void CKfgDlg::WriteSettings(SettingsSource target) {
+    const auto failures = store_.CollectFailures();
+    {
+        // Everything this save writes reaches each file in one replacement, before returning.
+        auto gathered = store_.Gather();
+        std::filesystem::path file = ManagerFile();
+        if (target == SettingsSource::Telvio) {
+            file = ViewerFile();
+            state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
+        } else {
+            WriteSoundOptions(); // a named save always stores them, first
+        }
+        settings::SaveViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_,
+                                 state_);
     }
-    // Everything this save writes reaches each file in one replacement, before returning.
-    auto gathered = store_.Gather();
-    std::filesystem::path file = ManagerFile();
-    if (target == SettingsSource::Telvio) {
-        file = ViewerFile();
-        state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
-    } else {
-        WriteSoundOptions(); // a named save always stores them, first
+    // The window now holds what the file holds. After a failed save the disk still holds what
+    // it held, and any change made there meanwhile is still to be asked about.
+    if (target == SettingsSource::Telvio && failures.Failures().empty()) {
+        viewerFileBaseline_ = settings::ReadViewerFileValues(store_, ViewerFile(), state_.Edition);
     }
-    settings::SaveViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
-    return true;
 }
 
 void CKfgDlg::RunOneTimeBlock() {

@@ -6,6 +6,7 @@
 #include "framework/qt_translations.h"
 #include "mixer/mixer_switch.h"
 #include "settings/settings_record.h"
+#include "settings/viewer_file_values.h"
 #include "settings/viewer_key_table.h"
 
 #include <filesystem>
@@ -104,6 +105,15 @@ private:
     // Saves the configuration `ActiveSection` names, its name already checked.
     void SaveConfiguration();
     void WriteSoundOptions();
+    // Turns the controls' texts into the record, checking every field; false after a failed
+    // check's message, with nothing written.
+    [[nodiscard]] bool TakeWindowValues();
+    // Writes the record taken into `target`; a named configuration also stores the sound
+    // options, first.
+    void WriteSettings(SettingsSource target);
+    // Whether Start may write "Telvio.ini": yes unless another program changed a value the save
+    // would overwrite since the window loaded or saved the file, and the user then says no.
+    [[nodiscard]] bool MayOverwriteViewerFile();
     void StartDecoderAutomatically();
     void SetPair(int id, int& member, int otherId, int& otherMember);
     // The record's number that an exchange row steps.
@@ -134,6 +144,8 @@ private:
     // Members in the order they are built; destroyed in reverse.
     mixer::CMixerSwitch LineInMute;
     settings::SettingsRecord record_;
+    // What "Telvio.ini" held of the keys Start writes when the window last loaded or saved it.
+    settings::ViewerFileValues viewerFileBaseline_;
     CDisplayModeDlg displayModeDlg_;
     CLanguageDlg languageDlg_;
     CAudioDecoderDlg audioDecoderDlg_;

@@ -2,12 +2,15 @@
 #include "dialogs/failure_reasons.h"
 #include "dialogs/main/exchange_table.h"
 #include "dialogs/main/kfg_dlg.h"
+#include "dialogs/main/question_texts.h"
+#include "framework/message_box.h"
 #include "platform/program_starter.h"
 #include "res/template_102.h"
 #include "settings/edition_facts.h"
 #include "settings/kfg_keys.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "settings/viewer_file_values.h"
 #include "settings/viewer_key_table.h"
 #include "settings/viewer_start.h"
 
@@ -103,9 +106,13 @@ void CKfgDlg::OnHelp() {}
 
 void CKfgDlg::OnStart() {
     const auto failures = store_.CollectFailures();
-    if (!SaveSettings(SettingsSource::Telvio)) {
+    if (!TakeWindowValues()) {
         return; // the failed check keeps the dialog open: nothing written, nothing started
     }
+    if (!MayOverwriteViewerFile()) {
+        return; // nothing written or started; the window keeps its values
+    }
+    WriteSettings(SettingsSource::Telvio);
     if (record_.SoundOptionsChanged == 1) {
         WriteSoundOptions();
     }
@@ -128,6 +135,20 @@ void CKfgDlg::OnStart() {
         ShowStartFailure(this, workingDirectory_, viewer, failed, CaptionLanguage());
     }
     framework::Dialog::OnOK();
+}
+
+// Asked after the range checks and before anything is written (the sound options too) or
+// started, so that "Nein" leaves everything as it was.
+bool CKfgDlg::MayOverwriteViewerFile() {
+    const settings::ViewerFileValues now =
+        settings::ReadViewerFileValues(store_, ViewerFile(), state_.Edition);
+    if (!settings::SaveOverwritesChanges(viewerFileBaseline_, now, record_, state_)) {
+        return true;
+    }
+    const platform::TextLanguage language = CaptionLanguage();
+    return framework::MessageBoxYesNo(this, In(kViewerFileChangedQuestion, language),
+                                      QStringLiteral("KFG"), In(kYes, language),
+                                      In(kNo, language)) == framework::IDYES;
 }
 
 void CKfgDlg::OnAudioDecoder() {

@@ -2,6 +2,7 @@
 // request.
 #include "dialogs/failure_reasons.h"
 #include "dialogs/main/kfg_dlg.h"
+#include "dialogs/main/question_texts.h"
 #include "framework/message_box.h"
 #include "platform/file_system.h"
 #include "platform/name_lookup.h"
@@ -26,18 +27,6 @@ std::string FieldName(const CKfgDlg& dialog) {
 
 QString Shown(const std::string& windows1252) {
     return QString::fromStdString(settings::Utf8FromWindows1252(windows1252));
-}
-
-// The texts of the configuration commands' own messages; the dialog speaks German or Spanish,
-// and %1 stands for the name.
-constexpr platform::Texts kOverwriteQuestion{"The configuration %1 exists already. Replace it?",
-                                             "Die Konfiguration %1 gibt es schon. Überschreiben?",
-                                             "La configuración %1 ya existe. ¿Sobrescribirla?"};
-constexpr platform::Texts kYes{"Yes", "Ja", "Sí"};
-constexpr platform::Texts kNo{"No", "Nein", "No"};
-
-QString In(const platform::Texts& texts, platform::TextLanguage language) {
-    return QString::fromUtf8(texts.In(language));
 }
 
 } // namespace
@@ -133,7 +122,7 @@ void CKfgDlg::OnSaveConfigurationAsking() {
     if (store_.HasSection(ManagerFile(), state_.ActiveSection)) {
         const platform::TextLanguage language = CaptionLanguage();
         const int answer = framework::MessageBoxYesNo(
-            this, In(kOverwriteQuestion, language).arg(Shown(state_.ActiveSection)),
+            this, In(kOverwriteConfigurationQuestion, language).arg(Shown(state_.ActiveSection)),
             QStringLiteral("KFG"), In(kYes, language), In(kNo, language));
         if (answer != framework::IDYES) {
             return; // the name stays in the field for another try
