@@ -70,6 +70,8 @@ done
 # The application's own entry is in the menu and opens the folder chooser.
 app_entry="$scratch/contents/usr/share/applications/io.kfg.KFG.desktop"
 grep -qx 'Exec=kfg --choose-folder' "$app_entry" || fail "the menu entry does not open the chooser"
+grep -qx 'Exec=kfg --choose-folder --history' "$app_entry" ||
+    fail "the menu entry has no action for the earlier states"
 grep -q '^NoDisplay=' "$app_entry" && fail "the menu entry hides itself (NoDisplay)"
 echo "The menu entry is shown and opens the folder chooser."
 
@@ -159,6 +161,47 @@ PATH=/usr/bin:/bin xvfb-run -a -s "-screen 0 1280x1024x24" bash -euo pipefail -c
         fail "kfg runs without the Qt SVG library, so its icons are missing"
     kill "$pid"
 '
+heading "The desktop actions \"Earlier states\", launched by GLib's launcher"
+# As a desktop's menu launches an action: GLib's own launcher through its Python binding. The
+# folder's entry opens the window of earlier states in the folder; KFG's own entry asks for the
+# folder first.
+ensure_packages python3-gi
+PATH=/usr/bin:/bin LC_ALL=C.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24" bash -euo pipefail -c '
+    fail() { echo "FAILED: $*" >&2; exit 1; }
+    launch() {
+        python3 -c "import sys, gi
+gi.require_version(\"Gio\", \"2.0\")
+from gi.repository import Gio
+app = Gio.DesktopAppInfo.new_from_filename(sys.argv[1])
+sys.exit(0 if app and app.launch_action(sys.argv[2], None) is None else 1)" "$1" "$2"
+    }
+    # The kfg started with `arguments` (as its command line joins them), once it shows `title`.
+    started() {
+        local arguments="$1" title="$2" pid=""
+        for ((i = 0; i < 100; i++)); do
+            for candidate in $(pgrep -x kfg || true); do
+                [[ "$(tr "\0" " " <"/proc/$candidate/cmdline" 2>/dev/null)" == "kfg $arguments " ]] &&
+                    pid="$candidate"
+            done
+            [[ -n "$pid" ]] && xwininfo -root -tree | grep -qF "\"$title" && break
+            sleep 0.1
+        done
+        [[ -n "$pid" ]] || fail "no kfg $arguments runs after 10 s"
+        xwininfo -root -tree | grep -qF "\"$title" || fail "kfg $arguments shows no window \"$title\""
+        echo "$pid"
+    }
+    launch "$KFG_CHECK_ENTRY" earlier-states
+    pid="$(started "--history" "Earlier states – ")"
+    [[ "$(readlink "/proc/$pid/cwd")" == "$KFG_CHECK_FOLDER" ]] ||
+        fail "the folder entry'"'"'s action runs in $(readlink "/proc/$pid/cwd")"
+    echo "The folder entry'"'"'s action shows the earlier states of $KFG_CHECK_FOLDER."
+    kill "$pid"
+    launch /usr/share/applications/io.kfg.KFG.desktop earlier-states
+    pid="$(started "--choose-folder --history" "KFG – Choose the Telvio folder")"
+    echo "KFG'"'"'s own action asks for the folder first."
+    kill "$pid"
+'
+
 missing=0
 while read -r file; do
     owner="$(dpkg -S "$file" 2>/dev/null || dpkg -S "${file#/usr}" 2>/dev/null || true)"
