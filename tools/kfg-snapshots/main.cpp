@@ -214,6 +214,8 @@ bool RenderChooser(const fs::path& examples, const fs::path& output, const std::
     if (saved) {
         kfg::dialogs::FolderChooser chooser({recent, {std::nullopt, home}, {"~/.wine"}, home},
                                             language);
+        // As in kfg: the button "Earlier states…" is shown (it opens nothing here).
+        chooser.SetHistoryOpener([](const fs::path&, kfg::platform::TextLanguage, QWidget*) {});
         QEventLoop loop;
         chooser.SetSearchFinished([&loop] { loop.quit(); });
         chooser.show();
