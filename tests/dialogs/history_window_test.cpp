@@ -9,6 +9,8 @@
 #include "support/buttons.h"
 #include "support/dialog_tests.h"
 
+#include <QContextMenuEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -334,6 +336,36 @@ TEST(HistoryWindow, SecondQuestionsForAnotherEditionAndForConfigurations) {
         << asked[0].toStdString();
 }
 
+// Where nothing is kept it says so, where states are kept, and why none can be; a deleted
+// Telvio.ini is listed and comes back.
+TEST(HistoryWindow, SaysWhyNothingIsKeptAndBringsADeletedFileBack) {
+    Window w;
+    fs::remove(w.folder / "Telvio.ini");
+    std::vector<QString> asked;
+    w.Show(
+        [](HistoryWindow& window) {
+            EXPECT_EQ(Rows(window)->topLevelItemCount(), 3);
+            QTest::mouseClick(Button(window, "Wiederherstellen"), Qt::LeftButton);
+        },
+        [](QMessageBox& box) { QTest::mouseClick(ButtonTitled(box, "Ja"), Qt::LeftButton); },
+        asked);
+    EXPECT_EQ(ReadBytes(w.folder / "Telvio.ini"), V320(200, 24));
+
+    TempDir dir;
+    WriteBytes(dir / "state", ""); // a file where the state folder would be made
+    settings::ProfileStore store(
+        {}, {},
+        std::make_shared<platform::SaveHistory>(platform::StateFolder(dir / "state" / "kfg")));
+    HistoryWindow window(store, dir.path(), ShownPaths(dir.path()), German, German);
+    const QStringList status = window.findChildren<QLabel*>().back()->text().split('\n');
+    EXPECT_EQ(status, QStringList({"Noch ist kein früherer Stand aufbewahrt. KFG bewahrt sie in "
+                                   "~/state/kfg/history auf.",
+                                   "Es kann kein früherer Stand aufbewahrt werden: " +
+                                       QString::fromStdString((dir / "state" / "kfg").string()) +
+                                       " ist nicht beschreibbar: Not a directory."}));
+    EXPECT_FALSE(Button(window, "Wiederherstellen")->isEnabled());
+}
+
 // Must hold as a user sees it: Start with Helligkeit 200; then, from the field's own menu
 // (Shift+F10), the window of earlier states names Helligkeit, and "Wiederherstellen", "Ja" puts
 // Telvio.ini back byte for byte, the main window showing 128 at once.
@@ -383,6 +415,39 @@ TEST(HistoryWindow, TheMainWindowReachesItFromAFieldAndShowsTheStateItPutBack) {
     EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), original);
     EXPECT_EQ(shownAfter, "128");
     EXPECT_EQ(platform::SaveHistory::OfUser()->States(folder / "Telvio.ini").size(), 2u);
+}
+
+// A configuration deleted by another program comes back from the main window's own menu, and
+// the main window's list holds it again at once.
+TEST(HistoryWindow, ARestoredKfgIniBringsItsConfigurationsIntoTheMainWindow) {
+    TempDir dir;
+    const fs::path folder = dir / "V320";
+    fs::copy(fs::path(KFG_EXAMPLES_DIR) / "V320", folder, fs::copy_options::recursive);
+    settings::ProfileStore other;
+    ASSERT_FALSE(other.DeleteSection(folder / "KFG.ini", "Abend"));
+    QString question;
+    QStringList listed;
+    KfgRun run(folder, [&](CKfgDlg& d) {
+        framework::ScopedModalHook hook([&](framework::ModalView& view) {
+            if (qobject_cast<QMenu*>(view.Widget()) != nullptr) {
+                view.End(0);
+            } else if (auto* window = dynamic_cast<HistoryWindow*>(view.Widget())) {
+                Rows(*window)->setCurrentItem(Rows(*window)->topLevelItem(0));
+                QTest::mouseClick(Button(*window, "Wiederherstellen"), Qt::LeftButton);
+                view.End(QDialog::Rejected);
+            } else if (auto* box = qobject_cast<QMessageBox*>(view.Widget())) {
+                question = view.Text();
+                QTest::mouseClick(ButtonTitled(*box, "Ja"), Qt::LeftButton);
+            }
+        });
+        // A right click on the window's free area.
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(1, 1),
+                                d.Window()->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(d.Window(), &click);
+        listed = ComboEntries(d, res::kIdConfigurationField);
+    });
+    EXPECT_TRUE(question.startsWith("KFG.ini auf den Stand vom")) << question.toStdString();
+    EXPECT_TRUE(listed.contains("Abend")) << listed.join(',').toStdString();
 }
 
 } // namespace
