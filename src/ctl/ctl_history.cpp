@@ -9,7 +9,6 @@
 #include "settings/windows1252.h"
 #include "texts/kept_state_texts.h"
 
-#include <ctime>
 #include <optional>
 #include <ostream>
 
@@ -36,20 +35,6 @@ std::optional<std::string_view> FileNamed(Folder& folder, Arguments arguments, s
     folder.Refuse(Message::UnknownSettingsFile, {arguments[index]});
     refused = true;
     return std::nullopt;
-}
-
-// Local time with its offset from UTC, to the second: 2024-05-01T21:30:05+02:00.
-std::string LocalTime(std::int64_t nanoseconds) {
-    const auto seconds = static_cast<std::time_t>(nanoseconds / 1'000'000'000);
-    std::tm local{};
-    ::localtime_r(&seconds, &local);
-    char text[40] = {};
-    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
-    std::string time(text, length);
-    if (time.size() >= 5) {
-        time.insert(time.size() - 2, ":"); // +0200 -> +02:00
-    }
-    return time;
 }
 
 // The keys the state after `state` changed, UTF-8.
@@ -80,7 +65,7 @@ void ListJson(std::ostream& out, const std::vector<ListedState>& listed,
     out << "{\"states\": [";
     for (const ListedState& state : listed) {
         out << (state.number == 1 ? "" : ", ") << "{\"number\": " << state.number
-            << ", \"replaced\": " << JsonString(LocalTime(state.replacedNanoseconds))
+            << ", \"replaced\": " << JsonString(settings::LocalTimeOf(state.replacedNanoseconds))
             << ", \"file\": " << JsonString(state.file) << ", \"keys\": [";
         const std::vector<std::string> keys = ChangedKeys(state);
         for (std::size_t k = 0; k < keys.size(); ++k) {
@@ -140,7 +125,8 @@ std::string NameOf(settings::EarlierStates& states, std::string_view file,
             return state.name;
         }
     }
-    return LocalTime(nanoseconds); // gone already: only a keep beside this one can do that
+    return settings::LocalTimeOf(
+        nanoseconds); // gone already: only a keep beside this one can do that
 }
 
 } // namespace

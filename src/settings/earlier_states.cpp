@@ -171,6 +171,10 @@ bool Fits(const NamedTime& named, std::int64_t nanoseconds) {
 
 } // namespace
 
+std::string LocalTimeOf(std::int64_t nanoseconds) {
+    return LocalName(nanoseconds, 0);
+}
+
 const std::array<std::string_view, 2> kFilesWithHistory = {kViewerSettingsFile, kManagerFile};
 
 EarlierStates::EarlierStates(ProfileStore& store, fs::path folder)

@@ -90,6 +90,10 @@ private:
     std::filesystem::path folder_;
 };
 
+// The local time of `nanoseconds` to the second, as ISO 8601 writes it with the offset from
+// UTC: a state's name without fractional digits.
+std::string LocalTimeOf(std::int64_t nanoseconds);
+
 // Where the time `text`, as a listing names states, fits: the states whose name is `text` or
 // that `text` names to fewer fractional digits (a name printed before another state shared its
 // second). Nothing when `text` is no such time.
