@@ -131,11 +131,15 @@ std::string HistoryWindow::NowBytes(std::string_view file) const {
     return bytes;
 }
 
+ChangeNaming HistoryWindow::Naming() const {
+    // KFG.ini's lists show the entries of the folder's edition now.
+    return {language_, captionLanguage_,
+            settings::DetectEditionOfBytes(NowBytes(settings::kViewerSettingsFile))};
+}
+
 void HistoryWindow::Fill() {
     listed_ = states_.List();
-    const ChangeNaming naming{
-        language_, captionLanguage_,
-        settings::DetectEditionOfBytes(NowBytes(settings::kViewerSettingsFile))};
+    const ChangeNaming naming = Naming();
     list_->clear();
     for (const settings::ListedState& state : listed_) {
         new QTreeWidgetItem(list_,
@@ -168,10 +172,7 @@ void HistoryWindow::ShowDifferences() {
         status << Say(HistoryText::ChooseOne);
     } else {
         const std::string now = NowBytes(state->file);
-        const ChangeNaming naming{
-            language_, captionLanguage_,
-            settings::DetectEditionOfBytes(NowBytes(settings::kViewerSettingsFile))};
-        for (const DifferenceRow& row : DifferenceRows(state->file, state->bytes, now, naming)) {
+        for (const DifferenceRow& row : DifferenceRows(state->file, state->bytes, now, Naming())) {
             new QTreeWidgetItem(table_, {row.setting, row.inState, row.now});
         }
         if (table_->topLevelItemCount() == 0) {

@@ -2,6 +2,7 @@
 
 #include "dialogs/chooser/history_texts.h"
 #include "dialogs/chooser/shown_paths.h"
+#include "dialogs/chooser/state_change_texts.h"
 #include "platform/text_language.h"
 #include "settings/earlier_states.h"
 
@@ -53,6 +54,7 @@ private:
     QString ShownTime(const settings::ListedState& state) const;
     QString Say(HistoryText text) const { return HistoryTextIn(text, language_); }
     std::string NowBytes(std::string_view file) const;
+    ChangeNaming Naming() const;
 
     settings::ProfileStore& store_;
     std::filesystem::path folder_;
