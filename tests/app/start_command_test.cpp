@@ -31,13 +31,13 @@ std::string Onboard(const std::string& line, const std::string& more = {}) {
 }
 
 // The capture card's own ALSA device: capture controls only.
-const PrivateCards::Card kCaptureOnly{"\"Capture Switch:b:2:1,1\" \"Capture Volume:i:2:5,5\" "
-                                      "\"Line Capture Switch:b:2:0,0\"",
-                                      ""};
+const PrivateCards::Card kCaptureOnly{
+    .elements =
+        "\"Capture Switch:b:2:1,1\" \"Capture Volume:i:2:5,5\" \"Line Capture Switch:b:2:0,0\""};
 
 struct LineInCase {
     CardList cards;
-    std::string defaultCard;
+    std::string defaultCard = {};
     std::size_t unmuted;                              // the card whose line-in Start switches on
     std::map<std::string, std::vector<long>> changed; // its elements that Start changes
     const char* lineIn = "1";                         // the user asks for line-in
@@ -49,12 +49,19 @@ TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChan
     const std::map<std::string, std::vector<long>> lineOn{{"Line Playback Switch", {1, 1}}};
     const char* const loopback = "\"Loopback Mixing:e:1:0:Disabled|Enabled\""; // HD-Audio
     const LineInCase cases[] = {
-        {{{Onboard("0,0"), ""}}, "", 0, lineOn},
-        {{{Onboard("1,0"), ""}}, "", 0, lineOn}, // only the right channel off
-        {{{Onboard("1,1", loopback), ""}}, "", 0, {{"Loopback Mixing", {1}}}},
-        {{{Onboard("0,0"), ""}}, "", 0, {}, "0"}, // not asked for
-        {{kCaptureOnly, {Onboard("0,0"), ""}}, "", 1, lineOn},
-        {{{Onboard("0,0"), ""}, {Onboard("0,0"), ""}}, "1", 1, lineOn},
+        {.cards = {{.elements = Onboard("0,0")}}, .unmuted = 0, .changed = lineOn},
+        // Only the right channel off.
+        {.cards = {{.elements = Onboard("1,0")}}, .unmuted = 0, .changed = lineOn},
+        {.cards = {{.elements = Onboard("1,1", loopback)}},
+         .unmuted = 0,
+         .changed = {{"Loopback Mixing", {1}}}},
+        // Not asked for.
+        {.cards = {{.elements = Onboard("0,0")}}, .unmuted = 0, .changed = {}, .lineIn = "0"},
+        {.cards = {kCaptureOnly, {.elements = Onboard("0,0")}}, .unmuted = 1, .changed = lineOn},
+        {.cards = {{.elements = Onboard("0,0")}, {.elements = Onboard("0,0")}},
+         .defaultCard = "1",
+         .unmuted = 1,
+         .changed = lineOn},
     };
     for (const LineInCase& c : cases) {
         SCOPED_TRACE(std::string("LineIn=") + c.lineIn + " default " + c.defaultCard + " " +
@@ -82,7 +89,7 @@ TEST(StartLineIn, LineInOfTheDefaultPlaybackCardIsOnAfterStartAndNothingElseChan
 // after a hand-over, 70 without one. The child also holds a descriptor that is not
 // close-on-exec, as a library may leave one.
 int StartInChild(const std::filesystem::path& folder, const std::string& searchPath) {
-    PrivateCards cards(CardList{{Onboard("1,1"), ""}});
+    PrivateCards cards(CardList{{.elements = Onboard("1,1")}});
     return RunInChild([&] {
         [[maybe_unused]] const int stray = ::open("/dev/null", O_RDONLY);
         platform::SystemProgramStarter starter(searchPath);

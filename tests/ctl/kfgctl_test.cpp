@@ -103,15 +103,18 @@ Values Shown(const std::string& show) {
 }
 
 // What the dialog loads from "Telvio.ini", and then from configuration `name` when given.
-std::pair<Values, Values> DialogLoads(const std::filesystem::path& folder,
-                                      const QString& name = {}) {
-    std::pair<Values, Values> loads;
+struct Loads {
+    Values viewer;
+    Values configuration;
+};
+Loads DialogLoads(const std::filesystem::path& folder, const QString& name = {}) {
+    Loads loads;
     KfgRun run(folder, [&](dialogs::CKfgDlg& d) {
-        loads.first = ValuesOf(d.Record(), run.state);
+        loads.viewer = ValuesOf(d.Record(), run.state);
         if (!name.isEmpty()) {
             d.SetItemText(res::kIdConfigurationField, name);
             d.Click(res::kIdShowConfiguration);
-            loads.second = ValuesOf(d.Record(), run.state);
+            loads.configuration = ValuesOf(d.Record(), run.state);
         }
         d.EndDialog(framework::IDCANCEL);
     });
@@ -127,7 +130,7 @@ TEST(Kfgctl, ShowPrintsWhatTheDialogLoadsInEverySampleFolder) {
         const Ctl show(folder, {"show"});
         EXPECT_EQ(show.status, 0) << show.err;
         EXPECT_EQ(FolderBytes(folder), before); // reading writes nothing
-        EXPECT_EQ(Shown(show.out), DialogLoads(folder).first);
+        EXPECT_EQ(Shown(show.out), DialogLoads(folder).viewer);
     }
 }
 
@@ -138,18 +141,25 @@ TEST(Kfgctl, OutputFormats) {
         std::string kfg = ""; // [KFG] lines
     };
     const Case cases[] = {
-        {{"show"}, "\nDisplayMode=14 (640*480 RGB)\nTuner=2 (Philips PAL B/G)\n"},
-        {{"-C", ".", "show"}, "\nDisplayMode=14 (640*480 RVB)\n", "Fr=1\r\n"}, // Spanish lists
-        {{"edition"}, "\nedition=V320\nlabel=V 3.20\nsection=Telvio\n"},
-        {{"list"}, "\nAbend\nAb \"\\\xC3\xA4\n"},
-        {{"show", "--json"},
-         "\n{\"edition\": \"V320\", \"section\": \"Telvio\", \"keys\": {\"Debug\": 0, "
-         "\"Testzeilen\": 16, \"HoeheRand\": 0, \"DisplayMode\": 14"},
-        {{"show", "--json"}, "\"texts\": {\"DisplayMode\": \"640*480 RGB\", \"Tuner\": "},
-        {{"show", "Ab \"\\\xC3\xA4", "--json"}, "\"section\": \"Ab \\\"\\\\\xC3\xA4\", "},
+        {.arguments = {"show"},
+         .expected = "\nDisplayMode=14 (640*480 RGB)\nTuner=2 (Philips PAL B/G)\n"},
+        // Fr=1: the Spanish lists.
+        {.arguments = {"-C", ".", "show"},
+         .expected = "\nDisplayMode=14 (640*480 RVB)\n",
+         .kfg = "Fr=1\r\n"},
+        {.arguments = {"edition"}, .expected = "\nedition=V320\nlabel=V 3.20\nsection=Telvio\n"},
+        {.arguments = {"list"}, .expected = "\nAbend\nAb \"\\\xC3\xA4\n"},
+        {.arguments = {"show", "--json"},
+         .expected = "\n{\"edition\": \"V320\", \"section\": \"Telvio\", \"keys\": {\"Debug\": 0, "
+                     "\"Testzeilen\": 16, \"HoeheRand\": 0, \"DisplayMode\": 14"},
+        {.arguments = {"show", "--json"},
+         .expected = "\"texts\": {\"DisplayMode\": \"640*480 RGB\", \"Tuner\": "},
+        {.arguments = {"show", "Ab \"\\\xC3\xA4", "--json"},
+         .expected = "\"section\": \"Ab \\\"\\\\\xC3\xA4\", "},
         // Options after the command, chained -C, and "--" before a name that looks like one.
-        {{"show", "--json", "-C", "..", "-C", "V320", "--", "-h"}, "\"section\": \"-h\", "},
-        {{"-C", "..", "get", "-C", "V320", "displaymode"}, "\n14\n"},
+        {.arguments = {"show", "--json", "-C", "..", "-C", "V320", "--", "-h"},
+         .expected = "\"section\": \"-h\", "},
+        {.arguments = {"-C", "..", "get", "-C", "V320", "displaymode"}, .expected = "\n14\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -174,49 +184,109 @@ TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
         platform::TextLanguage language = English;
     };
     const Case cases[] = {
-        {{"set", "Testzeilen=50", "Farbe=600"}, 1, "Farbe=600: Please enter an integer between"},
-        {{"set", "Status=2"}, 1, "Status=2: Please enter an integer between 0 and 1"},
-        {{"set", "Speicher3=0"}, 1, "Speicher3=0: a memory slot of 0 is never written"},
-        {{"set", "Station3=4"}, 1, "Station3: Telvio V 3.20 has no such key"},
-        {{"set", "Accel=3"}, 1, "Accel: KFG never writes this key for Telvio V 3.20"},
-        {{"set", "DisplayMode=21"}, 1, "DisplayMode=21: neither a row from 0 to 20"},
-        {{"set", "Tuner=Philips"}, 1, "Tuner=Philips: neither a row from 0 to 4"},
-        {{"set", "Foo=1"}, 1, "Foo: unknown key"},
-        {{"get", "Speicher40"}, 1, "Speicher40: unknown key"},
-        {{"show", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
-        {{"apply", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
-        {{"start", "Nacht"}, 1, "KFG.ini holds no configuration Nacht"},
-        {{"save", "Ab]end"}, 1, "This name is not possible."},
-        {{"save", "\xE4\xB8\xAD"}, 1, "This name is not possible."},
-        {{"save", "Fünfzehn Zeichen"}, 1, "A configuration name has at most 14 characters."},
-        {{"-C", "nowhere", "show"}, 1, "the folder"},
-        {{"set", "Testzeilen"}, 2, "Testzeilen: KEY=VALUE expected"},
-        {{"frobnicate"}, 2, "frobnicate: unknown command"},
-        {{"--frob", "show"}, 2, "--frob: unknown option"},
-        {{"-C"}, 2, "-C needs a folder"},
+        {.arguments = {"set", "Testzeilen=50", "Farbe=600"},
+         .status = 1,
+         .message = "Farbe=600: Please enter an integer between"},
+        {.arguments = {"set", "Status=2"},
+         .status = 1,
+         .message = "Status=2: Please enter an integer between 0 and 1"},
+        {.arguments = {"set", "Speicher3=0"},
+         .status = 1,
+         .message = "Speicher3=0: a memory slot of 0 is never written"},
+        {.arguments = {"set", "Station3=4"},
+         .status = 1,
+         .message = "Station3: Telvio V 3.20 has no such key"},
+        {.arguments = {"set", "Accel=3"},
+         .status = 1,
+         .message = "Accel: KFG never writes this key for Telvio V 3.20"},
+        {.arguments = {"set", "DisplayMode=21"},
+         .status = 1,
+         .message = "DisplayMode=21: neither a row from 0 to 20"},
+        {.arguments = {"set", "Tuner=Philips"},
+         .status = 1,
+         .message = "Tuner=Philips: neither a row from 0 to 4"},
+        {.arguments = {"set", "Foo=1"}, .status = 1, .message = "Foo: unknown key"},
+        {.arguments = {"get", "Speicher40"}, .status = 1, .message = "Speicher40: unknown key"},
+        {.arguments = {"show", "Nacht"},
+         .status = 1,
+         .message = "KFG.ini holds no configuration Nacht"},
+        {.arguments = {"apply", "Nacht"},
+         .status = 1,
+         .message = "KFG.ini holds no configuration Nacht"},
+        {.arguments = {"start", "Nacht"},
+         .status = 1,
+         .message = "KFG.ini holds no configuration Nacht"},
+        {.arguments = {"save", "Ab]end"}, .status = 1, .message = "This name is not possible."},
+        {.arguments = {"save", "\xE4\xB8\xAD"},
+         .status = 1,
+         .message = "This name is not possible."},
+        {.arguments = {"save", "Fünfzehn Zeichen"},
+         .status = 1,
+         .message = "A configuration name has at most 14 characters."},
+        {.arguments = {"-C", "nowhere", "show"}, .status = 1, .message = "the folder"},
+        {.arguments = {"set", "Testzeilen"},
+         .status = 2,
+         .message = "Testzeilen: KEY=VALUE expected"},
+        {.arguments = {"frobnicate"}, .status = 2, .message = "frobnicate: unknown command"},
+        {.arguments = {"--frob", "show"}, .status = 2, .message = "--frob: unknown option"},
+        {.arguments = {"-C"}, .status = 2, .message = "-C needs a folder"},
         // Options stand anywhere before "--", and -C chain in the order given.
-        {{"-C", "fresh", "show", "-C", "../empty"}, 1, "Telvio.ini does not exist in"},
-        {{"show", "-Abend"}, 2, "-Abend: unknown option"},
-        {{"apply", "--json", "Abend"}, 2, "--json: kfgctl apply takes no such option"},
-        {{"--json", "list"}, 2, "--json: kfgctl list takes no such option"},
-        {{"show", "Abend", "--", "--json"}, 2, "usage: kfgctl show [NAME] [--json]"},
-        {{"set", "Testzeilen= 5"}, 1, "Testzeilen= 5: Please enter an integer."}, // no blanks
+        {.arguments = {"-C", "fresh", "show", "-C", "../empty"},
+         .status = 1,
+         .message = "Telvio.ini does not exist in"},
+        {.arguments = {"show", "-Abend"}, .status = 2, .message = "-Abend: unknown option"},
+        {.arguments = {"apply", "--json", "Abend"},
+         .status = 2,
+         .message = "--json: kfgctl apply takes no such option"},
+        {.arguments = {"--json", "list"},
+         .status = 2,
+         .message = "--json: kfgctl list takes no such option"},
+        {.arguments = {"show", "Abend", "--", "--json"},
+         .status = 2,
+         .message = "usage: kfgctl show [NAME] [--json]"},
+        // A number takes no blanks.
+        {.arguments = {"set", "Testzeilen= 5"},
+         .status = 1,
+         .message = "Testzeilen= 5: Please enter an integer."},
         // Only kfg's first run makes KFG.ini: it asks for the language there.
-        {{"-C", "fresh", "save", "Abend"}, 1, "KFG.ini gibt es noch nicht", German},
-        {{"delete", "Nacht"}, 1, "KFG.ini no contiene ninguna configuración", Spanish},
-        {{"save", "kfg"}, 1, "Der Name KFG ist reserviert.", German},
+        {.arguments = {"-C", "fresh", "save", "Abend"},
+         .status = 1,
+         .message = "KFG.ini gibt es noch nicht",
+         .language = German},
+        {.arguments = {"delete", "Nacht"},
+         .status = 1,
+         .message = "KFG.ini no contiene ninguna configuración",
+         .language = Spanish},
+        {.arguments = {"save", "kfg"},
+         .status = 1,
+         .message = "Der Name KFG ist reserviert.",
+         .language = German},
         // Only a state history lists comes back; the sample has none yet.
-        {{"restore", "0", "kfg.ini"}, 1, "there is no state 0 of KFG.ini"},
-        {{"restore", "x"}, 2, "x: the number or the time of a state"},
-        {{"restore", "2026-12-07T19:30:05"}, 2, "2026-12-07T19:30:05: the number or the time"},
-        {{"restore", "2026-12-07T19:30:05.5+01:00"},
-         1,
-         "there is no state 2026-12-07T19:30:05.5+01:00; kfgctl history lists them"},
-        {{"restore", "-1"}, 2, "-1: unknown option"},
-        {{"restore", "1", "Telvio.bak"}, 2, "Telvio.bak: neither Telvio.ini nor KFG.ini"},
-        {{"history", "Sport"}, 2, "Sport: neither Telvio.ini nor KFG.ini"},
-        {{"history", "--force"}, 2, "--force: kfgctl history takes no such option"},
-        {{"restore", "1", "--json"}, 2, "--json: kfgctl restore takes no such option"},
+        {.arguments = {"restore", "0", "kfg.ini"},
+         .status = 1,
+         .message = "there is no state 0 of KFG.ini"},
+        {.arguments = {"restore", "x"},
+         .status = 2,
+         .message = "x: the number or the time of a state"},
+        {.arguments = {"restore", "2026-12-07T19:30:05"},
+         .status = 2,
+         .message = "2026-12-07T19:30:05: the number or the time"},
+        {.arguments = {"restore", "2026-12-07T19:30:05.5+01:00"},
+         .status = 1,
+         .message = "there is no state 2026-12-07T19:30:05.5+01:00; kfgctl history lists them"},
+        {.arguments = {"restore", "-1"}, .status = 2, .message = "-1: unknown option"},
+        {.arguments = {"restore", "1", "Telvio.bak"},
+         .status = 2,
+         .message = "Telvio.bak: neither Telvio.ini nor KFG.ini"},
+        {.arguments = {"history", "Sport"},
+         .status = 2,
+         .message = "Sport: neither Telvio.ini nor KFG.ini"},
+        {.arguments = {"history", "--force"},
+         .status = 2,
+         .message = "--force: kfgctl history takes no such option"},
+        {.arguments = {"restore", "1", "--json"},
+         .status = 2,
+         .message = "--json: kfgctl restore takes no such option"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.back());
@@ -256,7 +326,7 @@ std::vector<Line> LinesListed(const std::filesystem::path& folder,
     for (std::string line; std::getline(lines, line);) {
         std::smatch match;
         if (std::regex_match(line, match, kLine)) {
-            listed.push_back({match[1], match[2]});
+            listed.push_back({.name = match[1], .file = match[2]});
         }
     }
     return listed;
@@ -419,16 +489,22 @@ TEST(Kfgctl, SetChangesExactlyTheLinesOfItsKeys) {
     TempDir dir;
     const std::filesystem::path folder = Sample(dir);
     std::string expected = ReadBytes(folder / "Telvio.ini");
-    const std::pair<std::string, std::string> lines[] = {{"DisplayMode=5", "DisplayMode=14"},
-                                                         {"TVKarte=9", "TVKarte=3"},
-                                                         {"Tuner=2", "Tuner=4"},
-                                                         {"Status=1", "Status=0"},
-                                                         {"Speicher15=0", "Speicher15=7"},
-                                                         {"Links=40", "Links=-3"}};
-    for (const auto& [before, after] : lines) {
-        const std::size_t at = expected.find("\r\n" + before + "\r\n");
-        ASSERT_NE(at, std::string::npos) << before;
-        expected.replace(at + 2, before.size(), after);
+    struct Change {
+        std::string before;
+        std::string after;
+    };
+    const Change lines[] = {
+        {.before = "DisplayMode=5", .after = "DisplayMode=14"},
+        {.before = "TVKarte=9", .after = "TVKarte=3"},
+        {.before = "Tuner=2", .after = "Tuner=4"},
+        {.before = "Status=1", .after = "Status=0"},
+        {.before = "Speicher15=0", .after = "Speicher15=7"},
+        {.before = "Links=40", .after = "Links=-3"},
+    };
+    for (const Change& line : lines) {
+        const std::size_t at = expected.find("\r\n" + line.before + "\r\n");
+        ASSERT_NE(at, std::string::npos) << line.before;
+        expected.replace(at + 2, line.before.size(), line.after);
     }
     const Ctl run(folder, {"set", "displaymode=640*480 RVB", "TVKARTE=Miro PCTV pro", "Tuner=+4",
                            "Speicher15=7", "Status=0", "Links=-3"});
@@ -477,24 +553,44 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
     struct Case {
         const char* sample;
         const char* command;
-        std::string soundOptions; // [KFG] lines
-        bool readOnly;            // "Telvio.ini" cannot be written
-        bool programMissing;      // the hand-over fails
-        std::string started;      // what was started, one "; " after each
+        std::string soundOptions;    // [KFG] lines
+        bool readOnly = false;       // "Telvio.ini" cannot be written
+        bool programMissing = false; // the hand-over fails
+        std::string started;         // what was started, one "; " after each
         std::uint32_t mutedAfter;
         std::string viewerHolds; // a line of Telvio.ini afterwards
-        std::string err;
+        std::string err = {};
     };
     const Case cases[] = {
-        {"V320", "start Sport", "LineIn=1\r\n", false, false, "handover Telvio.exe Quick; ", 0,
-         "Farbe=280", ""},
-        {"V320", "start", "SoundInit=1\r\nLineIn=0\r\n", false, false,
-         "sound; handover Telvio.exe Quick; ", 1, "Farbe=254", ""},
+        {.sample = "V320",
+         .command = "start Sport",
+         .soundOptions = "LineIn=1\r\n",
+         .started = "handover Telvio.exe Quick; ",
+         .mutedAfter = 0,
+         .viewerHolds = "Farbe=280"},
+        {.sample = "V320",
+         .command = "start",
+         .soundOptions = "SoundInit=1\r\nLineIn=0\r\n",
+         .started = "sound; handover Telvio.exe Quick; ",
+         .mutedAfter = 1,
+         .viewerHolds = "Farbe=254"},
         // Told, then Telvio starts with what the disk holds, as from the dialog.
-        {"V320", "start Sport", "", true, false, "handover Telvio.exe Quick; ", 1, "Farbe=254",
-         "kfgctl: Telvio.ini could not be saved: no permission to write\n"},
-        {"V283Quik", "start", "LineIn=2\r\n", false, true, "handover 2QUIK!.exe Quick; ", 0,
-         "Accel=12", "kfgctl: 2QUIK!.exe could not be started: the file does not exist\n"},
+        {.sample = "V320",
+         .command = "start Sport",
+         .soundOptions = "",
+         .readOnly = true,
+         .started = "handover Telvio.exe Quick; ",
+         .mutedAfter = 1,
+         .viewerHolds = "Farbe=254",
+         .err = "kfgctl: Telvio.ini could not be saved: no permission to write\n"},
+        {.sample = "V283Quik",
+         .command = "start",
+         .soundOptions = "LineIn=2\r\n",
+         .programMissing = true,
+         .started = "handover 2QUIK!.exe Quick; ",
+         .mutedAfter = 0,
+         .viewerHolds = "Accel=12",
+         .err = "kfgctl: 2QUIK!.exe could not be started: the file does not exist\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sample + c.started);
@@ -529,28 +625,43 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
 // starts.
 TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
     using enum platform::TextLanguage;
-    // A file for the stand-in wine (none: no wine at all) and its content, the language, and
-    // what the user is told.
-    const std::tuple<const char*, const char*, platform::TextLanguage, std::string> cases[] = {
-        {nullptr, "", English, "rundll32.exe could not be started: wine is not installed"},
-        {"exit-status", "3", English, "rundll32.exe ended with status 3"},
-        {"exit-signal", "9", Spanish, "rundll32.exe fue terminado por la señal 9"},
-        {"run-seconds", "6", English,
-         "rundll32.exe was still running after 5 seconds; Telvio is started all the same"},
+    struct Case {
+        const char* file; // for the stand-in wine; none: no wine at all
+        const char* content;
+        platform::TextLanguage language;
+        std::string told;
     };
-    for (const auto& [file, content, language, err] : cases) {
-        SCOPED_TRACE(err);
+    const Case cases[] = {
+        {.file = nullptr,
+         .content = "",
+         .language = English,
+         .told = "rundll32.exe could not be started: wine is not installed"},
+        {.file = "exit-status",
+         .content = "3",
+         .language = English,
+         .told = "rundll32.exe ended with status 3"},
+        {.file = "exit-signal",
+         .content = "9",
+         .language = Spanish,
+         .told = "rundll32.exe fue terminado por la señal 9"},
+        {.file = "run-seconds",
+         .content = "6",
+         .language = English,
+         .told = "rundll32.exe was still running after 5 seconds; Telvio is started all the same"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.told);
         TempDir dir;
         const std::filesystem::path folder = Sample(dir);
         WriteBytes(folder / "KFG.ini", "[KFG]\r\nSoundInit=1\r\n");
         std::filesystem::create_directory(dir / "bin");
-        if (file != nullptr) {
+        if (c.file != nullptr) {
             PlaceStandIn(dir / "bin" / "wine");
-            WriteBytes(folder / file, content);
+            WriteBytes(folder / c.file, c.content);
         }
-        const Ctl run(folder, {"start"}, language, {}, (dir / "bin").string());
+        const Ctl run(folder, {"start"}, c.language, {}, (dir / "bin").string());
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.err, "kfgctl: " + err + "\n");
+        EXPECT_EQ(run.err, "kfgctl: " + c.told + "\n");
         EXPECT_EQ(run.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
     }
 }
@@ -567,7 +678,9 @@ ProgramRun RunProgram(const std::filesystem::path& folder, const std::string& pr
     const std::string command = "cd '" + folder.string() + "' && " + prefix + " " +
                                 KFG_CTL_PROGRAM + " " + arguments + " " + output + " 2>err";
     const int status = std::system(command.c_str());
-    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", ReadBytes(folder / "err")};
+    ProgramRun run{.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                   .out = "",
+                   .err = ReadBytes(folder / "err")};
     if (output == ">out") {
         run.out = ReadBytes(folder / "out");
     }

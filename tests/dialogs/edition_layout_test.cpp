@@ -55,8 +55,9 @@ TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
                 check ? d.SetCheck(row.id, next) : d.SetItemInt(row.id, next);
                 const std::string name = row.slot >= 0 ? settings::MemorySlotKey(edition, row.slot)
                                                        : std::string(key->name);
-                shown.push_back(
-                    {row.id, name + "=" + std::to_string(next), d.IsItemEnabled(row.id)});
+                shown.push_back({.id = row.id,
+                                 .line = name + "=" + std::to_string(next),
+                                 .enabled = d.IsItemEnabled(row.id)});
             }
             EXPECT_TRUE(d.SaveSettings(SettingsSource::Telvio));
         });
@@ -88,16 +89,22 @@ TEST(EditionLayout, EnabledStateHoldsThroughLoadsAndLanguages) {
     using namespace res;
     const auto slot = [](int n) { return kMemorySlotIds[static_cast<std::size_t>(n)]; };
     const EnabledCase cases[] = {
-        {"[Telvio]\r\nOptimierungBT=1\r\nStation12=7\r\n", slot(12), "7", "9"},
-        {"[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n",
-         kIdColour,
-         "600",
-         "300",
-         {kIdColourLabel, kIdBrightnessLabel, kIdContrastLabel, kIdDefaults, kIdTestLinesSpin,
-          kIdBorderHeightSpin, kIdStatistics},
-         {kIdColourSpin, kIdBrightnessSpin, kIdContrastSpin, kIdPictureDefaults}},
-        {"[Telvio]\r\nStatus=0\r\n", slot(19), "0", "9"},
-        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\n", slot(39), "0", "9"},
+        {.telvioIni = "[Telvio]\r\nOptimierungBT=1\r\nStation12=7\r\n",
+         .field = slot(12),
+         .loaded = "7",
+         .shown = "9"},
+        {.telvioIni = "[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n",
+         .field = kIdColour,
+         .loaded = "600",
+         .shown = "300",
+         .enabled = {kIdColourLabel, kIdBrightnessLabel, kIdContrastLabel, kIdDefaults,
+                     kIdTestLinesSpin, kIdBorderHeightSpin, kIdStatistics},
+         .disabled = {kIdColourSpin, kIdBrightnessSpin, kIdContrastSpin, kIdPictureDefaults}},
+        {.telvioIni = "[Telvio]\r\nStatus=0\r\n", .field = slot(19), .loaded = "0", .shown = "9"},
+        {.telvioIni = "[Telvio]\r\nStatus=1\r\nProportional=1\r\n",
+         .field = slot(39),
+         .loaded = "0",
+         .shown = "9"},
     };
     for (const EnabledCase& c : cases) {
         SCOPED_TRACE(c.telvioIni);

@@ -1,8 +1,6 @@
 // The main dialog's record and its exchange with the controls.
 #include "support/dialog_tests.h"
 
-#include <tuple>
-
 namespace kfg::dialogs {
 namespace {
 
@@ -40,21 +38,35 @@ TEST(KfgExchange, SlotTypingExchangesUpToTheFailingField) {
 // shown disabled (Erazor's Farbe): typing brings no message, and Start writes the edits while
 // the unsaved key keeps its bytes.
 TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
-    // The file; its line out of range, in a field whose key the edition never writes; a field the
-    // edition writes, what is typed into it and the line saved.
-    const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
-        {"[Telvio]\r\nStatus=1\r\nProportional=1\r\nLetzteZeile=600\r\n", "LetzteZeile=600\r\n",
-         res::kMemorySlotIds[25], "7", "Speicher25=7\r\n"},
-        {"[Telvio]\r\nStatus=1\r\nAccel=30\r\n", "Accel=30\r\n", res::kMemorySlotIds[5], "7",
-         "Station5=7\r\n"},
-        {"[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n", "Farbe=600\r\n", res::kIdTestLines, "33",
-         "Testzeilen=33\r\n"},
+    struct Case {
+        const char* telvioIni;
+        const char* unsavedLine; // out of range, in a field whose key the edition never writes
+        int field;               // one the edition writes
+        const char* typed;       // into `field`
+        const char* savedLine;
     };
-    for (const auto& [file, unsavedLine, field, typed, savedLine] : cases) {
-        SCOPED_TRACE(unsavedLine);
-        KfgRunIn start(file, {}, [&](CKfgDlg& d) {
+    const Case cases[] = {
+        {.telvioIni = "[Telvio]\r\nStatus=1\r\nProportional=1\r\nLetzteZeile=600\r\n",
+         .unsavedLine = "LetzteZeile=600\r\n",
+         .field = res::kMemorySlotIds[25],
+         .typed = "7",
+         .savedLine = "Speicher25=7\r\n"},
+        {.telvioIni = "[Telvio]\r\nStatus=1\r\nAccel=30\r\n",
+         .unsavedLine = "Accel=30\r\n",
+         .field = res::kMemorySlotIds[5],
+         .typed = "7",
+         .savedLine = "Station5=7\r\n"},
+        {.telvioIni = "[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n",
+         .unsavedLine = "Farbe=600\r\n",
+         .field = res::kIdTestLines,
+         .typed = "33",
+         .savedLine = "Testzeilen=33\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.unsavedLine);
+        KfgRunIn start(c.telvioIni, {}, [&](CKfgDlg& d) {
             TypeInto(d.Item(res::kIdMemorySlot0), "1"); // takes the controls at once
-            TypeInto(d.Item(field), typed);
+            TypeInto(d.Item(c.field), c.typed);
             d.Click(res::kIdStart);
         });
         // No range message; only the recording starter's failed hand-over is told.
@@ -63,31 +75,53 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
             ElementsAre("Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht vorhanden"));
         EXPECT_EQ(start.starter.log, std::vector<std::string>{"handover Telvio.exe Quick"});
         EXPECT_THAT(ReadBytes(start / "Telvio.ini"),
-                    AllOf(HasSubstr(savedLine), HasSubstr(unsavedLine)));
+                    AllOf(HasSubstr(c.savedLine), HasSubstr(c.unsavedLine)));
     }
 }
 
 // The message and the focus belong to the first failing field in the exchange order.
 TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
     constexpr const char* kV283 = "[Telvio]\r\nOptimierungBT=1\r\n";
-    // Two shown fields out of range, `first` before `second` in the exchange, and the range the
-    // message names: the first field's.
-    const std::tuple<const char*, int, int, const char*> cases[] = {
-        {kV31, res::kIdColour, res::kIdBrightness, "0 und 511"},
-        {kV31, res::kIdBrightness, res::kIdContrast, "0 und 255"},
-        {kV31, res::kIdContrast, res::kIdBorderHeight, "0 und 511"},
-        {kV31, res::kIdBorderHeight, res::kIdTestLines, "0 und 80"},
-        {kV283, res::kIdTestLines, res::kIdFirstLine, "0 und 99"},
-        {kV283, res::kIdFirstLine, res::kIdLastLine, "0 und 290"},
+    struct Case {
+        const char* telvioIni;
+        int first;         // out of range, before `second` in the exchange
+        int second;        // out of range too
+        const char* range; // the one the message names: the first field's
     };
-    for (const auto& [file, first, second, range] : cases) {
-        KfgRunIn run(file, {}, [&](CKfgDlg& d) {
-            d.SetItemText(second, "999");
-            d.SetItemText(first, "999");
+    const Case cases[] = {
+        {.telvioIni = kV31,
+         .first = res::kIdColour,
+         .second = res::kIdBrightness,
+         .range = "0 und 511"},
+        {.telvioIni = kV31,
+         .first = res::kIdBrightness,
+         .second = res::kIdContrast,
+         .range = "0 und 255"},
+        {.telvioIni = kV31,
+         .first = res::kIdContrast,
+         .second = res::kIdBorderHeight,
+         .range = "0 und 511"},
+        {.telvioIni = kV31,
+         .first = res::kIdBorderHeight,
+         .second = res::kIdTestLines,
+         .range = "0 und 80"},
+        {.telvioIni = kV283,
+         .first = res::kIdTestLines,
+         .second = res::kIdFirstLine,
+         .range = "0 und 99"},
+        {.telvioIni = kV283,
+         .first = res::kIdFirstLine,
+         .second = res::kIdLastLine,
+         .range = "0 und 290"},
+    };
+    for (const Case& c : cases) {
+        KfgRunIn run(c.telvioIni, {}, [&](CKfgDlg& d) {
+            d.SetItemText(c.second, "999");
+            d.SetItemText(c.first, "999");
             EXPECT_FALSE(d.UpdateData(true));
-            EXPECT_EQ(d.Window()->focusWidget(), d.Item(first)) << first;
+            EXPECT_EQ(d.Window()->focusWidget(), d.Item(c.first)) << c.first;
         });
-        EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr(range))) << first;
+        EXPECT_THAT(run.script.Messages(), ElementsAre(HasSubstr(c.range))) << c.first;
     }
 }
 
@@ -95,16 +129,28 @@ TEST(KfgExchange, FirstFailingFieldInTheOrderIsNamed) {
 // checked fields' ranges are those the order test above finds in their messages.
 TEST(KfgExchange, RangeLimitsOfTheShownFields) {
     KfgRunIn run(kEditionFiles[4], {}, [&](CKfgDlg& d) {
-        for (const auto& [id, high] :
-             {std::pair{res::kIdTestLines, 99}, std::pair{res::kIdLastLine, 580},
-              std::pair{res::kIdAcceleration, 25}}) {
-            const std::pair<int, bool> values[] = {
-                {0, true}, {high, true}, {-1, false}, {high + 1, false}};
-            for (const auto& [value, accepted] : values) {
-                d.SetItemInt(id, value);
-                EXPECT_EQ(d.UpdateData(true), accepted) << id << " " << value;
+        struct Field {
+            int id;
+            int high; // its upper limit
+        };
+        struct Value {
+            int value;
+            bool accepted;
+        };
+        for (const Field& field : {Field{.id = res::kIdTestLines, .high = 99},
+                                   Field{.id = res::kIdLastLine, .high = 580},
+                                   Field{.id = res::kIdAcceleration, .high = 25}}) {
+            const Value values[] = {
+                {.value = 0, .accepted = true},
+                {.value = field.high, .accepted = true},
+                {.value = -1, .accepted = false},
+                {.value = field.high + 1, .accepted = false},
+            };
+            for (const Value& v : values) {
+                d.SetItemInt(field.id, v.value);
+                EXPECT_EQ(d.UpdateData(true), v.accepted) << field.id << " " << v.value;
             }
-            d.SetItemInt(id, 0);
+            d.SetItemInt(field.id, 0);
         }
     });
 }
@@ -113,17 +159,23 @@ TEST(KfgExchange, RangeLimitsOfTheShownFields) {
 // checks' 0), reaching the top before it wraps.
 TEST(KfgExchange, SpinsWrapBetweenTheirOwnLimits) {
     KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
-        const std::tuple<int, const char*, Qt::Key, const char*> steps[] = {
-            {res::kIdTestLines, "98", Qt::Key_Up, "99"},
-            {res::kIdTestLines, "99", Qt::Key_Up, "8"},
-            {res::kIdTestLines, "9", Qt::Key_Down, "8"},
-            {res::kIdTestLines, "8", Qt::Key_Down, "99"},
-            {res::kIdBrightness, "1", Qt::Key_Down, "255"},
+        struct Step {
+            int id;
+            const char* from;
+            Qt::Key key;
+            const char* to;
         };
-        for (const auto& [id, from, key, to] : steps) {
-            d.SetItemText(id, from);
-            PressKey(d.Item(id), key);
-            EXPECT_EQ(d.ItemText(id), to) << id << " from " << from;
+        const Step steps[] = {
+            {.id = res::kIdTestLines, .from = "98", .key = Qt::Key_Up, .to = "99"},
+            {.id = res::kIdTestLines, .from = "99", .key = Qt::Key_Up, .to = "8"},
+            {.id = res::kIdTestLines, .from = "9", .key = Qt::Key_Down, .to = "8"},
+            {.id = res::kIdTestLines, .from = "8", .key = Qt::Key_Down, .to = "99"},
+            {.id = res::kIdBrightness, .from = "1", .key = Qt::Key_Down, .to = "255"},
+        };
+        for (const Step& step : steps) {
+            d.SetItemText(step.id, step.from);
+            PressKey(d.Item(step.id), step.key);
+            EXPECT_EQ(d.ItemText(step.id), step.to) << step.id << " from " << step.from;
         }
     });
 }
@@ -132,39 +184,67 @@ TEST(KfgExchange, SpinsWrapBetweenTheirOwnLimits) {
 // nothing and the stored index is kept, also right after showing another configuration. A
 // save writes the row of the entry shown.
 TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
-    // "Telvio.ini", "KFG.ini" with configurations A and B, the list and its key, what the list
-    // shows for A, the entry then chosen for A and its row saved (wherever the list holds it),
-    // and B's index saved (not shown in its list, it survives B's save).
-    const std::tuple<const char*, const char*, int, const char*, const char*, int, const char*,
-                     const char*>
-        cases[] = {
-            {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=2\r\n[B]\r\nDisplayMode=1\r\n",
-             res::kIdDisplayMode3x, "DisplayMode", "Im Fenster ++", 1, "5", "1"},
-            {kV31, "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
-             res::kIdDisplayMode3x, "DisplayMode", "720*576 YUY2", 0, "2", "7"},
-            {"[Telvio]\r\nOptimierungBT=1\r\n", "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
-             res::kIdCardList283, "TVKarte", "Hauppauge BT878", 0, "0", "5"},
-            {kEditionFiles[5], "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=99\r\n",
-             res::kIdCardList3x, "TVKarte", "Miro PCTV", 3, "3", "99"},
-        };
-    for (const auto& [telvioIni, kfgIni, list, key, shownForA, pickForA, savedForA, savedForB] :
-         cases) {
-        SCOPED_TRACE(kfgIni);
-        KfgRunIn run(telvioIni, kfgIni, [&](CKfgDlg& d) {
+    struct Case {
+        const char* telvioIni;
+        const char* kfgIni; // with configurations A and B
+        int list;
+        const char* key; // of the list
+        const char* shownForA;
+        int pickForA;          // the entry then chosen for A
+        const char* savedForA; // its row, wherever the list holds it
+        const char* savedForB; // B's index: not shown in its list, it survives B's save
+    };
+    const Case cases[] = {
+        {.telvioIni = kV31,
+         .kfgIni = "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=2\r\n[B]\r\nDisplayMode=1\r\n",
+         .list = res::kIdDisplayMode3x,
+         .key = "DisplayMode",
+         .shownForA = "Im Fenster ++",
+         .pickForA = 1,
+         .savedForA = "5",
+         .savedForB = "1"},
+        {.telvioIni = kV31,
+         .kfgIni = "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
+         .list = res::kIdDisplayMode3x,
+         .key = "DisplayMode",
+         .shownForA = "720*576 YUY2",
+         .pickForA = 0,
+         .savedForA = "2",
+         .savedForB = "7"},
+        {.telvioIni = "[Telvio]\r\nOptimierungBT=1\r\n",
+         .kfgIni = "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
+         .list = res::kIdCardList283,
+         .key = "TVKarte",
+         .shownForA = "Hauppauge BT878",
+         .pickForA = 0,
+         .savedForA = "0",
+         .savedForB = "5"},
+        {.telvioIni = kEditionFiles[5],
+         .kfgIni = "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=99\r\n",
+         .list = res::kIdCardList3x,
+         .key = "TVKarte",
+         .shownForA = "Miro PCTV",
+         .pickForA = 3,
+         .savedForA = "3",
+         .savedForB = "99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kfgIni);
+        KfgRunIn run(c.telvioIni, c.kfgIni, [&](CKfgDlg& d) {
             for (const char* name : {"A", "B"}) {
                 TypeInto(d.Item(res::kIdConfigurationField), name);
                 d.Click(res::kIdShowConfiguration);
-                EXPECT_EQ(d.ItemText(list).toStdString(),
-                          std::string(name) == "A" ? shownForA : "");
+                EXPECT_EQ(d.ItemText(c.list).toStdString(),
+                          std::string(name) == "A" ? c.shownForA : "");
                 if (std::string(name) == "A") {
-                    d.ComboSetCurSel(list, pickForA);
+                    d.ComboSetCurSel(c.list, c.pickForA);
                 }
                 d.Click(res::kIdSaveConfiguration);
             }
         });
         settings::ProfileStore store;
-        EXPECT_EQ(store.GetString(run / "KFG.ini", "A", key, "", 20), savedForA);
-        EXPECT_EQ(store.GetString(run / "KFG.ini", "B", key, "", 20), savedForB);
+        EXPECT_EQ(store.GetString(run / "KFG.ini", "A", c.key, "", 20), c.savedForA);
+        EXPECT_EQ(store.GetString(run / "KFG.ini", "B", c.key, "", 20), c.savedForB);
     }
 }
 

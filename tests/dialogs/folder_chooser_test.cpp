@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <ostream>
 
 namespace kfg::dialogs {
 namespace {
@@ -28,11 +29,23 @@ void ShowAndWait(FolderChooser& chooser) {
     loop.exec();
 }
 
-std::vector<std::pair<QString, QString>> Rows(const FolderChooser& chooser) {
-    std::vector<std::pair<QString, QString>> rows;
+// A row of the chooser's list as shown.
+struct Row {
+    QString edition;
+    QString folder;
+    bool operator==(const Row&) const = default;
+};
+
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.edition.toStdString() << "  " << row.folder.toStdString();
+}
+
+std::vector<Row> Rows(const FolderChooser& chooser) {
+    std::vector<Row> rows;
     const auto* list = chooser.findChild<QTreeWidget*>();
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        rows.emplace_back(list->topLevelItem(i)->text(0), list->topLevelItem(i)->text(1));
+        rows.push_back(
+            {.edition = list->topLevelItem(i)->text(0), .folder = list->topLevelItem(i)->text(1)});
     }
     return rows;
 }
@@ -49,10 +62,10 @@ QString Status(const FolderChooser& chooser) {
 class FolderChooserTest : public testing::Test {
 protected:
     FolderChooserSources Sources() const {
-        return {platform::StateFolder(home_ / "state"),
-                {std::nullopt, home_.path()},
-                {"~/.wine"},
-                home_.path()};
+        return {.stateFolder = platform::StateFolder(home_ / "state"),
+                .wine = {.winePrefix = std::nullopt, .home = home_.path()},
+                .placesLooked = {"~/.wine"},
+                .home = home_.path()};
     }
     TempDir home_;
 };
@@ -64,9 +77,10 @@ TEST_F(FolderChooserTest, KeyboardAloneChoosesAnEntryOrEndsTheWindow) {
     FolderChooser chooser(Sources(), platform::TextLanguage::English);
     ShowAndWait(chooser);
     // Level by level: drive_c's own folder comes before the one in "Program Files".
-    EXPECT_EQ(Rows(chooser), (std::vector<std::pair<QString, QString>>{
-                                 {"V 3.20", "~/.wine/drive_c/Telvio320"},
-                                 {"V 3.11", "~/.wine/drive_c/Program Files/Telvio"}}));
+    EXPECT_EQ(Rows(chooser),
+              (std::vector<Row>{
+                  {.edition = "V 3.20", .folder = "~/.wine/drive_c/Telvio320"},
+                  {.edition = "V 3.11", .folder = "~/.wine/drive_c/Program Files/Telvio"}}));
     // Every control is named for a screen reader; the list by its label.
     QStringList reachable;
     Collect(QAccessible::queryAccessibleInterface(&chooser), reachable);
@@ -94,9 +108,10 @@ TEST_F(FolderChooserTest, AFolderFoundAgainIsListedOnceWhereItCameFirst) {
 
     FolderChooser chooser(Sources(), platform::TextLanguage::English);
     ShowAndWait(chooser);
-    EXPECT_EQ(Rows(chooser), (std::vector<std::pair<QString, QString>>{
-                                 {"V 3.11", "~/.wine/drive_c/Program Files/Telvio"},
-                                 {"V 3.20", "~/.wine/drive_c/Telvio320"}}));
+    EXPECT_EQ(
+        Rows(chooser),
+        (std::vector<Row>{{.edition = "V 3.11", .folder = "~/.wine/drive_c/Program Files/Telvio"},
+                          {.edition = "V 3.20", .folder = "~/.wine/drive_c/Telvio320"}}));
 }
 
 TEST_F(FolderChooserTest, OtherFolderWithoutTelvioIniIsRefusedAndTheWindowStays) {
@@ -144,6 +159,11 @@ TEST_F(FolderChooserTest, EarlierStatesOpensTheSelectedFoldersWindow) {
         platform::TextLanguage language;
         const char* button;
     };
+    struct Opened {
+        fs::path folder;
+        platform::TextLanguage language;
+        bool operator==(const Opened&) const = default;
+    };
     const Case cases[] = {
         {.language = platform::TextLanguage::English, .button = "&Earlier states…"},
         {.language = platform::TextLanguage::German, .button = "Frühere &Stände …"},
@@ -152,9 +172,11 @@ TEST_F(FolderChooserTest, EarlierStatesOpensTheSelectedFoldersWindow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button);
         FolderChooser chooser(Sources(), c.language);
-        std::vector<std::pair<fs::path, platform::TextLanguage>> opened;
-        chooser.SetHistoryOpener([&opened](const fs::path& folder, platform::TextLanguage shown,
-                                           QWidget*) { opened.emplace_back(folder, shown); });
+        std::vector<Opened> opened;
+        chooser.SetHistoryOpener(
+            [&opened](const fs::path& folder, platform::TextLanguage shown, QWidget*) {
+                opened.push_back({.folder = folder, .language = shown});
+            });
         ShowAndWait(chooser);
         QStringList keys;
         QPushButton* history = nullptr;
@@ -171,8 +193,7 @@ TEST_F(FolderChooserTest, EarlierStatesOpensTheSelectedFoldersWindow) {
         EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(',').toStdString();
         ASSERT_NE(history, nullptr);
         QTest::mouseClick(history, Qt::LeftButton);
-        EXPECT_EQ(opened,
-                  (std::vector<std::pair<fs::path, platform::TextLanguage>>{{v320, c.language}}));
+        EXPECT_EQ(opened, (std::vector<Opened>{{.folder = v320, .language = c.language}}));
         EXPECT_TRUE(chooser.isVisible());
     }
 }

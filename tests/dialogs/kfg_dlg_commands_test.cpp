@@ -30,57 +30,81 @@ TEST(KfgCommands, DefaultsChangeControlsOnlyUntilSaved) {
 
 TEST(KfgCommands, AspectPresetsSetTheBorderHeight) {
     KfgRunIn run(kV31, {}, [](CKfgDlg& d) {
-        const std::pair<int, const char*> presets[] = {
-            {res::kIdAspect4To3, "1"}, {res::kIdAspect16To9, "34"}, {res::kIdAspect20To9, "60"}};
-        for (const auto& [button, height] : presets) {
-            d.Click(button);
-            EXPECT_EQ(d.ItemText(res::kIdBorderHeight), height);
+        struct Preset {
+            int button;
+            const char* borderHeight;
+        };
+        const Preset presets[] = {
+            {.button = res::kIdAspect4To3, .borderHeight = "1"},
+            {.button = res::kIdAspect16To9, .borderHeight = "34"},
+            {.button = res::kIdAspect20To9, .borderHeight = "60"},
+        };
+        for (const Preset& preset : presets) {
+            d.Click(preset.button);
+            EXPECT_EQ(d.ItemText(res::kIdBorderHeight), preset.borderHeight);
         }
     });
 }
 
 TEST(KfgCommands, PalPlusAndBlackLinesExcludeEachOther) {
-    // PALplus and black lines as loaded, the box clicked, both boxes then.
-    const std::tuple<int, int, int, int, int> cases[] = {
-        {0, 0, res::kIdBlackLines, 0, 1}, {1, 0, res::kIdBlackLines, 0, 1},
-        {0, 1, res::kIdBlackLines, 0, 0}, {1, 1, res::kIdBlackLines, 0, 0},
-        {0, 0, res::kIdPalPlus, 1, 0},    {0, 1, res::kIdPalPlus, 1, 0},
-        {1, 0, res::kIdPalPlus, 0, 0},    {1, 1, res::kIdPalPlus, 0, 0},
+    struct Case {
+        int pal;     // PALplus as loaded
+        int black;   // black lines as loaded
+        int clicked; // the box
+        int palAfter;
+        int blackAfter;
     };
-    for (const auto& [palPlus, blackLines, clicked, palAfter, blackAfter] : cases) {
+    const Case cases[] = {
+        {.pal = 0, .black = 0, .clicked = res::kIdBlackLines, .palAfter = 0, .blackAfter = 1},
+        {.pal = 1, .black = 0, .clicked = res::kIdBlackLines, .palAfter = 0, .blackAfter = 1},
+        {.pal = 0, .black = 1, .clicked = res::kIdBlackLines, .palAfter = 0, .blackAfter = 0},
+        {.pal = 1, .black = 1, .clicked = res::kIdBlackLines, .palAfter = 0, .blackAfter = 0},
+        {.pal = 0, .black = 0, .clicked = res::kIdPalPlus, .palAfter = 1, .blackAfter = 0},
+        {.pal = 0, .black = 1, .clicked = res::kIdPalPlus, .palAfter = 1, .blackAfter = 0},
+        {.pal = 1, .black = 0, .clicked = res::kIdPalPlus, .palAfter = 0, .blackAfter = 0},
+        {.pal = 1, .black = 1, .clicked = res::kIdPalPlus, .palAfter = 0, .blackAfter = 0},
+    };
+    for (const Case& c : cases) {
         const std::string telvio =
-            "[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(palPlus) +
-            "\r\nSchwarzeZeile=" + std::to_string(blackLines) + "\r\n";
+            "[Telvio]\r\nOptimierungBT=1\r\nPALplus=" + std::to_string(c.pal) +
+            "\r\nSchwarzeZeile=" + std::to_string(c.black) + "\r\n";
         KfgRunIn run(telvio, {}, [&](CKfgDlg& d) {
-            d.Click(clicked);
-            EXPECT_EQ(d.CheckState(res::kIdPalPlus), palAfter);
-            EXPECT_EQ(d.CheckState(res::kIdBlackLines), blackAfter);
-            EXPECT_EQ(d.Record().PALplus, palAfter);
-            EXPECT_EQ(d.Record().SchwarzeZeile, blackAfter);
+            d.Click(c.clicked);
+            EXPECT_EQ(d.CheckState(res::kIdPalPlus), c.palAfter);
+            EXPECT_EQ(d.CheckState(res::kIdBlackLines), c.blackAfter);
+            EXPECT_EQ(d.Record().PALplus, c.palAfter);
+            EXPECT_EQ(d.Record().SchwarzeZeile, c.blackAfter);
         });
     }
 }
 
 TEST(KfgCommands, SoundOptionsAreWrittenByBeendenOnlyAfterAClick) {
-    // Clicks on the sound options, the close box instead of "Beenden", "KFG.ini" written.
-    const std::tuple<bool, bool, bool> cases[] = {
-        {false, false, false}, {true, false, true}, {true, true, false}};
-    for (const auto& [click, closeBox, written] : cases) {
+    struct Case {
+        bool clicked;  // the sound options
+        bool closeBox; // instead of "Beenden"
+        bool written;  // "KFG.ini"
+    };
+    const Case cases[] = {
+        {.clicked = false, .closeBox = false, .written = false},
+        {.clicked = true, .closeBox = false, .written = true},
+        {.clicked = true, .closeBox = true, .written = false},
+    };
+    for (const Case& c : cases) {
         KfgRunIn run(kV31, "[KFG]\r\nFr=0\r\n", [&](CKfgDlg& d) {
-            if (click) {
+            if (c.clicked) {
                 d.Click(res::kIdSoundLineIn); // checked
                 d.Click(res::kIdSoundLineIn); // and cleared again: still counts
                 d.Click(res::kIdSoundInit);
             }
-            if (closeBox) {
+            if (c.closeBox) {
                 d.CloseWindow();
             } else {
                 d.Click(res::kIdExit);
             }
         });
         EXPECT_EQ(ReadBytes(run / "KFG.ini"),
-                  written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
-            << click << closeBox;
+                  c.written ? "[KFG]\r\nFr=0\r\nSoundInit=1\r\nLineIn=0\r\n" : "[KFG]\r\nFr=0\r\n")
+            << c.clicked << c.closeBox;
         EXPECT_EQ(run.result, framework::IDOK);
     }
 }

@@ -84,26 +84,30 @@ TEST(KfgConfigurations, SaveShowAndDeleteByName) {
 }
 
 TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
-    // The name, in Spanish or not, and the message: "caption: text".
-    const std::tuple<const char*, bool, const char*> cases[] = {
-        {"", false, "Fehler: Konfiguration auswählen!"},
-        {"   ", true, "Error.: Elegir  una configuración"},
-        {"kfg", false, "Fehler: Der Name KFG ist reserviert."},
-        {" KFG ", true, "Error.: El nombre KFG está reservado."},
-        {"A]b", false, "Fehler: Dieser Name ist nicht möglich."},
-        {"中文", true, "Error.: Este nombre no es posible."},
+    struct Case {
+        const char* name;
+        bool spanish;        // the caption language
+        const char* message; // "caption: text"
     };
-    for (const auto& [name, spanish, message] : cases) {
+    const Case cases[] = {
+        {.name = "", .spanish = false, .message = "Fehler: Konfiguration auswählen!"},
+        {.name = "   ", .spanish = true, .message = "Error.: Elegir  una configuración"},
+        {.name = "kfg", .spanish = false, .message = "Fehler: Der Name KFG ist reserviert."},
+        {.name = " KFG ", .spanish = true, .message = "Error.: El nombre KFG está reservado."},
+        {.name = "A]b", .spanish = false, .message = "Fehler: Dieser Name ist nicht möglich."},
+        {.name = "中文", .spanish = true, .message = "Error.: Este nombre no es posible."},
+    };
+    for (const Case& c : cases) {
         for (const int command :
              {res::kIdSaveConfiguration, res::kIdShowConfiguration, res::kIdDeleteConfiguration}) {
-            const std::string kfg = KfgIni(spanish);
+            const std::string kfg = KfgIni(c.spanish);
             KfgRunIn run(kV31, kfg, [&](CKfgDlg& d) {
-                TypeInto(d.Item(kField), QString::fromUtf8(name));
+                TypeInto(d.Item(kField), QString::fromUtf8(c.name));
                 d.Click(command);
-                EXPECT_EQ(ComboEntries(d, kField).size(), 0) << name;
+                EXPECT_EQ(ComboEntries(d, kField).size(), 0) << c.name;
             });
-            EXPECT_THAT(run.script.Messages(), ElementsAre(message)) << name << " " << command;
-            EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg) << name; // nothing written
+            EXPECT_THAT(run.script.Messages(), ElementsAre(c.message)) << c.name << " " << command;
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), kfg) << c.name; // nothing written
         }
     }
 }
@@ -113,31 +117,39 @@ TEST(KfgConfigurations, UnusableNamesAreRefusedInTheCaptionLanguage) {
 TEST(KfgConfigurations, IndexFilesListedAndChosen) {
     const char* const kV283 = "[Telvio]\r\nOptimierungBT=1\r\nTestzeilen=20\r\n";
     const char* const kV31Lines = "[Telvio]\r\nStatus=1\r\nTestzeilen=20\r\n";
-    // The edition (its prefix: "Telvio" for V283, "Telvio_" for V31), the files, the list.
-    const std::tuple<const char*, std::vector<const char*>, QStringList> cases[] = {
-        {kV283, {"Telvio03.idx", "Telvio12.idx", "Telvio_05.idx"}, {"3", "12"}},
-        {kV283, {"Telvio10.idx", "Telvio99.idx", "Telvio100.idx", "Telvio_10.idx"}, {"10", "99"}},
-        {kV31Lines,
-         {"Telvio_16.idx", "Telvio_42.idx", "Telvio_7.idx", "Telvio42.idx"},
-         {"16", "42"}},
+    struct Case {
+        const char* telvioIni; // its edition's prefix: "Telvio" for V283, "Telvio_" for V31
+        std::vector<const char*> files;
+        QStringList listed;
     };
-    for (const auto& [edition, files, listed] : cases) {
-        SCOPED_TRACE(files.front());
-        TelvioFolder dir(edition);
-        for (const char* name : files) {
+    const Case cases[] = {
+        {.telvioIni = kV283,
+         .files = {"Telvio03.idx", "Telvio12.idx", "Telvio_05.idx"},
+         .listed = {"3", "12"}},
+        {.telvioIni = kV283,
+         .files = {"Telvio10.idx", "Telvio99.idx", "Telvio100.idx", "Telvio_10.idx"},
+         .listed = {"10", "99"}},
+        {.telvioIni = kV31Lines,
+         .files = {"Telvio_16.idx", "Telvio_42.idx", "Telvio_7.idx", "Telvio42.idx"},
+         .listed = {"16", "42"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files.front());
+        TelvioFolder dir(c.telvioIni);
+        for (const char* name : c.files) {
             WriteBytes(dir / name, "");
         }
         fs::create_directory(dir / "Telvio07.idx");
         fs::create_directory(dir / "Telvio_08.idx");
         KfgRun run(dir.path(), [&](CKfgDlg& d) {
-            EXPECT_EQ(ComboEntries(d, res::kIdIndexFileList), listed);
-            EXPECT_EQ(d.ItemText(res::kIdIndexFileList), listed[0]); // shown selected
-            EXPECT_EQ(d.ItemText(res::kIdTestLines), "20");          // the file's value, unchanged
+            EXPECT_EQ(ComboEntries(d, res::kIdIndexFileList), c.listed);
+            EXPECT_EQ(d.ItemText(res::kIdIndexFileList), c.listed[0]); // shown selected
+            EXPECT_EQ(d.ItemText(res::kIdTestLines), "20"); // the file's value, unchanged
             auto* list = qobject_cast<QComboBox*>(d.Item(res::kIdIndexFileList));
             list->setCurrentIndex(1);
             emit list->activated(1);
-            EXPECT_EQ(d.ItemText(res::kIdTestLines), listed[1]);
-            EXPECT_EQ(d.Record().Testzeilen, listed[1].toInt());
+            EXPECT_EQ(d.ItemText(res::kIdTestLines), c.listed[1]);
+            EXPECT_EQ(d.Record().Testzeilen, c.listed[1].toInt());
         });
     }
 }
@@ -151,10 +163,10 @@ std::string SectionText(const std::string& file, const std::string& section) {
 
 struct EnterCase {
     const char* typed; // null: Up picks the stored name
-    bool spanish;
-    std::function<void(QMessageBox&)> answer; // the question's
-    std::vector<std::string> messages;
-    const char* saved; // the section that gets Testzeilen=31; null: "KFG.ini" is unchanged
+    bool spanish = false;
+    std::function<void(QMessageBox&)> answer = {}; // the question's
+    std::vector<std::string> messages = {};
+    const char* saved = nullptr; // the section that gets Testzeilen=31; null: "KFG.ini" unchanged
 };
 
 // Enter in the configuration field, by real keys: the name checks speak first, a stored name
@@ -170,18 +182,22 @@ TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
     const std::string de = "KFG: Die Konfiguration Abend gibt es schon. Überschreiben?";
     const std::string es = "KFG: La configuración Abend ya existe. ¿Sobrescribirla?";
     const EnterCase cases[] = {
-        {nullptr, false, key(Qt::Key_Return), {de}, nullptr}, // "Nein" is the default
-        {nullptr, true, key(Qt::Key_Escape), {es}, nullptr},
-        {"Abend", false, [](QMessageBox& box) { box.close(); }, {de}, nullptr},
-        {"Abend", false, click("Nein"), {de}, nullptr},
-        {"abend",
-         false,
-         click("Ja"),
-         {"KFG: Die Konfiguration abend gibt es schon. Überschreiben?"},
-         "Abend"},
-        {nullptr, true, click("Sí"), {es}, "Abend"},
-        {"Kino", false, {}, {}, "Kino"},
-        {"KFG", false, {}, {"Fehler: Der Name KFG ist reserviert."}, nullptr},
+        // "Nein" is the default.
+        {.typed = nullptr, .answer = key(Qt::Key_Return), .messages = {de}},
+        {.typed = nullptr, .spanish = true, .answer = key(Qt::Key_Escape), .messages = {es}},
+        {.typed = "Abend", .answer = [](QMessageBox& box) { box.close(); }, .messages = {de}},
+        {.typed = "Abend", .answer = click("Nein"), .messages = {de}},
+        {.typed = "abend",
+         .answer = click("Ja"),
+         .messages = {"KFG: Die Konfiguration abend gibt es schon. Überschreiben?"},
+         .saved = "Abend"},
+        {.typed = nullptr,
+         .spanish = true,
+         .answer = click("Sí"),
+         .messages = {es},
+         .saved = "Abend"},
+        {.typed = "Kino", .saved = "Kino"},
+        {.typed = "KFG", .messages = {"Fehler: Der Name KFG ist reserviert."}},
     };
     for (const EnterCase& c : cases) {
         SCOPED_TRACE(c.typed != nullptr ? c.typed : "Up");

@@ -45,33 +45,56 @@ TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
 // force for the hand-over, the stored one for the decoder dialog.
 TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
     using platform::FailureCause;
-    // The stored caption language Spanish or not, the user's switch of the main dialog's language
-    // first, the decoder dialog's start (else the hand-over), the error and the message.
-    const std::tuple<bool, bool, bool, std::error_code, const char*> cases[] = {
-        {true, false, false, make_error_code(FailureCause::WineMissing),
-         "Error: No se pudo iniciar Telvio.exe: wine no está instalado"},
-        {true, true, false, make_error_code(FailureCause::NotExecutable),
-         "Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht ausführbar"},
-        {false, true, false, make_error_code(FailureCause::FileNotReadable),
-         "Error: No se pudo iniciar Telvio.exe: el fichero no se puede leer"},
-        {false, false, false, std::make_error_code(std::errc::io_error),
-         "Fehler: Telvio.exe konnte nicht gestartet werden: Input/output error"},
-        {true, true, true, make_error_code(FailureCause::FileMissing),
-         "Error: No se pudo iniciar Sonora.exe: el fichero no existe"},
-        {false, true, true, make_error_code(FailureCause::WineMissing),
-         "Fehler: Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
+    struct Case {
+        bool spanish;  // the stored caption language
+        bool switched; // the user switches the main dialog's language first
+        bool decoder;  // the decoder dialog's start fails, else the hand-over
+        std::error_code error;
+        const char* message;
     };
-    for (const auto& [spanish, toggle, decoder, error, message] : cases) {
-        SCOPED_TRACE(message);
+    const Case cases[] = {
+        {.spanish = true,
+         .switched = false,
+         .decoder = false,
+         .error = make_error_code(FailureCause::WineMissing),
+         .message = "Error: No se pudo iniciar Telvio.exe: wine no está instalado"},
+        {.spanish = true,
+         .switched = true,
+         .decoder = false,
+         .error = make_error_code(FailureCause::NotExecutable),
+         .message = "Fehler: Telvio.exe konnte nicht gestartet werden: Datei nicht ausführbar"},
+        {.spanish = false,
+         .switched = true,
+         .decoder = false,
+         .error = make_error_code(FailureCause::FileNotReadable),
+         .message = "Error: No se pudo iniciar Telvio.exe: el fichero no se puede leer"},
+        {.spanish = false,
+         .switched = false,
+         .decoder = false,
+         .error = std::make_error_code(std::errc::io_error),
+         .message = "Fehler: Telvio.exe konnte nicht gestartet werden: Input/output error"},
+        {.spanish = true,
+         .switched = true,
+         .decoder = true,
+         .error = make_error_code(FailureCause::FileMissing),
+         .message = "Error: No se pudo iniciar Sonora.exe: el fichero no existe"},
+        {.spanish = false,
+         .switched = true,
+         .decoder = true,
+         .error = make_error_code(FailureCause::WineMissing),
+         .message = "Fehler: Sonora.exe konnte nicht gestartet werden: wine ist nicht installiert"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
         RecordingStarter starter;
-        (decoder ? starter.startError : starter.handOverError) = error;
+        (c.decoder ? starter.startError : starter.handOverError) = c.error;
         KfgRunIn run(
-            kV31, KfgIni(spanish),
+            kV31, KfgIni(c.spanish),
             [&](CKfgDlg& d) {
-                if (toggle) {
+                if (c.switched) {
                     d.Click(res::kIdLanguageToggle);
                 }
-                d.Click(decoder ? res::kIdAudioDecoder : res::kIdStart);
+                d.Click(c.decoder ? res::kIdAudioDecoder : res::kIdStart);
             },
             [](framework::Dialog& side) {
                 side.Click(res::kIdSonora);
@@ -80,10 +103,10 @@ TEST(KfgStart, FailedStartIsToldInTheStartingDialogsLanguage) {
                 EXPECT_TRUE(side.IsEnded());
             },
             {.starter = starter});
-        EXPECT_THAT(run.script.Messages(), ElementsAre(message));
-        EXPECT_EQ(run.script.Seen().size(), decoder ? 3u : 2u); // nothing else came up
-        if (decoder) {
-            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(spanish, "Audio=1\r\n"));
+        EXPECT_THAT(run.script.Messages(), ElementsAre(c.message));
+        EXPECT_EQ(run.script.Seen().size(), c.decoder ? 3u : 2u); // nothing else came up
+        if (c.decoder) {
+            EXPECT_EQ(ReadBytes(run / "KFG.ini"), KfgIni(c.spanish, "Audio=1\r\n"));
         }
     }
 }

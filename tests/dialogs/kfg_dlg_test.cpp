@@ -41,32 +41,43 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
 // 1), in the caption language.
 TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
     using namespace settings;
-    const std::tuple<const char*, const ChoiceTable*, std::string, QStringList> editions[] = {
-        {kV31, &Cards31, "", {}},
-        {kEditionFiles[5],
-         &Cards320,
-         KfgIni(true, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"),
-         {"En Ventana", "720*576 YUY2", "640*480 RVB"}}};
-    const std::pair<int, const ChoiceTable*> lists[] = {
-        {res::kIdTunerList, &Tuners},
-        {res::kIdDisplayMode283, &DisplayModes283},
-        {res::kIdCardList283, &Cards283},
-        {res::kIdDisplayModeErazor, &DisplayModesErazor},
-        {res::kIdInterpolationList, &InterpolationModes},
-        {res::kIdCardListErazor, &CardsErazor},
+    struct Case {
+        const char* telvioIni;
+        const ChoiceTable* cards;
+        std::string kfgIni;
+        QStringList modes3x;
     };
-    for (const auto& [file, cards, kfg, modes] : editions) {
-        KfgRunIn run(file, kfg, [&](CKfgDlg& d) {
-            EXPECT_EQ(d.ComboCount(res::kIdCardList3x), cards->RowCount());
-            EXPECT_EQ(d.ComboItemText(res::kIdCardList3x, 0).toStdString(), cards->rows.front());
-            EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x), modes);
-            for (const auto& [id, table] : lists) {
-                const QStringList entries = ComboEntries(d, id);
-                EXPECT_EQ(entries.size(), table->RowCount()) << id;
-                if (framework::HasStyle(*res::FindMainControl(id), framework::kSorted)) {
+    const Case editions[] = {
+        {.telvioIni = kV31, .cards = &Cards31, .kfgIni = "", .modes3x = {}},
+        {.telvioIni = kEditionFiles[5],
+         .cards = &Cards320,
+         .kfgIni = KfgIni(true, "0=1\r\n5=1\r\n7=2\r\n14=1\r\n"),
+         .modes3x = {"En Ventana", "720*576 YUY2", "640*480 RVB"}},
+    };
+    struct List {
+        int id;
+        const ChoiceTable* table;
+    };
+    const List lists[] = {
+        {.id = res::kIdTunerList, .table = &Tuners},
+        {.id = res::kIdDisplayMode283, .table = &DisplayModes283},
+        {.id = res::kIdCardList283, .table = &Cards283},
+        {.id = res::kIdDisplayModeErazor, .table = &DisplayModesErazor},
+        {.id = res::kIdInterpolationList, .table = &InterpolationModes},
+        {.id = res::kIdCardListErazor, .table = &CardsErazor},
+    };
+    for (const Case& c : editions) {
+        KfgRunIn run(c.telvioIni, c.kfgIni, [&](CKfgDlg& d) {
+            EXPECT_EQ(d.ComboCount(res::kIdCardList3x), c.cards->RowCount());
+            EXPECT_EQ(d.ComboItemText(res::kIdCardList3x, 0).toStdString(), c.cards->rows.front());
+            EXPECT_EQ(ComboEntries(d, res::kIdDisplayMode3x), c.modes3x);
+            for (const List& list : lists) {
+                const QStringList entries = ComboEntries(d, list.id);
+                EXPECT_EQ(entries.size(), list.table->RowCount()) << list.id;
+                if (framework::HasStyle(*res::FindMainControl(list.id), framework::kSorted)) {
                     QStringList sorted = entries;
                     sorted.sort(Qt::CaseInsensitive);
-                    EXPECT_EQ(entries, sorted) << id;
+                    EXPECT_EQ(entries, sorted) << list.id;
                 }
             }
         });
@@ -146,10 +157,14 @@ TEST(KfgLoadSave, TitleAndReload) {
 TEST(KfgLoadSave, UpperCaseNamesAreFoundAndKept) {
     TempDir dir;
     const fs::path sample = fs::path(KFG_EXAMPLES_DIR) / "V320";
-    for (const auto& [from, to] :
-         {std::pair{"Telvio.ini", "TELVIO.INI"}, std::pair{"KFG.ini", "KFG.INI"},
-          std::pair{"Telvio_16.idx", "TELVIO_16.IDX"}}) {
-        fs::copy_file(sample / from, dir / to);
+    struct Copy {
+        const char* from;
+        const char* to;
+    };
+    for (const Copy& copy :
+         {Copy{.from = "Telvio.ini", .to = "TELVIO.INI"}, Copy{.from = "KFG.ini", .to = "KFG.INI"},
+          Copy{.from = "Telvio_16.idx", .to = "TELVIO_16.IDX"}}) {
+        fs::copy_file(sample / copy.from, dir / copy.to);
     }
     KfgRun run(dir.path(), [](CKfgDlg& d) {
         EXPECT_EQ(d.ItemText(res::kIdVersionLabel), "V 3.20");

@@ -10,25 +10,28 @@ namespace kfg::dialogs {
 namespace {
 
 TEST(KfgLanguage, StartsInTheStoredLanguage) {
-    const std::pair<const char*, bool> cases[] = {
-        // "KFG.ini" (empty: none), Spanish
-        {"", false},
-        {"[KFG]\r\nFr=x\r\n", false},
-        {"[KFG]\r\nFr=1\r\n", true},
-        {"[KFG]\r\nFr=-3\r\n", true},
+    struct Case {
+        const char* kfgIni; // empty: none
+        bool spanish;
     };
-    for (const auto& [kfgIni, spanish] : cases) {
-        SCOPED_TRACE(kfgIni);
-        KfgRunIn run(kV31, kfgIni, [&](CKfgDlg& d) {
-            EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), spanish ? 1 : 0);
+    const Case cases[] = {
+        {.kfgIni = "", .spanish = false},
+        {.kfgIni = "[KFG]\r\nFr=x\r\n", .spanish = false},
+        {.kfgIni = "[KFG]\r\nFr=1\r\n", .spanish = true},
+        {.kfgIni = "[KFG]\r\nFr=-3\r\n", .spanish = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kfgIni);
+        KfgRunIn run(kV31, c.kfgIni, [&](CKfgDlg& d) {
+            EXPECT_EQ(d.CheckState(res::kIdLanguageToggle), c.spanish ? 1 : 0);
             EXPECT_EQ(d.ItemText(res::kIdTestLinesLabel),
-                      spanish ? "Líneas de test" : "Testzeilen");
+                      c.spanish ? "Líneas de test" : "Testzeilen");
             EXPECT_EQ(d.Item(res::kIdMemorySlot7)->accessibleName(),
-                      spanish ? "Memoria 7" : "Speicher 7");
+                      c.spanish ? "Memoria 7" : "Speicher 7");
             EXPECT_EQ(d.Record().SoundOptionsChanged, 0); // not during start-up
         });
         // A KFG.ini, even without configurations, means no first-run prompts.
-        EXPECT_EQ(run.script.Seen().size(), *kfgIni != '\0' ? 1u : 3u);
+        EXPECT_EQ(run.script.Seen().size(), *c.kfgIni != '\0' ? 1u : 3u);
     }
 }
 
@@ -99,26 +102,30 @@ QString ShownText(const QWidget* widget) {
 // one-line control and wrapped at blanks on a multi-line one, in both languages. Each control
 // is narrowed to three quarters of its caption, so that this holds in any font.
 TEST(KfgLanguage, CaptionsTooWideAreCutOrWrapped) {
-    const std::pair<int, bool> controls[] = {
-        {res::kIdBlackLines, false},
-        {res::kIdSoundInit, true},
-        {res::kIdIndexFileLabel, false},
-        {res::kIdTestLinesLabel, false},
+    struct Control {
+        int id;
+        bool multiLine;
+    };
+    const Control controls[] = {
+        {.id = res::kIdBlackLines, .multiLine = false},
+        {.id = res::kIdSoundInit, .multiLine = true},
+        {.id = res::kIdIndexFileLabel, .multiLine = false},
+        {.id = res::kIdTestLinesLabel, .multiLine = false},
     };
     for (const bool spanish : {false, true}) {
         KfgRunIn run(kV31, KfgIni(spanish), [&](CKfgDlg& d) {
-            for (const auto& [id, multiLine] : controls) {
-                SCOPED_TRACE(std::to_string(id) + (spanish ? " es" : " de"));
-                QWidget* widget = d.Item(id);
-                const QString caption = d.ItemText(id);
+            for (const Control& control : controls) {
+                SCOPED_TRACE(std::to_string(control.id) + (spanish ? " es" : " de"));
+                QWidget* widget = d.Item(control.id);
+                const QString caption = d.ItemText(control.id);
                 const QFontMetrics metrics = widget->fontMetrics();
                 widget->resize(metrics.horizontalAdvance(caption.trimmed()) * 3 / 4,
                                widget->height());
-                d.SetItemText(id, caption);
+                d.SetItemText(control.id, caption);
                 QString shown = ShownText(widget);
-                EXPECT_EQ(shown.endsWith(QChar(0x2026)), !multiLine) << shown.toStdString();
-                EXPECT_EQ(shown.contains('\n'), multiLine) << shown.toStdString();
-                if (multiLine) {
+                EXPECT_EQ(shown.endsWith(QChar(0x2026)), !control.multiLine) << shown.toStdString();
+                EXPECT_EQ(shown.contains('\n'), control.multiLine) << shown.toStdString();
+                if (control.multiLine) {
                     EXPECT_TRUE(widget->toolTip().isEmpty());
                     EXPECT_EQ(shown.replace('\n', ' '), caption.trimmed());
                 } else {

@@ -11,29 +11,35 @@ TEST(KfgFirstRun, EscapeOnThePromptsWritesNothing) {
 }
 
 TEST(KfgDisplayModes, TickedBoxesEnableTheirKeys) {
-    // The boxes ticked, the close box instead of the button, "KFG.ini" then.
-    const std::tuple<std::vector<int>, bool, const char*> cases[] = {
-        {{}, false, "[KFG]\r\nFr=0\r\n0=1\r\n"},
-        {{1143, 1141}, false, "[KFG]\r\nFr=0\r\n0=1\r\n10=1\r\n16=1\r\n"},
-        {{1131, 1136}, true, "[KFG]\r\nFr=0\r\n0=1\r\n5=1\r\n"},
+    struct Case {
+        std::vector<int> ticked; // the boxes
+        bool closeBox;           // instead of the button
+        const char* kfgIni;      // afterwards
     };
-    for (const auto& [ticked, closeBox, expected] : cases) {
+    const Case cases[] = {
+        {.ticked = {}, .closeBox = false, .kfgIni = "[KFG]\r\nFr=0\r\n0=1\r\n"},
+        {.ticked = {1143, 1141},
+         .closeBox = false,
+         .kfgIni = "[KFG]\r\nFr=0\r\n0=1\r\n10=1\r\n16=1\r\n"},
+        {.ticked = {1131, 1136}, .closeBox = true, .kfgIni = "[KFG]\r\nFr=0\r\n0=1\r\n5=1\r\n"},
+    };
+    for (const Case& c : cases) {
         KfgRunIn run(kV31, {}, {}, [&](framework::Dialog& side) {
             if (side.Template().id == res::kLanguageDialogId) {
                 side.Click(framework::IDOK);
                 return;
             }
-            for (const int box : ticked) {
+            for (const int box : c.ticked) {
                 side.SetCheck(box, 1);
             }
-            if (closeBox) {
+            if (c.closeBox) {
                 side.CloseWindow();
             } else {
                 side.Click(res::kIdSaveAndClose);
             }
             EXPECT_TRUE(side.IsEnded());
         });
-        EXPECT_EQ(ReadBytes(run / "KFG.ini"), expected);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), c.kfgIni);
     }
 }
 
@@ -59,17 +65,35 @@ struct AudioCase {
 
 TEST(KfgAudioDecoder, StoredChoiceIsShownAndStartedAndOkStartsTheNewOne) {
     const AudioCase cases[] = {
-        {"2",
-         res::kIdTonalix,
-         1,
-         res::kIdSonora,
-         false,
-         {"start Tonalix.exe", "start Sonora.exe"},
-         "0"},
+        {.stored = "2",
+         .shown = res::kIdTonalix,
+         .remember = 1,
+         .chosen = res::kIdSonora,
+         .keep = false,
+         .started = {"start Tonalix.exe", "start Sonora.exe"},
+         .storedAfter = "0"},
         // The dialog reads one character, the start-up reads 12.
-        {"12", res::kIdSonora, 1, res::kIdTonalix, true, {"start Tonalix.exe"}, "2"},
-        {"3", res::kIdNoDecoder, 1, res::kIdNoDecoder, true, {}, "0"},
-        {"0", res::kIdNoDecoder, 0, res::kIdSonora, false, {"start Sonora.exe"}, "0"},
+        {.stored = "12",
+         .shown = res::kIdSonora,
+         .remember = 1,
+         .chosen = res::kIdTonalix,
+         .keep = true,
+         .started = {"start Tonalix.exe"},
+         .storedAfter = "2"},
+        {.stored = "3",
+         .shown = res::kIdNoDecoder,
+         .remember = 1,
+         .chosen = res::kIdNoDecoder,
+         .keep = true,
+         .started = {},
+         .storedAfter = "0"},
+        {.stored = "0",
+         .shown = res::kIdNoDecoder,
+         .remember = 0,
+         .chosen = res::kIdSonora,
+         .keep = false,
+         .started = {"start Sonora.exe"},
+         .storedAfter = "0"},
     };
     for (const AudioCase& c : cases) {
         SCOPED_TRACE(c.stored);

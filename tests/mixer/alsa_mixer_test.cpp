@@ -8,8 +8,8 @@
 #include <QtCore/qtestsupport_core.h>
 #include <gmock/gmock.h>
 #include <map>
+#include <ostream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace kfg::mixer {
@@ -28,8 +28,17 @@ const char* const kFullCard =
     "\"Mic Playback Volume:i:1\" \"synth Playback Volume:i:2\" \"PCM Playback Volume:i:2\" "
     "\"Capture Switch:b:2\" \"Capture Volume:i:2\"";
 
-// Type, channels, controls.
-using LineSeen = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;
+struct LineSeen {
+    std::uint32_t type;
+    std::uint32_t channels;
+    std::uint32_t controls;
+    bool operator==(const LineSeen&) const = default;
+};
+
+void PrintTo(const LineSeen& line, std::ostream* out) {
+    *out << "{type " << line.type << ", channels " << line.channels << ", controls "
+         << line.controls << "}";
+}
 
 std::map<std::string, LineSeen> Sources(MixerApi& api, MixerHandle handle,
                                         const MixerLine& destination) {
@@ -38,13 +47,14 @@ std::map<std::string, LineSeen> Sources(MixerApi& api, MixerHandle handle,
         MixerLine line;
         line.dwSource = j;
         EXPECT_EQ(api.GetLineInfo(handle, line, MIXER_GETLINEINFOF_SOURCE), MMSYSERR_NOERROR);
-        seen[line.szName] = {line.dwComponentType, line.cChannels, line.cControls};
+        seen[line.szName] = {
+            .type = line.dwComponentType, .channels = line.cChannels, .controls = line.cControls};
     }
     return seen;
 }
 
 TEST(AlsaMixerMapping, PlaybackElementsBecomeLinesOfTheMaster) {
-    AlsaMixer api(std::make_unique<PrivateCards>(CardList{{kFullCard, ""}}));
+    AlsaMixer api(std::make_unique<PrivateCards>(CardList{{.elements = kFullCard}}));
     MixerHandle handle = 0;
     ASSERT_EQ(api.Open(handle, 0, {}), MMSYSERR_NOERROR);
     MixerLine destination;
@@ -54,12 +64,13 @@ TEST(AlsaMixerMapping, PlaybackElementsBecomeLinesOfTheMaster) {
     EXPECT_EQ(destination.cControls, 1u);
 
     const std::map<std::string, LineSeen> expected = {
-        {"CD", {MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, 2, 0}},
-        {"Line", {kLine, 2, 1}},
-        {"Line Boost", {MIXERLINE_COMPONENTTYPE_SRC_UNDEFINED, 2, 0}},
-        {"Mic", {MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, 1, 1}},
-        {"PCM", {MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, 2, 0}},
-        {"synth", {MIXERLINE_COMPONENTTYPE_SRC_SYNTHESIZER, 2, 0}},
+        {"CD", {.type = MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, .channels = 2, .controls = 0}},
+        {"Line", {.type = kLine, .channels = 2, .controls = 1}},
+        {"Line Boost",
+         {.type = MIXERLINE_COMPONENTTYPE_SRC_UNDEFINED, .channels = 2, .controls = 0}},
+        {"Mic", {.type = MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, .channels = 1, .controls = 1}},
+        {"PCM", {.type = MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, .channels = 2, .controls = 0}},
+        {"synth", {.type = MIXERLINE_COMPONENTTYPE_SRC_SYNTHESIZER, .channels = 2, .controls = 0}},
     };
     EXPECT_EQ(Sources(api, handle, destination), expected); // the capture element is none
     MixerControl control;
@@ -70,29 +81,33 @@ TEST(AlsaMixerMapping, PlaybackElementsBecomeLinesOfTheMaster) {
 }
 
 TEST(AlsaMixerMapping, MasterFallsBackToHeadphoneThenPcm) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"\"Headphone Playback Switch:b:2\" \"PCM Playback Switch:b:2\" \"Line Playback "
-         "Switch:b:2\"",
-         "Headphone"},
-        {"\"PCM Playback Switch:b:2\" \"Line Playback Switch:b:2\"", "PCM"},
-        {"\"Master Playback Switch:b:2\" \"Headphone Playback Switch:b:2\" \"PCM Playback "
-         "Switch:b:2\"",
-         "Master"},
-        {"\"Line Playback Switch:b:2\" \"CD Playback Switch:b:2\"", ""},
+    struct Row {
+        const char* elements;
+        const char* master; // empty: no destination
     };
-    for (const auto& [elements, master] : rows) {
-        SCOPED_TRACE(elements);
-        AlsaMixer api(std::make_unique<PrivateCards>(CardList{{elements, ""}}));
+    const Row rows[] = {
+        {.elements = "\"Headphone Playback Switch:b:2\" \"PCM Playback Switch:b:2\" \"Line "
+                     "Playback Switch:b:2\"",
+         .master = "Headphone"},
+        {.elements = "\"PCM Playback Switch:b:2\" \"Line Playback Switch:b:2\"", .master = "PCM"},
+        {.elements = "\"Master Playback Switch:b:2\" \"Headphone Playback Switch:b:2\" \"PCM "
+                     "Playback Switch:b:2\"",
+         .master = "Master"},
+        {.elements = "\"Line Playback Switch:b:2\" \"CD Playback Switch:b:2\"", .master = ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.elements);
+        AlsaMixer api(std::make_unique<PrivateCards>(CardList{{.elements = row.elements}}));
         MixerHandle handle = 0;
         ASSERT_EQ(api.Open(handle, 0, {}), MMSYSERR_NOERROR);
         MixerCaps caps;
         ASSERT_EQ(api.GetDevCaps(handle, caps), MMSYSERR_NOERROR);
-        EXPECT_EQ(caps.cDestinations, *master == '\0' ? 0u : 1u);
+        EXPECT_EQ(caps.cDestinations, *row.master == '\0' ? 0u : 1u);
         MixerLine destination;
         EXPECT_EQ(api.GetLineInfo(handle, destination, MIXER_GETLINEINFOF_DESTINATION),
-                  *master == '\0' ? MIXERR_INVALLINE : MMSYSERR_NOERROR);
-        EXPECT_EQ(destination.szName, master);
-        EXPECT_EQ(Sources(api, handle, destination).count(master), 0u); // not its own source
+                  *row.master == '\0' ? MIXERR_INVALLINE : MMSYSERR_NOERROR);
+        EXPECT_EQ(destination.szName, row.master);
+        EXPECT_EQ(Sources(api, handle, destination).count(row.master), 0u); // not its own source
     }
 }
 
@@ -104,18 +119,39 @@ struct OrderCase {
 };
 
 TEST(AlsaMixerMapping, DeviceZeroIsTheDefaultCardWithAPlaybackMaster) {
-    const PrivateCards::Card capture{"\"Capture Switch:b:2\" \"Capture Volume:i:2\"",
-                                     "name \"Aufnahme\""};
-    const PrivateCards::Card first{kFullCard, "name \"Erste\""};
-    const PrivateCards::Card second{kFullCard, "name \"Zweite\""};
+    const PrivateCards::Card capture{.elements = "\"Capture Switch:b:2\" \"Capture Volume:i:2\"",
+                                     .extra = "name \"Aufnahme\""};
+    const PrivateCards::Card first{.elements = kFullCard, .extra = "name \"Erste\""};
+    const PrivateCards::Card second{.elements = kFullCard, .extra = "name \"Zweite\""};
     const OrderCase cases[] = {
-        {{capture, second}, "", {"Zweite", "Aufnahme"}, "has no playback master"},
-        {{first, second}, "1", {"Zweite", "Erste"}, "the configured default card"},
-        {{first, second}, "@1", {"Zweite", "Erste"}, "the configured default card"},
-        {{first, capture, second}, "1", {"Erste", "Aufnahme", "Zweite"}, "has no playback"},
-        {{first, second}, "7", {"Erste", "Zweite"}, "is not present"},
-        {{first, second}, "", {"Erste", "Zweite"}, "the configured default card"},
-        {{capture, capture}, "1", {"Aufnahme", "Aufnahme"}, "No card with a playback master"},
+        {.cards = {capture, second},
+         .defaultCard = "",
+         .order = {"Zweite", "Aufnahme"},
+         .why = "has no playback master"},
+        {.cards = {first, second},
+         .defaultCard = "1",
+         .order = {"Zweite", "Erste"},
+         .why = "the configured default card"},
+        {.cards = {first, second},
+         .defaultCard = "@1",
+         .order = {"Zweite", "Erste"},
+         .why = "the configured default card"},
+        {.cards = {first, capture, second},
+         .defaultCard = "1",
+         .order = {"Erste", "Aufnahme", "Zweite"},
+         .why = "has no playback"},
+        {.cards = {first, second},
+         .defaultCard = "7",
+         .order = {"Erste", "Zweite"},
+         .why = "is not present"},
+        {.cards = {first, second},
+         .defaultCard = "",
+         .order = {"Erste", "Zweite"},
+         .why = "the configured default card"},
+        {.cards = {capture, capture},
+         .defaultCard = "1",
+         .order = {"Aufnahme", "Aufnahme"},
+         .why = "No card with a playback master"},
     };
     for (const OrderCase& c : cases) {
         SCOPED_TRACE(c.order.front() + " default " + c.defaultCard);
@@ -140,33 +176,53 @@ TEST(AlsaMixerMapping, DeviceZeroIsTheDefaultCardWithAPlaybackMaster) {
 }
 
 TEST(AlsaMixerMapping, RefusedCardTakesTheOpenFailurePath) {
-    CMixerBase base(std::make_shared<AlsaMixer>(
-        std::make_unique<PrivateCards>(CardList{{kFullCard, "open_error -13"}})));
+    CMixerBase base(std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(
+        CardList{{.elements = kFullCard, .extra = "open_error -13"}})));
     ReportLog log;
     EXPECT_FALSE(base.Init(kSpeakers, kLine, kMute, {}));
     EXPECT_THAT(log.Lines(), testing::Contains("CMixerBase::Init: Could not open mixer device"));
 }
 
 struct SwitchCase {
-    const char* line;      // the line-in switch element after its name
-    const char* loopback;  // the "Loopback Mixing" element after its name; empty: none
-    std::uint32_t muted;   // what the mute control reads
-    std::uint32_t written; // the value written then
+    const char* line;          // the line-in switch element after its name
+    const char* loopback = ""; // the "Loopback Mixing" element after its name; empty: none
+    std::uint32_t muted;       // what the mute control reads
+    std::uint32_t written;     // the value written then
     std::vector<long> lineAfter;
-    std::vector<long> loopbackAfter;
+    std::vector<long> loopbackAfter = {};
 };
 
 // Mute is one value for the whole line, and a disabled loopback mixing mutes line-in too.
 TEST(AlsaMixerValues, MuteIsOneValueForTheWholeLineGatedByLoopback) {
     const SwitchCase cases[] = {
-        {"b:2:1,1", "", 0, 1, {0, 0}, {}},
-        {"b:2:1,0", "", 1, 0, {1, 1}, {}}, // only the right channel off
-        {"b:1:0", "", 1, 0, {1}, {}},      // joined
-        {"b:2:1,1", "0:Disabled|Enabled", 1, 0, {1, 1}, {1}},
-        {"b:2:0,1", "1:Disabled|Enabled", 1, 0, {1, 1}, {1}},
+        {.line = "b:2:1,1", .muted = 0, .written = 1, .lineAfter = {0, 0}},
+        {.line = "b:2:1,0", .muted = 1, .written = 0, .lineAfter = {1, 1}}, // right channel off
+        {.line = "b:1:0", .muted = 1, .written = 0, .lineAfter = {1}},      // joined
+        {.line = "b:2:1,1",
+         .loopback = "0:Disabled|Enabled",
+         .muted = 1,
+         .written = 0,
+         .lineAfter = {1, 1},
+         .loopbackAfter = {1}},
+        {.line = "b:2:0,1",
+         .loopback = "1:Disabled|Enabled",
+         .muted = 1,
+         .written = 0,
+         .lineAfter = {1, 1},
+         .loopbackAfter = {1}},
         // Found by name, not position; muting leaves loopback alone.
-        {"b:2:1,1", "0:Enabled|Disabled", 0, 1, {0, 0}, {0}},
-        {"b:2:1,1", "1:Enabled|Disabled", 1, 0, {1, 1}, {0}},
+        {.line = "b:2:1,1",
+         .loopback = "0:Enabled|Disabled",
+         .muted = 0,
+         .written = 1,
+         .lineAfter = {0, 0},
+         .loopbackAfter = {0}},
+        {.line = "b:2:1,1",
+         .loopback = "1:Enabled|Disabled",
+         .muted = 1,
+         .written = 0,
+         .lineAfter = {1, 1},
+         .loopbackAfter = {0}},
     };
     for (const SwitchCase& c : cases) {
         SCOPED_TRACE(std::string(c.line) + " " + c.loopback);
@@ -176,7 +232,7 @@ TEST(AlsaMixerValues, MuteIsOneValueForTheWholeLineGatedByLoopback) {
         if (*c.loopback != '\0') {
             elements += std::string(" \"Loopback Mixing:e:1:") + c.loopback + "\"";
         }
-        PrivateCards cards(CardList{{elements, ""}});
+        PrivateCards cards(CardList{{.elements = elements}});
         auto api = std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(cards));
         CMixerBase line(api);
         ASSERT_TRUE(line.Init(kSpeakers, kLine, kMute, {}));
@@ -200,7 +256,7 @@ TEST(AlsaMixerValues, MuteIsOneValueForTheWholeLineGatedByLoopback) {
 }
 
 TEST(AlsaMixerValues, MalformedRequestsAreRefusedOwnWritesAnnouncedAfterTheCall) {
-    PrivateCards cards(CardList{{kFullCard, ""}});
+    PrivateCards cards(CardList{{.elements = kFullCard}});
     auto api = std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(cards));
     std::vector<std::uint32_t> heard;
     CMixerBase base(api);
@@ -210,17 +266,21 @@ TEST(AlsaMixerValues, MalformedRequestsAreRefusedOwnWritesAnnouncedAfterTheCall)
                           }));
     MixerControlDetails good = base.Details(); // into the binding's own buffer
     ASSERT_EQ(api->GetControlDetails(base.Handle(), good), MMSYSERR_NOERROR);
-    const std::pair<const char*, std::function<void(MixerControlDetails&)>> rows[] = {
-        {"unknown control", [](MixerControlDetails& d) { d.dwControlID = 99; }},
-        {"control id 0", [](MixerControlDetails& d) { d.dwControlID = 0; }},
-        {"a value per channel", [](MixerControlDetails& d) { d.cChannels = 2; }},
-        {"wrong element size", [](MixerControlDetails& d) { d.cbDetails = 2; }},
-        {"no buffer", [](MixerControlDetails& d) { d.paDetails = nullptr; }},
+    struct Row {
+        const char* what;
+        std::function<void(MixerControlDetails&)> spoil;
     };
-    for (const auto& [what, spoil] : rows) {
-        SCOPED_TRACE(what);
+    const Row rows[] = {
+        {.what = "unknown control", .spoil = [](MixerControlDetails& d) { d.dwControlID = 99; }},
+        {.what = "control id 0", .spoil = [](MixerControlDetails& d) { d.dwControlID = 0; }},
+        {.what = "a value per channel", .spoil = [](MixerControlDetails& d) { d.cChannels = 2; }},
+        {.what = "wrong element size", .spoil = [](MixerControlDetails& d) { d.cbDetails = 2; }},
+        {.what = "no buffer", .spoil = [](MixerControlDetails& d) { d.paDetails = nullptr; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
         MixerControlDetails details = good;
-        spoil(details);
+        row.spoil(details);
         EXPECT_NE(api->GetControlDetails(base.Handle(), details), MMSYSERR_NOERROR);
         EXPECT_NE(api->SetControlDetails(base.Handle(), details), MMSYSERR_NOERROR);
     }
@@ -236,9 +296,9 @@ TEST(AlsaMixerValues, MalformedRequestsAreRefusedOwnWritesAnnouncedAfterTheCall)
 
 TEST(AlsaMixerNotify, SwitchFollowsChangesMadeThroughAnotherHandle) {
     // Line-in muted by loopback mixing alone, so the first change is one of loopback only.
-    PrivateCards cards(CardList{{"\"Master Playback Switch:b:2\" \"Line Playback Switch:b:2:1,1\" "
-                                 "\"Loopback Mixing:e:1:0:Disabled|Enabled\"",
-                                 ""}});
+    PrivateCards cards(
+        CardList{{.elements = "\"Master Playback Switch:b:2\" \"Line Playback Switch:b:2:1,1\" "
+                              "\"Loopback Mixing:e:1:0:Disabled|Enabled\""}});
     CMixerSwitch button(std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(cards)));
     CMixerBase other(std::make_shared<AlsaMixer>(std::make_unique<PrivateCards>(cards)));
     WhileUp([&](framework::Dialog& dialog) {

@@ -51,11 +51,27 @@ struct ShapeRow {
 // Every known unit is accepted; the edges are rows of the switch's Init table.
 TEST(MixerBaseDetails, BufferShapeFollowsUniformAndMultipleFlags) {
     const ShapeRow rows[] = {
-        {MIXERCONTROL_CT_UNITS_SIGNED, MIXERCONTROL_CONTROLF_UNIFORM, 0, 1, 1},
-        {MIXERCONTROL_CT_UNITS_UNSIGNED, MIXERCONTROL_CONTROLF_MULTIPLE, 3, 2, 6},
-        {MIXERCONTROL_CT_UNITS_DECIBELS,
-         MIXERCONTROL_CONTROLF_MULTIPLE | MIXERCONTROL_CONTROLF_UNIFORM, 3, 1, 3},
-        {MIXERCONTROL_CT_UNITS_PERCENT, 0, 5, 2, 2}, // items count only when multiple
+        {.units = MIXERCONTROL_CT_UNITS_SIGNED,
+         .flags = MIXERCONTROL_CONTROLF_UNIFORM,
+         .items = 0,
+         .detailChannels = 1,
+         .values = 1},
+        {.units = MIXERCONTROL_CT_UNITS_UNSIGNED,
+         .flags = MIXERCONTROL_CONTROLF_MULTIPLE,
+         .items = 3,
+         .detailChannels = 2,
+         .values = 6},
+        {.units = MIXERCONTROL_CT_UNITS_DECIBELS,
+         .flags = MIXERCONTROL_CONTROLF_MULTIPLE | MIXERCONTROL_CONTROLF_UNIFORM,
+         .items = 3,
+         .detailChannels = 1,
+         .values = 3},
+        // Items count only when multiple.
+        {.units = MIXERCONTROL_CT_UNITS_PERCENT,
+         .flags = 0,
+         .items = 5,
+         .detailChannels = 2,
+         .values = 2},
     };
     for (const ShapeRow& row : rows) {
         SCOPED_TRACE(&row - rows);

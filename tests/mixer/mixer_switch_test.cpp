@@ -49,7 +49,7 @@ struct Outcome {
     bool enabled;
     bool checked;
 };
-constexpr Outcome kRefused{false, false, false};
+constexpr Outcome kRefused{.result = false, .enabled = false, .checked = false};
 
 struct InitRow {
     const char* what;
@@ -81,46 +81,96 @@ TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
     const std::string badValue = "CMixerSwitch::Init: Value index ";
     const Arrange threeItems = List(MIXERCONTROL_CONTROLF_MULTIPLE, 3, 1);
     const InitRow rows[] = {
-        {"muted line-in", LineInValues({1, 1}), {true, true, true}},
-        {"audible line-in", {}, {true, true, false}},
-        {"volume is no switch",
-         {},
-         kRefused,
-         "CMixerSwitch::Init: Wrong control type: ---- UNKNOWN CONTROL TYPE ----",
-         MIXERCONTROL_CONTROLTYPE_VOLUME},
-        {"no sound card", NoCard, kRefused, "CMixerBase::Init: No mixer device present"},
-        {"no sound card, reports off", NoCard, kRefused, "", kMute, 0, false},
-        {"destination count negative",
-         Changed([](Card& card) { card.reportedDestinations = 0x80000000; }), kRefused,
-         noDestination},
-        {"line info fails before the speakers", Failing(Call::GetDestinationLine, MIXERR_INVALLINE),
-         kRefused, noDestination},
-        {"no speakers", Changed([](Card& card) { card.destinations.pop_back(); }), kRefused,
-         noDestination},
-        {"no line source", Changed([](Card& card) { card.destinations[1].sources.resize(1); }),
-         kRefused, noSource},
-        {"source info fails before the line source", Failing(Call::GetSourceLine, MMSYSERR_ERROR),
-         kRefused, noSource},
-        {"line without controls", Changed([](Card& card) { LineIn(card).controls.clear(); }),
-         kRefused, "CMixerBase::Init: No controls available for this audio line: Line-In"},
-        {"no control of the type", LineInType(MIXERCONTROL_CONTROLTYPE_ONOFF), kRefused,
-         controlMissing},
-        {"custom units", LineInType(0x20000002), kRefused, unknownUnits, 0x20000002},
-        {"units past the known ones", LineInType(0x20060002), kRefused, unknownUnits, 0x20060002},
-        {"more values than we hold", Changed([](Card& card) {
+        {.what = "muted line-in",
+         .arrange = LineInValues({1, 1}),
+         .outcome = {.result = true, .enabled = true, .checked = true}},
+        {.what = "audible line-in",
+         .arrange = {},
+         .outcome = {.result = true, .enabled = true, .checked = false}},
+        {.what = "volume is no switch",
+         .arrange = {},
+         .outcome = kRefused,
+         .report = "CMixerSwitch::Init: Wrong control type: ---- UNKNOWN CONTROL TYPE ----",
+         .controlType = MIXERCONTROL_CONTROLTYPE_VOLUME},
+        {.what = "no sound card",
+         .arrange = NoCard,
+         .outcome = kRefused,
+         .report = "CMixerBase::Init: No mixer device present"},
+        {.what = "no sound card, reports off",
+         .arrange = NoCard,
+         .outcome = kRefused,
+         .reportsOn = false},
+        {.what = "destination count negative",
+         .arrange = Changed([](Card& card) { card.reportedDestinations = 0x80000000; }),
+         .outcome = kRefused,
+         .report = noDestination},
+        {.what = "line info fails before the speakers",
+         .arrange = Failing(Call::GetDestinationLine, MIXERR_INVALLINE),
+         .outcome = kRefused,
+         .report = noDestination},
+        {.what = "no speakers",
+         .arrange = Changed([](Card& card) { card.destinations.pop_back(); }),
+         .outcome = kRefused,
+         .report = noDestination},
+        {.what = "no line source",
+         .arrange = Changed([](Card& card) { card.destinations[1].sources.resize(1); }),
+         .outcome = kRefused,
+         .report = noSource},
+        {.what = "source info fails before the line source",
+         .arrange = Failing(Call::GetSourceLine, MMSYSERR_ERROR),
+         .outcome = kRefused,
+         .report = noSource},
+        {.what = "line without controls",
+         .arrange = Changed([](Card& card) { LineIn(card).controls.clear(); }),
+         .outcome = kRefused,
+         .report = "CMixerBase::Init: No controls available for this audio line: Line-In"},
+        {.what = "no control of the type",
+         .arrange = LineInType(MIXERCONTROL_CONTROLTYPE_ONOFF),
+         .outcome = kRefused,
+         .report = controlMissing},
+        {.what = "custom units",
+         .arrange = LineInType(0x20000002),
+         .outcome = kRefused,
+         .report = unknownUnits,
+         .controlType = 0x20000002},
+        {.what = "units past the known ones",
+         .arrange = LineInType(0x20060002),
+         .outcome = kRefused,
+         .report = unknownUnits,
+         .controlType = 0x20060002},
+        {.what = "more values than we hold",
+         .arrange = Changed([](Card& card) {
              LineInMute(card).fdwControl = MIXERCONTROL_CONTROLF_MULTIPLE;
              LineInMute(card).cMultipleItems = 0x8001; // x 2 channels: one above the limit
          }),
-         kRefused, "CMixerBase::InitMXDetails: Memory allocation error."},
-        {"first read fails",
-         Failing(Call::GetControlDetails, MMSYSERR_ERROR),
-         {true, false, false}},
-        {"item index = item count", threeItems, kRefused, badIndex + "3", kListBoolean, 3},
-        {"negative item index", threeItems, kRefused, badIndex + "-1", kListBoolean, -1},
-        {"list without items past its values", List(0, 0, 2), kRefused,
-         badValue + "2 outside the control's 2 values", kListBoolean, 2},
-        {"line without channels", List(0, 0, 0), kRefused,
-         badValue + "0 outside the control's 0 values", kListBoolean},
+         .outcome = kRefused,
+         .report = "CMixerBase::InitMXDetails: Memory allocation error."},
+        {.what = "first read fails",
+         .arrange = Failing(Call::GetControlDetails, MMSYSERR_ERROR),
+         .outcome = {.result = true, .enabled = false, .checked = false}},
+        {.what = "item index = item count",
+         .arrange = threeItems,
+         .outcome = kRefused,
+         .report = badIndex + "3",
+         .controlType = kListBoolean,
+         .index = 3},
+        {.what = "negative item index",
+         .arrange = threeItems,
+         .outcome = kRefused,
+         .report = badIndex + "-1",
+         .controlType = kListBoolean,
+         .index = -1},
+        {.what = "list without items past its values",
+         .arrange = List(0, 0, 2),
+         .outcome = kRefused,
+         .report = badValue + "2 outside the control's 2 values",
+         .controlType = kListBoolean,
+         .index = 2},
+        {.what = "line without channels",
+         .arrange = List(0, 0, 0),
+         .outcome = kRefused,
+         .report = badValue + "0 outside the control's 0 values",
+         .controlType = kListBoolean},
     };
     for (const InitRow& row : rows) {
         SCOPED_TRACE(row.what);
@@ -143,20 +193,25 @@ TEST(MixerSwitchInit, ResultEnabledCheckedAndBoundPerSituation) {
 
 // Asked for element 2: a list-class control shows it, a switch-class one its first element.
 TEST(MixerSwitchInit, ListClassUsesTheIndexSwitchClassTheFirstElement) {
-    const std::pair<std::uint32_t, std::size_t> rows[] = {
-        {kListBoolean, 2},
-        {MIXERCONTROL_CT_CLASS_SWITCH | MIXERCONTROL_CT_UNITS_BOOLEAN, 0},
+    struct Row {
+        std::uint32_t controlType;
+        std::size_t shownElement;
     };
-    for (const auto& [controlType, shown] : rows) {
-        SCOPED_TRACE(shown);
+    const Row rows[] = {
+        {.controlType = kListBoolean, .shownElement = 2},
+        {.controlType = MIXERCONTROL_CT_CLASS_SWITCH | MIXERCONTROL_CT_UNITS_BOOLEAN,
+         .shownElement = 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shownElement);
         Switch f([&](Card& card, SimulatedMixer& sim) {
-            List(MIXERCONTROL_CONTROLF_MULTIPLE, 4, 1, controlType)(card, sim);
+            List(MIXERCONTROL_CONTROLF_MULTIPLE, 4, 1, row.controlType)(card, sim);
             LineIn(card).controls[0].values = {0, 0, 0, 0};
-            LineIn(card).controls[0].values[shown] = 1;
+            LineIn(card).controls[0].values[row.shownElement] = 1;
         });
         WhileUp([&](Dialog& dialog) {
             f.binding.Attach(dialog, kMuteBox);
-            ASSERT_TRUE(f.binding.Init(kSpeakers, kLine, controlType, 2));
+            ASSERT_TRUE(f.binding.Init(kSpeakers, kLine, row.controlType, 2));
             EXPECT_TRUE(f.binding.IsChecked());
             f.binding.OnClicked();
             EXPECT_FALSE(f.binding.IsChecked());

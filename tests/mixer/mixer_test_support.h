@@ -35,16 +35,35 @@ inline SimulatedMixer::Control MuteControl(std::uint32_t id) {
 // Recording first, speakers second, so searches must walk; two line sources, the first wins.
 inline SimulatedMixer::Device StandardCard() {
     SimulatedMixer::Destination record;
-    record.line = {7 /* wave in */, "Aufnahme", "Aufn.", 2, {MuteControl(20)}};
+    record.line = {.componentType = 7, // wave in
+                   .name = "Aufnahme",
+                   .shortName = "Aufn.",
+                   .channels = 2,
+                   .controls = {MuteControl(20)}};
     SimulatedMixer::Destination speakers;
     SimulatedMixer::Control volume = MuteControl(2);
     volume.control.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
-    speakers.line = {
-        kSpeakers, "Lautsprecher", "Lautspr.", 2, {volume, MuteControl(kSpeakersMute)}};
+    speakers.line = {.componentType = kSpeakers,
+                     .name = "Lautsprecher",
+                     .shortName = "Lautspr.",
+                     .channels = 2,
+                     .controls = {volume, MuteControl(kSpeakersMute)}};
     speakers.sources = {
-        {MIXERLINE_COMPONENTTYPE_SRC_ANALOG, "Analog", "Ana", 2, {MuteControl(kAnalogMute)}},
-        {kLine, "Line-In", "Line", 2, {MuteControl(kLineMute)}},
-        {kLine, "Line 2", "L2", 2, {MuteControl(12)}},
+        {.componentType = MIXERLINE_COMPONENTTYPE_SRC_ANALOG,
+         .name = "Analog",
+         .shortName = "Ana",
+         .channels = 2,
+         .controls = {MuteControl(kAnalogMute)}},
+        {.componentType = kLine,
+         .name = "Line-In",
+         .shortName = "Line",
+         .channels = 2,
+         .controls = {MuteControl(kLineMute)}},
+        {.componentType = kLine,
+         .name = "Line 2",
+         .shortName = "L2",
+         .channels = 2,
+         .controls = {MuteControl(12)}},
     };
     return {"Testkarte", {record, speakers}, {}};
 }

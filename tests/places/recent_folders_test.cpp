@@ -30,15 +30,23 @@ std::vector<fs::path> ShownFolders(const platform::StateFolder& state) {
 }
 
 TEST(RecentFolders, BytesKeepEveryPathAndDropWhatIsNoEntry) {
-    // What each case shows, the bytes, and the folders they give.
-    const std::tuple<const char*, std::string, std::vector<fs::path>> cases[] = {
-        {"newline, blanks and backslash kept", "/a\nb\0/ c \\d \0"s, {"/a\nb", "/ c \\d "}},
-        {"cut short: the last path has no end", "/a\0/b"s, {"/a"}},
-        {"relative, empty and repeated paths dropped", "rel\0\0/a\0/a\0"s, {"/a"}},
-        {"empty file", "", {}},
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<fs::path> folders;
     };
-    for (const auto& [what, bytes, folders] : cases) {
-        EXPECT_EQ(DecodeRecentFolders(bytes), folders) << what;
+    const Case cases[] = {
+        {.what = "newline, blanks and backslash kept",
+         .bytes = "/a\nb\0/ c \\d \0"s,
+         .folders = {"/a\nb", "/ c \\d "}},
+        {.what = "cut short: the last path has no end", .bytes = "/a\0/b"s, .folders = {"/a"}},
+        {.what = "relative, empty and repeated paths dropped",
+         .bytes = "rel\0\0/a\0/a\0"s,
+         .folders = {"/a"}},
+        {.what = "empty file", .bytes = "", .folders = {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DecodeRecentFolders(c.bytes), c.folders) << c.what;
     }
     const std::vector<fs::path> odd{"/a\nb", "/\xff\x01", "/ x "};
     EXPECT_EQ(DecodeRecentFolders(EncodeRecentFolders(odd)), odd);

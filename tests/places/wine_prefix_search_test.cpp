@@ -26,31 +26,36 @@ std::vector<fs::path> Below(const fs::path& root, const std::vector<std::string>
 }
 
 TEST(WinePrefixSearch, FindsTelvioIniWhereWineWouldAndNowhereElse) {
-    // What each case shows, the files made and the folders found, both below the prefix.
-    using Paths = std::vector<std::string>;
-    const std::tuple<const char*, Paths, Paths> cases[] = {
-        {"letter cases",
-         {"drive_c/a/Telvio.ini", "drive_c/b/TELVIO.INI", "drive_c/c/telvio.Ini",
-          "drive_c/d/Telvio.ini.bak", "drive_c/e/Telvio.ini/inside"},
-         {"drive_c/a", "drive_c/b", "drive_c/c"}},
-        {"levels: drive_c itself and three below, not four",
-         {"drive_c/Telvio.ini", "drive_c/1/2/3/Telvio.ini", "drive_c/1/2/3/4/Telvio.ini"},
-         {"drive_c", "drive_c/1/2/3"}},
-        {"level by level, each level by name",
-         {"drive_c/z/Telvio.ini", "drive_c/a/b/Telvio.ini", "drive_c/b/Telvio.ini"},
-         {"drive_c/b", "drive_c/z", "drive_c/a/b"}},
-        {"drive_c/windows is skipped, a deeper windows folder is not",
-         {"drive_c/windows/Telvio.ini", "drive_c/WINDOWS/x/Telvio.ini",
-          "drive_c/Program Files/windows/Telvio.ini"},
-         {"drive_c/Program Files/windows"}},
-        {"outside drive_c", {"Telvio.ini", "dosdevices/Telvio.ini", "users/Telvio.ini"}, {}},
+    struct Case {
+        const char* what;
+        std::vector<std::string> files; // made below the prefix
+        std::vector<std::string> found; // below the prefix
     };
-    for (const auto& [what, files, found] : cases) {
+    const Case cases[] = {
+        {.what = "letter cases",
+         .files = {"drive_c/a/Telvio.ini", "drive_c/b/TELVIO.INI", "drive_c/c/telvio.Ini",
+                   "drive_c/d/Telvio.ini.bak", "drive_c/e/Telvio.ini/inside"},
+         .found = {"drive_c/a", "drive_c/b", "drive_c/c"}},
+        {.what = "levels: drive_c itself and three below, not four",
+         .files = {"drive_c/Telvio.ini", "drive_c/1/2/3/Telvio.ini", "drive_c/1/2/3/4/Telvio.ini"},
+         .found = {"drive_c", "drive_c/1/2/3"}},
+        {.what = "level by level, each level by name",
+         .files = {"drive_c/z/Telvio.ini", "drive_c/a/b/Telvio.ini", "drive_c/b/Telvio.ini"},
+         .found = {"drive_c/b", "drive_c/z", "drive_c/a/b"}},
+        {.what = "drive_c/windows is skipped, a deeper windows folder is not",
+         .files = {"drive_c/windows/Telvio.ini", "drive_c/WINDOWS/x/Telvio.ini",
+                   "drive_c/Program Files/windows/Telvio.ini"},
+         .found = {"drive_c/Program Files/windows"}},
+        {.what = "outside drive_c",
+         .files = {"Telvio.ini", "dosdevices/Telvio.ini", "users/Telvio.ini"},
+         .found = {}},
+    };
+    for (const Case& c : cases) {
         test::TempDir home;
-        for (const std::string& file : files) {
+        for (const std::string& file : c.files) {
             Touch(home / ".wine", file);
         }
-        EXPECT_EQ(FindTelvioFolders(home / ".wine"), Below(home / ".wine", found)) << what;
+        EXPECT_EQ(FindTelvioFolders(home / ".wine"), Below(home / ".wine", c.found)) << c.what;
     }
 }
 
@@ -86,10 +91,15 @@ TEST(WinePrefixSearch, EntryBudgetEndsTheSearch) {
         Touch(home / ".wine" / "drive_c" / "a", "file" + std::to_string(i));
     }
     Touch(home / ".wine", "drive_c/b/Telvio.ini");
-    for (const auto& [budget, found] : {std::pair<std::size_t, bool>{13, true}, {12, false}}) {
-        EXPECT_EQ(FindTelvioFolders(home / ".wine", {.entriesPerPrefix = budget}).size(),
-                  found ? 1U : 0U)
-            << budget;
+    struct Case {
+        std::size_t budget;
+        bool reachesB;
+    };
+    for (const Case c :
+         {Case{.budget = 13, .reachesB = true}, Case{.budget = 12, .reachesB = false}}) {
+        EXPECT_EQ(FindTelvioFolders(home / ".wine", {.entriesPerPrefix = c.budget}).size(),
+                  c.reachesB ? 1U : 0U)
+            << c.budget;
     }
 }
 

@@ -19,7 +19,7 @@ TEST(OpenDirectory, OwnsTheDescriptorOnlyWhenItReadsAFolder) {
     const struct {
         const char* name;
         bool folder;
-    } cases[] = {{".", true}, {"file", false}};
+    } cases[] = {{.name = ".", .folder = true}, {.name = "file", .folder = false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         UniqueFd fd(::open((dir / c.name).c_str(), O_RDONLY | O_CLOEXEC));

@@ -46,13 +46,20 @@ TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
         test::WriteBytes(dir / "Telvio.ini", kOld);
         // Leftovers of this file's killed saves go; what is not this file's, not a temporary
         // name, or not a file stays.
-        const std::pair<const char*, bool> names[] = {
-            {".Telvio.ini.kfg-a1B2c3", true}, {".Telvio.ini.kfg-x", true},
-            {".KFG.ini.kfg-a1B2c3", false},   {".Telvio.ini.kfg-", false},
-            {"Telvio.ini.kfg-a1B2c3", false}, {".Telvio.ini.bak", false},
+        struct Name {
+            const char* name;
+            bool leftover;
         };
-        for (const auto& [name, leftover] : names) {
-            test::WriteBytes(dir / name, "half");
+        const Name names[] = {
+            {.name = ".Telvio.ini.kfg-a1B2c3", .leftover = true},
+            {.name = ".Telvio.ini.kfg-x", .leftover = true},
+            {.name = ".KFG.ini.kfg-a1B2c3", .leftover = false},
+            {.name = ".Telvio.ini.kfg-", .leftover = false},
+            {.name = "Telvio.ini.kfg-a1B2c3", .leftover = false},
+            {.name = ".Telvio.ini.bak", .leftover = false},
+        };
+        for (const Name& n : names) {
+            test::WriteBytes(dir / n.name, "half");
         }
         std::filesystem::create_directory(dir / ".Telvio.ini.kfg-folder");
         // An open file description of its own conflicts with the save's as another process's
@@ -69,8 +76,8 @@ TEST(FileSave, RemovesOnlyItsOwnLeftoversUnlessTheFolderIsLocked) {
         ASSERT_FALSE(SaveFile(dir / "Telvio.ini", kNew, endTheWait, &notes));
         ::close(locker);
 
-        for (const auto& [name, leftover] : names) {
-            EXPECT_EQ(std::filesystem::exists(dir / name), !leftover || lockHeld) << name;
+        for (const Name& n : names) {
+            EXPECT_EQ(std::filesystem::exists(dir / n.name), !n.leftover || lockHeld) << n.name;
         }
         EXPECT_TRUE(std::filesystem::is_directory(dir / ".Telvio.ini.kfg-folder"));
         EXPECT_EQ(test::EntryNames(dir.path()).size(),
@@ -104,26 +111,43 @@ TEST(FileSave, FailedRenameReportsAndLeavesNoTemporaryFile) {
 // goes in place, the file keeps its inode (and with it owner, group, attributes and every
 // other name); that happens only where a replacement cannot keep the file.
 TEST(FileSave, TemporaryNamedOnlyForTheRenameAndInPlaceOnlyWhereNeeded) {
-    // What each case shows, whether the file has a second name, the step refused with which
-    // errno (0 for none), and whether the write goes in place.
-    const std::tuple<const char*, bool, SaveStep, int, bool> cases[] = {
-        {"nothing in the way", false, SaveStep::ResolveTarget, 0, false},
-        {"no unnamed files on this file system", false, SaveStep::CreateUnnamedTemporary,
-         EOPNOTSUPP, false},
-        {"a kernel without unnamed files", false, SaveStep::CreateUnnamedTemporary, EISDIR, false},
-        {"a second hard link", true, SaveStep::ResolveTarget, 0, true},
-        {"the folder refuses the temporary file", false, SaveStep::CreateUnnamedTemporary, EACCES,
-         true},
-        {"owner, group or an attribute cannot be kept", false, SaveStep::CopyPermissions, EPERM,
-         true},
-        {"the folder refuses the rename", false, SaveStep::RenameOverTarget, EPERM, true},
+    struct Case {
+        const char* what;
+        bool secondName = false; // the file has a second hard link
+        SaveStep refusedStep = SaveStep::ResolveTarget;
+        int refusal = 0; // the errno the step is refused with; 0: none
+        bool inPlace;    // the write goes into the file itself
     };
-    for (const auto& [what, secondName, refusedStep, refusal, inPlace] : cases) {
-        SCOPED_TRACE(what);
+    const Case cases[] = {
+        {.what = "nothing in the way", .inPlace = false},
+        {.what = "no unnamed files on this file system",
+         .refusedStep = SaveStep::CreateUnnamedTemporary,
+         .refusal = EOPNOTSUPP,
+         .inPlace = false},
+        {.what = "a kernel without unnamed files",
+         .refusedStep = SaveStep::CreateUnnamedTemporary,
+         .refusal = EISDIR,
+         .inPlace = false},
+        {.what = "a second hard link", .secondName = true, .inPlace = true},
+        {.what = "the folder refuses the temporary file",
+         .refusedStep = SaveStep::CreateUnnamedTemporary,
+         .refusal = EACCES,
+         .inPlace = true},
+        {.what = "owner, group or an attribute cannot be kept",
+         .refusedStep = SaveStep::CopyPermissions,
+         .refusal = EPERM,
+         .inPlace = true},
+        {.what = "the folder refuses the rename",
+         .refusedStep = SaveStep::RenameOverTarget,
+         .refusal = EPERM,
+         .inPlace = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         test::TempDir dir;
         const auto file = dir / "Telvio.ini";
         test::WriteBytes(file, kOld);
-        if (secondName) {
+        if (c.secondName) {
             std::filesystem::create_hard_link(file, dir / "Telvio-copy.ini");
         }
         const ino_t before = InodeOf(file);
@@ -136,20 +160,20 @@ TEST(FileSave, TemporaryNamedOnlyForTheRenameAndInPlaceOnlyWhereNeeded) {
             if (step == SaveStep::WriteInPlace) {
                 beforeTheFirstByte = test::ReadBytes(file);
             }
-            return step == refusedStep ? std::error_code(refusal, std::generic_category())
-                                       : std::error_code{};
+            return step == c.refusedStep ? std::error_code(c.refusal, std::generic_category())
+                                         : std::error_code{};
         };
 
         const std::error_code error = SaveFile(file, kNew, hook);
         ASSERT_FALSE(error) << error.message();
         EXPECT_EQ(test::ReadBytes(file), kNew);
-        EXPECT_EQ(namedWhileWriting, refusal != 0 && !inPlace);
-        EXPECT_EQ(namedAtRename, !inPlace || refusedStep == SaveStep::RenameOverTarget);
+        EXPECT_EQ(namedWhileWriting, c.refusal != 0 && !c.inPlace);
+        EXPECT_EQ(namedAtRename, !c.inPlace || c.refusedStep == SaveStep::RenameOverTarget);
         // The space is reserved without a change the file's readers (or a kill) could see.
         EXPECT_EQ(beforeTheFirstByte, kOld);
-        EXPECT_EQ(InodeOf(file) == before, inPlace);
+        EXPECT_EQ(InodeOf(file) == before, c.inPlace);
         EXPECT_FALSE(HoldsTemporary(dir.path()));
-        if (secondName) {
+        if (c.secondName) {
             EXPECT_EQ(test::ReadBytes(dir / "Telvio-copy.ini"), kNew);
         }
         // Shorter contents leave no tail of the longer ones.

@@ -10,42 +10,45 @@ namespace {
 using enum TextLanguage;
 
 TEST(MessageLanguage, ChosenFromTheVariablesAsGettextUsersExpect) {
-    // The language for a terminal, which is also the window's unless `window` says otherwise.
     struct Row {
         LocaleEnvironment environment;
         TextLanguage terminal;
-        std::optional<TextLanguage> window = std::nullopt;
+        std::optional<TextLanguage> window = std::nullopt; // none: the terminal's
     };
     const Row rows[] = {
-        {{}, English}, // nothing set: the C locale
+        {.environment = {}, .terminal = English}, // nothing set: the C locale
         // The locale in force: LC_ALL before LC_MESSAGES before LANG, by its language part.
-        {{nullptr, nullptr, nullptr, "de_DE.UTF-8"}, German},
-        {{nullptr, nullptr, "es_ES.UTF-8", "de_DE.UTF-8"}, Spanish},
-        {{nullptr, "de_AT.UTF-8", "es_ES.UTF-8", "en_US.UTF-8"}, German},
-        {{nullptr, "", "", "es_MX.utf8"}, Spanish},
-        {{nullptr, nullptr, nullptr, "fr_FR.UTF-8"}, English},
-        {{nullptr, nullptr, nullptr, "desert"}, English},
+        {.environment = {.lang = "de_DE.UTF-8"}, .terminal = German},
+        {.environment = {.lcMessages = "es_ES.UTF-8", .lang = "de_DE.UTF-8"}, .terminal = Spanish},
+        {.environment = {.lcAll = "de_AT.UTF-8",
+                         .lcMessages = "es_ES.UTF-8",
+                         .lang = "en_US.UTF-8"},
+         .terminal = German},
+        {.environment = {.lcAll = "", .lcMessages = "", .lang = "es_MX.utf8"}, .terminal = Spanish},
+        {.environment = {.lang = "fr_FR.UTF-8"}, .terminal = English},
+        {.environment = {.lang = "desert"}, .terminal = English},
         // LANGUAGE comes first, its entries matched by their language part, unknown ones skipped.
-        {{"de", nullptr, nullptr, "en_US.UTF-8"}, German},
-        {{"fr:es_AR:de", nullptr, nullptr, "en_US.UTF-8"}, Spanish},
-        {{"fr:nl", nullptr, nullptr, "de_DE.UTF-8"}, German},
-        {{"en_GB:de", nullptr, nullptr, "de_DE.UTF-8"}, English},
-        {{"::es", nullptr, nullptr, "de_DE.UTF-8"}, Spanish},
+        {.environment = {.language = "de", .lang = "en_US.UTF-8"}, .terminal = German},
+        {.environment = {.language = "fr:es_AR:de", .lang = "en_US.UTF-8"}, .terminal = Spanish},
+        {.environment = {.language = "fr:nl", .lang = "de_DE.UTF-8"}, .terminal = German},
+        {.environment = {.language = "en_GB:de", .lang = "de_DE.UTF-8"}, .terminal = English},
+        {.environment = {.language = "::es", .lang = "de_DE.UTF-8"}, .terminal = Spanish},
         // ... but not while the locale in force is C or POSIX.
-        {{"de", nullptr, nullptr, nullptr}, English},
-        {{"de", "C", nullptr, "es_ES.UTF-8"}, English},
-        {{"es", nullptr, nullptr, "C.UTF-8"}, English},
-        {{"es", nullptr, "POSIX", nullptr}, English},
+        {.environment = {.language = "de"}, .terminal = English},
+        {.environment = {.language = "de", .lcAll = "C", .lang = "es_ES.UTF-8"},
+         .terminal = English},
+        {.environment = {.language = "es", .lang = "C.UTF-8"}, .terminal = English},
+        {.environment = {.language = "es", .lcMessages = "POSIX"}, .terminal = English},
         // A character set other than UTF-8: plain English, whatever asks for another language.
-        {{nullptr, nullptr, nullptr, "de_DE.ISO-8859-1"}, English},
-        {{nullptr, nullptr, nullptr, "de_DE@euro"}, English},
-        {{"de", nullptr, nullptr, "es_ES.ISO-8859-15@euro"}, English},
-        {{nullptr, nullptr, nullptr, "de_DE.UTF-8@euro"}, German},
+        {.environment = {.lang = "de_DE.ISO-8859-1"}, .terminal = English},
+        {.environment = {.lang = "de_DE@euro"}, .terminal = English},
+        {.environment = {.language = "de", .lang = "es_ES.ISO-8859-15@euro"}, .terminal = English},
+        {.environment = {.lang = "de_DE.UTF-8@euro"}, .terminal = German},
         // No character set named: the language's legacy one on a standard system, so plain
         // English on a terminal; a window draws its own text.
-        {{nullptr, nullptr, nullptr, "de_DE"}, English, German},
-        {{nullptr, nullptr, nullptr, "es_ES"}, English, Spanish},
-        {{"es", nullptr, nullptr, "de"}, English, Spanish},
+        {.environment = {.lang = "de_DE"}, .terminal = English, .window = German},
+        {.environment = {.lang = "es_ES"}, .terminal = English, .window = Spanish},
+        {.environment = {.language = "es", .lang = "de"}, .terminal = English, .window = Spanish},
     };
     for (const Row& row : rows) {
         const auto show = [](const char* value) { return value == nullptr ? "(unset)" : value; };

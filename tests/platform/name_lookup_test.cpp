@@ -14,16 +14,34 @@ TEST(NameLookup, ExactNameFirstThenIgnoringAsciiCase) {
         std::vector<std::string> candidates;
     };
     const Case cases[] = {
-        {{"Telvio.ini", "TELVIO.INI"}, "Telvio.ini", "Telvio.ini", {}},
-        {{"TELVIO.INI"}, "Telvio.ini", "TELVIO.INI", {"TELVIO.INI"}},
-        {{"telvio.ini", "TELVIO.INI", "Telvio.INI"},
-         "Telvio.ini",
-         "TELVIO.INI", // several: the first in byte order
-         {"TELVIO.INI", "Telvio.INI", "telvio.ini"}},
-        {{"Other.ini"}, "Telvio.ini", "Telvio.ini", {}}, // a new file: KFG's spelling
-        {{"K\xc3\x84SE.ini"}, "K\xc3\xa4se.ini", "K\xc3\xa4se.ini", {}}, // only ASCII letters fold
-        {{"Telvio.ini.bak"}, "Telvio.ini", "Telvio.ini", {}},
-        {{"AZ.ini"}, "az.ini", "AZ.ini", {"AZ.ini"}}, // both ends of the alphabet
+        {.entries = {"Telvio.ini", "TELVIO.INI"},
+         .name = "Telvio.ini",
+         .found = "Telvio.ini",
+         .candidates = {}},
+        {.entries = {"TELVIO.INI"},
+         .name = "Telvio.ini",
+         .found = "TELVIO.INI",
+         .candidates = {"TELVIO.INI"}},
+        {.entries = {"telvio.ini", "TELVIO.INI", "Telvio.INI"},
+         .name = "Telvio.ini",
+         .found = "TELVIO.INI", // several: the first in byte order
+         .candidates = {"TELVIO.INI", "Telvio.INI", "telvio.ini"}},
+        {.entries = {"Other.ini"},
+         .name = "Telvio.ini",
+         .found = "Telvio.ini", // a new file: KFG's spelling
+         .candidates = {}},
+        {.entries = {"K\xc3\x84SE.ini"},
+         .name = "K\xc3\xa4se.ini",
+         .found = "K\xc3\xa4se.ini", // only ASCII letters fold
+         .candidates = {}},
+        {.entries = {"Telvio.ini.bak"},
+         .name = "Telvio.ini",
+         .found = "Telvio.ini",
+         .candidates = {}},
+        {.entries = {"AZ.ini"},
+         .name = "az.ini",
+         .found = "AZ.ini", // both ends of the alphabet
+         .candidates = {"AZ.ini"}},
     };
     for (const Case& c : cases) {
         test::TempDir dir;

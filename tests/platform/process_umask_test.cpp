@@ -7,19 +7,23 @@ namespace kfg::platform {
 namespace {
 
 TEST(ProcessUmask, ReadFromTheStatusLine) {
-    const std::pair<std::string_view, std::optional<mode_t>> rows[] = {
-        {"Name:\tkfg\nUmask:\t0022\nState:\tR (running)\n", 022},
-        {"Umask:\t0077", 077},
-        {"Name:\tkfg\nUmask: 0027\n", 027},
-        {"Umask:\t0000\n", 0},
-        {"Name:\tkfg\nState:\tR (running)\n", std::nullopt},
-        {"Umask:\t0089\n", std::nullopt},
-        {"Umask:\t\n", std::nullopt},
-        {"Umask:\t000022\n", std::nullopt},
-        {"NoUmask:\t0022\n", std::nullopt},
+    struct Row {
+        std::string_view status; // the text of /proc/self/status
+        std::optional<mode_t> mask;
     };
-    for (const auto& [status, mask] : rows) {
-        EXPECT_EQ(UmaskOfStatus(status), mask) << status;
+    const Row rows[] = {
+        {.status = "Name:\tkfg\nUmask:\t0022\nState:\tR (running)\n", .mask = 022},
+        {.status = "Umask:\t0077", .mask = 077},
+        {.status = "Name:\tkfg\nUmask: 0027\n", .mask = 027},
+        {.status = "Umask:\t0000\n", .mask = 0},
+        {.status = "Name:\tkfg\nState:\tR (running)\n", .mask = std::nullopt},
+        {.status = "Umask:\t0089\n", .mask = std::nullopt},
+        {.status = "Umask:\t\n", .mask = std::nullopt},
+        {.status = "Umask:\t000022\n", .mask = std::nullopt},
+        {.status = "NoUmask:\t0022\n", .mask = std::nullopt},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(UmaskOfStatus(row.status), row.mask) << row.status;
     }
 }
 

@@ -19,7 +19,7 @@ struct CommandCase {
     const char* name;
     std::string searchPath;
     std::vector<std::string> argv;
-    std::error_code error;
+    std::error_code error = {};
 };
 
 TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
@@ -36,22 +36,40 @@ TEST(ProgramCommand, HowEachFileRunsOrWhyItCannot) {
     test::WriteBytes(dir / "mark.exe", "MA: an M alone makes no Windows program");
     std::filesystem::create_directory(dir / "Tonalix.exe");
     const std::string bin = (dir / "bin").string();
-    const std::error_code none;
     const std::error_code missing = make_error_code(FailureCause::FileMissing);
     const std::error_code noWine = make_error_code(FailureCause::WineMissing);
     const CommandCase cases[] = {
-        {"Telvio.exe", bin, {"./Telvio.exe", "Quick"}, none},
-        {"Sonora.exe", bin, {bin + "/wine", "./Sonora.exe", "Quick"}, none},
-        {"Sonora.exe", "/nonexistent:" + bin, {bin + "/wine", "./Sonora.exe", "Quick"}, none},
-        {"short.exe", bin, {"./short.exe", "Quick"}, none},
-        {"mark.exe", bin, {"./mark.exe", "Quick"}, none},
-        {"Sonora.exe", "/nonexistent", {"wine", "./Sonora.exe", "Quick"}, noWine},
-        {"Sonora.exe", ".:bin::", {"wine", "./Sonora.exe", "Quick"}, noWine},
-        {"Missing.exe", bin, {"./Missing.exe", "Quick"}, missing},
-        {"Tonalix.exe", bin, {"./Tonalix.exe", "Quick"}, missing}, // a folder
-        {"Tool.exe", bin, {"./Tool.exe", "Quick"}, missing},       // never from the search path
-        {"Tonalix.EXE", bin, {bin + "/wine", "./TONALIX.EXE", "Quick"}, none},
-        {"telvio.exe", bin, {"./TELVIO.EXE", "Quick"}, none}, // first in byte order
+        {.name = "Telvio.exe", .searchPath = bin, .argv = {"./Telvio.exe", "Quick"}},
+        {.name = "Sonora.exe", .searchPath = bin, .argv = {bin + "/wine", "./Sonora.exe", "Quick"}},
+        {.name = "Sonora.exe",
+         .searchPath = "/nonexistent:" + bin,
+         .argv = {bin + "/wine", "./Sonora.exe", "Quick"}},
+        {.name = "short.exe", .searchPath = bin, .argv = {"./short.exe", "Quick"}},
+        {.name = "mark.exe", .searchPath = bin, .argv = {"./mark.exe", "Quick"}},
+        {.name = "Sonora.exe",
+         .searchPath = "/nonexistent",
+         .argv = {"wine", "./Sonora.exe", "Quick"},
+         .error = noWine},
+        {.name = "Sonora.exe",
+         .searchPath = ".:bin::",
+         .argv = {"wine", "./Sonora.exe", "Quick"},
+         .error = noWine},
+        {.name = "Missing.exe",
+         .searchPath = bin,
+         .argv = {"./Missing.exe", "Quick"},
+         .error = missing},
+        // A folder of that name.
+        {.name = "Tonalix.exe",
+         .searchPath = bin,
+         .argv = {"./Tonalix.exe", "Quick"},
+         .error = missing},
+        // Never from the search path.
+        {.name = "Tool.exe", .searchPath = bin, .argv = {"./Tool.exe", "Quick"}, .error = missing},
+        {.name = "Tonalix.EXE",
+         .searchPath = bin,
+         .argv = {bin + "/wine", "./TONALIX.EXE", "Quick"}},
+        // Of two spellings, the first in byte order.
+        {.name = "telvio.exe", .searchPath = bin, .argv = {"./TELVIO.EXE", "Quick"}},
     };
     // In the working folder, as KFG runs, so that relative search path entries would find
     // its files.

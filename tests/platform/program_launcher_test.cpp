@@ -35,10 +35,14 @@ TEST(ProgramLauncher, WaitTellsWhyTheProgramDidNotRunOrHowItEnded) {
     test::WriteBytes(dir / "exit-status", "3");
     test::WriteBytes(dir / "plain.exe", "#!/bin/sh\n"); // no execute permission
     const WaitCase cases[] = {
-        {{"./Sonora.exe"}, 5s, "ended with exit status 3"},
-        {{"./plain.exe"}, 5s, std::generic_category().message(EACCES)},
-        {{"./missing.exe"}, 5s, std::generic_category().message(ENOENT)},
-        {{"/bin/sleep", "2"}, 100ms, std::make_error_code(std::errc::timed_out).message()},
+        {.command = {"./Sonora.exe"}, .limit = 5s, .told = "ended with exit status 3"},
+        {.command = {"./plain.exe"}, .limit = 5s, .told = std::generic_category().message(EACCES)},
+        {.command = {"./missing.exe"},
+         .limit = 5s,
+         .told = std::generic_category().message(ENOENT)},
+        {.command = {"/bin/sleep", "2"},
+         .limit = 100ms,
+         .told = std::make_error_code(std::errc::timed_out).message()},
     };
     for (const WaitCase& c : cases) {
         SCOPED_TRACE(c.command.front());

@@ -28,14 +28,18 @@ TEST(ChoiceTables, RowTextStaysInsideEveryTable) {
 }
 
 TEST(ChoiceTables, RowOfTextIsExact) {
-    const std::pair<const ChoiceTable*, std::string_view> cases[] = {
-        {&InterpolationModes, "aus"},
-        {&InterpolationModes, " Aus"},
-        {&DisplayModes3xGerman, "720*576 RVB"},
-        {&Cards283, std::string_view("Keine\0", 6)},
+    struct Case {
+        const ChoiceTable* table;
+        std::string_view text; // no row of the table
     };
-    for (const auto& [table, text] : cases) {
-        EXPECT_EQ(RowOfText(*table, text), std::nullopt) << text;
+    const Case cases[] = {
+        {.table = &InterpolationModes, .text = "aus"},
+        {.table = &InterpolationModes, .text = " Aus"},
+        {.table = &DisplayModes3xGerman, .text = "720*576 RVB"},
+        {.table = &Cards283, .text = std::string_view("Keine\0", 6)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RowOfText(*c.table, c.text), std::nullopt) << c.text;
     }
 }
 
@@ -50,22 +54,43 @@ ProcessState State(Edition edition, platform::TextLanguage language = kGerman) {
 }
 
 TEST(ChoiceTextsFromIndices, TablesFollowEditionAndLanguage) {
-    // The edition and language, the indices, and the texts they give.
-    const std::tuple<Edition, platform::TextLanguage, int, int, const char*, const char*> cases[] =
-        {
-            {Edition::V31, kGerman, 0, 3, "Im Fenster", "Fly Video II"},
-            {Edition::V311, kSpanish, 12, 3, "512*384 RVB", "Fly Video II"},
-            // V283 takes the 3.x cards of V31.
-            {Edition::V283, kSpanish, 0, 13, "En Ventana", "Leadtek 601"},
-        };
-    for (const auto& [edition, language, displayMode, card, displayModeText, cardText] : cases) {
-        ProcessState state = State(edition, language);
-        state.DisplayMode = displayMode;
-        state.TVKarte = card;
+    struct Case {
+        Edition edition;
+        platform::TextLanguage language;
+        int displayMode;
+        int card;
+        const char* displayModeText;
+        const char* cardText;
+    };
+    const Case cases[] = {
+        {.edition = Edition::V31,
+         .language = kGerman,
+         .displayMode = 0,
+         .card = 3,
+         .displayModeText = "Im Fenster",
+         .cardText = "Fly Video II"},
+        {.edition = Edition::V311,
+         .language = kSpanish,
+         .displayMode = 12,
+         .card = 3,
+         .displayModeText = "512*384 RVB",
+         .cardText = "Fly Video II"},
+        // V283 takes the 3.x cards of V31.
+        {.edition = Edition::V283,
+         .language = kSpanish,
+         .displayMode = 0,
+         .card = 13,
+         .displayModeText = "En Ventana",
+         .cardText = "Leadtek 601"},
+    };
+    for (const Case& c : cases) {
+        ProcessState state = State(c.edition, c.language);
+        state.DisplayMode = c.displayMode;
+        state.TVKarte = c.card;
         SettingsRecord record;
         ChoiceTextsFromIndices(record, state);
-        EXPECT_EQ(record.DisplayModeText3x, displayModeText) << displayMode;
-        EXPECT_EQ(record.TVKarteText3x, cardText) << card;
+        EXPECT_EQ(record.DisplayModeText3x, c.displayModeText) << c.displayMode;
+        EXPECT_EQ(record.TVKarteText3x, c.cardText) << c.card;
     }
 }
 
@@ -100,7 +125,7 @@ struct Indices {
     }
 };
 
-constexpr Indices kBefore{7, 2, 3, 2};
+constexpr Indices kBefore{.displayMode = 7, .tuner = 2, .card = 3, .interpolation = 2};
 
 Indices Translate(Edition edition, const ListTexts& shown) {
     ProcessState state = State(edition);
@@ -109,7 +134,10 @@ Indices Translate(Edition edition, const ListTexts& shown) {
     state.TVKarte = kBefore.card;
     state.Interpolation = kBefore.interpolation;
     ChoiceIndicesFromTexts(shown, state);
-    return {state.DisplayMode, state.Tuner, state.TVKarte, state.Interpolation};
+    return {.displayMode = state.DisplayMode,
+            .tuner = state.Tuner,
+            .card = state.TVKarte,
+            .interpolation = state.Interpolation};
 }
 
 // Every list shows a text that matches a row different from kBefore.
@@ -127,15 +155,28 @@ ListTexts AllListsShowingSomething() {
 }
 
 TEST(ChoiceIndicesFromTexts, OnlyTheEditionsOwnListsAndTheTunerCount) {
-    const std::pair<Edition, Indices> cases[] = {
-        {Edition::V31, {1, 0, 2, 2}},       {Edition::V311, {1, 0, 2, 2}},
-        {Edition::V320, {1, 0, 2, 2}},      {Edition::V283, {22, 0, 0, 2}},
-        {Edition::V283Quik, {22, 0, 0, 2}}, {Edition::Erazor, {4, 0, 0, 0}},
+    struct Case {
+        Edition edition;
+        Indices expected;
     };
-    for (const auto& [edition, expected] : cases) {
-        SCOPED_TRACE(static_cast<int>(edition));
-        EXPECT_EQ(Translate(edition, AllListsShowingSomething()), expected);
-        EXPECT_EQ(Translate(edition, ListTexts{}), kBefore); // empty texts keep all
+    const Case cases[] = {
+        {.edition = Edition::V31,
+         .expected = {.displayMode = 1, .tuner = 0, .card = 2, .interpolation = 2}},
+        {.edition = Edition::V311,
+         .expected = {.displayMode = 1, .tuner = 0, .card = 2, .interpolation = 2}},
+        {.edition = Edition::V320,
+         .expected = {.displayMode = 1, .tuner = 0, .card = 2, .interpolation = 2}},
+        {.edition = Edition::V283,
+         .expected = {.displayMode = 22, .tuner = 0, .card = 0, .interpolation = 2}},
+        {.edition = Edition::V283Quik,
+         .expected = {.displayMode = 22, .tuner = 0, .card = 0, .interpolation = 2}},
+        {.edition = Edition::Erazor,
+         .expected = {.displayMode = 4, .tuner = 0, .card = 0, .interpolation = 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.edition));
+        EXPECT_EQ(Translate(c.edition, AllListsShowingSomething()), c.expected);
+        EXPECT_EQ(Translate(c.edition, ListTexts{}), kBefore); // empty texts keep all
     }
 }
 
@@ -149,16 +190,27 @@ TEST(ChoiceIndicesFromTexts, SingleTexts) {
     };
     const Case cases[] = {
         // Either 3.x language is accepted, whichever captions are in force.
-        {"Spanish text under German captions",
-         Edition::V31,
-         &ListTexts::displayMode3x,
-         "640*480 RVB",
-         {14, 2, 3, 2}},
-        {"3.x mode from the 283 table only", Edition::V31, &ListTexts::displayMode3x,
-         "Im Fenster HQ", kBefore},
+        {.name = "Spanish text under German captions",
+         .edition = Edition::V31,
+         .list = &ListTexts::displayMode3x,
+         .text = "640*480 RVB",
+         .expected = {.displayMode = 14, .tuner = 2, .card = 3, .interpolation = 2}},
+        {.name = "3.x mode from the 283 table only",
+         .edition = Edition::V31,
+         .list = &ListTexts::displayMode3x,
+         .text = "Im Fenster HQ",
+         .expected = kBefore},
         // The card list of V320 holds Cards320; that of V31 and V311 holds Cards31.
-        {"V320 card", Edition::V320, &ListTexts::card3x, "Leadtek 601", {7, 2, 14, 2}},
-        {"V31 card", Edition::V31, &ListTexts::card3x, "Leadtek 601", {7, 2, 13, 2}},
+        {.name = "V320 card",
+         .edition = Edition::V320,
+         .list = &ListTexts::card3x,
+         .text = "Leadtek 601",
+         .expected = {.displayMode = 7, .tuner = 2, .card = 14, .interpolation = 2}},
+        {.name = "V31 card",
+         .edition = Edition::V31,
+         .list = &ListTexts::card3x,
+         .text = "Leadtek 601",
+         .expected = {.displayMode = 7, .tuner = 2, .card = 13, .interpolation = 2}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);

@@ -9,32 +9,38 @@
 namespace kfg::settings {
 namespace {
 
-using Names = std::vector<std::string>;
-
 TEST(ConfigurationScan, ListsEverySectionButTheFirstWord) {
-    // What each case shows, the file, and the names listed.
-    const std::tuple<const char*, std::string, Names> cases[] = {
-        {"KfgFirst", "[KFG]\r\nFr=0\r\n[Abend]\r\nFarbe=1\r\n[Sport]\r\n", {"Abend", "Sport"}},
-        {"KfgLater", "[Abend]\r\nx=1\r\n[KFG]\r\nFr=0\r\n", {"KFG"}},
-        {"Empty", "", {}},
-        {"HeaderAtTheEndWithoutLineEnd", "[KFG]\r\n[Abend]", {"Abend"}},
-        {"NoClosingBracketOnTheLine", "[KFG]\r\n[Abend Kino\r\nx=]\r\n[Sport]\r\n", {"Sport"}},
-        {"LoneLfAndCr", "[KFG]\n[A]\r[B]\n", {"A", "B"}},
-        {"LongWords",
-         "[KFG]\r\n" + std::string(70000, 'x') + "\r\n[" + std::string(40, 'L') + "]\r\n",
-         {std::string(40, 'L')}},
-        {"EmptyHeader", "[KFG]\r\n[]\r\n", {""}},
-        // The file's lookup ignores blanks around a section name, so the list does too.
-        {"BlanksAroundTheName",
-         "[KFG]\r\n[Abend ]\r\n[ Sport]\r\n[\tSp\xE4t Kino \v]\r\n",
-         {"Abend", "Sport", "Sp\xE4t Kino"}},
+    struct Case {
+        const char* name;
+        std::string file;
+        std::vector<std::string> listed;
     };
-    for (const auto& [name, file, expected] : cases) {
+    const Case cases[] = {
+        {.name = "KfgFirst",
+         .file = "[KFG]\r\nFr=0\r\n[Abend]\r\nFarbe=1\r\n[Sport]\r\n",
+         .listed = {"Abend", "Sport"}},
+        {.name = "KfgLater", .file = "[Abend]\r\nx=1\r\n[KFG]\r\nFr=0\r\n", .listed = {"KFG"}},
+        {.name = "Empty", .file = "", .listed = {}},
+        {.name = "HeaderAtTheEndWithoutLineEnd", .file = "[KFG]\r\n[Abend]", .listed = {"Abend"}},
+        {.name = "NoClosingBracketOnTheLine",
+         .file = "[KFG]\r\n[Abend Kino\r\nx=]\r\n[Sport]\r\n",
+         .listed = {"Sport"}},
+        {.name = "LoneLfAndCr", .file = "[KFG]\n[A]\r[B]\n", .listed = {"A", "B"}},
+        {.name = "LongWords",
+         .file = "[KFG]\r\n" + std::string(70000, 'x') + "\r\n[" + std::string(40, 'L') + "]\r\n",
+         .listed = {std::string(40, 'L')}},
+        {.name = "EmptyHeader", .file = "[KFG]\r\n[]\r\n", .listed = {""}},
+        // The file's lookup ignores blanks around a section name, so the list does too.
+        {.name = "BlanksAroundTheName",
+         .file = "[KFG]\r\n[Abend ]\r\n[ Sport]\r\n[\tSp\xE4t Kino \v]\r\n",
+         .listed = {"Abend", "Sport", "Sp\xE4t Kino"}},
+    };
+    for (const Case& c : cases) {
         test::TempDir dir;
-        test::WriteBytes(dir / "KFG.ini", file);
+        test::WriteBytes(dir / "KFG.ini", c.file);
         const ConfigurationScan scan = ScanConfigurationSections(dir / "KFG.ini");
-        EXPECT_TRUE(scan.opened) << name;
-        EXPECT_EQ(scan.names, expected) << name;
+        EXPECT_TRUE(scan.opened) << c.name;
+        EXPECT_EQ(scan.names, c.listed) << c.name;
     }
 }
 

@@ -86,7 +86,7 @@ struct Expected {
 std::vector<Expected> Shown(const std::vector<ListedState>& listed) {
     std::vector<Expected> shown;
     for (const ListedState& state : listed) {
-        shown.push_back({state.number, state.file, state.name});
+        shown.push_back({.number = state.number, .file = state.file, .name = state.name});
     }
     return shown;
 }
@@ -111,12 +111,14 @@ TEST(EarlierStates, OneListNewestFirstWithNamesThatTellEachStateApart) {
     f.Plant("KFG.ini", k2023 + 150'000'000, "[KFG]\r\nFr=1\r\n");
     f.Plant("Telvio.ini", k2023 + 5 * kSecond, V320With(2));
     EXPECT_EQ(Shown(f.states.List()),
-              (std::vector<Expected>{{1, "Telvio.ini", "2023-11-14T22:13:25+00:00"},
-                                     {2, "KFG.ini", "2023-11-14T22:13:20.15+00:00"},
-                                     {3, "Telvio.ini", "2023-11-14T22:13:20.10+00:00"}}));
+              (std::vector<Expected>{
+                  {.number = 1, .file = "Telvio.ini", .name = "2023-11-14T22:13:25+00:00"},
+                  {.number = 2, .file = "KFG.ini", .name = "2023-11-14T22:13:20.15+00:00"},
+                  {.number = 3, .file = "Telvio.ini", .name = "2023-11-14T22:13:20.10+00:00"}}));
     EXPECT_EQ(Shown(f.states.List("Telvio.ini")),
-              (std::vector<Expected>{{1, "Telvio.ini", "2023-11-14T22:13:25+00:00"},
-                                     {2, "Telvio.ini", "2023-11-14T22:13:20.10+00:00"}}));
+              (std::vector<Expected>{
+                  {.number = 1, .file = "Telvio.ini", .name = "2023-11-14T22:13:25+00:00"},
+                  {.number = 2, .file = "Telvio.ini", .name = "2023-11-14T22:13:20.10+00:00"}}));
     // Each state with what replaced it: the state after it, the file now for the newest.
     test::WriteBytes(f.folder / "Telvio.ini", V320With(3));
     const std::vector<ListedState> listed = f.states.List("Telvio.ini");

@@ -7,21 +7,25 @@ namespace kfg::settings {
 namespace {
 
 TEST(KfgKeys, LeadingIntegerConvertsLikeTheRuntimeLibrary) {
-    const std::pair<const char*, int> cases[] = {
-        {"1", 1},
-        {" -3", -3},
-        {"\t+7x", 7},
-        {"x", 0},
-        {"", 0},
-        {"12abc", 12},
-        {"- 1", 0},
-        {"0x10", 0},
-        {"99999999999", INT_MAX},
-        {"-99999999999", INT_MIN},
-        {"-2147483648", INT_MIN},
+    struct Case {
+        const char* text;
+        int number;
     };
-    for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(LeadingInteger(text), expected) << text;
+    const Case cases[] = {
+        {.text = "1", .number = 1},
+        {.text = " -3", .number = -3},
+        {.text = "\t+7x", .number = 7},
+        {.text = "x", .number = 0},
+        {.text = "", .number = 0},
+        {.text = "12abc", .number = 12},
+        {.text = "- 1", .number = 0},
+        {.text = "0x10", .number = 0},
+        {.text = "99999999999", .number = INT_MAX},
+        {.text = "-99999999999", .number = INT_MIN},
+        {.text = "-2147483648", .number = INT_MIN},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LeadingInteger(c.text), c.number) << c.text;
     }
 }
 

@@ -94,17 +94,21 @@ TEST(ProfileFiles, CollectorKeepsEachFailureWithTheNameOnDiskAndItsCause) {
         test::WriteBytes(dir / "SONST.INI", "");
         f.store.GetString(dir / "Sonst.ini", "KFG", "Fr", "", 2); // a notice, not a failure
         using platform::FailureCause;
-        const std::pair<std::filesystem::path, std::error_code> expected[] = {
-            {dir / "TELVIO.INI", FailureCause::NoWritePermission},
-            {dir / "KFG.ini", ProfileErrc::NotRegularFile}, // told in its own words
-            {dir / "Neu.ini", FailureCause::DiskFull},
+        struct Expected {
+            std::filesystem::path file;
+            std::error_code cause;
+        };
+        const Expected expected[] = {
+            {.file = dir / "TELVIO.INI", .cause = FailureCause::NoWritePermission},
+            {.file = dir / "KFG.ini", .cause = ProfileErrc::NotRegularFile}, // in its own words
+            {.file = dir / "Neu.ini", .cause = FailureCause::DiskFull},
         };
         EXPECT_EQ(outer.Failures().size(), std::size(expected) + 1);
         const std::vector<ProfileFailure> perFile = outer.FirstPerFile();
         ASSERT_EQ(perFile.size(), std::size(expected));
         for (std::size_t i = 0; i < std::size(expected); ++i) {
-            EXPECT_EQ(perFile[i].file, expected[i].first);
-            EXPECT_EQ(platform::SortWriteFailure(perFile[i].error), expected[i].second)
+            EXPECT_EQ(perFile[i].file, expected[i].file);
+            EXPECT_EQ(platform::SortWriteFailure(perFile[i].error), expected[i].cause)
                 << perFile[i].error.message();
         }
     }

@@ -13,7 +13,6 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace kfg::settings {
@@ -80,40 +79,50 @@ TEST(SaveHistory, EachSaveKeepsTheBytesItReplacedOnce) {
 }
 
 TEST(SaveHistory, KeepsNothingWhenNothingNewWouldBeKept) {
-    // What each case shows, what it does, and how many states of the file it keeps.
-    const std::tuple<const char*, void (*)(Fixture&), std::size_t> cases[] = {
-        {"a save of the values the file holds",
-         [](Fixture& f) { ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1")); }, 0},
-        {"a file the save creates",
-         [](Fixture& f) {
-             ASSERT_FALSE(f.store.WriteString(f.folder / "KFG.ini", "KFG", "Fr", "1"));
-         },
-         0},
-        {"another program put back the newest kept bytes",
-         [](Fixture& f) {
-             ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2")); // keeps 1
-             test::WriteBytes(f.file, FileWith(1));
-             ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3")); // 1 again
-         },
-         1},
-        {"an empty file, which holds no setting",
-         [](Fixture& f) {
-             test::WriteBytes(f.file, "");
-             ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
-         },
-         0},
-        {"a save refused because the file is read-only",
-         [](Fixture& f) {
-             ::chmod(f.file.c_str(), 0444);
-             ASSERT_TRUE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
-         },
-         0},
+    struct Case {
+        const char* what;
+        void (*act)(Fixture&);
+        std::size_t kept; // states of the file
     };
-    for (const auto& [what, act, kept] : cases) {
-        SCOPED_TRACE(what);
+    const Case cases[] = {
+        {.what = "a save of the values the file holds",
+         .act =
+             [](Fixture& f) { ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "1")); },
+         .kept = 0},
+        {.what = "a file the save creates",
+         .act =
+             [](Fixture& f) {
+                 ASSERT_FALSE(f.store.WriteString(f.folder / "KFG.ini", "KFG", "Fr", "1"));
+             },
+         .kept = 0},
+        {.what = "another program put back the newest kept bytes",
+         .act =
+             [](Fixture& f) {
+                 ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2")); // keeps 1
+                 test::WriteBytes(f.file, FileWith(1));
+                 ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "3")); // 1 again
+             },
+         .kept = 1},
+        {.what = "an empty file, which holds no setting",
+         .act =
+             [](Fixture& f) {
+                 test::WriteBytes(f.file, "");
+                 ASSERT_FALSE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
+             },
+         .kept = 0},
+        {.what = "a save refused because the file is read-only",
+         .act =
+             [](Fixture& f) {
+                 ::chmod(f.file.c_str(), 0444);
+                 ASSERT_TRUE(f.store.WriteString(f.file, "Telvio", "Farbe", "2"));
+             },
+         .kept = 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         Fixture f;
-        act(f);
-        EXPECT_EQ(f.history->States(f.file).size(), kept);
+        c.act(f);
+        EXPECT_EQ(f.history->States(f.file).size(), c.kept);
         EXPECT_EQ(f.history->States(f.folder / "KFG.ini").size(), 0u);
     }
 }
@@ -365,12 +374,17 @@ TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
         EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), expected)
             << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
         const int ofUser = test::RunInChild([&] {
-            for (const auto& [name, value] :
-                 {std::pair{"XDG_STATE_HOME", c.xdgStateHome}, std::pair{"HOME", c.home}}) {
-                if (value) {
-                    ::setenv(name, value, 1);
+            struct Variable {
+                const char* name;
+                const char* value; // nullptr: unset
+            };
+            for (const Variable& variable :
+                 {Variable{.name = "XDG_STATE_HOME", .value = c.xdgStateHome},
+                  Variable{.name = "HOME", .value = c.home}}) {
+                if (variable.value) {
+                    ::setenv(variable.name, variable.value, 1);
                 } else {
-                    ::unsetenv(name);
+                    ::unsetenv(variable.name);
                 }
             }
             const std::shared_ptr<SaveHistory> history = SaveHistory::OfUser();

@@ -44,12 +44,30 @@ TEST(ProfileOwners, SavesKeepOwnerGroupAndModeOrDoNotHappen) {
     }
     using enum Outcome;
     const OwnerCase cases[] = {
-        {"root's folder, file open to all", {kRoot, kRoot, 0755}, {kRoot, kRoot, 0666}, Saved},
-        {"sticky folder, another's file", {kRoot, kRoot, 01777}, {kOther, kOther, 0666}, Saved},
-        {"root's 0644 file, user's folder", {kUser, kUser, 0755}, {kRoot, kRoot, 0644}, ReadOnly},
-        {"file of another member of tv", {kOther, kTv, 0775}, {kOther, kTv, 0664}, Saved},
-        {"the user's own file", {kUser, kUser, 0755}, {kUser, kUser, 0644}, Saved},
-        {"the user's file of the group tv", {kUser, kUser, 0755}, {kUser, kTv, 0640}, Saved},
+        {.what = "root's folder, file open to all",
+         .folder = {.uid = kRoot, .gid = kRoot, .mode = 0755},
+         .file = {.uid = kRoot, .gid = kRoot, .mode = 0666},
+         .outcome = Saved},
+        {.what = "sticky folder, another's file",
+         .folder = {.uid = kRoot, .gid = kRoot, .mode = 01777},
+         .file = {.uid = kOther, .gid = kOther, .mode = 0666},
+         .outcome = Saved},
+        {.what = "root's 0644 file, user's folder",
+         .folder = {.uid = kUser, .gid = kUser, .mode = 0755},
+         .file = {.uid = kRoot, .gid = kRoot, .mode = 0644},
+         .outcome = ReadOnly},
+        {.what = "file of another member of tv",
+         .folder = {.uid = kOther, .gid = kTv, .mode = 0775},
+         .file = {.uid = kOther, .gid = kTv, .mode = 0664},
+         .outcome = Saved},
+        {.what = "the user's own file",
+         .folder = {.uid = kUser, .gid = kUser, .mode = 0755},
+         .file = {.uid = kUser, .gid = kUser, .mode = 0644},
+         .outcome = Saved},
+        {.what = "the user's file of the group tv",
+         .folder = {.uid = kUser, .gid = kUser, .mode = 0755},
+         .file = {.uid = kUser, .gid = kTv, .mode = 0640},
+         .outcome = Saved},
     };
     for (const OwnerCase& c : cases) {
         test::TempDir top;

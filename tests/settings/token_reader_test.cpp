@@ -62,23 +62,37 @@ struct SplitCase {
 TEST(TokenReader, SplitsAtBlanksAndLineEndsOnlyUntilTheEndOrAnError) {
     const std::string megabyte(1 << 20, 'w');
     const SplitCase cases[] = {
-        {"empty", "", {}},
-        {"one word", "Status=1", {"Status=1"}},
-        {"every separator", " a  b\tc\nd\ve\ff\rg ", {"a", "b", "c", "d", "e", "f", "g"}},
-        {"NUL is part of a word", "a\0b \0 c\0"s, {"a\0b"s, "\0"s, "c\0"s}},
-        {"high bytes are part of a word",
-         "\x80\xff \xe4\xf6\xfc=1",
-         {"\x80\xff", "\xe4\xf6\xfc=1"}},
-        {"a megabyte word whole", "  " + megabyte + "\nLine-In=0", {megabyte, "Line-In=0"}},
-        {"error at the first read", "", {}, true},
-        {"error after a separator", "one two ", {"one", "two"}, true},
-        {"error inside a word, which is dropped", "one two thr", {"one", "two"}, true},
+        {.name = "empty", .input = "", .expected = {}},
+        {.name = "one word", .input = "Status=1", .expected = {"Status=1"}},
+        {.name = "every separator",
+         .input = " a  b\tc\nd\ve\ff\rg ",
+         .expected = {"a", "b", "c", "d", "e", "f", "g"}},
+        {.name = "NUL is part of a word",
+         .input = "a\0b \0 c\0"s,
+         .expected = {"a\0b"s, "\0"s, "c\0"s}},
+        {.name = "high bytes are part of a word",
+         .input = "\x80\xff \xe4\xf6\xfc=1",
+         .expected = {"\x80\xff", "\xe4\xf6\xfc=1"}},
+        {.name = "a megabyte word whole",
+         .input = "  " + megabyte + "\nLine-In=0",
+         .expected = {megabyte, "Line-In=0"}},
+        {.name = "error at the first read", .input = "", .expected = {}, .failsAtTheEnd = true},
+        {.name = "error after a separator",
+         .input = "one two ",
+         .expected = {"one", "two"},
+         .failsAtTheEnd = true},
+        {.name = "error inside a word, which is dropped",
+         .input = "one two thr",
+         .expected = {"one", "two"},
+         .failsAtTheEnd = true},
     };
     const std::error_code eio(EIO, std::system_category());
     for (const SplitCase& test : cases) {
         for (const auto& shape : kPieceShapes) {
             SCOPED_TRACE(std::string(test.name) + ", first piece " + std::to_string(shape[0]));
-            PieceSource source{test.input, shape, test.failsAtTheEnd ? eio : std::error_code{}};
+            PieceSource source{.input = test.input,
+                               .pieces = shape,
+                               .failure = test.failsAtTheEnd ? eio : std::error_code{}};
             TokenReader reader(std::ref(source));
             Words words;
             while (auto word = reader.Next()) {

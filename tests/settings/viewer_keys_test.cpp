@@ -40,34 +40,41 @@ TEST(ViewerKeys, EachEditionWritesItsKeysInOrder) {
         "Debug Testzeilen ErsteZeile LetzteZeile DisplayMode CaptureDevice Tuner TVKarte Statistik "
         "OptimierungBT Secam PALplus Priority SchwarzeZeile Austastung ";
     const std::string picture = "Farbe Helligkeit Kontrast ";
-    const std::pair<Edition, std::string> cases[] = {
-        {Edition::V283, v283 + picture + Slots("Station", 10)},
-        {Edition::V283Quik, v283 + "Accel " + picture + Slots("Station", 10)},
-        {Edition::Erazor,
-         "Debug Testzeilen HoeheRand DisplayMode CaptureDevice TVKarte Statistik Priority "
-         "Interpolation Line-In "},
-        {Edition::V31,
-         "Debug Testzeilen HoeheRand DisplayMode Tuner TVKarte Status Secam PLL Priority " +
-             picture + Slots("Station", 20)},
-        {Edition::V311,
-         "Debug Testzeilen HoeheRand DisplayMode Tuner TVKarte Status Secam PLL Turbo Loudness "
-         "Spartial " +
-             picture + Slots("Speicher", 20)},
-        {Edition::V320,
-         "Debug Testzeilen DisplayMode Tuner TVKarte Status Secam PLL Turbo Loudness Spartial " +
-             picture + Slots("Speicher", 40) +
-             "Vordergrund Proportional RandAutomatik Links Oben Rechts Unten "},
+    struct Case {
+        Edition edition;
+        std::string keys; // in the order written
     };
-    for (const auto& [edition, keys] : cases) {
+    const Case cases[] = {
+        {.edition = Edition::V283, .keys = v283 + picture + Slots("Station", 10)},
+        {.edition = Edition::V283Quik, .keys = v283 + "Accel " + picture + Slots("Station", 10)},
+        {.edition = Edition::Erazor,
+         .keys = "Debug Testzeilen HoeheRand DisplayMode CaptureDevice TVKarte Statistik Priority "
+                 "Interpolation Line-In "},
+        {.edition = Edition::V31,
+         .keys = "Debug Testzeilen HoeheRand DisplayMode Tuner TVKarte Status Secam PLL Priority " +
+                 picture + Slots("Station", 20)},
+        {.edition = Edition::V311,
+         .keys =
+             "Debug Testzeilen HoeheRand DisplayMode Tuner TVKarte Status Secam PLL Turbo Loudness "
+             "Spartial " +
+             picture + Slots("Speicher", 20)},
+        {.edition = Edition::V320,
+         .keys = "Debug Testzeilen DisplayMode Tuner TVKarte Status Secam PLL Turbo Loudness "
+                 "Spartial " +
+                 picture + Slots("Speicher", 40) +
+                 "Vordergrund Proportional RandAutomatik Links Oben Rechts Unten "},
+    };
+    for (const Case& c : cases) {
         test::TempDir dir;
         ProfileStore store;
         ProcessState state;
         {
             auto scope = store.Gather();
-            SaveViewerKeys(store, dir / "Telvio.ini", ViewerSectionFor(edition), edition,
+            SaveViewerKeys(store, dir / "Telvio.ini", ViewerSectionFor(c.edition), c.edition,
                            WithSlots(), state);
         }
-        EXPECT_EQ(KeysOf(test::ReadBytes(dir / "Telvio.ini")), keys) << static_cast<int>(edition);
+        EXPECT_EQ(KeysOf(test::ReadBytes(dir / "Telvio.ini")), c.keys)
+            << static_cast<int>(c.edition);
     }
 }
 
@@ -152,21 +159,27 @@ TEST(ViewerKeys, SlotFamiliesAreReadAsTheEditionDoes) {
 // A cleared slot: Telvio's file keeps its old value, KFG's own file loses the key (which reads
 // back as 0); a slot the edition does not write stays in either.
 TEST(ViewerKeys, ZeroSlotKeepsTelviosValueAndLeavesKfgsSection) {
-    for (const auto& [file, keepsCleared] :
-         {std::pair("Telvio.ini", true), {"KFG.ini", false}, {"kfg.INI", false}}) {
-        SCOPED_TRACE(file);
+    struct Case {
+        const char* file;
+        bool keepsCleared;
+    };
+    for (const Case& c : {Case{.file = "Telvio.ini", .keepsCleared = true},
+                          Case{.file = "KFG.ini", .keepsCleared = false},
+                          Case{.file = "kfg.INI", .keepsCleared = false}}) {
+        SCOPED_TRACE(c.file);
         test::TempDir dir;
-        test::WriteBytes(dir / file, "[Abend]\r\nSpeicher5=12\r\nSpeicher25=3\r\nSpeicher6=0\r\n");
+        test::WriteBytes(dir / c.file,
+                         "[Abend]\r\nSpeicher5=12\r\nSpeicher25=3\r\nSpeicher6=0\r\n");
         ProfileStore store;
         SettingsRecord r;
         ProcessState s;
-        LoadViewerKeys(store, dir / file, "Abend", Edition::V311, r, s);
+        LoadViewerKeys(store, dir / c.file, "Abend", Edition::V311, r, s);
         r.Memory[5] = 0;
         r.Memory[6] = 4;
         r.Memory[25] = 0; // 3.11 writes slots 0..19 only
-        SaveViewerKeys(store, dir / file, "Abend", Edition::V311, r, s);
-        const std::string bytes = test::ReadBytes(dir / file);
-        EXPECT_EQ(bytes.find("\nSpeicher5=12\r\n") != std::string::npos, keepsCleared);
+        SaveViewerKeys(store, dir / c.file, "Abend", Edition::V311, r, s);
+        const std::string bytes = test::ReadBytes(dir / c.file);
+        EXPECT_EQ(bytes.find("\nSpeicher5=12\r\n") != std::string::npos, c.keepsCleared);
         EXPECT_NE(bytes.find("\nSpeicher25=3\r\nSpeicher6=4\r\n"), std::string::npos) << bytes;
     }
 }
@@ -174,20 +187,31 @@ TEST(ViewerKeys, ZeroSlotKeepsTelviosValueAndLeavesKfgsSection) {
 // What a tool that sets single keys may accept: ranges, check boxes, and the rows of the
 // choice list of the edition at hand.
 TEST(ViewerKeys, AllowsWhatTheDialogWouldAccept) {
-    // The key, the edition, a value and whether it is allowed.
-    const std::tuple<const char*, Edition, int, bool> cases[] = {
-        {"Farbe", Edition::V320, 511, true},      {"Farbe", Edition::V320, 512, false},
-        {"Farbe", Edition::V320, -1, false},      {"Accel", Edition::V283Quik, 25, true},
-        {"Accel", Edition::V283Quik, 26, false},  {"Status", Edition::V31, 1, true},
-        {"Status", Edition::V31, 2, false},       {"TVKarte", Edition::V320, 14, true},
-        {"TVKarte", Edition::V31, 14, false},     {"TVKarte", Edition::Erazor, 1, false},
-        {"DisplayMode", Edition::V283, 23, true}, {"DisplayMode", Edition::V311, 21, false},
-        {"Links", Edition::V320, -70000, true},
+    struct Case {
+        const char* name; // of the key
+        Edition edition;
+        int value;
+        bool allowed;
     };
-    for (const auto& [name, edition, value, allowed] : cases) {
-        const ViewerKey* key = KeyNamed(name);
-        ASSERT_NE(key, nullptr) << name;
-        EXPECT_EQ(Allows(*key, edition, value), allowed) << name << " " << value;
+    const Case cases[] = {
+        {.name = "Farbe", .edition = Edition::V320, .value = 511, .allowed = true},
+        {.name = "Farbe", .edition = Edition::V320, .value = 512, .allowed = false},
+        {.name = "Farbe", .edition = Edition::V320, .value = -1, .allowed = false},
+        {.name = "Accel", .edition = Edition::V283Quik, .value = 25, .allowed = true},
+        {.name = "Accel", .edition = Edition::V283Quik, .value = 26, .allowed = false},
+        {.name = "Status", .edition = Edition::V31, .value = 1, .allowed = true},
+        {.name = "Status", .edition = Edition::V31, .value = 2, .allowed = false},
+        {.name = "TVKarte", .edition = Edition::V320, .value = 14, .allowed = true},
+        {.name = "TVKarte", .edition = Edition::V31, .value = 14, .allowed = false},
+        {.name = "TVKarte", .edition = Edition::Erazor, .value = 1, .allowed = false},
+        {.name = "DisplayMode", .edition = Edition::V283, .value = 23, .allowed = true},
+        {.name = "DisplayMode", .edition = Edition::V311, .value = 21, .allowed = false},
+        {.name = "Links", .edition = Edition::V320, .value = -70000, .allowed = true},
+    };
+    for (const Case& c : cases) {
+        const ViewerKey* key = KeyNamed(c.name);
+        ASSERT_NE(key, nullptr) << c.name;
+        EXPECT_EQ(Allows(*key, c.edition, c.value), c.allowed) << c.name << " " << c.value;
     }
 }
 

@@ -15,13 +15,21 @@ TEST(StartViewer, SoundInitialisationThenHandOver) {
     struct Row { // the expected log names the row
         Edition edition;
         bool soundInitialisation;
-        std::error_code soundError;
+        std::error_code soundError = {};
         std::vector<std::string> log;
     };
     const Row rows[] = {
-        {Edition::V31, false, {}, {"told ok", "handover Telvio.exe Quick"}},
-        {Edition::V31, true, refused, {"sound", "told failed", "handover Telvio.exe Quick"}},
-        {Edition::V283Quik, false, {}, {"told ok", "handover 2QUIK!.exe Quick"}}, // its own viewer
+        {.edition = Edition::V31,
+         .soundInitialisation = false,
+         .log = {"told ok", "handover Telvio.exe Quick"}},
+        {.edition = Edition::V31,
+         .soundInitialisation = true,
+         .soundError = refused,
+         .log = {"sound", "told failed", "handover Telvio.exe Quick"}},
+        // The edition's own viewer.
+        {.edition = Edition::V283Quik,
+         .soundInitialisation = false,
+         .log = {"told ok", "handover 2QUIK!.exe Quick"}},
     };
     for (const Row& row : rows) {
         test::RecordingStarter starter;

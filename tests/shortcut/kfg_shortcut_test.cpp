@@ -70,18 +70,21 @@ fs::path MakeTelvioFolder(const fs::path& folder) {
 }
 
 TEST(KfgShortcut, WritesTheFolderUnderTheEscapingRules) {
-    // The folder's name, and how Name= and Path= write it: what passes as it is, blanks (only
-    // a trailing one is escaped), and what is escaped.
-    const std::pair<std::string, std::string> cases[] = {
-        {"Tel vio \"100%\" it's ;a=b[c] $HOME `x` Fernsehzimmer Ü ñ 電視",
-         "Tel vio \"100%\" it's ;a=b[c] $HOME `x` Fernsehzimmer Ü ñ 電視"},
-        {" lead  two blanks ", " lead  two blanks\\s"},
-        {"C:\\Tel\tvio\nnew\rline", "C:\\\\Tel\\tvio\\nnew\\rline"},
+    // What passes as it is, blanks (only a trailing one is escaped), and what is escaped.
+    struct Case {
+        std::string name;    // of the folder
+        std::string escaped; // as Name= and Path= write it
     };
-    for (const auto& [name, escaped] : cases) {
-        SCOPED_TRACE(name);
+    const Case cases[] = {
+        {.name = "Tel vio \"100%\" it's ;a=b[c] $HOME `x` Fernsehzimmer Ü ñ 電視",
+         .escaped = "Tel vio \"100%\" it's ;a=b[c] $HOME `x` Fernsehzimmer Ü ñ 電視"},
+        {.name = " lead  two blanks ", .escaped = " lead  two blanks\\s"},
+        {.name = "C:\\Tel\tvio\nnew\rline", .escaped = "C:\\\\Tel\\tvio\\nnew\\rline"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         TempDir scratch;
-        const fs::path folder = MakeTelvioFolder(scratch / "Telvio" / name);
+        const fs::path folder = MakeTelvioFolder(scratch / "Telvio" / c.name);
         const Outcome run = RunShortcut(scratch, {folder.string()});
         ASSERT_EQ(run.status, 0) << run.err;
 
@@ -89,8 +92,8 @@ TEST(KfgShortcut, WritesTheFolderUnderTheEscapingRules) {
         const std::string text = ReadBytes(entry);
         const std::string parent = fs::canonical(scratch / "Telvio").string();
         for (const std::string& line :
-             {"Name=KFG – Telvio in " + escaped, "Name[es]=KFG – Telvio en " + escaped,
-              "Path=" + parent + "/" + escaped, std::string("Exec=kfg\nTryExec=kfg"),
+             {"Name=KFG – Telvio in " + c.escaped, "Name[es]=KFG – Telvio en " + c.escaped,
+              "Path=" + parent + "/" + c.escaped, std::string("Exec=kfg\nTryExec=kfg"),
               std::string("Actions=earlier-states;\n\n[Desktop Action earlier-states]"),
               std::string("Name[de]=Frühere Stände\nName[es]=Estados anteriores\n"
                           "Exec=kfg --history")}) {
@@ -106,40 +109,63 @@ TEST(KfgShortcut, WritesTheFolderUnderTheEscapingRules) {
 
 // Folders named relative to the working folder, as a user in a shell would.
 TEST(KfgShortcut, RefusesWhatIsNoTelvioFolderAndWrongArguments) {
-    // A file made in the scratch folder first (a folder when it ends in "/"), the arguments,
-    // the exit status and a part of the message (of the help on stdout).
-    const std::tuple<std::string, std::vector<std::string>, int, const char*> cases[] = {
-        {"x/Other.ini", {"x"}, 1, "no Telvio.ini in this folder"},
-        {"x/Telvio.ini/", {"x"}, 1, "no Telvio.ini"},
-        {"x/TELVIO.INI", {"x"}, 0, ""}, // letter case is ignored
-        {"Fernseh\xFC/Telvio.ini", {"Fernseh\xFC"}, 1, "not valid UTF-8"},
-        {"slash\xC0\xAF/Telvio.ini", {"slash\xC0\xAF"}, 1, "not valid UTF-8"}, // overlong
-        {"bell\x07/Telvio.ini", {"bell\x07"}, 1, "control character"},
-        {"rub\x7Fout/Telvio.ini", {"rub\x7Fout"}, 1, "control character"},
-        {"x/Telvio.ini", {"gone"}, 1, "No such file or directory"},
-        {"Telvio.ini", {"Telvio.ini"}, 1, "not a folder"},
-        {"-x/Telvio.ini", {"--", "-x"}, 0, ""}, // "--" lets a folder begin with "-"
-        {"x/Telvio.ini", {}, 2, "name the Telvio folder"},
-        {"x/Telvio.ini", {"--remove"}, 2, "name the Telvio folder"},
-        {"x/Telvio.ini", {"x", "x"}, 2, "give one folder"},
-        {"x/Telvio.ini", {"--force", "x"}, 2, "unknown option --force"},
-        {"x/Telvio.ini", {"-h", "x"}, 0, "Usage: kfg-shortcut FOLDER\n"},
-        {"x/Telvio.ini", {"x", "--help"}, 0, "Usage: kfg-shortcut FOLDER\n"},
+    struct Case {
+        // Made in the scratch folder first; a folder when it ends in "/".
+        std::string made = "x/Telvio.ini";
+        std::vector<std::string> arguments;
+        int status;
+        const char* message; // a part of it (of the help on stdout)
     };
-    for (const auto& [made, arguments, status, message] : cases) {
-        SCOPED_TRACE(testing::PrintToString(arguments));
+    const Case cases[] = {
+        {.made = "x/Other.ini",
+         .arguments = {"x"},
+         .status = 1,
+         .message = "no Telvio.ini in this folder"},
+        {.made = "x/Telvio.ini/", .arguments = {"x"}, .status = 1, .message = "no Telvio.ini"},
+        // Letter case is ignored.
+        {.made = "x/TELVIO.INI", .arguments = {"x"}, .status = 0, .message = ""},
+        {.made = "Fernseh\xFC/Telvio.ini",
+         .arguments = {"Fernseh\xFC"},
+         .status = 1,
+         .message = "not valid UTF-8"},
+        // An overlong "/".
+        {.made = "slash\xC0\xAF/Telvio.ini",
+         .arguments = {"slash\xC0\xAF"},
+         .status = 1,
+         .message = "not valid UTF-8"},
+        {.made = "bell\x07/Telvio.ini",
+         .arguments = {"bell\x07"},
+         .status = 1,
+         .message = "control character"},
+        {.made = "rub\x7Fout/Telvio.ini",
+         .arguments = {"rub\x7Fout"},
+         .status = 1,
+         .message = "control character"},
+        {.arguments = {"gone"}, .status = 1, .message = "No such file or directory"},
+        {.made = "Telvio.ini", .arguments = {"Telvio.ini"}, .status = 1, .message = "not a folder"},
+        // "--" lets a folder begin with "-".
+        {.made = "-x/Telvio.ini", .arguments = {"--", "-x"}, .status = 0, .message = ""},
+        {.arguments = {}, .status = 2, .message = "name the Telvio folder"},
+        {.arguments = {"--remove"}, .status = 2, .message = "name the Telvio folder"},
+        {.arguments = {"x", "x"}, .status = 2, .message = "give one folder"},
+        {.arguments = {"--force", "x"}, .status = 2, .message = "unknown option --force"},
+        {.arguments = {"-h", "x"}, .status = 0, .message = "Usage: kfg-shortcut FOLDER\n"},
+        {.arguments = {"x", "--help"}, .status = 0, .message = "Usage: kfg-shortcut FOLDER\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
         TempDir scratch;
-        fs::create_directories((scratch / made).parent_path());
-        if (!made.ends_with('/')) {
-            WriteBytes(scratch / made, "");
+        fs::create_directories((scratch / c.made).parent_path());
+        if (!c.made.ends_with('/')) {
+            WriteBytes(scratch / c.made, "");
         }
-        const Outcome run = RunShortcut(scratch, arguments);
-        EXPECT_EQ(run.status, status) << run.err;
-        EXPECT_NE((status == 0 ? run.out : run.err).find(message), std::string::npos)
+        const Outcome run = RunShortcut(scratch, c.arguments);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.message), std::string::npos)
             << run.out << run.err;
         // Only a success with nothing else to say makes the entry.
         EXPECT_EQ(EntriesIn(scratch / "data" / "applications"),
-                  status == 0 && *message == '\0' ? 1 : 0);
+                  c.status == 0 && *c.message == '\0' ? 1 : 0);
     }
 }
 
@@ -196,11 +222,21 @@ TEST(KfgShortcut, FindsTheDataFolderByTheXdgRules) {
         const char* message;                  // part of the message when refused
     };
     const Case cases[] = {
-        {{"XDG_DATA_HOME=@/xdg", "HOME=@/home"}, "xdg/applications", ""},
-        {{"XDG_DATA_HOME=xdg", "HOME=@/home"}, "home/.local/share/applications", ""}, // relative
-        {{"HOME=@/home"}, "home/.local/share/applications", ""},
-        {{}, "", "neither XDG_DATA_HOME nor HOME"},
-        {{"XDG_DATA_HOME=@/Telvio/Telvio.ini"}, "", "cannot write"}, // a file
+        {.environment = {"XDG_DATA_HOME=@/xdg", "HOME=@/home"},
+         .applications = "xdg/applications",
+         .message = ""},
+        // A relative XDG_DATA_HOME is ignored.
+        {.environment = {"XDG_DATA_HOME=xdg", "HOME=@/home"},
+         .applications = "home/.local/share/applications",
+         .message = ""},
+        {.environment = {"HOME=@/home"},
+         .applications = "home/.local/share/applications",
+         .message = ""},
+        {.environment = {}, .applications = "", .message = "neither XDG_DATA_HOME nor HOME"},
+        // XDG_DATA_HOME names a file.
+        {.environment = {"XDG_DATA_HOME=@/Telvio/Telvio.ini"},
+         .applications = "",
+         .message = "cannot write"},
     };
     for (Case c : cases) {
         SCOPED_TRACE(c.applications + c.message);

@@ -19,8 +19,8 @@ namespace kfg::test {
 class PrivateCards final : public mixer::AlsaCardSource {
 public:
     struct Card {
-        std::string elements; // configuration list body: "\"Master Playback Switch:b:2\" ..."
-        std::string extra;    // further fields of the card
+        std::string elements;   // configuration list body: "\"Master Playback Switch:b:2\" ..."
+        std::string extra = {}; // further fields of the card
     };
 
     // Cards numbered 0, 1, ... in the given order. `defaultCard` is the value written as

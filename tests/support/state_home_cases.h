@@ -11,12 +11,13 @@ struct StateHomeCase {
 };
 
 inline constexpr StateHomeCase kStateHomeCases[] = {
-    {"/x/state", "/home/u", "/x/state"},
-    {"state", "/home/u", "/home/u/.local/state"}, // relative: ignored, as the rules say
-    {"", "/home/u", "/home/u/.local/state"},
-    {nullptr, "/home/u", "/home/u/.local/state"},
-    {nullptr, "home", nullptr},
-    {nullptr, nullptr, nullptr},
+    {.xdgStateHome = "/x/state", .home = "/home/u", .expected = "/x/state"},
+    // Relative: ignored, as the rules say.
+    {.xdgStateHome = "state", .home = "/home/u", .expected = "/home/u/.local/state"},
+    {.xdgStateHome = "", .home = "/home/u", .expected = "/home/u/.local/state"},
+    {.xdgStateHome = nullptr, .home = "/home/u", .expected = "/home/u/.local/state"},
+    {.xdgStateHome = nullptr, .home = "home", .expected = nullptr},
+    {.xdgStateHome = nullptr, .home = nullptr, .expected = nullptr},
 };
 
 } // namespace kfg::test
