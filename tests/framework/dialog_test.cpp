@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <array>
 #include <gtest/gtest.h>
 #include <optional>
@@ -398,6 +399,34 @@ TEST(DialogControls, FieldTextIsOneRunAndEditsArriveAsTyping) {
         EXPECT_TRUE(field->state().readOnly);
         EXPECT_FALSE(field->state().editable);
     });
+}
+
+// Enter presses the focused push button, not the default one, in a dialog and in the yes/no
+// question, whose default is "no".
+TEST(DialogKeys, EnterPressesTheFocusedButton) {
+    ProbeDialog d;
+    const int result = RunWhileUp(d, [&](ModalScript&) {
+        d.SetFocusTo(IDCANCEL);
+        test::PressKey(d.Item(IDCANCEL), Qt::Key_Return);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+
+    struct Case {
+        const char* focused;
+        int answer;
+    };
+    for (const Case& c :
+         {Case{.focused = "Ja", .answer = IDYES}, Case{.focused = "Nein", .answer = IDNO}}) {
+        framework::ScopedModalHook hook([&](ModalView& view) {
+            for (auto* button : view.Widget()->findChildren<QPushButton*>()) {
+                if (button->text() == QString::fromUtf8(c.focused)) {
+                    button->setFocus();
+                    test::PressKey(button, Qt::Key_Return);
+                }
+            }
+        });
+        EXPECT_EQ(MessageBoxYesNo(nullptr, "Sicher?", "KFG", "Ja", "Nein"), c.answer) << c.focused;
+    }
 }
 
 TEST(DialogControls, SizeFollowsDialogUnitsAndFocusStartsAtTheFirstStop) {
