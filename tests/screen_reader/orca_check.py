@@ -37,6 +37,9 @@ class StepFailed(Exception):
 
 
 class Check:
+    """One scenario's hands and ears: the keyboard, what Orca says, the KFG it started, and
+    the faults found."""
+
     def __init__(self, desktop, kfg, examples, scratch, logs):
         self.desktop = desktop
         self.speech = desktop.speech
@@ -47,6 +50,7 @@ class Check:
         self.faults = []
         self.cursor = self.speech.mark()
         self.process = None
+        # Only now: the bindings find the accessibility bus through the desktop's variables.
         import gi
 
         gi.require_version("Atspi", "2.0")

@@ -10,6 +10,7 @@ import json
 import os
 import pty
 import re
+import select
 import signal
 import subprocess
 import threading
@@ -194,12 +195,21 @@ class Desktop:
         self.env = None
 
     def _start(self, argv, env, **kwargs):
+        # A process group of its own, so that close() also ends what it started (the
+        # accessibility bus starts its own bus and registry).
         try:
-            process = subprocess.Popen(argv, env=env, **kwargs)
+            process = subprocess.Popen(argv, env=env, start_new_session=True, **kwargs)
         except OSError as error:
             raise SessionError("cannot start %s: %s" % (argv[0], error)) from error
         self._processes.append(process)
         return process
+
+    @staticmethod
+    def _signal_group(process, signal_number):
+        try:
+            os.killpg(process.pid, signal_number)
+        except ProcessLookupError:
+            pass  # the group has ended already
 
     def _read_line_from(self, fd, what):
         """One line written to pipe `fd` by a child, within the timeout."""
@@ -219,8 +229,6 @@ class Desktop:
                 data += chunk
             else:
                 # Waiting on the pipe itself, not sleeping blindly.
-                import select
-
                 select.select([fd], [], [], max(0.0, deadline - time.monotonic()))
         os.close(fd)
         return data.decode().strip()
@@ -294,8 +302,10 @@ class Desktop:
             self.speech.wait_for(lambda b: "Screen reader on." in b.speech, 0, self.timeout,
                                  "Orca's greeting \"Screen reader on.\"")
         except TimeoutError as error:
-            raise SessionError("Orca did not come up: %s (its log: %s)"
-                               % (error, self._log_path)) from error
+            raise SessionError("Orca did not come up: %s (its debug log: %s; what it and the "
+                               "desktop printed: %s)" % (error, self._log_path,
+                                                         self._log_path.with_name("session.log"))
+                               ) from error
         self.env = dict(base)
         # The checks drive the keyboard from here, through the accessibility registry.
         os.environ.update({k: base[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
@@ -304,13 +314,12 @@ class Desktop:
 
     def close(self):
         for process in reversed(self._processes):
-            if process.poll() is None:
-                process.send_signal(signal.SIGTERM)
+            self._signal_group(process, signal.SIGTERM)
         for process in reversed(self._processes):
             try:
                 process.wait(timeout=5)
             except subprocess.TimeoutExpired:
-                process.kill()
+                self._signal_group(process, signal.SIGKILL)
                 process.wait()
         if self._slave is not None:
             os.close(self._slave)
