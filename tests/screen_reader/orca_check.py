@@ -58,12 +58,14 @@ class Check:
 
         self._atspi = Atspi
 
-    # The keyboard, through the accessibility registry, as a user's keys arrive.
-    def press(self, key, times=1):
-        for _ in range(times):
-            self._atspi.generate_keyboard_event(_KEYS[key], None, self._atspi.KeySynthType.SYM)
+    # The keyboard, through the accessibility registry, as a user's keys arrive. What is heard
+    # after a key is what the key brought: anything said before it is passed over.
+    def press(self, key):
+        self.cursor = max(self.cursor, self.speech.mark())
+        self._atspi.generate_keyboard_event(_KEYS[key], None, self._atspi.KeySynthType.SYM)
 
     def type(self, text):
+        self.cursor = max(self.cursor, self.speech.mark())
         self._atspi.generate_keyboard_event(0, text, self._atspi.KeySynthType.STRING)
 
     # Listening.

@@ -28,10 +28,10 @@ _EVENT_START = re.compile(r"^vvvvv PROCESS OBJECT EVENT (\S+) vvvvv$")
 _EVENT_END = re.compile(r"^\^\^\^\^\^ PROCESS OBJECT EVENT (\S+) \^\^\^\^\^$")
 # The text, then the voice Orca would use: " voice=name" and a dictionary, or a list of one.
 _SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?: voice=\S+)?(?:[\[{].*)?$", re.S)
-_KEY = re.compile(r"^KEYBOARD EVENT")
-
-
+# The first such line of a block is the place of the event's object in the tree.
 _SOURCE = re.compile(r"^\s+path=(\[.*\])$")
+# An utterance longer than this many lines is taken as it stands.
+_MOST_LINES = 50
 
 
 class Block:
@@ -86,7 +86,8 @@ class SpeechLog:
         if self._pending is not None:
             line = self._pending + "\n" + line
             self._pending = None
-        if "SPEECH OUTPUT: '" in line and not _SPEECH.search(line):
+        if ("SPEECH OUTPUT: '" in line and not _SPEECH.search(line) and
+                line.count("\n") < _MOST_LINES):
             self._pending = line
             return
         with self._condition:
@@ -141,10 +142,6 @@ class SpeechLog:
                     )
                 # Woken by every new block; the short bound notices a writer that died.
                 self._condition.wait(min(remaining, 0.5))
-
-    def heard_since(self, since):
-        with self._condition:
-            return [b.text() for b in self._blocks[since:] if b.speech]
 
     def close(self):
         self._file.close()
