@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test on a Debian 12 machine: installs what is missing, then a normal build with
-# its tests, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
+# its tests and the screen reader check (Orca), the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz
 # targets for a bounded time, the format check and the check that every path the documents
 # name exists. Exits non-zero on the first failure.
 # Last, it builds the Debian package and checks it, which installs and removes it on this machine.
@@ -70,6 +70,10 @@ scripts/clang-check.sh build/release
 
 heading "Release tests"
 run_ctest "Release" build/release
+
+heading "Screen reader check (Orca on a private desktop)"
+scripts/screen-reader-check.sh build/release/src/app/kfg | tee build/screen-reader.log
+summaries+=("Screen reader: $(tail -1 build/screen-reader.log)")
 
 heading "Sanitizer build (Debug, AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKFG_SANITIZE=ON -DKFG_WERROR=ON \

@@ -4,6 +4,7 @@
 #include "framework/svg_icon.h"
 #include "framework/widgets/accessible_buttons.h"
 #include "framework/widgets/accessible_combo.h"
+#include "framework/widgets/accessible_field.h"
 #include "framework/widgets/combo_widgets.h"
 #include "framework/widgets/spin_arrows.h"
 
@@ -99,6 +100,7 @@ QWidget* CreatePicture(const ControlTemplate& control, QRect rect, QWidget* wind
 QWidget* CreateEdit(const ControlTemplate& control, QRect rect, QWidget* window,
                     const Notify& notify) {
     auto* edit = new QLineEdit(window);
+    DescribeField(*edit);
     if (HasStyle(control, kReadOnly)) {
         // A read-only field serves as a label: no frame, no focus, the window's colour.
         edit->setReadOnly(true);
@@ -134,12 +136,13 @@ QWidget* CreateComboBox(const ControlTemplate& control, QRect rect, int editHeig
     combo->setEditable(HasStyle(control, kEditable));
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(std::max(3, (control.rect.height - 12) / 8));
-    NameByLabel(*combo);
+    DescribeDropDownList(*combo);
     QObject::connect(combo, &QComboBox::activated, window,
                      [notify] { notify(Notification::ComboSelChange); });
     QObject::connect(combo, &DropDownCombo::closedUp, window,
                      [notify] { notify(Notification::ComboCloseUp); });
     if (combo->lineEdit() != nullptr) {
+        DescribeField(*combo->lineEdit());
         QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, window,
                          [notify] { notify(Notification::ComboEditChange); });
     }

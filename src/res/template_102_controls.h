@@ -19,8 +19,10 @@ using enum framework::Style;
 // Rectangles are dialog units. Where the template gave only a position, the size fits the
 // longer of the German and Spanish captions. A spin occupies the right end of its field's
 // rectangle, as a right-aligned up-down control does; the field's text area ends where the
-// spin begins. Combo box heights include the dropped-down list. Fields and combo boxes name
-// their label (or group box) in `buddy` for their accessible name.
+// spin begins. Combo box heights include the dropped-down list. Fields, the index-file list and
+// the configuration field name their label (or group box) in `buddy` for their accessible
+// name; the lists below "Hardware" and "Video", two to a group box, are named each by what it
+// chooses (dialogs/main/language_captions.cpp).
 // clang-format off
 inline constexpr auto kMainControls = std::to_array<ControlTemplate>({
     // First in tab order, so it takes the initial focus.
@@ -53,11 +55,11 @@ inline constexpr auto kMainControls = std::to_array<ControlTemplate>({
 
     // "Hardware": one tuner-or-interpolation list, one card list, one check box per edition.
     {kIdHardwareBox, GroupBox, "Hardware", {95, 5, 85, 75}, kNone, 0, 0},
-    {kIdTunerList, ComboBox, "", {100, 20, 75, 70}, kNone, kIdHardwareBox, 0},
-    {kIdInterpolationList, ComboBox, "", {100, 20, 75, 45}, kSorted | kEditable, kIdHardwareBox, 0},
-    {kIdCardList3x, ComboBox, "", {100, 40, 75, 129}, kNone, kIdHardwareBox, 0},
-    {kIdCardList283, ComboBox, "", {100, 40, 75, 85}, kNone, kIdHardwareBox, 0},
-    {kIdCardListErazor, ComboBox, "", {100, 40, 75, 30}, kSorted | kEditable, kIdHardwareBox, 0},
+    {kIdTunerList, ComboBox, "", {100, 20, 75, 70}, kNone, 0, 0},
+    {kIdInterpolationList, ComboBox, "", {100, 20, 75, 45}, kSorted | kEditable, 0, 0},
+    {kIdCardList3x, ComboBox, "", {100, 40, 75, 129}, kNone, 0, 0},
+    {kIdCardList283, ComboBox, "", {100, 40, 75, 85}, kNone, 0, 0},
+    {kIdCardListErazor, ComboBox, "", {100, 40, 75, 30}, kSorted | kEditable, 0, 0},
     {kIdPllInit, CheckBox, "PLL initialisieren", {100, 60, 75, 10}, kNone, 0, 0},
     {kIdBt8xxOptimisation, CheckBox, "Bt8xx", {100, 60, 33, 10}, kNone, 0, 0},
     {kIdErazorLineIn, CheckBox, "Line-In aktivieren", {100, 60, 75, 10}, kNone, 0, 0},
@@ -156,9 +158,9 @@ inline constexpr auto kMainControls = std::to_array<ControlTemplate>({
 
     // "Video": one display-mode list per edition family.
     {kIdVideoBox, GroupBox, "Video", {5, 125, 85, 95}, kNone, 0, 0},
-    {kIdDisplayMode3x, ComboBox, "", {10, 140, 75, 75}, kNone, kIdVideoBox, 0},
-    {kIdDisplayMode283, ComboBox, "", {10, 140, 75, 75}, kNone, kIdVideoBox, 0},
-    {kIdDisplayModeErazor, ComboBox, "", {10, 140, 75, 75}, kSorted | kEditable, kIdVideoBox, 0},
+    {kIdDisplayMode3x, ComboBox, "", {10, 140, 75, 75}, kNone, 0, 0},
+    {kIdDisplayMode283, ComboBox, "", {10, 140, 75, 75}, kNone, 0, 0},
+    {kIdDisplayModeErazor, ComboBox, "", {10, 140, 75, 75}, kSorted | kEditable, 0, 0},
     {kIdHighPriority, CheckBox, "HohePriorität", {10, 160, 69, 10}, kNone, 0, 0},
     {kIdStatus, CheckBox, "Status", {10, 175, 59, 10}, kNone, 0, 0},
     {kIdStatistics, CheckBox, "Statistik", {10, 175, 59, 10}, kNone, 0, 0},

@@ -96,5 +96,48 @@ TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
     }
 }
 
+// Enter presses the focused push button, not the default one: in the decoder dialog a focused
+// "Cancelar" cancels (nothing stored, no decoder started) where "OK" is the default, and in the
+// main window a focused "Audiodecoder" opens its dialog, where Enter elsewhere does nothing.
+TEST(KfgKeyboard, EnterPressesTheFocusedButton) {
+    struct Case {
+        const char* trace;
+        int decoderButton;  // focused in the decoder dialog
+        std::size_t starts; // decoder starts: the automatic one, then OK's
+    };
+    const Case cases[] = {
+        {
+            .trace = "Cancelar",
+            .decoderButton = framework::IDCANCEL,
+            .starts = 1,
+        },
+        {
+            .trace = "OK",
+            .decoderButton = framework::IDOK,
+            .starts = 2,
+        },
+    };
+    const auto pressEnterOn = [](framework::Dialog& dialog, int id) {
+        dialog.SetFocusTo(id);
+        PressKey(dialog.Item(id), Qt::Key_Return);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.trace);
+        bool decoderOpened = false;
+        KfgRunIn run(
+            kV31, "[KFG]\r\nAudio=1\r\n",
+            [&](CKfgDlg& d) { pressEnterOn(d, res::kIdAudioDecoder); },
+            [&](framework::Dialog& side) {
+                decoderOpened = &side.Template() == &res::AudioDecoderDialogTemplate();
+                pressEnterOn(side, c.decoderButton);
+                EXPECT_TRUE(side.IsEnded());
+            });
+        EXPECT_TRUE(decoderOpened);
+        EXPECT_EQ(run.starter.log.size(), c.starts);
+        EXPECT_EQ(ReadBytes(run / "KFG.ini"), "[KFG]\r\nAudio=1\r\n");
+        EXPECT_EQ(run.result, framework::IDCANCEL); // still open until the run cancels it
+    }
+}
+
 } // namespace
 } // namespace kfg::dialogs

@@ -11,6 +11,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <array>
 #include <gtest/gtest.h>
 #include <optional>
@@ -298,21 +300,43 @@ TEST(DialogControls, AccessibleToggleIsAClick) {
     });
 }
 
-// A drop-down list is announced by its label, whatever entry it shows, and follows the label;
-// role, value, the popup, the field of an editable list and the opening action stay.
-TEST(DialogControls, DropDownListIsAnnouncedByItsLabel) {
+// A drop-down list is heard with its label and the entry it shows (a screen reader on Linux
+// finds the entry nowhere else), and its value is the entry's position, so that a change of
+// entry is told as a change of value. A list without a label says its entry; an editable one
+// its label, its field saying the text. Role, the popup, the field and the opening action
+// stay as Qt gives them.
+TEST(DialogControls, DropDownListIsHeardWithItsLabelAndEntry) {
     ProbeDialog d;
     RunWhileUp(d, [&](ModalScript&) {
         auto* combo = qobject_cast<QComboBox*>(d.Item(kList));
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(combo);
-        for (const int entry : {-1, 0, 2}) {
-            d.ComboSetCurSel(kList, entry);
-            EXPECT_EQ(list->text(QAccessible::Name), "Sender") << entry;
+        struct Shown {
+            int entry;
+            const char* name;
+        };
+        for (const Shown& shown :
+             {Shown{.entry = -1, .name = "Sender"}, Shown{.entry = 0, .name = "Sender, alpha"},
+              Shown{.entry = 2, .name = "Sender, beta two"}}) {
+            d.ComboSetCurSel(kList, shown.entry);
+            EXPECT_EQ(list->text(QAccessible::Name), shown.name);
+            EXPECT_EQ(list->valueInterface()->currentValue(), shown.entry);
         }
+        EXPECT_EQ(list->valueInterface()->maximumValue(), 2);
         EXPECT_EQ(list->text(QAccessible::Value), "beta two");
         EXPECT_EQ(list->role(), QAccessible::ComboBox);
         d.SetItemText(kListLabel, "Kanal");
-        EXPECT_EQ(list->text(QAccessible::Name), "Kanal");
+        EXPECT_EQ(list->text(QAccessible::Name), "Kanal, beta two");
+
+        // A value set from outside is a choice, reported as one.
+        int chosen = 0;
+        d.Map(Notification::ComboSelChange, kList, [&] { ++chosen; });
+        list->valueInterface()->setCurrentValue(1);
+        EXPECT_EQ(d.ItemText(kList), "Beta one");
+        EXPECT_EQ(chosen, 1);
+        list->valueInterface()->setCurrentValue(3); // no such entry
+        EXPECT_EQ(d.ItemText(kList), "Beta one");
+        EXPECT_EQ(chosen, 1);
+
         ASSERT_EQ(list->childCount(), 1);
         EXPECT_EQ(list->child(0)->object(), combo->view());
         list->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
@@ -320,14 +344,89 @@ TEST(DialogControls, DropDownListIsAnnouncedByItsLabel) {
         list->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         EXPECT_FALSE(combo->view()->isVisible());
 
+        d.ComboSetCurSel(kPositions, 1);
+        EXPECT_EQ(
+            QAccessible::queryAccessibleInterface(d.Item(kPositions))->text(QAccessible::Name),
+            "y");
+
         auto* editable = qobject_cast<QComboBox*>(d.Item(kSortedEditable));
         QAccessibleInterface* field = QAccessible::queryAccessibleInterface(editable);
         test::TypeInto(editable, "zu");
         EXPECT_EQ(field->text(QAccessible::Value), "zu");
+        d.SetAccessibleName(kSortedEditable, "Liste");
+        EXPECT_EQ(field->text(QAccessible::Name), "Liste");
         ASSERT_EQ(field->childCount(), 2);
         EXPECT_EQ(field->indexOfChild(field->child(1)), 1);
         EXPECT_EQ(field->child(1)->object(), editable->lineEdit());
+        EXPECT_EQ(field->child(1)->text(QAccessible::Name), "Liste");
     });
+}
+
+// A field reads as one run of text, so that a screen reader reading run by run hears all of it
+// (Qt's own runs are empty, and "16" was heard as "1"); what assistive technology writes into
+// it arrives as typing does, and a read-only field refuses it.
+TEST(DialogControls, FieldTextIsOneRunAndEditsArriveAsTyping) {
+    ProbeDialog d;
+    RunWhileUp(d, [&](ModalScript&) {
+        const int changesBefore = d.plainChanges;
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(d.Item(kPlain));
+        QAccessibleTextInterface* text = field->textInterface();
+        ASSERT_NE(text, nullptr);
+        d.SetItemText(kPlain, "128");
+        for (const int offset : {0, 2}) {
+            int start = -1;
+            int end = -1;
+            text->attributes(offset, &start, &end);
+            EXPECT_EQ(start, 0) << offset;
+            EXPECT_EQ(end, 3) << offset;
+        }
+        EXPECT_EQ(text->text(1, 3), "28");
+        field->editableTextInterface()->replaceText(1, 2, "4");
+        EXPECT_EQ(d.ItemText(kPlain), "148");
+        EXPECT_EQ(d.plainChanges, changesBefore + 2);
+        text->setSelection(0, 1, 3);
+        int start = -1;
+        int end = -1;
+        text->selection(0, &start, &end);
+        EXPECT_EQ(start, 1);
+        EXPECT_EQ(end, 3);
+        EXPECT_EQ(text->selectionCount(), 1);
+
+        auto* edit = qobject_cast<QLineEdit*>(d.Item(kPlain));
+        edit->setReadOnly(true);
+        field->editableTextInterface()->insertText(0, "9");
+        EXPECT_EQ(edit->text(), "148");
+        EXPECT_TRUE(field->state().readOnly);
+        EXPECT_FALSE(field->state().editable);
+    });
+}
+
+// Enter presses the focused push button, not the default one, in a dialog and in the yes/no
+// question, whose default is "no".
+TEST(DialogKeys, EnterPressesTheFocusedButton) {
+    ProbeDialog d;
+    const int result = RunWhileUp(d, [&](ModalScript&) {
+        d.SetFocusTo(IDCANCEL);
+        test::PressKey(d.Item(IDCANCEL), Qt::Key_Return);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+
+    struct Case {
+        const char* focused;
+        int answer;
+    };
+    for (const Case& c :
+         {Case{.focused = "Ja", .answer = IDYES}, Case{.focused = "Nein", .answer = IDNO}}) {
+        framework::ScopedModalHook hook([&](ModalView& view) {
+            for (auto* button : view.Widget()->findChildren<QPushButton*>()) {
+                if (button->text() == QString::fromUtf8(c.focused)) {
+                    button->setFocus();
+                    test::PressKey(button, Qt::Key_Return);
+                }
+            }
+        });
+        EXPECT_EQ(MessageBoxYesNo(nullptr, "Sicher?", "KFG", "Ja", "Nein"), c.answer) << c.focused;
+    }
 }
 
 TEST(DialogControls, SizeFollowsDialogUnitsAndFocusStartsAtTheFirstStop) {

@@ -36,7 +36,7 @@ inline std::string KfgIni(bool spanish, std::string_view rest = {}) {
 }
 
 // The shown nodes below `node` a user can reach (controls that act or take focus), as "name"
-// or, for an unnamed one (a list named by one of its entries is), "<unnamed ClassName>".
+// or, for an unnamed one (a list named by one of its entries alone is), "<unnamed ClassName>".
 inline void Collect(QAccessibleInterface* node, QStringList& reachable) {
     constexpr QAccessible::Role kActing[] = {QAccessible::PushButton,   QAccessible::CheckBox,
                                              QAccessible::RadioButton,  QAccessible::ComboBox,
@@ -46,7 +46,7 @@ inline void Collect(QAccessibleInterface* node, QStringList& reachable) {
     }
     if (std::ranges::find(kActing, node->role()) != std::end(kActing) || node->state().focusable) {
         QString name = node->text(QAccessible::Name).trimmed();
-        // A list announced by one of its entries says nothing about what it is for.
+        // A list heard by one of its entries alone says nothing about what it is for.
         if (auto* list = qobject_cast<QComboBox*>(node->object());
             list != nullptr && list->findText(name, Qt::MatchFixedString) >= 0) {
             name.clear();

@@ -104,9 +104,11 @@ void CKfgDlg::SetUpControls() {
 
 void CKfgDlg::NameControlsForLanguage() {
     const bool spanish = CaptionLanguage() == platform::TextLanguage::Spanish;
-    for (const CommandName& command : IconButtonNames()) {
-        SetAccessibleName(command.id,
-                          QString::fromUtf8(spanish ? command.spanish : command.german));
+    for (const std::span<const ControlName> names : {IconButtonNames(), ListNames()}) {
+        for (const ControlName& control : names) {
+            SetAccessibleName(control.id,
+                              QString::fromUtf8(spanish ? control.spanish : control.german));
+        }
     }
     for (int slot = 0; slot < res::kMemorySlotCount; ++slot) {
         SetAccessibleName(

@@ -61,11 +61,25 @@ constexpr auto kGermanLabels = std::to_array<CaptionRow>({
     {kIdVolumeLabel, "Lautstärke"},
 });
 
-constexpr auto kIconButtons = std::to_array<CommandName>({
+constexpr auto kIconButtons = std::to_array<ControlName>({
     {kIdStart, "Start", "Iniciar"},
     {kIdSaveConfiguration, "Speichern", "Grabar"},
     {kIdShowConfiguration, "Anzeigen", "Mostrar"},
     {kIdDeleteConfiguration, "Löschen", "Borrar"},
+});
+
+// The group box above them names two lists at once ("Hardware", "Video"); a screen reader
+// says these names with the entry shown. Lists of other editions share a name: an edition
+// shows one of them.
+constexpr auto kLists = std::to_array<ControlName>({
+    {kIdTunerList, "Tuner", "Sintonizador"},
+    {kIdInterpolationList, "Interpolation", "Interpolación"},
+    {kIdCardList3x, "TV-Karte", "Tarjeta de TV"},
+    {kIdCardList283, "TV-Karte", "Tarjeta de TV"},
+    {kIdCardListErazor, "TV-Karte", "Tarjeta de TV"},
+    {kIdDisplayMode3x, "Anzeigemodus", "Modo de pantalla"},
+    {kIdDisplayMode283, "Anzeigemodus", "Modo de pantalla"},
+    {kIdDisplayModeErazor, "Anzeigemodus", "Modo de pantalla"},
 });
 
 constexpr bool Filled(const char* text) {
@@ -91,15 +105,37 @@ constexpr bool CaptionsHold() {
             return false;
         }
     }
-    for (const CommandName& row : kIconButtons) {
+    for (const ControlName& row : kIconButtons) {
         const framework::ControlTemplate* button = FindMainControl(row.id);
         if (button == nullptr || button->icon == 0 || !Filled(row.german) || !Filled(row.spanish)) {
             return false;
         }
     }
-    return Distinct(kSpanish) && Distinct(kGermanLabels) && Distinct(kIconButtons);
+    for (const ControlName& row : kLists) {
+        if (!IsMainControl(row.id, ControlKind::ComboBox) || !Filled(row.german) ||
+            !Filled(row.spanish)) {
+            return false;
+        }
+    }
+    return Distinct(kSpanish) && Distinct(kGermanLabels) && Distinct(kIconButtons) &&
+           Distinct(kLists);
 }
 static_assert(CaptionsHold(), "a caption row names a missing control, a control twice, or no text");
+
+// Every list of the window has a name: its label's (buddy) or one of its own.
+constexpr bool EveryListNamed() {
+    for (const framework::ControlTemplate& control : kMainControls) {
+        bool named = control.kind != ControlKind::ComboBox || control.buddy != 0;
+        for (const ControlName& row : kLists) {
+            named = named || row.id == control.id;
+        }
+        if (!named) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(EveryListNamed(), "a list has neither a label nor a name of its own");
 
 } // namespace
 
@@ -109,8 +145,11 @@ std::span<const CaptionRow> SpanishCaptions() {
 std::span<const CaptionRow> GermanLabelTexts() {
     return kGermanLabels;
 }
-std::span<const CommandName> IconButtonNames() {
+std::span<const ControlName> IconButtonNames() {
     return kIconButtons;
+}
+std::span<const ControlName> ListNames() {
+    return kLists;
 }
 
 } // namespace kfg::dialogs

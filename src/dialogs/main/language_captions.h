@@ -15,12 +15,15 @@ std::span<const CaptionRow> SpanishCaptions();
 // The German texts of the six label fields, whose template text is empty.
 std::span<const CaptionRow> GermanLabelTexts();
 
-// Names for controls whose caption does not name them: the icon buttons by their command.
-struct CommandName {
+// Names for controls whose caption does not name them, in both caption languages.
+struct ControlName {
     int id;
     const char* german;
     const char* spanish;
 };
-std::span<const CommandName> IconButtonNames();
+// The icon buttons, by their command.
+std::span<const ControlName> IconButtonNames();
+// The drop-down lists that share a group box, each by what it chooses.
+std::span<const ControlName> ListNames();
 
 } // namespace kfg::dialogs

@@ -1,5 +1,7 @@
 #include "framework/widgets/accessible_buttons.h"
 
+#include "framework/widgets/accessible_factory.h"
+
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QPushButton>
@@ -87,13 +89,7 @@ QAccessibleInterface* ClickingToggleFactory(const QString& /*className*/, QObjec
 } // namespace
 
 void ToggleByClick(QAbstractButton& button) {
-    // Factories installed later are asked first, so this one comes before Qt's own.
-    static const bool installed = [] {
-        QAccessible::installFactory(&ClickingToggleFactory);
-        return true;
-    }();
-    static_cast<void>(installed);
-    button.setProperty(kToggleByClick, true);
+    MarkForFactory<ClickingToggle>(button, kToggleByClick, &ClickingToggleFactory);
 }
 
 } // namespace kfg::framework

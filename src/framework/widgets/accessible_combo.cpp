@@ -1,5 +1,7 @@
 #include "framework/widgets/accessible_combo.h"
 
+#include "framework/widgets/accessible_factory.h"
+
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
@@ -9,22 +11,27 @@
 namespace kfg::framework {
 namespace {
 
-constexpr const char* kNameByLabel = "kfgNameByLabel";
+constexpr const char* kDescribed = "kfgDropDownList";
 
 // A drop-down list as assistive technology sees it: the list's popup as first child and, for
-// an editable list, its field as second.
-class LabelledCombo final : public QAccessibleWidget {
+// an editable list, its field as second. The position of the entry shown is its value, so
+// that a change of entry reaches a screen reader as a change of value.
+class DropDownList final : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit LabelledCombo(QComboBox* combo)
+    explicit DropDownList(QComboBox* combo)
         : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
 
     QString text(QAccessible::Text t) const override {
         switch (t) {
-        case QAccessible::Name: {
-            const QString name = QAccessibleWidget::text(t);
-            // A list nobody named still says something: what it shows.
-            return name.isEmpty() ? Shown() : name;
-        }
+        case QAccessible::Name:
+            return SpokenName();
         case QAccessible::Value:
             return Shown();
         case QAccessible::Accelerator:
@@ -88,31 +95,59 @@ public:
 
     QStringList keyBindingsForAction(const QString& /*action*/) const override { return {}; }
 
+    // The value: the position of the entry shown, -1 for none.
+    QVariant currentValue() const override { return Combo()->currentIndex(); }
+    void setCurrentValue(const QVariant& value) override {
+        // As a choice with the arrow keys: the entry is shown and the choice reported.
+        const int index = value.toInt();
+        if (widget()->isEnabled() && index >= 0 && index < Combo()->count()) {
+            Combo()->setCurrentIndex(index);
+            emit Combo()->activated(index);
+        }
+    }
+    QVariant maximumValue() const override { return Combo()->count() - 1; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
 private:
     QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
     QString Shown() const {
         return Combo()->isEditable() ? Combo()->lineEdit()->text() : Combo()->currentText();
     }
+    // The label followed by the entry shown. A screen reader speaks the name whenever the
+    // focus comes and the value changes, but finds no entry of its own: the platform's
+    // accessibility bridge offers no selection to read it from. An editable list's field
+    // speaks its text itself, so there the label stays alone.
+    QString SpokenName() const {
+        const QString label = widget()->accessibleName();
+        const QString shown = Shown();
+        if (label.isEmpty() || Combo()->isEditable() || shown.isEmpty()) {
+            return label.isEmpty() ? shown : label;
+        }
+        return label + QStringLiteral(", ") + shown;
+    }
 };
 
-QAccessibleInterface* LabelledComboFactory(const QString& /*className*/, QObject* object) {
+QAccessibleInterface* DropDownListFactory(const QString& /*className*/, QObject* object) {
     auto* combo = qobject_cast<QComboBox*>(object);
-    if (combo == nullptr || !combo->property(kNameByLabel).toBool()) {
+    if (combo == nullptr || !combo->property(kDescribed).toBool()) {
         return nullptr;
     }
-    return new LabelledCombo(combo);
+    return new DropDownList(combo);
 }
 
 } // namespace
 
-void NameByLabel(QComboBox& combo) {
-    // Factories installed later are asked first, so this one comes before Qt's own.
-    static const bool installed = [] {
-        QAccessible::installFactory(&LabelledComboFactory);
-        return true;
-    }();
-    static_cast<void>(installed);
-    combo.setProperty(kNameByLabel, true);
+void DescribeDropDownList(QComboBox& combo) {
+    MarkForFactory<DropDownList>(combo, kDescribed, &DropDownListFactory);
+    // The name holds the entry: told before the change of value, so that a screen reader
+    // that keeps names reads the new one.
+    QObject::connect(&combo, &QComboBox::currentTextChanged, &combo, [&combo] {
+        if (QAccessible::isActive()) {
+            QAccessibleEvent changed(&combo, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&changed);
+        }
+    });
 }
 
 } // namespace kfg::framework

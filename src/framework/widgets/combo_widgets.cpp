@@ -1,5 +1,7 @@
 #include "framework/widgets/combo_widgets.h"
 
+#include "framework/widgets/accessible_field.h"
+
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -32,6 +34,7 @@ SimpleCombo::SimpleCombo(int editHeight, QWidget* parent)
     edit_->setFixedHeight(editHeight);
     layout->addWidget(edit_);
     layout->addWidget(list_);
+    DescribeField(*edit_);
     setFocusProxy(edit_);
     list_->setFocusPolicy(Qt::NoFocus);
     connect(edit_, &QLineEdit::textEdited, this, &SimpleCombo::textEdited);
