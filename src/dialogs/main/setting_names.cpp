@@ -53,7 +53,7 @@ QString CaptionOf(int id, TextLanguage language) {
 }
 
 // What names a control: a check box or button its caption, anything else its label's.
-QString ControlName(int id, TextLanguage language) {
+QString NameOfControl(int id, TextLanguage language) {
     const framework::ControlTemplate* control = res::FindMainControl(id);
     if (control == nullptr) {
         return {};
@@ -65,22 +65,25 @@ QString ControlName(int id, TextLanguage language) {
     return CaptionOf(control->buddy, language);
 }
 
-// The lists by what they choose: their group boxes name two at once.
+// A list that shows the rows of each list key: the lists of one key share their name.
 struct ListRow {
     ChoiceList list;
-    Texts name;
+    int id;
 };
-constexpr auto kListNames = std::to_array<ListRow>({
-    {ChoiceList::DisplayModeList, {"Display mode", "Anzeigemodus", "Modo de pantalla"}},
-    {ChoiceList::CardList, {"TV card", "TV-Karte", "Tarjeta de TV"}},
-    {ChoiceList::TunerList, {"Tuner", "Tuner", "Sintonizador"}},
-    {ChoiceList::InterpolationList, {"Interpolation", "Interpolation", "Interpolación"}},
+constexpr auto kListControls = std::to_array<ListRow>({
+    {ChoiceList::DisplayModeList, res::kIdDisplayMode3x},
+    {ChoiceList::CardList, res::kIdCardList3x},
+    {ChoiceList::TunerList, res::kIdTunerList},
+    {ChoiceList::InterpolationList, res::kIdInterpolationList},
 });
 
+// A list by what it chooses, as a screen reader hears it (its group box names two at once).
 QString ListName(ChoiceList list, TextLanguage language) {
-    for (const ListRow& row : kListNames) {
-        if (row.list == list) {
-            return QString::fromUtf8(row.name.In(language));
+    for (const ListRow& row : kListControls) {
+        for (const ControlName& name : ListNames()) {
+            if (row.list == list && name.id == row.id) {
+                return QString::fromUtf8(IsSpanish(language) ? name.spanish : name.german);
+            }
         }
     }
     return {};
@@ -125,7 +128,7 @@ QString ViewerSettingName(std::string_view key, TextLanguage language) {
     }
     if (row->inRecord != nullptr) {
         if (const ExchangeRow* shown = ExchangeRowOf(row->inRecord)) {
-            return ControlName(shown->id, language);
+            return NameOfControl(shown->id, language);
         }
     }
     return FromFile(key);
@@ -170,9 +173,9 @@ QString ManagerSettingName(std::string_view key, TextLanguage language) {
     if (const std::optional<settings::KfgKey> known = ManagerKeyNamed(key)) {
         switch (*known) {
         case settings::KfgKey::SoundInit:
-            return ControlName(res::kIdSoundInit, language);
+            return NameOfControl(res::kIdSoundInit, language);
         case settings::KfgKey::LineIn:
-            return ControlName(res::kIdSoundLineIn, language);
+            return NameOfControl(res::kIdSoundLineIn, language);
         default:
             return QString::fromUtf8(
                 kManagerKeyNames[static_cast<std::size_t>(*known)].name.In(language));
