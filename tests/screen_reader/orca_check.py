@@ -5,7 +5,7 @@ Telvio folders hold. Fails when a focused control is heard without its name, its
 state, when two controls of a window share a name, when a control expected is never reached,
 and when Orca cannot run at all.
 
-Usage: orca_check.py KFG EXAMPLES LOG_FOLDER
+Usage: orca_check.py KFG EXAMPLES LOG_FOLDER   (kfgctl is taken from beside KFG's build folder)
 """
 
 import resource
@@ -22,7 +22,8 @@ from hearing import Expect, Heard, Window, button, judge
 from orca_session import Desktop, SessionError
 from samples import (DISPLAY_MODES_283, DISPLAY_MODES_ERAZOR, EDITION_LABELS, Sample,
                      read_profile)
-from windows import decoder_window, display_mode_window, language_window, main_window
+from windows import (decoder_window, display_mode_window, history_window, language_window,
+                     main_window)
 
 # How long one utterance may take to come; a window opening may take longer.
 UTTERANCE_SECONDS = 10
@@ -114,6 +115,14 @@ class Check:
                                         stdout=output, stderr=subprocess.STDOUT,
                                         stdin=subprocess.DEVNULL, preexec_fn=limit)
         output.close()
+
+    def kfgctl(self, arguments):
+        """Changes the files as another program would, with the desktop's private state folder."""
+        kfgctl = self.kfg.parent.parent / "ctl" / "kfgctl"
+        if not kfgctl.is_file():
+            raise StepFailed("no kfgctl beside %s" % self.kfg)
+        subprocess.run([str(kfgctl)] + arguments, env=self.desktop.env, check=True,
+                       stdout=subprocess.DEVNULL)
 
     def stop(self, expect_end=None):
         """Ends the KFG started last; with `expect_end`, it must have ended by itself."""
@@ -291,6 +300,49 @@ def kfg_save_fails(c: Check):
     c.stop(expect_end="Start handing over to Telvio")
 
 
+def kfg_history_german(c: Check):
+    """The window of earlier states (kfg --history) after one change by kfgctl: its row heard
+    with what changed, the restore question heard as it opens, Escape answering no."""
+    folder = c.copy("V320")
+    c.kfgctl(["-C", str(folder), "set", "Helligkeit=200"])
+    changes = "Helligkeit 128 → 200"
+    c.start(["--history", str(folder)], folder,
+            extra_env={"LC_ALL": "de_DE.UTF-8", "LANG": "de_DE.UTF-8"})
+    window = history_window("Frühere Stände – ", changes, "de")
+    stops = c.tab_through(window, c.opened(window.title))
+    if changes not in stops[0].text:
+        c.faults.append("%s: the state's row never heard with %r" % (window.title, changes))
+    # The difference from the file now, a row of setting, value in the state, value now.
+    if not all(t in stops[1].text for t in ("Helligkeit", "128", "200")):
+        c.faults.append("%s: the difference heard as %r, not with Helligkeit, 128 and 200"
+                        % (window.title, stops[1].text))
+    c.tab_to("Wiederherstellen", window.title)
+    c.press("space")
+    c.heard("Telvio.ini auf den Stand vom", "Der jetzige Inhalt wird vorher aufbewahrt.",
+            what="the restore question")
+    c.press("Escape")  # no: nothing is restored
+    c.focus("the window back after the question")
+    c.press("Escape")
+    c.stop(expect_end="Escape in the window of earlier states")
+
+
+def kfg_changed_on_disk(c: Check):
+    """Start after another program changed Telvio.ini under the open window: the question is
+    heard as it opens; Escape answers no."""
+    folder = c.copy("V320")
+    c.start([str(folder)], folder)
+    c.opened("KFG – Telvio")
+    c.kfgctl(["-C", str(folder), "set", "Farbe=111"])
+    c.tab_to("Start", "KFG – Telvio")
+    c.press("space")
+    c.heard("Telvio.ini wurde geändert, seit KFG sie geladen hat.",
+            what="the question before Start overwrites a change")
+    c.press("Escape")
+    c.focus("the window back after the question")
+    c.press("Escape")
+    c.stop(expect_end="Escape in the main window")
+
+
 def folder_chooser(c: Check):
     """The folder chooser over two Telvio folders in a wine prefix: each row is heard with its
     edition and its folder."""
@@ -307,7 +359,8 @@ def folder_chooser(c: Check):
     title = "KFG – Telvio-Ordner wählen"
     first = c.opened(title)
     window = Window(title, [Expect("Telvio-Ordner:", "tree"), button("Öffnen"),
-                            button("Anderer Ordner …"), button("Abbrechen")])
+                            button("Anderer Ordner …"), button("Frühere Stände …"),
+                            button("Abbrechen")])
     c.tab_through(window, first)
     heard_rows = [first.text]
     for key in ["Down"] * (len(rows) - 1) + ["Up"] * (len(rows) - 1):
@@ -327,7 +380,8 @@ def _inside(source, container):
 
 
 SCENARIOS = [kfg_283_german, kfg_320_spanish, kfg_erazor_spanish, kfg_31_first_run_spanish,
-             kfg_without_telvio_ini, kfg_save_fails, folder_chooser]
+             kfg_without_telvio_ini, kfg_save_fails, kfg_history_german, kfg_changed_on_disk,
+             folder_chooser]
 
 
 def main(argv):

@@ -4,7 +4,7 @@ language, the editions that show it, and what the sample folder says it must be 
 To add a window, write a function that returns a hearing.Window with its controls (every list
 among them) and call it from a step in orca_check.py once the window is open."""
 
-from hearing import Window, button, check, choice, field_with, radio
+from hearing import Expect, Window, button, check, choice, field_with, radio
 from samples import (CARDS_283, CARDS_31, CARDS_320, CARDS_ERAZOR, DISPLAY_MODES_283,
                      DISPLAY_MODES_3X, DISPLAY_MODES_ERAZOR, INTERPOLATION, TUNERS)
 
@@ -144,4 +144,17 @@ def decoder_window(sample, language):
               chosen in ("1", "2")),
         button("OK"),
         button("Cancelar"),
+    ])
+
+
+def history_window(title, changes, language):
+    """The window of earlier states (`title`, or its beginning) with one state of Telvio.ini:
+    its row names `changes`; both tables, then the two buttons."""
+    spanish = language == "es"
+    return Window(title, [
+        Expect("Estados anteriores:" if spanish else "Frühere Stände:", "tree", changes),
+        Expect("Diferencias con el fichero actual:" if spanish
+               else "Unterschiede zur jetzigen Datei:", "tree"),
+        button("Restaurar" if spanish else "Wiederherstellen"),
+        button("Cerrar" if spanish else "Schließen"),
     ])

@@ -1,12 +1,12 @@
 #include "dialogs/chooser/folder_chooser.h"
 
 #include "dialogs/chooser/folder_chooser_texts.h"
+#include "dialogs/chooser/row_announcement.h"
 #include "places/recent_folders.h"
 #include "places/telvio_folder.h"
 #include "places/wine_prefix_search.h"
 #include "settings/edition_facts.h"
 
-#include <QAccessible>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -74,7 +74,7 @@ FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguag
     list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     list_->setAccessibleName(text(ChooserText::ListLabel).remove(QLatin1Char('&')));
     label->setBuddy(list_);
-    list_->installEventFilter(this);
+    AnnounceRowOnFocus(*list_);
 
     status_ = new QLabel(text(ChooserText::Searching), this);
     status_->setWordWrap(true);
@@ -111,34 +111,6 @@ FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguag
     list_->setFocus();
 
     search_ = std::jthread([this](std::stop_token stop) { Search(std::move(stop)); });
-}
-
-bool FolderChooser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_ && event->type() == QEvent::FocusIn) {
-        // After the list's own focus is told, so that the row comes second, as in the list.
-        QMetaObject::invokeMethod(
-            this, [this] { AnnounceCurrentRow(); }, Qt::QueuedConnection);
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-// Tabbing into the list says the row it stands on, as moving in it does: Qt tells assistive
-// technology that the focus is on a row only when the row changes.
-void FolderChooser::AnnounceCurrentRow() {
-    const QModelIndex current = list_->currentIndex();
-    if (!QAccessible::isActive() || !current.isValid() || !list_->hasFocus()) {
-        return;
-    }
-    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(list_);
-    QAccessibleTableInterface* table = tree != nullptr ? tree->tableInterface() : nullptr;
-    QAccessibleInterface* cell =
-        table != nullptr ? table->cellAt(current.row(), current.column()) : nullptr;
-    if (cell == nullptr) {
-        return;
-    }
-    QAccessibleEvent focus(list_, QAccessible::Focus);
-    focus.setChild(tree->indexOfChild(cell));
-    QAccessible::updateAccessibility(&focus);
 }
 
 void FolderChooser::Search(std::stop_token stop) {

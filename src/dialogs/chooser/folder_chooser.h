@@ -56,12 +56,8 @@ public:
     // The folder the user opened; set when the window ended with Accepted.
     const std::optional<std::filesystem::path>& ChosenFolder() const { return chosen_; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Search(std::stop_token stop);
-    void AnnounceCurrentRow();
     void AddEntries(const std::vector<Entry>& entries);
     void FinishSearch();
     void OpenSelected();

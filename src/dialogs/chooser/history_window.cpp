@@ -1,5 +1,6 @@
 #include "dialogs/chooser/history_window.h"
 
+#include "dialogs/chooser/row_announcement.h"
 #include "dialogs/chooser/state_change_texts.h"
 #include "framework/message_box.h"
 #include "platform/failure_reasons.h"
@@ -78,17 +79,18 @@ HistoryWindow::HistoryWindow(settings::ProfileStore& store, fs::path folder, Sho
                              Say(HistoryText::ChangesColumn)});
     list_->setAccessibleName(Say(HistoryText::ListLabel).remove(QLatin1Char('&')));
     listLabel->setBuddy(list_);
+    AnnounceRowOnFocus(*list_);
 
     auto* tableLabel = new QLabel(Say(HistoryText::DifferencesLabel), this);
     table_ = MakeTable(this, {Say(HistoryText::SettingColumn), Say(HistoryText::InStateColumn),
                               Say(HistoryText::NowColumn)});
     table_->setAccessibleName(Say(HistoryText::DifferencesLabel).remove(QLatin1Char('&')));
     tableLabel->setBuddy(table_);
+    AnnounceRowOnFocus(*table_);
 
     status_ = new QLabel(this);
     status_->setWordWrap(true);
-    status_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    status_->setFocusPolicy(Qt::StrongFocus); // read by a screen reader on the way round
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* buttons = new QDialogButtonBox(this);
     restore_ = buttons->addButton(Say(HistoryText::Restore), QDialogButtonBox::ActionRole);
@@ -173,8 +175,15 @@ void HistoryWindow::ShowDifferences() {
     } else {
         const std::string now = NowBytes(state->file);
         for (const DifferenceRow& row : DifferenceRows(state->file, state->bytes, now, Naming())) {
-            new QTreeWidgetItem(table_, {row.setting, row.inState, row.now});
+            auto* item = new QTreeWidgetItem(table_, {row.setting, row.inState, row.now});
+            // Heard whole where the focus stands: the setting with both values, each named.
+            item->setData(0, Qt::AccessibleTextRole,
+                          QStringLiteral("%1, %2 %3, %4 %5")
+                              .arg(row.setting, Say(HistoryText::InStateColumn), row.inState,
+                                   Say(HistoryText::NowColumn), row.now));
         }
+        // A screen reader reads the row the table stands on, all of it.
+        table_->setCurrentItem(table_->topLevelItem(0));
         if (table_->topLevelItemCount() == 0) {
             status << Say(HistoryText::NoDifference);
         }
@@ -182,7 +191,13 @@ void HistoryWindow::ShowDifferences() {
     if (const settings::KeepProblem problem = states_.WhyNothingIsKept()) {
         status << AsSentence(texts::NothingKeptMessage(problem.error, problem.folder, language_));
     }
-    status_->setText(status.join(QLatin1Char('\n')));
+    SetStatus(status.join(QLatin1Char('\n')));
+}
+
+void HistoryWindow::SetStatus(const QString& text) {
+    status_->setText(text);
+    // A screen reader says it with the list, where the focus comes back.
+    list_->setAccessibleDescription(text);
 }
 
 QString HistoryWindow::ShownTime(const settings::ListedState& state) const {
@@ -294,7 +309,7 @@ void HistoryWindow::RestoreSelected() {
             said << Say(HistoryText::ManagerRestored);
         }
     }
-    status_->setText(said.join(QLatin1Char('\n')));
+    SetStatus(said.join(QLatin1Char('\n')));
 }
 
 } // namespace kfg::dialogs

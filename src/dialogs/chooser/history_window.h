@@ -46,6 +46,7 @@ protected:
 private:
     void Fill();
     void ShowDifferences();
+    void SetStatus(const QString& text);
     void RestoreSelected();
     // Asks `question`; true for yes. No is the default and the answer to Escape.
     bool Ask(const QString& question) const;
