@@ -4,6 +4,7 @@
 #include "framework/modal_hook.h"
 #include "headless/headless_application.h"
 #include "headless/main_dialog_parts.h"
+#include "platform/save_history.h"
 #include "res/template_102.h"
 #include "support/counting_file_system.h"
 
@@ -53,8 +54,14 @@ void Measure(const char* edition, const fs::path& examples) {
         }
         view.End(kfg::framework::IDCANCEL);
     });
-    kfg::headless::MainDialogParts(nullptr, counter).Run(folder);
+    // Each save keeps the state it replaces, as kfg's do, in a state folder of the run's own.
+    const fs::path state = folder.string() + "-state";
+    kfg::headless::MainDialogParts(
+        nullptr, counter,
+        std::make_shared<kfg::platform::SaveHistory>(kfg::platform::StateFolder(state / "kfg")))
+        .Run(folder);
     fs::remove_all(folder);
+    fs::remove_all(state);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 //   kfg_save_kill_benchmark [--kills=N] [--mode=replace|in-place|both] [--seed=N]
 //
 // Other arguments (those scripts/bench.sh passes to every benchmark) are ignored.
+#include "platform/save_history.h"
 #include "settings/profile_store.h"
 
 #include <algorithm>
@@ -63,8 +64,14 @@ int Leftovers(const fs::path& folder) {
     return count;
 }
 
+// Each save keeps the state it replaces, as kfg's do, in a state folder beside the file's.
+std::shared_ptr<kfg::platform::SaveHistory> HistoryBeside(const fs::path& file) {
+    return std::make_shared<kfg::platform::SaveHistory>(
+        kfg::platform::StateFolder(file.parent_path() / "state" / "kfg"));
+}
+
 double MeanSaveMicroseconds(const fs::path& file) {
-    ProfileStore store;
+    ProfileStore store({}, {}, HistoryBeside(file));
     constexpr int kRounds = 100;
     const auto start = std::chrono::steady_clock::now();
     for (int round = 1; round <= kRounds; ++round) {
@@ -77,7 +84,7 @@ double MeanSaveMicroseconds(const fs::path& file) {
 
 // The child saves until it is killed; it tells the parent through `ready` once it runs.
 [[noreturn]] void SaveLoop(const fs::path& file, int ready) {
-    ProfileStore store;
+    ProfileStore store({}, {}, HistoryBeside(file));
     store.GetInt(file, "Telvio", "Key0", 0); // the first parse is not part of the loop
     const char byte = 1;
     (void)::write(ready, &byte, 1);

@@ -8,6 +8,7 @@
 #include "headless/headless_application.h"
 #include "headless/main_dialog_parts.h"
 #include "platform/program_starter.h"
+#include "platform/save_history.h"
 #include "res/template_102.h"
 #include "support/stand_in.h"
 #include "support/temp_dir.h"
@@ -58,7 +59,11 @@ Figures Round(const fs::path& folder, const std::string& searchPath) {
             view.End(kfg::framework::IDCANCEL); // a message: the hand-over failed
         });
         kfg::platform::SystemProgramStarter starter(searchPath);
-        kfg::headless::MainDialogParts().Run(folder, starter);
+        // Start keeps the state it replaces, as kfg's does, in a state folder of the run's own.
+        kfg::headless::MainDialogParts(nullptr, nullptr,
+                                       std::make_shared<kfg::platform::SaveHistory>(
+                                           kfg::platform::StateFolder(folder / "state" / "kfg")))
+            .Run(folder, starter);
         _exit(70);
     }
     int status = 0;

@@ -40,11 +40,11 @@ void RecordFolderRun(const platform::StateFolder& stateFolder, const fs::path& f
     }
 }
 
-dialogs::FolderChooserSources ChooserSourcesOfProcess() {
+dialogs::FolderChooserSources ChooserSourcesOfProcess(const platform::StateFolder& stateFolder) {
     const places::WinePrefixPlaces wine =
         places::WinePrefixPlaces::FromEnvironment(std::getenv("WINEPREFIX"), std::getenv("HOME"));
     dialogs::FolderChooserSources sources;
-    sources.stateFolder = StateFolderOfProcess();
+    sources.stateFolder = stateFolder;
     sources.wine = wine;
     if (wine.winePrefix) {
         sources.placesLooked.push_back(DecodedPath(*wine.winePrefix) +

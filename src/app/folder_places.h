@@ -16,8 +16,8 @@ platform::StateFolder StateFolderOfProcess();
 // nothing else: the list is a convenience and never stops KFG.
 void RecordFolderRun(const platform::StateFolder& stateFolder, const std::filesystem::path& folder);
 
-// Where the folder chooser looks, as this process's environment says: the recent list, the
-// wine prefixes of $WINEPREFIX and $HOME.
-dialogs::FolderChooserSources ChooserSourcesOfProcess();
+// Where the folder chooser looks, as this process's environment says: the recent list of
+// `stateFolder`, the wine prefixes of $WINEPREFIX and $HOME.
+dialogs::FolderChooserSources ChooserSourcesOfProcess(const platform::StateFolder& stateFolder);
 
 } // namespace kfg::app

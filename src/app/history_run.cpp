@@ -4,6 +4,7 @@
 #include "dialogs/chooser/history_window.h"
 #include "framework/modal_hook.h"
 #include "framework/qt_translations.h"
+#include "platform/save_history.h"
 #include "settings/profile_store.h"
 
 #include <cstdlib>
@@ -11,8 +12,9 @@
 namespace kfg::app {
 
 void ShowEarlierStatesOf(const std::filesystem::path& folder, platform::TextLanguage language,
-                         QWidget* parent) {
-    settings::ProfileStore store(SettingsDiagnosticsSink());
+                         QWidget* parent, const platform::StateFolder& stateFolder) {
+    settings::ProfileStore store(SettingsDiagnosticsSink(), {},
+                                 std::make_shared<platform::SaveHistory>(stateFolder));
     framework::QtTranslations translations;
     translations.Use(language);
     const char* home = std::getenv("HOME");

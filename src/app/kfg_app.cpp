@@ -5,14 +5,15 @@
 #include "dialogs/main/kfg_dlg.h"
 #include "mixer/system_mixer.h"
 #include "platform/program_command.h"
+#include "platform/save_history.h"
 
 #include <cstdlib>
 
 namespace kfg::app {
 
-CKfgApp::CKfgApp(std::filesystem::path workingDirectory)
+CKfgApp::CKfgApp(std::filesystem::path workingDirectory, const platform::StateFolder& stateFolder)
     : workingDirectory_(std::move(workingDirectory))
-    , store_(SettingsDiagnosticsSink())
+    , store_(SettingsDiagnosticsSink(), {}, std::make_shared<platform::SaveHistory>(stateFolder))
     , starter_(platform::SearchPathOfProcess(), LaunchDiagnosticsSink()) {}
 
 void CKfgApp::InitInstance() {

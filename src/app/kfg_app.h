@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/program_starter.h"
+#include "platform/state_folder.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
 
@@ -12,7 +13,8 @@ namespace kfg::app {
 // once, and ends.
 class CKfgApp {
 public:
-    explicit CKfgApp(std::filesystem::path workingDirectory);
+    // Saves keep the states they replace in `stateFolder`.
+    CKfgApp(std::filesystem::path workingDirectory, const platform::StateFolder& stateFolder);
 
     // Runs the main dialog modally; the process ends when it returns.
     void InitInstance();

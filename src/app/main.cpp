@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
         return *status;
     }
 
+    // Worked out once, here: the history of saves and the list of folders KFG ran in.
+    const kfg::platform::StateFolder stateFolder = kfg::app::StateFolderOfProcess();
     kfg::app::QtArgv qtArgv(argv[0], commandLine.qtArguments);
     QApplication application(qtArgv.Count(), qtArgv.Values());
     kfg::app::IdentifyApplication();
@@ -47,8 +49,13 @@ int main(int argc, char** argv) {
     if (commandLine.action == kfg::app::StartAction::ChooseFolder) {
         kfg::framework::QtTranslations translations; // the file dialog speaks the window's words
         translations.Use(windowLanguage);
-        kfg::dialogs::FolderChooser chooser(kfg::app::ChooserSourcesOfProcess(), windowLanguage);
-        chooser.SetHistoryOpener(&kfg::app::ShowEarlierStatesOf);
+        kfg::dialogs::FolderChooser chooser(kfg::app::ChooserSourcesOfProcess(stateFolder),
+                                            windowLanguage);
+        chooser.SetHistoryOpener([&stateFolder](const std::filesystem::path& shown,
+                                                kfg::platform::TextLanguage shownIn,
+                                                QWidget* parent) {
+            kfg::app::ShowEarlierStatesOf(shown, shownIn, parent, stateFolder);
+        });
         if (chooser.exec() != QDialog::Accepted || !chooser.ChosenFolder()) {
             return 0; // Escape or the close box: nothing chosen, nothing wrong
         }
@@ -64,12 +71,12 @@ int main(int argc, char** argv) {
     }
     if (commandLine.history) {
         // Its own window only, also for a folder whose Telvio.ini is gone: it may come back.
-        kfg::app::ShowEarlierStatesOf(folder, windowLanguage, nullptr);
+        kfg::app::ShowEarlierStatesOf(folder, windowLanguage, nullptr, stateFolder);
         return 0;
     }
     // Before anything can hand over to Telvio, which replaces this process.
-    kfg::app::RecordFolderRun(kfg::app::StateFolderOfProcess(), folder);
-    kfg::app::CKfgApp app(folder);
+    kfg::app::RecordFolderRun(stateFolder, folder);
+    kfg::app::CKfgApp app(folder, stateFolder);
     app.InitInstance();
     return 0;
 }

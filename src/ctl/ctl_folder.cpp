@@ -21,7 +21,8 @@ Folder::Folder(const Environment& environment, std::filesystem::path path, std::
     : environment_(environment)
     , path_(std::move(path))
     , out_(out)
-    , err_(err) {}
+    , err_(err)
+    , store_({}, {}, environment.history) {}
 
 bool Folder::OpenFolderOnly() {
     std::error_code error;

@@ -14,7 +14,8 @@ class MixerApi;
 }
 namespace kfg::platform {
 class ProgramStarter;
-}
+class SaveHistory;
+} // namespace kfg::platform
 
 namespace kfg::ctl {
 
@@ -26,6 +27,8 @@ struct Environment {
     std::filesystem::path workingDirectory; // Telvio's folder unless -C names another
     platform::TextLanguage language = platform::TextLanguage::English;
     platform::ProgramStarter* starter = nullptr; // starts the sound initialisation and Telvio
+    // Where saves keep the states they replace; none keeps nothing (and history lists none).
+    std::shared_ptr<platform::SaveHistory> history;
     // The sound card's mixer, opened only when "start" is to unmute line-in.
     std::function<std::shared_ptr<mixer::MixerApi>()> mixer;
 };

@@ -7,8 +7,10 @@
 #include "platform/message_language.h"
 #include "platform/program_command.h"
 #include "platform/program_starter.h"
+#include "platform/save_history.h"
 #include "platform/standard_output.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
     environment.language = kfg::platform::MessageLanguage(
         kfg::platform::LocaleEnvironmentOfProcess(), kfg::platform::MessageOutput::Terminal);
     environment.starter = &starter;
+    environment.history =
+        std::make_shared<kfg::platform::SaveHistory>(kfg::platform::StateFolder::OfEnvironment(
+            std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
     environment.mixer = [] { return kfg::mixer::MakeSystemMixer(); };
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const int status = kfg::ctl::RunKfgctl(arguments, output, std::cerr, environment);

@@ -35,6 +35,11 @@ protected:
         owner_.OnClose();
     }
 
+    void paintEvent(QPaintEvent* event) override {
+        QDialog::paintEvent(event);
+        owner_.Painted();
+    }
+
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             // As the platform's dialog manager does: the focused push button, else the
@@ -124,6 +129,20 @@ int Dialog::DoModal() {
     }
     Teardown();
     return result_;
+}
+
+void Dialog::Painted() {
+    if (afterFirstPaint_.empty()) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        controls_->window.get(),
+        [work = std::exchange(afterFirstPaint_, {})] {
+            for (const std::function<void()>& each : work) {
+                each();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void Dialog::EndDialog(int result) {

@@ -83,6 +83,12 @@ public:
         contextEntries_ = std::move(entries);
     }
 
+    // Runs `work` once the window has painted for the first time (in the next turn of its event
+    // loop): what the user does not see need not keep the window from showing.
+    void AfterFirstPaint(std::function<void()> work) {
+        afterFirstPaint_.push_back(std::move(work));
+    }
+
     // The language of the layer's own texts (input check messages, spin arrow names).
     void SetLanguage(platform::TextLanguage language);
     platform::TextLanguage CurrentLanguage() const { return language_; }
@@ -111,6 +117,8 @@ private:
     struct Controls;
 
     void Build();
+    // The window painted: the work waiting for it is queued, once.
+    void Painted();
     QWidget* CreateControl(const ControlTemplate& control, const DialogUnits& units);
     void Teardown();
     void Dispatch(Notification notification, int id);
@@ -125,6 +133,7 @@ private:
     std::map<std::pair<Notification, int>, Handler> messageMap_;
     std::map<int, QString> accessibleNames_;
     std::vector<ContextEntry> contextEntries_;
+    std::vector<std::function<void()>> afterFirstPaint_;
     platform::TextLanguage language_ = platform::TextLanguage::German;
     std::unique_ptr<Controls> controls_;
     int result_ = 0;

@@ -209,11 +209,6 @@ void RemoveOldLeftovers(int folderFd, const std::vector<std::string>& leftovers)
 SaveHistory::SaveHistory(StateFolder stateFolder)
     : stateFolder_(std::move(stateFolder)) {}
 
-std::shared_ptr<SaveHistory> SaveHistory::OfUser() {
-    return std::make_shared<SaveHistory>(
-        StateFolder::OfEnvironment(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
-}
-
 fs::path SaveHistory::Root() const {
     return stateFolder_.Exists() ? stateFolder_.Path() / kHistoryFolder : fs::path();
 }

@@ -36,11 +36,9 @@ struct KeptState {
 // planted is kept into, listed or read back.
 class SaveHistory {
 public:
+    // In `stateFolder`; without one (StateFolder()) every keep fails with
+    // PrivateFolderErrc::NoStateFolder.
     explicit SaveHistory(StateFolder stateFolder);
-
-    // The user's history, in the state folder of XDG_STATE_HOME and HOME; without one (neither
-    // is an absolute path) every keep fails with PrivateFolderErrc::NoStateFolder.
-    static std::shared_ptr<SaveHistory> OfUser();
 
     // The folder "history" in the state folder, for messages; empty without a state folder.
     std::filesystem::path Root() const;

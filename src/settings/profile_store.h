@@ -49,14 +49,13 @@ using ProfileFailureSink = std::function<void(const ProfileFailure&)>;
 // again and the gathered changes are applied to the fresh copy, so another program's edits
 // are never overwritten.
 //
-// Before a save changes a file that exists, its bytes go to `history` (the user's unless
-// another is given; none keeps nothing). A state that cannot be kept is reported as a notice
-// and the save goes on.
+// Before a save changes a file that exists, its bytes go to `history`; a store made without
+// one keeps none. A state that cannot be kept is reported as a notice and the save goes on.
 class ProfileStore {
 public:
-    explicit ProfileStore(
-        ProfileFailureSink sink = {}, std::shared_ptr<platform::FileSystem> fileSystem = {},
-        std::shared_ptr<platform::SaveHistory> history = platform::SaveHistory::OfUser());
+    explicit ProfileStore(ProfileFailureSink sink = {},
+                          std::shared_ptr<platform::FileSystem> fileSystem = {},
+                          std::shared_ptr<platform::SaveHistory> history = {});
     ~ProfileStore();
     ProfileStore(const ProfileStore&) = delete;
     ProfileStore& operator=(const ProfileStore&) = delete;

@@ -51,6 +51,13 @@ struct Starter : RecordingStarter {
     }
 };
 
+// The history of the calls in `folder`: in "state/kfg" beside it, in the test's temporary
+// folder, where the calls of one test find each other's states.
+std::shared_ptr<platform::SaveHistory> HistoryBeside(const std::filesystem::path& folder) {
+    return std::make_shared<platform::SaveHistory>(
+        platform::StateFolder(folder.parent_path() / "state" / "kfg"));
+}
+
 // One kfgctl call in `folder`, the programs recorded, a sound card with line-in muted.
 struct Ctl {
     int status = -1;
@@ -65,7 +72,11 @@ struct Ctl {
         mixer->AddDevice(MutedLineCard());
         starter.handOverError = handOver;
         starter.soundSearchPath = std::move(soundSearchPath);
-        ctl::Environment environment{folder, language, &starter, [this] { return mixer; }};
+        const ctl::Environment environment{.workingDirectory = folder,
+                                           .language = language,
+                                           .starter = &starter,
+                                           .history = HistoryBeside(folder),
+                                           .mixer = [this] { return mixer; }};
         std::ostringstream outStream;
         std::ostringstream errStream;
         status = ctl::RunKfgctl(arguments, outStream, errStream, environment);
@@ -393,7 +404,7 @@ TEST(Kfgctl, HistoryListsWhatEachSaveReplacedAndRestoreBringsItBack) {
                                    " now\n");
         EXPECT_EQ(restore.err, "");
         EXPECT_EQ(ReadBytes(folder / file), content[1]);
-        const auto kept = platform::SaveHistory::OfUser()->States(folder / file);
+        const auto kept = HistoryBeside(folder)->States(folder / file);
         ASSERT_EQ(kept.size(), 3u);
         EXPECT_EQ(ReadBytes(kept[0].path), content[2]);
         EXPECT_EQ(Ctl(folder, {"restore", "1", file}).status, 0); // the restore undone
@@ -409,7 +420,7 @@ TEST(Kfgctl, HistoryListsWhatEachSaveReplacedAndRestoreBringsItBack) {
               "kfgctl: state 1 of Telvio.ini is of Telvio V 3.20, the file now of "
               "Telvio V 2.83; nothing was written (--force restores it all the same)\n");
     EXPECT_EQ(FolderBytes(folder), before);
-    EXPECT_EQ(platform::SaveHistory::OfUser()->States(folder / "Telvio.ini").size(), 4u);
+    EXPECT_EQ(HistoryBeside(folder)->States(folder / "Telvio.ini").size(), 4u);
     EXPECT_EQ(Ctl(folder, {"restore", "--force", "1", "Telvio.ini"}).status, 0);
     EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), contents["Telvio.ini"][1]);
 }
@@ -667,7 +678,8 @@ TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
 }
 
 // The real program, run by the shell in `folder`: `prefix` before it (env, setpriv), and
-// `output` as the shell's redirection of standard output (a file "out" unless given).
+// `output` as the shell's redirection of standard output (a file "out" unless given). Its
+// home and state folder are the test's own, beside `folder`, unless `prefix` names others.
 struct ProgramRun {
     int status = -1;
     std::string out;
@@ -675,7 +687,9 @@ struct ProgramRun {
 };
 ProgramRun RunProgram(const std::filesystem::path& folder, const std::string& prefix,
                       const std::string& arguments, const std::string& output = ">out") {
-    const std::string command = "cd '" + folder.string() + "' && " + prefix + " " +
+    const std::string beside = folder.parent_path().string();
+    const std::string command = "cd '" + folder.string() + "' && env HOME='" + beside +
+                                "/home' XDG_STATE_HOME='" + beside + "/state' " + prefix + " " +
                                 KFG_CTL_PROGRAM + " " + arguments + " " + output + " 2>err";
     const int status = std::system(command.c_str());
     ProgramRun run{.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1,

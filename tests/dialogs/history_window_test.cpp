@@ -374,10 +374,13 @@ TEST(HistoryWindow, TheMainWindowReachesItFromAFieldAndShowsTheStateItPutBack) {
     const fs::path folder = dir / "V320";
     fs::copy(fs::path(KFG_EXAMPLES_DIR) / "V320", folder, fs::copy_options::recursive);
     const std::string original = ReadBytes(folder / "Telvio.ini");
-    KfgRun start(folder, [](CKfgDlg& d) {
-        TypeInto(d.Item(res::kIdBrightness), QStringLiteral("200"));
-        d.Click(res::kIdStart);
-    });
+    const PrivateHistory kept; // both runs keep their states there
+    KfgRun start(folder,
+                 [](CKfgDlg& d) {
+                     TypeInto(d.Item(res::kIdBrightness), QStringLiteral("200"));
+                     d.Click(res::kIdStart);
+                 },
+                 {}, {.history = kept.history});
     ASSERT_NE(ReadBytes(folder / "Telvio.ini"), original);
 
     QStringList menu;
@@ -385,26 +388,28 @@ TEST(HistoryWindow, TheMainWindowReachesItFromAFieldAndShowsTheStateItPutBack) {
     QStringList inState;
     QStringList now;
     QString shownAfter;
-    KfgRun again(folder, [&](CKfgDlg& d) {
-        framework::ScopedModalHook hook([&](framework::ModalView& view) {
-            if (qobject_cast<QMenu*>(view.Widget()) != nullptr) {
-                menu = view.Text().split(QLatin1Char('\n'));
-                view.End(static_cast<int>(menu.size()) - 1);
-            } else if (auto* window = dynamic_cast<HistoryWindow*>(view.Widget())) {
-                rows = Column(*Rows(*window), 2);
-                inState = Column(*Differences(*window), 1);
-                now = Column(*Differences(*window), 2);
-                QTest::mouseClick(Button(*window, "Wiederherstellen"), Qt::LeftButton);
-                view.End(QDialog::Rejected);
-            } else if (auto* box = qobject_cast<QMessageBox*>(view.Widget())) {
-                QTest::mouseClick(ButtonTitled(*box, "Ja"), Qt::LeftButton);
-            }
-        });
-        QWidget* field = d.Item(res::kIdBrightness);
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_F10, Qt::ShiftModifier);
-        shownAfter = d.ItemText(res::kIdBrightness);
-    });
+    KfgRun again(folder,
+                 [&](CKfgDlg& d) {
+                     framework::ScopedModalHook hook([&](framework::ModalView& view) {
+                         if (qobject_cast<QMenu*>(view.Widget()) != nullptr) {
+                             menu = view.Text().split(QLatin1Char('\n'));
+                             view.End(static_cast<int>(menu.size()) - 1);
+                         } else if (auto* window = dynamic_cast<HistoryWindow*>(view.Widget())) {
+                             rows = Column(*Rows(*window), 2);
+                             inState = Column(*Differences(*window), 1);
+                             now = Column(*Differences(*window), 2);
+                             QTest::mouseClick(Button(*window, "Wiederherstellen"), Qt::LeftButton);
+                             view.End(QDialog::Rejected);
+                         } else if (auto* box = qobject_cast<QMessageBox*>(view.Widget())) {
+                             QTest::mouseClick(ButtonTitled(*box, "Ja"), Qt::LeftButton);
+                         }
+                     });
+                     QWidget* field = d.Item(res::kIdBrightness);
+                     field->setFocus();
+                     QTest::keyClick(field, Qt::Key_F10, Qt::ShiftModifier);
+                     shownAfter = d.ItemText(res::kIdBrightness);
+                 },
+                 {}, {.history = kept.history});
     ASSERT_FALSE(menu.isEmpty());
     EXPECT_EQ(menu.back(), "Frühere Stände …");
     // Qt's own entries first, in the window's language.
@@ -414,7 +419,7 @@ TEST(HistoryWindow, TheMainWindowReachesItFromAFieldAndShowsTheStateItPutBack) {
     EXPECT_EQ(now, QStringList({"200"}));
     EXPECT_EQ(ReadBytes(folder / "Telvio.ini"), original);
     EXPECT_EQ(shownAfter, "128");
-    EXPECT_EQ(platform::SaveHistory::OfUser()->States(folder / "Telvio.ini").size(), 2u);
+    EXPECT_EQ(kept.history->States(folder / "Telvio.ini").size(), 2u);
 }
 
 // A configuration deleted by another program comes back from the main window's own menu, and
@@ -423,29 +428,32 @@ TEST(HistoryWindow, ARestoredKfgIniBringsItsConfigurationsIntoTheMainWindow) {
     TempDir dir;
     const fs::path folder = dir / "V320";
     fs::copy(fs::path(KFG_EXAMPLES_DIR) / "V320", folder, fs::copy_options::recursive);
-    settings::ProfileStore other;
+    const PrivateHistory kept;
+    settings::ProfileStore other({}, {}, kept.history); // another program, keeping alike
     ASSERT_FALSE(other.DeleteSection(folder / "KFG.ini", "Abend"));
     QString question;
     QStringList listed;
-    KfgRun run(folder, [&](CKfgDlg& d) {
-        framework::ScopedModalHook hook([&](framework::ModalView& view) {
-            if (qobject_cast<QMenu*>(view.Widget()) != nullptr) {
-                view.End(0);
-            } else if (auto* window = dynamic_cast<HistoryWindow*>(view.Widget())) {
-                Rows(*window)->setCurrentItem(Rows(*window)->topLevelItem(0));
-                QTest::mouseClick(Button(*window, "Wiederherstellen"), Qt::LeftButton);
-                view.End(QDialog::Rejected);
-            } else if (auto* box = qobject_cast<QMessageBox*>(view.Widget())) {
-                question = view.Text();
-                QTest::mouseClick(ButtonTitled(*box, "Ja"), Qt::LeftButton);
-            }
-        });
-        // A right click on the window's free area.
-        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(1, 1),
-                                d.Window()->mapToGlobal(QPoint(1, 1)));
-        QApplication::sendEvent(d.Window(), &click);
-        listed = ComboEntries(d, res::kIdConfigurationField);
-    });
+    KfgRun run(folder,
+               [&](CKfgDlg& d) {
+                   framework::ScopedModalHook hook([&](framework::ModalView& view) {
+                       if (qobject_cast<QMenu*>(view.Widget()) != nullptr) {
+                           view.End(0);
+                       } else if (auto* window = dynamic_cast<HistoryWindow*>(view.Widget())) {
+                           Rows(*window)->setCurrentItem(Rows(*window)->topLevelItem(0));
+                           QTest::mouseClick(Button(*window, "Wiederherstellen"), Qt::LeftButton);
+                           view.End(QDialog::Rejected);
+                       } else if (auto* box = qobject_cast<QMessageBox*>(view.Widget())) {
+                           question = view.Text();
+                           QTest::mouseClick(ButtonTitled(*box, "Ja"), Qt::LeftButton);
+                       }
+                   });
+                   // A right click on the window's free area.
+                   QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(1, 1),
+                                           d.Window()->mapToGlobal(QPoint(1, 1)));
+                   QApplication::sendEvent(d.Window(), &click);
+                   listed = ComboEntries(d, res::kIdConfigurationField);
+               },
+               {}, {.history = kept.history});
     EXPECT_TRUE(question.startsWith("KFG.ini auf den Stand vom")) << question.toStdString();
     EXPECT_TRUE(listed.contains("Abend")) << listed.join(',').toStdString();
 }

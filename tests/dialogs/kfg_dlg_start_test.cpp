@@ -14,8 +14,8 @@
 namespace kfg::dialogs {
 namespace {
 
-// Start saves, keeping what it replaced in the user's history (the test program's own state
-// folder), and hands over to the viewer of the edition that wrote "Telvio.ini".
+// Start saves, keeping what it replaced in the run's history, and hands over to the viewer of the
+// edition that wrote "Telvio.ini".
 TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
     const std::string before = kEditionFiles[4];
     bool ended = false;
@@ -35,10 +35,10 @@ TEST(KfgStart, SavesKeepingTheReplacedStateThenHandsOverToTheEditionsViewer) {
     EXPECT_EQ(run.result, framework::IDOK);
     EXPECT_THAT(ReadBytes(run / "Telvio.ini"), HasSubstr("Testzeilen=33\r\n"));
     EXPECT_EQ(ReadBytes(run / "KFG.ini"), "[KFG]\r\nFr=0\r\n"); // no sound option changed
-    const auto states = platform::SaveHistory::OfUser()->States(run / "Telvio.ini");
+    const auto states = run.history->States(run / "Telvio.ini");
     ASSERT_EQ(states.size(), 1u);
     EXPECT_EQ(ReadBytes(states[0].path), before);
-    EXPECT_TRUE(platform::SaveHistory::OfUser()->States(run / "KFG.ini").empty()); // unchanged
+    EXPECT_TRUE(run.history->States(run / "KFG.ini").empty()); // unchanged
 }
 
 // A failed start is told in the language of the dialog that started it: the main dialog's in

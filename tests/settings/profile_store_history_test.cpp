@@ -370,30 +370,17 @@ TEST(SaveHistory, WhyNothingIsKeptNamesTheFolderAtFault) {
 // current folder).
 TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
     for (const test::StateHomeCase& c : test::kStateHomeCases) {
+        SCOPED_TRACE(c.xdgStateHome ? c.xdgStateHome : "(unset)");
         const fs::path expected = c.expected ? fs::path(c.expected) / "kfg" : fs::path();
-        EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), expected)
-            << (c.xdgStateHome ? c.xdgStateHome : "(unset)");
-        const int ofUser = test::RunInChild([&] {
-            struct Variable {
-                const char* name;
-                const char* value; // nullptr: unset
-            };
-            for (const Variable& variable :
-                 {Variable{.name = "XDG_STATE_HOME", .value = c.xdgStateHome},
-                  Variable{.name = "HOME", .value = c.home}}) {
-                if (variable.value) {
-                    ::setenv(variable.name, variable.value, 1);
-                } else {
-                    ::unsetenv(variable.name);
-                }
-            }
-            const std::shared_ptr<SaveHistory> history = SaveHistory::OfUser();
-            return c.expected
-                       ? history->Root() == expected / "history"
-                       : history->Root().empty() && history->Keep("Telvio.ini", "[Telvio]\n") ==
-                                                        platform::PrivateFolderErrc::NoStateFolder;
-        });
-        EXPECT_EQ(ofUser, 1) << (c.home ? c.home : "(unset)");
+        EXPECT_EQ(platform::KfgStateFolder(c.xdgStateHome, c.home), expected);
+        SaveHistory history(platform::StateFolder::OfEnvironment(c.xdgStateHome, c.home));
+        if (c.expected) {
+            EXPECT_EQ(history.Root(), expected / "history");
+        } else {
+            EXPECT_TRUE(history.Root().empty());
+            EXPECT_EQ(history.Keep("Telvio.ini", "[Telvio]\n"),
+                      platform::PrivateFolderErrc::NoStateFolder);
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/main/kfg_dlg.h"
 #include "headless/main_dialog_parts.h"
+#include "platform/save_history.h"
 #include "support/modal_script.h"
 #include "support/recording_starter.h"
 #include "support/temp_dir.h"
@@ -44,11 +45,20 @@ struct TelvioFolder : TempDir {
 };
 
 // What a run starts with besides the folder: the starter's answers, a sound card, a file
-// system that counts.
+// system that counts, the history saves keep their states in (one of the run's own, in a
+// temporary folder, unless given: runs that share one see each other's states).
 struct KfgParts {
     RecordingStarter starter{};
     std::shared_ptr<mixer::MixerApi> card{};
     std::shared_ptr<platform::FileSystem> files{};
+    std::shared_ptr<platform::SaveHistory> history{};
+};
+
+// A history of saves in a temporary folder of its own, removed with it.
+struct PrivateHistory {
+    TempDir stateHome;
+    std::shared_ptr<platform::SaveHistory> history =
+        std::make_shared<platform::SaveHistory>(platform::StateFolder(stateHome / "kfg"));
 };
 
 using MainAction = std::function<void(dialogs::CKfgDlg&)>;
@@ -57,14 +67,15 @@ using SideAction = std::function<void(framework::Dialog&)>;
 // Runs the main dialog over `folder` at once; `whileUp` acts on the main dialog while it is
 // modal (side dialogs that come up are cancelled unless `onSide` handles them) and the dialog
 // is cancelled afterwards unless the action ended it. Message boxes are answered with OK.
-struct KfgRun : headless::MainDialogParts {
+struct KfgRun : PrivateHistory, headless::MainDialogParts {
     RecordingStarter starter;
     ModalScript script;
     int result = 0;
 
     explicit KfgRun(const std::filesystem::path& folder, MainAction whileUp = {},
                     SideAction onSide = {}, KfgParts parts = {})
-        : MainDialogParts(std::move(parts.card), std::move(parts.files))
+        : MainDialogParts(std::move(parts.card), std::move(parts.files),
+                          parts.history ? parts.history : history)
         , starter(std::move(parts.starter))
         , script([whileUp, onSide](framework::Dialog& dialog) {
             if (auto* main = dynamic_cast<dialogs::CKfgDlg*>(&dialog)) {

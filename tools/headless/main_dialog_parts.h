@@ -24,10 +24,9 @@ public:
     settings::ProfileStore store;
     std::shared_ptr<mixer::MixerApi> mixer;
 
-    explicit MainDialogParts(
-        std::shared_ptr<mixer::MixerApi> card = {},
-        std::shared_ptr<platform::FileSystem> files = {},
-        std::shared_ptr<platform::SaveHistory> history = platform::SaveHistory::OfUser());
+    explicit MainDialogParts(std::shared_ptr<mixer::MixerApi> card = {},
+                             std::shared_ptr<platform::FileSystem> files = {},
+                             std::shared_ptr<platform::SaveHistory> history = {});
 
     // Runs the main dialog modally over `folder`; returns its end code.
     int Run(const std::filesystem::path& folder, platform::ProgramStarter& starter);
