@@ -35,10 +35,11 @@ children_cpu_seconds() {
          NR == 2 { printf "%.2f\n", seconds($1) + seconds($2) }' "$times_file"
 }
 
-# begin_stage NAME: ends the stage before, prints NAME as a heading and starts its clocks.
+# begin_stage NAME [HEADING]: ends the stage before, prints HEADING (NAME without one) and
+# starts NAME's clocks.
 begin_stage() {
     end_stage
-    heading "$1"
+    heading "${2:-$1}"
     stage="$1"
     stage_start="${EPOCHREALTIME/,/.}"
     times >"$times_file"
@@ -54,8 +55,14 @@ end_stage() {
     stage=""
 }
 
+# Work that runs beside a stage's own, ended with the script if that fails.
+beside=()
+
 print_times() {
-    local status=$? failed="$stage"
+    local status=$? failed="$stage" pid
+    for pid in "${beside[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
     end_stage
     heading "Times"
     printf '%-44s %7s %7s\n' "Stage" "wall s" "CPU s"
@@ -111,7 +118,8 @@ run_ctest() {
     summaries+=("$name: $(grep -E 'tests passed, [0-9]+ tests? failed out of' "$log" | tail -1)")
 }
 
-begin_stage "Release build with tests and benchmarks (RelWithDebInfo, warnings as errors)"
+begin_stage "Release build" \
+    "Release build with tests and benchmarks (RelWithDebInfo, warnings as errors)"
 # The reference build: every file compiled on its own, as a developer's build does, so an
 # include that is missing fails here. Line tables are all the debug information a test run
 # reads (backtraces); full -g would cost a third of the build.
@@ -120,43 +128,70 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKFG_BENCHMARKS=ON -DKFG_PCH=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "${cmake_cache_options[@]}"
 cmake --build build/release -j"$jobs"
 
-begin_stage "clang check of src/ (syntax only, warnings as errors)"
-scripts/clang-check.sh build/release
+# run_beside LOG COMMAND...: starts COMMAND in the background, its output into LOG. The tests
+# mostly wait for the programs they start, which leaves a core for other work.
+run_beside() {
+    local log="$1"
+    shift
+    "$@" >"$log" 2>&1 &
+    beside+=("$!")
+}
 
-begin_stage "Release tests"
+# end_beside WHAT LOG: waits for the work started last, prints its log, and fails when it did.
+end_beside() {
+    local what="$1" log="$2" status=0
+    wait "${beside[-1]}" || status=$?
+    unset 'beside[-1]'
+    heading "$what"
+    cat "$log"
+    if ((status != 0)); then
+        echo "FAILED: $what" >&2
+        exit 1
+    fi
+}
+
+begin_stage "Release tests + clang check of src/" "Release tests, and beside them the clang check"
+run_beside build/release/clang-check.log scripts/clang-check.sh build/release
 run_ctest "Release" build/release
+end_beside "clang check of src/ (syntax only, warnings as errors)" build/release/clang-check.log
 
-begin_stage "Sanitizer build (Debug, AddressSanitizer + UndefinedBehaviorSanitizer)"
+begin_stage "Sanitizer build" "Sanitizer build (Debug, AddressSanitizer + UndefinedBehaviorSanitizer)"
 # Precompiled headers: this build repeats the release build's files with other flags, and at
-# -O0 parsing the headers is most of its work.
+# -O0 parsing the headers is much of its work.
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKFG_SANITIZE=ON -DKFG_WERROR=ON \
     -DKFG_BENCHMARKS=OFF -DKFG_PCH=ON "${cmake_cache_options[@]}"
 cmake --build build/sanitize -j"$jobs"
-
-begin_stage "Sanitizer tests"
-# Any finding ends the test with a stack trace and a failing exit code.
-ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
-ASAN_OPTIONS+=":check_initialization_order=1:print_stacktrace=1"
-export ASAN_OPTIONS
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-run_ctest "Sanitizer" build/sanitize
 
 fuzz_targets=()
 for source in fuzz/*_fuzz.cpp; do
     [[ -e "$source" ]] && fuzz_targets+=("$(basename "$source" .cpp)")
 done
 
-begin_stage "Fuzz build (clang, libFuzzer)"
-# Optimised with debug information, but without NDEBUG: assertions stay live while fuzzing.
-# Only the fuzz programs and what they link are built.
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DKFG_FUZZ=ON -DKFG_TESTS=OFF -DKFG_BENCHMARKS=OFF \
-    -DKFG_GUI=OFF -DKFG_PCH=OFF "${cmake_cache_options[@]}"
-if ((${#fuzz_targets[@]} > 0)); then
-    cmake --build build/fuzz -j"$jobs" --target "${fuzz_targets[@]}"
-fi
+# fuzz_build: the fuzz programs and what they link, nothing else. Optimised with debug
+# information, but without NDEBUG: assertions stay live while fuzzing.
+fuzz_build() {
+    CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DKFG_FUZZ=ON -DKFG_TESTS=OFF -DKFG_BENCHMARKS=OFF \
+        -DKFG_GUI=OFF -DKFG_PCH=OFF "${cmake_cache_options[@]}"
+    if ((${#fuzz_targets[@]} > 0)); then
+        cmake --build build/fuzz -j"$jobs" --target "${fuzz_targets[@]}"
+    fi
+}
 
-begin_stage "Fuzzing ${#fuzz_targets[@]} targets for ${fuzz_seconds} s each, side by side"
+begin_stage "Sanitizer tests + fuzz build" \
+    "Sanitizer tests, and beside them the fuzz build (clang, libFuzzer)"
+mkdir -p build/fuzz
+run_beside build/fuzz/build.log fuzz_build
+# Any finding ends the test with a stack trace and a failing exit code.
+ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+ASAN_OPTIONS+=":check_initialization_order=1:print_stacktrace=1"
+export ASAN_OPTIONS
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+run_ctest "Sanitizer" build/sanitize
+end_beside "Fuzz build (clang, libFuzzer)" build/fuzz/build.log
+
+begin_stage "Fuzzing, targets side by side" \
+    "Fuzzing ${#fuzz_targets[@]} targets for ${fuzz_seconds} s each, side by side"
 # Each fuzz target runs in one process, so they run together, one per core, each into a log of
 # its own that is printed when all have ended.
 artifacts="$root/build/fuzz/artifacts"
@@ -192,10 +227,10 @@ fi
 fuzz_count=${#fuzz_targets[@]}
 echo "$fuzz_count fuzz targets ran without a finding."
 
-begin_stage "Debian package: build it with the README's command"
+begin_stage "Debian package build" "Debian package: build it with the README's command"
 scripts/package.sh
 
-begin_stage "Debian package: check, install and remove it"
+begin_stage "Debian package check" "Debian package: check, install and remove it"
 scripts/check-package.sh build/package/kfg_*.deb
 summaries+=("Debian package: lintian without errors, desktop files and metadata valid, installed, \
 started from a menu entry, removed without a trace")
