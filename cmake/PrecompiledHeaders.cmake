@@ -10,7 +10,7 @@
 # Off by default: a build without them compiles every file on its own, and so finds an include
 # that is missing; scripts/test.sh's release build is such a build.
 # GCC 12 also loses track of which code comes from system headers when it reads a precompiled
-# header, so from -O2 on it warns there (-Warray-bounds, -Wstringop-overflow inside
+# header, so from -O2 on it warns there (-Warray-bounds, -Wstringop-overflow, -Wrestrict inside
 # std::string), which the release build's warnings-as-errors would turn into failures.
 # A target keeps out with set_target_properties(TARGET PROPERTIES KFG_PCH OFF).
 option(KFG_PCH "Precompile the standard library, Qt and GoogleTest headers most files include" OFF)
@@ -135,7 +135,7 @@ function(kfg_precompile_headers)
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
       # GCC 12's false alarms inside std::string, which it shows only with a precompiled header
       # (see above); these warnings need -O2, so the release build still reports them.
-      target_compile_options(${target} PRIVATE -Wno-array-bounds -Wno-stringop-overflow)
+      target_compile_options(${target} PRIVATE -Wno-array-bounds -Wno-stringop-overflow -Wno-restrict)
     endif()
     message(DEBUG "precompiled headers: ${target} uses ${flavour}")
   endforeach()

@@ -7,5 +7,7 @@ if command -v ccache >/dev/null; then
     # Paths below the work tree hash alike in every clone; the precompiled headers are cached
     # only when ccache may ignore their macros and time stamps.
     export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(pwd)}"
-    export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:+$CCACHE_SLOPPINESS,}pch_defines,time_macros,include_file_mtime,include_file_ctime"
+    if [[ ",${CCACHE_SLOPPINESS:-}," != *,pch_defines,* ]]; then
+        export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:+$CCACHE_SLOPPINESS,}pch_defines,time_macros,include_file_mtime,include_file_ctime"
+    fi
 fi
