@@ -2,8 +2,8 @@
 #include "app/command_line.h"
 
 #include "kfg_version.h"
-#include "platform/input_check_texts.h"
 #include "platform/no_repeats.h"
+#include "texts/input_check_texts.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -18,8 +18,8 @@ namespace kfg::app {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::TextLanguage;
-using platform::Texts;
+using texts::TextLanguage;
+using texts::Texts;
 
 // KFG's options, in the order they win when several are given. A new option is one row here
 // and its action in main().
@@ -96,7 +96,7 @@ struct MessageRow {
 };
 
 constexpr auto kMessages = std::to_array<MessageRow>({
-    {Message::NoSuchFolder, platform::kFolderMissing},
+    {Message::NoSuchFolder, texts::kFolderMissing},
     {Message::NotAFolder, {"%1 is not a folder", "%1 ist kein Ordner", "%1 no es una carpeta"}},
     {Message::FolderNotEntered,
      {"the folder %1 cannot be entered", "in den Ordner %1 kann nicht gewechselt werden",
@@ -122,7 +122,7 @@ static_assert(platform::RowPerEnumerator(
 
 std::string Text(Message message, TextLanguage language,
                  std::initializer_list<std::string_view> values = {}) {
-    return platform::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
+    return texts::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
 }
 
 CommandLine Refusal(CommandLine commandLine, TextLanguage language, Message message,

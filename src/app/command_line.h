@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -32,14 +32,14 @@ inline constexpr int kUsageError = 2;
 // UTF-8. A relative FOLDER is taken from `workingFolder`; the refusal is in `language`.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::filesystem::path& workingFolder,
-                             platform::TextLanguage language);
+                             texts::TextLanguage language);
 
 // Prints what `commandLine` has to say. The exit status when KFG ends here; nothing when it
 // runs.
 std::optional<int> Answer(const CommandLine& commandLine, std::ostream& out, std::ostream& err);
 
 // The refusal of a FOLDER that cannot be made the working folder, as ParseCommandLine words it.
-std::string FolderNotEntered(const std::filesystem::path& folder, platform::TextLanguage language);
+std::string FolderNotEntered(const std::filesystem::path& folder, texts::TextLanguage language);
 
 // argc and argv for the application object: the program's name and Qt's options. Qt keeps
 // pointers into them, so this outlives the application object.

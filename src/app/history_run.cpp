@@ -11,7 +11,7 @@
 
 namespace kfg::app {
 
-void ShowEarlierStatesOf(const std::filesystem::path& folder, platform::TextLanguage language,
+void ShowEarlierStatesOf(const std::filesystem::path& folder, texts::TextLanguage language,
                          QWidget* parent, const platform::StateFolder& stateFolder) {
     settings::ProfileStore store(SettingsDiagnosticsSink(), {},
                                  std::make_shared<platform::SaveHistory>(stateFolder));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/state_folder.h"
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <filesystem>
 
@@ -13,7 +13,7 @@ namespace kfg::app {
 // the states kept in `stateFolder`: the window in `language`, the settings named as the
 // folder's main window names them, Qt's own words in `language` too. Returns when the window
 // closes.
-void ShowEarlierStatesOf(const std::filesystem::path& folder, platform::TextLanguage language,
+void ShowEarlierStatesOf(const std::filesystem::path& folder, texts::TextLanguage language,
                          QWidget* parent, const platform::StateFolder& stateFolder);
 
 } // namespace kfg::app

@@ -1,5 +1,7 @@
 #include "app/launch_diagnostics.h"
 
+#include "texts/failure_reasons.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -25,9 +27,13 @@ platform::LaunchFailureSink LaunchDiagnosticsSink() {
         const QString what = QString::fromUtf8(failure.step) + QStringLiteral(" of ") +
                              QString::fromStdString(failure.program) + QStringLiteral(" (") +
                              commandLine.join(QLatin1Char(' ')) + QLatin1Char(')');
-        if (!failure.sentence.empty()) {
+        // A program that ran and failed, or outlasted its wait, is no failed start: said so.
+        if (failure.waited.count() > 0) {
             qCWarning(kfgLaunch).noquote()
-                << what + ':' << QString::fromStdString(failure.sentence);
+                << what + ':'
+                << QString::fromStdString(texts::SoundInitialisationMessage(
+                       failure.program, failure.waited, failure.error,
+                       texts::TextLanguage::English));
             return;
         }
         qCWarning(kfgLaunch).noquote()

@@ -11,7 +11,7 @@
 #include "app/history_run.h"
 #include "app/kfg_app.h"
 #include "framework/qt_translations.h"
-#include "platform/message_language.h"
+#include "texts/message_language.h"
 
 #include <QApplication>
 #include <filesystem>
@@ -24,12 +24,12 @@ int main(int argc, char** argv) {
     if (error) {
         workingFolder = ".";
     }
-    const kfg::platform::LocaleEnvironment locale = kfg::platform::LocaleEnvironmentOfProcess();
+    const kfg::texts::LocaleEnvironment locale = kfg::texts::LocaleEnvironmentOfProcess();
     // The terminal's bytes follow the locale's character set; the chooser draws its own text.
-    const kfg::platform::TextLanguage language =
-        kfg::platform::MessageLanguage(locale, kfg::platform::MessageOutput::Terminal);
-    const kfg::platform::TextLanguage windowLanguage =
-        kfg::platform::MessageLanguage(locale, kfg::platform::MessageOutput::Window);
+    const kfg::texts::TextLanguage language =
+        kfg::texts::MessageLanguage(locale, kfg::texts::MessageOutput::Terminal);
+    const kfg::texts::TextLanguage windowLanguage =
+        kfg::texts::MessageLanguage(locale, kfg::texts::MessageOutput::Window);
     const kfg::app::CommandLine commandLine =
         kfg::app::ParseCommandLine({argv + 1, argv + argc}, workingFolder, language);
     if (const std::optional<int> status = kfg::app::Answer(commandLine, std::cout, std::cerr)) {
@@ -52,8 +52,7 @@ int main(int argc, char** argv) {
         kfg::dialogs::FolderChooser chooser(kfg::app::ChooserSourcesOfProcess(stateFolder),
                                             windowLanguage);
         chooser.SetHistoryOpener([&stateFolder](const std::filesystem::path& shown,
-                                                kfg::platform::TextLanguage shownIn,
-                                                QWidget* parent) {
+                                                kfg::texts::TextLanguage shownIn, QWidget* parent) {
             kfg::app::ShowEarlierStatesOf(shown, shownIn, parent, stateFolder);
         });
         if (chooser.exec() != QDialog::Accepted || !chooser.ChosenFolder()) {

@@ -3,7 +3,6 @@
 
 #include "ctl/ctl_keys.h"
 #include "mixer/mixer_base.h"
-#include "platform/failure_reasons.h"
 #include "platform/program_command.h"
 #include "platform/program_starter.h"
 #include "settings/configuration_scan.h"
@@ -11,6 +10,7 @@
 #include "settings/kfg_keys.h"
 #include "settings/viewer_start.h"
 #include "settings/windows1252.h"
+#include "texts/failure_reasons.h"
 
 #include <array>
 #include <cstdio>
@@ -39,7 +39,7 @@ std::optional<Source> SourceOf(Folder& folder, Arguments arguments) {
 }
 
 void ShowJson(Folder& folder, const Source& source, const LoadedSettings& loaded,
-              platform::TextLanguage language) {
+              texts::TextLanguage language) {
     std::ostream& out = folder.Out();
     std::string keys;
     std::string texts;
@@ -124,7 +124,7 @@ int ShowCommand(Folder& folder, Arguments arguments, bool json) {
         return kRefused;
     }
     const LoadedSettings loaded = folder.Load(source->file, source->section);
-    const platform::TextLanguage language = folder.CaptionLanguage();
+    const texts::TextLanguage language = folder.CaptionLanguage();
     if (json) {
         ShowJson(folder, *source, loaded, language);
         return kDone;
@@ -226,8 +226,9 @@ int StartCommand(Folder& folder, Arguments arguments, bool) {
         [&](const std::error_code& soundInitialised) {
             // Told, and Telvio still starts, as from the dialog.
             if (soundInitialised) {
-                folder.Refuse(
-                    platform::SoundInitialisationMessage(soundInitialised, environment.language));
+                folder.Refuse(texts::SoundInitialisationMessage(
+                    settings::kSoundInitialisationProgram, settings::kSoundInitialisationLimit,
+                    soundInitialised, environment.language));
             }
             folder.Out().flush(); // Telvio takes over this process and its streams
         });
@@ -235,7 +236,7 @@ int StartCommand(Folder& folder, Arguments arguments, bool) {
         return kDone; // only a starter that does not replace the process comes back
     }
     const std::string viewer(settings::FactsOf(folder.Edition()).viewerProgram);
-    return folder.Refuse(platform::StartFailureMessage(
+    return folder.Refuse(texts::StartFailureMessage(
         platform::FindProgramFile(folder.Path(), viewer).name, failed, environment.language));
 }
 

@@ -1,6 +1,5 @@
 #include "ctl/ctl_folder.h"
 
-#include "platform/failure_reasons.h"
 #include "platform/name_lookup.h"
 #include "settings/configuration_names.h"
 #include "settings/edition_detection.h"
@@ -10,6 +9,7 @@
 #include "settings/save_rules.h"
 #include "settings/viewer_keys.h"
 #include "settings/windows1252.h"
+#include "texts/failure_reasons.h"
 
 #include <ostream>
 #include <system_error>
@@ -66,7 +66,7 @@ bool Folder::HasManagerFile() const {
         platform::FindIgnoringCase(path_, settings::kManagerFile).path, error));
 }
 
-platform::TextLanguage Folder::CaptionLanguage() {
+texts::TextLanguage Folder::CaptionLanguage() {
     return settings::CaptionLanguageAtStartUp(settings::ReadKfgNumber(
         store_, ManagerFile(), settings::KfgKey::Fr, settings::KfgReader::StartUp));
 }
@@ -134,8 +134,8 @@ int Folder::Refuse(std::string_view text) {
 int Folder::Told(const settings::ProfileStore::FailureCollector& failures) {
     const std::vector<settings::ProfileFailure> failed = failures.FirstPerFile();
     for (const settings::ProfileFailure& failure : failed) {
-        Refuse(platform::SaveFailureMessage(failure.file.filename().string(), failure.error,
-                                            environment_.language));
+        Refuse(texts::SaveFailureMessage(failure.file.filename().string(), failure.error,
+                                         environment_.language));
     }
     return failed.empty() ? kDone : kRefused;
 }

@@ -2,11 +2,11 @@
 
 #include "ctl/ctl_texts.h"
 #include "ctl/kfgctl.h"
-#include "platform/text_language.h"
 #include "settings/edition.h"
 #include "settings/process_state.h"
 #include "settings/profile_store.h"
 #include "settings/settings_record.h"
+#include "texts/text_language.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -52,7 +52,7 @@ public:
     const Environment& Env() const { return environment_; }
     std::ostream& Out() { return out_; }
     // The captions' language of the stored "Fr", as the dialog shows lists.
-    platform::TextLanguage CaptionLanguage();
+    texts::TextLanguage CaptionLanguage();
 
     // The section of configuration `name` (UTF-8 as typed): the name checked as the dialog
     // checks it and, when `mustExist`, found in "KFG.ini". Nothing, after saying why, else.

@@ -1,12 +1,12 @@
 // The kept states of the settings files: listing them and putting one back.
 #include "ctl/ctl_commands.h"
-#include "platform/failure_reasons.h"
 #include "platform/name_lookup.h"
 #include "platform/strict_integer.h"
 #include "settings/earlier_states.h"
 #include "settings/edition_facts.h"
 #include "settings/state_differences.h"
 #include "settings/windows1252.h"
+#include "texts/failure_reasons.h"
 #include "texts/kept_state_texts.h"
 
 #include <optional>
@@ -46,7 +46,7 @@ std::vector<std::string> ChangedKeys(const ListedState& state) {
     return keys;
 }
 
-std::string KeysLine(const std::vector<std::string>& keys, platform::TextLanguage language) {
+std::string KeysLine(const std::vector<std::string>& keys, texts::TextLanguage language) {
     if (keys.empty()) {
         return Text(Message::NoKeyDiffers, language);
     }
@@ -172,15 +172,14 @@ int RestoreCommand(Folder& folder, Arguments arguments, bool force) {
     const auto failures = folder.Store().CollectFailures();
     const settings::RestoreOutcome outcome = states.Restore(
         *state, force ? settings::EditionCheck::Skipped : settings::EditionCheck::Made);
-    const platform::TextLanguage language = folder.Env().language;
+    const texts::TextLanguage language = folder.Env().language;
     using Result = settings::RestoreOutcome::Result;
     switch (outcome.result) {
     case Result::Restored:
         break;
     case Result::Unreadable:
-        return folder.Refuse(
-            Message::StateUnreadable,
-            {shown, state->file, platform::FailureReason(outcome.error, language)});
+        return folder.Refuse(Message::StateUnreadable,
+                             {shown, state->file, texts::FailureReason(outcome.error, language)});
     case Result::OtherEdition:
         return folder.Refuse(Message::OtherEdition,
                              {shown, state->file,

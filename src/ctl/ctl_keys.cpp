@@ -1,11 +1,11 @@
 #include "ctl/ctl_keys.h"
 
-#include "platform/input_check_texts.h"
 #include "platform/name_lookup.h"
 #include "platform/strict_integer.h"
 #include "settings/choice_tables.h"
 #include "settings/edition_facts.h"
 #include "settings/viewer_keys.h"
+#include "texts/input_check_texts.h"
 
 #include <algorithm>
 
@@ -95,7 +95,7 @@ int ValueOf(const NamedKey& key, const LoadedSettings& loaded) {
 }
 
 std::optional<std::string_view> TextOf(const NamedKey& key, int value, settings::Edition edition,
-                                       platform::TextLanguage language) {
+                                       texts::TextLanguage language) {
     if (key.slot >= 0 || key.key->values.kind != ValueKind::Choice) {
         return std::nullopt;
     }
@@ -121,7 +121,7 @@ std::optional<int> ParseValue(Folder& folder, const NamedKey& key, std::string_v
     }
     if (!number) {
         folder.Refuse(Message::NotANumber,
-                      {key.name, text, platform::kIntegerExpected.In(folder.Env().language)});
+                      {key.name, text, texts::kIntegerExpected.In(folder.Env().language)});
         return std::nullopt;
     }
     if (key.slot >= 0 && *number == 0) {
@@ -130,8 +130,8 @@ std::optional<int> ParseValue(Folder& folder, const NamedKey& key, std::string_v
     }
     if (key.slot < 0 && !settings::Allows(*key.key, folder.Edition(), *number)) {
         const std::string check =
-            platform::FillIn(platform::kIntegerBetween.In(folder.Env().language),
-                             {std::to_string(values.low), std::to_string(values.high)});
+            texts::FillIn(texts::kIntegerBetween.In(folder.Env().language),
+                          {std::to_string(values.low), std::to_string(values.high)});
         folder.Refuse(Message::OutOfRange, {key.name, text, check});
         return std::nullopt;
     }

@@ -31,7 +31,7 @@ int ValueOf(const NamedKey& key, const LoadedSettings& loaded);
 // The row text of a list key's value in the captions' language; nothing for other keys and
 // for a value that is no row.
 std::optional<std::string_view> TextOf(const NamedKey& key, int value, settings::Edition edition,
-                                       platform::TextLanguage language);
+                                       texts::TextLanguage language);
 
 // The number `text` stands for as a value of `key`: within the dialog's range, a row of a
 // list by number or by its text in either language, never 0 for a memory slot. Nothing, after

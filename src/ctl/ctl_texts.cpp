@@ -1,15 +1,15 @@
 #include "ctl/ctl_texts.h"
 
-#include "platform/input_check_texts.h"
 #include "platform/no_repeats.h"
 #include "settings/configuration_names.h"
+#include "texts/input_check_texts.h"
 
 #include <array>
 
 namespace kfg::ctl {
 namespace {
 
-using platform::Texts;
+using texts::Texts;
 
 struct MessageRow {
     Message message;
@@ -17,7 +17,7 @@ struct MessageRow {
 };
 
 constexpr auto kMessages = std::to_array<MessageRow>({
-    {Message::MissingFolder, platform::kFolderMissing},
+    {Message::MissingFolder, texts::kFolderMissing},
     {Message::MissingViewerSettings,
      {"Telvio.ini does not exist in %1", "Telvio.ini nicht vorhanden in %1",
       "Telvio.ini no existe en %1"}},
@@ -138,9 +138,9 @@ static_assert(platform::RowPerEnumerator(
 
 } // namespace
 
-std::string Text(Message message, platform::TextLanguage language,
+std::string Text(Message message, texts::TextLanguage language,
                  std::initializer_list<std::string_view> values) {
-    return platform::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
+    return texts::FillIn(kMessages[static_cast<std::size_t>(message)].text.In(language), values);
 }
 
 } // namespace kfg::ctl

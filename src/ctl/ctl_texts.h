@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <initializer_list>
 #include <string>
@@ -46,7 +46,7 @@ enum class Message {
 };
 
 // The message in `language`, %1, %2, ... filled in with `values`.
-std::string Text(Message message, platform::TextLanguage language,
+std::string Text(Message message, texts::TextLanguage language,
                  std::initializer_list<std::string_view> values = {});
 
 } // namespace kfg::ctl

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <filesystem>
 #include <functional>
@@ -25,7 +25,7 @@ enum ExitStatus : int { kDone = 0, kRefused = 1, kUsage = 2 };
 // What kfgctl takes from the process it runs in, so tests can give it their own.
 struct Environment {
     std::filesystem::path workingDirectory; // Telvio's folder unless -C names another
-    platform::TextLanguage language = platform::TextLanguage::English;
+    texts::TextLanguage language = texts::TextLanguage::English;
     platform::ProgramStarter* starter = nullptr; // starts the sound initialisation and Telvio
     // Where saves keep the states they replace; none keeps nothing (and history lists none).
     std::shared_ptr<platform::SaveHistory> history;

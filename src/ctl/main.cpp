@@ -3,12 +3,12 @@
 #include "ctl/kfgctl.h"
 #include "mixer/system_mixer.h"
 #include "platform/failure_cause.h"
-#include "platform/failure_reasons.h"
-#include "platform/message_language.h"
 #include "platform/program_command.h"
 #include "platform/program_starter.h"
 #include "platform/save_history.h"
 #include "platform/standard_output.h"
+#include "texts/failure_reasons.h"
+#include "texts/message_language.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
     if (error) {
         environment.workingDirectory = ".";
     }
-    environment.language = kfg::platform::MessageLanguage(
-        kfg::platform::LocaleEnvironmentOfProcess(), kfg::platform::MessageOutput::Terminal);
+    environment.language = kfg::texts::MessageLanguage(kfg::texts::LocaleEnvironmentOfProcess(),
+                                                       kfg::texts::MessageOutput::Terminal);
     environment.starter = &starter;
     environment.history =
         std::make_shared<kfg::platform::SaveHistory>(kfg::platform::StateFolder::OfEnvironment(
@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
         std::cerr << "kfgctl: "
                   << kfg::ctl::Text(
                          kfg::ctl::Message::OutputUnwritable, environment.language,
-                         {kfg::platform::FailureReason(kfg::platform::SortWriteFailure(failed),
-                                                       environment.language)})
+                         {kfg::texts::FailureReason(kfg::platform::SortWriteFailure(failed),
+                                                    environment.language)})
                   << '\n';
         return kfg::ctl::kRefused;
     }

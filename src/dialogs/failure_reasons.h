@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <QString>
 #include <filesystem>
@@ -22,7 +22,7 @@ namespace kfg::dialogs {
 // iniciar <name>: <reason>", the name as spelled in the folder.
 void ShowStartFailure(framework::Dialog* owner, const std::filesystem::path& workingDirectory,
                       const std::string& name, const std::error_code& error,
-                      platform::TextLanguage language);
+                      texts::TextLanguage language);
 
 // Tells the user which files a command could not save and why, in one message with one line
 // per file: "<file> konnte nicht gespeichert werden: <reason>" / "No se pudo guardar <file>:
@@ -30,6 +30,6 @@ void ShowStartFailure(framework::Dialog* owner, const std::filesystem::path& wor
 // Meant for ProfileStore::FailureCollector::FirstPerFile().
 void ShowSaveFailures(framework::Dialog* owner,
                       const std::vector<settings::ProfileFailure>& failures,
-                      platform::TextLanguage language);
+                      texts::TextLanguage language);
 
 } // namespace kfg::dialogs

@@ -90,8 +90,8 @@ public:
     }
 
     // The language of the layer's own texts (input check messages, spin arrow names).
-    void SetLanguage(platform::TextLanguage language);
-    platform::TextLanguage CurrentLanguage() const { return language_; }
+    void SetLanguage(texts::TextLanguage language);
+    texts::TextLanguage CurrentLanguage() const { return language_; }
 
     // Acts as the user would (tests, snapshots): clicks a button, presses Escape, closes.
     void Click(int id);
@@ -134,7 +134,7 @@ private:
     std::map<int, QString> accessibleNames_;
     std::vector<ContextEntry> contextEntries_;
     std::vector<std::function<void()>> afterFirstPaint_;
-    platform::TextLanguage language_ = platform::TextLanguage::German;
+    texts::TextLanguage language_ = texts::TextLanguage::German;
     std::unique_ptr<Controls> controls_;
     int result_ = 0;
     bool ended_ = false;

@@ -132,7 +132,7 @@ void Dialog::RefreshAccessibleNames() {
     }
 }
 
-void Dialog::SetLanguage(platform::TextLanguage language) {
+void Dialog::SetLanguage(texts::TextLanguage language) {
     language_ = language;
     if (QWidget* window = Window()) {
         const LayerTexts& texts = TextsFor(language);

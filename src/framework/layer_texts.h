@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <QString>
 
@@ -15,9 +15,9 @@ struct LayerTexts {
 };
 
 // In German or Spanish; German stands in for any other language.
-const LayerTexts& TextsFor(platform::TextLanguage language);
+const LayerTexts& TextsFor(texts::TextLanguage language);
 
 // The message of a failed range check, in `language`.
-QString IntegerBetweenMessage(platform::TextLanguage language, int low, int high);
+QString IntegerBetweenMessage(texts::TextLanguage language, int low, int high);
 
 } // namespace kfg::framework

@@ -11,14 +11,14 @@ QtTranslations::~QtTranslations() {
     }
 }
 
-void QtTranslations::Use(platform::TextLanguage language) {
+void QtTranslations::Use(texts::TextLanguage language) {
     if (translator_) {
         QCoreApplication::removeTranslator(translator_.get());
         translator_.reset();
     }
-    const char* name = language == platform::TextLanguage::German    ? "qtbase_de"
-                       : language == platform::TextLanguage::Spanish ? "qtbase_es"
-                                                                     : nullptr;
+    const char* name = language == texts::TextLanguage::German    ? "qtbase_de"
+                       : language == texts::TextLanguage::Spanish ? "qtbase_es"
+                                                                  : nullptr;
     if (name == nullptr) {
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <QTranslator>
 #include <memory>
@@ -18,7 +18,7 @@ public:
     QtTranslations& operator=(const QtTranslations&) = delete;
 
     // Switches to `language`; English takes Qt's own texts.
-    void Use(platform::TextLanguage language);
+    void Use(texts::TextLanguage language);
 
 private:
     std::unique_ptr<QTranslator> translator_;

@@ -8,7 +8,7 @@
 namespace kfg::platform {
 
 // Where a name of the working folder leads when letter case is ignored, as wine finds the
-// files of a Windows program copied from a FAT medium ("TELVIO.INI" for "Telvio.ini").
+// files of a Windows program copied from a FAT medium ("SETUP.INI" for "Setup.ini").
 struct NameMatch {
     // The entry to use: the exact name when it exists, else the first entry in byte order that
     // matches ignoring ASCII case, else folder/name (a new file gets the caller's spelling).

@@ -80,7 +80,7 @@ std::optional<std::string> FindOnSearchPath(const std::string& program,
     std::string folder;
     while (std::getline(folders, folder, ':')) {
         if (folder.empty() || folder.front() != '/') {
-            continue; // relative entries would find a file of the Telvio folder
+            continue; // relative entries would find a file of the program's folder
         }
         const std::filesystem::path candidate = std::filesystem::path(folder) / program;
         std::error_code ignored;

@@ -1,7 +1,6 @@
 #include "platform/program_starter.h"
 
 #include "platform/failure_cause.h"
-#include "platform/failure_reasons.h"
 #include "platform/program_command.h"
 #include "platform/program_launcher.h"
 
@@ -37,19 +36,17 @@ std::error_code ExecFailure(std::error_code error, bool throughWine) {
 
 } // namespace
 
-std::error_code SystemProgramStarter::Report(const char* step, const std::string& program,
-                                             const std::vector<std::string>& commandLine,
-                                             std::error_code error, std::string sentence) const {
-    if (error && sink_) {
-        sink_({step, program, commandLine, error, false, std::move(sentence)});
+std::error_code SystemProgramStarter::Report(LaunchFailure failure) const {
+    if (failure.error && sink_) {
+        sink_(failure);
     }
-    return error;
+    return failure.error;
 }
 
 void SystemProgramStarter::ReportSpellings(const std::string& program,
                                            const ProgramCommand& command) const {
     if (!command.spellings.empty() && sink_) {
-        sink_({"look up", program, command.spellings, {}, true, {}});
+        sink_({"look up", program, command.spellings, {}, true});
     }
 }
 
@@ -59,17 +56,16 @@ std::error_code SystemProgramStarter::Start(const std::filesystem::path& working
     return Run("start", workingDirectory, name, arguments, StartDetached);
 }
 
-std::error_code
-SystemProgramStarter::RunSoundInitialisation(const std::filesystem::path& workingDirectory) {
+std::error_code SystemProgramStarter::RunWaited(const std::filesystem::path& workingDirectory,
+                                                const WaitedProgram& program) {
     // A Windows system program: it only ever runs through wine.
     const std::optional<std::string> wine = FindOnSearchPath("wine", searchPath_);
-    const std::vector<std::string> commandLine{wine.value_or("wine"), kSoundInitialisationProgram,
-                                               "bt848dlg.dll,initialize"};
-    const std::error_code error =
-        wine ? StartAndWait(commandLine, workingDirectory, kSoundInitialisationLimit)
-             : make_error_code(FailureCause::WineMissing);
-    return Report("sound initialisation", kSoundInitialisationProgram, commandLine, error,
-                  error ? SoundInitialisationMessage(error, TextLanguage::English) : std::string());
+    std::vector<std::string> commandLine{wine.value_or("wine")};
+    commandLine.insert(commandLine.end(), program.arguments.begin(), program.arguments.end());
+    const std::error_code error = wine ? StartAndWait(commandLine, workingDirectory, program.limit)
+                                       : make_error_code(FailureCause::WineMissing);
+    return Report({program.what, program.arguments.empty() ? "" : program.arguments.front(),
+                   commandLine, error, false, program.limit});
 }
 
 std::error_code SystemProgramStarter::HandOver(const std::filesystem::path& workingDirectory,
@@ -88,7 +84,7 @@ std::error_code SystemProgramStarter::Run(const char* step,
     const std::error_code error =
         command.error ? command.error
                       : ExecFailure(run(command.argv, workingDirectory), command.throughWine);
-    return Report(step, name, command.argv, error);
+    return Report({step, name, command.argv, error});
 }
 
 } // namespace kfg::platform

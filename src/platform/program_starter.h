@@ -12,10 +12,12 @@
 
 namespace kfg::platform {
 
-// How long the sound initialisation is waited for; Telvio starts after it either way.
-inline constexpr std::chrono::seconds kSoundInitialisationLimit{5};
-// The Windows program the sound initialisation runs, as messages name it.
-inline constexpr const char* kSoundInitialisationProgram = "rundll32.exe";
+// A Windows system program that runs through wine and is waited for.
+struct WaitedProgram {
+    const char* what;                   // what it does, for the diagnostics
+    std::vector<std::string> arguments; // after "wine": the program, then its arguments
+    std::chrono::seconds limit;         // how long it is waited for at most
+};
 
 // Starts the programs KFG hands work to. The dialogs use this interface, so that tests can
 // see what would have been started without starting anything. Failures are FailureCause
@@ -28,9 +30,9 @@ public:
     [[nodiscard]] virtual std::error_code Start(const std::filesystem::path& workingDirectory,
                                                 const std::string& name,
                                                 const std::vector<std::string>& arguments) = 0;
-    // Runs the capture card's sound initialisation and waits for it to end, at most 5 seconds.
-    [[nodiscard]] virtual std::error_code
-    RunSoundInitialisation(const std::filesystem::path& workingDirectory) = 0;
+    // Runs `program` through wine and waits for it to end, at most its limit.
+    [[nodiscard]] virtual std::error_code RunWaited(const std::filesystem::path& workingDirectory,
+                                                    const WaitedProgram& program) = 0;
     // Replaces this process by the program; returns only when it could not be started.
     [[nodiscard]] virtual std::error_code HandOver(const std::filesystem::path& workingDirectory,
                                                    const std::string& name,
@@ -39,22 +41,21 @@ public:
 
 // One failed start, for the diagnostics.
 struct LaunchFailure {
-    const char* step; // "start", "sound initialisation", "hand-over", "look up"
+    const char* step; // "start", "hand-over", "look up", or a waited program's `what`
     std::string program;
     std::vector<std::string> commandLine; // as it ran, or would have run
     std::error_code error;
     // Nothing failed: several files matched the name ignoring letter case ("look up");
     // `commandLine` then lists them in byte order, the first being the one used.
     bool notice = false;
-    // What went wrong as a sentence in English, where the error's own words would mislead (a
-    // program that ran and failed is no failed start); empty: the error's words.
-    std::string sentence;
+    // A waited program: how long it was waited for (its error may be an exit status or the
+    // end of the wait, no failed start).
+    std::chrono::seconds waited{0};
 };
 using LaunchFailureSink = std::function<void(const LaunchFailure&)>;
 
-// The real thing: programs are "./name" from the working directory, Windows executables run
-// through wine from `searchPath`, the sound initialisation is `wine rundll32.exe
-// bt848dlg.dll,initialize`. Every failure is also handed to `sink`.
+// The real thing: programs are "./name" from the working directory, Windows executables and
+// waited programs run through wine from `searchPath`. Every failure is also handed to `sink`.
 class SystemProgramStarter final : public ProgramStarter {
 public:
     explicit SystemProgramStarter(std::string searchPath, LaunchFailureSink sink = {})
@@ -64,16 +65,14 @@ public:
     [[nodiscard]] std::error_code Start(const std::filesystem::path& workingDirectory,
                                         const std::string& name,
                                         const std::vector<std::string>& arguments) override;
-    [[nodiscard]] std::error_code
-    RunSoundInitialisation(const std::filesystem::path& workingDirectory) override;
+    [[nodiscard]] std::error_code RunWaited(const std::filesystem::path& workingDirectory,
+                                            const WaitedProgram& program) override;
     [[nodiscard]] std::error_code HandOver(const std::filesystem::path& workingDirectory,
                                            const std::string& name,
                                            const std::vector<std::string>& arguments) override;
 
 private:
-    [[nodiscard]] std::error_code Report(const char* step, const std::string& program,
-                                         const std::vector<std::string>& commandLine,
-                                         std::error_code error, std::string sentence = {}) const;
+    [[nodiscard]] std::error_code Report(LaunchFailure failure) const;
     void ReportSpellings(const std::string& program, const ProgramCommand& command) const;
     // Start and hand-over differ only in how the command runs and in the step they report.
     using RunCommand = std::error_code (*)(const std::vector<std::string>&,
@@ -94,7 +93,8 @@ public:
                                         const std::vector<std::string>&) override {
         return {};
     }
-    [[nodiscard]] std::error_code RunSoundInitialisation(const std::filesystem::path&) override {
+    [[nodiscard]] std::error_code RunWaited(const std::filesystem::path&,
+                                            const WaitedProgram&) override {
         return {};
     }
     [[nodiscard]] std::error_code HandOver(const std::filesystem::path&, const std::string&,

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kHistoryFolder = "history";
 constexpr std::size_t kStampDigits = 20;
-constexpr const char* kFolderNote = "folder"; // names the Telvio folder, for a listing
+constexpr const char* kFolderNote = "folder"; // names the folder of the files, for a listing
 // What killed keeps of earlier versions left behind.
 constexpr std::string_view kOldPrefix = ".keep-";
 // A named temporary file older than this is left over from a keep that was killed.
@@ -65,7 +65,7 @@ std::string HashName(std::string_view text) {
     return name;
 }
 
-// The Telvio folder a file lies in, as one path however it is reached.
+// The folder a file lies in, as one path however it is reached.
 std::string CanonicalFolderOf(const fs::path& file) {
     const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
     std::error_code error;
@@ -92,7 +92,7 @@ struct OpenedFolder {
     std::string name;
 };
 
-// The history folder of one Telvio folder: the first hash slot whose note names it. When
+// The history folder of one folder of settings files: the first hash slot whose note names it. When
 // `create`, else the first free one, made and noted; otherwise a slot that cannot be read is
 // not this folder's.
 OpenedFolder FindSlot(int historyFd, const std::string& folder, Create create,
@@ -169,7 +169,7 @@ bool HoldsBytes(int folderFd, const std::string& name, std::string_view bytes) {
 }
 
 // The folder of the states of `file`, and its path below the history's root: the file's
-// name in its Telvio folder's slot. When `create`, what is missing is made.
+// name in its folder's slot. When `create`, what is missing is made.
 OpenedFolder OpenStatesFolder(const StateFolder& stateFolder, const fs::path& file, Create create,
                               std::error_code& error) {
     const UniqueFd stateFd = stateFolder.Open(create, error);
@@ -180,17 +180,17 @@ OpenedFolder OpenStatesFolder(const StateFolder& stateFolder, const fs::path& fi
     if (!historyFd.valid()) {
         return {};
     }
-    const OpenedFolder telvioFolder =
+    const OpenedFolder folderSlot =
         FindSlot(historyFd.get(), CanonicalFolderOf(file), create, error);
-    if (!telvioFolder.fd.valid()) {
+    if (!folderSlot.fd.valid()) {
         return {};
     }
     const std::string fileName = file.filename().string();
-    UniqueFd states = OpenPrivateFolder(telvioFolder.fd.get(), fileName.c_str(), create, error);
+    UniqueFd states = OpenPrivateFolder(folderSlot.fd.get(), fileName.c_str(), create, error);
     if (!states.valid()) {
         return {};
     }
-    return {std::move(states), telvioFolder.name + '/' + fileName};
+    return {std::move(states), folderSlot.name + '/' + fileName};
 }
 
 void RemoveOldLeftovers(int folderFd, const std::vector<std::string>& leftovers) {

@@ -26,9 +26,9 @@ struct KeptState {
 
 // The earlier states of the settings files, so that a save the user did not mean can be undone.
 //
-// In the folder "history" of KFG's state folder, one folder per Telvio folder, named by a hash
-// of its canonical path, holds a file "folder" with that path and one folder per settings file
-// with its states, each named by the time it was kept. Folders are 0700 and states 0600:
+// In the folder "history" of KFG's state folder, one folder per folder of settings files, named by
+// a hash of its canonical path, holds a file "folder" with that path and one folder per settings
+// file with its states, each named by the time it was kept. Folders are 0700 and states 0600:
 // settings may hold what other users need not read. A state appears whole or not at all.
 //
 // Every folder on the way, the state folder included, is used only while it is private to the

@@ -82,9 +82,8 @@ std::optional<int> RowOfText(const ChoiceTable& table, std::string_view text) {
     return std::nullopt;
 }
 
-const ChoiceTable& DisplayModes3xFor(platform::TextLanguage language) {
-    return language == platform::TextLanguage::Spanish ? DisplayModes3xSpanish
-                                                       : DisplayModes3xGerman;
+const ChoiceTable& DisplayModes3xFor(texts::TextLanguage language) {
+    return language == texts::TextLanguage::Spanish ? DisplayModes3xSpanish : DisplayModes3xGerman;
 }
 
 const ChoiceTable& Cards3xFor(Edition edition) {
@@ -110,7 +109,7 @@ const ChoiceTable& ChoicesOf(ChoiceList list, Edition edition) {
     return kNoRows;
 }
 
-const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, platform::TextLanguage language) {
+const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, texts::TextLanguage language) {
     const ChoiceTable& table = ChoicesOf(list, edition);
     return &table == &DisplayModes3xGerman ? DisplayModes3xFor(language) : table;
 }

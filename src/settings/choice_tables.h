@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/text_language.h"
 #include "settings/edition.h"
+#include "texts/text_language.h"
 
 #include <array>
 #include <optional>
@@ -161,14 +161,14 @@ std::optional<std::string_view> RowText(const ChoiceTable& table, int index);
 std::optional<int> RowOfText(const ChoiceTable& table, std::string_view text);
 
 // The 3.x display-mode table in the captions' `language`.
-const ChoiceTable& DisplayModes3xFor(platform::TextLanguage language);
+const ChoiceTable& DisplayModes3xFor(texts::TextLanguage language);
 
 // The card table of the 3.x lists: Cards320 for V320, Cards31 for every other edition.
 const ChoiceTable& Cards3xFor(Edition edition);
 
 // The rows a list key of `edition` shows in the captions' `language`: ChoicesOf(), but the 3.x
 // display modes in that language.
-const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, platform::TextLanguage language);
+const ChoiceTable& ShownChoices(ChoiceList list, Edition edition, texts::TextLanguage language);
 
 // The row of `edition`'s list whose text is `text` in either caption language (exactly, as a
 // save compares the text a list shows); nothing when no row has it.

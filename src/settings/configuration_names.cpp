@@ -12,7 +12,7 @@ constexpr int kConfigurationNameLength = 14; // characters, as the dialog's fiel
 
 struct ProblemText {
     NameProblem problem;
-    platform::Texts text;
+    texts::Texts text;
 };
 
 constexpr std::array<ProblemText, 4> kProblemTexts{{
@@ -85,7 +85,7 @@ std::string FieldConfigurationName(std::string_view typed) {
     return std::string(Trimmed(typed.substr(0, end)));
 }
 
-std::string_view NameProblemText(NameProblem problem, platform::TextLanguage language) {
+std::string_view NameProblemText(NameProblem problem, texts::TextLanguage language) {
     for (const ProblemText& row : kProblemTexts) {
         if (row.problem == problem) {
             return row.text.In(language);

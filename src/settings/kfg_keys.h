@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/no_repeats.h"
-#include "platform/text_language.h"
 #include "settings/leading_integer.h"
+#include "texts/text_language.h"
 
 #include <array>
 #include <cstddef>
@@ -70,12 +70,12 @@ int ReadKfgNumber(ProfileStore& store, const std::filesystem::path& managerFile,
 // The two ways a read "Fr" becomes the captions' language, apart on purpose. The main dialog
 // (and kfgctl, which shows the lists as it does) reads it at start-up: any value but 0 asks
 // for Spanish.
-constexpr platform::TextLanguage CaptionLanguageAtStartUp(int fr) {
-    return fr != 0 ? platform::TextLanguage::Spanish : platform::TextLanguage::German;
+constexpr texts::TextLanguage CaptionLanguageAtStartUp(int fr) {
+    return fr != 0 ? texts::TextLanguage::Spanish : texts::TextLanguage::German;
 }
 // The side dialogs read its first character only: just "1" asks for Spanish.
-constexpr platform::TextLanguage CaptionLanguageInSideDialog(int fr) {
-    return fr == 1 ? platform::TextLanguage::Spanish : platform::TextLanguage::German;
+constexpr texts::TextLanguage CaptionLanguageInSideDialog(int fr) {
+    return fr == 1 ? texts::TextLanguage::Spanish : texts::TextLanguage::German;
 }
 
 // Writes [KFG] "SoundInit" and "LineIn" as the check boxes give them, "1" or "0", both in one

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/text_language.h"
 #include "settings/edition.h"
+#include "texts/text_language.h"
 
 #include <string>
 
@@ -16,7 +16,7 @@ struct ProcessState {
     IndexFilePrefix IndexPrefixFlag = kIndexPrefixTelvioUnderscore;
     // The captions' language in force, German or Spanish: the template's German until the first
     // load switches to the stored choice.
-    platform::TextLanguage LanguageFlag = platform::TextLanguage::German;
+    texts::TextLanguage LanguageFlag = texts::TextLanguage::German;
     bool DialogInitialised = false; // set once the main dialog has finished initialising
     bool FirstLoadDone = false;     // set once the one-time start-up block has run
     // The section that loading and saving use: "Telvio", "Telvio-Erazor" or a configuration.

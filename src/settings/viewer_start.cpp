@@ -7,6 +7,14 @@
 
 namespace kfg::settings {
 
+const platform::WaitedProgram& SoundInitialisation() {
+    static const platform::WaitedProgram kProgram{
+        "sound initialisation",
+        {kSoundInitialisationProgram, "bt848dlg.dll,initialize"},
+        kSoundInitialisationLimit};
+    return kProgram;
+}
+
 std::error_code
 StartViewer(platform::ProgramStarter& starter, const std::filesystem::path& folder, Edition edition,
             bool soundInitialisation,
@@ -14,7 +22,7 @@ StartViewer(platform::ProgramStarter& starter, const std::filesystem::path& fold
     std::error_code soundInitialised;
     if (soundInitialisation) {
         // Waits at most kSoundInitialisationLimit; the viewer starts whatever the program gave.
-        soundInitialised = starter.RunSoundInitialisation(folder);
+        soundInitialised = starter.RunWaited(folder, SoundInitialisation());
     }
     beforeHandOver(soundInitialised);
     return starter.HandOver(folder, std::string(FactsOf(edition).viewerProgram), {"Quick"});

@@ -1,16 +1,21 @@
 #pragma once
 
+#include "platform/program_starter.h"
 #include "settings/edition.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <system_error>
 
-namespace kfg::platform {
-class ProgramStarter;
-}
-
 namespace kfg::settings {
+
+// The capture card's sound initialisation: a Windows system program, as messages name it,
+// waited for at most this long; Telvio starts after it either way.
+inline constexpr const char* kSoundInitialisationProgram = "rundll32.exe";
+inline constexpr std::chrono::seconds kSoundInitialisationLimit{5};
+// What the starter runs for it: `wine rundll32.exe bt848dlg.dll,initialize`.
+const platform::WaitedProgram& SoundInitialisation();
 
 // The end of every start, once the settings are on disk: the sound initialisation when
 // `soundInitialisation` asks for it, then the edition's viewer takes over this process with

@@ -1,10 +1,10 @@
 // kfg-shortcut: makes or removes the menu entry that starts KFG in one Telvio folder.
 #include "kfg_version.h"
 #include "platform/failure_cause.h"
-#include "platform/failure_reasons.h"
 #include "platform/standard_output.h"
 #include "platform/state_folder.h"
 #include "shortcut/folder_shortcut.h"
+#include "texts/failure_reasons.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -136,8 +136,8 @@ int main(int argc, char** argv) {
     out.flush();
     if (const std::error_code failed = outputBuffer.Error()) {
         std::fprintf(stderr, "kfg-shortcut: cannot write the output: %s\n",
-                     kfg::platform::FailureReason(kfg::platform::SortWriteFailure(failed),
-                                                  kfg::platform::TextLanguage::English)
+                     kfg::texts::FailureReason(kfg::platform::SortWriteFailure(failed),
+                                               kfg::texts::TextLanguage::English)
                          .c_str());
         return kRefused;
     }

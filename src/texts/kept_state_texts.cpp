@@ -1,8 +1,8 @@
 #include "texts/kept_state_texts.h"
 
 #include "platform/failure_cause.h"
-#include "platform/failure_reasons.h"
 #include "platform/private_folder.h"
+#include "texts/failure_reasons.h"
 
 #include <array>
 
@@ -10,7 +10,7 @@ namespace kfg::texts {
 namespace {
 
 using platform::PrivateFolderErrc;
-using platform::Texts;
+using texts::Texts;
 
 struct ReasonRow {
     PrivateFolderErrc problem;
@@ -45,24 +45,23 @@ constexpr Texts kNothingKept{"no earlier state can be kept: %1",
 } // namespace
 
 std::string KeepProblemReason(const std::error_code& error, const std::filesystem::path& folder,
-                              platform::TextLanguage language) {
+                              texts::TextLanguage language) {
     const std::string where = folder.string();
     if (error.category() == platform::PrivateFolderCategory()) {
         for (const ReasonRow& row : kReasons) {
             if (static_cast<int>(row.problem) == error.value()) {
-                return platform::FillIn(row.text.In(language), {where});
+                return texts::FillIn(row.text.In(language), {where});
             }
         }
     }
-    return platform::FillIn(
+    return texts::FillIn(
         kNotWritable.In(language),
-        {where, platform::FailureReason(platform::SortWriteFailure(error), language)});
+        {where, texts::FailureReason(platform::SortWriteFailure(error), language)});
 }
 
 std::string NothingKeptMessage(const std::error_code& error, const std::filesystem::path& folder,
-                               platform::TextLanguage language) {
-    return platform::FillIn(kNothingKept.In(language),
-                            {KeepProblemReason(error, folder, language)});
+                               texts::TextLanguage language) {
+    return texts::FillIn(kNothingKept.In(language), {KeepProblemReason(error, folder, language)});
 }
 
 } // namespace kfg::texts

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <filesystem>
 #include <string>
@@ -12,10 +12,10 @@ namespace kfg::texts {
 // another user's folder, one others may write into, or the system's reason a write fails
 // there. `folder` is the folder at fault.
 std::string KeepProblemReason(const std::error_code& error, const std::filesystem::path& folder,
-                              platform::TextLanguage language);
+                              texts::TextLanguage language);
 
 // "no earlier state can be kept: <reason>", for a listing of the states.
 std::string NothingKeptMessage(const std::error_code& error, const std::filesystem::path& folder,
-                               platform::TextLanguage language);
+                               texts::TextLanguage language);
 
 } // namespace kfg::texts

@@ -19,7 +19,7 @@ struct Case {
     std::vector<std::string> arguments;
     std::optional<int> status; // what Answer gives: nothing when KFG runs
     std::string printed;       // the text on stdout or stderr (exact)
-    platform::TextLanguage language = platform::TextLanguage::English;
+    texts::TextLanguage language = texts::TextLanguage::English;
     std::string folder = "-";         // below the working folder; "-" for none given
     std::vector<std::string> qt = {}; // what Qt gets besides the program's name
     bool history = false;             // the window of earlier states instead of the settings
@@ -37,7 +37,7 @@ TEST(CommandLine, DecidesFolderOutputStatusAndQtsArguments) {
     test::WriteBytes(dir / "Telvio.ini", "");
     const std::string absolute = (dir / "Telvio").string();
 
-    using enum platform::TextLanguage;
+    using enum texts::TextLanguage;
     const Case cases[] = {
         {.arguments = {}, .status = kRuns, .printed = ""},
         {.arguments = {"Telvio"}, .status = kRuns, .printed = "", .folder = "Telvio"},

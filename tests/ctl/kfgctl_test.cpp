@@ -44,10 +44,11 @@ mixer::SimulatedMixer::Device MutedLineCard() {
 // Records the programs; given a search path, runs the sound initialisation for real there.
 struct Starter : RecordingStarter {
     std::string soundSearchPath;
-    std::error_code RunSoundInitialisation(const std::filesystem::path& folder) override {
+    std::error_code RunWaited(const std::filesystem::path& folder,
+                              const platform::WaitedProgram& program) override {
         return soundSearchPath.empty()
-                   ? RecordingStarter::RunSoundInitialisation(folder)
-                   : platform::SystemProgramStarter(soundSearchPath).RunSoundInitialisation(folder);
+                   ? RecordingStarter::RunWaited(folder, program)
+                   : platform::SystemProgramStarter(soundSearchPath).RunWaited(folder, program);
     }
 };
 
@@ -67,8 +68,8 @@ struct Ctl {
     std::shared_ptr<mixer::SimulatedMixer> mixer = std::make_shared<mixer::SimulatedMixer>();
 
     Ctl(const std::filesystem::path& folder, std::vector<std::string> arguments,
-        platform::TextLanguage language = platform::TextLanguage::English,
-        std::error_code handOver = {}, std::string soundSearchPath = {}) {
+        texts::TextLanguage language = texts::TextLanguage::English, std::error_code handOver = {},
+        std::string soundSearchPath = {}) {
         mixer->AddDevice(MutedLineCard());
         starter.handOverError = handOver;
         starter.soundSearchPath = std::move(soundSearchPath);
@@ -187,12 +188,12 @@ TEST(Kfgctl, OutputFormats) {
 }
 
 TEST(Kfgctl, RefusedCallsSayWhyAndWriteNothing) {
-    using enum platform::TextLanguage;
+    using enum texts::TextLanguage;
     struct Case {
         std::vector<std::string> arguments;
         int status;
         std::string message; // a part of the error output
-        platform::TextLanguage language = English;
+        texts::TextLanguage language = English;
     };
     const Case cases[] = {
         {.arguments = {"set", "Testzeilen=50", "Farbe=600"},
@@ -378,7 +379,7 @@ TEST(Kfgctl, HistoryListsWhatEachSaveReplacedAndRestoreBringsItBack) {
         ASSERT_EQ(Ctl(folder, save.command).status, 0);
         contents[save.file].push_back(ReadBytes(folder / save.file));
     }
-    const Ctl both(folder, {"history"}, platform::TextLanguage::Spanish);
+    const Ctl both(folder, {"history"}, texts::TextLanguage::Spanish);
     EXPECT_EQ(WithTimesAsTime(both.out), "1  TIME  KFG.ini  [Nacht]\n"
                                          "2  TIME  Telvio.ini  Farbe, Helligkeit, Kontrast +1 más\n"
                                          "3  TIME  KFG.ini  [Sport]\n"
@@ -615,7 +616,7 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
         }
         std::istringstream words(c.command);
         const Ctl run(folder, {std::istream_iterator<std::string>(words), {}},
-                      platform::TextLanguage::English,
+                      texts::TextLanguage::English,
                       c.programMissing ? make_error_code(platform::FailureCause::FileMissing)
                                        : std::error_code{});
         EXPECT_EQ(run.status, c.programMissing ? 1 : 0);
@@ -635,11 +636,11 @@ TEST(Kfgctl, StartWritesUnmutesInitialisesAndHandsOver) {
 // However the sound initialisation goes, the user is told how in one sentence, and Telvio
 // starts.
 TEST(Kfgctl, StartTellsHowTheSoundInitialisationWent) {
-    using enum platform::TextLanguage;
+    using enum texts::TextLanguage;
     struct Case {
         const char* file; // for the stand-in wine; none: no wine at all
         const char* content;
-        platform::TextLanguage language;
+        texts::TextLanguage language;
         std::string told;
     };
     const Case cases[] = {

@@ -74,7 +74,7 @@ TEST_F(FolderChooserTest, KeyboardAloneChoosesAnEntryOrEndsTheWindow) {
     SampleFolder(home_ / ".wine", "drive_c/Telvio320", "V320");
     const fs::path v311 = SampleFolder(home_ / ".wine", "drive_c/Program Files/Telvio", "V311");
 
-    FolderChooser chooser(Sources(), platform::TextLanguage::English);
+    FolderChooser chooser(Sources(), texts::TextLanguage::English);
     ShowAndWait(chooser);
     // Level by level: drive_c's own folder comes before the one in "Program Files".
     EXPECT_EQ(Rows(chooser),
@@ -93,7 +93,7 @@ TEST_F(FolderChooserTest, KeyboardAloneChoosesAnEntryOrEndsTheWindow) {
     EXPECT_EQ(chooser.result(), QDialog::Accepted);
     EXPECT_EQ(chooser.ChosenFolder(), v311);
 
-    FolderChooser escaped(Sources(), platform::TextLanguage::English);
+    FolderChooser escaped(Sources(), texts::TextLanguage::English);
     ShowAndWait(escaped);
     PressKey(escaped.findChild<QTreeWidget*>(), Qt::Key_Escape);
     EXPECT_FALSE(escaped.isVisible());
@@ -106,7 +106,7 @@ TEST_F(FolderChooserTest, AFolderFoundAgainIsListedOnceWhereItCameFirst) {
     const fs::path v311 = SampleFolder(home_ / ".wine", "drive_c/Program Files/Telvio", "V311");
     ASSERT_FALSE(places::RecordRecentFolder(Sources().stateFolder, v311));
 
-    FolderChooser chooser(Sources(), platform::TextLanguage::English);
+    FolderChooser chooser(Sources(), texts::TextLanguage::English);
     ShowAndWait(chooser);
     EXPECT_EQ(
         Rows(chooser),
@@ -120,7 +120,7 @@ TEST_F(FolderChooserTest, OtherFolderWithoutTelvioIniIsRefusedAndTheWindowStays)
     const fs::path good = SampleFolder(home_.path(), "good", "V283");
     std::vector<fs::path> answers{empty, good};
 
-    FolderChooser chooser(Sources(), platform::TextLanguage::German);
+    FolderChooser chooser(Sources(), texts::TextLanguage::German);
     chooser.SetFolderQuestion([&answers](QWidget*) {
         const fs::path next = answers.front();
         answers.erase(answers.begin());
@@ -141,7 +141,7 @@ TEST_F(FolderChooserTest, OtherFolderWithoutTelvioIniIsRefusedAndTheWindowStays)
 }
 
 TEST_F(FolderChooserTest, NothingFoundSaysWhereItLookedAndOpensNothing) {
-    FolderChooser chooser(Sources(), platform::TextLanguage::Spanish);
+    FolderChooser chooser(Sources(), texts::TextLanguage::Spanish);
     ShowAndWait(chooser);
     EXPECT_TRUE(Rows(chooser).empty());
     EXPECT_EQ(Status(chooser),
@@ -156,25 +156,25 @@ TEST_F(FolderChooserTest, NothingFoundSaysWhereItLookedAndOpensNothing) {
 TEST_F(FolderChooserTest, EarlierStatesOpensTheSelectedFoldersWindow) {
     const fs::path v320 = SampleFolder(home_ / ".wine", "drive_c/Telvio320", "V320");
     struct Case {
-        platform::TextLanguage language;
+        texts::TextLanguage language;
         const char* button;
     };
     struct Opened {
         fs::path folder;
-        platform::TextLanguage language;
+        texts::TextLanguage language;
         bool operator==(const Opened&) const = default;
     };
     const Case cases[] = {
-        {.language = platform::TextLanguage::English, .button = "&Earlier states…"},
-        {.language = platform::TextLanguage::German, .button = "Frühere &Stände …"},
-        {.language = platform::TextLanguage::Spanish, .button = "&Estados anteriores…"},
+        {.language = texts::TextLanguage::English, .button = "&Earlier states…"},
+        {.language = texts::TextLanguage::German, .button = "Frühere &Stände …"},
+        {.language = texts::TextLanguage::Spanish, .button = "&Estados anteriores…"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.button);
         FolderChooser chooser(Sources(), c.language);
         std::vector<Opened> opened;
         chooser.SetHistoryOpener(
-            [&opened](const fs::path& folder, platform::TextLanguage shown, QWidget*) {
+            [&opened](const fs::path& folder, texts::TextLanguage shown, QWidget*) {
                 opened.push_back({.folder = folder, .language = shown});
             });
         ShowAndWait(chooser);

@@ -22,7 +22,7 @@
 namespace kfg::dialogs {
 namespace {
 
-using platform::TextLanguage;
+using texts::TextLanguage;
 using enum TextLanguage;
 
 // The V 3.20 marker with the values that tell states apart.

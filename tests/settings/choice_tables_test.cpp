@@ -43,10 +43,10 @@ TEST(ChoiceTables, RowOfTextIsExact) {
     }
 }
 
-constexpr auto kGerman = platform::TextLanguage::German;
-constexpr auto kSpanish = platform::TextLanguage::Spanish;
+constexpr auto kGerman = texts::TextLanguage::German;
+constexpr auto kSpanish = texts::TextLanguage::Spanish;
 
-ProcessState State(Edition edition, platform::TextLanguage language = kGerman) {
+ProcessState State(Edition edition, texts::TextLanguage language = kGerman) {
     ProcessState state;
     state.Edition = edition;
     state.LanguageFlag = language;
@@ -56,7 +56,7 @@ ProcessState State(Edition edition, platform::TextLanguage language = kGerman) {
 TEST(ChoiceTextsFromIndices, TablesFollowEditionAndLanguage) {
     struct Case {
         Edition edition;
-        platform::TextLanguage language;
+        texts::TextLanguage language;
         int displayMode;
         int card;
         const char* displayModeText;

@@ -21,7 +21,9 @@ public:
                                         const std::vector<std::string>& arguments) override {
         return Record("start " + name, arguments, startError);
     }
-    [[nodiscard]] std::error_code RunSoundInitialisation(const std::filesystem::path&) override {
+    // The one program KFG waits for is the sound initialisation.
+    [[nodiscard]] std::error_code RunWaited(const std::filesystem::path&,
+                                            const platform::WaitedProgram&) override {
         return Record("sound", {}, soundError);
     }
     [[nodiscard]] std::error_code HandOver(const std::filesystem::path&, const std::string& name,

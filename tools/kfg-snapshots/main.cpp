@@ -196,7 +196,7 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
 // The folder chooser of the menu entry over a made-up home: one folder KFG ran in before and
 // two Telvio folders in the wine prefix.
 bool RenderChooser(const fs::path& examples, const fs::path& output, const std::string& picture,
-                   kfg::platform::TextLanguage language) {
+                   kfg::texts::TextLanguage language) {
     const fs::path home =
         fs::temp_directory_path() / ("kfg-snapshot-" + std::to_string(::getpid()) + "-home");
     fs::remove_all(home);
@@ -215,7 +215,7 @@ bool RenderChooser(const fs::path& examples, const fs::path& output, const std::
         kfg::dialogs::FolderChooser chooser({recent, {std::nullopt, home}, {"~/.wine"}, home},
                                             language);
         // As in kfg: the button "Earlier states…" is shown (it opens nothing here).
-        chooser.SetHistoryOpener([](const fs::path&, kfg::platform::TextLanguage, QWidget*) {});
+        chooser.SetHistoryOpener([](const fs::path&, kfg::texts::TextLanguage, QWidget*) {});
         QEventLoop loop;
         chooser.SetSearchFinished([&loop] { loop.quit(); });
         chooser.show();
@@ -231,7 +231,7 @@ bool RenderChooser(const fs::path& examples, const fs::path& output, const std::
 // Telvio.ini, two of KFG.ini (a configuration deleted, one changed). The states lie in a
 // throw-away state folder.
 bool RenderHistory(const fs::path& examples, const fs::path& output, const std::string& picture,
-                   kfg::platform::TextLanguage language) {
+                   kfg::texts::TextLanguage language) {
     const fs::path scratch =
         fs::temp_directory_path() / ("kfg-snapshot-" + std::to_string(::getpid()) + "-history");
     fs::remove_all(scratch);
@@ -301,10 +301,10 @@ int main(int argc, char** argv) {
             ++failures;
         }
     }
-    const std::pair<const char*, kfg::platform::TextLanguage> choosers[] = {
-        {"folder-chooser-en.png", kfg::platform::TextLanguage::English},
-        {"folder-chooser-de.png", kfg::platform::TextLanguage::German},
-        {"folder-chooser-es.png", kfg::platform::TextLanguage::Spanish},
+    const std::pair<const char*, kfg::texts::TextLanguage> choosers[] = {
+        {"folder-chooser-en.png", kfg::texts::TextLanguage::English},
+        {"folder-chooser-de.png", kfg::texts::TextLanguage::German},
+        {"folder-chooser-es.png", kfg::texts::TextLanguage::Spanish},
     };
     for (const auto& [picture, language] : choosers) {
         if (RenderChooser(examples, output, picture, language)) {
@@ -314,9 +314,9 @@ int main(int argc, char** argv) {
             ++failures;
         }
     }
-    const std::pair<const char*, kfg::platform::TextLanguage> histories[] = {
-        {"earlier-states-de.png", kfg::platform::TextLanguage::German},
-        {"earlier-states-es.png", kfg::platform::TextLanguage::Spanish},
+    const std::pair<const char*, kfg::texts::TextLanguage> histories[] = {
+        {"earlier-states-de.png", kfg::texts::TextLanguage::German},
+        {"earlier-states-es.png", kfg::texts::TextLanguage::Spanish},
     };
     for (const auto& [picture, language] : histories) {
         if (RenderHistory(examples, output, picture, language)) {

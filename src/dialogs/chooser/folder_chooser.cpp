@@ -53,7 +53,7 @@ std::optional<fs::path> AskDesktop(QWidget* parent, const QString& title) {
 
 } // namespace
 
-FolderChooser::FolderChooser(FolderChooserSources sources, platform::TextLanguage language,
+FolderChooser::FolderChooser(FolderChooserSources sources, texts::TextLanguage language,
                              QWidget* parent)
     : QDialog(parent)
     , sources_(std::move(sources))

@@ -4,7 +4,7 @@
 #include "places/telvio_folder.h"
 #include "places/wine_prefix_search.h"
 #include "platform/state_folder.h"
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <QDialog>
 #include <QString>
@@ -39,13 +39,13 @@ public:
     // Asks the desktop for a folder; nothing when the user cancels. Tests put their own in.
     using FolderQuestion = std::function<std::optional<std::filesystem::path>(QWidget* parent)>;
 
-    FolderChooser(FolderChooserSources sources, platform::TextLanguage language,
+    FolderChooser(FolderChooserSources sources, texts::TextLanguage language,
                   QWidget* parent = nullptr);
 
     void SetFolderQuestion(FolderQuestion question) { askFolder_ = std::move(question); }
     // Opens the window of earlier states of a folder over the chooser, in its language.
     using HistoryOpener = std::function<void(const std::filesystem::path& folder,
-                                             platform::TextLanguage language, QWidget* parent)>;
+                                             texts::TextLanguage language, QWidget* parent)>;
     // The button "Earlier states…" opens it for the selected folder; without one, no button.
     void SetHistoryOpener(HistoryOpener opener);
     // Called on the window's thread once the search has ended (tests wait for it).
@@ -67,7 +67,7 @@ private:
 
     FolderChooserSources sources_;
     ShownPaths shown_;
-    platform::TextLanguage language_;
+    texts::TextLanguage language_;
     FolderQuestion askFolder_;
     std::function<void()> searchFinished_;
     std::optional<std::filesystem::path> chosen_;

@@ -6,7 +6,7 @@ namespace kfg::dialogs {
 namespace {
 
 // In the order of ChooserText.
-constexpr auto kTexts = std::to_array<platform::Texts>({
+constexpr auto kTexts = std::to_array<texts::Texts>({
     {"KFG \u2013 Choose the Telvio folder", "KFG \u2013 Telvio-Ordner w\u00e4hlen",
      "KFG \u2013 Elegir la carpeta de Telvio"},
     {"&Telvio folders:", "&Telvio-Ordner:", "Carpetas de &Telvio:"},
@@ -34,7 +34,7 @@ static_assert(kTexts.size() == static_cast<std::size_t>(ChooserText::EarlierStat
 
 } // namespace
 
-QString ChooserTextIn(ChooserText text, platform::TextLanguage language) {
+QString ChooserTextIn(ChooserText text, texts::TextLanguage language) {
     return QString::fromUtf8(kTexts[static_cast<std::size_t>(text)].In(language));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <QString>
 
@@ -25,6 +25,6 @@ enum class ChooserText {
     EarlierStates,
 };
 
-QString ChooserTextIn(ChooserText text, platform::TextLanguage language);
+QString ChooserTextIn(ChooserText text, texts::TextLanguage language);
 
 } // namespace kfg::dialogs

@@ -6,7 +6,7 @@ namespace kfg::dialogs {
 namespace {
 
 // In the order of HistoryText.
-constexpr auto kTexts = std::to_array<platform::Texts>({
+constexpr auto kTexts = std::to_array<texts::Texts>({
     {"Earlier states \u2013 %1", "Fr\u00fchere St\u00e4nde \u2013 %1",
      "Estados anteriores \u2013 %1"},
     {"&Earlier states:", "&Fr\u00fchere St\u00e4nde:", "&Estados anteriores:"},
@@ -81,7 +81,7 @@ static_assert(kTexts.size() == static_cast<std::size_t>(HistoryText::EarlierStat
 
 } // namespace
 
-QString HistoryTextIn(HistoryText text, platform::TextLanguage language) {
+QString HistoryTextIn(HistoryText text, texts::TextLanguage language) {
     return QString::fromUtf8(kTexts[static_cast<std::size_t>(text)].In(language));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <QString>
 
@@ -46,6 +46,6 @@ enum class HistoryText {
     EarlierStatesEntry, // the main window's menu entry
 };
 
-QString HistoryTextIn(HistoryText text, platform::TextLanguage language);
+QString HistoryTextIn(HistoryText text, texts::TextLanguage language);
 
 } // namespace kfg::dialogs

@@ -3,11 +3,11 @@
 #include "dialogs/chooser/row_announcement.h"
 #include "dialogs/chooser/state_change_texts.h"
 #include "framework/message_box.h"
-#include "platform/failure_reasons.h"
 #include "settings/edition_detection.h"
 #include "settings/edition_facts.h"
 #include "settings/kfg_keys.h"
 #include "settings/profile_store.h"
+#include "texts/failure_reasons.h"
 #include "texts/kept_state_texts.h"
 
 #include <QDialogButtonBox>
@@ -55,16 +55,15 @@ QString Utf8(std::string_view text) {
 
 } // namespace
 
-platform::TextLanguage FolderCaptionLanguage(settings::ProfileStore& store,
-                                             const fs::path& folder) {
+texts::TextLanguage FolderCaptionLanguage(settings::ProfileStore& store, const fs::path& folder) {
     return settings::CaptionLanguageAtStartUp(
         settings::ReadKfgNumber(store, folder / settings::kManagerFile, settings::KfgKey::Fr,
                                 settings::KfgReader::StartUp));
 }
 
 HistoryWindow::HistoryWindow(settings::ProfileStore& store, fs::path folder, ShownPaths shown,
-                             platform::TextLanguage language,
-                             platform::TextLanguage captionLanguage, QWidget* parent)
+                             texts::TextLanguage language, texts::TextLanguage captionLanguage,
+                             QWidget* parent)
     : QDialog(parent)
     , store_(store)
     , folder_(std::move(folder))
@@ -207,13 +206,13 @@ QString HistoryWindow::ShownTime(const settings::ListedState& state) const {
     char text[40] = {};
     std::size_t length = 0;
     switch (language_) {
-    case platform::TextLanguage::German:
+    case texts::TextLanguage::German:
         length = std::strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", &local);
         break;
-    case platform::TextLanguage::Spanish:
+    case texts::TextLanguage::Spanish:
         length = std::strftime(text, sizeof text, "%d/%m/%Y %H:%M:%S", &local);
         break;
-    case platform::TextLanguage::English:
+    case texts::TextLanguage::English:
         length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
         break;
     }
@@ -289,12 +288,12 @@ void HistoryWindow::RestoreSelected() {
     case Result::Unreadable:
         Tell(Say(HistoryText::Unreadable)
                  .arg(time, file,
-                      QString::fromStdString(platform::FailureReason(outcome.error, language_))));
+                      QString::fromStdString(texts::FailureReason(outcome.error, language_))));
         return;
     case Result::WriteFailed:
         for (const settings::ProfileFailure& failure : failures.FirstPerFile()) {
-            Tell(QString::fromStdString(platform::SaveFailureMessage(
-                failure.file.filename().string(), failure.error, language_)));
+            Tell(QString::fromStdString(texts::SaveFailureMessage(failure.file.filename().string(),
+                                                                  failure.error, language_)));
         }
         return;
     case Result::OtherEdition:

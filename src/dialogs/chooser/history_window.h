@@ -3,8 +3,8 @@
 #include "dialogs/chooser/history_texts.h"
 #include "dialogs/chooser/shown_paths.h"
 #include "dialogs/chooser/state_change_texts.h"
-#include "platform/text_language.h"
 #include "settings/earlier_states.h"
+#include "texts/text_language.h"
 
 #include <QDialog>
 #include <filesystem>
@@ -31,7 +31,7 @@ public:
     // `store` holds the folder's files and its history. The window speaks `language`; it names
     // the settings as the main window does, in `captionLanguage`. Paths show as `shown` says.
     HistoryWindow(settings::ProfileStore& store, std::filesystem::path folder, ShownPaths shown,
-                  platform::TextLanguage language, platform::TextLanguage captionLanguage,
+                  texts::TextLanguage language, texts::TextLanguage captionLanguage,
                   QWidget* parent = nullptr);
 
     // Called after each restore with the file put back: an open main window loads it again.
@@ -60,8 +60,8 @@ private:
     settings::ProfileStore& store_;
     std::filesystem::path folder_;
     ShownPaths shown_;
-    platform::TextLanguage language_;
-    platform::TextLanguage captionLanguage_;
+    texts::TextLanguage language_;
+    texts::TextLanguage captionLanguage_;
     settings::EarlierStates states_;
     std::vector<settings::ListedState> listed_;
     std::function<void(std::string_view)> restored_;
@@ -73,7 +73,7 @@ private:
 
 // The captions' language "KFG.ini" of `folder` asks for at start-up, as the main window would
 // show the folder's settings.
-platform::TextLanguage FolderCaptionLanguage(settings::ProfileStore& store,
-                                             const std::filesystem::path& folder);
+texts::TextLanguage FolderCaptionLanguage(settings::ProfileStore& store,
+                                          const std::filesystem::path& folder);
 
 } // namespace kfg::dialogs

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/text_language.h"
 #include "settings/edition.h"
 #include "settings/state_differences.h"
+#include "texts/text_language.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,9 +13,9 @@ namespace kfg::dialogs {
 
 // How the window of earlier states names what differs between two states of a file.
 struct ChangeNaming {
-    platform::TextLanguage language;        // the window's own sentences
-    platform::TextLanguage captionLanguage; // the settings, as the main window names them
-    settings::Edition folderEdition;        // lists of "KFG.ini" show this edition's entries
+    texts::TextLanguage language;        // the window's own sentences
+    texts::TextLanguage captionLanguage; // the settings, as the main window names them
+    settings::Edition folderEdition;     // lists of "KFG.ini" show this edition's entries
 };
 
 // One difference, said in a line: "Helligkeit 128 → 200", "Speicher 3 24 → 0", "Abend

@@ -103,7 +103,7 @@ void CKfgDlg::SetUpControls() {
 }
 
 void CKfgDlg::NameControlsForLanguage() {
-    const bool spanish = CaptionLanguage() == platform::TextLanguage::Spanish;
+    const bool spanish = CaptionLanguage() == texts::TextLanguage::Spanish;
     for (const std::span<const ControlName> names : {IconButtonNames(), ListNames()}) {
         for (const ControlName& control : names) {
             SetAccessibleName(control.id,
@@ -159,13 +159,13 @@ std::filesystem::path CKfgDlg::ViewerFile() const {
 }
 
 void CKfgDlg::ToggleLanguage() {
-    ShowCaptionsIn(CaptionLanguage() == platform::TextLanguage::Spanish
-                       ? platform::TextLanguage::German
-                       : platform::TextLanguage::Spanish);
+    ShowCaptionsIn(CaptionLanguage() == texts::TextLanguage::Spanish
+                       ? texts::TextLanguage::German
+                       : texts::TextLanguage::Spanish);
 }
 
-void CKfgDlg::ShowCaptionsIn(platform::TextLanguage language) {
-    if (language == platform::TextLanguage::Spanish) {
+void CKfgDlg::ShowCaptionsIn(texts::TextLanguage language) {
+    if (language == texts::TextLanguage::Spanish) {
         record_.Secam = 1;
         for (const CaptionRow& caption : SpanishCaptions()) {
             SetItemText(caption.id, QString::fromUtf8(caption.text));
@@ -179,7 +179,7 @@ void CKfgDlg::ShowCaptionsIn(platform::TextLanguage language) {
     }
     state_.LanguageFlag = language;
     // Check box 1084 mirrors the language: checked while Spanish is in force.
-    SetCheck(res::kIdLanguageToggle, language == platform::TextLanguage::Spanish ? 1 : 0);
+    SetCheck(res::kIdLanguageToggle, language == texts::TextLanguage::Spanish ? 1 : 0);
     // The input checks speak the captions' language from now on.
     SetLanguage(language);
     UpdateData(false);

@@ -50,7 +50,7 @@ public:
     // Switches between the German and the Spanish captions.
     void ToggleLanguage();
     // The captions' language in force (German until the first load switches).
-    platform::TextLanguage CaptionLanguage() const { return state_.LanguageFlag; }
+    texts::TextLanguage CaptionLanguage() const { return state_.LanguageFlag; }
     // Turns the texts the choice lists show into the stored indices.
     void ChoiceIndicesFromTexts();
 
@@ -124,7 +124,7 @@ private:
     void SetKeysTo(settings::ResetBy button);
     void SetUpControls();
     // Puts up the captions of `language`; SECAM follows them.
-    void ShowCaptionsIn(platform::TextLanguage language);
+    void ShowCaptionsIn(texts::TextLanguage language);
     void NameControlsForLanguage();
     // The entries of the window's own menu, in the captions' language.
     void SetMenuEntries();

@@ -145,7 +145,7 @@ bool CKfgDlg::MayOverwriteViewerFile() {
     if (!settings::SaveOverwritesChanges(viewerFileBaseline_, now, record_, state_)) {
         return true;
     }
-    const platform::TextLanguage language = CaptionLanguage();
+    const texts::TextLanguage language = CaptionLanguage();
     return framework::MessageBoxYesNo(this, In(kViewerFileChangedQuestion, language),
                                       QStringLiteral("KFG"), In(kYes, language),
                                       In(kNo, language)) == framework::IDYES;

@@ -86,7 +86,7 @@ bool CKfgDlg::TakeConfigurationName() {
     }
     const std::string_view text = settings::NameProblemText(problem, CaptionLanguage());
     framework::MessageBox(this, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                          CaptionLanguage() == platform::TextLanguage::Spanish
+                          CaptionLanguage() == texts::TextLanguage::Spanish
                               ? QStringLiteral("Error.")
                               : QStringLiteral("Fehler"));
     return false;
@@ -120,7 +120,7 @@ void CKfgDlg::OnSaveConfigurationAsking() {
     }
     // The same lookup as every other reader of the file: letter case ignored.
     if (store_.HasSection(ManagerFile(), state_.ActiveSection)) {
-        const platform::TextLanguage language = CaptionLanguage();
+        const texts::TextLanguage language = CaptionLanguage();
         const int answer = framework::MessageBoxYesNo(
             this, In(kOverwriteConfigurationQuestion, language).arg(Shown(state_.ActiveSection)),
             QStringLiteral("KFG"), In(kYes, language), In(kNo, language));

@@ -2,21 +2,21 @@
 
 // The main dialog's questions, in the captions' language (German or Spanish; the English column
 // only completes the table).
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <QString>
 
 namespace kfg::dialogs {
 
 // %1 stands for the configuration's name.
-inline constexpr platform::Texts kOverwriteConfigurationQuestion{
+inline constexpr texts::Texts kOverwriteConfigurationQuestion{
     "The configuration %1 exists already. Replace it?",
     "Die Konfiguration %1 gibt es schon. Überschreiben?",
     "La configuración %1 ya existe. ¿Sobrescribirla?"};
 
 // Start, when a value it would write into "Telvio.ini" changed on disk since the window loaded
 // or saved it.
-inline constexpr platform::Texts kViewerFileChangedQuestion{
+inline constexpr texts::Texts kViewerFileChangedQuestion{
     "Telvio.ini has changed since KFG loaded it. Overwrite it with the window's values?\n\n"
     "No: nothing is saved; the button “Telvio.ini” loads the file again.",
     "Telvio.ini wurde geändert, seit KFG sie geladen hat. Mit den Werten des Fensters "
@@ -25,10 +25,10 @@ inline constexpr platform::Texts kViewerFileChangedQuestion{
     "Telvio.ini ha cambiado desde que KFG lo cargó. ¿Sobrescribirlo con los valores de la "
     "ventana?\n\nNo: no se guarda nada; el botón «Telvio.ini» vuelve a cargar el fichero."};
 
-inline constexpr platform::Texts kYes{"Yes", "Ja", "Sí"};
-inline constexpr platform::Texts kNo{"No", "Nein", "No"};
+inline constexpr texts::Texts kYes{"Yes", "Ja", "Sí"};
+inline constexpr texts::Texts kNo{"No", "Nein", "No"};
 
-inline QString In(const platform::Texts& texts, platform::TextLanguage language) {
+inline QString In(const texts::Texts& texts, texts::TextLanguage language) {
     return QString::fromUtf8(texts.In(language));
 }
 

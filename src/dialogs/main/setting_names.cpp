@@ -18,9 +18,9 @@
 namespace kfg::dialogs {
 namespace {
 
-using platform::TextLanguage;
-using platform::Texts;
 using settings::ChoiceList;
+using texts::TextLanguage;
+using texts::Texts;
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

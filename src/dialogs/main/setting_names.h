@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/text_language.h"
 #include "settings/edition.h"
+#include "texts/text_language.h"
 
 #include <QString>
 #include <string_view>
@@ -17,12 +17,12 @@ namespace kfg::dialogs {
 // field is named ("Speicher 3", "Memoria 3"); a [KFG] key of "KFG.ini" by its meaning; any
 // other key as it stands.
 QString SettingName(std::string_view file, std::string_view section, std::string_view key,
-                    platform::TextLanguage language);
+                    texts::TextLanguage language);
 
 // `value` of that key as the main window shows it: a list's entry for a list of `edition`, a
 // language or a decoder by name; any other value as it stands.
 QString SettingValue(std::string_view file, std::string_view section, std::string_view key,
                      std::string_view value, settings::Edition edition,
-                     platform::TextLanguage language);
+                     texts::TextLanguage language);
 
 } // namespace kfg::dialogs

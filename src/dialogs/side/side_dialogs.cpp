@@ -19,8 +19,8 @@ int SideDialogRead(settings::ProfileStore& store, const std::filesystem::path& f
     return settings::ReadKfgNumber(store, file, key, settings::KfgReader::SideDialog);
 }
 
-platform::TextLanguage WantedLanguage(settings::ProfileStore& store,
-                                      const std::filesystem::path& file) {
+texts::TextLanguage WantedLanguage(settings::ProfileStore& store,
+                                   const std::filesystem::path& file) {
     return settings::CaptionLanguageInSideDialog(SideDialogRead(store, file, KfgKey::Fr));
 }
 
@@ -50,7 +50,7 @@ CDisplayModeDlg::CDisplayModeDlg(settings::ProfileStore& store,
 bool CDisplayModeDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog(); // every box starts unticked
     language_ = WantedLanguage(store_, managerFile_);
-    if (language_ == platform::TextLanguage::Spanish) {
+    if (language_ == texts::TextLanguage::Spanish) {
         SetTitle(QString::fromUtf8(kSpanishCredit));
         SetItemText(res::kDisplayModeBoxIds[0], QStringLiteral("En Ventana"));
         SetItemText(res::kDisplayModeBoxIds[1], QStringLiteral("En Ventana +"));
@@ -98,14 +98,14 @@ bool CLanguageDlg::OnInitDialog() {
 }
 
 void CLanguageDlg::OnOK() {
-    const platform::TextLanguage chosen = CheckState(res::kIdSpanish) == 1
-                                              ? platform::TextLanguage::Spanish
-                                              : platform::TextLanguage::German;
+    const texts::TextLanguage chosen = CheckState(res::kIdSpanish) == 1
+                                           ? texts::TextLanguage::Spanish
+                                           : texts::TextLanguage::German;
     const auto failures = store_.CollectFailures();
     // Told below, from the failure collector.
     (void)store_.WriteString(managerFile_, settings::kManagerSection,
                              settings::Info(KfgKey::Fr).name,
-                             chosen == platform::TextLanguage::Spanish ? "1" : "0");
+                             chosen == texts::TextLanguage::Spanish ? "1" : "0");
     // In the language just chosen: the one "Fr" was to hold.
     ShowSaveFailures(this, failures.FirstPerFile(), chosen);
     framework::Dialog::OnOK();
@@ -123,7 +123,7 @@ bool CAudioDecoderDlg::OnInitDialog() {
     const std::filesystem::path file = workingDirectory_ / settings::kManagerFile;
     language_ = WantedLanguage(store_, file);
     DecoderChoice = SideDialogRead(store_, file, KfgKey::Audio);
-    if (language_ == platform::TextLanguage::Spanish) {
+    if (language_ == texts::TextLanguage::Spanish) {
         SetTitle(QStringLiteral("Audio-Decoder "));
         SetItemText(res::kIdNoDecoder, QStringLiteral("Ningún Audiodecoder "));
         SetItemText(res::kIdStartDecoderAutomatically,

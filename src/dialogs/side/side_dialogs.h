@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/dialog.h"
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
 #include <filesystem>
 
@@ -29,7 +29,7 @@ private:
     settings::ProfileStore& store_;
     std::filesystem::path managerFile_;
     // The captions' language, also of the failure message.
-    platform::TextLanguage language_ = platform::TextLanguage::German;
+    texts::TextLanguage language_ = texts::TextLanguage::German;
 };
 
 // Asks for the caption language; stores [KFG] "Fr" ("1" Spanish, "0" German).
@@ -63,7 +63,7 @@ private:
     std::filesystem::path workingDirectory_;
     int DecoderChoice = 0; // 0 none, 1 Sonora, 2 Tonalix
     // The captions' language, also of the failure message.
-    platform::TextLanguage language_ = platform::TextLanguage::German;
+    texts::TextLanguage language_ = texts::TextLanguage::German;
 };
 
 // The decoder programs by choice; nothing for other values.

@@ -1,10 +1,10 @@
-#include "platform/message_language.h"
+#include "texts/message_language.h"
 
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
 
-namespace kfg::platform {
+namespace kfg::texts {
 namespace {
 
 using enum TextLanguage;
@@ -63,4 +63,4 @@ TEST(MessageLanguage, ChosenFromTheVariablesAsGettextUsersExpect) {
 }
 
 } // namespace
-} // namespace kfg::platform
+} // namespace kfg::texts

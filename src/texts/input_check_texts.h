@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
-namespace kfg::platform {
+namespace kfg::texts {
 
 // The sentences of the number checks: the dialog shows them in a message box, kfgctl after
 // "KEY=VALUE: ". Written once so that both say the same.
@@ -27,4 +27,4 @@ inline constexpr Texts kFolderMissing{
     "la carpeta %1 no existe",
 };
 
-} // namespace kfg::platform
+} // namespace kfg::texts

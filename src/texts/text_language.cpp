@@ -1,6 +1,6 @@
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
-namespace kfg::platform {
+namespace kfg::texts {
 
 std::string FillIn(std::string_view sentence, std::span<const std::string_view> values) {
     std::string text;
@@ -18,4 +18,4 @@ std::string FillIn(std::string_view sentence, std::span<const std::string_view> 
     return text;
 }
 
-} // namespace kfg::platform
+} // namespace kfg::texts

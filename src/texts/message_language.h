@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/text_language.h"
+#include "texts/text_language.h"
 
-namespace kfg::platform {
+namespace kfg::texts {
 
 // The variables that choose the language of messages shown before any "Telvio.ini" is read
 // (kfgctl, kfg's command line); nullptr where a variable is not set.
@@ -29,4 +29,4 @@ enum class MessageOutput { Terminal, Window };
 // for a terminal, so does a locale that names none ("de_DE": Latin-1 on a standard system).
 TextLanguage MessageLanguage(const LocaleEnvironment& environment, MessageOutput output);
 
-} // namespace kfg::platform
+} // namespace kfg::texts

@@ -1,13 +1,14 @@
-#include "platform/failure_reasons.h"
+#include "texts/failure_reasons.h"
 
 #include "platform/failure_cause.h"
-#include "platform/program_starter.h"
 
 #include <array>
 #include <sys/wait.h>
 
-namespace kfg::platform {
+namespace kfg::texts {
 namespace {
+
+using platform::FailureCause;
 
 struct ReasonRow {
     FailureCause cause;
@@ -44,7 +45,7 @@ constexpr Texts kSaveFailure{"%1 could not be saved: %2", "%1 konnte nicht gespe
 } // namespace
 
 std::string FailureReason(const std::error_code& error, TextLanguage language) {
-    if (error.category() == FailureCauseCategory()) {
+    if (error.category() == platform::FailureCauseCategory()) {
         for (const ReasonRow& row : kReasons) {
             if (static_cast<int>(row.cause) == error.value()) {
                 return row.text.In(language);
@@ -59,10 +60,10 @@ std::string StartFailureMessage(std::string_view program, const std::error_code&
     return FillIn(kStartFailure.In(language), {program, FailureReason(error, language)});
 }
 
-std::string SoundInitialisationMessage(const std::error_code& error, TextLanguage language) {
-    const std::string_view program = kSoundInitialisationProgram;
+std::string SoundInitialisationMessage(std::string_view program, std::chrono::seconds limit,
+                                       const std::error_code& error, TextLanguage language) {
     // The program ran: how it ended is no reason it could not be started.
-    if (error.category() == ExitStatusCategory()) {
+    if (error.category() == platform::ExitStatusCategory()) {
         const int status = error.value();
         if (WIFSIGNALED(status)) {
             return FillIn(kEndedBySignal.In(language), {program, std::to_string(WTERMSIG(status))});
@@ -71,8 +72,7 @@ std::string SoundInitialisationMessage(const std::error_code& error, TextLanguag
                       {program, std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : status)});
     }
     if (error == std::errc::timed_out) {
-        return FillIn(kStillRunning.In(language),
-                      {program, std::to_string(kSoundInitialisationLimit.count())});
+        return FillIn(kStillRunning.In(language), {program, std::to_string(limit.count())});
     }
     return StartFailureMessage(program, error, language);
 }
@@ -80,7 +80,7 @@ std::string SoundInitialisationMessage(const std::error_code& error, TextLanguag
 std::string SaveFailureMessage(std::string_view file, const std::error_code& error,
                                TextLanguage language) {
     return FillIn(kSaveFailure.In(language),
-                  {file, FailureReason(SortWriteFailure(error), language)});
+                  {file, FailureReason(platform::SortWriteFailure(error), language)});
 }
 
-} // namespace kfg::platform
+} // namespace kfg::texts

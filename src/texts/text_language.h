@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace kfg::platform {
+namespace kfg::texts {
 
 // The languages KFG's texts exist in: the dialog speaks German or Spanish, kfgctl also English.
 enum class TextLanguage { English, German, Spanish };
@@ -37,4 +37,4 @@ inline std::string FillIn(std::string_view sentence,
     return FillIn(sentence, std::span<const std::string_view>(values.begin(), values.size()));
 }
 
-} // namespace kfg::platform
+} // namespace kfg::texts

@@ -1,4 +1,4 @@
-#include "platform/message_language.h"
+#include "texts/message_language.h"
 
 #include "platform/name_lookup.h"
 
@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace kfg::platform {
+namespace kfg::texts {
 namespace {
 
 bool IsSet(const char* value) {
@@ -45,7 +45,8 @@ bool NamesOtherThanUtf8(std::string_view locale, MessageOutput output) {
                (modifier != std::string_view::npos && locale.substr(modifier) == "@euro");
     }
     const std::string_view codeset = beforeModifier.substr(dot + 1);
-    return !EqualIgnoringAsciiCase(codeset, "UTF-8") && !EqualIgnoringAsciiCase(codeset, "utf8");
+    return !platform::EqualIgnoringAsciiCase(codeset, "UTF-8") &&
+           !platform::EqualIgnoringAsciiCase(codeset, "utf8");
 }
 
 bool IsCLocale(std::string_view locale) {
@@ -86,4 +87,4 @@ TextLanguage MessageLanguage(const LocaleEnvironment& environment, MessageOutput
     return KnownLanguage(inForce).value_or(TextLanguage::English);
 }
 
-} // namespace kfg::platform
+} // namespace kfg::texts
