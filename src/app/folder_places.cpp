@@ -5,6 +5,7 @@
 #include "places/telvio_folder.h"
 #include "places/wine_prefix_search.h"
 #include "platform/state_folder.h"
+#include "telvio/telvio_ini.h"
 
 #include <QString>
 #include <cstdlib>
@@ -29,7 +30,7 @@ platform::StateFolder StateFolderOfProcess() {
 }
 
 void RecordFolderRun(const platform::StateFolder& stateFolder, const fs::path& folder) {
-    if (!places::HoldsTelvioIni(folder)) {
+    if (!telvio::HoldsTelvioIni(folder)) {
         return;
     }
     if (const std::error_code error = places::RecordRecentFolder(stateFolder, folder)) {

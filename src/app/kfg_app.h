@@ -2,8 +2,8 @@
 
 #include "platform/program_starter.h"
 #include "platform/state_folder.h"
-#include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "telvio/process_state.h"
 
 #include <filesystem>
 
@@ -19,11 +19,11 @@ public:
     // Runs the main dialog modally; the process ends when it returns.
     void InitInstance();
 
-    settings::ProcessState& State() { return state_; }
+    telvio::ProcessState& State() { return state_; }
 
 private:
     std::filesystem::path workingDirectory_;
-    settings::ProcessState state_;
+    telvio::ProcessState state_;
     settings::ProfileStore store_;
     platform::SystemProgramStarter starter_;
 };

@@ -6,10 +6,10 @@
 #include "platform/program_command.h"
 #include "platform/program_starter.h"
 #include "settings/configuration_scan.h"
-#include "settings/edition_facts.h"
-#include "settings/kfg_keys.h"
-#include "settings/viewer_start.h"
 #include "settings/windows1252.h"
+#include "telvio/edition_facts.h"
+#include "telvio/kfg_keys.h"
+#include "telvio/viewer_start.h"
 #include "texts/failure_reasons.h"
 
 #include <array>
@@ -50,7 +50,7 @@ void ShowJson(Folder& folder, const Source& source, const LoadedSettings& loaded
             texts += (texts.empty() ? "" : ", ") + JsonString(key.name) + ": " + JsonString(*text);
         }
     }
-    out << "{\"edition\": " << JsonString(settings::FactsOf(folder.Edition()).name)
+    out << "{\"edition\": " << JsonString(telvio::FactsOf(folder.Edition()).name)
         << ", \"section\": " << JsonString(settings::Utf8FromWindows1252(source.section))
         << ", \"keys\": {" << keys << "}, \"texts\": {" << texts << "}}\n";
 }
@@ -104,7 +104,7 @@ std::string JsonString(std::string_view text) {
 }
 
 int EditionCommand(Folder& folder, Arguments, bool) {
-    const settings::EditionFacts& facts = settings::FactsOf(folder.Edition());
+    const telvio::EditionFacts& facts = telvio::FactsOf(folder.Edition());
     folder.Out() << "edition=" << facts.name << "\nlabel=" << facts.versionLabel
                  << "\nsection=" << facts.section << '\n';
     return kDone;
@@ -214,20 +214,20 @@ int StartCommand(Folder& folder, Arguments arguments, bool) {
         return kRefused;
     }
     const Environment& environment = folder.Env();
-    const auto stored = [&](settings::KfgKey key) {
-        return settings::ReadKfgNumber(folder.Store(), folder.ManagerFile(), key,
-                                       settings::KfgReader::StartUp) != 0;
+    const auto stored = [&](telvio::KfgKey key) {
+        return telvio::ReadKfgNumber(folder.Store(), folder.ManagerFile(), key,
+                                     telvio::KfgReader::StartUp) != 0;
     };
-    if (stored(settings::KfgKey::LineIn) && environment.mixer) {
+    if (stored(telvio::KfgKey::LineIn) && environment.mixer) {
         UnmuteLineIn(environment.mixer());
     }
-    const std::error_code failed = settings::StartViewer(
-        *environment.starter, folder.Path(), folder.Edition(), stored(settings::KfgKey::SoundInit),
+    const std::error_code failed = telvio::StartViewer(
+        *environment.starter, folder.Path(), folder.Edition(), stored(telvio::KfgKey::SoundInit),
         [&](const std::error_code& soundInitialised) {
             // Told, and Telvio still starts, as from the dialog.
             if (soundInitialised) {
                 folder.Refuse(texts::SoundInitialisationMessage(
-                    settings::kSoundInitialisationProgram, settings::kSoundInitialisationLimit,
+                    telvio::kSoundInitialisationProgram, telvio::kSoundInitialisationLimit,
                     soundInitialised, environment.language));
             }
             folder.Out().flush(); // Telvio takes over this process and its streams
@@ -235,7 +235,7 @@ int StartCommand(Folder& folder, Arguments arguments, bool) {
     if (!failed) {
         return kDone; // only a starter that does not replace the process comes back
     }
-    const std::string viewer(settings::FactsOf(folder.Edition()).viewerProgram);
+    const std::string viewer(telvio::FactsOf(folder.Edition()).viewerProgram);
     return folder.Refuse(texts::StartFailureMessage(
         platform::FindProgramFile(folder.Path(), viewer).name, failed, environment.language));
 }

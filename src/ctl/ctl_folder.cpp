@@ -1,14 +1,14 @@
 #include "ctl/ctl_folder.h"
 
 #include "platform/name_lookup.h"
-#include "settings/configuration_names.h"
-#include "settings/edition_detection.h"
-#include "settings/edition_facts.h"
-#include "settings/kfg_keys.h"
 #include "settings/profile_document.h"
-#include "settings/save_rules.h"
-#include "settings/viewer_keys.h"
 #include "settings/windows1252.h"
+#include "telvio/configuration_names.h"
+#include "telvio/edition_detection.h"
+#include "telvio/edition_facts.h"
+#include "telvio/kfg_keys.h"
+#include "telvio/save_rules.h"
+#include "telvio/viewer_keys.h"
 #include "texts/failure_reasons.h"
 
 #include <ostream>
@@ -37,7 +37,7 @@ bool Folder::Open() {
     if (!OpenFolderOnly()) {
         return false;
     }
-    const settings::EditionDetection found = settings::DetectEdition(path_, store_);
+    const telvio::EditionDetection found = telvio::DetectEdition(path_, store_);
     if (!found.fileFound) {
         Refuse(Message::MissingViewerSettings, {path_.string()});
         return false;
@@ -47,15 +47,15 @@ bool Folder::Open() {
 }
 
 std::string_view Folder::ViewerSection() const {
-    return settings::ViewerSectionFor(edition_);
+    return telvio::ViewerSectionFor(edition_);
 }
 
 std::filesystem::path Folder::ViewerFile() const {
-    return path_ / settings::kViewerSettingsFile;
+    return path_ / telvio::kViewerSettingsFile;
 }
 
 std::filesystem::path Folder::ManagerFile() const {
-    return path_ / settings::kManagerFile;
+    return path_ / telvio::kManagerFile;
 }
 
 bool Folder::HasManagerFile() const {
@@ -63,12 +63,12 @@ bool Folder::HasManagerFile() const {
     // Through links: a save through a dangling one would create the file kfg's first run
     // makes. An entry that is there but no readable file the store refuses to write, and says.
     return std::filesystem::exists(std::filesystem::status(
-        platform::FindIgnoringCase(path_, settings::kManagerFile).path, error));
+        platform::FindIgnoringCase(path_, telvio::kManagerFile).path, error));
 }
 
 texts::TextLanguage Folder::CaptionLanguage() {
-    return settings::CaptionLanguageAtStartUp(settings::ReadKfgNumber(
-        store_, ManagerFile(), settings::KfgKey::Fr, settings::KfgReader::StartUp));
+    return telvio::CaptionLanguageAtStartUp(telvio::ReadKfgNumber(
+        store_, ManagerFile(), telvio::KfgKey::Fr, telvio::KfgReader::StartUp));
 }
 
 std::optional<std::string> Folder::ConfigurationSection(std::string_view name, bool mustExist) {
@@ -76,9 +76,9 @@ std::optional<std::string> Folder::ConfigurationSection(std::string_view name, b
     // than cut, since nobody sees what was cut off.
     const std::optional<std::string> section =
         settings::Windows1252FromUtf8(settings::TrimBlanks(name));
-    const settings::NameProblem problem = settings::CheckConfigurationName(section);
-    if (problem != settings::NameProblem::None) {
-        Refuse(settings::NameProblemText(problem, environment_.language));
+    const telvio::NameProblem problem = telvio::CheckConfigurationName(section);
+    if (problem != telvio::NameProblem::None) {
+        Refuse(telvio::NameProblemText(problem, environment_.language));
         return std::nullopt;
     }
     if (mustExist && !store_.HasSection(ManagerFile(), *section)) {
@@ -91,18 +91,18 @@ std::optional<std::string> Folder::ConfigurationSection(std::string_view name, b
 LoadedSettings Folder::Load(const std::filesystem::path& file, std::string_view section) {
     LoadedSettings loaded;
     loaded.state.Edition = edition_;
-    settings::LoadViewerKeys(store_, file, section, edition_, loaded.record, loaded.state);
+    telvio::LoadViewerKeys(store_, file, section, edition_, loaded.record, loaded.state);
     return loaded;
 }
 
 Saved Folder::Save(LoadedSettings loaded, const std::filesystem::path& file,
                    std::string_view section, std::string_view shownSection, bool soundOptions) {
-    settings::NormaliseForSave(loaded.record);
-    if (const settings::ViewerKey* key =
-            settings::FirstOutOfRange(loaded.record, loaded.state, edition_)) {
+    telvio::NormaliseForSave(loaded.record);
+    if (const telvio::ViewerKey* key =
+            telvio::FirstOutOfRange(loaded.record, loaded.state, edition_)) {
         Refuse(Message::StoredOutOfRange,
                {shownSection, key->name,
-                std::to_string(settings::KeyValue(*key, loaded.record, loaded.state)),
+                std::to_string(telvio::KeyValue(*key, loaded.record, loaded.state)),
                 std::to_string(key->values.low), std::to_string(key->values.high)});
         return Saved::Refused;
     }
@@ -110,14 +110,14 @@ Saved Folder::Save(LoadedSettings loaded, const std::filesystem::path& file,
     {
         auto gathered = store_.Gather();
         if (soundOptions) {
-            const auto stored = [&](settings::KfgKey key) {
-                return settings::ReadKfgNumber(store_, ManagerFile(), key,
-                                               settings::KfgReader::StartUp) != 0;
+            const auto stored = [&](telvio::KfgKey key) {
+                return telvio::ReadKfgNumber(store_, ManagerFile(), key,
+                                             telvio::KfgReader::StartUp) != 0;
             };
-            settings::WriteSoundOptions(store_, ManagerFile(), stored(settings::KfgKey::SoundInit),
-                                        stored(settings::KfgKey::LineIn));
+            telvio::WriteSoundOptions(store_, ManagerFile(), stored(telvio::KfgKey::SoundInit),
+                                      stored(telvio::KfgKey::LineIn));
         }
-        settings::SaveViewerKeys(store_, file, section, edition_, loaded.record, loaded.state);
+        telvio::SaveViewerKeys(store_, file, section, edition_, loaded.record, loaded.state);
     }
     return Told(failures) == kDone ? Saved::Written : Saved::WriteFailed;
 }

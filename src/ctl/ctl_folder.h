@@ -2,10 +2,10 @@
 
 #include "ctl/ctl_texts.h"
 #include "ctl/kfgctl.h"
-#include "settings/edition.h"
-#include "settings/process_state.h"
 #include "settings/profile_store.h"
-#include "settings/settings_record.h"
+#include "telvio/edition.h"
+#include "telvio/process_state.h"
+#include "telvio/settings_record.h"
 #include "texts/text_language.h"
 
 #include <filesystem>
@@ -18,8 +18,8 @@ namespace kfg::ctl {
 
 // The settings a section holds, as the dialog loads them.
 struct LoadedSettings {
-    settings::SettingsRecord record;
-    settings::ProcessState state;
+    telvio::SettingsRecord record;
+    telvio::ProcessState state;
 };
 
 // How a save of a whole record went: written; refused before writing (said why); or a file
@@ -40,7 +40,7 @@ public:
     // False, after saying why, when the folder is missing; its files may be.
     bool OpenFolderOnly();
 
-    settings::Edition Edition() const { return edition_; }
+    telvio::Edition Edition() const { return edition_; }
     std::string_view ViewerSection() const;
     std::filesystem::path ViewerFile() const;
     std::filesystem::path ManagerFile() const;
@@ -80,7 +80,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     settings::ProfileStore store_;
-    settings::Edition edition_ = settings::kUndetectedEdition;
+    telvio::Edition edition_ = telvio::kUndetectedEdition;
 };
 
 } // namespace kfg::ctl

@@ -2,10 +2,10 @@
 #include "ctl/ctl_commands.h"
 #include "platform/name_lookup.h"
 #include "platform/strict_integer.h"
-#include "settings/earlier_states.h"
-#include "settings/edition_facts.h"
 #include "settings/state_differences.h"
 #include "settings/windows1252.h"
+#include "telvio/earlier_states.h"
+#include "telvio/edition_facts.h"
 #include "texts/failure_reasons.h"
 #include "texts/kept_state_texts.h"
 
@@ -15,7 +15,7 @@
 namespace kfg::ctl {
 namespace {
 
-using settings::ListedState;
+using telvio::ListedState;
 
 constexpr std::size_t kKeysNamed = 3; // a line names at most these, then "+N more"
 
@@ -27,7 +27,7 @@ std::optional<std::string_view> FileNamed(Folder& folder, Arguments arguments, s
     if (arguments.size() <= index) {
         return std::nullopt;
     }
-    for (const std::string_view file : settings::kFilesWithHistory) {
+    for (const std::string_view file : telvio::kFilesWithHistory) {
         if (platform::EqualIgnoringAsciiCase(arguments[index], file)) {
             return file;
         }
@@ -65,7 +65,7 @@ void ListJson(std::ostream& out, const std::vector<ListedState>& listed,
     out << "{\"states\": [";
     for (const ListedState& state : listed) {
         out << (state.number == 1 ? "" : ", ") << "{\"number\": " << state.number
-            << ", \"replaced\": " << JsonString(settings::LocalTimeOf(state.replacedNanoseconds))
+            << ", \"replaced\": " << JsonString(telvio::LocalTimeOf(state.replacedNanoseconds))
             << ", \"file\": " << JsonString(state.file) << ", \"keys\": [";
         const std::vector<std::string> keys = ChangedKeys(state);
         for (std::size_t k = 0; k < keys.size(); ++k) {
@@ -101,7 +101,7 @@ const ListedState* StateOf(Folder& folder, std::string_view text,
         }
         return &listed[static_cast<std::size_t>(*number) - 1];
     }
-    const auto named = settings::StatesNamed(text, listed);
+    const auto named = telvio::StatesNamed(text, listed);
     if (!named) {
         folder.Refuse(Message::NotAStateNumber, {text});
         status = kUsage;
@@ -118,14 +118,13 @@ const ListedState* StateOf(Folder& folder, std::string_view text,
 }
 
 // The name a listing gives the state kept at `nanoseconds` of `file`.
-std::string NameOf(settings::EarlierStates& states, std::string_view file,
-                   std::int64_t nanoseconds) {
+std::string NameOf(telvio::EarlierStates& states, std::string_view file, std::int64_t nanoseconds) {
     for (const ListedState& state : states.List(file)) {
         if (state.replacedNanoseconds == nanoseconds) {
             return state.name;
         }
     }
-    return settings::LocalTimeOf(
+    return telvio::LocalTimeOf(
         nanoseconds); // gone already: only a keep beside this one can do that
 }
 
@@ -137,10 +136,10 @@ int HistoryCommand(Folder& folder, Arguments arguments, bool json) {
     if (refused) {
         return kUsage;
     }
-    settings::EarlierStates states(folder.Store(), folder.Path());
+    telvio::EarlierStates states(folder.Store(), folder.Path());
     const std::vector<ListedState> listed = states.List(file);
     std::optional<std::string> notKept;
-    if (const settings::KeepProblem problem = states.WhyNothingIsKept()) {
+    if (const telvio::KeepProblem problem = states.WhyNothingIsKept()) {
         notKept = texts::NothingKeptMessage(problem.error, problem.folder, folder.Env().language);
         folder.Refuse(*notKept); // said, and the listing goes on: it is no failure of history
     }
@@ -161,7 +160,7 @@ int RestoreCommand(Folder& folder, Arguments arguments, bool force) {
     if (refused) {
         return kUsage;
     }
-    settings::EarlierStates states(folder.Store(), folder.Path());
+    telvio::EarlierStates states(folder.Store(), folder.Path());
     const std::vector<ListedState> listed = states.List(file);
     int status = kRefused;
     const ListedState* state = StateOf(folder, arguments[0], listed, file, status);
@@ -170,10 +169,10 @@ int RestoreCommand(Folder& folder, Arguments arguments, bool force) {
     }
     const std::string_view shown = arguments[0];
     const auto failures = folder.Store().CollectFailures();
-    const settings::RestoreOutcome outcome = states.Restore(
-        *state, force ? settings::EditionCheck::Skipped : settings::EditionCheck::Made);
+    const telvio::RestoreOutcome outcome =
+        states.Restore(*state, force ? telvio::EditionCheck::Skipped : telvio::EditionCheck::Made);
     const texts::TextLanguage language = folder.Env().language;
-    using Result = settings::RestoreOutcome::Result;
+    using Result = telvio::RestoreOutcome::Result;
     switch (outcome.result) {
     case Result::Restored:
         break;
@@ -183,8 +182,8 @@ int RestoreCommand(Folder& folder, Arguments arguments, bool force) {
     case Result::OtherEdition:
         return folder.Refuse(Message::OtherEdition,
                              {shown, state->file,
-                              settings::FactsOf(outcome.stateEdition).versionLabel,
-                              settings::FactsOf(outcome.fileEdition).versionLabel});
+                              telvio::FactsOf(outcome.stateEdition).versionLabel,
+                              telvio::FactsOf(outcome.fileEdition).versionLabel});
     case Result::UndecidedEdition:
         return folder.Refuse(Message::UndecidedEdition, {shown, state->file});
     case Result::NotKept:

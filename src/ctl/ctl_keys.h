@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ctl/ctl_folder.h"
-#include "settings/viewer_key_table.h"
+#include "telvio/viewer_key_table.h"
 
 #include <optional>
 #include <string>
@@ -12,9 +12,9 @@ namespace kfg::ctl {
 
 // One of the edition's keys as the command line names it.
 struct NamedKey {
-    const settings::ViewerKey* key = nullptr; // its row; for a memory slot, the slots' row
-    int slot = -1;                            // the memory slot, or -1
-    std::string name;                         // as the files spell it
+    const telvio::ViewerKey* key = nullptr; // its row; for a memory slot, the slots' row
+    int slot = -1;                          // the memory slot, or -1
+    std::string name;                       // as the files spell it
 };
 
 enum class KeyUse { Read, Write };
@@ -24,13 +24,13 @@ enum class KeyUse { Read, Write };
 std::optional<NamedKey> FindKey(Folder& folder, std::string_view name, KeyUse use);
 
 // Every key loading reads for `edition`, in read order, the memory slots one by one.
-std::vector<NamedKey> KeysRead(settings::Edition edition);
+std::vector<NamedKey> KeysRead(telvio::Edition edition);
 
 int ValueOf(const NamedKey& key, const LoadedSettings& loaded);
 
 // The row text of a list key's value in the captions' language; nothing for other keys and
 // for a value that is no row.
-std::optional<std::string_view> TextOf(const NamedKey& key, int value, settings::Edition edition,
+std::optional<std::string_view> TextOf(const NamedKey& key, int value, telvio::Edition edition,
                                        texts::TextLanguage language);
 
 // The number `text` stands for as a value of `key`: within the dialog's range, a row of a

@@ -3,6 +3,7 @@
 #include "places/telvio_folder.h"
 #include "platform/new_file.h"
 #include "platform/private_folder.h"
+#include "telvio/telvio_ini.h"
 
 #include <algorithm>
 #include <optional>
@@ -57,7 +58,7 @@ std::vector<FolderEdition> ShownRecentFolders(const platform::StateFolder& state
         if (shown.size() == kRecentFoldersKept) {
             break;
         }
-        if (const std::optional<settings::Edition> edition = EditionOf(folder)) {
+        if (const std::optional<telvio::Edition> edition = EditionOf(folder)) {
             shown.push_back({std::move(folder), *edition});
         }
     }
@@ -86,7 +87,7 @@ std::error_code RecordRecentFolder(const platform::StateFolder& stateFolder,
         if (kept.size() == kRecentFoldersKept) {
             break;
         }
-        if (other != canonical && HoldsTelvioIni(other)) {
+        if (other != canonical && telvio::HoldsTelvioIni(other)) {
             kept.push_back(std::move(other));
         }
     }

@@ -2,24 +2,19 @@
 
 #include "platform/file_system.h"
 #include "platform/name_lookup.h"
-#include "settings/edition_detection.h"
+#include "telvio/edition_detection.h"
 
 namespace kfg::places {
 
-bool HoldsTelvioIni(const std::filesystem::path& folder) {
-    return platform::CanReadRegularFile(
-        platform::FindIgnoringCase(folder, settings::kViewerSettingsFile).path);
-}
-
-std::optional<settings::Edition> EditionOf(const std::filesystem::path& folder) {
+std::optional<telvio::Edition> EditionOf(const std::filesystem::path& folder) {
     // One read of the file: the caller may be any thread, and lists many folders.
     const std::filesystem::path file =
-        platform::FindIgnoringCase(folder, settings::kViewerSettingsFile).path;
+        platform::FindIgnoringCase(folder, telvio::kViewerSettingsFile).path;
     std::string bytes;
     if (platform::PosixFileSystem().ReadAll(file, bytes)) { // also refuses what is no regular file
         return std::nullopt;
     }
-    return settings::DetectEditionOfBytes(bytes);
+    return telvio::DetectEditionOfBytes(bytes);
 }
 
 } // namespace kfg::places

@@ -4,7 +4,7 @@
 #include "platform/name_lookup.h"
 #include "platform/state_folder.h"
 #include "platform/unique_fd.h"
-#include "settings/edition_detection.h"
+#include "telvio/telvio_ini.h"
 
 #include <algorithm>
 #include <deque>
@@ -127,11 +127,9 @@ private:
                 }
                 break;
             case EntryKind::File:
-                if (!holdsTelvioIni &&
-                    platform::EqualIgnoringAsciiCase(name, settings::kViewerSettingsFile) &&
-                    ::faccessat(dirFd, entry->d_name, R_OK, AT_EACCESS) == 0) {
-                    holdsTelvioIni = true;
-                }
+                holdsTelvioIni = holdsTelvioIni ||
+                                 telvio::IsTelvioIniEntry(dirFd, entry->d_name,
+                                                          {.mustRead = true, .linkCounts = false});
                 break;
             case EntryKind::Other:
                 break;

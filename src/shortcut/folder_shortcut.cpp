@@ -5,6 +5,7 @@
 #include "platform/state_folder.h"
 #include "platform/utf8.h"
 #include "shortcut/desktop_entry.h"
+#include "telvio/telvio_ini.h"
 
 #include <string>
 
@@ -36,11 +37,10 @@ public:
     }
 };
 
-// Whether the folder holds "Telvio.ini" as a regular file, found the way KFG finds it when
-// it runs there: the exact spelling first, else in any letter case.
+// Whether the folder holds "Telvio.ini", found the way KFG finds it when it runs there; the
+// entry never reads it.
 bool HoldsTelvioIni(const fs::path& folder, std::error_code& error) {
-    std::error_code ignored;
-    if (fs::is_regular_file(platform::FindIgnoringCase(folder, "Telvio.ini").path, ignored)) {
+    if (telvio::HoldsTelvioIni(folder, {.mustRead = false, .linkCounts = true})) {
         return true;
     }
     // A folder that cannot be read hides the other spellings: say why rather than "no

@@ -3,9 +3,9 @@
 // categories, and only when those are on.
 #include "app/launch_diagnostics.h"
 #include "app/settings_diagnostics.h"
-#include "settings/viewer_start.h"
 #include "support/captured_log.h"
 #include "support/temp_dir.h"
+#include "telvio/viewer_start.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ TEST(Diagnostics, FailedStartsAndWritesAreLoggedOnlyWhenAskedFor) {
 
     log.Enable("kfg.launch=true\nkfg.settings=true");
     EXPECT_TRUE(starter.HandOver(dir.path(), "Telvio.exe", {"Quick"}));
-    EXPECT_TRUE(starter.RunWaited(dir.path(), settings::SoundInitialisation()));
+    EXPECT_TRUE(starter.RunWaited(dir.path(), telvio::SoundInitialisation()));
     // Which spelling was taken is told too; a start that works is not.
     EXPECT_TRUE(starter.Start(dir.path(), "Sonora.exe", {}));
     EXPECT_FALSE(starter.Start(dir.path(), "true.sh", {}));

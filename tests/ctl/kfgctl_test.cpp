@@ -5,12 +5,12 @@
 #include "platform/program_starter.h"
 #include "platform/save_history.h"
 #include "res/template_102.h"
-#include "settings/viewer_key_table.h"
-#include "settings/viewer_keys.h"
 #include "support/child_process.h"
 #include "support/kfg_run.h"
 #include "support/stand_in.h"
 #include "support/temp_dir.h"
+#include "telvio/viewer_key_table.h"
+#include "telvio/viewer_keys.h"
 
 #include <gtest/gtest.h>
 #include <iterator>
@@ -88,16 +88,15 @@ struct Ctl {
 
 // The values the dialog holds, by key: every key the edition reads.
 using Values = std::map<std::string, int>;
-Values ValuesOf(const settings::SettingsRecord& record, const settings::ProcessState& state) {
+Values ValuesOf(const telvio::SettingsRecord& record, const telvio::ProcessState& state) {
     Values values;
-    for (const settings::ViewerKey& key : settings::kViewerKeys) {
-        if (key.kind == settings::KeyKind::Single &&
-            settings::Includes(key.readBy, state.Edition)) {
-            values[std::string(key.name)] = settings::KeyValue(key, record, state);
+    for (const telvio::ViewerKey& key : telvio::kViewerKeys) {
+        if (key.kind == telvio::KeyKind::Single && telvio::Includes(key.readBy, state.Edition)) {
+            values[std::string(key.name)] = telvio::KeyValue(key, record, state);
         }
     }
-    for (int slot = 0; slot < settings::SlotRuleFor(state.Edition).read; ++slot) {
-        values[settings::MemorySlotKey(state.Edition, slot)] =
+    for (int slot = 0; slot < telvio::SlotRuleFor(state.Edition).read; ++slot) {
+        values[telvio::MemorySlotKey(state.Edition, slot)] =
             record.Memory[static_cast<std::size_t>(slot)];
     }
     return values;

@@ -1,7 +1,7 @@
 // The main window and the side dialogs as a screen reader and a keyboard user meet them,
 // through the accessibility tree that assistive technology reads.
-#include "settings/process_state.h"
 #include "support/dialog_tests.h"
+#include "telvio/process_state.h"
 
 #include <QAccessible>
 #include <QLineEdit>

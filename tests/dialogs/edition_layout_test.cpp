@@ -1,8 +1,8 @@
 // Which controls each edition shows, through the tables that decide it.
 #include "dialogs/main/exchange_table.h"
-#include "settings/viewer_key_table.h"
-#include "settings/viewer_keys.h"
 #include "support/dialog_tests.h"
+#include "telvio/viewer_key_table.h"
+#include "telvio/viewer_keys.h"
 
 #include <set>
 
@@ -23,27 +23,27 @@ struct ShownValue {
 TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
     const std::set<int> erazorExtras = {res::kIdColour, res::kIdBrightness, res::kIdContrast,
                                         res::kIdSecam};
-    for (int value = 0; value < settings::kEditionCount; ++value) {
-        const auto edition = static_cast<settings::Edition>(value);
+    for (int value = 0; value < telvio::kEditionCount; ++value) {
+        const auto edition = static_cast<telvio::Edition>(value);
         std::vector<ShownValue> shown;
         KfgRunIn run(kEditionFiles[static_cast<std::size_t>(value)], {}, [&](CKfgDlg& d) {
             for (const char* pass : {"first", "again"}) {
                 for (const ExchangeRow& row : MainExchangeTable()) {
-                    const settings::ViewerKey* key =
-                        row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
+                    const telvio::ViewerKey* key =
+                        row.number != nullptr ? telvio::KeyOf(row.number) : nullptr;
                     const bool extra =
-                        edition == settings::Edition::Erazor && erazorExtras.count(row.id) > 0;
+                        edition == telvio::Edition::Erazor && erazorExtras.count(row.id) > 0;
                     if (key != nullptr) {
                         EXPECT_EQ(d.IsItemShown(row.id),
-                                  settings::Includes(key->writtenBy, edition) || extra)
+                                  telvio::Includes(key->writtenBy, edition) || extra)
                             << pass << " edition " << value << " control " << row.id;
                     }
                 }
                 d.Click(res::kIdReapplyLayout);
             }
             for (const ExchangeRow& row : MainExchangeTable()) {
-                const settings::ViewerKey* key =
-                    row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
+                const telvio::ViewerKey* key =
+                    row.number != nullptr ? telvio::KeyOf(row.number) : nullptr;
                 if (row.slot < 0 && key == nullptr) {
                     continue; // never stored
                 }
@@ -53,7 +53,7 @@ TEST(EditionLayout, ShownAndEnabledExactlyWhereTheEditionWritesTheKey) {
                                  : check       ? 1 - d.CheckState(row.id)
                                                : key->values.low + 3;
                 check ? d.SetCheck(row.id, next) : d.SetItemInt(row.id, next);
-                const std::string name = row.slot >= 0 ? settings::MemorySlotKey(edition, row.slot)
+                const std::string name = row.slot >= 0 ? telvio::MemorySlotKey(edition, row.slot)
                                                        : std::string(key->name);
                 shown.push_back({.id = row.id,
                                  .line = name + "=" + std::to_string(next),

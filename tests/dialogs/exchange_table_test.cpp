@@ -21,7 +21,7 @@ TEST(KfgExchange, SlotTypingExchangesUpToTheFailingField) {
         type(20, 40);                            // no exchange
         EXPECT_EQ(d.Record().Testzeilen, 16);
         type(0, 1); // the exchange, and its message at once
-        const settings::SettingsRecord& r = d.Record();
+        const telvio::SettingsRecord& r = d.Record();
         EXPECT_EQ(r.Farbe, 2);
         EXPECT_EQ(r.Testzeilen, 100);
         EXPECT_EQ(r.ErsteZeile, 1); // as loaded (the default)

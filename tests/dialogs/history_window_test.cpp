@@ -116,7 +116,7 @@ TEST(HistoryWindow, NamesWhatEachSaveChangedAsTheMainWindowDoes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const ChangeNaming naming{c.language, c.captions.value_or(c.language),
-                                  settings::Edition::V320};
+                                  telvio::Edition::V320};
         EXPECT_EQ(ChangeSummary(c.file, c.before, c.after, naming).toStdString(), c.summary);
     }
 }

@@ -1,9 +1,9 @@
 // The main dialog's start-up, its ways to end, the lists it fills, and loading and saving the
 // viewer's settings through it.
 #include "res/template_102_controls.h"
-#include "settings/choice_tables.h"
 #include "support/counting_file_system.h"
 #include "support/dialog_tests.h"
+#include "telvio/choice_tables.h"
 
 namespace kfg::dialogs {
 namespace {
@@ -40,7 +40,7 @@ TEST(KfgStartUp, MissingViewerFileShowsTheMessageThenEnds) {
 // edition's), the sorted ones in order; the 3.x modes only the rows "KFG.ini" enables (set to
 // 1), in the caption language.
 TEST(KfgLists, EveryListIsFilledWhateverTheEdition) {
-    using namespace settings;
+    using namespace telvio;
     struct Case {
         const char* telvioIni;
         const ChoiceTable* cards;

@@ -1,6 +1,6 @@
-#include "settings/edition_detection.h"
 #include "settings/profile_store.h"
 #include "support/temp_dir.h"
+#include "telvio/edition_detection.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 // The sample folders shipped in examples/ must stay what their README promises: each one is
 // detected as its edition, and its files look as the Windows viewer writes them.
 
-namespace kfg::settings {
+namespace kfg::telvio {
 namespace {
 
 const std::filesystem::path kExamples = KFG_EXAMPLES_DIR;
@@ -37,7 +37,7 @@ constexpr Example kExampleFolders[] = {
 TEST(Examples, EachFolderIsItsEditionAsTheViewerWroteIt) {
     for (const Example& example : kExampleFolders) {
         SCOPED_TRACE(example.folder);
-        ProfileStore store;
+        settings::ProfileStore store;
         const EditionDetection result = DetectEdition(kExamples / example.folder, store);
         EXPECT_TRUE(result.fileFound);
         // As numbers, so a failure names the editions readably.
@@ -70,4 +70,4 @@ TEST(Examples, EachFolderIsItsEditionAsTheViewerWroteIt) {
 }
 
 } // namespace
-} // namespace kfg::settings
+} // namespace kfg::telvio

@@ -2,8 +2,8 @@
 
 #include "dialogs/main/kfg_dlg.h"
 #include "platform/program_starter.h"
-#include "settings/process_state.h"
 #include "settings/profile_store.h"
+#include "telvio/process_state.h"
 
 #include <filesystem>
 #include <memory>
@@ -20,7 +20,7 @@ namespace kfg::headless {
 // acts for the user.
 class MainDialogParts {
 public:
-    settings::ProcessState state;
+    telvio::ProcessState state;
     settings::ProfileStore store;
     std::shared_ptr<mixer::MixerApi> mixer;
 

@@ -5,7 +5,8 @@
 #include "places/recent_folders.h"
 #include "places/telvio_folder.h"
 #include "places/wine_prefix_search.h"
-#include "settings/edition_facts.h"
+#include "telvio/edition_facts.h"
+#include "telvio/telvio_ini.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -36,7 +37,7 @@ std::vector<FolderChooser::Entry> Described(const std::vector<fs::path>& folders
         if (stop.stop_requested()) {
             break;
         }
-        if (const std::optional<settings::Edition> edition = places::EditionOf(folder)) {
+        if (const std::optional<telvio::Edition> edition = places::EditionOf(folder)) {
             entries.push_back({folder, *edition});
         }
     }
@@ -134,7 +135,7 @@ void FolderChooser::Search(std::stop_token stop) {
 
 void FolderChooser::AddEntries(const std::vector<Entry>& entries) {
     for (const Entry& entry : entries) {
-        const QString edition = QString::fromUtf8(settings::FactsOf(entry.edition).versionLabel);
+        const QString edition = QString::fromUtf8(telvio::FactsOf(entry.edition).versionLabel);
         auto* item = new QTreeWidgetItem(list_, {edition, shown_.Shown(entry.folder)});
         item->setData(0, kPathRole, QByteArray::fromStdString(entry.folder.native()));
         item->setToolTip(1, DecodedPath(entry.folder));
@@ -185,7 +186,7 @@ void FolderChooser::OpenOther() {
 
 void FolderChooser::Choose(const fs::path& folder) {
     // Checked again at the moment of choice: a listed folder may have lost its file since.
-    if (!places::HoldsTelvioIni(folder)) {
+    if (!telvio::HoldsTelvioIni(folder)) {
         status_->setText(ChooserTextIn(ChooserText::Refused, language_).arg(shown_.Shown(folder)));
         return;
     }

@@ -3,10 +3,10 @@
 #include "dialogs/chooser/row_announcement.h"
 #include "dialogs/chooser/state_change_texts.h"
 #include "framework/message_box.h"
-#include "settings/edition_detection.h"
-#include "settings/edition_facts.h"
-#include "settings/kfg_keys.h"
 #include "settings/profile_store.h"
+#include "telvio/edition_detection.h"
+#include "telvio/edition_facts.h"
+#include "telvio/kfg_keys.h"
 #include "texts/failure_reasons.h"
 #include "texts/kept_state_texts.h"
 
@@ -23,7 +23,7 @@ namespace kfg::dialogs {
 namespace {
 
 namespace fs = std::filesystem;
-using Result = settings::RestoreOutcome::Result;
+using Result = telvio::RestoreOutcome::Result;
 
 const QString kCaption = QStringLiteral("KFG");
 
@@ -56,9 +56,8 @@ QString Utf8(std::string_view text) {
 } // namespace
 
 texts::TextLanguage FolderCaptionLanguage(settings::ProfileStore& store, const fs::path& folder) {
-    return settings::CaptionLanguageAtStartUp(
-        settings::ReadKfgNumber(store, folder / settings::kManagerFile, settings::KfgKey::Fr,
-                                settings::KfgReader::StartUp));
+    return telvio::CaptionLanguageAtStartUp(telvio::ReadKfgNumber(
+        store, folder / telvio::kManagerFile, telvio::KfgKey::Fr, telvio::KfgReader::StartUp));
 }
 
 HistoryWindow::HistoryWindow(settings::ProfileStore& store, fs::path folder, ShownPaths shown,
@@ -135,14 +134,14 @@ std::string HistoryWindow::NowBytes(std::string_view file) const {
 ChangeNaming HistoryWindow::Naming() const {
     // KFG.ini's lists show the entries of the folder's edition now.
     return {language_, captionLanguage_,
-            settings::DetectEditionOfBytes(NowBytes(settings::kViewerSettingsFile))};
+            telvio::DetectEditionOfBytes(NowBytes(telvio::kViewerSettingsFile))};
 }
 
 void HistoryWindow::Fill() {
     listed_ = states_.List();
     const ChangeNaming naming = Naming();
     list_->clear();
-    for (const settings::ListedState& state : listed_) {
+    for (const telvio::ListedState& state : listed_) {
         new QTreeWidgetItem(list_,
                             {ShownTime(state), Utf8(state.file),
                              ChangeSummary(state.file, state.bytes, state.bytesAfter, naming)});
@@ -154,7 +153,7 @@ void HistoryWindow::Fill() {
     ShowDifferences();
 }
 
-const settings::ListedState* HistoryWindow::Selected() const {
+const telvio::ListedState* HistoryWindow::Selected() const {
     const int row =
         list_->currentItem() != nullptr ? list_->indexOfTopLevelItem(list_->currentItem()) : -1;
     return row >= 0 && static_cast<std::size_t>(row) < listed_.size()
@@ -165,7 +164,7 @@ const settings::ListedState* HistoryWindow::Selected() const {
 void HistoryWindow::ShowDifferences() {
     table_->clear();
     QStringList status;
-    const settings::ListedState* state = Selected();
+    const telvio::ListedState* state = Selected();
     const fs::path root = store_.History() != nullptr ? store_.History()->Root() : fs::path();
     if (listed_.empty()) {
         status << Say(HistoryText::NothingKeptYet).arg(shown_.Shown(root));
@@ -187,7 +186,7 @@ void HistoryWindow::ShowDifferences() {
             status << Say(HistoryText::NoDifference);
         }
     }
-    if (const settings::KeepProblem problem = states_.WhyNothingIsKept()) {
+    if (const telvio::KeepProblem problem = states_.WhyNothingIsKept()) {
         status << AsSentence(texts::NothingKeptMessage(problem.error, problem.folder, language_));
     }
     SetStatus(status.join(QLatin1Char('\n')));
@@ -199,7 +198,7 @@ void HistoryWindow::SetStatus(const QString& text) {
     list_->setAccessibleDescription(text);
 }
 
-QString HistoryWindow::ShownTime(const settings::ListedState& state) const {
+QString HistoryWindow::ShownTime(const telvio::ListedState& state) const {
     const auto seconds = static_cast<std::time_t>(state.replacedNanoseconds / 1'000'000'000);
     std::tm local{};
     ::localtime_r(&seconds, &local);
@@ -236,15 +235,15 @@ void HistoryWindow::Tell(const QString& message) const {
 }
 
 void HistoryWindow::RestoreSelected() {
-    const settings::ListedState* selected = Selected();
+    const telvio::ListedState* selected = Selected();
     if (selected == nullptr) {
         return;
     }
-    const settings::ListedState state = *selected; // the list is filled anew below
+    const telvio::ListedState state = *selected; // the list is filled anew below
     const QString file = Utf8(state.file);
     const QString time = ShownTime(state);
     QString question = Say(HistoryText::RestoreQuestion).arg(file, time);
-    if (state.file == settings::kManagerFile) {
+    if (state.file == telvio::kManagerFile) {
         const ConfigurationChanges changes =
             ConfigurationsRestoreChanges(state.bytes, NowBytes(state.file));
         if (!changes.removed.isEmpty()) {
@@ -262,19 +261,19 @@ void HistoryWindow::RestoreSelected() {
         return;
     }
     const auto failures = store_.CollectFailures();
-    settings::RestoreOutcome outcome = states_.Restore(state, settings::EditionCheck::Made);
+    telvio::RestoreOutcome outcome = states_.Restore(state, telvio::EditionCheck::Made);
     // A state of another edition, or over a file that tells none, is asked for once more.
     if (outcome.result == Result::OtherEdition || outcome.result == Result::UndecidedEdition) {
         const QString again =
             outcome.result == Result::OtherEdition
                 ? Say(HistoryText::OtherEditionQuestion)
-                      .arg(Utf8(settings::FactsOf(outcome.stateEdition).versionLabel),
-                           Utf8(settings::FactsOf(outcome.fileEdition).versionLabel))
+                      .arg(Utf8(telvio::FactsOf(outcome.stateEdition).versionLabel),
+                           Utf8(telvio::FactsOf(outcome.fileEdition).versionLabel))
                 : Say(HistoryText::UndecidedEditionQuestion);
         if (!Ask(again)) {
             return;
         }
-        outcome = states_.Restore(state, settings::EditionCheck::Skipped);
+        outcome = states_.Restore(state, telvio::EditionCheck::Skipped);
     }
     switch (outcome.result) {
     case Result::Restored:
@@ -304,7 +303,7 @@ void HistoryWindow::RestoreSelected() {
     QStringList said{Say(HistoryText::Restored).arg(file, time)};
     if (restored_) {
         restored_(state.file);
-        if (state.file == settings::kManagerFile) {
+        if (state.file == telvio::kManagerFile) {
             said << Say(HistoryText::ManagerRestored);
         }
     }

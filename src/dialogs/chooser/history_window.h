@@ -3,7 +3,7 @@
 #include "dialogs/chooser/history_texts.h"
 #include "dialogs/chooser/shown_paths.h"
 #include "dialogs/chooser/state_change_texts.h"
-#include "settings/earlier_states.h"
+#include "telvio/earlier_states.h"
 #include "texts/text_language.h"
 
 #include <QDialog>
@@ -51,8 +51,8 @@ private:
     // Asks `question`; true for yes. No is the default and the answer to Escape.
     bool Ask(const QString& question) const;
     void Tell(const QString& message) const;
-    const settings::ListedState* Selected() const;
-    QString ShownTime(const settings::ListedState& state) const;
+    const telvio::ListedState* Selected() const;
+    QString ShownTime(const telvio::ListedState& state) const;
     QString Say(HistoryText text) const { return HistoryTextIn(text, language_); }
     std::string NowBytes(std::string_view file) const;
     ChangeNaming Naming() const;
@@ -62,8 +62,8 @@ private:
     ShownPaths shown_;
     texts::TextLanguage language_;
     texts::TextLanguage captionLanguage_;
-    settings::EarlierStates states_;
-    std::vector<settings::ListedState> listed_;
+    telvio::EarlierStates states_;
+    std::vector<telvio::ListedState> listed_;
     std::function<void(std::string_view)> restored_;
     QTreeWidget* list_ = nullptr;
     QTreeWidget* table_ = nullptr;

@@ -3,9 +3,9 @@
 #include "dialogs/chooser/history_texts.h"
 #include "dialogs/main/setting_names.h"
 #include "platform/name_lookup.h"
-#include "settings/edition_detection.h"
-#include "settings/kfg_keys.h"
 #include "settings/windows1252.h"
+#include "telvio/edition_detection.h"
+#include "telvio/kfg_keys.h"
 
 #include <optional>
 
@@ -24,18 +24,18 @@ QString Text(HistoryText text, const ChangeNaming& naming) {
 }
 
 bool IsManager(std::string_view file) {
-    return platform::EqualIgnoringAsciiCase(file, settings::kManagerFile);
+    return platform::EqualIgnoringAsciiCase(file, telvio::kManagerFile);
 }
 
 // A section of "KFG.ini" other than [KFG] holds a named configuration.
 bool IsConfiguration(std::string_view file, std::string_view section) {
-    return IsManager(file) && !settings::EqualsIgnoreCase1252(section, settings::kManagerSection);
+    return IsManager(file) && !settings::EqualsIgnoreCase1252(section, telvio::kManagerSection);
 }
 
 // The edition whose list entries a state's values name.
-settings::Edition EditionFor(std::string_view file, std::string_view bytes,
-                             const ChangeNaming& naming) {
-    return IsManager(file) ? naming.folderEdition : settings::DetectEditionOfBytes(bytes);
+telvio::Edition EditionFor(std::string_view file, std::string_view bytes,
+                           const ChangeNaming& naming) {
+    return IsManager(file) ? naming.folderEdition : telvio::DetectEditionOfBytes(bytes);
 }
 
 QString ValueText(std::string_view file, const settings::StateDifference& difference,
@@ -115,7 +115,7 @@ std::vector<DifferenceRow> DifferenceRows(std::string_view file, std::string_vie
 
 ConfigurationChanges ConfigurationsRestoreChanges(std::string_view state, std::string_view now) {
     ConfigurationChanges changes;
-    const std::string_view file = settings::kManagerFile;
+    const std::string_view file = telvio::kManagerFile;
     for (const settings::StateDifference& d : settings::StateDifferences(now, state)) {
         if (!IsConfiguration(file, d.section)) {
             continue;

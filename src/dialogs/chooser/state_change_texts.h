@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/edition.h"
 #include "settings/state_differences.h"
+#include "telvio/edition.h"
 #include "texts/text_language.h"
 
 #include <QString>
@@ -15,7 +15,7 @@ namespace kfg::dialogs {
 struct ChangeNaming {
     texts::TextLanguage language;        // the window's own sentences
     texts::TextLanguage captionLanguage; // the settings, as the main window names them
-    settings::Edition folderEdition;     // lists of "KFG.ini" show this edition's entries
+    telvio::Edition folderEdition;       // lists of "KFG.ini" show this edition's entries
 };
 
 // One difference, said in a line: "Helligkeit 128 → 200", "Speicher 3 24 → 0", "Abend

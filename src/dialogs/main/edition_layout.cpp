@@ -3,19 +3,19 @@
 #include "platform/no_repeats.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
-#include "settings/edition_facts.h"
+#include "telvio/edition_facts.h"
 
 #include <array>
 
 namespace kfg::dialogs {
 namespace {
 
-using settings::Edition;
+using telvio::Edition;
 using namespace res;
 
-constexpr EditionMask k283 = settings::kEditions283;
+constexpr EditionMask k283 = telvio::kEditions283;
 constexpr EditionMask kErazor = Bit(Edition::Erazor);
-constexpr EditionMask k3x = settings::kEditions3x;
+constexpr EditionMask k3x = telvio::kEditions3x;
 constexpr EditionMask kBorderGroup = kErazor | Bit(Edition::V31) | Bit(Edition::V311);
 constexpr EditionMask kSound3x = Bit(Edition::V311) | Bit(Edition::V320);
 
@@ -75,8 +75,8 @@ std::span<const LayoutRow> EditionLayoutTable() {
     return kLayout;
 }
 
-std::string_view VersionLabel(settings::Edition edition) {
-    return settings::FactsOf(edition).versionLabel;
+std::string_view VersionLabel(telvio::Edition edition) {
+    return telvio::FactsOf(edition).versionLabel;
 }
 
 } // namespace kfg::dialogs

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "settings/edition.h"
+#include "telvio/edition.h"
 
 #include <span>
 #include <string_view>
 
 namespace kfg::dialogs {
 
-using settings::Bit;
-using settings::EditionMask;
-using settings::kAllEditions;
+using telvio::Bit;
+using telvio::EditionMask;
+using telvio::kAllEditions;
 
 // Which controls an edition shows.
 struct LayoutRow {
@@ -21,6 +21,6 @@ struct LayoutRow {
 
 std::span<const LayoutRow> EditionLayoutTable();
 // The version label beside "Telvio", e.g. "V 3.20".
-std::string_view VersionLabel(settings::Edition edition);
+std::string_view VersionLabel(telvio::Edition edition);
 
 } // namespace kfg::dialogs

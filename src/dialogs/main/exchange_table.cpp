@@ -3,8 +3,8 @@
 #include "platform/no_repeats.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
-#include "settings/viewer_key_table.h"
-#include "settings/viewer_keys.h"
+#include "telvio/viewer_key_table.h"
+#include "telvio/viewer_keys.h"
 
 #include <array>
 
@@ -12,8 +12,8 @@ namespace kfg::dialogs {
 namespace {
 
 using framework::ControlKind;
-using settings::SettingsRecord;
-using settings::ValueKind;
+using telvio::SettingsRecord;
+using telvio::ValueKind;
 using K = ExchangeKind;
 using R = SettingsRecord;
 using namespace res;
@@ -23,7 +23,7 @@ constexpr ExchangeRow Check(int id, int R::*member) {
 }
 // The range of the key whose value `member` holds.
 constexpr ExchangeRow Range(int id, int R::*member) {
-    const settings::ViewerKey& key = *settings::KeyOf(member);
+    const telvio::ViewerKey& key = *telvio::KeyOf(member);
     return {id, K::IntegerRange, member, nullptr, -1, key.values.low, key.values.high};
 }
 // A field that no key stores keeps its range here.
@@ -137,7 +137,7 @@ constexpr bool RowFits(const ExchangeRow& row) {
     const bool oneTarget =
         textRow ? row.text != nullptr && row.number == nullptr && row.slot < 0
                 : row.text == nullptr && ((row.number != nullptr) != (row.slot >= 0));
-    const settings::ViewerKey* key = row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
+    const telvio::ViewerKey* key = row.number != nullptr ? telvio::KeyOf(row.number) : nullptr;
     bool keyFits = true;
     if (row.kind == K::Check) {
         keyFits = key != nullptr && key->values.kind == ValueKind::CheckBox;
@@ -184,8 +184,8 @@ constexpr const ExchangeRow* RowOf(int R::*member) {
 
 // The default buttons set the controls of the keys they reset: a check box or a checked field.
 constexpr bool ResetKeysHaveControls() {
-    for (const settings::ViewerKey& key : settings::kViewerKeys) {
-        if (key.resetBy == settings::ResetBy::None) {
+    for (const telvio::ViewerKey& key : telvio::kViewerKeys) {
+        if (key.resetBy == telvio::ResetBy::None) {
             continue;
         }
         const ExchangeRow* row = RowOf(key.inRecord);
@@ -199,14 +199,14 @@ static_assert(ResetKeysHaveControls(), "a key a default button resets has no con
 
 // "Defaultwerte" also runs "Bilddefault", after its own keys.
 constexpr auto kResetButtons = std::to_array<ResetButtonRow>({
-    {kIdDefaults, {settings::ResetBy::DefaultsButton, settings::ResetBy::PictureButton}},
-    {kIdPictureDefaults, {settings::ResetBy::PictureButton, settings::ResetBy::None}},
+    {kIdDefaults, {telvio::ResetBy::DefaultsButton, telvio::ResetBy::PictureButton}},
+    {kIdPictureDefaults, {telvio::ResetBy::PictureButton, telvio::ResetBy::None}},
 });
 
 constexpr bool ResetButtonsHold() {
     for (const ResetButtonRow& button : kResetButtons) {
         if (!IsMainControl(button.id, ControlKind::PushButton) ||
-            button.resets[0] == settings::ResetBy::None) {
+            button.resets[0] == telvio::ResetBy::None) {
             return false;
         }
     }
@@ -220,11 +220,11 @@ std::span<const ResetButtonRow> ResetButtonTable() {
     return kResetButtons;
 }
 
-bool ResetsAKeyTheEditionWrites(const ResetButtonRow& button, settings::Edition edition) {
-    for (const settings::ViewerKey& key : settings::kViewerKeys) {
-        for (const settings::ResetBy resets : button.resets) {
-            if (resets != settings::ResetBy::None && key.resetBy == resets &&
-                settings::Includes(key.writtenBy, edition)) {
+bool ResetsAKeyTheEditionWrites(const ResetButtonRow& button, telvio::Edition edition) {
+    for (const telvio::ViewerKey& key : telvio::kViewerKeys) {
+        for (const telvio::ResetBy resets : button.resets) {
+            if (resets != telvio::ResetBy::None && key.resetBy == resets &&
+                telvio::Includes(key.writtenBy, edition)) {
                 return true;
             }
         }
@@ -240,12 +240,12 @@ const ExchangeRow* ExchangeRowOf(int SettingsRecord::*member) {
     return RowOf(member);
 }
 
-bool EditionNeverSaves(const ExchangeRow& row, settings::Edition edition) {
+bool EditionNeverSaves(const ExchangeRow& row, telvio::Edition edition) {
     if (row.slot >= 0) {
-        return !settings::EditionWrites(settings::MemorySlotRow(), edition, row.slot);
+        return !telvio::EditionWrites(telvio::MemorySlotRow(), edition, row.slot);
     }
-    const settings::ViewerKey* key = row.number != nullptr ? settings::KeyOf(row.number) : nullptr;
-    return key != nullptr && !settings::EditionWrites(*key, edition);
+    const telvio::ViewerKey* key = row.number != nullptr ? telvio::KeyOf(row.number) : nullptr;
+    return key != nullptr && !telvio::EditionWrites(*key, edition);
 }
 
 } // namespace kfg::dialogs

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "settings/edition.h"
-#include "settings/settings_record.h"
-#include "settings/viewer_key_table.h"
+#include "telvio/edition.h"
+#include "telvio/settings_record.h"
+#include "telvio/viewer_key_table.h"
 
 #include <array>
 #include <span>
@@ -17,8 +17,8 @@ enum class ExchangeKind { Check, Integer, IntegerRange, ListText, ListPosition }
 struct ExchangeRow {
     int id;
     ExchangeKind kind;
-    int settings::SettingsRecord::*number = nullptr;
-    std::string settings::SettingsRecord::*text = nullptr;
+    int telvio::SettingsRecord::*number = nullptr;
+    std::string telvio::SettingsRecord::*text = nullptr;
     int slot = -1; // memory slot, for rows whose member is a slot
     int low = 0;
     int high = 0;
@@ -28,21 +28,21 @@ struct ExchangeRow {
 std::span<const ExchangeRow> MainExchangeTable();
 
 // The row that shows `member`; null for a member no control shows.
-const ExchangeRow* ExchangeRowOf(int settings::SettingsRecord::*member);
+const ExchangeRow* ExchangeRowOf(int telvio::SettingsRecord::*member);
 
 // A default button and the key-table button columns it resets, in the order it sets them
 // (None: no more).
 struct ResetButtonRow {
     int id;
-    std::array<settings::ResetBy, 2> resets;
+    std::array<telvio::ResetBy, 2> resets;
 };
 std::span<const ResetButtonRow> ResetButtonTable();
 // Whether one of the keys button `id` resets is one `edition` writes.
-bool ResetsAKeyTheEditionWrites(const ResetButtonRow& button, settings::Edition edition);
+bool ResetsAKeyTheEditionWrites(const ResetButtonRow& button, telvio::Edition edition);
 
 // Whether `edition` loads the row's value but no save of it ever writes it: a key outside the
 // edition's written-by column, or a memory slot at or above its written count. A row without a
 // key (a list's text, a field never stored) is not one of them.
-bool EditionNeverSaves(const ExchangeRow& row, settings::Edition edition);
+bool EditionNeverSaves(const ExchangeRow& row, telvio::Edition edition);
 
 } // namespace kfg::dialogs

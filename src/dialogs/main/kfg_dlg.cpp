@@ -10,15 +10,15 @@
 #include "res/icons.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
-#include "settings/choice_tables.h"
-#include "settings/edition_detection.h"
-#include "settings/edition_facts.h"
-#include "settings/kfg_keys.h"
-#include "settings/process_state.h"
 #include "settings/profile_store.h"
-#include "settings/viewer_file_values.h"
-#include "settings/viewer_keys.h"
 #include "settings/windows1252.h"
+#include "telvio/choice_tables.h"
+#include "telvio/edition_detection.h"
+#include "telvio/edition_facts.h"
+#include "telvio/kfg_keys.h"
+#include "telvio/process_state.h"
+#include "telvio/viewer_file_values.h"
+#include "telvio/viewer_keys.h"
 
 #include <QIcon>
 #include <array>
@@ -61,7 +61,7 @@ constexpr const char* kMissingViewerSettingsCaption = "Fehler";
 
 } // namespace
 
-CKfgDlg::CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
+CKfgDlg::CKfgDlg(telvio::ProcessState& state, settings::ProfileStore& store,
                  platform::ProgramStarter& starter, std::shared_ptr<mixer::MixerApi> mixer,
                  std::filesystem::path workingDirectory)
     : framework::Dialog(res::MainDialogTemplate())
@@ -151,11 +151,11 @@ int& CKfgDlg::NumberOf(const ExchangeRow& row) {
 }
 
 std::filesystem::path CKfgDlg::ManagerFile() const {
-    return workingDirectory_ / settings::kManagerFile;
+    return workingDirectory_ / telvio::kManagerFile;
 }
 
 std::filesystem::path CKfgDlg::ViewerFile() const {
-    return workingDirectory_ / settings::kViewerSettingsFile;
+    return workingDirectory_ / telvio::kViewerSettingsFile;
 }
 
 void CKfgDlg::ToggleLanguage() {
@@ -198,17 +198,17 @@ void CKfgDlg::LoadSettings(SettingsSource source) {
     std::filesystem::path file = ManagerFile();
     if (source == SettingsSource::Telvio) {
         file = ViewerFile();
-        state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
+        state_.ActiveSection = std::string(telvio::ViewerSectionFor(state_.Edition));
     }
-    settings::LoadViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
+    telvio::LoadViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
     if (source == SettingsSource::Telvio) {
         // What Start tells another program's changes by: the values just read, before the
         // exchange below normalises any of them. Showing a configuration changes the window's
         // values, not what the disk holds, so it keeps the baseline.
         viewerFileBaseline_ =
-            settings::ViewerFileValuesOf(state_.Edition, store_.HasFile(file), record_, state_);
+            telvio::ViewerFileValuesOf(state_.Edition, store_.HasFile(file), record_, state_);
     }
-    settings::ChoiceTextsFromIndices(record_, state_);
+    telvio::ChoiceTextsFromIndices(record_, state_);
     UpdateData(false);
     // Section names are Windows-1252 in the files.
     SetTitle(QStringLiteral("KFG – %1")
@@ -238,17 +238,16 @@ void CKfgDlg::WriteSettings(SettingsSource target) {
         std::filesystem::path file = ManagerFile();
         if (target == SettingsSource::Telvio) {
             file = ViewerFile();
-            state_.ActiveSection = std::string(settings::ViewerSectionFor(state_.Edition));
+            state_.ActiveSection = std::string(telvio::ViewerSectionFor(state_.Edition));
         } else {
             WriteSoundOptions(); // a named save always stores them, first
         }
-        settings::SaveViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_,
-                                 state_);
+        telvio::SaveViewerKeys(store_, file, state_.ActiveSection, state_.Edition, record_, state_);
     }
     // The window now holds what the file holds. After a failed save the disk still holds what
     // it held, and any change made there meanwhile is still to be asked about.
     if (target == SettingsSource::Telvio && failures.Failures().empty()) {
-        viewerFileBaseline_ = settings::ReadViewerFileValues(store_, ViewerFile(), state_.Edition);
+        viewerFileBaseline_ = telvio::ReadViewerFileValues(store_, ViewerFile(), state_.Edition);
     }
 }
 
@@ -263,7 +262,7 @@ void CKfgDlg::RunOneTimeBlock() {
     } else {
         // First run: the language, then for the 3.x editions the display modes to offer.
         languageDlg_.DoModal();
-        if (settings::FactsOf(state_.Edition).family == settings::EditionFamily::V3x) {
+        if (telvio::FactsOf(state_.Edition).family == telvio::EditionFamily::V3x) {
             displayModeDlg_.DoModal();
         }
     }
@@ -274,8 +273,8 @@ void CKfgDlg::RunOneTimeBlock() {
 }
 
 void CKfgDlg::StartDecoderAutomatically() {
-    const int choice = settings::ReadKfgNumber(store_, ManagerFile(), settings::KfgKey::Audio,
-                                               settings::KfgReader::StartUp);
+    const int choice = telvio::ReadKfgNumber(store_, ManagerFile(), telvio::KfgKey::Audio,
+                                             telvio::KfgReader::StartUp);
     if (const char* program = DecoderProgram(choice)) {
         // Not announced: the starter has logged a failure to kfg.launch already.
         (void)starter_.Start(workingDirectory_, program, {});
@@ -283,7 +282,7 @@ void CKfgDlg::StartDecoderAutomatically() {
 }
 
 bool CKfgDlg::DetectEdition() {
-    const settings::EditionDetection found = settings::DetectEdition(workingDirectory_, store_);
+    const telvio::EditionDetection found = telvio::DetectEdition(workingDirectory_, store_);
     if (!found.fileFound) {
         framework::MessageBox(this, QString::fromUtf8(kMissingViewerSettingsText),
                               QString::fromUtf8(kMissingViewerSettingsCaption));
@@ -298,7 +297,7 @@ bool CKfgDlg::DetectEdition() {
 
 namespace {
 
-void AddRows(framework::Dialog& dialog, int id, const settings::ChoiceTable& table) {
+void AddRows(framework::Dialog& dialog, int id, const telvio::ChoiceTable& table) {
     for (const std::string_view row : table.rows) {
         dialog.ComboAddString(id,
                               QString::fromUtf8(row.data(), static_cast<qsizetype>(row.size())));
@@ -314,34 +313,34 @@ std::string ShownText(const framework::Dialog& dialog, int id) {
 
 void CKfgDlg::FillLists() {
     const std::filesystem::path file = ManagerFile();
-    const auto startUpRead = [&](settings::KfgKey key) {
-        return settings::ReadKfgNumber(store_, file, key, settings::KfgReader::StartUp);
+    const auto startUpRead = [&](telvio::KfgKey key) {
+        return telvio::ReadKfgNumber(store_, file, key, telvio::KfgReader::StartUp);
     };
-    ShowCaptionsIn(settings::CaptionLanguageAtStartUp(startUpRead(settings::KfgKey::Fr)));
-    SetCheck(res::kIdSoundInit, startUpRead(settings::KfgKey::SoundInit));
-    SetCheck(res::kIdSoundLineIn, startUpRead(settings::KfgKey::LineIn));
+    ShowCaptionsIn(telvio::CaptionLanguageAtStartUp(startUpRead(telvio::KfgKey::Fr)));
+    SetCheck(res::kIdSoundInit, startUpRead(telvio::KfgKey::SoundInit));
+    SetCheck(res::kIdSoundLineIn, startUpRead(telvio::KfgKey::LineIn));
 
     // Only the display modes the user enabled are offered, in row order.
-    const settings::ChoiceTable& modes = settings::DisplayModes3xFor(CaptionLanguage());
-    for (int row = 0; row < settings::kDisplayModes3xRows; ++row) {
-        if (store_.GetInt(file, settings::kManagerSection, settings::DisplayModeKey(row),
-                          settings::kDisplayModeKeyDefault) == 1) {
-            const std::string_view text = *settings::RowText(modes, row);
+    const telvio::ChoiceTable& modes = telvio::DisplayModes3xFor(CaptionLanguage());
+    for (int row = 0; row < telvio::kDisplayModes3xRows; ++row) {
+        if (store_.GetInt(file, telvio::kManagerSection, telvio::DisplayModeKey(row),
+                          telvio::kDisplayModeKeyDefault) == 1) {
+            const std::string_view text = *telvio::RowText(modes, row);
             ComboAddString(res::kIdDisplayMode3x,
                            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
         }
     }
-    AddRows(*this, res::kIdTunerList, settings::Tuners);
-    AddRows(*this, res::kIdCardList3x, settings::Cards3xFor(state_.Edition));
-    AddRows(*this, res::kIdDisplayMode283, settings::DisplayModes283);
-    AddRows(*this, res::kIdCardList283, settings::Cards283);
-    AddRows(*this, res::kIdDisplayModeErazor, settings::DisplayModesErazor);
-    AddRows(*this, res::kIdCardListErazor, settings::CardsErazor);
-    AddRows(*this, res::kIdInterpolationList, settings::InterpolationModes);
+    AddRows(*this, res::kIdTunerList, telvio::Tuners);
+    AddRows(*this, res::kIdCardList3x, telvio::Cards3xFor(state_.Edition));
+    AddRows(*this, res::kIdDisplayMode283, telvio::DisplayModes283);
+    AddRows(*this, res::kIdCardList283, telvio::Cards283);
+    AddRows(*this, res::kIdDisplayModeErazor, telvio::DisplayModesErazor);
+    AddRows(*this, res::kIdCardListErazor, telvio::CardsErazor);
+    AddRows(*this, res::kIdInterpolationList, telvio::InterpolationModes);
 }
 
 void CKfgDlg::ChoiceIndicesFromTexts() {
-    settings::ListTexts shown;
+    telvio::ListTexts shown;
     shown.tuner = ShownText(*this, res::kIdTunerList);
     shown.displayMode3x = ShownText(*this, res::kIdDisplayMode3x);
     shown.displayMode283 = ShownText(*this, res::kIdDisplayMode283);
@@ -350,7 +349,7 @@ void CKfgDlg::ChoiceIndicesFromTexts() {
     shown.card283 = ShownText(*this, res::kIdCardList283);
     shown.cardErazor = ShownText(*this, res::kIdCardListErazor);
     shown.interpolation = ShownText(*this, res::kIdInterpolationList);
-    settings::ChoiceIndicesFromTexts(shown, state_);
+    telvio::ChoiceIndicesFromTexts(shown, state_);
 }
 
 void CKfgDlg::ApplyEditionLayout() {

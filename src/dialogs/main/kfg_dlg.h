@@ -5,9 +5,9 @@
 #include "framework/dialog.h"
 #include "framework/qt_translations.h"
 #include "mixer/mixer_switch.h"
-#include "settings/settings_record.h"
-#include "settings/viewer_file_values.h"
-#include "settings/viewer_key_table.h"
+#include "telvio/settings_record.h"
+#include "telvio/viewer_file_values.h"
+#include "telvio/viewer_key_table.h"
 
 #include <filesystem>
 #include <memory>
@@ -34,7 +34,7 @@ class CKfgDlg final : public framework::Dialog {
 public:
     // Constructed with no parent window. Files are named relative to `workingDirectory`.
     // `mixer` is the sound card's mixer that the line-in switch (check box 1059) is bound to.
-    CKfgDlg(settings::ProcessState& state, settings::ProfileStore& store,
+    CKfgDlg(telvio::ProcessState& state, settings::ProfileStore& store,
             platform::ProgramStarter& starter, std::shared_ptr<mixer::MixerApi> mixer,
             std::filesystem::path workingDirectory);
 
@@ -54,7 +54,7 @@ public:
     // Turns the texts the choice lists show into the stored indices.
     void ChoiceIndicesFromTexts();
 
-    settings::SettingsRecord& Record() { return record_; }
+    telvio::SettingsRecord& Record() { return record_; }
 
     // How paths are shown (the home folder as "~"); without it, as they are.
     void SetShownPaths(ShownPaths shown) { shownPaths_ = std::move(shown); }
@@ -121,7 +121,7 @@ private:
     // Sets the controls of the keys default button `buttonId` resets.
     void ResetKeysOf(int buttonId);
     // Sets the controls of the keys `button` resets to the values it gives them.
-    void SetKeysTo(settings::ResetBy button);
+    void SetKeysTo(telvio::ResetBy button);
     void SetUpControls();
     // Puts up the captions of `language`; SECAM follows them.
     void ShowCaptionsIn(texts::TextLanguage language);
@@ -134,7 +134,7 @@ private:
     std::filesystem::path ManagerFile() const;
     std::filesystem::path ViewerFile() const;
 
-    settings::ProcessState& state_;
+    telvio::ProcessState& state_;
     settings::ProfileStore& store_;
     platform::ProgramStarter& starter_;
     std::filesystem::path workingDirectory_;
@@ -143,9 +143,9 @@ private:
 
     // Members in the order they are built; destroyed in reverse.
     mixer::CMixerSwitch LineInMute;
-    settings::SettingsRecord record_;
+    telvio::SettingsRecord record_;
     // What "Telvio.ini" held of the keys Start writes when the window last loaded or saved it.
-    settings::ViewerFileValues viewerFileBaseline_;
+    telvio::ViewerFileValues viewerFileBaseline_;
     CDisplayModeDlg displayModeDlg_;
     CLanguageDlg languageDlg_;
     CAudioDecoderDlg audioDecoderDlg_;

@@ -6,13 +6,13 @@
 #include "framework/message_box.h"
 #include "platform/program_starter.h"
 #include "res/template_102.h"
-#include "settings/edition_facts.h"
-#include "settings/kfg_keys.h"
-#include "settings/process_state.h"
 #include "settings/profile_store.h"
-#include "settings/viewer_file_values.h"
-#include "settings/viewer_key_table.h"
-#include "settings/viewer_start.h"
+#include "telvio/edition_facts.h"
+#include "telvio/kfg_keys.h"
+#include "telvio/process_state.h"
+#include "telvio/viewer_file_values.h"
+#include "telvio/viewer_key_table.h"
+#include "telvio/viewer_start.h"
 
 #include <QWidget>
 #include <array>
@@ -32,24 +32,24 @@ void CKfgDlg::ResetKeysOf(int buttonId) {
         if (button.id != buttonId) {
             continue;
         }
-        for (const settings::ResetBy resets : button.resets) {
-            if (resets != settings::ResetBy::None) {
+        for (const telvio::ResetBy resets : button.resets) {
+            if (resets != telvio::ResetBy::None) {
                 SetKeysTo(resets);
             }
         }
     }
 }
 
-void CKfgDlg::SetKeysTo(settings::ResetBy button) {
-    for (const settings::ViewerKey& key : settings::kViewerKeys) {
+void CKfgDlg::SetKeysTo(telvio::ResetBy button) {
+    for (const telvio::ViewerKey& key : telvio::kViewerKeys) {
         if (key.resetBy != button) {
             continue;
         }
         const ExchangeRow& row = *ExchangeRowOf(key.inRecord); // there is one: checked
         if (row.kind == ExchangeKind::Check) {
-            SetCheck(row.id, settings::ButtonDefault(key));
+            SetCheck(row.id, telvio::ButtonDefault(key));
         } else {
-            SetItemInt(row.id, settings::ButtonDefault(key));
+            SetItemInt(row.id, telvio::ButtonDefault(key));
         }
     }
 }
@@ -126,12 +126,12 @@ void CKfgDlg::OnStart() {
     // Every settings file is on disk by now; Telvio takes over this process. The starter logs
     // a failed sound initialisation, the dialog stays silent about it.
     const std::error_code failed =
-        settings::StartViewer(starter_, workingDirectory_, state_.Edition,
-                              CheckState(res::kIdSoundInit) == 1, [](const std::error_code&) {});
+        telvio::StartViewer(starter_, workingDirectory_, state_.Edition,
+                            CheckState(res::kIdSoundInit) == 1, [](const std::error_code&) {});
     // Still here: Telvio could not be started. Say why before KFG ends (the base OK, so the
     // sound options are not written a second time).
     if (failed) {
-        const std::string viewer(settings::FactsOf(state_.Edition).viewerProgram);
+        const std::string viewer(telvio::FactsOf(state_.Edition).viewerProgram);
         ShowStartFailure(this, workingDirectory_, viewer, failed, CaptionLanguage());
     }
     framework::Dialog::OnOK();
@@ -140,9 +140,9 @@ void CKfgDlg::OnStart() {
 // Asked after the range checks and before anything is written (the sound options too) or
 // started, so that "Nein" leaves everything as it was.
 bool CKfgDlg::MayOverwriteViewerFile() {
-    const settings::ViewerFileValues now =
-        settings::ReadViewerFileValues(store_, ViewerFile(), state_.Edition);
-    if (!settings::SaveOverwritesChanges(viewerFileBaseline_, now, record_, state_)) {
+    const telvio::ViewerFileValues now =
+        telvio::ReadViewerFileValues(store_, ViewerFile(), state_.Edition);
+    if (!telvio::SaveOverwritesChanges(viewerFileBaseline_, now, record_, state_)) {
         return true;
     }
     const texts::TextLanguage language = CaptionLanguage();
@@ -156,8 +156,8 @@ void CKfgDlg::OnAudioDecoder() {
 }
 
 void CKfgDlg::WriteSoundOptions() {
-    settings::WriteSoundOptions(store_, ManagerFile(), CheckState(res::kIdSoundInit) == 1,
-                                CheckState(res::kIdSoundLineIn) == 1);
+    telvio::WriteSoundOptions(store_, ManagerFile(), CheckState(res::kIdSoundInit) == 1,
+                              CheckState(res::kIdSoundLineIn) == 1);
 }
 
 void CKfgDlg::OnOK() {

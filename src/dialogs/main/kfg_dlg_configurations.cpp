@@ -7,12 +7,12 @@
 #include "platform/file_system.h"
 #include "platform/name_lookup.h"
 #include "res/template_102.h"
-#include "settings/configuration_names.h"
 #include "settings/configuration_scan.h"
-#include "settings/kfg_keys.h"
-#include "settings/process_state.h"
 #include "settings/profile_store.h"
 #include "settings/windows1252.h"
+#include "telvio/configuration_names.h"
+#include "telvio/kfg_keys.h"
+#include "telvio/process_state.h"
 
 #include <QString>
 
@@ -21,7 +21,7 @@ namespace {
 
 // The name in the configuration field: no blanks at either end, at most 14 characters.
 std::string FieldName(const CKfgDlg& dialog) {
-    return settings::FieldConfigurationName(
+    return telvio::FieldConfigurationName(
         dialog.ItemText(res::kIdConfigurationField).toStdString());
 }
 
@@ -40,21 +40,21 @@ bool CKfgDlg::ScanConfigurationSections() {
 }
 
 void CKfgDlg::CheckLanguagePrompt() {
-    const settings::KfgKeyInfo& sprox = settings::Info(settings::KfgKey::Sprox);
-    if (store_.GetInt(ManagerFile(), settings::kManagerSection, sprox.name, sprox.integerDefault) ==
+    const telvio::KfgKeyInfo& sprox = telvio::Info(telvio::KfgKey::Sprox);
+    if (store_.GetInt(ManagerFile(), telvio::kManagerSection, sprox.name, sprox.integerDefault) ==
         static_cast<std::uint32_t>(sprox.integerDefault)) {
         return;
     }
     // Removed before the prompt, so the request is one-shot (on disk before the prompt). A
     // write KFG makes on its own is never announced; kfg.settings has the reason.
-    (void)store_.DeleteKey(ManagerFile(), settings::kManagerSection, sprox.name);
+    (void)store_.DeleteKey(ManagerFile(), telvio::kManagerSection, sprox.name);
     languageDlg_.DoModal();
 }
 
 void CKfgDlg::ScanIndexFiles() {
     UpdateData(true);
     const char* prefix =
-        state_.IndexPrefixFlag == settings::kIndexPrefixTelvio ? "Telvio" : "Telvio_";
+        state_.IndexPrefixFlag == telvio::kIndexPrefixTelvio ? "Telvio" : "Telvio_";
     // Letter case is ignored as for every file of the folder ("TELVIO_03.IDX"); the folder is
     // read once for all 99 names.
     const platform::FolderEntries folder(workingDirectory_);
@@ -78,13 +78,12 @@ int CKfgDlg::ShownIndexNumber() const {
 
 bool CKfgDlg::TakeConfigurationName() {
     const std::optional<std::string> name = settings::Windows1252FromUtf8(FieldName(*this));
-    const settings::NameProblem problem = settings::CheckConfigurationName(name);
-    state_.ActiveSection =
-        name && problem != settings::NameProblem::Unusable ? *name : std::string();
-    if (problem == settings::NameProblem::None) {
+    const telvio::NameProblem problem = telvio::CheckConfigurationName(name);
+    state_.ActiveSection = name && problem != telvio::NameProblem::Unusable ? *name : std::string();
+    if (problem == telvio::NameProblem::None) {
         return true;
     }
-    const std::string_view text = settings::NameProblemText(problem, CaptionLanguage());
+    const std::string_view text = telvio::NameProblemText(problem, CaptionLanguage());
     framework::MessageBox(this, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                           CaptionLanguage() == texts::TextLanguage::Spanish
                               ? QStringLiteral("Error.")
@@ -153,7 +152,7 @@ void CKfgDlg::OnShowConfiguration() {
     if (!store_.HasSection(ManagerFile(), state_.ActiveSection)) {
         framework::MessageBox(
             this,
-            (In(settings::kNoSuchConfiguration, CaptionLanguage()) + QLatin1Char('.'))
+            (In(telvio::kNoSuchConfiguration, CaptionLanguage()) + QLatin1Char('.'))
                 .arg(Shown(state_.ActiveSection)),
             QStringLiteral("KFG"));
         return;

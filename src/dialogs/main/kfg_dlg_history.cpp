@@ -5,7 +5,7 @@
 #include "dialogs/main/kfg_dlg.h"
 #include "framework/modal_hook.h"
 #include "res/template_102.h"
-#include "settings/kfg_keys.h"
+#include "telvio/kfg_keys.h"
 
 namespace kfg::dialogs {
 
@@ -23,7 +23,7 @@ void CKfgDlg::OnEarlierStates() {
 }
 
 void CKfgDlg::LoadRestored(std::string_view file) {
-    if (file == settings::kManagerFile) {
+    if (file == telvio::kManagerFile) {
         // Its list follows; the language, the display modes offered and the sound options were
         // read once at start-up and stay (the window of earlier states says so).
         const QString typed = ItemText(res::kIdConfigurationField);

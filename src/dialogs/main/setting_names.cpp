@@ -6,10 +6,10 @@
 #include "platform/strict_integer.h"
 #include "res/template_102.h"
 #include "res/template_102_controls.h"
-#include "settings/choice_tables.h"
-#include "settings/kfg_keys.h"
-#include "settings/viewer_key_table.h"
 #include "settings/windows1252.h"
+#include "telvio/choice_tables.h"
+#include "telvio/kfg_keys.h"
+#include "telvio/viewer_key_table.h"
 
 #include <array>
 #include <optional>
@@ -18,7 +18,7 @@
 namespace kfg::dialogs {
 namespace {
 
-using settings::ChoiceList;
+using telvio::ChoiceList;
 using texts::TextLanguage;
 using texts::Texts;
 
@@ -89,10 +89,9 @@ QString ListName(ChoiceList list, TextLanguage language) {
     return {};
 }
 
-const settings::ViewerKey* ViewerKeyNamed(std::string_view key) {
-    for (const settings::ViewerKey& row : settings::kViewerKeys) {
-        if (row.kind == settings::KeyKind::Single &&
-            settings::EqualsIgnoreCase1252(row.name, key)) {
+const telvio::ViewerKey* ViewerKeyNamed(std::string_view key) {
+    for (const telvio::ViewerKey& row : telvio::kViewerKeys) {
+        if (row.kind == telvio::KeyKind::Single && settings::EqualsIgnoreCase1252(row.name, key)) {
             return &row;
         }
     }
@@ -106,7 +105,7 @@ std::optional<int> SlotOf(std::string_view key) {
             platform::EqualIgnoringAsciiCase(key.substr(0, family.size()), family)) {
             const std::optional<int> slot =
                 platform::StrictInteger(key.substr(family.size()), platform::Blanks::Refused);
-            if (slot && *slot >= 0 && *slot < settings::kMemorySlotCount) {
+            if (slot && *slot >= 0 && *slot < telvio::kMemorySlotCount) {
                 return slot;
             }
         }
@@ -119,11 +118,11 @@ QString ViewerSettingName(std::string_view key, TextLanguage language) {
         return (IsSpanish(language) ? QStringLiteral("Memoria %1") : QStringLiteral("Speicher %1"))
             .arg(*slot);
     }
-    const settings::ViewerKey* row = ViewerKeyNamed(key);
+    const telvio::ViewerKey* row = ViewerKeyNamed(key);
     if (row == nullptr) {
         return FromFile(key);
     }
-    if (row->values.kind == settings::ValueKind::Choice) {
+    if (row->values.kind == telvio::ValueKind::Choice) {
         return ListName(row->values.choices, language);
     }
     if (row->inRecord != nullptr) {
@@ -136,22 +135,22 @@ QString ViewerSettingName(std::string_view key, TextLanguage language) {
 
 // [KFG] of "KFG.ini": each key by what it keeps.
 struct ManagerKeyName {
-    settings::KfgKey key;
+    telvio::KfgKey key;
     Texts name;
 };
 constexpr auto kManagerKeyNames = std::to_array<ManagerKeyName>({
-    {settings::KfgKey::Fr, {"Language", "Sprache", "Idioma"}},
-    {settings::KfgKey::Sprox, {"Language question", "Sprachabfrage", "Pregunta del idioma"}},
-    {settings::KfgKey::Audio, {"Audio decoder", "Audiodecoder", "Audio-Decoder"}},
-    {settings::KfgKey::SoundInit, {"", "", ""}}, // its check box's caption
-    {settings::KfgKey::LineIn, {"", "", ""}},
+    {telvio::KfgKey::Fr, {"Language", "Sprache", "Idioma"}},
+    {telvio::KfgKey::Sprox, {"Language question", "Sprachabfrage", "Pregunta del idioma"}},
+    {telvio::KfgKey::Audio, {"Audio decoder", "Audiodecoder", "Audio-Decoder"}},
+    {telvio::KfgKey::SoundInit, {"", "", ""}}, // its check box's caption
+    {telvio::KfgKey::LineIn, {"", "", ""}},
 });
 constexpr Texts kOfferedDisplayMode{"Display mode offered: %1", "Angebotener Anzeigemodus: %1",
                                     "Modo de pantalla ofrecido: %1"};
 constexpr Texts kNoDecoder{"no audio decoder", "Kein Audiodecoder", "Ningún Audiodecoder"};
 
-std::optional<settings::KfgKey> ManagerKeyNamed(std::string_view key) {
-    for (const settings::KfgKeyInfo& row : settings::kKfgKeys) {
+std::optional<telvio::KfgKey> ManagerKeyNamed(std::string_view key) {
+    for (const telvio::KfgKeyInfo& row : telvio::kKfgKeys) {
         if (settings::EqualsIgnoreCase1252(row.name, key)) {
             return row.key;
         }
@@ -162,19 +161,19 @@ std::optional<settings::KfgKey> ManagerKeyNamed(std::string_view key) {
 // A [KFG] key "0" to "20": whether display mode n of the 3.x editions is offered.
 std::optional<int> OfferedDisplayMode(std::string_view key) {
     const std::optional<int> row = platform::StrictInteger(key, platform::Blanks::Refused);
-    if (!row || *row < 0 || settings::DisplayModeKey(*row) != key ||
-        !settings::RowText(settings::DisplayModes3xGerman, *row)) {
+    if (!row || *row < 0 || telvio::DisplayModeKey(*row) != key ||
+        !telvio::RowText(telvio::DisplayModes3xGerman, *row)) {
         return std::nullopt;
     }
     return row;
 }
 
 QString ManagerSettingName(std::string_view key, TextLanguage language) {
-    if (const std::optional<settings::KfgKey> known = ManagerKeyNamed(key)) {
+    if (const std::optional<telvio::KfgKey> known = ManagerKeyNamed(key)) {
         switch (*known) {
-        case settings::KfgKey::SoundInit:
+        case telvio::KfgKey::SoundInit:
             return NameOfControl(res::kIdSoundInit, language);
-        case settings::KfgKey::LineIn:
+        case telvio::KfgKey::LineIn:
             return NameOfControl(res::kIdSoundLineIn, language);
         default:
             return QString::fromUtf8(
@@ -182,15 +181,15 @@ QString ManagerSettingName(std::string_view key, TextLanguage language) {
         }
     }
     if (const std::optional<int> row = OfferedDisplayMode(key)) {
-        const auto mode = settings::RowText(settings::DisplayModes3xFor(language), *row);
+        const auto mode = telvio::RowText(telvio::DisplayModes3xFor(language), *row);
         return QString::fromUtf8(kOfferedDisplayMode.In(language)).arg(Utf8(*mode));
     }
     return FromFile(key);
 }
 
 bool IsManagerSection(std::string_view file, std::string_view section) {
-    return platform::EqualIgnoringAsciiCase(file, settings::kManagerFile) &&
-           settings::EqualsIgnoreCase1252(section, settings::kManagerSection);
+    return platform::EqualIgnoringAsciiCase(file, telvio::kManagerFile) &&
+           settings::EqualsIgnoreCase1252(section, telvio::kManagerSection);
 }
 
 } // namespace
@@ -202,16 +201,16 @@ QString SettingName(std::string_view file, std::string_view section, std::string
 }
 
 QString SettingValue(std::string_view file, std::string_view section, std::string_view key,
-                     std::string_view value, settings::Edition edition, TextLanguage language) {
+                     std::string_view value, telvio::Edition edition, TextLanguage language) {
     const std::optional<int> number = platform::StrictInteger(value, platform::Blanks::Refused);
     if (IsManagerSection(file, section)) {
-        const std::optional<settings::KfgKey> known = ManagerKeyNamed(key);
-        if (known == settings::KfgKey::Fr && number) {
-            return settings::CaptionLanguageAtStartUp(*number) == TextLanguage::Spanish
+        const std::optional<telvio::KfgKey> known = ManagerKeyNamed(key);
+        if (known == telvio::KfgKey::Fr && number) {
+            return telvio::CaptionLanguageAtStartUp(*number) == TextLanguage::Spanish
                        ? QStringLiteral("Español")
                        : QStringLiteral("Deutsch");
         }
-        if (known == settings::KfgKey::Audio && number) {
+        if (known == telvio::KfgKey::Audio && number) {
             static constexpr std::array<const char*, 3> kDecoders = {nullptr, "Sonora", "Tonalix"};
             if (*number == 0) {
                 return QString::fromUtf8(kNoDecoder.In(language));
@@ -222,10 +221,10 @@ QString SettingValue(std::string_view file, std::string_view section, std::strin
         }
         return FromFile(value);
     }
-    const settings::ViewerKey* row = ViewerKeyNamed(key);
-    if (row != nullptr && row->values.kind == settings::ValueKind::Choice && number) {
-        if (const auto text = settings::RowText(
-                settings::ShownChoices(row->values.choices, edition, language), *number)) {
+    const telvio::ViewerKey* row = ViewerKeyNamed(key);
+    if (row != nullptr && row->values.kind == telvio::ValueKind::Choice && number) {
+        if (const auto text = telvio::RowText(
+                telvio::ShownChoices(row->values.choices, edition, language), *number)) {
             return Utf8(*text);
         }
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/edition.h"
+#include "telvio/edition.h"
 #include "texts/text_language.h"
 
 #include <QString>
@@ -22,7 +22,6 @@ QString SettingName(std::string_view file, std::string_view section, std::string
 // `value` of that key as the main window shows it: a list's entry for a list of `edition`, a
 // language or a decoder by name; any other value as it stands.
 QString SettingValue(std::string_view file, std::string_view section, std::string_view key,
-                     std::string_view value, settings::Edition edition,
-                     texts::TextLanguage language);
+                     std::string_view value, telvio::Edition edition, texts::TextLanguage language);
 
 } // namespace kfg::dialogs

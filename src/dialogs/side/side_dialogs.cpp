@@ -4,24 +4,24 @@
 #include "platform/program_starter.h"
 #include "res/icons.h"
 #include "res/side_templates.h"
-#include "settings/kfg_keys.h"
 #include "settings/profile_store.h"
+#include "telvio/kfg_keys.h"
 
 #include <QString>
 
 namespace kfg::dialogs {
 namespace {
 
-using settings::KfgKey;
+using telvio::KfgKey;
 
 // The side dialogs read their keys into a 2-byte buffer: only the first character counts.
 int SideDialogRead(settings::ProfileStore& store, const std::filesystem::path& file, KfgKey key) {
-    return settings::ReadKfgNumber(store, file, key, settings::KfgReader::SideDialog);
+    return telvio::ReadKfgNumber(store, file, key, telvio::KfgReader::SideDialog);
 }
 
 texts::TextLanguage WantedLanguage(settings::ProfileStore& store,
                                    const std::filesystem::path& file) {
-    return settings::CaptionLanguageInSideDialog(SideDialogRead(store, file, KfgKey::Fr));
+    return telvio::CaptionLanguageInSideDialog(SideDialogRead(store, file, KfgKey::Fr));
 }
 
 constexpr const char* kSpanishCredit = "versión Española";
@@ -43,7 +43,7 @@ CDisplayModeDlg::CDisplayModeDlg(settings::ProfileStore& store,
                                  std::filesystem::path workingDirectory)
     : framework::Dialog(res::DisplayModeDialogTemplate())
     , store_(store)
-    , managerFile_(workingDirectory / settings::kManagerFile) {
+    , managerFile_(workingDirectory / telvio::kManagerFile) {
     Map(framework::Notification::Clicked, res::kIdSaveAndClose, [this] { OnSaveAndClose(); });
 }
 
@@ -71,8 +71,8 @@ void CDisplayModeDlg::OnSaveAndClose() {
         for (std::size_t key = 0; key < res::kDisplayModeBoxIds.size(); ++key) {
             if (key == 0 || CheckState(res::kDisplayModeBoxIds[key]) == 1) {
                 // A failure reaches the dialog's failure collector, which tells the user.
-                (void)store_.WriteString(managerFile_, settings::kManagerSection,
-                                         settings::DisplayModeKey(static_cast<int>(key)), "1");
+                (void)store_.WriteString(managerFile_, telvio::kManagerSection,
+                                         telvio::DisplayModeKey(static_cast<int>(key)), "1");
             }
         }
     }
@@ -87,7 +87,7 @@ void CDisplayModeDlg::OnClose() {
 CLanguageDlg::CLanguageDlg(settings::ProfileStore& store, std::filesystem::path workingDirectory)
     : framework::Dialog(res::LanguageDialogTemplate())
     , store_(store)
-    , managerFile_(workingDirectory / settings::kManagerFile) {
+    , managerFile_(workingDirectory / telvio::kManagerFile) {
     res::RegisterIcons();
 }
 
@@ -103,8 +103,7 @@ void CLanguageDlg::OnOK() {
                                            : texts::TextLanguage::German;
     const auto failures = store_.CollectFailures();
     // Told below, from the failure collector.
-    (void)store_.WriteString(managerFile_, settings::kManagerSection,
-                             settings::Info(KfgKey::Fr).name,
+    (void)store_.WriteString(managerFile_, telvio::kManagerSection, telvio::Info(KfgKey::Fr).name,
                              chosen == texts::TextLanguage::Spanish ? "1" : "0");
     // In the language just chosen: the one "Fr" was to hold.
     ShowSaveFailures(this, failures.FirstPerFile(), chosen);
@@ -120,7 +119,7 @@ CAudioDecoderDlg::CAudioDecoderDlg(settings::ProfileStore& store, platform::Prog
 
 bool CAudioDecoderDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog();
-    const std::filesystem::path file = workingDirectory_ / settings::kManagerFile;
+    const std::filesystem::path file = workingDirectory_ / telvio::kManagerFile;
     language_ = WantedLanguage(store_, file);
     DecoderChoice = SideDialogRead(store_, file, KfgKey::Audio);
     if (language_ == texts::TextLanguage::Spanish) {
@@ -142,8 +141,8 @@ void CAudioDecoderDlg::OnOK() {
     const int remembered = CheckState(res::kIdStartDecoderAutomatically) == 1 ? DecoderChoice : 0;
     // Written first: every settings file is on disk before a program starts.
     const auto failures = store_.CollectFailures();
-    (void)store_.WriteString(workingDirectory_ / settings::kManagerFile, // told just below
-                             settings::kManagerSection, settings::Info(KfgKey::Audio).name,
+    (void)store_.WriteString(workingDirectory_ / telvio::kManagerFile, // told just below
+                             telvio::kManagerSection, telvio::Info(KfgKey::Audio).name,
                              std::to_string(remembered));
     ShowSaveFailures(this, failures.FirstPerFile(), language_);
     if (const char* program = DecoderProgram(DecoderChoice)) {
