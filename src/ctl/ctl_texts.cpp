@@ -2,6 +2,7 @@
 
 #include "platform/no_repeats.h"
 #include "telvio/configuration_names.h"
+#include "texts/configuration_name_texts.h"
 #include "texts/input_check_texts.h"
 
 #include <array>
@@ -45,7 +46,7 @@ constexpr auto kMessages = std::to_array<MessageRow>({
      {"[%1] %2=%3 is outside %4..%5; nothing was written",
       "[%1] %2=%3 liegt nicht in %4..%5; nichts wurde geschrieben",
       "[%1] %2=%3 está fuera de %4..%5; no se ha escrito nada"}},
-    {Message::UnknownConfiguration, telvio::kNoSuchConfiguration},
+    {Message::UnknownConfiguration, texts::kNoSuchConfiguration},
     {Message::UnknownCommand,
      {"%1: unknown command; see kfgctl --help", "%1: unbekannter Befehl; siehe kfgctl --help",
       "%1: orden desconocida; véase kfgctl --help"}},

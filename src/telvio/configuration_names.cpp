@@ -2,6 +2,7 @@
 
 #include "settings/windows1252.h"
 #include "telvio/kfg_keys.h"
+#include "texts/configuration_name_texts.h"
 
 #include <array>
 
@@ -16,18 +17,10 @@ struct ProblemText {
 };
 
 constexpr std::array<ProblemText, 4> kProblemTexts{{
-    {NameProblem::Empty,
-     {"Choose a configuration!", "Konfiguration auswählen!", "Elegir  una configuración"}},
-    {NameProblem::Reserved,
-     {"The name KFG is reserved.", "Der Name KFG ist reserviert.",
-      "El nombre KFG está reservado."}},
-    {NameProblem::Unusable,
-     {"This name is not possible.", "Dieser Name ist nicht möglich.",
-      "Este nombre no es posible."}},
-    {NameProblem::TooLong,
-     {"A configuration name has at most 14 characters.",
-      "Ein Konfigurationsname hat höchstens 14 Zeichen.",
-      "Un nombre de configuración tiene como máximo 14 caracteres."}},
+    {NameProblem::Empty, texts::kNameEmpty},
+    {NameProblem::Reserved, texts::kNameReserved},
+    {NameProblem::Unusable, texts::kNameUnusable},
+    {NameProblem::TooLong, texts::kNameTooLong},
 }};
 
 // A byte that cannot stand in a section name without the file reading it back differently.

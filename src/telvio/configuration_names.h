@@ -24,10 +24,4 @@ std::string FieldConfigurationName(std::string_view typed);
 // What the user is told about `problem` (None: nothing).
 std::string_view NameProblemText(NameProblem problem, texts::TextLanguage language);
 
-// What the user is told when "KFG.ini" has no section of the name asked for; %1 stands for
-// the name. The dialog ends it with a full stop, kfgctl does not.
-inline constexpr texts::Texts kNoSuchConfiguration{"KFG.ini holds no configuration %1",
-                                                   "KFG.ini enthält keine Konfiguration %1",
-                                                   "KFG.ini no contiene ninguna configuración %1"};
-
 } // namespace kfg::telvio

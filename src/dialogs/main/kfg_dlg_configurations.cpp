@@ -13,6 +13,7 @@
 #include "telvio/configuration_names.h"
 #include "telvio/kfg_keys.h"
 #include "telvio/process_state.h"
+#include "texts/configuration_name_texts.h"
 
 #include <QString>
 
@@ -152,7 +153,7 @@ void CKfgDlg::OnShowConfiguration() {
     if (!store_.HasSection(ManagerFile(), state_.ActiveSection)) {
         framework::MessageBox(
             this,
-            (In(telvio::kNoSuchConfiguration, CaptionLanguage()) + QLatin1Char('.'))
+            (In(texts::kNoSuchConfiguration, CaptionLanguage()) + QLatin1Char('.'))
                 .arg(Shown(state_.ActiveSection)),
             QStringLiteral("KFG"));
         return;
