@@ -106,8 +106,9 @@ else
     echo "No sources to check."
 fi
 
-begin_stage "Paths the documents name"
+begin_stage "Paths the documents name, the layers the diagram draws"
 scripts/check-doc-paths.sh
+scripts/check-layers.sh
 
 summaries=()
 # run_ctest NAME BUILD_DIR: runs the tests and keeps the closing summary line for the end.
