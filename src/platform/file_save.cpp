@@ -3,6 +3,7 @@
 #include "platform/descriptor_reads.h"
 #include "platform/extended_attributes.h"
 #include "platform/last_error.h"
+#include "platform/new_file.h"
 #include "platform/process_umask.h"
 #include "platform/unique_fd.h"
 
@@ -38,28 +39,6 @@ bool IsUnnamedUnsupported(std::error_code error) {
 // Permissions a new file gets: what open() would give with mode 0666 under the process umask.
 mode_t NewFileMode() {
     return static_cast<mode_t>(0666 & ~ProcessUmask());
-}
-
-// Six letters or digits for a temporary name.
-std::string RandomSuffix() {
-    static constexpr char kAlphabet[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    unsigned char bytes[6] = {};
-    if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
-        timespec now{};
-        ::clock_gettime(CLOCK_MONOTONIC, &now);
-        auto seed =
-            static_cast<unsigned long>(now.tv_nsec) ^ static_cast<unsigned long>(::getpid());
-        for (unsigned char& byte : bytes) {
-            seed = seed * 6364136223846793005ul + 1442695040888963407ul;
-            byte = static_cast<unsigned char>(seed >> 56);
-        }
-    }
-    std::string suffix;
-    for (const unsigned char byte : bytes) {
-        suffix.push_back(kAlphabet[byte % (sizeof kAlphabet - 1)]);
-    }
-    return suffix;
 }
 
 // Makes sure the new contents fit before any byte of the file changes: the file size limit
@@ -116,13 +95,11 @@ public:
 
 private:
     std::error_code Step(SaveStep step) const { return hook_ ? hook_(step) : std::error_code{}; }
-    std::string TemporaryPrefix() const { return "." + name_ + ".kfg-"; }
     bool LockFolder();
     void LockFolderAndRemoveLeftovers();
     Attempt Replace(bool unnamed);
-    Attempt CreateTemporary(bool unnamed, UniqueFd& fd, std::string& temporary);
+    Attempt CreateTemporary(bool unnamed, NewFile& file);
     Attempt KeepOwnerModeAndAttributes(int fd) const;
-    std::error_code NameUnnamed(int fd, std::string& temporary) const;
     std::error_code WriteInPlace();
 
     const StepHook& hook_;
@@ -132,6 +109,7 @@ private:
     std::filesystem::path folder_;
     std::string name_;
     UniqueFd folderFd_; // holds the flock while the save runs
+    UniqueFd pathFd_;   // the folder, where it cannot be opened for reading (no flock then)
     bool exists_ = false;
     struct stat old_ {};
 };
@@ -184,15 +162,7 @@ void Saver::LockFolderAndRemoveLeftovers() {
     if (!folderFd_.valid() || !LockFolder()) {
         return;
     }
-    const std::string prefix = TemporaryPrefix();
-    for (const std::string& entry : FolderEntryNames(folderFd_.get(), ".")) {
-        struct stat info {};
-        if (entry.size() > prefix.size() && entry.compare(0, prefix.size(), prefix) == 0 &&
-            ::fstatat(folderFd_.get(), entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode)) {
-            ::unlinkat(folderFd_.get(), entry.c_str(), 0); // best effort
-        }
-    }
+    RemoveLeftovers(folderFd_.get(), name_);
 }
 
 // Another process may hold the lock (a save of another KFG stuck on a slow disk, or any
@@ -219,28 +189,21 @@ bool Saver::LockFolder() {
     }
 }
 
-Attempt Saver::CreateTemporary(bool unnamed, UniqueFd& fd, std::string& temporary) {
-    std::error_code error;
-    if (unnamed) {
-        error = Step(SaveStep::CreateUnnamedTemporary);
-        if (!error) {
-            fd = UniqueFd(::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-            if (!fd.valid()) {
-                error = LastError();
-            }
+Attempt Saver::CreateTemporary(bool unnamed, NewFile& file) {
+    if (!folderFd_.valid() && !pathFd_.valid()) {
+        pathFd_ = UniqueFd(::open(folder_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!pathFd_.valid()) {
+            return {LastError()};
         }
-        return {error, exists_ && IsRefusal(error), IsUnnamedUnsupported(error)};
     }
-    error = Step(SaveStep::CreateTemporary);
+    const int folderFd = folderFd_.valid() ? folderFd_.get() : pathFd_.get();
+    std::error_code error =
+        Step(unnamed ? SaveStep::CreateUnnamedTemporary : SaveStep::CreateTemporary);
     if (!error) {
-        temporary = (folder_ / (TemporaryPrefix() + "XXXXXX")).string();
-        fd = UniqueFd(::mkostemp(temporary.data(), O_CLOEXEC));
-        if (!fd.valid()) {
-            error = LastError();
-            temporary.clear();
-        }
+        error =
+            file.Begin(folderFd, name_, unnamed ? NewFile::Kind::Unnamed : NewFile::Kind::Named);
     }
-    return {error, exists_ && IsRefusal(error), false};
+    return {error, exists_ && IsRefusal(error), unnamed && IsUnnamedUnsupported(error)};
 }
 
 Attempt Saver::KeepOwnerModeAndAttributes(int fd) const {
@@ -271,61 +234,34 @@ Attempt Saver::KeepOwnerModeAndAttributes(int fd) const {
     return {};
 }
 
-std::error_code Saver::NameUnnamed(int fd, std::string& temporary) const {
-    if (std::error_code error = Step(SaveStep::LinkTemporary)) {
-        return error;
-    }
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    for (int tries = 0; tries < 100; ++tries) {
-        const std::string name = (folder_ / (TemporaryPrefix() + RandomSuffix())).string();
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            temporary = name;
-            return {};
-        }
-        if (errno != EEXIST) {
-            return LastError();
-        }
-    }
-    return std::make_error_code(std::errc::file_exists);
-}
-
 Attempt Saver::Replace(bool unnamed) {
-    UniqueFd fd;
-    std::string temporary; // named: removed again on every failure
-    Attempt created = CreateTemporary(unnamed, fd, temporary);
-    if (created.error) {
+    NewFile file; // a named temporary goes again on every failure
+    if (Attempt created = CreateTemporary(unnamed, file); created.error) {
         return created;
     }
-    const auto fail = [&](Attempt attempt) {
-        fd.close();
-        if (!temporary.empty()) {
-            ::unlink(temporary.c_str());
-        }
-        return attempt;
-    };
-
     std::error_code error;
-    if ((error = Step(SaveStep::WriteContents)) || (error = WriteAll(fd.get(), contents_))) {
-        return fail({error});
+    if ((error = Step(SaveStep::WriteContents)) || (error = WriteAll(file.Fd(), contents_))) {
+        return {error};
     }
-    if (Attempt kept = KeepOwnerModeAndAttributes(fd.get()); kept.error) {
-        return fail(kept);
+    if (Attempt kept = KeepOwnerModeAndAttributes(file.Fd()); kept.error) {
+        return kept;
     }
-    if ((error = Step(SaveStep::FlushContents)) || ::fsync(fd.get()) != 0) {
-        return fail({error ? error : LastError()});
+    // On the disk before it replaces the old file: a crash right after the rename must not
+    // leave an empty or partial file under the name.
+    if ((error = Step(SaveStep::FlushContents)) || ::fsync(file.Fd()) != 0) {
+        return {error ? error : LastError()};
     }
-    if (unnamed && (error = NameUnnamed(fd.get(), temporary))) {
+    if (unnamed && ((error = Step(SaveStep::LinkTemporary)) || (error = file.NameTemporary()))) {
         // No /proc to name it through: the named way works without.
-        return fail({error, false, error == std::errc::no_such_file_or_directory});
+        return {error, false, error == std::errc::no_such_file_or_directory};
     }
-    if ((error = Step(SaveStep::CloseTemporary)) || !fd.close()) {
-        return fail({error ? error : LastError()});
+    if ((error = Step(SaveStep::CloseTemporary)) || !file.Close()) {
+        return {error ? error : LastError()};
     }
     if ((error = Step(SaveStep::RenameOverTarget)) ||
-        ::rename(temporary.c_str(), target_.c_str()) != 0) {
-        error = error ? error : LastError();
+        (error = file.Commit(ExistingName::IsReplaced))) {
         // A sticky folder refuses to rename over another user's file.
-        return fail({error, exists_ && IsRefusal(error)});
+        return {error, exists_ && IsRefusal(error)};
     }
     return {};
 }

@@ -2,111 +2,174 @@
 
 #include "platform/descriptor_reads.h"
 #include "platform/last_error.h"
-#include "platform/unique_fd.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kfg::platform {
 namespace {
 
-std::string TemporaryName(int attempt) {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return std::string(kNewFileTemporaryPrefix) + std::to_string(::getpid()) + "-" +
-           std::to_string(now.tv_nsec + attempt);
+constexpr std::string_view kTemporaryMark = ".kfg-";
+
+// Six letters or digits for a temporary name.
+std::string RandomSuffix() {
+    static constexpr char kAlphabet[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char bytes[6] = {};
+    if (::getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        auto seed =
+            static_cast<unsigned long>(now.tv_nsec) ^ static_cast<unsigned long>(::getpid());
+        for (unsigned char& byte : bytes) {
+            seed = seed * 6364136223846793005ul + 1442695040888963407ul;
+            byte = static_cast<unsigned char>(seed >> 56);
+        }
+    }
+    std::string suffix;
+    for (const unsigned char byte : bytes) {
+        suffix.push_back(kAlphabet[byte % (sizeof kAlphabet - 1)]);
+    }
+    return suffix;
 }
 
-// Gives the whole temporary file `temporary` its final name.
-std::error_code NameTemporary(int folderFd, const char* temporary, const std::string& name,
-                              ExistingName existing) {
-    if (existing == ExistingName::IsReplaced) {
-        return ::renameat(folderFd, temporary, folderFd, name.c_str()) == 0 ? std::error_code{}
-                                                                            : LastError();
+// A temporary's name: ".<name>.kfg-" and at least one more character; any name when `name`
+// is empty.
+bool IsTemporaryOf(std::string_view entry, std::string_view name) {
+    if (name.empty()) {
+        const std::size_t mark = entry.find(kTemporaryMark);
+        return entry.starts_with('.') && mark != std::string_view::npos && mark > 1 &&
+               entry.size() > mark + kTemporaryMark.size();
     }
-    return ::linkat(folderFd, temporary, folderFd, name.c_str(), 0) == 0 ? std::error_code{}
-                                                                         : LastError();
+    const std::string prefix = TemporaryPrefixOf(name);
+    return entry.size() > prefix.size() && entry.starts_with(prefix);
 }
 
-// An unnamed file (O_TMPFILE) linked in once whole; kills leave nothing behind. Unsupported
-// (no such file system, or no /proc to link it through): unsupported is set.
-std::error_code WriteUnnamed(int folderFd, const std::string& name, std::string_view bytes,
-                             ExistingName existing, bool& unsupported) {
-    UniqueFd fd(::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
-    if (!fd.valid()) {
-        unsupported = errno == EOPNOTSUPP || errno == EISDIR;
-        return LastError();
+} // namespace
+
+std::string TemporaryPrefixOf(std::string_view name) {
+    return "." + std::string(name) + std::string(kTemporaryMark);
+}
+
+NewFile::~NewFile() {
+    if (!temporary_.empty()) {
+        ::unlinkat(folderFd_, temporary_.c_str(), 0); // not committed: nothing stays
     }
-    if (const std::error_code error = WriteAll(fd.get(), bytes)) {
-        return error;
+}
+
+std::error_code NewFile::Begin(int folderFd, std::string name, Kind kind) {
+    folderFd_ = folderFd;
+    name_ = std::move(name);
+    unnamed_ = kind == Kind::Unnamed;
+    if (unnamed_) {
+        fd_ = UniqueFd(::openat(folderFd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (!fd_.valid()) {
+            // No unnamed files on this file system (or no O_TMPFILE at all).
+            return errno == EISDIR ? std::make_error_code(std::errc::operation_not_supported)
+                                   : LastError();
+        }
+        return {};
     }
-    const std::string self = "/proc/self/fd/" + std::to_string(fd.get());
-    if (existing == ExistingName::Fails) {
-        if (::linkat(AT_FDCWD, self.c_str(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    for (int tries = 0; tries < 100; ++tries) {
+        std::string temporary = TemporaryPrefixOf(name_) + RandomSuffix();
+        fd_ = UniqueFd(::openat(folderFd_, temporary.c_str(),
+                                O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600));
+        if (fd_.valid()) {
+            temporary_ = std::move(temporary);
             return {};
         }
-        unsupported = errno == ENOENT;
-        return LastError();
-    }
-    // A replacement needs a name of its own first: rename() takes names, not descriptors.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = TemporaryName(attempt);
-        if (::linkat(AT_FDCWD, self.c_str(), folderFd, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            const std::error_code error =
-                NameTemporary(folderFd, temporary.c_str(), name, existing);
-            if (error) {
-                ::unlinkat(folderFd, temporary.c_str(), 0);
-            }
-            return error;
-        }
         if (errno != EEXIST) {
-            unsupported = errno == ENOENT;
             return LastError();
         }
     }
     return std::make_error_code(std::errc::file_exists);
 }
 
-// A named temporary file, named as the caller asks when whole.
-std::error_code WriteNamed(int folderFd, const std::string& name, std::string_view bytes,
-                           ExistingName existing) {
-    UniqueFd fd;
-    std::string temporary;
-    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
-        temporary = TemporaryName(attempt);
-        fd = UniqueFd(::openat(folderFd, temporary.c_str(),
-                               O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600));
-        if (!fd.valid() && errno != EEXIST) {
+std::error_code NewFile::NameTemporary() {
+    if (!temporary_.empty()) {
+        return {};
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+    for (int tries = 0; tries < 100; ++tries) {
+        std::string temporary = TemporaryPrefixOf(name_) + RandomSuffix();
+        if (::linkat(AT_FDCWD, self.c_str(), folderFd_, temporary.c_str(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            temporary_ = std::move(temporary);
+            return {};
+        }
+        if (errno != EEXIST) {
             return LastError();
         }
     }
-    if (!fd.valid()) {
-        return std::make_error_code(std::errc::file_exists);
+    return std::make_error_code(std::errc::file_exists);
+}
+
+bool NewFile::Close() {
+    return fd_.close();
+}
+
+std::error_code NewFile::Commit(ExistingName existing) {
+    if (temporary_.empty()) {
+        if (existing == ExistingName::Fails) { // straight in: nothing to clean up on the way
+            const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+            return ::linkat(AT_FDCWD, self.c_str(), folderFd_, name_.c_str(), AT_SYMLINK_FOLLOW) ==
+                           0
+                       ? std::error_code{}
+                       : LastError();
+        }
+        if (const std::error_code error = NameTemporary()) {
+            return error;
+        }
     }
-    std::error_code error = WriteAll(fd.get(), bytes);
-    if (!error) {
-        error = NameTemporary(folderFd, temporary.c_str(), name, existing);
+    const int done = existing == ExistingName::IsReplaced
+                         ? ::renameat(folderFd_, temporary_.c_str(), folderFd_, name_.c_str())
+                         : ::linkat(folderFd_, temporary_.c_str(), folderFd_, name_.c_str(), 0);
+    if (done != 0) {
+        return LastError(); // the temporary goes with the object
     }
-    if (error || existing == ExistingName::Fails) {
-        ::unlinkat(folderFd, temporary.c_str(), 0); // the file has its name, or failed
+    if (existing == ExistingName::Fails) {
+        ::unlinkat(folderFd_, temporary_.c_str(), 0); // the file has its name now
+    }
+    temporary_.clear();
+    return {};
+}
+
+std::error_code WriteNewFileAt(int folderFd, const std::string& name, std::string_view bytes,
+                               ExistingName existing) {
+    NewFile file;
+    std::error_code error = file.Begin(folderFd, name, NewFile::Kind::Unnamed);
+    const bool noUnnamed = error == std::errc::operation_not_supported;
+    if (noUnnamed) {
+        error = file.Begin(folderFd, name, NewFile::Kind::Named);
+    }
+    if (error || (error = WriteAll(file.Fd(), bytes))) {
+        return error;
+    }
+    error = file.Commit(existing);
+    if (error == std::errc::no_such_file_or_directory && file.IsUnnamed()) {
+        // No /proc to name an unnamed file through: once more, named.
+        NewFile named;
+        if (!(error = named.Begin(folderFd, name, NewFile::Kind::Named)) &&
+            !(error = WriteAll(named.Fd(), bytes))) {
+            error = named.Commit(existing);
+        }
     }
     return error;
 }
 
-} // namespace
-
-std::error_code WriteNewFileAt(int folderFd, const std::string& name, std::string_view bytes,
-                               ExistingName existing) {
-    bool unsupported = false;
-    const std::error_code error = WriteUnnamed(folderFd, name, bytes, existing, unsupported);
-    if (!error || !unsupported) {
-        return error;
+void RemoveLeftovers(int folderFd, std::string_view name) {
+    for (const std::string& entry : FolderEntryNames(folderFd, ".")) {
+        struct stat info {};
+        if (IsTemporaryOf(entry, name) &&
+            ::fstatat(folderFd, entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            ::unlinkat(folderFd, entry.c_str(), 0); // best effort
+        }
     }
-    return WriteNamed(folderFd, name, bytes, existing);
 }
 
 } // namespace kfg::platform

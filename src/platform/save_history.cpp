@@ -13,6 +13,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <limits>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,10 +25,8 @@ namespace fs = std::filesystem;
 constexpr const char* kHistoryFolder = "history";
 constexpr std::size_t kStampDigits = 20;
 constexpr const char* kFolderNote = "folder"; // names the folder of the files, for a listing
-// What killed keeps of earlier versions left behind.
+// What killed keeps of earlier versions left behind, beside the temporaries of NewFile.
 constexpr std::string_view kOldPrefix = ".keep-";
-// A named temporary file older than this is left over from a keep that was killed.
-constexpr std::int64_t kLeftoverAgeSeconds = 3600;
 // Different folders whose paths hash alike take the next of these slots.
 constexpr int kHashSlots = 8;
 
@@ -131,22 +130,16 @@ OpenedFolder FindSlot(int historyFd, const std::string& folder, Create create,
     return {};
 }
 
-struct Entries {
-    std::vector<std::int64_t> stamps; // sorted, oldest first
-    std::vector<std::string> leftovers;
-};
-
-Entries ListEntries(int folderFd) {
-    Entries entries;
-    for (std::string& name : FolderEntryNames(folderFd, ".")) {
+// The times of the states in a folder, oldest first.
+std::vector<std::int64_t> ListStamps(int folderFd) {
+    std::vector<std::int64_t> stamps;
+    for (const std::string& name : FolderEntryNames(folderFd, ".")) {
         if (const std::int64_t stamp = StampOf(name); stamp >= 0) {
-            entries.stamps.push_back(stamp);
-        } else if (name.starts_with(kNewFileTemporaryPrefix) || name.starts_with(kOldPrefix)) {
-            entries.leftovers.push_back(std::move(name));
+            stamps.push_back(stamp);
         }
     }
-    std::sort(entries.stamps.begin(), entries.stamps.end());
-    return entries;
+    std::sort(stamps.begin(), stamps.end());
+    return stamps;
 }
 
 // A state this user kept: a regular file of theirs that nobody else may write, not empty (a
@@ -193,15 +186,22 @@ OpenedFolder OpenStatesFolder(const StateFolder& stateFolder, const fs::path& fi
     return {std::move(states), folderSlot.name + '/' + fileName};
 }
 
-void RemoveOldLeftovers(int folderFd, const std::vector<std::string>& leftovers) {
-    const std::int64_t now = NowNanoseconds() / 1'000'000'000;
-    for (const std::string& name : leftovers) {
+// The leftovers of killed keeps go by the saves' rule, under the folder's flock; a keep takes
+// it only when it is free, since a keep never waits (nor flushes): a keep beside it cleans up.
+void RemoveLeftoversIfFree(int folderFd) {
+    if (::flock(folderFd, LOCK_EX | LOCK_NB) != 0) {
+        return;
+    }
+    RemoveLeftovers(folderFd, {});
+    for (const std::string& name : FolderEntryNames(folderFd, ".")) {
         struct stat info {};
-        if (::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) && now - info.st_mtim.tv_sec > kLeftoverAgeSeconds) {
+        if (name.starts_with(kOldPrefix) &&
+            ::fstatat(folderFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
             ::unlinkat(folderFd, name.c_str(), 0); // best effort
         }
     }
+    // The lock stays until the keep closes the folder: its own temporary is safe from others.
 }
 
 } // namespace
@@ -223,13 +223,12 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes, 
     if (!states.valid()) {
         return error;
     }
-    Entries entries = ListEntries(states.get());
-    RemoveOldLeftovers(states.get(), entries.leftovers);
+    RemoveLeftoversIfFree(states.get());
+    std::vector<std::int64_t> stamps = ListStamps(states.get());
     const fs::path folderPath = Root() / folder.name;
-    if (!entries.stamps.empty() &&
-        HoldsBytes(states.get(), StampName(entries.stamps.back()), bytes)) {
+    if (!stamps.empty() && HoldsBytes(states.get(), StampName(stamps.back()), bytes)) {
         if (holder != nullptr) {
-            *holder = {folderPath / StampName(entries.stamps.back()), entries.stamps.back()};
+            *holder = {folderPath / StampName(stamps.back()), stamps.back()};
         }
         return {};
     }
@@ -237,8 +236,8 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes, 
     // of the range (made by hand) leaves none later, and the clock's time is taken.
     std::int64_t stamp = NowNanoseconds();
     constexpr std::int64_t kLastLaterName = std::numeric_limits<std::int64_t>::max() - 128;
-    if (!entries.stamps.empty() && entries.stamps.back() < kLastLaterName) {
-        stamp = std::max(stamp, entries.stamps.back() + 1);
+    if (!stamps.empty() && stamps.back() < kLastLaterName) {
+        stamp = std::max(stamp, stamps.back() + 1);
     }
     for (int attempt = 0;; ++attempt, ++stamp) {
         error = WriteNewFileAt(states.get(), StampName(stamp), bytes, ExistingName::Fails);
@@ -252,9 +251,9 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes, 
     if (holder != nullptr) {
         *holder = {folderPath / StampName(stamp), stamp};
     }
-    entries.stamps.push_back(stamp);
-    for (std::size_t i = 0; i + kKeptStatesPerFile < entries.stamps.size(); ++i) {
-        ::unlinkat(states.get(), StampName(entries.stamps[i]).c_str(), 0); // best effort
+    stamps.push_back(stamp);
+    for (std::size_t i = 0; i + kKeptStatesPerFile < stamps.size(); ++i) {
+        ::unlinkat(states.get(), StampName(stamps[i]).c_str(), 0); // best effort
     }
     return {};
 }
@@ -268,8 +267,8 @@ std::vector<KeptState> SaveHistory::States(const fs::path& file) const {
         return states;
     }
     const fs::path folder = Root() / found.name;
-    const Entries entries = ListEntries(fd.get());
-    for (auto stamp = entries.stamps.rbegin(); stamp != entries.stamps.rend(); ++stamp) {
+    const std::vector<std::int64_t> stamps = ListStamps(fd.get());
+    for (auto stamp = stamps.rbegin(); stamp != stamps.rend(); ++stamp) {
         const std::string name = StampName(*stamp);
         if (IsOwnState(fd.get(), name)) {
             states.push_back({folder / name, *stamp});

@@ -106,6 +106,56 @@ TEST(FileSave, FailedRenameReportsAndLeavesNoTemporaryFile) {
     EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini" / "inside"), "x");
 }
 
+// The new contents are on the disk before they take the file's name: the flush comes before
+// the temporary is named and renamed over the file, and a failed flush names nothing and
+// leaves the old file as it was. A write in place flushes last.
+TEST(FileSave, TheNewFileReachesTheDiskBeforeItReplacesTheOld) {
+    using enum SaveStep;
+    struct Case {
+        const char* what;
+        bool inPlace; // a second hard link keeps a replacement from being made
+        std::vector<SaveStep> order;
+    };
+    const Case cases[] = {
+        {.what = "a replacement",
+         .inPlace = false,
+         .order = {CreateUnnamedTemporary, WriteContents, CopyPermissions, FlushContents,
+                   LinkTemporary, CloseTemporary, RenameOverTarget}},
+        {.what = "a write in place",
+         .inPlace = true,
+         .order = {ReserveSpaceInPlace, WriteInPlace, TruncateInPlace, FlushInPlace}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        test::WriteBytes(dir / "Telvio.ini", kOld);
+        if (c.inPlace) {
+            std::filesystem::create_hard_link(dir / "Telvio.ini", dir / "other-name.ini");
+        }
+        std::vector<SaveStep> steps;
+        ASSERT_FALSE(SaveFile(dir / "Telvio.ini", kNew, [&](SaveStep step) {
+            if (step != ResolveTarget && step != WaitForFolderLock) {
+                steps.push_back(step);
+            }
+            return std::error_code{};
+        }));
+        EXPECT_EQ(steps, c.order);
+        EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini"), kNew);
+    }
+    test::TempDir dir;
+    test::WriteBytes(dir / "Telvio.ini", kOld);
+    bool named = false;
+    const std::error_code failed = SaveFile(dir / "Telvio.ini", kNew, [&](SaveStep step) {
+        named |= step == LinkTemporary || step == RenameOverTarget;
+        return step == FlushContents ? std::make_error_code(std::errc::io_error)
+                                     : std::error_code{};
+    });
+    EXPECT_EQ(failed, std::errc::io_error);
+    EXPECT_FALSE(named);
+    EXPECT_EQ(test::ReadBytes(dir / "Telvio.ini"), kOld);
+    EXPECT_FALSE(HoldsTemporary(dir.path()));
+}
+
 // A kill before the rename leaves nothing behind when the temporary file has no name until
 // right before the rename; file systems without unnamed files get a named one. When the write
 // goes in place, the file keeps its inode (and with it owner, group, attributes and every

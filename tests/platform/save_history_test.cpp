@@ -1,14 +1,18 @@
 // The history of saves on its own: where states lie, which are listed (only the user's own),
 // and why nothing would be kept.
 #include "platform/save_history.h"
+#include "platform/unique_fd.h"
 #include "support/child_process.h"
 #include "support/file_mode.h"
 #include "support/state_home_cases.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -233,6 +237,29 @@ TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
             EXPECT_TRUE(history.Root().empty());
             EXPECT_EQ(history.Keep("Telvio.ini", "[Telvio]\n"), PrivateFolderErrc::NoStateFolder);
         }
+    }
+}
+
+// Leftovers of killed keeps go by the saves' rule, under the states folder's lock; a keep never
+// waits for it, and while another process holds it the leftovers stay.
+TEST(SaveHistory, LeftoversGoUnderTheLockAndAKeepNeverWaitsForIt) {
+    for (const bool lockHeld : {true, false}) {
+        SCOPED_TRACE(lockHeld ? "lock held elsewhere" : "lock free");
+        Fixture f;
+        ASSERT_FALSE(f.history->Keep(f.file, FileWith(1)));
+        const fs::path states = f.history->States(f.file).at(0).path.parent_path();
+        for (const char* leftover : {".00000000000000000007.kfg-a1B2c3", ".keep-17-42"}) {
+            test::WriteBytes(states / leftover, "cut short");
+        }
+        const UniqueFd held(::open(states.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        ASSERT_EQ(::flock(held.get(), lockHeld ? LOCK_EX : LOCK_UN), 0);
+        ASSERT_FALSE(f.history->Keep(f.file, FileWith(2))); // returns at once either way
+        const std::vector<std::string> entries = test::EntryNames(states);
+        const bool leftoversStay =
+            std::count_if(entries.begin(), entries.end(),
+                          [](const std::string& name) { return name.starts_with('.'); }) == 2;
+        EXPECT_EQ(leftoversStay, lockHeld);
+        EXPECT_EQ(Kept(*f.history, f.file), (std::vector<std::string>{FileWith(2), FileWith(1)}));
     }
 }
 
