@@ -1,11 +1,12 @@
 // Time from process start to the first paint of the main dialog, beside a bare Qt dialog with
 // as many widgets of the same kinds (drop-down boxes editable where KFG's are) and the same
 // modality, measured in the same run. Each round starts a fresh process of this program for
-// either side, alternating, and reports the median.
+// either side, alternating, and reports the median. With --instructions, each side runs once
+// under callgrind instead and the instructions to the first paint are reported.
 #include "app/application_identity.h"
+#include "app/kfg_app.h"
 #include "framework/modal_hook.h"
 #include "headless/headless_application.h"
-#include "headless/main_dialog_parts.h"
 #include "res/template_102.h"
 
 #include <QApplication>
@@ -52,9 +53,10 @@ protected:
     }
 };
 
-// Waits until the window has painted its first frame, and writes the moment it was flushed
-// (the steady clock, which all processes share) to `stampFile`.
-void WaitForPaint(QWidget* window, const char* stampFile) {
+// Waits until the window has painted its first frame, writes the moment it was flushed (the
+// steady clock, which all processes share) to `stampFile` and ends the process: what follows
+// the first paint is not measured, and callgrind's count ends here too.
+[[noreturn]] void WaitForPaint(QWidget* window, const char* stampFile) {
     PaintWatch watch;
     window->installEventFilter(&watch);
     window->update();
@@ -71,17 +73,18 @@ void WaitForPaint(QWidget* window, const char* stampFile) {
                          std::chrono::duration_cast<std::chrono::nanoseconds>(painted).count()));
         std::fclose(out);
     }
+    std::_Exit(0);
 }
 
+// As kfg's own start does, with a state folder of its own in place of the user's.
 int RunKfg(int argc, char** argv, const fs::path& folder, const char* stampFile) {
     kfg::headless::HeadlessApplication application(argc, argv);
-    kfg::app::IdentifyApplication(); // as kfg's own start does
-    kfg::framework::ScopedModalHook hook([stampFile](kfg::framework::ModalView& view) {
-        WaitForPaint(view.Widget(), stampFile);
-        view.End(kfg::framework::IDCANCEL);
-    });
-    kfg::headless::MainDialogParts().Run(folder);
-    return 0;
+    kfg::app::IdentifyApplication();
+    kfg::framework::ScopedModalHook hook(
+        [stampFile](kfg::framework::ModalView& view) { WaitForPaint(view.Widget(), stampFile); });
+    kfg::app::CKfgApp(folder, kfg::platform::StateFolder(folder.parent_path() / "state"))
+        .InitInstance();
+    return 1; // the hook ends the process
 }
 
 int RunBare(int argc, char** argv, const char* stampFile) {
@@ -133,7 +136,6 @@ int RunBare(int argc, char** argv, const char* stampFile) {
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.show();
     WaitForPaint(&dialog, stampFile);
-    return 0;
 }
 
 // Starts this program as `args` and returns the milliseconds from the start to the child's
@@ -167,6 +169,24 @@ double RunChild(const char* self, std::vector<std::string> args, const fs::path&
            1e6;
 }
 
+// Runs this program as `args` under callgrind; the instructions it counted, 0 when it failed.
+long long InstructionsOf(const std::string& self, const std::string& args) {
+    const std::string command =
+        "valgrind --tool=callgrind --callgrind-out-file=/dev/null '" + self + "' " + args + " 2>&1";
+    FILE* output = popen(command.c_str(), "r");
+    if (output == nullptr) {
+        return 0;
+    }
+    long long instructions = 0;
+    char line[512];
+    while (std::fgets(line, sizeof line, output) != nullptr) {
+        if (const char* collected = std::strstr(line, "Collected :")) {
+            instructions = std::atoll(collected + std::strlen("Collected :"));
+        }
+    }
+    return pclose(output) == 0 ? instructions : 0;
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -185,17 +205,37 @@ int main(int argc, char** argv) {
     kfg::headless::UsePlatform(kfg::headless::Platform::OffscreenUnlessChosen);
     const fs::path folder = fs::temp_directory_path() / ("kfg-startup-" + std::to_string(getpid()));
     fs::create_directories(folder);
-    fs::copy(fs::path(KFG_EXAMPLES_DIR) / "V320", folder, fs::copy_options::recursive);
+    fs::copy(fs::path(KFG_EXAMPLES_DIR) / "V320", folder / "V320", fs::copy_options::recursive);
     const fs::path stampFile = folder / "painted.stamp";
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+
+    if (argc >= 2 && std::strcmp(argv[1], "--instructions") == 0) {
+        const long long kfg = InstructionsOf(self, "--child-kfg '" + (folder / "V320").string() +
+                                                       "' '" + stampFile.string() + "'");
+        const long long bare = InstructionsOf(self, "--child-bare '" + stampFile.string() + "'");
+        fs::remove_all(folder);
+        if (kfg == 0 || bare == 0) {
+            std::fprintf(stderr, "a child process failed under valgrind --tool=callgrind\n");
+            return 1;
+        }
+        std::printf("Instructions from process start to first paint, %s (callgrind):\n",
+                    std::getenv("QT_QPA_PLATFORM"));
+        std::printf("  KFG main dialog over a V320 folder: %6.1f M\n",
+                    static_cast<double>(kfg) / 1e6);
+        std::printf("  bare Qt dialog:                     %6.1f M\n",
+                    static_cast<double>(bare) / 1e6);
+        std::printf("  KFG / bare: %.2fx\n", static_cast<double>(kfg) / static_cast<double>(bare));
+        return 0;
+    }
 
     // A loaded machine wants more rounds: kfg_startup_benchmark --rounds 41.
     const int kRounds =
         argc >= 3 && std::strcmp(argv[1], "--rounds") == 0 ? std::max(1, std::atoi(argv[2])) : 15;
     std::vector<double> kfgTimes;
     std::vector<double> bareTimes;
-    const std::string self = fs::read_symlink("/proc/self/exe").string();
     for (int round = 0; round < kRounds; ++round) {
-        const double kfgTime = RunChild(self.c_str(), {"--child-kfg", folder.string()}, stampFile);
+        const double kfgTime =
+            RunChild(self.c_str(), {"--child-kfg", (folder / "V320").string()}, stampFile);
         const double bareTime = RunChild(self.c_str(), {"--child-bare"}, stampFile);
         if (kfgTime < 0 || bareTime < 0) {
             std::fprintf(stderr, "a child process failed\n");

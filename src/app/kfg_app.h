@@ -13,7 +13,8 @@ namespace kfg::app {
 // once, and ends.
 class CKfgApp {
 public:
-    // Saves keep the states they replace in `stateFolder`.
+    // Saves keep the states they replace in `stateFolder`; the folder is recorded there among
+    // the folders KFG ran in once the window shows.
     CKfgApp(std::filesystem::path workingDirectory, const platform::StateFolder& stateFolder);
 
     // Runs the main dialog modally; the process ends when it returns.
@@ -23,6 +24,7 @@ public:
 
 private:
     std::filesystem::path workingDirectory_;
+    platform::StateFolder stateFolder_;
     telvio::ProcessState state_;
     settings::ProfileStore store_;
     platform::SystemProgramStarter starter_;

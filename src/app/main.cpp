@@ -73,8 +73,6 @@ int main(int argc, char** argv) {
         kfg::app::ShowEarlierStatesOf(folder, windowLanguage, nullptr, stateFolder);
         return 0;
     }
-    // Before anything can hand over to Telvio, which replaces this process.
-    kfg::app::RecordFolderRun(stateFolder, folder);
     kfg::app::CKfgApp app(folder, stateFolder);
     app.InitInstance();
     return 0;

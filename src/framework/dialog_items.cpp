@@ -42,7 +42,15 @@ QString Dialog::ItemText(int id) const {
 }
 
 void Dialog::SetItemText(int id, const QString& text) {
-    if (Item(id) == nullptr) {
+    QWidget* widget = Item(id);
+    if (widget == nullptr) {
+        return;
+    }
+    // The start exchanges the values several times before the window shows; a field that
+    // holds the text already then has nothing a user could see or undo to change.
+    if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && !edit->isReadOnly() &&
+                                                       !controls_->window->isVisible() &&
+                                                       edit->text() == text) {
         return;
     }
     ApplyCaption(id, text);

@@ -44,10 +44,21 @@ std::error_code WriteAll(int fd, std::string_view bytes, off_t offset) {
 }
 
 std::vector<std::string> FolderEntryNames(int atFd, const char* path) {
+    std::error_code ignored;
+    return FolderEntryNames(atFd, path, ignored);
+}
+
+std::vector<std::string> FolderEntryNames(int atFd, const char* path, std::error_code& error) {
+    error.clear();
     std::vector<std::string> names;
-    const auto dir =
-        OpenDirectory(UniqueFd(::openat(atFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+    UniqueFd fd(::openat(atFd, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) {
+        error = LastError();
+        return names;
+    }
+    const auto dir = OpenDirectory(std::move(fd));
     if (!dir) {
+        error = LastError();
         return names;
     }
     while (const dirent* entry = ::readdir(dir.get())) {

@@ -23,6 +23,8 @@ namespace kfg::platform {
 // The names in the folder `path` (relative to the folder descriptor `atFd`, or AT_FDCWD),
 // without "." and "..", in the order the file system gives them. An unreadable folder has none.
 std::vector<std::string> FolderEntryNames(int atFd, const char* path);
+// The same; `error` tells when the folder could not be opened.
+std::vector<std::string> FolderEntryNames(int atFd, const char* path, std::error_code& error);
 
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }

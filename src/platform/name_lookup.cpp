@@ -13,9 +13,11 @@ char FoldAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::vector<std::string> ReadNames(const std::filesystem::path& folder) {
+std::vector<std::string> ReadNames(const std::filesystem::path& folder, bool& read) {
+    std::error_code error;
     std::vector<std::string> names =
-        FolderEntryNames(AT_FDCWD, folder.empty() ? "." : folder.c_str());
+        FolderEntryNames(AT_FDCWD, folder.empty() ? "." : folder.c_str(), error);
+    read = !error;
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -30,7 +32,13 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 FolderEntries::FolderEntries(const std::filesystem::path& folder)
     : folder_(folder)
-    , names_(ReadNames(folder)) {}
+    , names_(ReadNames(folder, read_)) {}
+
+bool FolderEntries::MayHold(std::string_view name) const {
+    return !read_ || std::any_of(names_.begin(), names_.end(), [name](const std::string& entry) {
+        return EqualIgnoringAsciiCase(entry, name);
+    });
+}
 
 NameMatch FolderEntries::Find(std::string_view name) const {
     NameMatch match;

@@ -27,9 +27,13 @@ public:
     explicit FolderEntries(const std::filesystem::path& folder);
 
     NameMatch Find(std::string_view name) const;
+    // False only when the folder was read and has no entry of that name in any letter case;
+    // one that could not be read may hold anything.
+    bool MayHold(std::string_view name) const;
 
 private:
     std::filesystem::path folder_;
+    bool read_ = false;              // before names_, which sets it
     std::vector<std::string> names_; // byte order
 };
 

@@ -57,6 +57,17 @@ TEST(NameLookup, ExactNameFirstThenIgnoringAsciiCase) {
     }
 }
 
+// The 99 index files are looked up in one read of the folder; only a folder that could not be
+// read leaves every name possible.
+TEST(NameLookup, AFolderReadOnceRulesOutOnlyNamesItLacks) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "TELVIO_03.IDX", "");
+    const FolderEntries read(dir.path());
+    EXPECT_TRUE(read.MayHold("Telvio_03.idx"));
+    EXPECT_FALSE(read.MayHold("Telvio_04.idx"));
+    EXPECT_TRUE(FolderEntries(dir / "missing").MayHold("Telvio_04.idx"));
+}
+
 TEST(NameLookup, ExactNameCountsWhateverItIs) {
     test::TempDir dir;
     test::WriteBytes(dir / "KFG.INI", "");

@@ -14,10 +14,9 @@ class ModalView;
 
 namespace kfg::headless {
 
-// What the main dialog is built from: a fresh state and store (keeping earlier states where
-// the user's are kept unless another history is given), no sound card unless one is given,
-// no program started unless a starter is given. The modal hook the caller installs
-// acts for the user.
+// What the main dialog is built from: a fresh state and store (keeping earlier states only in
+// the history given), no sound card unless one is given, no program started unless a starter
+// is given. The modal hook the caller installs acts for the user.
 class MainDialogParts {
 public:
     telvio::ProcessState state;

@@ -62,7 +62,7 @@ void CKfgDlg::ScanIndexFiles() {
     for (int n = 1; n <= 99; ++n) {
         const std::string name =
             prefix + std::string(n < 10 ? "0" : "") + std::to_string(n) + ".idx";
-        if (platform::CanReadRegularFile(folder.Find(name).path)) {
+        if (folder.MayHold(name) && platform::CanReadRegularFile(folder.Find(name).path)) {
             ComboAddString(res::kIdIndexFileList, QString::number(n));
         }
     }
