@@ -3,9 +3,9 @@
 #include "platform/failure_cause.h"
 #include "platform/save_history.h"
 #include "settings/profile_store.h"
+#include "support/buttons.h"
 #include "support/dialog_tests.h"
 
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -137,23 +137,6 @@ const std::string kChangedEs =
 void SetOnDisk(const fs::path& file, const char* key, const char* value) {
     settings::ProfileStore other;
     ASSERT_FALSE(other.WriteString(file, "Telvio", key, value));
-}
-
-QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
-    for (QAbstractButton* button : box.buttons()) {
-        if (button->text() == QString::fromUtf8(text)) {
-            return button;
-        }
-    }
-    return nullptr;
-}
-
-using Answer = std::function<void(QMessageBox&)>;
-Answer Press(Qt::Key key) {
-    return [key](QMessageBox& box) { QTest::keyClick(&box, key); };
-}
-Answer ClickOn(const char* text) {
-    return [text](QMessageBox& box) { QTest::mouseClick(ButtonTitled(box, text), Qt::LeftButton); };
 }
 
 // A run of the main window over a V320 folder whose viewer takes over. `steps` act on the
