@@ -82,60 +82,22 @@ TEST(KfgAccessibility, ConfigurationFieldByNameAndArrowKeys) {
             auto* field = qobject_cast<QLineEdit*>(found->object());
             ASSERT_NE(field, nullptr);
             field->setFocus();
-            const std::pair<Qt::Key, const char*> steps[] = {
-                {Qt::Key_Down, "Abend"}, {Qt::Key_Down, "Sport"}, {Qt::Key_Down, "Sport"},
-                {Qt::Key_Up, "Abend"},   {Qt::Key_Up, "Abend"},
+            struct Step {
+                Qt::Key key;
+                const char* shown;
             };
-            for (const auto& [key, shown] : steps) {
-                PressKey(field, key);
-                EXPECT_EQ(field->text(), shown);
-                EXPECT_EQ(field->selectedText(), shown);   // ready to be typed over
-                EXPECT_EQ(run.state.ActiveSection, shown); // told as a click in the list is
+            const Step steps[] = {
+                {.key = Qt::Key_Down, .shown = "Abend"}, {.key = Qt::Key_Down, .shown = "Sport"},
+                {.key = Qt::Key_Down, .shown = "Sport"}, {.key = Qt::Key_Up, .shown = "Abend"},
+                {.key = Qt::Key_Up, .shown = "Abend"},
+            };
+            for (const Step& step : steps) {
+                PressKey(field, step.key);
+                EXPECT_EQ(field->text(), step.shown);
+                EXPECT_EQ(field->selectedText(), step.shown);   // ready to be typed over
+                EXPECT_EQ(run.state.ActiveSection, step.shown); // told as a click in the list is
             }
         });
-    }
-}
-
-// Enter presses the focused push button, not the default one: in the decoder dialog a focused
-// "Cancelar" cancels (nothing stored, no decoder started) where "OK" is the default, and in the
-// main window a focused "Audiodecoder" opens its dialog, where Enter elsewhere does nothing.
-TEST(KfgKeyboard, EnterPressesTheFocusedButton) {
-    struct Case {
-        const char* trace;
-        int decoderButton;  // focused in the decoder dialog
-        std::size_t starts; // decoder starts: the automatic one, then OK's
-    };
-    const Case cases[] = {
-        {
-            .trace = "Cancelar",
-            .decoderButton = framework::IDCANCEL,
-            .starts = 1,
-        },
-        {
-            .trace = "OK",
-            .decoderButton = framework::IDOK,
-            .starts = 2,
-        },
-    };
-    const auto pressEnterOn = [](framework::Dialog& dialog, int id) {
-        dialog.SetFocusTo(id);
-        PressKey(dialog.Item(id), Qt::Key_Return);
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.trace);
-        bool decoderOpened = false;
-        KfgRunIn run(
-            kV31, "[KFG]\r\nAudio=1\r\n",
-            [&](CKfgDlg& d) { pressEnterOn(d, res::kIdAudioDecoder); },
-            [&](framework::Dialog& side) {
-                decoderOpened = &side.Template() == &res::AudioDecoderDialogTemplate();
-                pressEnterOn(side, c.decoderButton);
-                EXPECT_TRUE(side.IsEnded());
-            });
-        EXPECT_TRUE(decoderOpened);
-        EXPECT_EQ(run.starter.log.size(), c.starts);
-        EXPECT_EQ(ReadBytes(run / "KFG.ini"), "[KFG]\r\nAudio=1\r\n");
-        EXPECT_EQ(run.result, framework::IDCANCEL); // still open until the run cancels it
     }
 }
 

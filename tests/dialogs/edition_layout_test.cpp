@@ -100,16 +100,10 @@ TEST(EditionLayout, EnabledStateHoldsThroughLoadsAndLanguages) {
          .enabled = {kIdColourLabel, kIdBrightnessLabel, kIdContrastLabel, kIdDefaults,
                      kIdTestLinesSpin, kIdBorderHeightSpin, kIdStatistics},
          .disabled = {kIdColourSpin, kIdBrightnessSpin, kIdContrastSpin, kIdPictureDefaults}},
-        {.telvioIni = "[Telvio]\r\nStatus=0\r\n", .field = slot(19), .loaded = "0", .shown = "9"},
-        {.telvioIni = "[Telvio]\r\nStatus=1\r\nProportional=1\r\n",
-         .field = slot(39),
-         .loaded = "0",
-         .shown = "9"},
     };
     for (const EnabledCase& c : cases) {
         SCOPED_TRACE(c.telvioIni);
-        const std::string kfg = "[KFG]\r\nFr=0\r\n[Abend]\r\nStation12=9\r\nStation19=9\r\n"
-                                "Speicher19=9\r\nSpeicher39=9\r\nFarbe=300\r\n";
+        const std::string kfg = "[KFG]\r\nFr=0\r\n[Abend]\r\nStation12=9\r\nFarbe=300\r\n";
         KfgRunIn run(c.telvioIni, kfg, [&](CKfgDlg& d) {
             const auto enabledIds = [&d] {
                 std::vector<int> ids;

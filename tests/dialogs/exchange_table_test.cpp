@@ -34,7 +34,7 @@ TEST(KfgExchange, SlotTypingExchangesUpToTheFailingField) {
     EXPECT_EQ(run.script.Seen().back().icon, framework::MessageIcon::Warning);
 }
 
-// A value the edition never saves neither complains nor blocks, hidden (LetzteZeile, Accel) or
+// A value the edition never saves neither complains nor blocks, hidden (LetzteZeile) or
 // shown disabled (Erazor's Farbe): typing brings no message, and Start writes the edits while
 // the unsaved key keeps its bytes.
 TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
@@ -51,11 +51,6 @@ TEST(KfgExchange, UnsavedFieldsPassTheirLoadedValueUnchecked) {
          .field = res::kMemorySlotIds[25],
          .typed = "7",
          .savedLine = "Speicher25=7\r\n"},
-        {.telvioIni = "[Telvio]\r\nStatus=1\r\nAccel=30\r\n",
-         .unsavedLine = "Accel=30\r\n",
-         .field = res::kMemorySlotIds[5],
-         .typed = "7",
-         .savedLine = "Station5=7\r\n"},
         {.telvioIni = "[Telvio-Erazor]\r\nLine-In=1\r\nFarbe=600\r\n",
          .unsavedLine = "Farbe=600\r\n",
          .field = res::kIdTestLines,
@@ -203,14 +198,6 @@ TEST(KfgExchange, ListsShowOnlyTheStoredChoice) {
          .pickForA = 1,
          .savedForA = "5",
          .savedForB = "1"},
-        {.telvioIni = kV31,
-         .kfgIni = "[KFG]\r\n2=1\r\n5=1\r\n[A]\r\nDisplayMode=5\r\n[B]\r\nDisplayMode=7\r\n",
-         .list = res::kIdDisplayMode3x,
-         .key = "DisplayMode",
-         .shownForA = "720*576 YUY2",
-         .pickForA = 0,
-         .savedForA = "2",
-         .savedForB = "7"},
         {.telvioIni = "[Telvio]\r\nOptimierungBT=1\r\n",
          .kfgIni = "[KFG]\r\n[A]\r\nTVKarte=2\r\n[B]\r\nTVKarte=5\r\n",
          .list = res::kIdCardList283,

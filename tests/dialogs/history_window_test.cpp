@@ -141,8 +141,8 @@ struct Window {
     }
 
     // Runs `act` on the window shown, answering the questions that come up with `answer`.
-    void Show(const std::function<void(HistoryWindow&)>& act,
-              const std::function<void(QMessageBox&)>& answer, std::vector<QString>& asked) {
+    void Show(const std::function<void(HistoryWindow&)>& act, const Answer& answer,
+              std::vector<QString>& asked) {
         HistoryWindow window(store, folder, ShownPaths(dir.path()), German, German);
         window.SetRestored([this](std::string_view file) { restored.emplace_back(file); });
         framework::ScopedModalHook hook([&](framework::ModalView& view) {
@@ -205,33 +205,27 @@ TEST(HistoryWindow, ListsEveryStateAndComparesTheSelectedWithTheFileNow) {
 // on a row restores nothing. "Ja" puts the state back, keeping what it replaces, which then
 // stands first in the list.
 TEST(HistoryWindow, RestoreAsksFirstAndKeepsWhatItReplaces) {
-    const auto key = [](Qt::Key k) { return [k](QMessageBox& box) { QTest::keyClick(&box, k); }; };
-    const auto click = [](const char* text) {
-        return [text](QMessageBox& box) {
-            QTest::mouseClick(ButtonTitled(box, text), Qt::LeftButton);
-        };
-    };
     const QString question = "Telvio.ini auf den Stand vom %1 zurücksetzen? Der jetzige Inhalt "
                              "wird vorher aufbewahrt.";
     struct Case {
         const char* what;
         bool enterOnRow; // else the button "Wiederherstellen"
-        std::function<void(QMessageBox&)> answer;
+        Answer answer;
         bool restored;
     };
     const Case cases[] = {
-        {.what = "Enter on a row", .enterOnRow = true, .answer = click("Ja"), .restored = false},
+        {.what = "Enter on a row", .enterOnRow = true, .answer = ClickOn("Ja"), .restored = false},
         {.what = "Enter on the question",
          .enterOnRow = false,
-         .answer = key(Qt::Key_Return),
+         .answer = Press(Qt::Key_Return),
          .restored = false},
-        {.what = "Escape", .enterOnRow = false, .answer = key(Qt::Key_Escape), .restored = false},
+        {.what = "Escape", .enterOnRow = false, .answer = Press(Qt::Key_Escape), .restored = false},
         {.what = "the close box",
          .enterOnRow = false,
          .answer = [](QMessageBox& box) { box.close(); },
          .restored = false},
-        {.what = "Nein", .enterOnRow = false, .answer = click("Nein"), .restored = false},
-        {.what = "Ja", .enterOnRow = false, .answer = click("Ja"), .restored = true},
+        {.what = "Nein", .enterOnRow = false, .answer = ClickOn("Nein"), .restored = false},
+        {.what = "Ja", .enterOnRow = false, .answer = ClickOn("Ja"), .restored = true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -329,8 +323,7 @@ TEST(HistoryWindow, SecondQuestionsForAnotherEditionAndForConfigurations) {
             Rows(window)->setCurrentItem(Rows(window)->topLevelItem(2)); // KFG.ini with Abend
             QTest::mouseClick(Button(window, "Wiederherstellen"), Qt::LeftButton);
         },
-        [](QMessageBox& box) { QTest::mouseClick(ButtonTitled(box, "Nein"), Qt::LeftButton); },
-        asked);
+        ClickOn("Nein"), asked);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_TRUE(asked[0].endsWith("\n\nDabei werden diese Konfigurationen entfernt: Nacht"))
         << asked[0].toStdString();
@@ -347,8 +340,7 @@ TEST(HistoryWindow, SaysWhyNothingIsKeptAndBringsADeletedFileBack) {
             EXPECT_EQ(Rows(window)->topLevelItemCount(), 3);
             QTest::mouseClick(Button(window, "Wiederherstellen"), Qt::LeftButton);
         },
-        [](QMessageBox& box) { QTest::mouseClick(ButtonTitled(box, "Ja"), Qt::LeftButton); },
-        asked);
+        ClickOn("Ja"), asked);
     EXPECT_EQ(ReadBytes(w.folder / "Telvio.ini"), V320(200, 24));
 
     TempDir dir;

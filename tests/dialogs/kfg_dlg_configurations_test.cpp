@@ -164,36 +164,26 @@ std::string SectionText(const std::string& file, const std::string& section) {
 struct EnterCase {
     const char* typed; // null: Up picks the stored name
     bool spanish = false;
-    std::function<void(QMessageBox&)> answer = {}; // the question's
+    Answer answer = {}; // the question's
     std::vector<std::string> messages = {};
     const char* saved = nullptr; // the section that gets Testzeilen=31; null: "KFG.ini" unchanged
 };
 
 // Enter in the configuration field, by real keys: the name checks speak first, a stored name
 // (in any letter case) is replaced only after "Ja", a new name is saved without a question.
-// "Nein", Escape and the close box leave the file, the name in the field and KFG as they were.
+// "Nein" leaves the file, the name in the field and KFG as they were.
 TEST(KfgConfigurations, EnterAsksBeforeReplacingAStoredConfiguration) {
-    const auto key = [](Qt::Key k) { return [k](QMessageBox& box) { QTest::keyClick(&box, k); }; };
-    const auto click = [](const char* text) {
-        return [text](QMessageBox& box) {
-            QTest::mouseClick(ButtonTitled(box, text), Qt::LeftButton);
-        };
-    };
     const std::string de = "KFG: Die Konfiguration Abend gibt es schon. Überschreiben?";
     const std::string es = "KFG: La configuración Abend ya existe. ¿Sobrescribirla?";
     const EnterCase cases[] = {
-        // "Nein" is the default.
-        {.typed = nullptr, .answer = key(Qt::Key_Return), .messages = {de}},
-        {.typed = nullptr, .spanish = true, .answer = key(Qt::Key_Escape), .messages = {es}},
-        {.typed = "Abend", .answer = [](QMessageBox& box) { box.close(); }, .messages = {de}},
-        {.typed = "Abend", .answer = click("Nein"), .messages = {de}},
+        {.typed = "Abend", .answer = ClickOn("Nein"), .messages = {de}},
         {.typed = "abend",
-         .answer = click("Ja"),
+         .answer = ClickOn("Ja"),
          .messages = {"KFG: Die Konfiguration abend gibt es schon. Überschreiben?"},
          .saved = "Abend"},
         {.typed = nullptr,
          .spanish = true,
-         .answer = click("Sí"),
+         .answer = ClickOn("Sí"),
          .messages = {es},
          .saved = "Abend"},
         {.typed = "Kino", .saved = "Kino"},

@@ -22,12 +22,14 @@ struct Example {
 };
 
 constexpr Example kExampleFolders[] = {
-    {"V283", Edition::V283, kIndexPrefixTelvio},
-    {"Erazor", Edition::Erazor, kIndexPrefixTelvioUnderscore},
-    {"V31", Edition::V31, kIndexPrefixTelvioUnderscore},
-    {"V311", Edition::V311, kIndexPrefixTelvioUnderscore},
-    {"V283Quik", Edition::V283Quik, kIndexPrefixTelvio},
-    {"V320", Edition::V320, kIndexPrefixTelvioUnderscore},
+    {.folder = "V283", .edition = Edition::V283, .indexPrefixFlag = kIndexPrefixTelvio},
+    {.folder = "Erazor",
+     .edition = Edition::Erazor,
+     .indexPrefixFlag = kIndexPrefixTelvioUnderscore},
+    {.folder = "V31", .edition = Edition::V31, .indexPrefixFlag = kIndexPrefixTelvioUnderscore},
+    {.folder = "V311", .edition = Edition::V311, .indexPrefixFlag = kIndexPrefixTelvioUnderscore},
+    {.folder = "V283Quik", .edition = Edition::V283Quik, .indexPrefixFlag = kIndexPrefixTelvio},
+    {.folder = "V320", .edition = Edition::V320, .indexPrefixFlag = kIndexPrefixTelvioUnderscore},
 };
 
 // Each folder is detected as its edition, and each file is as the viewer writes it: settings

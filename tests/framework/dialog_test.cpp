@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace kfg::framework {
@@ -148,17 +147,22 @@ TEST(DialogExchange, RecordToControls) {
 
 TEST(DialogExchange, IntegerInputIsCheckedNotClamped) {
     // The parse itself is the platform's; these rows are what the exchange makes of it.
-    // What is typed, and the value taken (none: refused with a message, the field's kept).
-    const std::pair<const char*, std::optional<int>> cases[] = {
-        {" 42 ", 42}, {"-7", -7}, {"12a", std::nullopt}, {"99999999999", std::nullopt}};
-    for (const auto& [text, value] : cases) {
+    struct Case {
+        const char* typed;
+        std::optional<int> taken; // none: refused with a message, the field's value kept
+    };
+    const Case cases[] = {{.typed = " 42 ", .taken = 42},
+                          {.typed = "-7", .taken = -7},
+                          {.typed = "12a", .taken = std::nullopt},
+                          {.typed = "99999999999", .taken = std::nullopt}};
+    for (const Case& c : cases) {
         ProbeDialog d;
         d.plain = 11;
         RunWhileUp(d, [&](ModalScript& script) {
-            d.SetItemText(kPlain, QString::fromUtf8(text));
-            EXPECT_EQ(d.UpdateData(true), value.has_value()) << text;
-            EXPECT_EQ(d.plain, value.value_or(11)) << text;
-            EXPECT_EQ(script.Messages().size(), value ? 0u : 1u) << text;
+            d.SetItemText(kPlain, QString::fromUtf8(c.typed));
+            EXPECT_EQ(d.UpdateData(true), c.taken.has_value()) << c.typed;
+            EXPECT_EQ(d.plain, c.taken.value_or(11)) << c.typed;
+            EXPECT_EQ(script.Messages().size(), c.taken ? 0u : 1u) << c.typed;
         });
     }
 }
@@ -177,28 +181,32 @@ TEST(DialogModality, ExitPaths) {
     const auto enter = [](Dialog& d) { test::PressKey(d.Window(), Qt::Key_Return); };
     const auto escape = [](Dialog& d) { d.PressEscape(); };
     const auto closeBox = [](Dialog& d) { d.CloseWindow(); };
-    // The act, on valid input or not; whether it ends the dialog (else one message and the
-    // dialog stays), and the end code.
-    const std::tuple<void (*)(Dialog&), bool, bool, int> cases[] = {
-        {ok, true, true, IDOK},
-        {ok, false, false, IDCANCEL},
-        {enter, false, false, IDCANCEL},
-        {escape, false, true, IDCANCEL},
-        {closeBox, false, true, IDCANCEL},
+    struct Case {
+        const char* what;
+        void (*act)(Dialog&);
+        bool validInput;
+        bool ends; // else one message, and the dialog stays
+        int code;  // the end code
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        SCOPED_TRACE(i);
-        const auto& [act, validInput, ends, code] = cases[i];
+    const Case cases[] = {
+        {.what = "OK", .act = ok, .validInput = true, .ends = true, .code = IDOK},
+        {.what = "OK, invalid", .act = ok, .validInput = false, .ends = false, .code = IDCANCEL},
+        {.what = "Enter", .act = enter, .validInput = false, .ends = false, .code = IDCANCEL},
+        {.what = "Escape", .act = escape, .validInput = false, .ends = true, .code = IDCANCEL},
+        {.what = "close box", .act = closeBox, .validInput = false, .ends = true, .code = IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         ProbeDialog d;
         bool ended = false;
         const int result = RunWhileUp(d, [&](ModalScript& script) {
-            d.SetItemText(kSmall, validInput ? "3" : "30");
-            act(d);
+            d.SetItemText(kSmall, c.validInput ? "3" : "30");
+            c.act(d);
             ended = d.IsEnded();
-            EXPECT_EQ(script.Messages().size(), ends ? 0u : 1u);
+            EXPECT_EQ(script.Messages().size(), c.ends ? 0u : 1u);
         });
-        EXPECT_EQ(result, code);
-        EXPECT_EQ(ended, ends);
+        EXPECT_EQ(result, c.code);
+        EXPECT_EQ(ended, c.ends);
     }
 }
 

@@ -4,7 +4,6 @@
 #include "platform/unique_fd.h"
 #include "support/child_process.h"
 #include "support/file_mode.h"
-#include "support/state_home_cases.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -226,7 +225,23 @@ TEST(SaveHistory, WhyNothingIsKeptNamesTheFolderAtFault) {
 // The user's history lies in the state folder; without one nothing is kept (not in the
 // current folder).
 TEST(SaveHistory, StateFolderFollowsTheXdgRules) {
-    for (const test::StateHomeCase& c : test::kStateHomeCases) {
+    // XDG_STATE_HOME and HOME as the base-directory rules read them, and the state folder they
+    // give.
+    struct Case {
+        const char* xdgStateHome;
+        const char* home;
+        const char* expected; // nullptr: no state folder
+    };
+    const Case cases[] = {
+        {.xdgStateHome = "/x/state", .home = "/home/u", .expected = "/x/state"},
+        // Relative: ignored, as the rules say.
+        {.xdgStateHome = "state", .home = "/home/u", .expected = "/home/u/.local/state"},
+        {.xdgStateHome = "", .home = "/home/u", .expected = "/home/u/.local/state"},
+        {.xdgStateHome = nullptr, .home = "/home/u", .expected = "/home/u/.local/state"},
+        {.xdgStateHome = nullptr, .home = "home", .expected = nullptr},
+        {.xdgStateHome = nullptr, .home = nullptr, .expected = nullptr},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.xdgStateHome ? c.xdgStateHome : "(unset)");
         const fs::path expected = c.expected ? fs::path(c.expected) / "kfg" : fs::path();
         EXPECT_EQ(KfgStateFolder(c.xdgStateHome, c.home), expected);

@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
+#include <QTest>
 #include <algorithm>
+#include <functional>
 
 namespace kfg::test {
 
@@ -13,6 +15,15 @@ inline QAbstractButton* ButtonTitled(const QMessageBox& box, const char* text) {
     const auto found = std::ranges::find_if(
         buttons, [text](const QAbstractButton* b) { return b->text() == QString::fromUtf8(text); });
     return found != buttons.end() ? *found : nullptr;
+}
+
+// How a test answers a message box, as a user would: by a key or by a click on a button.
+using Answer = std::function<void(QMessageBox&)>;
+inline Answer Press(Qt::Key key) {
+    return [key](QMessageBox& box) { QTest::keyClick(&box, key); };
+}
+inline Answer ClickOn(const char* text) {
+    return [text](QMessageBox& box) { QTest::mouseClick(ButtonTitled(box, text), Qt::LeftButton); };
 }
 
 } // namespace kfg::test

@@ -154,6 +154,7 @@ ListTexts AllListsShowingSomething() {
     return shown;
 }
 
+// One edition of each family; which family an edition is of, the keys it writes pin down.
 TEST(ChoiceIndicesFromTexts, OnlyTheEditionsOwnListsAndTheTunerCount) {
     struct Case {
         Edition edition;
@@ -162,13 +163,7 @@ TEST(ChoiceIndicesFromTexts, OnlyTheEditionsOwnListsAndTheTunerCount) {
     const Case cases[] = {
         {.edition = Edition::V31,
          .expected = {.displayMode = 1, .tuner = 0, .card = 2, .interpolation = 2}},
-        {.edition = Edition::V311,
-         .expected = {.displayMode = 1, .tuner = 0, .card = 2, .interpolation = 2}},
-        {.edition = Edition::V320,
-         .expected = {.displayMode = 1, .tuner = 0, .card = 2, .interpolation = 2}},
         {.edition = Edition::V283,
-         .expected = {.displayMode = 22, .tuner = 0, .card = 0, .interpolation = 2}},
-        {.edition = Edition::V283Quik,
          .expected = {.displayMode = 22, .tuner = 0, .card = 0, .interpolation = 2}},
         {.edition = Edition::Erazor,
          .expected = {.displayMode = 4, .tuner = 0, .card = 0, .interpolation = 0}},

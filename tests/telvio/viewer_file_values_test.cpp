@@ -86,7 +86,8 @@ TEST(ViewerFileValues, OnlyAChangedValueTheSaveWritesCounts) {
 }
 
 // The values a load leaves in the record are those a read of the file gives, for every edition:
-// the window's baseline needs no second read of the file.
+// the window's baseline needs no second read of the file. Both are what the save wrote, each
+// key and slot a value of its own.
 TEST(ViewerFileValues, TheLoadedRecordGivesWhatAReadGives) {
     for (int e = 0; e < kEditionCount; ++e) {
         const auto edition = static_cast<Edition>(e);
@@ -107,12 +108,13 @@ TEST(ViewerFileValues, TheLoadedRecordGivesWhatAReadGives) {
         settings::ProfileStore store;
         SaveViewerKeys(store, file, ViewerSectionFor(edition), edition, written, writtenState);
 
+        settings::ProfileStore fresh; // reads the file from the disk
         SettingsRecord record;
         ProcessState state;
-        LoadViewerKeys(store, file, ViewerSectionFor(edition), edition, record, state);
+        LoadViewerKeys(fresh, file, ViewerSectionFor(edition), edition, record, state);
         const ViewerFileValues loaded = ViewerFileValuesOf(edition, true, record, state);
-        EXPECT_EQ(loaded, ReadViewerFileValues(store, file, edition));
-        EXPECT_EQ(loaded, ViewerFileValuesOf(edition, true, written, writtenState));
+        EXPECT_EQ(loaded, ReadViewerFileValues(fresh, file, edition));
+        EXPECT_EQ(loaded.values, ViewerFileValuesOf(edition, true, written, writtenState).values);
     }
 }
 

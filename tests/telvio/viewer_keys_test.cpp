@@ -78,42 +78,6 @@ TEST(ViewerKeys, EachEditionWritesItsKeysInOrder) {
     }
 }
 
-// Each key an edition writes comes back on loading; every key holds a value of its own.
-TEST(ViewerKeys, SaveThenLoadGivesBackWhatWasWritten) {
-    for (int e = 0; e < 6; ++e) {
-        const auto edition = static_cast<Edition>(e);
-        SCOPED_TRACE(e);
-        test::TempDir dir;
-        SettingsRecord record = WithSlots();
-        ProcessState saved;
-        int value = 2;
-        for (const ViewerKey& key : ViewerKeysInReadOrder()) {
-            if (key.kind == KeyKind::Single) {
-                KeyValue(key, record, saved) = value++;
-            }
-        }
-        const std::string section(ViewerSectionFor(edition));
-        settings::ProfileStore store;
-        SaveViewerKeys(store, dir / "Telvio.ini", section, edition, record, saved);
-
-        settings::ProfileStore fresh;
-        SettingsRecord loaded;
-        ProcessState state;
-        LoadViewerKeys(fresh, dir / "Telvio.ini", section, edition, loaded, state);
-        for (const ViewerKey& key : ViewerKeysInReadOrder()) {
-            if (key.kind == KeyKind::Single && Includes(key.writtenBy, edition)) {
-                EXPECT_EQ(KeyValue(key, loaded, state), KeyValue(key, record, saved)) << key.name;
-            }
-        }
-        for (int n = 0; n < SlotRuleFor(edition).written; ++n) {
-            EXPECT_EQ(loaded.Memory[static_cast<std::size_t>(n)], 100 + n) << "slot " << n;
-        }
-        if (edition == Edition::Erazor) {
-            EXPECT_EQ(loaded.Farbe, 254); // not written for Erazor: the default comes back
-        }
-    }
-}
-
 // The defaults a Telvio.ini without the section gives, as the viewer has them; the
 // "Defaultwerte" button takes the same values.
 TEST(ViewerKeys, MissingSectionLoadsTheDefaults) {
