@@ -26,19 +26,18 @@ struct CommandLine {
     std::string text;
 };
 
-inline constexpr int kUsageError = 2;
-
 // Reads `arguments` (the program's name left out), as bytes: a folder's name need not be
 // UTF-8. A relative FOLDER is taken from `workingFolder`; the refusal is in `language`.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::filesystem::path& workingFolder,
                              texts::TextLanguage language);
 
-// Prints what `commandLine` has to say. The exit status when KFG ends here; nothing when it
-// runs.
+// Prints what `commandLine` has to say. The exit status when KFG ends here (a refusal is a
+// usage error, 2); nothing when it runs.
 std::optional<int> Answer(const CommandLine& commandLine, std::ostream& out, std::ostream& err);
 
-// The refusal of a FOLDER that cannot be made the working folder, as ParseCommandLine words it.
+// The refusal of a FOLDER that cannot be made the working folder, as ParseCommandLine words it;
+// KFG ends with a usage error after it.
 std::string FolderNotEntered(const std::filesystem::path& folder, texts::TextLanguage language);
 
 // argc and argv for the application object: the program's name and Qt's options. Qt keeps

@@ -10,6 +10,7 @@
 #include "app/folder_places.h"
 #include "app/history_run.h"
 #include "app/kfg_app.h"
+#include "cli/exit_status.h"
 #include "framework/qt_translations.h"
 #include "texts/message_language.h"
 
@@ -65,7 +66,7 @@ int main(int argc, char** argv) {
         std::filesystem::current_path(folder, error);
         if (error) { // it could be entered a moment ago
             std::cerr << kfg::app::FolderNotEntered(folder, language);
-            return kfg::app::kUsageError;
+            return kfg::cli::ExitCode(kfg::cli::ExitStatus::Usage);
         }
     }
     if (commandLine.history) {

@@ -103,31 +103,31 @@ std::string JsonString(std::string_view text) {
     return json + '"';
 }
 
-int EditionCommand(Folder& folder, Arguments, bool) {
+ExitStatus EditionCommand(Folder& folder, Arguments, const CommandOptions&) {
     const telvio::EditionFacts& facts = telvio::FactsOf(folder.Edition());
     folder.Out() << "edition=" << facts.name << "\nlabel=" << facts.versionLabel
                  << "\nsection=" << facts.section << '\n';
-    return kDone;
+    return ExitStatus::Done;
 }
 
-int ListCommand(Folder& folder, Arguments, bool) {
+ExitStatus ListCommand(Folder& folder, Arguments, const CommandOptions&) {
     for (const std::string& name :
          settings::ScanConfigurationSections(folder.ManagerFile()).names) {
         folder.Out() << settings::Utf8FromWindows1252(name) << '\n';
     }
-    return kDone;
+    return ExitStatus::Done;
 }
 
-int ShowCommand(Folder& folder, Arguments arguments, bool json) {
+ExitStatus ShowCommand(Folder& folder, Arguments arguments, const CommandOptions& options) {
     const std::optional<Source> source = SourceOf(folder, arguments);
     if (!source) {
-        return kRefused;
+        return ExitStatus::Refused;
     }
     const LoadedSettings loaded = folder.Load(source->file, source->section);
     const texts::TextLanguage language = folder.CaptionLanguage();
-    if (json) {
+    if (options.json) {
         ShowJson(folder, *source, loaded, language);
-        return kDone;
+        return ExitStatus::Done;
     }
     for (const NamedKey& key : KeysRead(folder.Edition())) {
         const int value = ValueOf(key, loaded);
@@ -137,26 +137,26 @@ int ShowCommand(Folder& folder, Arguments arguments, bool json) {
         }
         folder.Out() << '\n';
     }
-    return kDone;
+    return ExitStatus::Done;
 }
 
-int GetCommand(Folder& folder, Arguments arguments, bool) {
+ExitStatus GetCommand(Folder& folder, Arguments arguments, const CommandOptions&) {
     const std::optional<NamedKey> key = FindKey(folder, arguments[0], KeyUse::Read);
     if (!key) {
-        return kRefused;
+        return ExitStatus::Refused;
     }
     folder.Out() << ValueOf(*key, folder.Load(folder.ViewerFile(), folder.ViewerSection())) << '\n';
-    return kDone;
+    return ExitStatus::Done;
 }
 
-int SetCommand(Folder& folder, Arguments arguments, bool) {
+ExitStatus SetCommand(Folder& folder, Arguments arguments, const CommandOptions&) {
     std::vector<std::pair<std::string, int>> changes;
     bool refused = false;
     for (const std::string& assignment : arguments) {
         const std::size_t equals = assignment.find('=');
         if (equals == std::string::npos) {
             folder.Refuse(Message::NotAnAssignment, {assignment});
-            return kUsage;
+            return ExitStatus::Usage;
         }
         const std::optional<NamedKey> key =
             FindKey(folder, std::string_view(assignment).substr(0, equals), KeyUse::Write);
@@ -169,7 +169,7 @@ int SetCommand(Folder& folder, Arguments arguments, bool) {
         refused = refused || !value;
     }
     if (refused) {
-        return kRefused; // every problem told, nothing written
+        return ExitStatus::Refused; // every problem told, nothing written
     }
     const auto failures = folder.Store().CollectFailures();
     {
@@ -183,35 +183,35 @@ int SetCommand(Folder& folder, Arguments arguments, bool) {
     return folder.Told(failures);
 }
 
-int SaveCommand(Folder& folder, Arguments arguments, bool) {
+ExitStatus SaveCommand(Folder& folder, Arguments arguments, const CommandOptions&) {
     const std::optional<std::string> section = folder.ConfigurationSection(arguments[0], false);
     if (!section) {
-        return kRefused;
+        return ExitStatus::Refused;
     }
     return StatusOf(folder.Save(folder.Load(folder.ViewerFile(), folder.ViewerSection()),
                                 folder.ManagerFile(), *section, folder.ViewerSection(), true));
 }
 
-int ApplyCommand(Folder& folder, Arguments arguments, bool) {
+ExitStatus ApplyCommand(Folder& folder, Arguments arguments, const CommandOptions&) {
     return StatusOf(Apply(folder, arguments));
 }
 
-int DeleteCommand(Folder& folder, Arguments arguments, bool) {
+ExitStatus DeleteCommand(Folder& folder, Arguments arguments, const CommandOptions&) {
     const std::optional<std::string> section = folder.ConfigurationSection(arguments[0], true);
     if (!section) {
-        return kRefused;
+        return ExitStatus::Refused;
     }
     const auto failures = folder.Store().CollectFailures();
     (void)folder.Store().DeleteSection(folder.ManagerFile(), *section); // told below
     return folder.Told(failures);
 }
 
-int StartCommand(Folder& folder, Arguments arguments, bool) {
+ExitStatus StartCommand(Folder& folder, Arguments arguments, const CommandOptions&) {
     // The start button saves what it shows: the configuration, or "Telvio.ini" itself. A
     // refusal stops it; a file that could not be written has been told, and Telvio starts
     // with what the disk holds, as from the dialog.
     if (Apply(folder, arguments) == Saved::Refused) {
-        return kRefused;
+        return ExitStatus::Refused;
     }
     const Environment& environment = folder.Env();
     const auto stored = [&](telvio::KfgKey key) {
@@ -233,7 +233,7 @@ int StartCommand(Folder& folder, Arguments arguments, bool) {
             folder.Out().flush(); // Telvio takes over this process and its streams
         });
     if (!failed) {
-        return kDone; // only a starter that does not replace the process comes back
+        return ExitStatus::Done; // only a starter that does not replace the process comes back
     }
     const std::string viewer(telvio::FactsOf(folder.Edition()).viewerProgram);
     return folder.Refuse(texts::StartFailureMessage(

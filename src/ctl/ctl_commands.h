@@ -7,22 +7,28 @@
 
 namespace kfg::ctl {
 
-// The commands, each on an opened folder with its arguments (options taken off). Each returns
-// the exit status.
+// The options a command may take beyond the ones every command takes, by name. Which command
+// takes which is the command table's to say (ctl_command_table.cpp); a command reads only its
+// own.
+struct CommandOptions {
+    bool json = false;  // --json: show, history
+    bool force = false; // --force: restore
+};
+
+// The commands, each on an opened folder with its arguments (options taken off).
 using Arguments = std::span<const std::string>;
-int EditionCommand(Folder& folder, Arguments arguments, bool json);
-int ListCommand(Folder& folder, Arguments arguments, bool json);
-int ShowCommand(Folder& folder, Arguments arguments, bool json);
-int GetCommand(Folder& folder, Arguments arguments, bool json);
-int SetCommand(Folder& folder, Arguments arguments, bool json);
-int SaveCommand(Folder& folder, Arguments arguments, bool json);
-int ApplyCommand(Folder& folder, Arguments arguments, bool json);
-int DeleteCommand(Folder& folder, Arguments arguments, bool json);
-int StartCommand(Folder& folder, Arguments arguments, bool json);
-// The kept states: history takes --json, restore --force (the last argument says which was
-// given: each command takes at most one option of its own).
-int HistoryCommand(Folder& folder, Arguments arguments, bool json);
-int RestoreCommand(Folder& folder, Arguments arguments, bool force);
+ExitStatus EditionCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus ListCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus ShowCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus GetCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus SetCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus SaveCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus ApplyCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus DeleteCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus StartCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+// The kept states.
+ExitStatus HistoryCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
+ExitStatus RestoreCommand(Folder& folder, Arguments arguments, const CommandOptions& options);
 
 // `text` as a JSON string, quotes included: '"', '\' and control characters escaped, all else
 // (UTF-8) as it is.

@@ -1,5 +1,6 @@
 #include "ctl/ctl_folder.h"
 
+#include "cli/folder_argument.h"
 #include "platform/name_lookup.h"
 #include "settings/profile_document.h"
 #include "settings/windows1252.h"
@@ -25,9 +26,9 @@ Folder::Folder(const Environment& environment, std::filesystem::path path, std::
     , store_({}, {}, environment.history) {}
 
 bool Folder::OpenFolderOnly() {
-    std::error_code error;
-    if (!std::filesystem::is_directory(path_, error)) {
-        Refuse(Message::MissingFolder, {path_.string()});
+    const cli::FolderRefusal refusal = cli::CheckFolderArgument(path_);
+    if (refusal != cli::FolderRefusal::None) {
+        Refuse(cli::FolderRefusalText(refusal, path_.native(), environment_.language));
         return false;
     }
     return true;
@@ -119,25 +120,25 @@ Saved Folder::Save(LoadedSettings loaded, const std::filesystem::path& file,
         }
         telvio::SaveViewerKeys(store_, file, section, edition_, loaded.record, loaded.state);
     }
-    return Told(failures) == kDone ? Saved::Written : Saved::WriteFailed;
+    return Told(failures) == ExitStatus::Done ? Saved::Written : Saved::WriteFailed;
 }
 
-int Folder::Refuse(Message message, std::initializer_list<std::string_view> values) {
+ExitStatus Folder::Refuse(Message message, std::initializer_list<std::string_view> values) {
     return Refuse(Text(message, environment_.language, values));
 }
 
-int Folder::Refuse(std::string_view text) {
+ExitStatus Folder::Refuse(std::string_view text) {
     err_ << "kfgctl: " << text << '\n';
-    return kRefused;
+    return ExitStatus::Refused;
 }
 
-int Folder::Told(const settings::ProfileStore::FailureCollector& failures) {
+ExitStatus Folder::Told(const settings::ProfileStore::FailureCollector& failures) {
     const std::vector<settings::ProfileFailure> failed = failures.FirstPerFile();
     for (const settings::ProfileFailure& failure : failed) {
         Refuse(texts::SaveFailureMessage(failure.file.filename().string(), failure.error,
                                          environment_.language));
     }
-    return failed.empty() ? kDone : kRefused;
+    return failed.empty() ? ExitStatus::Done : ExitStatus::Refused;
 }
 
 } // namespace kfg::ctl

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/exit_status.h"
 #include "ctl/ctl_texts.h"
 #include "ctl/kfgctl.h"
 #include "settings/profile_store.h"
@@ -16,6 +17,8 @@
 
 namespace kfg::ctl {
 
+using cli::ExitStatus;
+
 // The settings a section holds, as the dialog loads them.
 struct LoadedSettings {
     telvio::SettingsRecord record;
@@ -25,8 +28,8 @@ struct LoadedSettings {
 // How a save of a whole record went: written; refused before writing (said why); or a file
 // could not be written (said which; the old file stays whole).
 enum class Saved { Written, Refused, WriteFailed };
-constexpr int StatusOf(Saved saved) {
-    return saved == Saved::Written ? kDone : kRefused;
+constexpr ExitStatus StatusOf(Saved saved) {
+    return saved == Saved::Written ? ExitStatus::Done : ExitStatus::Refused;
 }
 
 // Telvio's folder as one kfgctl call sees it: the files, the edition, and the messages.
@@ -37,7 +40,8 @@ public:
 
     // False, after saying why, when the folder or its "Telvio.ini" is missing.
     bool Open();
-    // False, after saying why, when the folder is missing; its files may be.
+    // False, after saying why, when the folder is missing, is no folder or cannot be entered
+    // (kfg's and kfg-shortcut's check and words); its files may be missing.
     bool OpenFolderOnly();
 
     telvio::Edition Edition() const { return edition_; }
@@ -68,11 +72,11 @@ public:
     Saved Save(LoadedSettings loaded, const std::filesystem::path& file, std::string_view section,
                std::string_view shownSection, bool soundOptions);
 
-    // Says `message` on the error stream ("kfgctl: ..."); returns kRefused.
-    int Refuse(Message message, std::initializer_list<std::string_view> values = {});
-    int Refuse(std::string_view text);
-    // Says which files the collector saw fail, one line each; kRefused when any did.
-    int Told(const settings::ProfileStore::FailureCollector& failures);
+    // Says `message` on the error stream ("kfgctl: ..."); returns ExitStatus::Refused.
+    ExitStatus Refuse(Message message, std::initializer_list<std::string_view> values = {});
+    ExitStatus Refuse(std::string_view text);
+    // Says which files the collector saw fail, one line each; Refused when any did.
+    ExitStatus Told(const settings::ProfileStore::FailureCollector& failures);
 
 private:
     const Environment& environment_;

@@ -84,8 +84,8 @@ void ListJson(std::ostream& out, const std::vector<ListedState>& listed,
 // name as a listing printed it. Nothing, after saying why, when it names none or several.
 const ListedState* StateOf(Folder& folder, std::string_view text,
                            const std::vector<ListedState>& listed,
-                           std::optional<std::string_view> file, int& status) {
-    status = kRefused;
+                           std::optional<std::string_view> file, ExitStatus& status) {
+    status = ExitStatus::Refused;
     const auto noSuchState = [&] {
         if (file) {
             folder.Refuse(Message::NoSuchState, {text, *file});
@@ -104,7 +104,7 @@ const ListedState* StateOf(Folder& folder, std::string_view text,
     const auto named = telvio::StatesNamed(text, listed);
     if (!named) {
         folder.Refuse(Message::NotAStateNumber, {text});
-        status = kUsage;
+        status = ExitStatus::Usage;
         return nullptr;
     }
     if (named->empty()) {
@@ -130,11 +130,11 @@ std::string NameOf(telvio::EarlierStates& states, std::string_view file, std::in
 
 } // namespace
 
-int HistoryCommand(Folder& folder, Arguments arguments, bool json) {
+ExitStatus HistoryCommand(Folder& folder, Arguments arguments, const CommandOptions& options) {
     bool refused = false;
     const std::optional<std::string_view> file = FileNamed(folder, arguments, 0, refused);
     if (refused) {
-        return kUsage;
+        return ExitStatus::Usage;
     }
     telvio::EarlierStates states(folder.Store(), folder.Path());
     const std::vector<ListedState> listed = states.List(file);
@@ -143,34 +143,34 @@ int HistoryCommand(Folder& folder, Arguments arguments, bool json) {
         notKept = texts::NothingKeptMessage(problem.error, problem.folder, folder.Env().language);
         folder.Refuse(*notKept); // said, and the listing goes on: it is no failure of history
     }
-    if (json) {
+    if (options.json) {
         ListJson(folder.Out(), listed, notKept);
-        return kDone;
+        return ExitStatus::Done;
     }
     for (const ListedState& state : listed) {
         folder.Out() << state.number << "  " << state.name << "  " << state.file << "  "
                      << KeysLine(ChangedKeys(state), folder.Env().language) << '\n';
     }
-    return kDone;
+    return ExitStatus::Done;
 }
 
-int RestoreCommand(Folder& folder, Arguments arguments, bool force) {
+ExitStatus RestoreCommand(Folder& folder, Arguments arguments, const CommandOptions& options) {
     bool refused = false;
     const std::optional<std::string_view> file = FileNamed(folder, arguments, 1, refused);
     if (refused) {
-        return kUsage;
+        return ExitStatus::Usage;
     }
     telvio::EarlierStates states(folder.Store(), folder.Path());
     const std::vector<ListedState> listed = states.List(file);
-    int status = kRefused;
+    ExitStatus status = ExitStatus::Refused;
     const ListedState* state = StateOf(folder, arguments[0], listed, file, status);
     if (state == nullptr) {
         return status;
     }
     const std::string_view shown = arguments[0];
     const auto failures = folder.Store().CollectFailures();
-    const telvio::RestoreOutcome outcome =
-        states.Restore(*state, force ? telvio::EditionCheck::Skipped : telvio::EditionCheck::Made);
+    const telvio::RestoreOutcome outcome = states.Restore(
+        *state, options.force ? telvio::EditionCheck::Skipped : telvio::EditionCheck::Made);
     const texts::TextLanguage language = folder.Env().language;
     using Result = telvio::RestoreOutcome::Result;
     switch (outcome.result) {
@@ -203,7 +203,7 @@ int RestoreCommand(Folder& folder, Arguments arguments, bool force) {
         folder.Out() << Text(Message::StatePutBackOverNothing, language, {state->file, state->name})
                      << '\n';
     }
-    return kDone;
+    return ExitStatus::Done;
 }
 
 } // namespace kfg::ctl

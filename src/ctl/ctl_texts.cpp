@@ -2,8 +2,8 @@
 
 #include "platform/no_repeats.h"
 #include "telvio/configuration_names.h"
+#include "texts/command_line_texts.h"
 #include "texts/configuration_name_texts.h"
-#include "texts/input_check_texts.h"
 
 #include <array>
 
@@ -18,10 +18,7 @@ struct MessageRow {
 };
 
 constexpr auto kMessages = std::to_array<MessageRow>({
-    {Message::MissingFolder, texts::kFolderMissing},
-    {Message::MissingViewerSettings,
-     {"Telvio.ini does not exist in %1", "Telvio.ini nicht vorhanden in %1",
-      "Telvio.ini no existe en %1"}},
+    {Message::MissingViewerSettings, texts::kTelvioIniMissing},
     {Message::UnknownKey,
      {"%1: unknown key", "%1: unbekannter Schlüssel", "%1: clave desconocida"}},
     {Message::NotRead,
@@ -127,9 +124,7 @@ constexpr auto kMessages = std::to_array<MessageRow>({
      {"%1: state %2 put back", "%1: Stand %2 wiederhergestellt", "%1: estado %2 restaurado"}},
     {Message::NoKeyDiffers, {"no key differs", "kein Schlüssel anders", "ninguna clave distinta"}},
     {Message::MoreKeys, {"+%1 more", "+%1 weitere", "+%1 más"}},
-    {Message::OutputUnwritable,
-     {"cannot write the output: %1", "die Ausgabe kann nicht geschrieben werden: %1",
-      "no se puede escribir la salida: %1"}},
+    {Message::OutputUnwritable, texts::kOutputUnwritable},
 });
 
 static_assert(platform::RowPerEnumerator(

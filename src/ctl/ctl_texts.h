@@ -11,7 +11,6 @@ namespace kfg::ctl {
 // kfgctl's own messages; the dialog's texts (failure reasons, name problems) come from the
 // layers below.
 enum class Message {
-    MissingFolder,
     MissingViewerSettings,
     UnknownKey,
     NotRead,

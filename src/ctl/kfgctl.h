@@ -19,9 +19,6 @@ class SaveHistory;
 
 namespace kfg::ctl {
 
-// kfgctl's exit status: done; refused or failed, with nothing written; a usage error.
-enum ExitStatus : int { kDone = 0, kRefused = 1, kUsage = 2 };
-
 // What kfgctl takes from the process it runs in, so tests can give it their own.
 struct Environment {
     std::filesystem::path workingDirectory; // Telvio's folder unless -C names another
@@ -34,7 +31,8 @@ struct Environment {
 };
 
 // Runs kfgctl with `arguments` (without the program's name): results on `out`, messages on
-// `err`. Returns the exit status; "start" returns only when Telvio could not replace it.
+// `err`. Returns the exit status (cli::ExitStatus: 0 done, 1 refused or failed with nothing
+// written, 2 a usage error); "start" returns only when Telvio could not replace it.
 int RunKfgctl(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
               const Environment& environment);
 

@@ -1,4 +1,5 @@
 // kfgctl: KFG's rules for Telvio's settings, on the command line. No window, no Qt Widgets.
+#include "cli/exit_status.h"
 #include "ctl/ctl_texts.h"
 #include "ctl/kfgctl.h"
 #include "mixer/system_mixer.h"
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
                          {kfg::texts::FailureReason(kfg::platform::SortWriteFailure(failed),
                                                     environment.language)})
                   << '\n';
-        return kfg::ctl::kRefused;
+        return kfg::cli::ExitCode(kfg::cli::ExitStatus::Refused);
     }
     return status;
 }

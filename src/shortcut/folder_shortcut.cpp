@@ -17,21 +17,21 @@ namespace fs = std::filesystem;
 class ShortcutErrorCategory final : public std::error_category {
 public:
     const char* name() const noexcept override { return "kfg.shortcut"; }
+    // Short names for logs and tests; the user reads the sentences of shortcut_texts.cpp.
     std::string message(int value) const override {
         switch (static_cast<ShortcutErrc>(value)) {
         case ShortcutErrc::NotAFolder:
             return "not a folder";
         case ShortcutErrc::NoTelvioIni:
-            return "no Telvio.ini in this folder (in any letter case), so it is not a Telvio "
-                   "folder";
+            return "no Telvio.ini";
         case ShortcutErrc::PathNotUtf8:
-            return "the folder's path is not valid UTF-8, which a menu entry cannot hold";
+            return "path not UTF-8";
         case ShortcutErrc::PathHasControl:
-            return "the folder's path holds a control character, which a menu entry cannot hold";
+            return "control character in the path";
         case ShortcutErrc::NoDataHome:
-            return "neither XDG_DATA_HOME nor HOME is an absolute path";
+            return "no absolute XDG_DATA_HOME or HOME";
         case ShortcutErrc::NoEntry:
-            return "there is no menu entry for this folder";
+            return "no menu entry";
         }
         return "unknown shortcut error";
     }

@@ -1,26 +1,57 @@
 // kfg-shortcut: makes or removes the menu entry that starts KFG in one Telvio folder.
+#include "cli/argument_loop.h"
+#include "cli/exit_status.h"
+#include "cli/folder_argument.h"
 #include "kfg_version.h"
 #include "platform/failure_cause.h"
 #include "platform/standard_output.h"
 #include "platform/state_folder.h"
 #include "shortcut/folder_shortcut.h"
+#include "shortcut/shortcut_texts.h"
+#include "texts/command_line_texts.h"
 #include "texts/failure_reasons.h"
+#include "texts/message_language.h"
 
-#include <cstdio>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <ostream>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
+using kfg::cli::ExitStatus;
+using kfg::shortcut::Message;
 using kfg::shortcut::ShortcutErrc;
+using kfg::texts::TextLanguage;
 
-constexpr int kRefused = 1;
-constexpr int kWrongArguments = 2;
+enum class ShortcutOption { Remove, Help, Version };
+
+constexpr auto kOptions = std::to_array<kfg::cli::Option>({
+    {.longName = "remove", .id = kfg::cli::IdOf(ShortcutOption::Remove)},
+    {.longName = "help", .shortName = 'h', .id = kfg::cli::IdOf(ShortcutOption::Help)},
+    {.longName = "version", .id = kfg::cli::IdOf(ShortcutOption::Version)},
+});
+
+// The sentence for each refusal of the folder that names it; a failure the entry met is said
+// with the entry, in the system's words.
+struct RefusalRow {
+    ShortcutErrc errc;
+    Message message;
+};
+constexpr auto kRefusals = std::to_array<RefusalRow>({
+    {ShortcutErrc::NotAFolder, Message::NotAFolder},
+    {ShortcutErrc::NoTelvioIni, Message::NoTelvioIni},
+    {ShortcutErrc::PathNotUtf8, Message::PathNotUtf8},
+    {ShortcutErrc::PathHasControl, Message::PathHasControl},
+    {ShortcutErrc::NoDataHome, Message::NoDataHome},
+    {ShortcutErrc::NoEntry, Message::NoEntry},
+});
 
 void PrintHelp(std::ostream& out) {
     out << "Usage: kfg-shortcut FOLDER\n"
@@ -49,60 +80,84 @@ void PrintHelp(std::ostream& out) {
            "or removed; 2 on wrong arguments.\n";
 }
 
-int WrongArguments(const char* why) {
-    std::fprintf(stderr, "kfg-shortcut: %s\nTry 'kfg-shortcut --help'.\n", why);
-    return kWrongArguments;
+ExitStatus Refuse(const std::string& sentence) {
+    std::cerr << "kfg-shortcut: " << sentence << '\n';
+    return ExitStatus::Refused;
+}
+
+ExitStatus WrongArguments(const std::string& why, TextLanguage language) {
+    std::cerr << "kfg-shortcut: " << why << '\n'
+              << kfg::shortcut::Text(Message::SeeHelp, language) << '\n';
+    return ExitStatus::Usage;
 }
 
 // Why it failed: a refusal names the folder, a failed write or removal the entry.
-int Report(const std::string& folder, const fs::path& entry, std::error_code error,
-           const char* verb) {
-    if (error == ShortcutErrc::NoDataHome) {
-        std::fprintf(stderr, "kfg-shortcut: %s\n", error.message().c_str());
-    } else if (!entry.empty() && error != ShortcutErrc::NoEntry) {
-        std::fprintf(stderr, "kfg-shortcut: cannot %s \"%s\": %s\n", verb, entry.c_str(),
-                     error.message().c_str());
-    } else {
-        std::fprintf(stderr, "kfg-shortcut: \"%s\": %s\n", folder.c_str(), error.message().c_str());
+ExitStatus Report(std::string_view folder, const fs::path& entry, std::error_code error,
+                  bool removing, TextLanguage language) {
+    for (const RefusalRow& row : kRefusals) {
+        if (error == row.errc) {
+            return Refuse(kfg::shortcut::Text(row.message, language, {folder}));
+        }
     }
-    return kRefused;
+    if (entry.empty()) {
+        return Refuse(kfg::shortcut::Text(Message::FolderUnusable, language,
+                                          {folder, kfg::texts::FailureReason(error, language)}));
+    }
+    if (!removing) {
+        return Refuse(kfg::texts::SaveFailureMessage(entry.native(), error, language));
+    }
+    return Refuse(kfg::shortcut::Text(
+        Message::EntryNotRemoved, language,
+        {entry.native(),
+         kfg::texts::FailureReason(kfg::platform::SortWriteFailure(error), language)}));
 }
 
-int Run(int argc, char** argv, std::ostream& out) {
+ExitStatus Run(const std::vector<std::string>& arguments, std::ostream& out,
+               TextLanguage language) {
+    const kfg::cli::ParsedArguments parsed =
+        kfg::cli::ParseArguments(arguments, kOptions, kfg::cli::Dashes::Gnu);
+    if (parsed.fault) { // no option takes a value, so none can miss one
+        const kfg::texts::Texts& sentence = parsed.fault->fault == kfg::cli::Fault::TakesNoValue
+                                                ? kfg::texts::kTakesNoValue
+                                                : kfg::texts::kUnknownOption;
+        return WrongArguments(kfg::texts::FillIn(sentence.In(language), {parsed.fault->name}),
+                              language);
+    }
     bool remove = false;
-    bool optionsEnded = false;
-    const char* folder = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (!optionsEnded && (argument == "--help" || argument == "-h")) {
+    for (const kfg::cli::GivenOption& given : parsed.options) { // the first of help and version
+        switch (static_cast<ShortcutOption>(given.option->id)) {
+        case ShortcutOption::Help:
             PrintHelp(out);
-            return 0;
-        }
-        if (!optionsEnded && argument == "--version") {
+            return ExitStatus::Done;
+        case ShortcutOption::Version:
             out << "kfg-shortcut " << kfg::kVersion << '\n';
-            return 0;
-        }
-        if (!optionsEnded && argument == "--remove") {
+            return ExitStatus::Done;
+        case ShortcutOption::Remove:
             remove = true;
-        } else if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
-            return WrongArguments(("unknown option " + std::string(argument)).c_str());
-        } else if (folder != nullptr) {
-            return WrongArguments("give one folder");
-        } else {
-            folder = argv[i];
+            break;
         }
     }
-    if (folder == nullptr) {
-        return WrongArguments("name the Telvio folder");
+    if (parsed.words.empty()) {
+        return WrongArguments(kfg::shortcut::Text(Message::NoFolderGiven, language), language);
+    }
+    if (parsed.words.size() > 1) {
+        return WrongArguments(kfg::shortcut::Text(Message::TwoFolders, language), language);
+    }
+    const std::string folder(parsed.words.front());
+    // The folder is checked as kfg and kfgctl check theirs, and refused in their words; one
+    // to remove the entry of may be gone already.
+    if (!remove) {
+        const kfg::cli::FolderRefusal refusal = kfg::cli::CheckFolderArgument(folder);
+        if (refusal != kfg::cli::FolderRefusal::None) {
+            return Refuse(kfg::cli::FolderRefusalText(refusal, folder, language));
+        }
     }
 
     // The user's data folder: $XDG_DATA_HOME, else $HOME/.local/share.
     const fs::path dataHome = kfg::platform::XdgBaseFolder(
         std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), fs::path(".local") / "share");
     if (dataHome.empty()) {
-        return Report(folder, {}, ShortcutErrc::NoDataHome, "");
+        return Report(folder, {}, ShortcutErrc::NoDataHome, remove, language);
     }
     const fs::path applications = dataHome / "applications";
     fs::path entry;
@@ -110,18 +165,18 @@ int Run(int argc, char** argv, std::ostream& out) {
         const std::error_code error =
             kfg::shortcut::RemoveFolderShortcut(kfg::kApplicationId, folder, applications, entry);
         if (error) {
-            return Report(folder, entry, error, "remove");
+            return Report(folder, entry, error, remove, language);
         }
-        out << "Removed the menu entry " << entry.native() << '\n';
-        return 0;
+        out << kfg::shortcut::Text(Message::EntryRemoved, language, {entry.native()}) << '\n';
+        return ExitStatus::Done;
     }
     const std::error_code error =
         kfg::shortcut::MakeFolderShortcut(kfg::kApplicationId, folder, applications, entry);
     if (error) {
-        return Report(folder, entry, error, "write");
+        return Report(folder, entry, error, remove, language);
     }
-    out << "Wrote the menu entry " << entry.native() << '\n';
-    return 0;
+    out << kfg::shortcut::Text(Message::EntryWritten, language, {entry.native()}) << '\n';
+    return ExitStatus::Done;
 }
 
 } // namespace
@@ -131,15 +186,18 @@ int main(int argc, char** argv) {
     const bool outputClosed = kfg::platform::FillClosedStandardStreams();
     kfg::platform::DescriptorOutput outputBuffer(outputClosed ? -1 : STDOUT_FILENO);
     std::ostream out(&outputBuffer);
-    const int status = Run(argc, argv, out);
+    const TextLanguage language = kfg::texts::MessageLanguage(
+        kfg::texts::LocaleEnvironmentOfProcess(), kfg::texts::MessageOutput::Terminal);
+    const ExitStatus status = Run({argv + 1, argv + argc}, out, language);
     // Output that never arrived (a full disk, a closed pipe) is no success.
     out.flush();
     if (const std::error_code failed = outputBuffer.Error()) {
-        std::fprintf(stderr, "kfg-shortcut: cannot write the output: %s\n",
-                     kfg::texts::FailureReason(kfg::platform::SortWriteFailure(failed),
-                                               kfg::texts::TextLanguage::English)
-                         .c_str());
-        return kRefused;
+        std::cerr << "kfg-shortcut: "
+                  << kfg::texts::FillIn(kfg::texts::kOutputUnwritable.In(language),
+                                        {kfg::texts::FailureReason(
+                                            kfg::platform::SortWriteFailure(failed), language)})
+                  << '\n';
+        return kfg::cli::ExitCode(ExitStatus::Refused);
     }
-    return status;
+    return kfg::cli::ExitCode(status);
 }

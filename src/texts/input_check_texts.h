@@ -19,12 +19,4 @@ inline constexpr Texts kIntegerBetween{
     "Introduzca un número entero entre %1 y %2.",
 };
 
-// A folder named on the command line that is not there; %1 stands for the folder. kfg and
-// kfgctl say it alike.
-inline constexpr Texts kFolderMissing{
-    "the folder %1 does not exist",
-    "der Ordner %1 existiert nicht",
-    "la carpeta %1 no existe",
-};
-
 } // namespace kfg::texts
