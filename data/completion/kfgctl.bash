@@ -183,6 +183,17 @@ _kfgctl_folders() {
     done
 }
 
+# kfgctl's commands, and the options each takes besides -C, as kfgctl's command table
+# (src/ctl/ctl_command_table.cpp) has them: a test fails when the two differ.
+_kfgctl_commands=(edition list show get set save apply delete start history restore)
+_kfgctl_own_options() {
+    case $1 in
+    show | history) REPLY=(--json) ;;
+    restore) REPLY=(--force) ;;
+    *) REPLY=() ;;
+    esac
+}
+
 _kfgctl() {
     local -a _kfgctl_word _kfgctl_raw
     local _kfgctl_open _kfgctl_cur _kfgctl_rawcur _kfgctl_text _kfgctl_tilde _kfgctl_home_dir REPLY
@@ -227,7 +238,7 @@ _kfgctl() {
         return
     fi
     if [[ -z $command ]]; then
-        local commands=(edition list show get set save apply delete start history restore)
+        local commands=("${_kfgctl_commands[@]}")
         [[ -n $options ]] && commands+=(-C --help --version)
         _kfgctl_offer "${commands[@]}"
         return
@@ -236,8 +247,8 @@ _kfgctl() {
     # Options are offered for a word that begins with "-" while they still count.
     local offers=() line
     if [[ -n $options && $_kfgctl_cur == -* ]]; then
-        offers=(-C)
-        [[ $command == show ]] && offers+=(--json)
+        _kfgctl_own_options "$command"
+        offers=(-C "${REPLY[@]}")
     fi
     case $command in
     get | set)
@@ -258,14 +269,15 @@ _kfgctl() {
         _kfgctl_offer "${offers[@]}"
         ;;
     history)
-        [[ -n $options && $_kfgctl_cur == -* ]] && offers+=(--json)
         ((arguments == 0)) && offers+=(Telvio.ini KFG.ini)
         _kfgctl_offer "${offers[@]}"
         ;;
     restore)
-        # The numbers come from history; the file and --force after one.
-        [[ -n $options && $_kfgctl_cur == -* ]] && offers+=(--force)
+        # The numbers come from history; the file after one.
         ((arguments == 1)) && offers+=(Telvio.ini KFG.ini)
+        _kfgctl_offer "${offers[@]}"
+        ;;
+    *) # no arguments to complete, only the options
         _kfgctl_offer "${offers[@]}"
         ;;
     esac

@@ -2,12 +2,15 @@
 // which stream with which exit status, and which arguments Qt gets.
 #include "app/command_line.h"
 #include "kfg_version.h"
+#include "support/child_process.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kfg::app {
@@ -59,6 +62,28 @@ TEST(CommandLine, DecidesFolderOutputStatusAndQtsArguments) {
          .status = kRuns,
          .printed = "",
          .qt = {"-qwindowtitle", "--help"}},
+        // A value joined to Qt's option never takes the next argument; a separate one takes it
+        // whatever it is; one missing at the end Qt reads as none given.
+        {.arguments = {"-style=fusion", "--version"},
+         .status = 0,
+         .printed = kVersionLine,
+         .qt = {"-style=fusion"}},
+        {.arguments = {"-style", "fusion", "--version"},
+         .status = 0,
+         .printed = kVersionLine,
+         .qt = {"-style", "fusion"}},
+        {.arguments = {"-style", "--version"},
+         .status = kRuns,
+         .printed = "",
+         .qt = {"-style", "--version"}},
+        {.arguments = {"Telvio", "-platform"},
+         .status = kRuns,
+         .printed = "",
+         .folder = "Telvio",
+         .qt = {"-platform"}},
+        {.arguments = {"-reverse=1"},
+         .status = 2,
+         .printed = "kfg: -reverse takes no value\n" + kUsage},
         {.arguments = {"-h", "missing", "another"}, .status = 0, .printed = "help"},
         {.arguments = {"-version", "-platform", "xcb"},
          .status = 0,
@@ -150,6 +175,45 @@ TEST(CommandLine, DecidesFolderOutputStatusAndQtsArguments) {
         EXPECT_TRUE(c.printed == "help" ? printed.starts_with("Usage: kfg [OPTION...] [FOLDER]\n")
                                         : printed == c.printed)
             << printed;
+    }
+}
+
+// A folder an ordinary user may enter but not list is taken as FOLDER, as cd takes it; one the
+// user may list but not enter is refused. As root every folder may be entered, so the parse
+// runs in a child that has become an ordinary user.
+TEST(CommandLine, TakesAFolderThatMayBeEnteredButNotListed) {
+    if (!test::CanSwitchUsers()) {
+        GTEST_SKIP() << "needs root that may act as an ordinary user: as root, the modes of a "
+                        "folder refuse nothing";
+    }
+    constexpr uid_t kUser = 4101;
+    struct ModeCase {
+        const char* folder;
+        mode_t mode;
+        bool taken;
+    };
+    const ModeCase cases[] = {
+        {.folder = "enter-only", .mode = 0300, .taken = true},
+        {.folder = "list-only", .mode = 0600, .taken = false},
+    };
+    test::TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE(c.folder);
+        std::filesystem::create_directory(dir / c.folder);
+        ASSERT_EQ(::chown((dir / c.folder).c_str(), kUser, kUser), 0);
+        ASSERT_EQ(::chmod((dir / c.folder).c_str(), c.mode), 0);
+        const int result = test::RunAsUser({kUser, kUser, {}}, [&] {
+            const CommandLine commandLine =
+                ParseCommandLine({c.folder}, dir.path(), texts::TextLanguage::English);
+            const bool taken =
+                commandLine.action == StartAction::Run && commandLine.folder == dir / c.folder;
+            const bool refused = commandLine.action == StartAction::Refuse &&
+                                 commandLine.text == "kfg: the folder " + std::string(c.folder) +
+                                                         " cannot be entered\n" + kUsage;
+            return c.taken ? (taken ? 0 : 1) : (refused ? 0 : 1);
+        });
+        EXPECT_EQ(result, 0);
     }
 }
 

@@ -62,6 +62,12 @@ expect 'kfgctl get -C "Tel vio" Speicher3' -- Speicher3 Speicher30 Speicher31 Sp
 # A folder holding ":" (a word of its own to COMP_WORDS), and -C chained after the command.
 expect 'kfgctl -C a:' '' -- 'a:b/'
 expect 'kfgctl -C ~/a:b/Z' 'b/Z' -- "$scratch/a:b/Zwei/"
+# Hidden folders only when the part typed begins with ".".
+mkdir -p h/.x h/y h/.y/z
+expect 'kfgctl -C h/' -- 'h/y/'
+expect 'kfgctl -C h/.' -- 'h/.x/' 'h/.y/'
+expect 'kfgctl -C h/.y' -- 'h/.y/'
+expect 'kfgctl -C h/.y/' -- 'h/.y/z/'
 expect 'kfgctl -C a:b apply -C Zwei ' -- 'Abend Kino' "it's \"*\"" $'Sp\xc3\xa4tfilm' 'Kino:2'
 expect 'kfgctl -C a:b/Zwei show Kino:' '' -- 'Kino:2'
 expect 'kfgctl -C a:b/Zwei show "it' 'it' -- "it's \"*\""
