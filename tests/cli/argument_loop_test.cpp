@@ -63,7 +63,6 @@ TEST(ArgumentLoop, TakesOptionsValuesAndWordsByTheTable) {
          .arguments = {"-C=dir"},
          .fault = Fault::UnknownOption,
          .faultName = "-C=dir"},
-        {.dashes = Gnu, .arguments = {"-hC"}, .fault = Fault::UnknownOption, .faultName = "-hC"},
         {.dashes = Gnu,
          .arguments = {"-help"},
          .fault = Fault::UnknownOption,
@@ -128,16 +127,6 @@ TEST(ArgumentLoop, TakesOptionsValuesAndWordsByTheTable) {
             EXPECT_EQ(parsed.fault->name, c.faultName);
         }
     }
-}
-
-TEST(ArgumentLoop, GivenOptionsPointAtTheirRows) {
-    const std::vector<std::string> arguments = {"--reverse", "-style=x", "-h"};
-    const ParsedArguments parsed = ParseArguments(arguments, kTable, Dashes::OneOrTwo);
-    ASSERT_EQ(parsed.options.size(), 3u);
-    EXPECT_EQ(parsed.options[0].option->id, IdOf(Id::Reverse));
-    EXPECT_EQ(parsed.options[1].option->id, IdOf(Id::Style));
-    EXPECT_EQ(parsed.options[1].argument, "-style=x");
-    EXPECT_EQ(parsed.options[2].option->id, IdOf(Id::Help));
 }
 
 TEST(ArgumentLoop, HelpListsTheOptionsWithAHelpLineInColumns) {

@@ -36,7 +36,6 @@ TEST(FolderArgument, TakesWhatCanBeEnteredAndSaysWhyNot) {
         {.named = "closed", .refusal = FolderRefusal::NotEntered, .asUser = true},
         // What lies behind a folder that cannot be entered cannot be entered either.
         {.named = "list-only/inner", .refusal = FolderRefusal::NotEntered, .asUser = true},
-        {.named = "open", .refusal = FolderRefusal::None, .asUser = true},
     };
     // Root may enter every folder: the modes are tried by an ordinary user, in a child that
     // becomes one. A test run by an ordinary user is that user.

@@ -34,61 +34,42 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
-// Runs `program` with `arguments` and nothing in its environment but `environment`
-// (NAME=VALUE words); as the ordinary user kUser when `asUser`. Its output goes to files in
-// `scratch`, which the shell opens before the switch.
-Outcome RunProgram(const TempDir& scratch, const std::vector<std::string>& environment,
-                   const std::string& program, const std::vector<std::string>& arguments,
-                   bool asUser = false) {
+// The three programs, each given the folder as its manual page says.
+struct Program {
+    const char* path;
+    const char* prefix;                 // before each message
+    std::vector<std::string> arguments; // "@" stands for the folder
+    int refused;                        // the status of a folder refused
+};
+
+const Program kKfg{.path = KFG_PROGRAM, .prefix = "kfg: ", .arguments = {"@"}, .refused = 2};
+const Program kKfgctl{.path = KFG_CTL_PROGRAM,
+                      .prefix = "kfgctl: ",
+                      .arguments = {"-C", "@", "edition"},
+                      .refused = 1};
+const Program kShortcut{
+    .path = KFG_SHORTCUT_PROGRAM, .prefix = "kfg-shortcut: ", .arguments = {"@"}, .refused = 1};
+
+// Runs `program` on `folder` in `locale` with nothing else in its environment but a home, a
+// data and a state folder in `scratch`; as the ordinary user kUser when `asUser`. Its output
+// goes to files in `scratch`, which the shell opens before the switch.
+Outcome RunProgram(const TempDir& scratch, const Program& program, const std::string& folder,
+                   const std::string& locale, bool asUser = false) {
     std::string command = "cd / && ";
     if (asUser) {
         command += "setpriv --reuid=" + std::to_string(kUser) +
                    " --regid=" + std::to_string(kUser) + " --clear-groups ";
     }
-    command += "env -i";
-    for (const std::string& word : environment) {
-        command += " " + Quoted(word);
-    }
-    command += " " + Quoted(program);
-    for (const std::string& argument : arguments) {
-        command += " " + Quoted(argument);
+    command += "env -i LC_ALL=" + Quoted(locale) + " HOME=" + Quoted(scratch / "home") +
+               " XDG_DATA_HOME=" + Quoted(scratch / "data") +
+               " XDG_STATE_HOME=" + Quoted(scratch / "state") + " " + Quoted(program.path);
+    for (const std::string& argument : program.arguments) {
+        command += " " + Quoted(argument == "@" ? folder : argument);
     }
     const fs::path out = scratch / "out";
     const fs::path err = scratch / "err";
     const int status = std::system((command + " >" + Quoted(out) + " 2>" + Quoted(err)).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
-}
-
-// The three programs, each given the folder as its manual page says.
-struct Program {
-    const char* path;
-    const char* prefix;                   // before each message
-    std::vector<std::string> before = {}; // arguments before the folder
-    std::vector<std::string> after = {};  // and after it
-    int refused;                          // the status of a folder refused
-};
-
-const Program kPrograms[] = {
-    {.path = KFG_PROGRAM, .prefix = "kfg: ", .refused = 2},
-    {.path = KFG_CTL_PROGRAM,
-     .prefix = "kfgctl: ",
-     .before = {"-C"},
-     .after = {"list"},
-     .refused = 1},
-    {.path = KFG_SHORTCUT_PROGRAM, .prefix = "kfg-shortcut: ", .refused = 1},
-};
-
-std::vector<std::string> ArgumentsFor(const Program& program, const std::string& folder) {
-    std::vector<std::string> arguments = program.before;
-    arguments.push_back(folder);
-    arguments.insert(arguments.end(), program.after.begin(), program.after.end());
-    return arguments;
-}
-
-std::vector<std::string> EnvironmentIn(const TempDir& scratch, const std::string& locale) {
-    return {"LC_ALL=" + locale, "HOME=" + (scratch / "home").string(),
-            "XDG_DATA_HOME=" + (scratch / "data").string(),
-            "XDG_STATE_HOME=" + (scratch / "state").string()};
 }
 
 TEST(ThreePrograms, SayTheSameSentenceOfAFolderTheyCannotWorkIn) {
@@ -115,12 +96,11 @@ TEST(ThreePrograms, SayTheSameSentenceOfAFolderTheyCannotWorkIn) {
         {.locale = "es_ES.UTF-8", .folder = file, .sentence = file + " no es una carpeta"},
     };
     for (const Case& c : cases) {
-        for (const Program& program : kPrograms) {
-            SCOPED_TRACE(std::string(program.path) + " " + c.folder + " in " + c.locale);
-            const Outcome run = RunProgram(scratch, EnvironmentIn(scratch, c.locale), program.path,
-                                           ArgumentsFor(program, c.folder));
-            EXPECT_EQ(run.status, program.refused);
-            EXPECT_EQ(FirstLine(run.err), program.prefix + c.sentence) << run.err;
+        for (const Program* program : {&kKfg, &kKfgctl, &kShortcut}) {
+            SCOPED_TRACE(std::string(program->path) + " " + c.folder + " in " + c.locale);
+            const Outcome run = RunProgram(scratch, *program, c.folder, c.locale);
+            EXPECT_EQ(run.status, program->refused);
+            EXPECT_EQ(FirstLine(run.err), program->prefix + c.sentence) << run.err;
             EXPECT_EQ(run.out, "");
         }
     }
@@ -151,50 +131,33 @@ TEST(ThreePrograms, WorkInAFolderThatMayBeEnteredButNotListed) {
     struct Case {
         const Program& program;
         std::string folder;
-        std::vector<std::string> arguments; // "@" stands for the folder
         int status;
         std::string said; // the first line on standard output, or else on standard error
     };
-    const Program& kfg = kPrograms[0];
-    const Program& kfgctl = kPrograms[1];
-    const Program& shortcut = kPrograms[2];
     const std::string enterOnly = (scratch / "enter-only").string();
     const std::string listOnly = (scratch / "list-only").string();
     const Case cases[] = {
-        {.program = kfgctl,
+        {.program = kKfgctl, .folder = enterOnly, .status = 0, .said = "edition=V320"},
+        {.program = kShortcut,
          .folder = enterOnly,
-         .arguments = {"-C", "@", "edition"},
-         .status = 0,
-         .said = "edition=V320"},
-        {.program = shortcut,
-         .folder = enterOnly,
-         .arguments = {"@"},
          .status = 0,
          .said = "Wrote the menu entry " + (scratch / "data" / "applications").string()},
-        {.program = kfg,
+        {.program = kKfg,
          .folder = listOnly,
-         .arguments = {"@"},
          .status = 2,
          .said = "kfg: the folder " + listOnly + " cannot be entered"},
-        {.program = kfgctl,
+        {.program = kKfgctl,
          .folder = listOnly,
-         .arguments = {"-C", "@", "edition"},
          .status = 1,
          .said = "kfgctl: the folder " + listOnly + " cannot be entered"},
-        {.program = shortcut,
+        {.program = kShortcut,
          .folder = listOnly,
-         .arguments = {"@"},
          .status = 1,
          .said = "kfg-shortcut: the folder " + listOnly + " cannot be entered"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.program.path) + " " + c.folder);
-        std::vector<std::string> arguments = c.arguments;
-        for (std::string& argument : arguments) {
-            argument = argument == "@" ? c.folder : argument;
-        }
-        const Outcome run =
-            RunProgram(scratch, EnvironmentIn(scratch, "C"), c.program.path, arguments, true);
+        const Outcome run = RunProgram(scratch, c.program, c.folder, "C", true);
         EXPECT_EQ(run.status, c.status) << run.err;
         const std::string said = FirstLine(c.status == 0 ? run.out : run.err);
         EXPECT_EQ(said.substr(0, c.said.size()), c.said) << run.out << run.err;
