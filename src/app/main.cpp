@@ -2,9 +2,9 @@
 // so that --help, --version and a refusal need no display. Without FOLDER, KFG runs in the
 // folder it was started in, exactly as it always did; --choose-folder asks for the folder in a
 // window first (the menu entry's way) and then runs there as with FOLDER; --history shows the
-// folder's earlier states instead. Qt's own options and its
-// QT_* variables are the platform's; of its own, KFG reads the locale's choice of message
-// language, and HOME, WINEPREFIX and XDG_STATE_HOME for the chooser and the recent-folder list.
+// folder's earlier states instead. Qt's own options and its QT_* variables are the platform's;
+// of its own, KFG reads the locale's choice of message language, and HOME, WINEPREFIX and
+// XDG_STATE_HOME for the chooser, the recent-folder list and the history of saves.
 #include "app/application_identity.h"
 #include "app/command_line.h"
 #include "app/folder_places.h"

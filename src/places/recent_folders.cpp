@@ -91,6 +91,7 @@ std::error_code RecordRecentFolder(const platform::StateFolder& stateFolder,
             kept.push_back(std::move(other));
         }
     }
+    (void)platform::RemoveLeftoversIfFree(stateFd.get(), kRecentFoldersFile);
     return platform::WriteNewFileAt(stateFd.get(), kRecentFoldersFile, EncodeRecentFolders(kept),
                                     platform::ExistingName::IsReplaced);
 }

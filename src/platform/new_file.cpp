@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -170,6 +171,14 @@ void RemoveLeftovers(int folderFd, std::string_view name) {
             ::unlinkat(folderFd, entry.c_str(), 0); // best effort
         }
     }
+}
+
+bool RemoveLeftoversIfFree(int folderFd, std::string_view name) {
+    if (::flock(folderFd, LOCK_EX | LOCK_NB) != 0) {
+        return false;
+    }
+    RemoveLeftovers(folderFd, name);
+    return true;
 }
 
 } // namespace kfg::platform

@@ -63,4 +63,10 @@ std::string TemporaryPrefixOf(std::string_view name);
 // more; of any name when `name` is empty. Call it only while holding the flock.
 void RemoveLeftovers(int folderFd, std::string_view name);
 
+// For writers that never wait (the kept states, the recent list): takes the folder's flock only
+// when it is free and then removes the leftovers as RemoveLeftovers does. The lock stays with
+// `folderFd` until it is closed, so the caller's own temporary is safe from other cleaners.
+// False when another holds the lock: someone beside the caller cleans up.
+bool RemoveLeftoversIfFree(int folderFd, std::string_view name);
+
 } // namespace kfg::platform

@@ -13,7 +13,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <limits>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -188,11 +187,10 @@ OpenedFolder OpenStatesFolder(const StateFolder& stateFolder, const fs::path& fi
 
 // The leftovers of killed keeps go by the saves' rule, under the folder's flock; a keep takes
 // it only when it is free, since a keep never waits (nor flushes): a keep beside it cleans up.
-void RemoveLeftoversIfFree(int folderFd) {
-    if (::flock(folderFd, LOCK_EX | LOCK_NB) != 0) {
+void RemoveKeepLeftovers(int folderFd) {
+    if (!RemoveLeftoversIfFree(folderFd, {})) {
         return;
     }
-    RemoveLeftovers(folderFd, {});
     for (const std::string& name : FolderEntryNames(folderFd, ".")) {
         struct stat info {};
         if (name.starts_with(kOldPrefix) &&
@@ -201,7 +199,6 @@ void RemoveLeftoversIfFree(int folderFd) {
             ::unlinkat(folderFd, name.c_str(), 0); // best effort
         }
     }
-    // The lock stays until the keep closes the folder: its own temporary is safe from others.
 }
 
 } // namespace
@@ -223,7 +220,7 @@ std::error_code SaveHistory::Keep(const fs::path& file, std::string_view bytes, 
     if (!states.valid()) {
         return error;
     }
-    RemoveLeftoversIfFree(states.get());
+    RemoveKeepLeftovers(states.get());
     std::vector<std::int64_t> stamps = ListStamps(states.get());
     const fs::path folderPath = Root() / folder.name;
     if (!stamps.empty() && HoldsBytes(states.get(), StampName(stamps.back()), bytes)) {

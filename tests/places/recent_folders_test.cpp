@@ -77,6 +77,19 @@ TEST(RecentFolders, NewestFirstEachOnceAtMostTenInAPrivateFolder) {
     }
 }
 
+// A write killed before its file took the name leaves a temporary; the next write removes it
+// (the files of other names stay).
+TEST(RecentFolders, TheNextWriteRemovesWhatAKilledOneLeft) {
+    test::TempDir dir;
+    const platform::StateFolder state(dir / "state" / "kfg");
+    ASSERT_FALSE(RecordRecentFolder(state, TelvioFolder(dir.path(), "A")));
+    test::WriteBytes(state.Path() / ".recent-folders.kfg-a1B2c3", "cut short");
+    test::WriteBytes(state.Path() / ".other.kfg-a1B2c3", "not ours");
+    ASSERT_FALSE(RecordRecentFolder(state, TelvioFolder(dir.path(), "B")));
+    EXPECT_FALSE(fs::exists(state.Path() / ".recent-folders.kfg-a1B2c3"));
+    EXPECT_TRUE(fs::exists(state.Path() / ".other.kfg-a1B2c3"));
+}
+
 TEST(RecentFolders, GoneFoldersAreNotShownAndDroppedAtTheNextWrite) {
     test::TempDir dir;
     const platform::StateFolder state(dir / "state" / "kfg");

@@ -187,7 +187,7 @@ bool Render(const Scene& scene, const fs::path& examples, const fs::path& output
         }
         view.End(dialog != nullptr ? kfg::framework::IDCANCEL : kfg::framework::IDOK);
     });
-    kfg::headless::MainDialogParts({}, {}, nullptr).Run(folder);
+    kfg::headless::MainDialogParts().Run(folder); // a store without a history keeps nothing
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     return saved;
