@@ -1,8 +1,9 @@
 // Time from process start to the first paint of the main dialog, beside a bare Qt dialog with
-// as many widgets of the same kinds (drop-down boxes editable where KFG's are) and the same
-// modality, measured in the same run. Each round starts a fresh process of this program for
-// either side, alternating, and reports the median. With --instructions, each side runs once
-// under callgrind instead and the instructions to the first paint are reported.
+// as many widgets of the same kinds and sizes (drop-down boxes editable where KFG's are, group
+// boxes as tall as the controls they frame) and the same modality, measured in the same run. Each
+// round starts a fresh process of this program for either side, alternating, and reports the
+// median. With --instructions, each side runs once under callgrind instead and the instructions to
+// the first paint are reported.
 #include "app/application_identity.h"
 #include "app/kfg_app.h"
 #include "framework/modal_hook.h"
@@ -128,8 +129,12 @@ int RunBare(int argc, char** argv, const char* stampFile) {
             widget = new QToolButton(&dialog);
             break;
         }
+        // A combo box's template height includes its dropped-down list; the other controls
+        // take their whole rectangle, group boxes' frames around their controls included.
         const kfg::framework::DlgRect& r = control.rect;
-        widget->setGeometry(r.x * 2, r.y * 2, r.width * 2, std::min(r.height, 14) * 2);
+        const int height =
+            control.kind == ControlKind::ComboBox ? std::min(r.height, 14) : r.height;
+        widget->setGeometry(r.x * 2, r.y * 2, r.width * 2, height * 2);
     }
     // KFG's window is application-modal, and Qt activates such a window as soon as it is mapped
     // and repaints its focus right after the first frame; the bare one must pay for that too.
