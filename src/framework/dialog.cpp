@@ -232,9 +232,6 @@ void Dialog::Build() {
     window->setWindowFlags(flags);
     window->setWindowModality(Qt::ApplicationModal);
     window->setWindowTitle(title_);
-    if (!windowIcon_.isNull()) {
-        window->setWindowIcon(windowIcon_);
-    }
     const DialogUnits units(QApplication::font());
     window->setFixedSize(units.X(template_.width), units.Y(template_.height));
 
@@ -335,13 +332,6 @@ void Dialog::SetTitle(const QString& title) {
 
 QString Dialog::Title() const {
     return title_;
-}
-
-void Dialog::SetWindowIcon(const QIcon& icon) {
-    windowIcon_ = icon;
-    if (QWidget* window = Window()) {
-        window->setWindowIcon(icon);
-    }
 }
 
 void Dialog::Click(int id) {

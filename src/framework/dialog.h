@@ -58,7 +58,6 @@ public:
     void SetFocusTo(int id, bool selectAll = false);
     void SetTitle(const QString& title);
     QString Title() const;
-    void SetWindowIcon(const QIcon& icon);
 
     // Combo boxes. Indices are 0-based; -1 means none.
     int ComboAddString(int id, const QString& text); // sorted combos insert in order
@@ -129,7 +128,6 @@ private:
 
     const DialogTemplate& template_;
     QString title_;
-    QIcon windowIcon_;
     std::map<std::pair<Notification, int>, Handler> messageMap_;
     std::map<int, QString> accessibleNames_;
     std::vector<ContextEntry> contextEntries_;

@@ -5,7 +5,6 @@
 #include "dialogs/main/language_captions.h"
 #include "framework/data_exchange.h"
 #include "framework/message_box.h"
-#include "framework/svg_icon.h"
 #include "platform/program_starter.h"
 #include "res/icons.h"
 #include "res/template_102.h"
@@ -80,7 +79,6 @@ CKfgDlg::CKfgDlg(telvio::ProcessState& state, settings::ProfileStore& store,
 
 bool CKfgDlg::OnInitDialog() {
     framework::Dialog::OnInitDialog();
-    SetWindowIcon(framework::ResourceIcon(res::kIconWindow));
     SetUpControls();
     // The mute control of the line-in source on the speakers; without one the box stays
     // disabled, silently (kfg.mixer says why). The switch handles the box's clicks itself.

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+
+namespace kfg::framework {
+
+// Makes `icon` the icon of every window of the program. A window system that takes icons
+// from the program (X11) gets all its sizes as a window is made; until the first window has
+// painted, it gets those up to 64 pixels only, and the large ones, which only window
+// switchers show, follow right after: drawing them would hold up the first picture.
+void SetApplicationIcon(const QIcon& icon);
+
+} // namespace kfg::framework
