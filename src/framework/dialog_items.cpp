@@ -11,6 +11,17 @@
 #include <QLineEdit>
 
 namespace kfg::framework {
+namespace {
+
+// Qt tells screen readers of every name given, changed or not; the start names each control
+// several times over while it fills in the values.
+void RenameForScreenReaders(QWidget& widget, const QString& name) {
+    if (widget.accessibleName() != name) {
+        widget.setAccessibleName(name);
+    }
+}
+
+} // namespace
 
 void Dialog::ApplyCaption(int id, const QString& text) {
     if (!controls_) {
@@ -167,11 +178,12 @@ void Dialog::UpdateAccessibleName(int id) {
         name = ItemText(id); // a read-only field serves as a label: its text names it
     }
     // A box made of parts gives its name to the parts that take focus.
-    widget->setAccessibleName(name.simplified());
+    name = name.simplified();
+    RenameForScreenReaders(*widget, name);
     if (auto* simple = qobject_cast<SimpleCombo*>(widget)) {
-        simple->SetAccessibleName(name.simplified());
+        simple->SetAccessibleName(name);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget); combo && combo->lineEdit()) {
-        combo->lineEdit()->setAccessibleName(name.simplified());
+        RenameForScreenReaders(*combo->lineEdit(), name);
     }
     // What this control names (a field its label, a spin its field) follows.
     const auto [first, last] = controls_->named.equal_range(id);
