@@ -1,11 +1,12 @@
 // Time from process start to the first paint of the main dialog, beside a bare Qt dialog with
-// as many widgets of the same kinds and sizes (drop-down boxes editable where KFG's are, group
-// boxes as tall as the controls they frame) and the same modality, measured in the same run. Each
-// round starts a fresh process of this program for either side, alternating, and reports the
-// median. With --instructions, each side runs once under callgrind instead and the instructions to
-// the first paint are reported.
+// as many widgets of the same kinds in the same places and sizes (drop-down boxes editable where
+// KFG's are) and the same modality, measured in the same run. Each round starts a fresh process
+// of this program for either side, alternating, and reports the median. With --instructions,
+// each side runs once under callgrind instead and the instructions to the first paint are
+// reported.
 #include "app/application_identity.h"
 #include "app/kfg_app.h"
+#include "framework/dialog_units.h"
 #include "framework/modal_hook.h"
 #include "headless/headless_application.h"
 #include "res/template_102.h"
@@ -91,8 +92,11 @@ int RunKfg(int argc, char** argv, const fs::path& folder, const char* stampFile)
 int RunBare(int argc, char** argv, const char* stampFile) {
     kfg::headless::HeadlessApplication application(argc, argv);
     QDialog dialog;
-    dialog.resize(800, 400);
-    for (const kfg::framework::ControlTemplate& control : kfg::res::MainDialogTemplate().controls) {
+    // The pixels of KFG's window: its dialog units, its size, its boxes' closed height.
+    const kfg::framework::DialogTemplate& dialogTemplate = kfg::res::MainDialogTemplate();
+    const kfg::framework::DialogUnits units(QApplication::font());
+    dialog.setFixedSize(units.X(dialogTemplate.width), units.Y(dialogTemplate.height));
+    for (const kfg::framework::ControlTemplate& control : dialogTemplate.controls) {
         using kfg::framework::ControlKind;
         QWidget* widget = nullptr;
         const QString caption = QString::fromUtf8(control.caption.data(),
@@ -129,12 +133,11 @@ int RunBare(int argc, char** argv, const char* stampFile) {
             widget = new QToolButton(&dialog);
             break;
         }
-        // A combo box's template height includes its dropped-down list; the other controls
-        // take their whole rectangle, group boxes' frames around their controls included.
-        const kfg::framework::DlgRect& r = control.rect;
-        const int height =
-            control.kind == ControlKind::ComboBox ? std::min(r.height, 14) : r.height;
-        widget->setGeometry(r.x * 2, r.y * 2, r.width * 2, height * 2);
+        QRect rect = units.ToPixels(control.rect);
+        if (control.kind == ControlKind::ComboBox) { // the template's height includes the list
+            rect.setHeight(std::max(units.Y(12), dialog.fontMetrics().height() + 6));
+        }
+        widget->setGeometry(rect);
     }
     // KFG's window is application-modal, and Qt activates such a window as soon as it is mapped
     // and repaints its focus right after the first frame; the bare one must pay for that too.
