@@ -10,7 +10,8 @@
 namespace kfg::framework {
 namespace {
 
-constexpr int kLargestSideBeforeFirstPaint = 64;
+// Title bars and task bars; window switchers want the larger ones.
+constexpr int kLargestSideBeforeFirstPaint = 32;
 
 // Draws what `icon` draws and offers only its sizes up to `largestSide`.
 class SizesUpToEngine final : public QIconEngine {

@@ -42,20 +42,20 @@ QIcon IconOfSides(const std::vector<int>& sides) {
 }
 
 TEST(ApplicationIcon, TheLargeSizesFollowTheFirstPaint) {
-    const QIcon icon = IconOfSides({16, 32, 48, 64, 128, 256});
+    const QIcon icon = IconOfSides({16, 24, 32, 48, 64, 128, 256});
     SetApplicationIcon(icon);
-    EXPECT_EQ(SidesOffered(QApplication::windowIcon()), (std::vector<int>{16, 32, 48, 64}));
+    EXPECT_EQ(SidesOffered(QApplication::windowIcon()), (std::vector<int>{16, 24, 32}));
 
     QWidget window;
     window.show();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return QApplication::windowIcon().cacheKey() == icon.cacheKey(); }, 5000));
-    EXPECT_EQ(SidesOffered(window.windowIcon()), (std::vector<int>{16, 32, 48, 64, 128, 256}));
+    EXPECT_EQ(SidesOffered(window.windowIcon()), (std::vector<int>{16, 24, 32, 48, 64, 128, 256}));
 }
 
 TEST(ApplicationIcon, AScalableIconOffersTheSmallSizesWindowsAreGiven) {
     SetApplicationIcon(QIcon(new Scalable));
-    EXPECT_EQ(SidesOffered(QApplication::windowIcon()), (std::vector<int>{16, 32, 64}));
+    EXPECT_EQ(SidesOffered(QApplication::windowIcon()), (std::vector<int>{16, 32}));
 }
 
 } // namespace
