@@ -46,6 +46,14 @@ int TextRoom(const QAbstractButton* button) {
     return button->width() - 4;
 }
 
+// Qt announces every tip given, also the same again; the start gives each control its caption
+// several times over.
+void SetTip(QWidget& widget, const QString& tip) {
+    if (widget.toolTip() != tip) {
+        widget.setToolTip(tip);
+    }
+}
+
 } // namespace
 
 void FitCaption(QWidget* widget, const ControlTemplate& control, const QString& text) {
@@ -68,7 +76,7 @@ void FitCaption(QWidget* widget, const ControlTemplate& control, const QString& 
         // '&' in a caption is text, not a keyboard shortcut.
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         button->setText(shown);
-        button->setToolTip(shown.contains(QChar(0x2026)) ? text : QString());
+        SetTip(*button, shown.contains(QChar(0x2026)) ? text : QString());
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         if (control.kind == ControlKind::Picture) {
             return;
@@ -76,10 +84,10 @@ void FitCaption(QWidget* widget, const ControlTemplate& control, const QString& 
         const QFontMetrics metrics = label->fontMetrics();
         if (!label->wordWrap() && metrics.horizontalAdvance(text.trimmed()) > label->width()) {
             label->setText(metrics.elidedText(text.trimmed(), Qt::ElideRight, label->width()));
-            label->setToolTip(text);
+            SetTip(*label, text);
         } else {
             label->setText(text);
-            label->setToolTip(QString());
+            SetTip(*label, QString());
         }
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(text);
@@ -90,10 +98,10 @@ void FitCaption(QWidget* widget, const ControlTemplate& control, const QString& 
         const int room = edit->width() - 4;
         if (edit->isReadOnly() && metrics.horizontalAdvance(text.trimmed()) > room) {
             edit->setText(metrics.elidedText(text.trimmed(), Qt::ElideRight, room));
-            edit->setToolTip(text);
+            SetTip(*edit, text);
         } else {
             edit->setText(text);
-            edit->setToolTip(QString());
+            SetTip(*edit, QString());
         }
     } else if (auto* simple = qobject_cast<SimpleCombo*>(widget)) {
         simple->Edit()->setText(text);

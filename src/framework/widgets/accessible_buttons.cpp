@@ -9,7 +9,10 @@
 namespace kfg::framework {
 namespace {
 
-constexpr const char* kToggleByClick = "kfgToggleByClick";
+FactoryMarks& Marked() {
+    static FactoryMarks marks;
+    return marks;
+}
 
 // Captions are set with "&" doubled, so "&&" stands for "&" and a lone "&" for nothing.
 QString WithoutMnemonic(const QString& text) {
@@ -80,7 +83,7 @@ private:
 
 QAccessibleInterface* ClickingToggleFactory(const QString& /*className*/, QObject* object) {
     auto* button = qobject_cast<QAbstractButton*>(object);
-    if (button == nullptr || !button->isCheckable() || !button->property(kToggleByClick).toBool()) {
+    if (button == nullptr || !button->isCheckable() || !Marked().Holds(button)) {
         return nullptr;
     }
     return new ClickingToggle(button);
@@ -89,7 +92,7 @@ QAccessibleInterface* ClickingToggleFactory(const QString& /*className*/, QObjec
 } // namespace
 
 void ToggleByClick(QAbstractButton& button) {
-    MarkForFactory<ClickingToggle>(button, kToggleByClick, &ClickingToggleFactory);
+    MarkForFactory<ClickingToggle>(button, Marked(), &ClickingToggleFactory);
 }
 
 } // namespace kfg::framework

@@ -11,7 +11,10 @@
 namespace kfg::framework {
 namespace {
 
-constexpr const char* kDescribed = "kfgDropDownList";
+FactoryMarks& Marked() {
+    static FactoryMarks marks;
+    return marks;
+}
 
 // A drop-down list as assistive technology sees it: the list's popup as first child and, for
 // an editable list, its field as second. The position of the entry shown is its value, so
@@ -130,7 +133,7 @@ private:
 
 QAccessibleInterface* DropDownListFactory(const QString& /*className*/, QObject* object) {
     auto* combo = qobject_cast<QComboBox*>(object);
-    if (combo == nullptr || !combo->property(kDescribed).toBool()) {
+    if (combo == nullptr || !Marked().Holds(combo)) {
         return nullptr;
     }
     return new DropDownList(combo);
@@ -139,7 +142,7 @@ QAccessibleInterface* DropDownListFactory(const QString& /*className*/, QObject*
 } // namespace
 
 void DescribeDropDownList(QComboBox& combo) {
-    MarkForFactory<DropDownList>(combo, kDescribed, &DropDownListFactory);
+    MarkForFactory<DropDownList>(combo, Marked(), &DropDownListFactory);
     // The name holds the entry: told before the change of value, so that a screen reader
     // that keeps names reads the new one.
     QObject::connect(&combo, &QComboBox::currentTextChanged, &combo, [&combo] {

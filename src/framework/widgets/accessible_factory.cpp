@@ -11,4 +11,11 @@ void InstallFactoryOnce(QAccessible::InterfaceFactory factory) {
     }
 }
 
+void FactoryMarks::Mark(QObject& object) {
+    if (marked_.insert(&object).second) {
+        QObject::connect(&object, &QObject::destroyed,
+                         [this, gone = &object] { marked_.erase(gone); });
+    }
+}
+
 } // namespace kfg::framework

@@ -9,7 +9,10 @@
 namespace kfg::framework {
 namespace {
 
-constexpr const char* kDescribed = "kfgField";
+FactoryMarks& Marked() {
+    static FactoryMarks marks;
+    return marks;
+}
 
 // An edit field as assistive technology sees it, as Qt describes one except for the runs of
 // text attributes: Qt's own run at any offset is empty, and a screen reader that reads the
@@ -133,7 +136,7 @@ private:
 
 QAccessibleInterface* FieldFactory(const QString& /*className*/, QObject* object) {
     auto* edit = qobject_cast<QLineEdit*>(object);
-    if (edit == nullptr || !edit->property(kDescribed).toBool()) {
+    if (edit == nullptr || !Marked().Holds(edit)) {
         return nullptr;
     }
     return new Field(edit);
@@ -142,7 +145,7 @@ QAccessibleInterface* FieldFactory(const QString& /*className*/, QObject* object
 } // namespace
 
 void DescribeField(QLineEdit& edit) {
-    MarkForFactory<Field>(edit, kDescribed, &FieldFactory);
+    MarkForFactory<Field>(edit, Marked(), &FieldFactory);
 }
 
 } // namespace kfg::framework
