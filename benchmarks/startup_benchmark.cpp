@@ -1,11 +1,12 @@
 // Time from process start to the first paint of the main dialog, beside a bare Qt dialog with
 // as many widgets of the same kinds in the same places and sizes (drop-down boxes editable where
-// KFG's are) and the same modality, measured in the same run. Each round starts a fresh process
-// of this program for either side, alternating, and reports the median. With --instructions,
-// each side runs once under callgrind instead and the instructions to the first paint are
-// reported.
+// KFG's are), showing those KFG's window shows, and the same modality, measured in the same run.
+// Each round starts a fresh process of this program for either side, alternating, and reports the
+// median. With --instructions, each side runs once under callgrind instead and the instructions to
+// the first paint are reported.
 #include "app/application_identity.h"
 #include "app/kfg_app.h"
+#include "dialogs/main/edition_layout.h"
 #include "framework/dialog_units.h"
 #include "framework/modal_hook.h"
 #include "headless/headless_application.h"
@@ -29,6 +30,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -96,6 +98,7 @@ int RunBare(int argc, char** argv, const char* stampFile) {
     const kfg::framework::DialogTemplate& dialogTemplate = kfg::res::MainDialogTemplate();
     const kfg::framework::DialogUnits units(QApplication::font());
     dialog.setFixedSize(units.X(dialogTemplate.width), units.Y(dialogTemplate.height));
+    std::map<int, QWidget*> widgets;
     for (const kfg::framework::ControlTemplate& control : dialogTemplate.controls) {
         using kfg::framework::ControlKind;
         QWidget* widget = nullptr;
@@ -138,6 +141,17 @@ int RunBare(int argc, char** argv, const char* stampFile) {
             rect.setHeight(std::max(units.Y(12), dialog.fontMetrics().height() + 6));
         }
         widget->setGeometry(rect);
+        widgets[control.id] = widget;
+        if (kfg::framework::HasStyle(control, kfg::framework::kHidden)) {
+            widget->hide();
+        }
+    }
+    // The controls KFG's window shows over a V320 folder, no more: the others cost no paint.
+    const kfg::telvio::EditionMask v320 = kfg::telvio::Bit(kfg::telvio::Edition::V320);
+    for (const kfg::dialogs::LayoutRow& row : kfg::dialogs::EditionLayoutTable()) {
+        if ((row.touchedIn & v320) != 0 && (row.shownIn & v320) == 0) {
+            widgets[row.id]->hide();
+        }
     }
     // KFG's window is application-modal, and Qt activates such a window as soon as it is mapped
     // and repaints its focus right after the first frame; the bare one must pay for that too.
