@@ -113,6 +113,7 @@ int Dialog::DoModal() {
         if (defaultFocus) {
             FocusFirstTabStop();
         }
+        FitSeenCaptions();
         controls_->window->show();
         if (const ModalHook& hook = CurrentModalHook()) {
             DialogView view(*this);

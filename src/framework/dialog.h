@@ -124,6 +124,8 @@ private:
     void PressDefault();
     void FocusFirstTabStop();
     void ApplyCaption(int id, const QString& text);
+    // Fits the captions that waited for their controls, of those that can be seen now.
+    void FitSeenCaptions();
     void UpdateAccessibleName(int id);
 
     const DialogTemplate& template_;

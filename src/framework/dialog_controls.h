@@ -8,6 +8,7 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace kfg::framework {
 
@@ -18,6 +19,7 @@ struct Dialog::Controls {
     std::map<int, QWidget*> byId;
     std::map<int, const ControlTemplate*> templates;
     std::map<int, QString> captions; // full captions, before wrapping or eliding
+    std::set<int> unfitted;          // captions waiting for their controls to be seen
     std::multimap<int, int> named;   // label (or field) id -> the controls (or spins) it names
     std::map<int, SpinArrows*> spins;
 };

@@ -21,6 +21,21 @@ void RenameForScreenReaders(QWidget& widget, const QString& name) {
     }
 }
 
+// A caption is only read once its control can be seen, and fitting it measures its text: such a
+// caption is fitted as the window shows, and a control hidden then when it is shown. Fields and
+// lists hold values that are read back, so theirs go in at once.
+bool FittedWhenSeen(const ControlTemplate& control) {
+    switch (control.kind) {
+    case ControlKind::Edit:
+        return HasStyle(control, kReadOnly);
+    case ControlKind::ComboBox:
+    case ControlKind::Spin:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 void Dialog::ApplyCaption(int id, const QString& text) {
@@ -29,8 +44,28 @@ void Dialog::ApplyCaption(int id, const QString& text) {
     }
     controls_->captions[id] = text;
     const auto found = controls_->templates.find(id);
-    if (found != controls_->templates.end()) {
-        FitCaption(Item(id), *found->second, text);
+    if (found == controls_->templates.end()) {
+        return;
+    }
+    QWidget* widget = Item(id);
+    if (FittedWhenSeen(*found->second) && (!controls_->window->isVisible() || widget->isHidden())) {
+        controls_->unfitted.insert(id);
+        return;
+    }
+    controls_->unfitted.erase(id);
+    FitCaption(widget, *found->second, text);
+}
+
+void Dialog::FitSeenCaptions() {
+    std::set<int>& unfitted = controls_->unfitted;
+    for (auto it = unfitted.begin(); it != unfitted.end();) {
+        QWidget* widget = Item(*it);
+        if (widget->isHidden()) {
+            ++it;
+            continue;
+        }
+        FitCaption(widget, *controls_->templates[*it], controls_->captions[*it]);
+        it = unfitted.erase(it);
     }
 }
 
@@ -86,6 +121,9 @@ void Dialog::SetCheck(int id, int state) {
 void Dialog::ShowItem(int id, bool show) {
     if (QWidget* widget = Item(id)) {
         widget->setHidden(!show);
+        if (show && controls_->window->isVisible()) {
+            FitSeenCaptions();
+        }
     }
 }
 

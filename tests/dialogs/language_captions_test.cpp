@@ -105,9 +105,10 @@ TEST(KfgLanguage, CaptionsTooWideAreCutOrWrapped) {
     struct Control {
         int id;
         bool multiLine;
+        bool hidden = false; // by the edition: fitted once it is shown
     };
     const Control controls[] = {
-        {.id = res::kIdBlackLines, .multiLine = false},
+        {.id = res::kIdBlackLines, .multiLine = false, .hidden = true},
         {.id = res::kIdSoundInit, .multiLine = true},
         {.id = res::kIdIndexFileLabel, .multiLine = false},
         {.id = res::kIdTestLinesLabel, .multiLine = false},
@@ -122,6 +123,10 @@ TEST(KfgLanguage, CaptionsTooWideAreCutOrWrapped) {
                 widget->resize(metrics.horizontalAdvance(caption.trimmed()) * 3 / 4,
                                widget->height());
                 d.SetItemText(control.id, caption);
+                ASSERT_EQ(d.IsItemShown(control.id), !control.hidden);
+                if (control.hidden) {
+                    d.ShowItem(control.id, true);
+                }
                 QString shown = ShownText(widget);
                 EXPECT_EQ(shown.endsWith(QChar(0x2026)), !control.multiLine) << shown.toStdString();
                 EXPECT_EQ(shown.contains('\n'), control.multiLine) << shown.toStdString();
