@@ -212,6 +212,9 @@ bool Dialog::UpdateData(bool saveAndValidate) {
     if (!IsRunning()) {
         return false;
     }
+    if (exchangeHeld_) {
+        return true;
+    }
     exchanging_ = true;
     DataExchange exchange(*this, saveAndValidate);
     DoDataExchange(exchange);

@@ -105,6 +105,10 @@ protected:
     // Enter outside a push button; by default the first shown default button, else OK.
     virtual void OnEnter();
     virtual void DoDataExchange(DataExchange& exchange);
+    // While held, UpdateData exchanges nothing and succeeds: for a start that fills the record
+    // in steps before the window shows, so that the controls take it once, complete. Reading
+    // back controls nobody could have changed gives the record itself.
+    void HoldExchange(bool hold) { exchangeHeld_ = hold; }
 
     using Handler = std::function<void()>;
     // One message map entry; later entries for the same pair replace earlier ones.
@@ -139,6 +143,7 @@ private:
     int result_ = 0;
     bool ended_ = false;
     bool exchanging_ = false;
+    bool exchangeHeld_ = false;
     std::function<void()> quitLoop_;
 };
 

@@ -78,6 +78,9 @@ CKfgDlg::CKfgDlg(telvio::ProcessState& state, settings::ProfileStore& store,
 }
 
 bool CKfgDlg::OnInitDialog() {
+    // The record is filled in steps before the window shows (defaults, first-run choices, the
+    // files); each step exchanged all values with the controls, which now take them once.
+    HoldExchange(true);
     framework::Dialog::OnInitDialog();
     SetUpControls();
     // The mute control of the line-in source on the speakers; without one the box stays
@@ -87,6 +90,8 @@ bool CKfgDlg::OnInitDialog() {
                           mixer::MIXERLINE_COMPONENTTYPE_SRC_LINE,
                           mixer::MIXERCONTROL_CONTROLTYPE_MUTE, 0);
     LoadSettings(SettingsSource::Telvio);
+    HoldExchange(false);
+    UpdateData(false);
     ApplyEditionLayout();
     state_.DialogInitialised = true;
     return true;
