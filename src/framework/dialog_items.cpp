@@ -92,13 +92,6 @@ void Dialog::SetItemText(int id, const QString& text) {
     if (widget == nullptr) {
         return;
     }
-    // The start exchanges the values several times before the window shows; a field that
-    // holds the text already then has nothing a user could see or undo to change.
-    if (auto* edit = qobject_cast<QLineEdit*>(widget); edit != nullptr && !edit->isReadOnly() &&
-                                                       !controls_->window->isVisible() &&
-                                                       edit->text() == text) {
-        return;
-    }
     ApplyCaption(id, text);
     UpdateAccessibleName(id); // and those it names follow the text shown now
 }
