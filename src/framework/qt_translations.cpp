@@ -12,6 +12,11 @@ QtTranslations::~QtTranslations() {
 }
 
 void QtTranslations::Use(texts::TextLanguage language) {
+    // Each switch makes every widget translate itself again.
+    if (used_ == language) {
+        return;
+    }
+    used_ = language;
     if (translator_) {
         QCoreApplication::removeTranslator(translator_.get());
         translator_.reset();

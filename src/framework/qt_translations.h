@@ -4,6 +4,7 @@
 
 #include <QTranslator>
 #include <memory>
+#include <optional>
 
 namespace kfg::framework {
 
@@ -22,6 +23,7 @@ public:
 
 private:
     std::unique_ptr<QTranslator> translator_;
+    std::optional<texts::TextLanguage> used_;
 };
 
 } // namespace kfg::framework
