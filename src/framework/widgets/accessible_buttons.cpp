@@ -9,11 +9,6 @@
 namespace kfg::framework {
 namespace {
 
-FactoryMarks& Marked() {
-    static FactoryMarks marks;
-    return marks;
-}
-
 // Captions are set with "&" doubled, so "&&" stands for "&" and a lone "&" for nothing.
 QString WithoutMnemonic(const QString& text) {
     QString plain;
@@ -81,18 +76,10 @@ private:
     QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
-QAccessibleInterface* ClickingToggleFactory(const QString& /*className*/, QObject* object) {
-    auto* button = qobject_cast<QAbstractButton*>(object);
-    if (button == nullptr || !button->isCheckable() || !Marked().Holds(button)) {
-        return nullptr;
-    }
-    return new ClickingToggle(button);
-}
-
 } // namespace
 
 void ToggleByClick(QAbstractButton& button) {
-    MarkForFactory<ClickingToggle>(button, Marked(), &ClickingToggleFactory);
+    DescribeAs<ClickingToggle>(button);
 }
 
 } // namespace kfg::framework

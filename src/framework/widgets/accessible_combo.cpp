@@ -11,11 +11,6 @@
 namespace kfg::framework {
 namespace {
 
-FactoryMarks& Marked() {
-    static FactoryMarks marks;
-    return marks;
-}
-
 // A drop-down list as assistive technology sees it: the list's popup as first child and, for
 // an editable list, its field as second. The position of the entry shown is its value, so
 // that a change of entry reaches a screen reader as a change of value.
@@ -131,18 +126,10 @@ private:
     }
 };
 
-QAccessibleInterface* DropDownListFactory(const QString& /*className*/, QObject* object) {
-    auto* combo = qobject_cast<QComboBox*>(object);
-    if (combo == nullptr || !Marked().Holds(combo)) {
-        return nullptr;
-    }
-    return new DropDownList(combo);
-}
-
 } // namespace
 
 void DescribeDropDownList(QComboBox& combo) {
-    MarkForFactory<DropDownList>(combo, Marked(), &DropDownListFactory);
+    DescribeAs<DropDownList>(combo);
     // The name holds the entry: told before the change of value, so that a screen reader
     // that keeps names reads the new one.
     QObject::connect(&combo, &QComboBox::currentTextChanged, &combo, [&combo] {

@@ -21,18 +21,34 @@ private:
     std::unordered_set<const QObject*> marked_;
 };
 
-// Hands `object` to `factory`, which makes a `Description` of the objects in `marks`. With a
-// screen reader running, Qt may have described the object before it was marked (a field made
-// inside an editable combo box reports its first text at once); that description is dropped,
-// so that the next request reaches the factory.
 template <class Description>
-void MarkForFactory(QObject& object, FactoryMarks& marks, QAccessible::InterfaceFactory factory) {
-    InstallFactoryOnce(factory);
-    marks.Mark(object);
+FactoryMarks& MarksOf() {
+    static FactoryMarks marks;
+    return marks;
+}
+
+// Makes a `Description` of the marked widgets; Qt describes the others.
+template <class Description, class Widget>
+QAccessibleInterface* DescriptionFactory(const QString& /*className*/, QObject* object) {
+    auto* widget = qobject_cast<Widget*>(object);
+    if (widget == nullptr || !MarksOf<Description>().Holds(widget)) {
+        return nullptr;
+    }
+    return new Description(widget);
+}
+
+// Has screen readers see `widget` as a `Description`, made from a `Widget*`, in place of Qt's
+// own description. With a screen reader running, Qt may have described the widget before (a
+// field made inside an editable combo box reports its first text at once); that description
+// is dropped, so that the next request reaches the factory.
+template <class Description, class Widget>
+void DescribeAs(Widget& widget) {
+    InstallFactoryOnce(&DescriptionFactory<Description, Widget>);
+    MarksOf<Description>().Mark(widget);
     if (!QAccessible::isActive()) {
         return; // nothing is described before a screen reader asks
     }
-    QAccessibleInterface* described = QAccessible::queryAccessibleInterface(&object);
+    QAccessibleInterface* described = QAccessible::queryAccessibleInterface(&widget);
     if (described != nullptr && dynamic_cast<Description*>(described) == nullptr) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(described));
     }

@@ -9,11 +9,6 @@
 namespace kfg::framework {
 namespace {
 
-FactoryMarks& Marked() {
-    static FactoryMarks marks;
-    return marks;
-}
-
 // An edit field as assistive technology sees it, as Qt describes one except for the runs of
 // text attributes: Qt's own run at any offset is empty, and a screen reader that reads the
 // text run by run then drops the last character of the field ("1" for "16", nothing for "0").
@@ -134,18 +129,10 @@ private:
     QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
 };
 
-QAccessibleInterface* FieldFactory(const QString& /*className*/, QObject* object) {
-    auto* edit = qobject_cast<QLineEdit*>(object);
-    if (edit == nullptr || !Marked().Holds(edit)) {
-        return nullptr;
-    }
-    return new Field(edit);
-}
-
 } // namespace
 
 void DescribeField(QLineEdit& edit) {
-    MarkForFactory<Field>(edit, Marked(), &FieldFactory);
+    DescribeAs<Field>(edit);
 }
 
 } // namespace kfg::framework
